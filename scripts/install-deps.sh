@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build and test Veltrim 2000.
+# Does nothing when everything is already there.
+set -euo pipefail
+
+packages=(cmake g++ googletest g++-mingw-w64-i686 wine wine32:i386 xvfb xauth imagemagick)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

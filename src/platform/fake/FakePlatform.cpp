@@ -1,0 +1,587 @@
+#include "platform/fake/FakePlatform.h"
+
+#include "platform/fake/ProfileDocument.h"
+#include "platform/fake/Text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vt::fake {
+
+struct FakePlatform::Key {
+    struct Value {
+        DWORD type = REG_NONE;
+        std::vector<BYTE> data;
+    };
+    std::string name;
+    std::string path;                                      // full path, for the call log
+    std::map<std::string, std::shared_ptr<Key>> children;  // by lower-case name: Wine's order
+    std::map<std::string, std::pair<std::string, Value>> values;  // lower-case -> (name, value)
+    bool deleted = false;
+
+    std::shared_ptr<Key> Child(const std::string& childName) const {
+        auto it = children.find(ToLower(childName));
+        return it == children.end() ? nullptr : it->second;
+    }
+    std::shared_ptr<Key> AddChild(const std::string& childName) {
+        auto& slot = children[ToLower(childName)];
+        if (!slot) {
+            slot = std::make_shared<Key>();
+            slot->name = childName;
+            slot->path = path + "\\" + childName;
+        }
+        return slot;
+    }
+    void MarkDeleted() {
+        deleted = true;
+        for (auto& [_, child] : children) child->MarkDeleted();
+    }
+};
+
+namespace {
+
+std::vector<std::string> SplitKeyPath(const char* subKey) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char* p = subKey ? subKey : ""; *p; ++p) {
+        if (*p == '\\') {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += *p;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+std::string ToUpper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+bool IsStringType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// Copies `text` into a caller's buffer the way the profile functions do: cut to fit,
+// always NUL-terminated; answers the count of characters copied.
+DWORD CopyOut(const std::string& text, char* buffer, DWORD size) {
+    if (!buffer || size == 0) return 0;
+    DWORD count = std::min<DWORD>(static_cast<DWORD>(text.size()), size - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return count;
+}
+
+// A double-NUL-terminated list of names, cut as GetPrivateProfileString cuts it.
+DWORD CopyOutList(const std::vector<std::string>& names, char* buffer, DWORD size) {
+    if (!buffer || size < 2) return 0;
+    std::string joined;
+    for (const std::string& name : names) joined += name + '\0';
+    if (joined.size() + 1 <= size) {
+        std::memcpy(buffer, joined.data(), joined.size());
+        buffer[joined.size()] = '\0';
+        return static_cast<DWORD>(joined.size());
+    }
+    std::memcpy(buffer, joined.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
+std::string TrimTrailingBlanks(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform() {
+    localMachine_ = std::make_shared<Key>();
+    localMachine_->path = "HKEY_LOCAL_MACHINE";
+    users_ = std::make_shared<Key>();
+    users_->path = "HKEY_USERS";
+    users_->AddChild(".DEFAULT");
+    currentUser_ = users_->AddChild("S-1-5-21-0-0-0-1000");
+    currentUser_->path = "HKEY_CURRENT_USER";
+    classesRoot_ = localMachine_->AddChild("Software")->AddChild("Classes");
+
+    MakeDirectories("C:\\");
+    MakeDirectories(windowsDir_ + "\\SYSTEM");
+
+    memory_.dwMemoryLoad = 25;
+    memory_.dwTotalPhys = 64u * 1024 * 1024;
+    memory_.dwAvailPhys = 48u * 1024 * 1024;
+    memory_.dwTotalPageFile = 256u * 1024 * 1024;
+    memory_.dwAvailPageFile = 200u * 1024 * 1024;
+    memory_.dwTotalVirtual = 2048u * 1024 * 1024;
+    memory_.dwAvailVirtual = 2000u * 1024 * 1024;
+    version_.dwMajorVersion = 4;
+    version_.dwMinorVersion = 10;
+    version_.dwBuildNumber = 0x040A08AE;
+    version_.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    std::strcpy(version_.szCSDVersion, " A ");
+}
+
+FakePlatform::~FakePlatform() = default;
+
+// --- Test controls ---------------------------------------------------------------------
+
+void FakePlatform::FailNth(Call kind, int nth, LONG error) {
+    faults_.push_back({[kind, remaining = nth](const CallInfo& call) mutable {
+                           return call.kind == kind && --remaining == 0;
+                       },
+                       error});
+}
+
+void FakePlatform::FailWhen(std::function<bool(const CallInfo&)> match, LONG error) {
+    faults_.push_back({std::move(match), error});
+}
+
+void FakePlatform::ClearFaults() {
+    faults_.clear();
+}
+
+void FakePlatform::SetWindowsDirectory(const std::string& path) {
+    windowsDir_ = path;
+    MakeDirectories(path);
+}
+
+void FakePlatform::PutFile(const std::string& path, const std::string& contents, DWORD attributes) {
+    std::string full = FullPath(path);
+    MakeDirectories(ParentOf(full));
+    files_[ToUpper(full)] = File{{contents.begin(), contents.end()}, attributes};
+}
+
+std::string FakePlatform::FileText(const std::string& path) const {
+    auto it = files_.find(ToUpper(FullPath(path)));
+    return it == files_.end() ? std::string()
+                              : std::string(it->second.data.begin(), it->second.data.end());
+}
+
+bool FakePlatform::HasFile(const std::string& path) const {
+    return files_.count(ToUpper(FullPath(path))) > 0;
+}
+
+bool FakePlatform::HasDirectory(const std::string& path) const {
+    return directories_.count(ToUpper(FullPath(path))) > 0;
+}
+
+void FakePlatform::MakeDirectories(const std::string& path) {
+    std::string full = FullPath(path);
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = full.find('\\', pos + 1);
+        std::string prefix = full.substr(0, pos);
+        if (prefix.size() == 2 && prefix[1] == ':') prefix += '\\';
+        directories_.emplace(ToUpper(prefix), prefix);
+    }
+}
+
+LONG FakePlatform::Enter(const CallInfo& call) {
+    calls_.push_back(call);
+    for (Fault& fault : faults_)
+        if (fault.match(call)) return fault.error;
+    return ERROR_SUCCESS;
+}
+
+BOOL FakePlatform::Fail(LONG error) {
+    lastError_ = static_cast<DWORD>(error);
+    return FALSE;
+}
+
+// --- Registry --------------------------------------------------------------------------
+
+std::shared_ptr<FakePlatform::Key> FakePlatform::Resolve(HKEY key) const {
+    switch (key) {
+        case HKEY_CLASSES_ROOT:
+            return classesRoot_;
+        case HKEY_CURRENT_USER:
+            return currentUser_;
+        case HKEY_LOCAL_MACHINE:
+            return localMachine_;
+        case HKEY_USERS:
+            return users_;
+        default: {
+            auto it = handles_.find(key);
+            return it == handles_.end() ? nullptr : it->second;
+        }
+    }
+}
+
+std::string FakePlatform::KeyPath(HKEY key, const char* subKey) const {
+    std::string path;
+    if (key == HKEY_CLASSES_ROOT)
+        path = "HKEY_CLASSES_ROOT";
+    else if (auto node = Resolve(key))
+        path = node->path;
+    for (const std::string& part : SplitKeyPath(subKey)) path += "\\" + part;
+    return path;
+}
+
+HKEY FakePlatform::NewHandle(std::shared_ptr<Key> key) {
+    HKEY handle = nextHandle_;
+    nextHandle_ += 4;
+    handles_[handle] = std::move(key);
+    return handle;
+}
+
+LONG FakePlatform::OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result) {
+    if (LONG fault = Enter({kind, KeyPath(key, subKey), {}})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    for (const std::string& part : SplitKeyPath(subKey)) {
+        std::shared_ptr<Key> child = node->Child(part);
+        if (!child) {
+            if (kind != Call::RegCreateKey) return ERROR_FILE_NOT_FOUND;
+            child = node->AddChild(part);
+        }
+        node = child;
+    }
+    *result = NewHandle(node);
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM, HKEY* result) {
+    return OpenOrCreate(Call::RegOpenKey, key, subKey, result);
+}
+
+LONG FakePlatform::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM, HKEY* result) {
+    return OpenOrCreate(Call::RegCreateKey, key, subKey, result);
+}
+
+LONG FakePlatform::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
+                                    DWORD* size) {
+    std::string valueName = name ? name : "";
+    if (LONG fault = Enter({Call::RegQueryValue, KeyPath(key, nullptr), valueName})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    auto it = node->values.find(ToLower(valueName));
+    if (it == node->values.end()) return ERROR_FILE_NOT_FOUND;
+    const Key::Value& value = it->second.second;
+    if (type) *type = value.type;
+    DWORD needed = static_cast<DWORD>(value.data.size());
+    if (data) {
+        if (!size) return ERROR_INVALID_PARAMETER;
+        if (*size < needed) {
+            *size = needed;
+            return ERROR_MORE_DATA;
+        }
+        std::copy(value.data.begin(), value.data.end(), data);
+    }
+    if (size) *size = needed;
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                                  DWORD size) {
+    std::string valueName = name ? name : "";
+    if (LONG fault = Enter({Call::RegSetValue, KeyPath(key, nullptr), valueName})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    if (!data && size > 0) return ERROR_INVALID_PARAMETER;
+    Key::Value value{type, std::vector<BYTE>(data, data + size)};
+    // Wine keeps string values NUL-terminated whatever size they were given with.
+    if (IsStringType(type) && (value.data.empty() || value.data.back() != 0))
+        value.data.push_back(0);
+    auto& slot = node->values[ToLower(valueName)];
+    if (slot.first.empty()) slot.first = valueName;
+    slot.second = std::move(value);
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegDeleteValueA(HKEY key, const char* name) {
+    std::string valueName = name ? name : "";
+    if (LONG fault = Enter({Call::RegDeleteValue, KeyPath(key, nullptr), valueName})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    return node->values.erase(ToLower(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
+    if (LONG fault = Enter({Call::RegDeleteKey, KeyPath(key, subKey), {}})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    std::vector<std::string> parts = SplitKeyPath(subKey);
+    if (parts.empty()) return ERROR_ACCESS_DENIED;
+    std::shared_ptr<Key> parent = node;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        parent = parent->Child(parts[i]);
+        if (!parent) return ERROR_FILE_NOT_FOUND;
+    }
+    std::shared_ptr<Key> victim = parent->Child(parts.back());
+    if (!victim) return ERROR_FILE_NOT_FOUND;
+    // As on Windows 95/98 (and Wine in that mode), the sub-keys go with the key.
+    victim->MarkDeleted();
+    parent->children.erase(ToLower(parts.back()));
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) {
+    if (LONG fault = Enter({Call::RegEnumKey, KeyPath(key, nullptr), {}, index})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    if (index >= node->children.size()) return ERROR_NO_MORE_ITEMS;
+    const std::string& childName = std::next(node->children.begin(), index)->second->name;
+    if (childName.size() + 1 > *nameSize) return ERROR_MORE_DATA;
+    std::memcpy(name, childName.c_str(), childName.size() + 1);
+    *nameSize = static_cast<DWORD>(childName.size());
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
+    if (LONG fault = Enter({Call::RegQueryInfoKey, KeyPath(key, nullptr), {}})) return fault;
+    std::shared_ptr<Key> node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    if (node->deleted) return ERROR_KEY_DELETED;
+    DWORD longest = 0;
+    for (const auto& [_, child] : node->children)
+        longest = std::max<DWORD>(longest, static_cast<DWORD>(child->name.size()));
+    if (subKeys) *subKeys = static_cast<DWORD>(node->children.size());
+    if (maxSubKeyLen) *maxSubKeyLen = longest;
+    if (values) *values = static_cast<DWORD>(node->values.size());
+    return ERROR_SUCCESS;
+}
+
+LONG FakePlatform::RegCloseKey(HKEY key) {
+    if (LONG fault = Enter({Call::RegCloseKey, KeyPath(key, nullptr), {}})) return fault;
+    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_USERS) return ERROR_SUCCESS;
+    return handles_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+// --- Private-profile files -------------------------------------------------------------
+
+std::string FakePlatform::ProfilePath(const char* fileName) const {
+    std::string name = fileName ? fileName : "";
+    if (name.find('\\') == std::string::npos && name.find('/') == std::string::npos &&
+        name.find(':') == std::string::npos)
+        return FullPath(windowsDir_ + "\\" + name);
+    return FullPath(name);
+}
+
+DWORD FakePlatform::GetPrivateProfileStringA(const char* section, const char* key,
+                                             const char* defaultValue, char* buffer, DWORD size,
+                                             const char* fileName) {
+    std::string path = ProfilePath(fileName);
+    std::string what = std::string(section ? section : "") + (key ? "\\" + std::string(key) : "");
+    std::string fallback = TrimTrailingBlanks(defaultValue ? defaultValue : "");
+    if (LONG fault = Enter({Call::ProfileRead, path, what})) {
+        lastError_ = static_cast<DWORD>(fault);
+        return CopyOut(fallback, buffer, size);
+    }
+    auto file = files_.find(ToUpper(path));
+    if (file == files_.end()) return CopyOut(fallback, buffer, size);
+    ProfileDocument doc =
+        ProfileDocument::Parse(std::string(file->second.data.begin(), file->second.data.end()));
+    if (!key) {
+        auto names = doc.KeyNames(section ? section : "");
+        return names ? CopyOutList(*names, buffer, size) : CopyOut(fallback, buffer, size);
+    }
+    auto value = doc.Find(section ? section : "", key);
+    return CopyOut(value ? *value : fallback, buffer, size);
+}
+
+BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* key,
+                                              const char* value, const char* fileName) {
+    std::string path = ProfilePath(fileName);
+    std::string what = std::string(section ? section : "") + (key ? "\\" + std::string(key) : "");
+    if (LONG fault = Enter({Call::ProfileWrite, path, what})) return Fail(fault);
+    if (!section) return TRUE;  // only flushes the cache on Windows
+
+    auto file = files_.find(ToUpper(path));
+    std::string text = file == files_.end()
+                           ? std::string()
+                           : std::string(file->second.data.begin(), file->second.data.end());
+    ProfileDocument doc = ProfileDocument::Parse(text);
+    bool changed = !key     ? doc.RemoveSection(section)
+                   : !value ? doc.RemoveKey(section, key)
+                            : doc.Set(section, key, value);
+    if (!changed) return TRUE;
+    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED);
+    if (!directories_.count(ToUpper(ParentOf(path)))) return Fail(ERROR_PATH_NOT_FOUND);
+    std::string out = doc.Serialize();
+    File& target = files_[ToUpper(path)];
+    target.data.assign(out.begin(), out.end());
+    return TRUE;
+}
+
+// --- Files and folders -----------------------------------------------------------------
+
+std::string FakePlatform::FullPath(const std::string& path) const {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    std::string base;
+    if (p.size() >= 2 && p[1] == ':') {
+        base = p.substr(0, 2);
+        p = p.substr(2);
+    } else if (!p.empty() && p[0] == '\\') {
+        base = currentDir_.substr(0, 2);
+    } else {
+        base = currentDir_.substr(0, 2);
+        p = currentDir_.substr(2) + "\\" + p;
+    }
+    std::vector<std::string> parts;
+    for (const std::string& part : SplitKeyPath(p.c_str())) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string full = base;
+    for (const std::string& part : parts) full += "\\" + part;
+    if (parts.empty()) full += "\\";
+    return full;
+}
+
+std::string FakePlatform::ParentOf(const std::string& fullPath) const {
+    std::size_t slash = fullPath.find_last_of('\\');
+    if (slash == std::string::npos || slash <= 2) return fullPath.substr(0, 3);
+    return fullPath.substr(0, slash);
+}
+
+UINT FakePlatform::GetWindowsDirectoryA(char* buffer, UINT size) {
+    if (LONG fault = Enter({Call::GetWindowsDirectory, windowsDir_, {}})) return Fail(fault);
+    if (windowsDir_.size() + 1 > size) return static_cast<UINT>(windowsDir_.size() + 1);
+    std::memcpy(buffer, windowsDir_.c_str(), windowsDir_.size() + 1);
+    return static_cast<UINT>(windowsDir_.size());
+}
+
+DWORD FakePlatform::GetCurrentDirectoryA(DWORD size, char* buffer) {
+    if (LONG fault = Enter({Call::GetCurrentDirectory, currentDir_, {}})) return Fail(fault);
+    if (currentDir_.size() + 1 > size) return static_cast<DWORD>(currentDir_.size() + 1);
+    std::memcpy(buffer, currentDir_.c_str(), currentDir_.size() + 1);
+    return static_cast<DWORD>(currentDir_.size());
+}
+
+BOOL FakePlatform::SetCurrentDirectoryA(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::SetCurrentDirectory, full, {}})) return Fail(fault);
+    auto dir = directories_.find(ToUpper(full));
+    if (dir == directories_.end()) return Fail(ERROR_FILE_NOT_FOUND);
+    currentDir_ = dir->second;
+    return TRUE;
+}
+
+DWORD FakePlatform::GetFileAttributesA(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::GetFileAttributes, full, {}})) {
+        Fail(fault);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (directories_.count(ToUpper(full))) return FILE_ATTRIBUTE_DIRECTORY;
+    auto file = files_.find(ToUpper(full));
+    if (file == files_.end()) {
+        Fail(directories_.count(ToUpper(ParentOf(full))) ? ERROR_FILE_NOT_FOUND
+                                                         : ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    // Wine reports every plain file with the archive bit, whatever was set.
+    return file->second.attributes | FILE_ATTRIBUTE_ARCHIVE;
+}
+
+BOOL FakePlatform::SetFileAttributesA(const char* path, DWORD attributes) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::SetFileAttributes, full, {}, attributes})) return Fail(fault);
+    auto file = files_.find(ToUpper(full));
+    if (file == files_.end())
+        return directories_.count(ToUpper(full)) ? TRUE : Fail(ERROR_FILE_NOT_FOUND);
+    file->second.attributes =
+        attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    return TRUE;
+}
+
+BOOL FakePlatform::DeleteFileA(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::DeleteFile, full, {}})) return Fail(fault);
+    auto file = files_.find(ToUpper(full));
+    if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
+    if (file->second.attributes & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
+    files_.erase(file);
+    return TRUE;
+}
+
+BOOL FakePlatform::CreateDirectoryA(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::CreateDirectory, full, {}})) return Fail(fault);
+    std::string upper = ToUpper(full);
+    if (directories_.count(upper) || files_.count(upper)) return Fail(ERROR_ALREADY_EXISTS);
+    if (!directories_.count(ToUpper(ParentOf(full)))) return Fail(ERROR_PATH_NOT_FOUND);
+    directories_.emplace(upper, full);
+    return TRUE;
+}
+
+BOOL FakePlatform::RemoveDirectoryA(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::RemoveDirectory, full, {}})) return Fail(fault);
+    std::string upper = ToUpper(full);
+    if (!directories_.count(upper)) return Fail(ERROR_FILE_NOT_FOUND);
+    std::string prefix = upper + "\\";
+    auto inside = [&](const auto& entry) { return entry.first.rfind(prefix, 0) == 0; };
+    if (std::any_of(files_.begin(), files_.end(), inside) ||
+        std::any_of(directories_.begin(), directories_.end(), inside))
+        return Fail(ERROR_DIR_NOT_EMPTY);
+    directories_.erase(upper);
+    return TRUE;
+}
+
+BOOL FakePlatform::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
+    std::string source = FullPath(from ? from : "");
+    std::string target = FullPath(to ? to : "");
+    if (LONG fault = Enter({Call::CopyFile, source, target})) return Fail(fault);
+    auto file = files_.find(ToUpper(source));
+    if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
+    auto existing = files_.find(ToUpper(target));
+    if (existing != files_.end()) {
+        if (failIfExists) return Fail(80 /* ERROR_FILE_EXISTS */);
+        if (existing->second.attributes & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
+    File copy = file->second;
+    files_[ToUpper(target)] = std::move(copy);
+    return TRUE;
+}
+
+BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::ReadFile, full, {}})) return Fail(fault);
+    auto file = files_.find(ToUpper(full));
+    if (file == files_.end())
+        return Fail(directories_.count(ToUpper(ParentOf(full))) ? ERROR_FILE_NOT_FOUND
+                                                                : ERROR_PATH_NOT_FOUND);
+    *bytes = file->second.data;
+    return TRUE;
+}
+
+BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::WriteFile, full, {}})) return Fail(fault);
+    auto file = files_.find(ToUpper(full));
+    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED);
+    if (!directories_.count(ToUpper(ParentOf(full)))) return Fail(ERROR_PATH_NOT_FOUND);
+    files_[ToUpper(full)].data = bytes;
+    return TRUE;
+}
+
+// --- System information ----------------------------------------------------------------
+
+void FakePlatform::GlobalMemoryStatus(MEMORYSTATUS* status) {
+    *status = memory_;
+}
+
+BOOL FakePlatform::GetVersionExA(OSVERSIONINFOA* info) {
+    *info = version_;
+    return TRUE;
+}
+
+}  // namespace vt::fake

@@ -1,0 +1,158 @@
+// An in-memory Windows 98 machine behind the platform seam, for tests: a registry tree
+// (HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\Software\Classes), files and folders with
+// attributes, private-profile files, memory and version figures a test sets, a log of
+// every call and fault injection. Where Windows 98 and Wine differ, it behaves as Wine
+// set up as Windows 98 does (the contract suite holds both to the same answers).
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vt::fake {
+
+enum class Call {
+    RegOpenKey,
+    RegCreateKey,
+    RegQueryValue,
+    RegSetValue,
+    RegDeleteValue,
+    RegDeleteKey,
+    RegEnumKey,
+    RegQueryInfoKey,
+    RegCloseKey,
+    ProfileRead,
+    ProfileWrite,
+    GetWindowsDirectory,
+    GetCurrentDirectory,
+    SetCurrentDirectory,
+    GetFileAttributes,
+    SetFileAttributes,
+    DeleteFile,
+    CreateDirectory,
+    RemoveDirectory,
+    CopyFile,
+    ReadFile,
+    WriteFile,
+};
+
+// One call as the log and the fault predicates see it. For registry calls `path` is the
+// full key path ("HKEY_CURRENT_USER\Software\...", sub-key included) and `name` the value
+// name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
+// for file calls `path` is the resolved path and `number` the attributes set.
+struct CallInfo {
+    Call kind;
+    std::string path;
+    std::string name;
+    DWORD number = 0;
+};
+
+class FakePlatform final : public Platform {
+  public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // --- Test controls -------------------------------------------------------------------
+    // Fail the nth call of `kind` from now on (1 = the next one) with `error`.
+    void FailNth(Call kind, int nth, LONG error);
+    // Fail every call for which `match` is true with `error`.
+    void FailWhen(std::function<bool(const CallInfo&)> match, LONG error);
+    void ClearFaults();
+    const std::vector<CallInfo>& Calls() const { return calls_; }
+    void ClearCalls() { calls_.clear(); }
+
+    void SetWindowsDirectory(const std::string& path);
+    void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
+    void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
+
+    // Convenience for arranging and checking a machine; they bypass faults and the log.
+    void PutFile(const std::string& path, const std::string& contents, DWORD attributes = 0);
+    std::string FileText(const std::string& path) const;
+    bool HasFile(const std::string& path) const;
+    bool HasDirectory(const std::string& path) const;
+    void MakeDirectories(const std::string& path);
+
+    // --- The seam ----------------------------------------------------------------------
+    LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
+                          DWORD* size) override;
+    LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size) override;
+    LONG RegDeleteValueA(HKEY key, const char* name) override;
+    LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
+    LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
+    LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
+    LONG RegCloseKey(HKEY key) override;
+
+    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, DWORD size, const char* fileName) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
+    DWORD GetCurrentDirectoryA(DWORD size, char* buffer) override;
+    BOOL SetCurrentDirectoryA(const char* path) override;
+    DWORD GetFileAttributesA(const char* path) override;
+    BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
+    BOOL DeleteFileA(const char* path) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    BOOL RemoveDirectoryA(const char* path) override;
+    BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
+    BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+
+    void GlobalMemoryStatus(MEMORYSTATUS* status) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+
+    DWORD GetLastError() override { return lastError_; }
+
+  private:
+    struct Key;
+    struct File {
+        std::vector<BYTE> data;
+        DWORD attributes = 0;  // read-only, hidden, system only
+    };
+    struct Fault {
+        std::function<bool(const CallInfo&)> match;
+        LONG error;
+    };
+
+    // Logs the call and answers the injected error, or ERROR_SUCCESS.
+    LONG Enter(const CallInfo& call);
+    BOOL Fail(LONG error);
+
+    std::shared_ptr<Key> Resolve(HKEY key) const;
+    std::string KeyPath(HKEY key, const char* subKey) const;
+    HKEY NewHandle(std::shared_ptr<Key> key);
+    LONG OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result);
+
+    std::string FullPath(const std::string& path) const;
+    std::string ParentOf(const std::string& fullPath) const;
+    std::string ProfilePath(const char* fileName) const;
+
+    std::shared_ptr<Key> localMachine_;
+    std::shared_ptr<Key> users_;
+    std::shared_ptr<Key> currentUser_;
+    std::shared_ptr<Key> classesRoot_;
+    std::map<HKEY, std::shared_ptr<Key>> handles_;
+    HKEY nextHandle_ = 0x1000;
+
+    std::map<std::string, File> files_;               // by upper-case full path
+    std::map<std::string, std::string> directories_;  // upper-case full path -> as created
+    std::string windowsDir_ = "C:\\WINDOWS";
+    std::string currentDir_ = "C:\\";
+
+    MEMORYSTATUS memory_{};
+    OSVERSIONINFOA version_{};
+
+    std::vector<CallInfo> calls_;
+    std::vector<Fault> faults_;
+    DWORD lastError_ = 0;
+};
+
+}  // namespace vt::fake

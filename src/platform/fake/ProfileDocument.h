@@ -1,0 +1,45 @@
+// An INI file as Windows' private-profile functions see it (measured on Wine): lines are
+// trimmed, blank lines dropped, "name=value" split at the first '=' with the blanks around
+// both halves removed, lines without '=' kept as names without a value, and the whole file
+// written back with CRLF line ends.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt::fake {
+
+class ProfileDocument {
+  public:
+    struct Entry {
+        std::string name;
+        std::optional<std::string> value;
+    };
+    struct Section {
+        std::string name;  // empty for the lines before the first section
+        std::vector<Entry> entries;
+    };
+
+    static ProfileDocument Parse(const std::string& text);
+    std::string Serialize() const;
+
+    // The value of a key that has one, as GetPrivateProfileString returns it (quotes around
+    // the whole value removed).
+    std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+    // Names of the section's keys that have a value; nullopt when the section is missing.
+    std::optional<std::vector<std::string>> KeyNames(const std::string& section) const;
+
+    // Each returns whether the document changed.
+    bool Set(const std::string& section, const std::string& key, const std::string& value);
+    bool RemoveKey(const std::string& section, const std::string& key);
+    bool RemoveSection(const std::string& section);
+
+  private:
+    Section* FindSection(const std::string& name);
+    const Section* FindSection(const std::string& name) const;
+
+    std::vector<Section> sections_;
+};
+
+}  // namespace vt::fake

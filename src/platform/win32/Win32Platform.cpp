@@ -1,0 +1,188 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace vt {
+namespace {
+
+::HKEY ToWin(HKEY key) {
+    return reinterpret_cast<::HKEY>(key);
+}
+HKEY FromWin(::HKEY key) {
+    return reinterpret_cast<HKEY>(key);
+}
+
+LONG OpenOrCreate(bool create, HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
+    ::HKEY opened = nullptr;
+    LONG rc = create ? ::RegCreateKeyExA(ToWin(key), subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         sam, nullptr, &opened, nullptr)
+                     : ::RegOpenKeyExA(ToWin(key), subKey, 0, sam, &opened);
+    if (rc == ERROR_SUCCESS) *result = FromWin(opened);
+    return rc;
+}
+
+}  // namespace
+
+LONG Win32Platform::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
+    return OpenOrCreate(false, key, subKey, sam, result);
+}
+
+LONG Win32Platform::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
+    return OpenOrCreate(true, key, subKey, sam, result);
+}
+
+LONG Win32Platform::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
+                                     DWORD* size) {
+    ::DWORD winType = 0;
+    ::DWORD winSize = size ? *size : 0;
+    LONG rc =
+        ::RegQueryValueExA(ToWin(key), name, nullptr, &winType, data, size ? &winSize : nullptr);
+    if (type) *type = winType;
+    if (size) *size = winSize;
+    return rc;
+}
+
+LONG Win32Platform::RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                                   DWORD size) {
+    return ::RegSetValueExA(ToWin(key), name, 0, type, data, size);
+}
+
+LONG Win32Platform::RegDeleteValueA(HKEY key, const char* name) {
+    return ::RegDeleteValueA(ToWin(key), name);
+}
+
+LONG Win32Platform::RegDeleteKeyA(HKEY key, const char* subKey) {
+    return ::RegDeleteKeyA(ToWin(key), subKey);
+}
+
+LONG Win32Platform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) {
+    ::DWORD winSize = *nameSize;
+    LONG rc =
+        ::RegEnumKeyExA(ToWin(key), index, name, &winSize, nullptr, nullptr, nullptr, nullptr);
+    *nameSize = winSize;
+    return rc;
+}
+
+LONG Win32Platform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
+    ::DWORD winSubKeys = 0, winMaxLen = 0, winValues = 0;
+    LONG rc = ::RegQueryInfoKeyA(ToWin(key), nullptr, nullptr, nullptr, &winSubKeys, &winMaxLen,
+                                 nullptr, &winValues, nullptr, nullptr, nullptr, nullptr);
+    if (subKeys) *subKeys = winSubKeys;
+    if (maxSubKeyLen) *maxSubKeyLen = winMaxLen;
+    if (values) *values = winValues;
+    return rc;
+}
+
+LONG Win32Platform::RegCloseKey(HKEY key) {
+    return ::RegCloseKey(ToWin(key));
+}
+
+DWORD Win32Platform::GetPrivateProfileStringA(const char* section, const char* key,
+                                              const char* defaultValue, char* buffer, DWORD size,
+                                              const char* fileName) {
+    return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+}
+
+BOOL Win32Platform::WritePrivateProfileStringA(const char* section, const char* key,
+                                               const char* value, const char* fileName) {
+    return ::WritePrivateProfileStringA(section, key, value, fileName);
+}
+
+UINT Win32Platform::GetWindowsDirectoryA(char* buffer, UINT size) {
+    return ::GetWindowsDirectoryA(buffer, size);
+}
+
+DWORD Win32Platform::GetCurrentDirectoryA(DWORD size, char* buffer) {
+    return ::GetCurrentDirectoryA(size, buffer);
+}
+
+BOOL Win32Platform::SetCurrentDirectoryA(const char* path) {
+    return ::SetCurrentDirectoryA(path);
+}
+
+DWORD Win32Platform::GetFileAttributesA(const char* path) {
+    return ::GetFileAttributesA(path);
+}
+
+BOOL Win32Platform::SetFileAttributesA(const char* path, DWORD attributes) {
+    return ::SetFileAttributesA(path, attributes);
+}
+
+BOOL Win32Platform::DeleteFileA(const char* path) {
+    return ::DeleteFileA(path);
+}
+
+BOOL Win32Platform::CreateDirectoryA(const char* path) {
+    return ::CreateDirectoryA(path, nullptr);
+}
+
+BOOL Win32Platform::RemoveDirectoryA(const char* path) {
+    return ::RemoveDirectoryA(path);
+}
+
+BOOL Win32Platform::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
+    return ::CopyFileA(from, to, failIfExists);
+}
+
+BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    bytes->clear();
+    BYTE chunk[4096];
+    ::DWORD got = 0;
+    BOOL ok = TRUE;
+    while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0)
+        bytes->insert(bytes->end(), chunk, chunk + got);
+    ::DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return ok;
+}
+
+BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    ::DWORD written = 0;
+    BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    ::DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return ok;
+}
+
+void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {
+    ::MEMORYSTATUS winStatus{};
+    winStatus.dwLength = sizeof winStatus;
+    ::GlobalMemoryStatus(&winStatus);
+    status->dwMemoryLoad = winStatus.dwMemoryLoad;
+    status->dwTotalPhys = static_cast<DWORD>(winStatus.dwTotalPhys);
+    status->dwAvailPhys = static_cast<DWORD>(winStatus.dwAvailPhys);
+    status->dwTotalPageFile = static_cast<DWORD>(winStatus.dwTotalPageFile);
+    status->dwAvailPageFile = static_cast<DWORD>(winStatus.dwAvailPageFile);
+    status->dwTotalVirtual = static_cast<DWORD>(winStatus.dwTotalVirtual);
+    status->dwAvailVirtual = static_cast<DWORD>(winStatus.dwAvailVirtual);
+}
+
+BOOL Win32Platform::GetVersionExA(OSVERSIONINFOA* info) {
+    ::OSVERSIONINFOA winInfo{};
+    winInfo.dwOSVersionInfoSize = sizeof winInfo;
+    if (!::GetVersionExA(&winInfo)) return FALSE;
+    info->dwMajorVersion = winInfo.dwMajorVersion;
+    info->dwMinorVersion = winInfo.dwMinorVersion;
+    info->dwBuildNumber = winInfo.dwBuildNumber;
+    info->dwPlatformId = winInfo.dwPlatformId;
+    std::memcpy(info->szCSDVersion, winInfo.szCSDVersion, sizeof info->szCSDVersion);
+    return TRUE;
+}
+
+DWORD Win32Platform::GetLastError() {
+    return ::GetLastError();
+}
+
+}  // namespace vt

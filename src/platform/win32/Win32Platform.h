@@ -1,0 +1,45 @@
+// The platform seam on real Windows: each call passes straight through.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace vt {
+
+class Win32Platform final : public Platform {
+  public:
+    LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
+                          DWORD* size) override;
+    LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size) override;
+    LONG RegDeleteValueA(HKEY key, const char* name) override;
+    LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
+    LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
+    LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
+    LONG RegCloseKey(HKEY key) override;
+
+    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, DWORD size, const char* fileName) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
+    DWORD GetCurrentDirectoryA(DWORD size, char* buffer) override;
+    BOOL SetCurrentDirectoryA(const char* path) override;
+    DWORD GetFileAttributesA(const char* path) override;
+    BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
+    BOOL DeleteFileA(const char* path) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    BOOL RemoveDirectoryA(const char* path) override;
+    BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
+    BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+
+    void GlobalMemoryStatus(MEMORYSTATUS* status) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+
+    DWORD GetLastError() override;
+};
+
+}  // namespace vt

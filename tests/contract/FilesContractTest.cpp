@@ -1,0 +1,157 @@
+// What the program relies on from the file, folder and system-information functions.
+#include "PlatformUnderTest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace vt::contract {
+namespace {
+
+constexpr const char* kDir = "C:\\VtFiles";
+constexpr const char* kFile = "C:\\VtFiles\\data.bin";
+constexpr const char* kCopy = "C:\\VtFiles\\copy.bin";
+constexpr const char* kSub = "C:\\VtFiles\\Sub";
+constexpr const char* kSubSub = "C:\\VtFiles\\Sub\\Deeper";
+
+class FilesContract : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sys = MakePlatformUnderTest();
+        Clean();
+        ASSERT_TRUE(sys->CreateDirectoryA(kDir));
+    }
+    void TearDown() override { Clean(); }
+
+    void Clean() {
+        for (const char* file : {kFile, kCopy}) {
+            sys->SetFileAttributesA(file, FILE_ATTRIBUTE_ARCHIVE);
+            sys->DeleteFileA(file);
+        }
+        for (const char* dir : {kSubSub, kSub, kDir}) sys->RemoveDirectoryA(dir);
+    }
+    void Put(const char* path, const std::string& text) {
+        ASSERT_TRUE(sys->WriteFileBytes(path, std::vector<BYTE>(text.begin(), text.end())));
+    }
+
+    std::unique_ptr<Platform> sys;
+};
+
+TEST_F(FilesContract, TheWindowsDirectoryFitsAndAnswersItsLength) {
+    char buffer[144];
+    UINT length = sys->GetWindowsDirectoryA(buffer, sizeof buffer);
+    ASSERT_GT(length, 2u);
+    EXPECT_EQ(std::strlen(buffer), length);
+    EXPECT_TRUE(std::strncmp(buffer, "C:\\", 3) == 0) << buffer;
+    char small[3];
+    EXPECT_EQ(length + 1, sys->GetWindowsDirectoryA(small, sizeof small));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, sys->GetFileAttributesA(buffer) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(FilesContract, TheCurrentDirectoryFollowsSetCurrentDirectory) {
+    char before[MAX_PATH];
+    ASSERT_GT(sys->GetCurrentDirectoryA(sizeof before, before), 0u);
+    ASSERT_TRUE(sys->SetCurrentDirectoryA(kDir));
+    char now[MAX_PATH];
+    DWORD length = sys->GetCurrentDirectoryA(sizeof now, now);
+    EXPECT_STREQ(kDir, now);
+    EXPECT_EQ(std::strlen(kDir), length);
+    Put("relative.bin", "r");
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA("C:\\VtFiles\\relative.bin"));
+    sys->DeleteFileA("relative.bin");
+    ASSERT_TRUE(sys->SetCurrentDirectoryA(before));
+    EXPECT_FALSE(sys->SetCurrentDirectoryA("C:\\VtFiles\\NoSuchFolder"));
+}
+
+TEST_F(FilesContract, AttributesReadBackWithTheArchiveBit) {
+    Put(kFile, "x");
+    EXPECT_TRUE(sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, sys->GetFileAttributesA(kFile));
+    // Hidden and system first: Wine run by a normal user cannot add them to a read-only file.
+    EXPECT_TRUE(sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_TRUE(sys->SetFileAttributesA(
+        kFile, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                  FILE_ATTRIBUTE_ARCHIVE,
+              sys->GetFileAttributesA(kFile));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA("C:\\VtFiles\\missing.bin"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    EXPECT_FALSE(sys->SetFileAttributesA("C:\\VtFiles\\missing.bin", FILE_ATTRIBUTE_ARCHIVE));
+}
+
+TEST_F(FilesContract, AReadOnlyFileCannotBeDeletedOrOverwritten) {
+    Put(kFile, "keep");
+    sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(sys->DeleteFileA(kFile));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
+    EXPECT_FALSE(sys->WriteFileBytes(kFile, {'n', 'e', 'w'}));
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes));
+    EXPECT_EQ("keep", std::string(bytes.begin(), bytes.end()));
+}
+
+TEST_F(FilesContract, FilesRoundTripAndMissingOnesSayNotFound) {
+    std::vector<BYTE> twenty(20);
+    for (std::size_t i = 0; i < twenty.size(); ++i) twenty[i] = static_cast<BYTE>(i * 13);
+    ASSERT_TRUE(sys->WriteFileBytes(kFile, twenty));
+    std::vector<BYTE> back;
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back));
+    EXPECT_EQ(twenty, back);
+    ASSERT_TRUE(sys->WriteFileBytes(kFile, {1, 2}));
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back));
+    EXPECT_EQ((std::vector<BYTE>{1, 2}), back);
+    EXPECT_FALSE(sys->ReadFileBytes("C:\\VtFiles\\missing.bin", &back));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    EXPECT_FALSE(sys->DeleteFileA("C:\\VtFiles\\missing.bin"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+}
+
+TEST_F(FilesContract, CopyingAPlainFile) {
+    Put(kFile, "shortcut bytes");
+    ASSERT_TRUE(sys->CopyFileA(kFile, kCopy, FALSE));
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes));
+    EXPECT_EQ("shortcut bytes", std::string(bytes.begin(), bytes.end()));
+    EXPECT_FALSE(sys->CopyFileA(kFile, kCopy, TRUE));
+    EXPECT_TRUE(sys->CopyFileA(kFile, kCopy, FALSE));
+    EXPECT_FALSE(sys->CopyFileA("C:\\VtFiles\\missing.bin", kCopy, FALSE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+}
+
+TEST_F(FilesContract, FoldersAreCreatedOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
+    EXPECT_FALSE(sys->CreateDirectoryA(kSubSub));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), sys->GetLastError());
+    ASSERT_TRUE(sys->CreateDirectoryA(kSub));
+    EXPECT_FALSE(sys->CreateDirectoryA(kSub));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), sys->GetLastError());
+    ASSERT_TRUE(sys->CreateDirectoryA(kSubSub));
+    EXPECT_FALSE(sys->RemoveDirectoryA(kSub));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DIR_NOT_EMPTY), sys->GetLastError());
+    EXPECT_TRUE(sys->RemoveDirectoryA(kSubSub));
+    EXPECT_TRUE(sys->RemoveDirectoryA(kSub));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA(kSub));
+}
+
+TEST_F(FilesContract, TheVersionIsWindows98SecondEdition) {
+    OSVERSIONINFOA info;
+    ASSERT_TRUE(sys->GetVersionExA(&info));
+    EXPECT_EQ(4u, info.dwMajorVersion);
+    EXPECT_EQ(10u, info.dwMinorVersion);
+    EXPECT_EQ(VER_PLATFORM_WIN32_WINDOWS, info.dwPlatformId);
+    EXPECT_EQ(2222u, info.dwBuildNumber & 0xFFFF);
+    EXPECT_STREQ(" A ", info.szCSDVersion);
+}
+
+TEST_F(FilesContract, TheMemoryStatusIsConsistent) {
+    MEMORYSTATUS status;
+    sys->GlobalMemoryStatus(&status);
+    EXPECT_GT(status.dwTotalPhys, 0u);
+    EXPECT_LE(status.dwAvailPhys, status.dwTotalPhys);
+    EXPECT_LE(status.dwMemoryLoad, 100u);
+    EXPECT_GT(status.dwTotalVirtual, 0u);
+}
+
+}  // namespace
+}  // namespace vt::contract

@@ -1,0 +1,236 @@
+// What the store accessors rely on from the registry functions.
+#include "PlatformUnderTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace vt::contract {
+namespace {
+
+constexpr const char* kScratch = "Software\\VtContract";
+
+class RegistryContract : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sys = MakePlatformUnderTest();
+        sys->RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+        ASSERT_EQ(ERROR_SUCCESS,
+                  sys->RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, KEY_ALL_ACCESS, &scratch));
+    }
+    void TearDown() override {
+        for (HKEY key : opened) sys->RegCloseKey(key);
+        sys->RegCloseKey(scratch);
+        sys->RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+    }
+
+    HKEY Create(HKEY base, const char* path) {
+        HKEY key = 0;
+        EXPECT_EQ(ERROR_SUCCESS, sys->RegCreateKeyExA(base, path, KEY_ALL_ACCESS, &key)) << path;
+        opened.push_back(key);
+        return key;
+    }
+    LONG Open(HKEY base, const char* path, HKEY* key) {
+        LONG rc = sys->RegOpenKeyExA(base, path, KEY_ALL_ACCESS, key);
+        if (rc == ERROR_SUCCESS) opened.push_back(*key);
+        return rc;
+    }
+    LONG SetString(HKEY key, const char* name, const char* data, DWORD size) {
+        return sys->RegSetValueExA(key, name, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
+    }
+    struct Query {
+        LONG rc;
+        DWORD type;
+        DWORD size;
+    };
+    Query QuerySize(HKEY key, const char* name) {
+        Query q{0, 0, 0};
+        q.rc = sys->RegQueryValueExA(key, name, &q.type, nullptr, &q.size);
+        return q;
+    }
+    std::vector<std::string> Subkeys(HKEY key) {
+        std::vector<std::string> names;
+        for (DWORD i = 0;; ++i) {
+            char name[256];
+            DWORD size = sizeof name;
+            LONG rc = sys->RegEnumKeyExA(key, i, name, &size);
+            if (rc == ERROR_NO_MORE_ITEMS) break;
+            EXPECT_EQ(ERROR_SUCCESS, rc);
+            if (rc != ERROR_SUCCESS) break;
+            names.emplace_back(name, size);
+        }
+        return names;
+    }
+
+    std::unique_ptr<Platform> sys;
+    HKEY scratch = 0;
+    std::vector<HKEY> opened;
+};
+
+TEST_F(RegistryContract, KeyNamesMatchWithoutCaseAndKeepTheCaseTheyWereCreatedWith) {
+    Create(scratch, "MixedCase\\Inner");
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_SUCCESS,
+              Open(HKEY_CURRENT_USER, "SOFTWARE\\vtcontract\\mixedCASE\\INNER", &key));
+    EXPECT_EQ(std::vector<std::string>{"MixedCase"}, Subkeys(scratch));
+}
+
+TEST_F(RegistryContract, ValueNamesMatchWithoutCase) {
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "SomeValue", "x", 2));
+    EXPECT_EQ(ERROR_SUCCESS, QuerySize(scratch, "SOMEVALUE").rc);
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "somevalue", "longer", 7));
+    EXPECT_EQ(7u, QuerySize(scratch, "SomeValue").size);
+}
+
+TEST_F(RegistryContract, StringSizesCountTheTerminatingNul) {
+    struct Case {
+        const char* name;
+        const char* data;
+        DWORD sizeGiven;
+        DWORD sizeStored;
+    };
+    for (const Case& c : {Case{"Text", "abc", 4, 4}, Case{"Empty", "", 1, 1},
+                          Case{"Unterminated", "abc", 3, 4}, Case{"NothingGiven", "", 0, 1}}) {
+        ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, c.name, c.data, c.sizeGiven)) << c.name;
+        Query q = QuerySize(scratch, c.name);
+        EXPECT_EQ(ERROR_SUCCESS, q.rc) << c.name;
+        EXPECT_EQ(REG_SZ, q.type) << c.name;
+        EXPECT_EQ(c.sizeStored, q.size) << c.name;
+    }
+    char buffer[8] = "zzzzzzz";
+    DWORD type = 0, size = sizeof buffer;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryValueExA(scratch, "Unterminated", &type,
+                                                   reinterpret_cast<BYTE*>(buffer), &size));
+    EXPECT_EQ(0, std::memcmp(buffer, "abc\0", 4));
+}
+
+TEST_F(RegistryContract, TheEmptyNameIsTheDefaultValue) {
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "", "default", 8));
+    Query q{0, 0, 0};
+    q.rc = sys->RegQueryValueExA(scratch, nullptr, &q.type, nullptr, &q.size);
+    EXPECT_EQ(ERROR_SUCCESS, q.rc);
+    EXPECT_EQ(8u, q.size);
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteValueA(scratch, nullptr));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QuerySize(scratch, "").rc);
+}
+
+TEST_F(RegistryContract, MissingThingsAnswerFileNotFound) {
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(scratch, "NoSuchKey", &key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(scratch, "NoSuchKey\\Below", &key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QuerySize(scratch, "NoSuchValue").rc);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, sys->RegDeleteValueA(scratch, "NoSuchValue"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, sys->RegDeleteKeyA(scratch, "NoSuchKey"));
+}
+
+TEST_F(RegistryContract, NoKeyHandleIsAnInvalidHandle) {
+    EXPECT_EQ(ERROR_INVALID_HANDLE, SetString(0, "x", "a", 2));
+}
+
+TEST_F(RegistryContract, ATooSmallBufferAnswersMoreDataWithTheSizeNeeded) {
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "Text", "abcdef", 7));
+    for (DWORD given : {0u, 2u, 6u}) {
+        BYTE buffer[8] = {};
+        DWORD type = 0, size = given;
+        EXPECT_EQ(ERROR_MORE_DATA, sys->RegQueryValueExA(scratch, "Text", &type, buffer, &size))
+            << given;
+        EXPECT_EQ(7u, size) << given;
+    }
+}
+
+TEST_F(RegistryContract, BinaryAndDwordValuesKeepTheirTypesAndSizes) {
+    const BYTE dword[4] = {0x78, 0x56, 0x34, 0x12};
+    const BYTE bytes[6] = {1, 2, 3, 4, 5, 6};
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegSetValueExA(scratch, "Dword", REG_DWORD, dword, 4));
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegSetValueExA(scratch, "Six", REG_BINARY, bytes, 6));
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegSetValueExA(scratch, "One", REG_BINARY, bytes, 1));
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegSetValueExA(scratch, "None", REG_BINARY, bytes, 0));
+    struct Case {
+        const char* name;
+        DWORD type;
+        DWORD size;
+    };
+    for (const Case& c : {Case{"Dword", REG_DWORD, 4}, Case{"Six", REG_BINARY, 6},
+                          Case{"One", REG_BINARY, 1}, Case{"None", REG_BINARY, 0}}) {
+        Query q = QuerySize(scratch, c.name);
+        EXPECT_EQ(ERROR_SUCCESS, q.rc) << c.name;
+        EXPECT_EQ(c.type, q.type) << c.name;
+        EXPECT_EQ(c.size, q.size) << c.name;
+    }
+    BYTE read[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+    DWORD type = 0, size = sizeof read;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryValueExA(scratch, "Dword", &type, read, &size));
+    EXPECT_EQ(0, std::memcmp(read, dword, 4));
+    size = 4;
+    EXPECT_EQ(ERROR_MORE_DATA, sys->RegQueryValueExA(scratch, "Six", &type, read, &size));
+    EXPECT_EQ(6u, size);
+}
+
+TEST_F(RegistryContract, SubkeysEnumerateInNameOrderWithoutCase) {
+    for (const char* name : {"zeta", "Beta", "alpha", "Gamma", "_under", "1st"})
+        Create(scratch, name);
+    EXPECT_EQ((std::vector<std::string>{"1st", "_under", "alpha", "Beta", "Gamma", "zeta"}),
+              Subkeys(scratch));
+    DWORD subKeys = 0, maxLen = 0, values = 99;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryInfoKeyA(scratch, &subKeys, &maxLen, &values));
+    EXPECT_EQ(6u, subKeys);
+    EXPECT_EQ(6u, maxLen);
+    EXPECT_EQ(0u, values);
+    char name[4];
+    DWORD size = sizeof name;
+    EXPECT_EQ(ERROR_MORE_DATA, sys->RegEnumKeyExA(scratch, 1, name, &size));
+}
+
+TEST_F(RegistryContract, CreatingMakesEveryMissingParent) {
+    Create(scratch, "A\\B\\C");
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_SUCCESS, Open(scratch, "A", &key));
+    EXPECT_EQ(ERROR_SUCCESS, Open(scratch, "A\\B\\C", &key));
+}
+
+TEST_F(RegistryContract, DeletingAKeyTakesItsSubkeysAlong) {
+    HKEY deep = Create(scratch, "Tree\\Branch\\Leaf");
+    ASSERT_EQ(ERROR_SUCCESS, SetString(deep, "v", "1", 2));
+    Create(scratch, "Tree\\Other");
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteKeyA(scratch, "Tree"));
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(scratch, "Tree", &key));
+    EXPECT_TRUE(Subkeys(scratch).empty());
+}
+
+TEST_F(RegistryContract, OpeningTheEmptyPathGivesANewHandleToTheSameKey) {
+    HKEY again = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(scratch, "", &again));
+    EXPECT_NE(scratch, again);
+    ASSERT_EQ(ERROR_SUCCESS, SetString(again, "ThroughCopy", "1", 2));
+    EXPECT_EQ(ERROR_SUCCESS, QuerySize(scratch, "ThroughCopy").rc);
+}
+
+TEST_F(RegistryContract, ClassesRootIsSoftwareClassesOfTheLocalMachine) {
+    HKEY key = Create(HKEY_CLASSES_ROOT, "VtContractType");
+    ASSERT_EQ(ERROR_SUCCESS, SetString(key, "", "through HKCR", 13));
+    HKEY other = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_LOCAL_MACHINE, "Software\\Classes\\vtcontracttype", &other));
+    EXPECT_EQ(13u, QuerySize(other, "").size);
+    Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\VtContractType\\shell");
+    HKEY shell = 0;
+    EXPECT_EQ(ERROR_SUCCESS, Open(HKEY_CLASSES_ROOT, "VtContractType\\Shell", &shell));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteKeyA(HKEY_CLASSES_ROOT, "VtContractType"));
+}
+
+TEST_F(RegistryContract, CurrentUserIsNotTheDefaultUser) {
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "OnlyHere", "1", 2));
+    HKEY key = 0;
+    LONG rc = Open(HKEY_USERS, ".DEFAULT\\Software\\VtContract", &key);
+    if (rc == ERROR_SUCCESS) {
+        EXPECT_NE(ERROR_SUCCESS, QuerySize(key, "OnlyHere").rc);
+    }
+    HKEY defaultUser = 0;
+    EXPECT_EQ(ERROR_SUCCESS, Open(HKEY_USERS, ".DEFAULT", &defaultUser));
+}
+
+}  // namespace
+}  // namespace vt::contract
