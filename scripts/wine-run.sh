@@ -22,7 +22,15 @@ else
   as_user() { env "$@"; }
 fi
 
-export WINEDEBUG=-all
+# Prefixes of build trees that no longer exist are removed (each one is about 600 MB).
+if [ "$(id -u)" -eq 0 ]; then
+  for old in /var/tmp/veltrim-wine/*/; do
+    [ -f "$old/.veltrim-build" ] || continue
+    [ -d "$(cat "$old/.veltrim-build")" ] && continue
+    rm -rf "$old" "${old%/}.lock"
+  done
+fi
+
 wine_env=(WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all DISPLAY=)
 
 make_prefix() {
@@ -35,6 +43,7 @@ make_prefix() {
   as_user "${wine_env[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
     >/dev/null 2>&1
   as_user "${wine_env[@]}" wineserver -w
+  printf '%s' "$build_dir" >"$prefix/.veltrim-build"
   touch "$prefix/.veltrim-ready"
 }
 

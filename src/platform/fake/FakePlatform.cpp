@@ -107,6 +107,7 @@ FakePlatform::FakePlatform() {
     currentUser_ = users_->AddChild("S-1-5-21-0-0-0-1000");
     currentUser_->path = "HKEY_CURRENT_USER";
     classesRoot_ = localMachine_->AddChild("Software")->AddChild("Classes");
+    classesRoot_->path = "HKEY_CLASSES_ROOT";  // the log names class keys as the program does
 
     MakeDirectories("C:\\");
     MakeDirectories(windowsDir_ + "\\SYSTEM");
@@ -213,10 +214,7 @@ std::shared_ptr<FakePlatform::Key> FakePlatform::Resolve(HKEY key) const {
 
 std::string FakePlatform::KeyPath(HKEY key, const char* subKey) const {
     std::string path;
-    if (key == HKEY_CLASSES_ROOT)
-        path = "HKEY_CLASSES_ROOT";
-    else if (auto node = Resolve(key))
-        path = node->path;
+    if (auto node = Resolve(key)) path = node->path;
     for (const std::string& part : SplitKeyPath(subKey)) path += "\\" + part;
     return path;
 }

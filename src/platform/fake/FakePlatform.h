@@ -41,8 +41,9 @@ enum class Call {
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
-// full key path ("HKEY_CURRENT_USER\Software\...", sub-key included) and `name` the value
-// name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
+// full key path ("HKEY_CURRENT_USER\Software\...", sub-key included; keys below
+// HKEY_LOCAL_MACHINE\Software\Classes are named "HKEY_CLASSES_ROOT\...") and `name` the
+// value name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
 // for file calls `path` is the resolved path and `number` the attributes set.
 struct CallInfo {
     Call kind;

@@ -1,1 +1,60 @@
+#include "platform/fake/FakePlatform.h"
+#include "store/Paths.h"
+
 #include <gtest/gtest.h>
+
+namespace vt {
+namespace {
+
+using fake::Call;
+using fake::FakePlatform;
+
+TEST(PathsTest, TheWindowsDirectoryIsTakenWithoutATrailingBackslash) {
+    FakePlatform sys;
+    EXPECT_EQ("C:\\WINDOWS", TakeWindowsDir(sys));
+    sys.SetWindowsDirectory("D:\\WIN98");
+    EXPECT_EQ("D:\\WIN98", TakeWindowsDir(sys));
+}
+
+TEST(PathsTest, AWindowsDirectoryLongerThanTheBufferGivesNothing) {
+    FakePlatform sys;
+    sys.SetWindowsDirectory("C:\\" + std::string(141, 'w'));  // 144 characters
+    EXPECT_EQ("", TakeWindowsDir(sys));
+    sys.SetWindowsDirectory("C:\\" + std::string(140, 'w'));  // 143 fit with the NUL
+    EXPECT_EQ(143u, TakeWindowsDir(sys).size());
+}
+
+TEST(PathsTest, TheProgramDirectoryIsTheCurrentDirectory) {
+    FakePlatform sys;
+    sys.MakeDirectories("C:\\Program Files\\Veltrim 2000");
+    ASSERT_TRUE(sys.SetCurrentDirectoryA("C:\\Program Files\\Veltrim 2000"));
+    EXPECT_EQ("C:\\Program Files\\Veltrim 2000", TakeProgramDir(sys));
+    sys.MakeDirectories("C:\\My Pictures");
+    sys.SetCurrentDirectoryA("C:\\My Pictures");  // as a file dialog may do
+    EXPECT_EQ("C:\\My Pictures", TakeProgramDir(sys));
+}
+
+TEST(PathsTest, TheBootFileGoesToArchiveOnlyAndBackToReadOnlyHiddenSystem) {
+    FakePlatform sys;
+    sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\n",
+                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    UnprotectMsdosSys(sys);
+    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, sys.GetFileAttributesA("C:\\MSDOS.SYS"));
+    ProtectMsdosSys(sys);
+    EXPECT_EQ(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
+              sys.GetFileAttributesA("C:\\MSDOS.SYS") & ~FILE_ATTRIBUTE_ARCHIVE);
+    std::vector<DWORD> set;
+    for (const auto& call : sys.Calls())
+        if (call.kind == Call::SetFileAttributes) set.push_back(call.number);
+    EXPECT_EQ((std::vector<DWORD>{0x20, 0x06, 0x07}), set);
+}
+
+TEST(PathsTest, AMissingBootFileIsNotReported) {
+    FakePlatform sys;
+    EXPECT_NO_THROW(UnprotectMsdosSys(sys));
+    EXPECT_NO_THROW(ProtectMsdosSys(sys));
+    EXPECT_FALSE(sys.HasFile("C:\\MSDOS.SYS"));
+}
+
+}  // namespace
+}  // namespace vt

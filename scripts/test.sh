@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds both presets and runs their ctest
+# suites (native: the core against the fake machine; win32: the same core and the real
+# platform under Wine set up as Windows 98).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh || exit 1
+
+failed=0
+for preset in native win32; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null || { failed=1; continue; }
+  cmake --build --preset "$preset" || { failed=1; continue; }
+  ctest --preset "$preset" || failed=1
+done
+if [ "$failed" -ne 0 ]; then
+  echo "Some tests failed."
+  exit 1
+fi
+echo "All tests passed."
