@@ -15,10 +15,11 @@ using fake::FakePlatform;
 constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 class IdiomsTest : public ::testing::Test {
-protected:
+  protected:
     void Put(const char* name, DWORD type, std::vector<BYTE> data) {
         HKEY key = 0;
-        ASSERT_EQ(ERROR_SUCCESS, sys.RegCreateKeyExA(HKEY_CURRENT_USER, kKey, KEY_ALL_ACCESS, &key));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  sys.RegCreateKeyExA(HKEY_CURRENT_USER, kKey, KEY_ALL_ACCESS, &key));
         ASSERT_EQ(ERROR_SUCCESS, sys.RegSetValueExA(key, name, type, data.data(),
                                                     static_cast<DWORD>(data.size())));
         sys.RegCloseKey(key);
@@ -103,7 +104,8 @@ struct IdiomCase {
     std::optional<DWORD> after;  // the binary number stored afterwards
 };
 
-class RegistryWriteIdiomTest : public IdiomsTest, public ::testing::WithParamInterface<IdiomCase> {};
+class RegistryWriteIdiomTest : public IdiomsTest,
+                               public ::testing::WithParamInterface<IdiomCase> {};
 
 TEST_P(RegistryWriteIdiomTest, WritesDeletesOrLeavesTheValue) {
     const IdiomCase& c = GetParam();
@@ -156,8 +158,8 @@ TEST_F(IdiomsTest, AWriteBelowAKeyThatCouldNotBeOpenedRaises) {
                  ERROR_ACCESS_DENIED);
     TRegistry reg(sys);
     reg.OpenPath(kKey, true);
-    EXPECT_NO_THROW(WriteByIdiom(reg, WriteIdiom::SetOrDelete, false, "NoRun", Binary{1},
-                                 Binary{0}));
+    EXPECT_NO_THROW(
+        WriteByIdiom(reg, WriteIdiom::SetOrDelete, false, "NoRun", Binary{1}, Binary{0}));
     EXPECT_THROW(WriteByIdiom(reg, WriteIdiom::SetOrDelete, true, "NoRun", Binary{1}, Binary{0}),
                  RegistryError);
 }

@@ -13,7 +13,7 @@ using fake::FakePlatform;
 constexpr const char* kFile = "C:\\MSDOS.SYS";
 
 class TIniFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sys.PutFile(kFile,
                     "[Paths]\r\nWinDir=C:\\WINDOWS\r\n[Options]\r\nBootGUI=1\r\nLogo=\r\n"

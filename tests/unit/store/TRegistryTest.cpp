@@ -14,11 +14,12 @@ using fake::Call;
 using fake::FakePlatform;
 
 class TRegistryTest : public ::testing::Test {
-protected:
+  protected:
     // Puts a raw value into the fake machine under HKCU.
     void Put(const char* path, const char* name, DWORD type, std::vector<BYTE> data) {
         HKEY key = 0;
-        ASSERT_EQ(ERROR_SUCCESS, sys.RegCreateKeyExA(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS, &key));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  sys.RegCreateKeyExA(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS, &key));
         ASSERT_EQ(ERROR_SUCCESS, sys.RegSetValueExA(key, name, type, data.data(),
                                                     static_cast<DWORD>(data.size())));
         sys.RegCloseKey(key);
@@ -54,7 +55,8 @@ TEST_F(TRegistryTest, ANewAccessorHasTheCurrentUserRootAndNoKey) {
     EXPECT_EQ("Failed to get data for 'Anything'", ErrorOf([&] { reg.ReadNumber("Anything"); }));
     EXPECT_EQ("Failed to set data for 'NoRun'", ErrorOf([&] { reg.WriteText("NoRun", "1"); }));
     EXPECT_EQ("Failed to set data for 'NoRun'", ErrorOf([&] { reg.WriteNumber("NoRun", 1); }));
-    EXPECT_EQ("Failed to set data for 'NoRun'", ErrorOf([&] { reg.WriteBytes("NoRun", buffer, 4); }));
+    EXPECT_EQ("Failed to set data for 'NoRun'",
+              ErrorOf([&] { reg.WriteBytes("NoRun", buffer, 4); }));
     EXPECT_FALSE(reg.RemoveValue("Anything"));
     std::vector<std::string> list{"stale"};
     reg.ListSubkeys(list);
@@ -145,14 +147,13 @@ TEST_P(ReadTextTest, ReadsStringsAndRefusesOtherTypes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, ReadTextTest,
-    ::testing::Values(
-        ReadCase{"string", REG_SZ, {'a', 'b', 'c', 0}, "abc"},
-        ReadCase{"expandable", REG_EXPAND_SZ, {'%', 'x', '%', 0}, "%x%"},
-        ReadCase{"empty string", REG_SZ, {0}, ""},
-        ReadCase{"cut at the first NUL", REG_SZ, {'a', 'b', 0, 'c', 'd', 0}, "ab"},
-        ReadCase{"integer", REG_DWORD, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
-        ReadCase{"binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
-        ReadCase{"empty binary", REG_BINARY, {}, ""}),
+    ::testing::Values(ReadCase{"string", REG_SZ, {'a', 'b', 'c', 0}, "abc"},
+                      ReadCase{"expandable", REG_EXPAND_SZ, {'%', 'x', '%', 0}, "%x%"},
+                      ReadCase{"empty string", REG_SZ, {0}, ""},
+                      ReadCase{"cut at the first NUL", REG_SZ, {'a', 'b', 0, 'c', 'd', 0}, "ab"},
+                      ReadCase{"integer", REG_DWORD, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
+                      ReadCase{"binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
+                      ReadCase{"empty binary", REG_BINARY, {}, ""}),
     [](const auto& info) {
         std::string name = info.param.label;
         std::replace(name.begin(), name.end(), ' ', '_');
@@ -181,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"integer", REG_DWORD, {0xF4, 0x01, 0, 0}, "500"},
         ReadCase{"negative", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
         ReadCase{"short string", REG_SZ, {'1', 0}, "Invalid data type for 'Value'"},
-        ReadCase{"long string", REG_SZ, {'1', '2', '3', '4', '5', 0},
-                 "Failed to get data for 'Value'"},
+        ReadCase{
+            "long string", REG_SZ, {'1', '2', '3', '4', '5', 0}, "Failed to get data for 'Value'"},
         ReadCase{"four bytes binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
         ReadCase{"long binary", REG_BINARY, {1, 0, 0, 0, 0}, "Failed to get data for 'Value'"}),
     [](const auto& info) {
@@ -232,11 +233,11 @@ TEST_F(TRegistryTest, WritesStoreTheDocumentedTypesAndSizes) {
         DWORD type;
         std::vector<BYTE> data;
     };
-    for (const Expect& e : {Expect{"Text", REG_SZ, {'a', 'b', 'c', 0}},
-                            Expect{"Empty", REG_SZ, {0}},
-                            Expect{"", REG_SZ, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
-                            Expect{"Number", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF}},
-                            Expect{"Binary", REG_BINARY, {1, 0, 0, 0}}}) {
+    for (const Expect& e :
+         {Expect{"Text", REG_SZ, {'a', 'b', 'c', 0}}, Expect{"Empty", REG_SZ, {0}},
+          Expect{"", REG_SZ, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
+          Expect{"Number", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF}},
+          Expect{"Binary", REG_BINARY, {1, 0, 0, 0}}}) {
         HKEY key = 0;
         ASSERT_EQ(ERROR_SUCCESS,
                   sys.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\W", KEY_ALL_ACCESS, &key));
@@ -282,11 +283,11 @@ TEST_F(TRegistryTest, RemoveKeyDeletesChildrenDeepestFirstFromTheLastIndex) {
     std::vector<std::string> deleted;
     for (const auto& call : sys.Calls())
         if (call.kind == Call::RegDeleteKey) deleted.push_back(call.path);
-    EXPECT_EQ((std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\Tree\\B",
-                                        "HKEY_CURRENT_USER\\Software\\Tree\\A\\Inner",
-                                        "HKEY_CURRENT_USER\\Software\\Tree\\A",
-                                        "HKEY_CURRENT_USER\\Software\\Tree"}),
-              deleted);
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "HKEY_CURRENT_USER\\Software\\Tree\\B", "HKEY_CURRENT_USER\\Software\\Tree\\A\\Inner",
+            "HKEY_CURRENT_USER\\Software\\Tree\\A", "HKEY_CURRENT_USER\\Software\\Tree"}),
+        deleted);
 }
 
 TEST_F(TRegistryTest, ListSubkeysInEnumerationOrder) {
