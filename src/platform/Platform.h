@@ -55,6 +55,16 @@ class Platform {
     // Creates or truncates the file.
     virtual BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) = 0;
 
+    // Copies a file, expanding one in the LZ-compressed format (LZOpenFileA, LZCopy,
+    // LZClose); a plain file is copied byte for byte.
+    virtual BOOL LZCopyFileA(const char* from, const char* to) = 0;
+
+    // Windows of other processes, messages and the session.
+    virtual HWND FindWindowA(const char* className, const char* title) = 0;
+    virtual BOOL IsWindowVisible(HWND window) = 0;
+    virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual BOOL ExitWindowsEx(UINT flags) = 0;
+
     // System information.
     virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;
     virtual BOOL GetVersionExA(OSVERSIONINFOA* info) = 0;

@@ -19,6 +19,9 @@ using BOOL = int;
 using REGSAM = DWORD;
 // A registry key handle: a predefined root's value or a handle the platform returned.
 using HKEY = std::uintptr_t;
+using HWND = std::uintptr_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -59,6 +62,9 @@ inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
 inline constexpr DWORD MAX_PATH = 260;
+
+inline constexpr UINT WM_USER = 0x0400;
+inline constexpr UINT EWX_REBOOT = 0x0002;
 
 // GlobalMemoryStatus, 32-bit fields as on Windows 98.
 struct MEMORYSTATUS {

@@ -120,6 +120,23 @@ TEST_F(FilesContract, CopyingAPlainFile) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
 }
 
+TEST_F(FilesContract, TheLzCopyCopiesAPlainFileByteForByte) {
+    std::string bytes("L\0\0\0\x01\x14\x02", 7);  // a shortcut header, not the LZ magic
+    bytes += std::string(300, 'x');
+    Put(kFile, bytes);
+    ASSERT_TRUE(sys->LZCopyFileA(kFile, kCopy));
+    std::vector<BYTE> copied;
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &copied));
+    EXPECT_EQ(bytes, std::string(copied.begin(), copied.end()));
+    EXPECT_FALSE(sys->LZCopyFileA("C:\\VtFiles\\missing.lnk", kCopy));
+}
+
+TEST_F(FilesContract, NoWindowOfAClassThatNobodyRegistered) {
+    EXPECT_EQ(0u, sys->FindWindowA("VtNoSuchClass", "Veltrim 2000"));
+    EXPECT_FALSE(sys->IsWindowVisible(0));
+    EXPECT_FALSE(sys->PostMessageA(0x7FFF0, WM_USER, 0, 0));
+}
+
 TEST_F(FilesContract, FoldersAreCreatedOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
     EXPECT_FALSE(sys->CreateDirectoryA(kSubSub));
     EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), sys->GetLastError());

@@ -571,6 +571,54 @@ BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
     return TRUE;
 }
 
+BOOL FakePlatform::LZCopyFileA(const char* from, const char* to) {
+    std::string source = FullPath(from ? from : "");
+    std::string target = FullPath(to ? to : "");
+    if (LONG fault = Enter({Call::LZCopyFile, source, target})) return Fail(fault);
+    auto file = files_.find(ToUpper(source));
+    if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
+    if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
+    files_[ToUpper(target)].data = file->second.data;  // plain files only
+    return TRUE;
+}
+
+// --- Windows and the session ----------------------------------------------------------
+
+HWND FakePlatform::AddWindow(const std::string& className, const std::string& title, bool visible) {
+    HWND handle = 0x10000 + windows_.size() * 4;
+    windows_[handle] = Window{className, title, visible};
+    return handle;
+}
+
+HWND FakePlatform::FindWindowA(const char* className, const char* title) {
+    std::string cls = className ? className : "";
+    std::string caption = title ? title : "";
+    if (Enter({Call::FindWindow, cls, caption})) return 0;
+    for (const auto& [handle, window] : windows_)
+        if ((!className || EqualNoCase(window.className, cls)) &&
+            (!title || window.title == caption))
+            return handle;
+    return 0;
+}
+
+BOOL FakePlatform::IsWindowVisible(HWND window) {
+    auto it = windows_.find(window);
+    return it != windows_.end() && it->second.visible;
+}
+
+BOOL FakePlatform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LONG fault = Enter({Call::PostMessage, {}, {}, message})) return Fail(fault);
+    if (!windows_.count(window)) return Fail(1400 /* ERROR_INVALID_WINDOW_HANDLE */);
+    posted_.push_back({window, message, wParam, lParam});
+    return TRUE;
+}
+
+BOOL FakePlatform::ExitWindowsEx(UINT flags) {
+    if (LONG fault = Enter({Call::ExitWindows, {}, {}, flags})) return Fail(fault);
+    exitRequests_.push_back(flags);
+    return TRUE;
+}
+
 // --- System information ----------------------------------------------------------------
 
 void FakePlatform::GlobalMemoryStatus(MEMORYSTATUS* status) {

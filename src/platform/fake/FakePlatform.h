@@ -38,6 +38,10 @@ enum class Call {
     CopyFile,
     ReadFile,
     WriteFile,
+    LZCopyFile,
+    FindWindow,
+    PostMessage,
+    ExitWindows,
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
@@ -67,6 +71,17 @@ class FakePlatform final : public Platform {
     void ClearCalls() { calls_.clear(); }
 
     void SetWindowsDirectory(const std::string& path);
+
+    // Top-level windows of other processes, as FindWindowA sees them.
+    HWND AddWindow(const std::string& className, const std::string& title, bool visible);
+    struct PostedMessage {
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const std::vector<PostedMessage>& Posted() const { return posted_; }
+    const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
     void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
     void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
 
@@ -106,6 +121,13 @@ class FakePlatform final : public Platform {
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+
+    BOOL LZCopyFileA(const char* from, const char* to) override;
+
+    HWND FindWindowA(const char* className, const char* title) override;
+    BOOL IsWindowVisible(HWND window) override;
+    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ExitWindowsEx(UINT flags) override;
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
@@ -147,6 +169,14 @@ class FakePlatform final : public Platform {
     std::map<std::string, std::string> directories_;  // upper-case full path -> as created
     std::string windowsDir_ = "C:\\WINDOWS";
     std::string currentDir_ = "C:\\";
+
+    struct Window {
+        std::string className, title;
+        bool visible;
+    };
+    std::map<HWND, Window> windows_;
+    std::vector<PostedMessage> posted_;
+    std::vector<UINT> exitRequests_;
 
     MEMORYSTATUS memory_{};
     OSVERSIONINFOA version_{};

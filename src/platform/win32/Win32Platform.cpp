@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+#include <lzexpand.h>
 
 #include <cstring>
 
@@ -154,6 +155,37 @@ BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& by
     ::CloseHandle(file);
     ::SetLastError(error);
     return ok;
+}
+
+BOOL Win32Platform::LZCopyFileA(const char* from, const char* to) {
+    OFSTRUCT sourceInfo{}, targetInfo{};
+    INT source = ::LZOpenFileA(const_cast<char*>(from), &sourceInfo, OF_READ);
+    if (source < 0) return FALSE;
+    INT target = ::LZOpenFileA(const_cast<char*>(to), &targetInfo, OF_CREATE);
+    if (target < 0) {
+        ::LZClose(source);
+        return FALSE;
+    }
+    LONG copied = ::LZCopy(source, target);
+    ::LZClose(source);
+    ::LZClose(target);
+    return copied >= 0;
+}
+
+HWND Win32Platform::FindWindowA(const char* className, const char* title) {
+    return reinterpret_cast<HWND>(::FindWindowA(className, title));
+}
+
+BOOL Win32Platform::IsWindowVisible(HWND window) {
+    return ::IsWindowVisible(reinterpret_cast<::HWND>(window));
+}
+
+BOOL Win32Platform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageA(reinterpret_cast<::HWND>(window), message, wParam, lParam);
+}
+
+BOOL Win32Platform::ExitWindowsEx(UINT flags) {
+    return ::ExitWindowsEx(flags, 0);
 }
 
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {

@@ -36,6 +36,13 @@ class Win32Platform final : public Platform {
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
 
+    BOOL LZCopyFileA(const char* from, const char* to) override;
+
+    HWND FindWindowA(const char* className, const char* title) override;
+    BOOL IsWindowVisible(HWND window) override;
+    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ExitWindowsEx(UINT flags) override;
+
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
 

@@ -1,0 +1,51 @@
+// The welcome window and the three companion windows of the main window. The pages that
+// use the companions fill them in.
+#pragma once
+
+#include "app/ConfigDat.h"
+#include "platform/Platform.h"
+#include "ui/Form.h"
+
+namespace vt {
+
+// "Welcome": shown modally at start while ShowSplash is 1. Creating it clears FirstRun in
+// Config.DAT.
+class TForm3 : public ui::Form {
+  public:
+    static constexpr const char* kClassName = "TForm3";
+    static constexpr const char* kCaption = "Welcome";
+
+    TForm3();
+    // Reads Config.DAT, sets FirstRun to 0 and rewrites the whole file; raises IoError.
+    void FormCreate(Platform& sys, const std::string& programDir);
+
+    ui::Image Image1{"Image1", this};
+    ui::TitleLabel Label1{"Label1", this, "Veltrim 2000", "Verdana", 29, ui::kNavy};
+    ui::TitleLabel Label2{"Label2", this, "for Windows 98", "Verdana", 21, ui::kNavy};
+    ui::Label Label3{"Label3", this, "Version 5.0"};
+    ui::Label Bevel1{"Bevel1", this};  // the thin rule across the window
+    ui::Button SpeedButton2{"SpeedButton2", this, "OK", ui::Kind::SpeedButton};
+};
+
+class TAboutBox : public ui::Form {
+  public:
+    TAboutBox() : ui::Form("TAboutBox", "About", 312, 290) {
+        SetBorder(ui::Border::Dialog, true, false);
+    }
+};
+
+class TForm4 : public ui::Form {
+  public:
+    TForm4() : ui::Form("TForm4", "Help", 274, 248) {
+        SetBorder(ui::Border::SingleNoButtons, false, false);
+    }
+};
+
+class TForm5 : public ui::Form {
+  public:
+    TForm5() : ui::Form("TForm5", "Uninstal Command", 364, 149) {
+        SetBorder(ui::Border::SingleNoButtons, false, false);
+    }
+};
+
+}  // namespace vt

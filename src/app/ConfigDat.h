@@ -1,0 +1,34 @@
+// Config.DAT: the program's options, five 32-bit little-endian records, 20 bytes.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace vt {
+
+// An I/O error, named as the user sees it ("File not found", "Read beyond end of file").
+class IoError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ConfigDat {
+    static constexpr const char* kFileName = "\\Config.DAT";
+    std::array<std::int32_t, 5> records{};  // 1, 3 and 4 are reserved and kept as read
+
+    std::int32_t ShowSplash() const { return records[0]; }
+    void SetShowSplash(std::int32_t value) { records[0] = value; }
+    std::int32_t FirstRun() const { return records[2]; }
+    void SetFirstRun(std::int32_t value) { records[2] = value; }
+};
+
+// Reads all five records from ProgramDir + "\Config.DAT"; raises IoError.
+ConfigDat ReadConfigDat(Platform& sys, const std::string& programDir);
+// Rewrites the whole file; raises IoError.
+void WriteConfigDat(Platform& sys, const std::string& programDir, const ConfigDat& config);
+
+}  // namespace vt

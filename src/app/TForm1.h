@@ -1,0 +1,136 @@
+// The main window: the page control with its thirteen pages, the four command buttons,
+// the change marks, the description boxes and the Apply / OK / Cancel cycle. The pages
+// plug into it: their read and write slices, their detail controls for HidePage, their
+// marked check boxes and described controls.
+#pragma once
+
+#include "app/ConfigDat.h"
+#include "platform/Platform.h"
+#include "ui/Form.h"
+#include "ui/Prompts.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// The pages that own a slice of the read or write pass.
+enum class Slice {
+    OemInfo,
+    RightClickMenus,
+    Boot,
+    System,
+    Windows,
+    StartMenu,
+    DiskCache,
+    Internet1,
+    Internet2,
+    FileCache,
+    Veltrim,
+    AddRemove,
+};
+
+class TForm1 : public ui::Form {
+  public:
+    TForm1(Platform& sys, ui::Prompts& prompts);
+
+    static constexpr const char* kClassName = "TForm1";
+    static constexpr const char* kCaption = "Veltrim 2000";
+
+    // --- Controls ------------------------------------------------------------------------
+    ui::PageControl PageControl1{"PageControl1", this};
+    ui::TabSheet TabSheet1{"TabSheet1", &PageControl1, "Boot"};
+    ui::TabSheet TabSheet2{"TabSheet2", &PageControl1, "System"};
+    ui::TabSheet TabSheet3{"TabSheet3", &PageControl1, "Windows"};
+    ui::TabSheet TabSheet9{"TabSheet9", &PageControl1, "Start Menu"};
+    ui::TabSheet TabSheet5{"TabSheet5", &PageControl1, "Internet #1"};
+    ui::TabSheet TabSheet11{"TabSheet11", &PageControl1, "Internet #2"};
+    ui::TabSheet TabSheet12{"TabSheet12", &PageControl1, "Right Click Menus"};
+    ui::TabSheet TabSheet10{"TabSheet10", &PageControl1, "Add/Remove"};
+    ui::TabSheet TabSheet8{"TabSheet8", &PageControl1, "File-Cache"};
+    ui::TabSheet TabSheet4{"TabSheet4", &PageControl1, "Disk-Cache"};
+    ui::TabSheet TabSheet7{"TabSheet7", &PageControl1, "Shutdown"};
+    ui::TabSheet TabSheet13{"TabSheet13", &PageControl1, "OEM Info"};
+    ui::TabSheet TabSheet6{"TabSheet6", &PageControl1, "Veltrim"};
+    ui::Button Button1{"Button1", this, "OK"};
+    ui::Button Button5{"Button5", this, "Apply"};
+    ui::Button Button4{"Button4", this, "Cancel"};
+    ui::Button Button7{"Button7", this, "Hide"};
+
+    // --- Program-wide state --------------------------------------------------------------
+    bool RestartPending = false;
+    bool AutoShutdownActive = false;
+    bool UninstallEdited = false;  // the uninstall-command editor changed an entry
+    std::string WindowsDir;
+    std::string ProgramDir;
+    ConfigDat Config;
+
+    // --- How pages plug in ---------------------------------------------------------------
+    void RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write);
+    // What HidePage(id) does for a page: "Page1" to "Page5".
+    void RegisterDetails(const std::string& pageId, std::function<void()> hide);
+    // A check box that the left button marks navy after hiding its page's details
+    // (pageId empty: mark only); `then` runs after the mark, before the box toggles.
+    void MarkOnPress(ui::CheckBox& box, const std::string& pageId, std::function<void()> then = {});
+    // A box whose navy mark "Apply" clears (every marked box does this already).
+    void ClearedByApply(ui::CheckBox& box) { markable_.push_back(&box); }
+    // Mouse moves over `control` show `text` as the memo's only line.
+    void Describe(ui::Control& control, ui::Memo& memo, const std::string& text);
+    // Mouse moves over `control` disable and empty the memo.
+    void ClearsDescription(ui::Control& control, ui::Memo& memo);
+    // The description memos PageControl1Change disables and empties.
+    void RegisterMemo(ui::Memo& memo) { memos_.push_back(&memo); }
+
+    // Steps of FormCreate and of the command buttons that belong to other pages.
+    struct Hooks {
+        std::function<void()> fillMemoryGauges;     // FormCreate 2, page switch to File-Cache
+        std::function<void()> resetAutoShutdown;    // FormCreate 4
+        std::function<void()> disableEdit9;         // FormCreate 5
+        std::function<void()> selectFirstAdapter;   // FormCreate 10, Apply 5
+        std::function<void()> autoShutDownDisable;  // FormCreate 11
+        std::function<void()> layOutDiskCache;      // page switch to Disk-Cache
+        std::function<void()> refreshAddRemove;     // FormActivate after an edit
+    } hooks;
+
+    // --- Handlers ------------------------------------------------------------------------
+    void FormCreate();
+    void FormActivate();
+    void FormCloseQuery(bool& canClose);
+    void WMUser();
+    void HidePage(const std::string& pageId);
+    void PageControl1Change();
+    void Button5Click();
+    void Button1Click();
+    void Button4Click();
+    void Exit1Click();
+    // WM_QUERYENDSESSION: the close query's answer.
+    bool QueryEndSession();
+
+    void BacaData();
+    void TulisData();
+
+    const std::vector<ui::CheckBox*>& MarkableBoxes() const { return markable_; }
+
+    static constexpr const char* kAutoShutdownQuestion =
+        "If you exit now, AutoShutdown process will be canceled. Do you want to exit?";
+    static constexpr const char* kRestartQuestion =
+        "You must restart your computer before the new settings will take effect. Do you want "
+        "to restart your computer now?";
+
+  private:
+    void HideAllPages();
+    void RunSlices(const std::vector<Slice>& order, bool reading);
+
+    Platform& sys_;
+    ui::Prompts& prompts_;
+    std::map<Slice, std::pair<std::function<void()>, std::function<void()>>> slices_;
+    std::map<std::string, std::vector<std::function<void()>>> details_;  // by lower-case id
+    std::vector<ui::CheckBox*> markable_;
+    std::vector<ui::Memo*> memos_;
+};
+
+}  // namespace vt

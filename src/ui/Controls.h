@@ -1,0 +1,334 @@
+// The control model: plain objects with the states the pages use and the reactions they
+// rely on. A view renders them and calls the user intents; tests call the same intents.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vt::ui {
+
+using Color = std::uint32_t;  // 0x00BBGGRR
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kNavy = 0x800000;
+
+enum class MouseButton { Left, Right, Middle };
+
+// What changed, so that a view updates only that.
+enum class Change { Caption, Checked, Text, Value, Items, Selection, Enabled, Visible, Color };
+
+struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class Kind {
+    CheckBox,
+    RadioButton,
+    SpinEdit,
+    TrackBar,
+    Edit,
+    Memo,
+    Label,
+    TitleLabel,
+    ComboBox,
+    ListBox,
+    ProgressBar,
+    Button,
+    SpeedButton,
+    GroupBox,
+    Image,
+    TabSheet,
+    PageControl,
+    Form,
+};
+
+class Control {
+  public:
+    Control(Kind kind, std::string name, Control* parent = nullptr);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Kind GetKind() const { return kind_; }
+    const std::string& Name() const { return name_; }
+    Control* Parent() const { return parent_; }
+    const std::vector<Control*>& Children() const { return children_; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    const Bounds& GetBounds() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    Color FontColor() const { return fontColor_; }
+    void SetFontColor(Color color);
+
+    // User intents every control knows.
+    void PressMouse(MouseButton button);
+    void MoveMouse();
+
+    std::function<void(MouseButton)> OnMouseDown;
+    std::function<void()> OnMouseMove;
+    // The view's hook: called after each change of what it shows.
+    std::function<void(Control&, Change)> OnViewChange;
+
+  protected:
+    void Notify(Change change);
+
+  private:
+    Kind kind_;
+    std::string name_;
+    Control* parent_;
+    std::vector<Control*> children_;
+    std::string caption_;
+    Bounds bounds_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Color fontColor_ = kBlack;
+};
+
+class CheckBox : public Control {
+  public:
+    CheckBox(std::string name, Control* parent, std::string caption = {});
+    bool Checked() const { return checked_; }
+    // By program: the click reaction runs when the state changes; no mouse handler runs.
+    void SetChecked(bool checked);
+    // The left button released over the box toggles it; released elsewhere, nothing.
+    void ReleaseMouse(MouseButton button, bool inside);
+    // Space bar: toggles without any mouse handler.
+    void ToggleFromKeyboard();
+    std::function<void()> OnClick;
+
+  private:
+    bool checked_ = false;
+};
+
+class RadioButton : public Control {
+  public:
+    RadioButton(std::string name, Control* parent, std::string caption = {});
+    bool Checked() const { return checked_; }
+    // Checking clears the other radio buttons of the same parent; the click reaction runs
+    // only when the button was not checked before. Unchecking runs nothing.
+    void SetChecked(bool checked);
+    void Click() { SetChecked(true); }
+    std::function<void()> OnClick;
+
+  private:
+    bool checked_ = false;
+};
+
+class SpinEdit : public Control {
+  public:
+    SpinEdit(std::string name, Control* parent, int minValue, int maxValue);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+    // The text as a whole number held to the range; a text that is no number reads as the
+    // minimum.
+    int Value() const;
+    void SetValue(int value);
+    const std::string& Text() const { return text_; }
+    // By program or typed: the change reaction runs only when the text differs.
+    void SetText(const std::string& text);
+    void Type(const std::string& text) { SetText(text); }
+    void LoseFocus();  // a typed value out of range is held to it
+    std::function<void()> OnChange;
+
+  private:
+    int Clamp(int value) const;
+    int min_, max_;
+    std::string text_;
+};
+
+class TrackBar : public Control {
+  public:
+    TrackBar(std::string name, Control* parent, int minValue, int maxValue);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+    int Position() const { return position_; }
+    // Held to the range; the change reaction runs only on a real change.
+    void SetPosition(int position);
+    void Drag(int position) { SetPosition(position); }
+    std::function<void()> OnChange;
+
+  private:
+    int min_, max_, position_;
+};
+
+class Edit : public Control {
+  public:
+    Edit(std::string name, Control* parent);
+    const std::string& Text() const { return text_; }
+    // The change reaction runs only when the text differs.
+    void SetText(const std::string& text);
+    // Typing honours the maximum length and read-only state.
+    void Type(const std::string& text);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int maxLength) { maxLength_ = maxLength; }
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    int CaretPosition() const { return caret_; }
+    void SetCaretPosition(int position);
+    void LoseFocus();
+    std::function<void()> OnChange;
+    std::function<void()> OnExit;
+
+  private:
+    std::string text_;
+    int maxLength_ = 0;  // 0: no limit
+    bool readOnly_ = false;
+    int caret_ = 0;
+};
+
+class Memo : public Control {
+  public:
+    Memo(std::string name, Control* parent);
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void SetLines(std::vector<std::string> lines);
+    void Clear() { SetLines({}); }
+    std::string Text() const;  // lines joined with CRLF
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+class Label : public Control {
+  public:
+    Label(std::string name, Control* parent, std::string caption = {});
+};
+
+// A title drawn in a font of its own with a shadow towards the upper right.
+class TitleLabel : public Control {
+  public:
+    TitleLabel(std::string name, Control* parent, std::string caption, std::string fontName,
+               int fontHeight, Color color);
+    const std::string& FontName() const { return fontName_; }
+    int FontHeight() const { return fontHeight_; }
+    int ShadowOffset() const { return 2; }
+
+  private:
+    std::string fontName_;
+    int fontHeight_;
+};
+
+class ComboBox : public Control {
+  public:
+    ComboBox(std::string name, Control* parent);
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items);
+    int ItemIndex() const { return itemIndex_; }
+    // By program: no change reaction.
+    void SetItemIndex(int index);
+    const std::string& Text() const { return text_; }
+    void SetText(const std::string& text);
+    // By the user: selects and runs the change reaction.
+    void ChooseItem(int index);
+    std::function<void()> OnChange;
+
+  private:
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+    std::string text_;
+};
+
+// Keeps its items sorted without regard to case.
+class ListBox : public Control {
+  public:
+    ListBox(std::string name, Control* parent);
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items);
+    void AddItem(const std::string& item);
+    void ClearItems() { SetItems({}); }
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+    void ChooseItem(int index);
+    std::function<void()> OnClick;
+
+  private:
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+class ProgressBar : public Control {
+  public:
+    ProgressBar(std::string name, Control* parent, int minValue = 0, int maxValue = 100);
+    int Position() const { return position_; }
+    void SetPosition(int position);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+
+  private:
+    int min_, max_, position_;
+};
+
+// Push, speed and glyph buttons.
+class Button : public Control {
+  public:
+    Button(std::string name, Control* parent, std::string caption, Kind kind = Kind::Button);
+    void Click();
+    bool HandCursor() const { return handCursor_; }
+    void SetHandCursor(bool hand) { handCursor_ = hand; }
+    std::function<void()> OnClick;
+
+  private:
+    bool handCursor_ = false;
+};
+
+class GroupBox : public Control {
+  public:
+    GroupBox(std::string name, Control* parent, std::string caption = {});
+};
+
+class Image : public Control {
+  public:
+    Image(std::string name, Control* parent);
+    const std::string& Picture() const { return picture_; }
+    void SetPicture(const std::string& picture);
+
+  private:
+    std::string picture_;
+};
+
+class TabSheet : public Control {
+  public:
+    TabSheet(std::string name, Control* parent, std::string caption);
+};
+
+class PageControl : public Control {
+  public:
+    PageControl(std::string name, Control* parent);
+    std::vector<TabSheet*> Pages() const;
+    TabSheet* ActivePage() const { return active_; }
+    // By program: no change reaction.
+    void SetActivePage(TabSheet* page);
+    // By the user: switches and then runs the change reaction.
+    void ChoosePage(TabSheet* page);
+    std::function<void()> OnChange;
+
+  private:
+    TabSheet* active_ = nullptr;
+};
+
+// A window timer: the view starts a real timer while it is enabled.
+class Timer {
+  public:
+    explicit Timer(std::string name, unsigned interval = 1000)
+        : name_(std::move(name)), interval_(interval) {}
+    const std::string& Name() const { return name_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    unsigned Interval() const { return interval_; }
+    void SetInterval(unsigned interval);
+    void Fire();  // one tick, when enabled
+    std::function<void()> OnTimer;
+    std::function<void(Timer&)> OnViewChange;
+
+  private:
+    std::string name_;
+    unsigned interval_;
+    bool enabled_ = false;
+};
+
+}  // namespace vt::ui

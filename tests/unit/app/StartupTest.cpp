@@ -1,0 +1,107 @@
+#include "AppFixture.h"
+
+namespace vt::testing {
+namespace {
+
+class StartupTest : public AppFixture {
+  protected:
+    int Start() { return StartSequence(sys, prompts, host); }
+    HeadlessHost host;
+};
+
+TEST_F(StartupTest, AMissingOrShortConfigFileEndsTheStartWithItsError) {
+    struct Case {
+        std::optional<std::string> contents;
+        const char* error;
+    };
+    for (const Case& c : {Case{std::nullopt, "File not found"},
+                          Case{std::string(19, '\0'), "Read beyond end of file"},
+                          Case{std::string(), "Read beyond end of file"}}) {
+        fake::FakePlatform machine;
+        machine.MakeDirectories(kProgramDir);
+        machine.SetCurrentDirectoryA(kProgramDir);
+        if (c.contents) machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", *c.contents);
+        ui::ScriptedPrompts asked;
+        HeadlessHost noWindows;
+        EXPECT_EQ(1, StartSequence(machine, asked, noWindows));
+        EXPECT_EQ(std::vector<std::string>{c.error}, asked.Errors());
+        EXPECT_FALSE(noWindows.loopRan);
+        EXPECT_FALSE(noWindows.welcomeShown);
+    }
+}
+
+TEST_F(StartupTest, WithoutTheSplashTheMainWindowOpensAndFirstRunStays) {
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(0, 1));
+    EXPECT_EQ(0, Start());
+    EXPECT_FALSE(host.welcomeShown);
+    EXPECT_TRUE(host.loopRan);
+    EXPECT_EQ("LINK", sys.FileText(std::string(kProgramDir) + "\\Uninstall.lnk"));
+    EXPECT_EQ(ConfigBytes(0, 1), ConfigFile()) << "only the welcome window clears FirstRun";
+}
+
+TEST_F(StartupTest, TheWelcomeWindowClearsFirstRunAndKeepsTheReservedRecords) {
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 1));
+    host.script = [&](Program& program) {
+        EXPECT_EQ(ConfigBytes(1, 0), ConfigFile()) << "rewritten before the main window";
+        EXPECT_EQ(0, program.main.Config.FirstRun());
+    };
+    EXPECT_EQ(0, Start());
+    EXPECT_TRUE(host.welcomeShown);
+    EXPECT_TRUE(host.loopRan);
+    EXPECT_TRUE(sys.HasFile(std::string(kProgramDir) + "\\Uninstall.lnk"));
+}
+
+TEST_F(StartupTest, AMissingStartMenuShortcutIsNotReported) {
+    sys.DeleteFileA(kStartMenuLink);
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(0, 1));
+    EXPECT_EQ(0, Start());
+    EXPECT_TRUE(prompts.Errors().empty());
+    EXPECT_FALSE(sys.HasFile(std::string(kProgramDir) + "\\Uninstall.lnk"));
+}
+
+TEST_F(StartupTest, ASecondStartBringsBackOnlyAHiddenFirstInstance) {
+    struct Case {
+        const char* label;
+        bool mainWindow, mainVisible, welcome;
+        bool posted;
+    };
+    for (const Case& c : {Case{"hidden in the tray", true, false, false, true},
+                          Case{"visible", true, true, false, false},
+                          Case{"showing its welcome window", false, false, true, false}}) {
+        fake::FakePlatform machine;
+        machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
+        machine.SetCurrentDirectoryA(kProgramDir);
+        HWND first = 0;
+        if (c.mainWindow) first = machine.AddWindow("TForm1", "Veltrim 2000", c.mainVisible);
+        if (c.welcome) machine.AddWindow("TForm3", "Welcome", true);
+        HeadlessHost second;
+        ui::ScriptedPrompts asked;
+        EXPECT_EQ(0, StartSequence(machine, asked, second)) << c.label;
+        EXPECT_FALSE(second.welcomeShown) << c.label;
+        EXPECT_FALSE(second.loopRan) << c.label;
+        ASSERT_EQ(c.posted ? 1u : 0u, machine.Posted().size()) << c.label;
+        if (c.posted) {
+            EXPECT_EQ(first, machine.Posted()[0].window);
+            EXPECT_EQ(WM_USER, machine.Posted()[0].message);
+            EXPECT_EQ(0u, machine.Posted()[0].wParam);
+            EXPECT_EQ(0, machine.Posted()[0].lParam);
+        }
+    }
+}
+
+TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
+    std::vector<std::string> steps;
+    host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
+    int result = StartSequence(sys, prompts, host, [&](Program& program) {
+        program.main.RegisterSlice(
+            Slice::Boot, [] { throw RegistryError("Failed to get data for 'BootMulti'"); }, [] {});
+        program.main.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
+    });
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(std::vector<std::string>{"Failed to get data for 'BootMulti'"}, prompts.Errors());
+    EXPECT_TRUE(steps.empty()) << "the steps after the failing one are skipped";
+    EXPECT_TRUE(host.loopRan);
+}
+
+}  // namespace
+}  // namespace vt::testing

@@ -1,0 +1,315 @@
+#include "AppFixture.h"
+
+namespace vt::testing {
+namespace {
+
+class TForm1Test : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        for (Slice s : {Slice::OemInfo, Slice::RightClickMenus, Slice::Boot, Slice::System,
+                        Slice::Windows, Slice::StartMenu, Slice::DiskCache, Slice::Internet1,
+                        Slice::Internet2, Slice::FileCache, Slice::Veltrim, Slice::AddRemove})
+            form.RegisterSlice(
+                s, [this, s] { passes.push_back("read " + std::to_string(int(s))); },
+                [this, s] {
+                    passes.push_back("write " + std::to_string(int(s)));
+                    if (s == failingWrite) throw RegistryError("Failed to set data for 'NoRun'");
+                });
+        form.RegisterDetails("Page1", [this] { hidden.push_back("Page1"); });
+        form.RegisterDetails("Page4", [this] { hidden.push_back("Page4"); });
+        form.MarkOnPress(box1, "Page1");
+        form.MarkOnPress(box43, "");
+        form.RegisterMemo(memo1);
+        form.RegisterMemo(memo7);
+        form.FormCreate();
+        form.Show();
+        passes.clear();
+        hidden.clear();
+    }
+    // Runs a user action as the view does: an error reaches the error box.
+    void Do(const std::function<void()>& action) { Guarded(prompts, action); }
+    std::vector<std::string> Only(const std::string& prefix) {
+        std::vector<std::string> kept;
+        for (const auto& p : passes)
+            if (p.rfind(prefix, 0) == 0) kept.push_back(p.substr(prefix.size()));
+        return kept;
+    }
+
+    TForm1 form{sys, prompts};
+    ui::CheckBox box1{"CheckBox1", &form.TabSheet1, "Disable Windows Logo"};
+    ui::CheckBox box43{"CheckBox43", &form.TabSheet11};
+    ui::Memo memo1{"Memo1", &form.TabSheet1};
+    ui::Memo memo7{"Memo7", &form.TabSheet9};
+    std::vector<std::string> passes, hidden;
+    std::optional<Slice> failingWrite;
+};
+
+TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
+    EXPECT_EQ("TForm1", form.ClassName());
+    EXPECT_EQ("Veltrim 2000", form.Caption());
+    EXPECT_EQ(534, form.ClientWidth());
+    EXPECT_EQ(472, form.ClientHeight());
+    std::vector<std::string> captions;
+    for (ui::TabSheet* page : form.PageControl1.Pages()) captions.push_back(page->Caption());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Boot", "System", "Windows", "Start Menu", "Internet #1",
+                                  "Internet #2", "Right Click Menus", "Add/Remove", "File-Cache",
+                                  "Disk-Cache", "Shutdown", "OEM Info", "Veltrim"}),
+        captions);
+    std::vector<std::string> buttons;
+    for (ui::Control* child : form.Children())
+        if (child->GetKind() == ui::Kind::Button) buttons.push_back(child->Caption());
+    EXPECT_EQ((std::vector<std::string>{"OK", "Apply", "Cancel", "Hide"}), buttons);
+    EXPECT_EQ(434, form.Button5.GetBounds().left);
+    EXPECT_EQ(429, form.Button7.GetBounds().top);
+}
+
+TEST_F(TForm1Test, FormCreateUnprotectsTheBootFileReadsAndHidesEveryPage) {
+    TForm1 fresh(sys, prompts);
+    std::vector<std::string> steps;
+    fresh.RegisterSlice(Slice::Boot,
+                        [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); }, {});
+    fresh.RegisterDetails("page1", [&] { steps.push_back("hide"); });
+    fresh.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
+    fresh.hooks.autoShutDownDisable = [&] { steps.push_back("autoshutdown"); };
+    fresh.RestartPending = fresh.AutoShutdownActive = true;
+    fresh.PageControl1.SetActivePage(&fresh.TabSheet6);
+    fresh.FormCreate();
+    EXPECT_EQ((std::vector<std::string>{"read:0", "hide", "adapter", "autoshutdown"}), steps);
+    EXPECT_EQ(&fresh.TabSheet1, fresh.PageControl1.ActivePage());
+    EXPECT_FALSE(fresh.RestartPending);
+    EXPECT_FALSE(fresh.AutoShutdownActive);
+    EXPECT_EQ("C:\\WINDOWS", fresh.WindowsDir);
+    EXPECT_EQ(kProgramDir, fresh.ProgramDir);
+}
+
+TEST_F(TForm1Test, ApplyClearsTheMarksThenWritesAndReadsEveryPageInOrder) {
+    box1.PressMouse(ui::MouseButton::Left);
+    box43.PressMouse(ui::MouseButton::Left);
+    ASSERT_EQ(ui::kNavy, box1.FontColor());
+    form.Button5.Click();
+    EXPECT_EQ(ui::kBlack, box1.FontColor());
+    EXPECT_EQ(ui::kBlack, box43.FontColor());
+    EXPECT_EQ((std::vector<std::string>{"0", "2", "3", "4", "5", "6", "7", "8", "9", "10"}),
+              Only("write "));
+    EXPECT_EQ(
+        (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}),
+        Only("read "));
+    EXPECT_EQ("write 10", passes[9]) << "every write before the first read";
+    EXPECT_FALSE(form.RestartPending);
+    EXPECT_TRUE(form.Visible());
+}
+
+TEST_F(TForm1Test, AFailingWriteStopsApplyWithoutTheReadPass) {
+    failingWrite = Slice::Windows;
+    box1.PressMouse(ui::MouseButton::Left);
+    Do([&] { form.Button5.Click(); });
+    EXPECT_EQ(std::vector<std::string>{"Failed to set data for 'NoRun'"}, prompts.Errors());
+    EXPECT_EQ((std::vector<std::string>{"0", "2", "3", "4"}), Only("write "));
+    EXPECT_TRUE(Only("read ").empty());
+    EXPECT_EQ(ui::kBlack, box1.FontColor()) << "the marks were already cleared";
+    EXPECT_TRUE(form.Visible());
+}
+
+TEST_F(TForm1Test, AFailingWriteUnderOkKeepsTheWindowAndTheRestartDue) {
+    failingWrite = Slice::StartMenu;
+    Do([&] { form.Button1.Click(); });
+    EXPECT_EQ(1u, prompts.Errors().size());
+    EXPECT_TRUE(form.Visible());
+    EXPECT_FALSE(form.Closed());
+    EXPECT_TRUE(form.RestartPending);
+    prompts.Answer(ui::Answer::No);
+    EXPECT_TRUE(form.Close());
+    EXPECT_EQ(std::vector<std::string>{TForm1::kRestartQuestion}, prompts.Questions());
+}
+
+TEST_F(TForm1Test, OkWritesWithoutReadingAndAsksToRestart) {
+    box1.PressMouse(ui::MouseButton::Left);
+    hidden.clear();
+    prompts.Answer(ui::Answer::Yes);
+    form.Button1.Click();
+    EXPECT_EQ(10u, Only("write ").size());
+    EXPECT_TRUE(Only("read ").empty());
+    EXPECT_EQ(ui::kNavy, box1.FontColor()) << "OK leaves the marks";
+    EXPECT_TRUE(form.Closed());
+    ASSERT_EQ(1u, prompts.Asks().size());
+    EXPECT_EQ(ui::Buttons::YesNoCancel, prompts.Asks()[0].buttons);
+    EXPECT_EQ(std::vector<UINT>{EWX_REBOOT}, sys.ExitRequests());
+    EXPECT_EQ(0x07u, MsdosAttributes());
+    EXPECT_EQ((std::vector<std::string>{"Page1", "Page4"}), hidden)
+        << "details put away before the prompt";
+}
+
+TEST_F(TForm1Test, TheRestartQuestionAnswers) {
+    struct Case {
+        ui::Answer answer;
+        bool closed;
+        std::size_t restarts;
+        DWORD attributes;
+    };
+    for (const Case& c : {Case{ui::Answer::Yes, true, 1, 0x07}, Case{ui::Answer::No, true, 0, 0x07},
+                          Case{ui::Answer::Cancel, false, 0, 0x00}}) {
+        fake::FakePlatform machine;
+        machine.PutFile("C:\\MSDOS.SYS", "[Options]\r\n", 0x07);
+        machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
+        machine.SetCurrentDirectoryA(kProgramDir);
+        ui::ScriptedPrompts asked;
+        TForm1 main(machine, asked);
+        main.FormCreate();
+        main.Show();
+        asked.Answer(c.answer);
+        main.Button1.Click();
+        EXPECT_EQ(c.closed, main.Closed());
+        EXPECT_EQ(c.restarts, machine.ExitRequests().size());
+        EXPECT_EQ(c.attributes, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07);
+        if (c.answer == ui::Answer::Cancel) {
+            EXPECT_FALSE(main.RestartPending);
+            EXPECT_TRUE(main.Close()) << "a second close does not ask again";
+            EXPECT_EQ(1u, asked.Questions().size());
+            EXPECT_EQ(0x00u, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07);
+        }
+    }
+}
+
+TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
+    form.Button5.Click();
+    EXPECT_TRUE(form.Close());
+    EXPECT_TRUE(prompts.Asks().empty());
+    EXPECT_TRUE(sys.ExitRequests().empty());
+    EXPECT_EQ(0x00u, MsdosAttributes()) << "stays archive-only";
+    EXPECT_EQ(ConfigBytes(0, 0), ConfigFile());
+}
+
+TEST_F(TForm1Test, CancelClosesWithoutWritingOrAsking) {
+    form.RestartPending = true;
+    form.Button4.Click();
+    EXPECT_TRUE(form.Closed());
+    EXPECT_TRUE(Only("write ").empty());
+    EXPECT_TRUE(prompts.Asks().empty());
+}
+
+TEST_F(TForm1Test, CloseRewritesConfigWithShowSplashAsLastSet) {
+    form.Config.SetShowSplash(1);
+    EXPECT_TRUE(form.Close());
+    EXPECT_EQ(ConfigBytes(1, 0), ConfigFile());
+}
+
+TEST_F(TForm1Test, AConfigFileThatCannotBeWrittenKeepsTheWindowOpen) {
+    sys.SetFileAttributesA((std::string(kProgramDir) + "\\Config.DAT").c_str(), 0x01);
+    Do([&] { form.Close(); });
+    EXPECT_EQ(std::vector<std::string>{"File access denied"}, prompts.Errors());
+    EXPECT_FALSE(form.Closed());
+    EXPECT_TRUE(form.Visible());
+}
+
+TEST_F(TForm1Test, TheAutoShutdownQuestionComesBeforeTheRestartQuestion) {
+    form.AutoShutdownActive = true;
+    form.RestartPending = true;
+    prompts.Answer(ui::Answer::No);   // do not exit
+    prompts.Answer(ui::Answer::Yes);  // but restart
+    EXPECT_FALSE(form.Close());
+    EXPECT_EQ((std::vector<std::string>{TForm1::kAutoShutdownQuestion, TForm1::kRestartQuestion}),
+              prompts.Questions());
+    EXPECT_EQ(ui::Buttons::YesNo, prompts.Asks()[0].buttons);
+    EXPECT_EQ(1u, sys.ExitRequests().size()) << "the restart is requested though the window stays";
+    EXPECT_TRUE(form.Visible());
+}
+
+TEST_F(TForm1Test, OkWhileTheCountdownRunsHidesInsteadOfClosing) {
+    form.AutoShutdownActive = true;
+    form.Button1.Click();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Closed());
+    EXPECT_TRUE(prompts.Asks().empty());
+    form.WMUser();
+    EXPECT_TRUE(form.Visible());
+    prompts.Answer(ui::Answer::Yes);
+    prompts.Answer(ui::Answer::No);
+    EXPECT_TRUE(form.Close());
+    EXPECT_EQ(2u, prompts.Questions().size());
+}
+
+TEST_F(TForm1Test, ExitFromTheTrayAsksTwiceWhileTheCountdownRuns) {
+    form.AutoShutdownActive = true;
+    prompts.Answer(ui::Answer::No);
+    form.Exit1Click();
+    EXPECT_FALSE(form.Closed());
+    prompts.Answer(ui::Answer::Yes);
+    prompts.Answer(ui::Answer::Yes);
+    form.Exit1Click();
+    EXPECT_TRUE(form.Closed());
+    EXPECT_EQ(3u, prompts.Questions().size());
+}
+
+TEST_F(TForm1Test, TheEndOfTheSessionGetsTheCloseQuerysAnswer) {
+    form.RestartPending = true;
+    prompts.Answer(ui::Answer::Cancel);
+    EXPECT_FALSE(form.QueryEndSession());
+    EXPECT_TRUE(form.QueryEndSession()) << "Cancel cleared the pending restart";
+}
+
+TEST_F(TForm1Test, OnlyTheLeftButtonMarksAndHidesDetails) {
+    box1.PressMouse(ui::MouseButton::Right);
+    EXPECT_EQ(ui::kBlack, box1.FontColor());
+    EXPECT_TRUE(hidden.empty());
+    box1.PressMouse(ui::MouseButton::Left);
+    box1.ReleaseMouse(ui::MouseButton::Left, false);
+    EXPECT_EQ(ui::kNavy, box1.FontColor()) << "marked though released outside";
+    EXPECT_FALSE(box1.Checked());
+    EXPECT_EQ(std::vector<std::string>{"Page1"}, hidden);
+    box43.PressMouse(ui::MouseButton::Left);
+    EXPECT_EQ(ui::kNavy, box43.FontColor());
+    EXPECT_EQ(1u, hidden.size()) << "a mark-only box hides nothing";
+    ui::CheckBox keyboard{"CheckBox2", &form.TabSheet1};
+    form.MarkOnPress(keyboard, "Page1");
+    keyboard.ToggleFromKeyboard();
+    EXPECT_TRUE(keyboard.Checked());
+    EXPECT_EQ(ui::kBlack, keyboard.FontColor());
+}
+
+TEST_F(TForm1Test, HidePageKnowsFiveIdentifiersWithoutCase) {
+    for (const char* id : {"Page1", "PAGE1", "page4", "Page6", "Boot", "", "Page 1"})
+        form.HidePage(id);
+    EXPECT_EQ((std::vector<std::string>{"Page1", "Page1", "Page4"}), hidden);
+}
+
+TEST_F(TForm1Test, DescriptionsFollowTheMouseAndAPageSwitchClearsThem) {
+    form.Describe(box1, memo1, "Disable the Windows logo at start-up.");
+    form.ClearsDescription(form.TabSheet1, memo1);
+    memo1.SetEnabled(false);
+    box1.MoveMouse();
+    EXPECT_TRUE(memo1.Enabled());
+    EXPECT_EQ(std::vector<std::string>{"Disable the Windows logo at start-up."}, memo1.Lines());
+    form.TabSheet1.MoveMouse();
+    EXPECT_FALSE(memo1.Enabled());
+    EXPECT_TRUE(memo1.Lines().empty());
+    box1.MoveMouse();
+    memo7.SetEnabled(true);
+    memo7.SetLines({"x"});
+    std::vector<std::string> switches;
+    form.hooks.fillMemoryGauges = [&] { switches.push_back("gauges"); };
+    form.hooks.layOutDiskCache = [&] { switches.push_back("disk"); };
+    form.PageControl1.ChoosePage(&form.TabSheet4);
+    form.PageControl1.ChoosePage(&form.TabSheet8);
+    for (ui::Memo* memo : {&memo1, &memo7}) {
+        EXPECT_FALSE(memo->Enabled());
+        EXPECT_TRUE(memo->Lines().empty());
+    }
+    EXPECT_EQ((std::vector<std::string>{"Page1", "Page4", "Page1", "Page4"}), hidden);
+    EXPECT_EQ((std::vector<std::string>{"disk", "gauges"}), switches);
+}
+
+TEST_F(TForm1Test, ActivationRefreshesTheAddRemoveListsOnlyAfterAnEdit) {
+    int refreshes = 0;
+    form.hooks.refreshAddRemove = [&] { ++refreshes; };
+    form.Activate();
+    form.UninstallEdited = true;
+    form.Activate();
+    form.Activate();
+    EXPECT_EQ(1, refreshes);
+    EXPECT_FALSE(form.UninstallEdited);
+}
+
+}  // namespace
+}  // namespace vt::testing
