@@ -122,23 +122,28 @@ TEST_F(TRegistryTest, HasKeyNeitherCreatesNorMoves) {
     EXPECT_EQ("Software\\A", reg.CurrentPath());
 }
 
+// Reads "Value" with one of the typed reads; the result as text, or the error's text.
+enum class Reader { Text, Number };
+
 struct ReadCase {
+    Reader reader;
     const char* label;
     DWORD type;
     std::vector<BYTE> data;
-    const char* expected;  // the result, or the error text
+    const char* expected;
 };
 
-class ReadTextTest : public TRegistryTest, public ::testing::WithParamInterface<ReadCase> {};
+class TypedReadTest : public TRegistryTest, public ::testing::WithParamInterface<ReadCase> {};
 
-TEST_P(ReadTextTest, ReadsStringsAndRefusesOtherTypes) {
+TEST_P(TypedReadTest, ReadsItsOwnTypeAndRefusesTheRest) {
     const ReadCase& c = GetParam();
     Put("Software\\T", "Value", c.type, c.data);
     TRegistry reg(sys);
     reg.OpenPath("Software\\T", false);
     std::string result;
     try {
-        result = reg.ReadText("Value");
+        result = c.reader == Reader::Text ? reg.ReadText("Value")
+                                          : std::to_string(reg.ReadNumber("Value"));
     } catch (const StoreError& e) {
         result = e.what();
     }
@@ -146,48 +151,37 @@ TEST_P(ReadTextTest, ReadsStringsAndRefusesOtherTypes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Types, ReadTextTest,
-    ::testing::Values(ReadCase{"string", REG_SZ, {'a', 'b', 'c', 0}, "abc"},
-                      ReadCase{"expandable", REG_EXPAND_SZ, {'%', 'x', '%', 0}, "%x%"},
-                      ReadCase{"empty string", REG_SZ, {0}, ""},
-                      ReadCase{"cut at the first NUL", REG_SZ, {'a', 'b', 0, 'c', 'd', 0}, "ab"},
-                      ReadCase{"integer", REG_DWORD, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
-                      ReadCase{"binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
-                      ReadCase{"empty binary", REG_BINARY, {}, ""}),
-    [](const auto& info) {
-        std::string name = info.param.label;
-        std::replace(name.begin(), name.end(), ' ', '_');
-        return name;
-    });
-
-class ReadNumberTest : public TRegistryTest, public ::testing::WithParamInterface<ReadCase> {};
-
-TEST_P(ReadNumberTest, ReadsIntegersAndRefusesTheRest) {
-    const ReadCase& c = GetParam();
-    Put("Software\\T", "Value", c.type, c.data);
-    TRegistry reg(sys);
-    reg.OpenPath("Software\\T", false);
-    std::string result;
-    try {
-        result = std::to_string(reg.ReadNumber("Value"));
-    } catch (const StoreError& e) {
-        result = e.what();
-    }
-    EXPECT_EQ(c.expected, result);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, ReadNumberTest,
+    Types, TypedReadTest,
     ::testing::Values(
-        ReadCase{"integer", REG_DWORD, {0xF4, 0x01, 0, 0}, "500"},
-        ReadCase{"negative", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
-        ReadCase{"short string", REG_SZ, {'1', 0}, "Invalid data type for 'Value'"},
-        ReadCase{
-            "long string", REG_SZ, {'1', '2', '3', '4', '5', 0}, "Failed to get data for 'Value'"},
-        ReadCase{"four bytes binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
-        ReadCase{"long binary", REG_BINARY, {1, 0, 0, 0, 0}, "Failed to get data for 'Value'"}),
+        ReadCase{Reader::Text, "string", REG_SZ, {'a', 'b', 'c', 0}, "abc"},
+        ReadCase{Reader::Text, "expandable", REG_EXPAND_SZ, {'%', 'x', '%', 0}, "%x%"},
+        ReadCase{Reader::Text, "empty string", REG_SZ, {0}, ""},
+        ReadCase{Reader::Text, "cut at the first NUL", REG_SZ, {'a', 'b', 0, 'c', 'd', 0}, "ab"},
+        ReadCase{Reader::Text, "integer", REG_DWORD, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
+        ReadCase{Reader::Text, "binary", REG_BINARY, {1, 0, 0, 0}, "Invalid data type for 'Value'"},
+        ReadCase{Reader::Text, "empty binary", REG_BINARY, {}, ""},
+
+        ReadCase{Reader::Number, "integer", REG_DWORD, {0xF4, 0x01, 0, 0}, "500"},
+        ReadCase{Reader::Number, "negative", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
+        ReadCase{Reader::Number, "short string", REG_SZ, {'1', 0}, "Invalid data type for 'Value'"},
+        ReadCase{Reader::Number,
+                 "long string",
+                 REG_SZ,
+                 {'1', '2', '3', '4', '5', 0},
+                 "Failed to get data for 'Value'"},
+        ReadCase{Reader::Number,
+                 "four bytes binary",
+                 REG_BINARY,
+                 {1, 0, 0, 0},
+                 "Invalid data type for 'Value'"},
+        ReadCase{Reader::Number,
+                 "long binary",
+                 REG_BINARY,
+                 {1, 0, 0, 0, 0},
+                 "Failed to get data for 'Value'"}),
     [](const auto& info) {
-        std::string name = info.param.label;
+        std::string name =
+            std::string(info.param.reader == Reader::Text ? "text_" : "number_") + info.param.label;
         std::replace(name.begin(), name.end(), ' ', '_');
         return name;
     });
