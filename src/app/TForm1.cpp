@@ -1,9 +1,7 @@
 #include "app/TForm1.h"
 
+#include "platform/NoCase.h"
 #include "store/Paths.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace vt {
 namespace {
@@ -16,12 +14,6 @@ const std::vector<Slice> kWriteOrder = {
     Slice::OemInfo,   Slice::Boot,      Slice::System,    Slice::Windows,   Slice::StartMenu,
     Slice::DiskCache, Slice::Internet1, Slice::Internet2, Slice::FileCache, Slice::Veltrim};
 const char* const kPageIds[] = {"Page1", "Page2", "Page3", "Page4", "Page5"};
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 void Run(const std::function<void()>& step) {
     if (step) step();
@@ -59,7 +51,7 @@ void TForm1::RegisterSlice(Slice slice, std::function<void()> read, std::functio
 }
 
 void TForm1::RegisterDetails(const std::string& pageId, std::function<void()> hide) {
-    details_[Lower(pageId)].push_back(std::move(hide));
+    details_[ToLower(pageId)].push_back(std::move(hide));
 }
 
 void TForm1::MarkOnPress(ui::CheckBox& box, const std::string& pageId, std::function<void()> then) {
@@ -132,9 +124,7 @@ void TForm1::FormActivate() {
 void TForm1::FormCloseQuery(bool& canClose) {
     ProgramDir = TakeProgramDir(sys_);
     WriteConfigDat(sys_, ProgramDir, Config);
-    if (AutoShutdownActive &&
-        prompts_.Confirm(kAutoShutdownQuestion, ui::Buttons::YesNo) == ui::Answer::No)
-        canClose = false;
+    if (KeepsCountdownRunning()) canClose = false;
     if (!RestartPending) return;
     HideAllPages();
     switch (prompts_.Confirm(kRestartQuestion, ui::Buttons::YesNoCancel)) {
@@ -152,6 +142,11 @@ void TForm1::FormCloseQuery(bool& canClose) {
     }
 }
 
+bool TForm1::KeepsCountdownRunning() {
+    return AutoShutdownActive &&
+           prompts_.Confirm(kAutoShutdownQuestion, ui::Buttons::YesNo) == ui::Answer::No;
+}
+
 bool TForm1::QueryEndSession() {
     bool canClose = true;
     FormCloseQuery(canClose);
@@ -163,16 +158,14 @@ void TForm1::WMUser() {
 }
 
 void TForm1::Exit1Click() {
-    if (AutoShutdownActive &&
-        prompts_.Confirm(kAutoShutdownQuestion, ui::Buttons::YesNo) == ui::Answer::No)
-        return;
+    if (KeepsCountdownRunning()) return;
     Close();
 }
 
 // --- Marks, details, descriptions ------------------------------------------------------
 
 void TForm1::HidePage(const std::string& pageId) {
-    auto it = details_.find(Lower(pageId));
+    auto it = details_.find(ToLower(pageId));
     if (it == details_.end()) return;
     for (const auto& hide : it->second) hide();
 }

@@ -123,6 +123,8 @@ class TForm1 : public ui::Form {
 
   private:
     void HideAllPages();
+    // While the countdown runs: asks whether to exit anyway; true when the user says No.
+    bool KeepsCountdownRunning();
     void RunSlices(const std::vector<Slice>& order, bool reading);
 
     Platform& sys_;

@@ -1,27 +1,13 @@
 #include "store/TIniFile.h"
 
+#include "platform/NoCase.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <vector>
 
 namespace vt {
-namespace {
-
-bool EqualNoCase(const std::string& a, const char* b) {
-    std::size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-}  // namespace
-
 TIniFile::TIniFile(Platform& platform, std::string fileName)
     : sys_(platform), fileName_(std::move(fileName)) {}
 

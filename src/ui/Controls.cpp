@@ -1,7 +1,8 @@
 #include "ui/Controls.h"
 
+#include "platform/NoCase.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace vt::ui {
@@ -233,16 +234,6 @@ void ComboBox::ChooseItem(int index) {
     SetItemIndex(index);
     if (OnChange) OnChange();
 }
-
-namespace {
-
-bool LessNoCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-}
-
-}  // namespace
 
 ListBox::ListBox(std::string name, Control* parent)
     : Control(Kind::ListBox, std::move(name), parent) {}

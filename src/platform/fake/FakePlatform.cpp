@@ -1,17 +1,33 @@
 #include "platform/fake/FakePlatform.h"
 
 #include "platform/fake/ProfileDocument.h"
-#include "platform/fake/Text.h"
+#include "platform/NoCase.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace vt::fake {
 
+namespace {
+
+bool IsStringType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+}  // namespace
+
 struct FakePlatform::Key {
     struct Value {
         DWORD type = REG_NONE;
         std::vector<BYTE> data;
+
+        // Wine keeps string values NUL-terminated whatever size they were given with.
+        static Value Stored(DWORD type, const BYTE* bytes, DWORD size) {
+            Value value{type, std::vector<BYTE>(bytes, bytes + size)};
+            if (IsStringType(type) && (value.data.empty() || value.data.back() != 0))
+                value.data.push_back(0);
+            return value;
+        }
     };
     std::string name;
     std::string path;                                      // full path, for the call log
@@ -53,16 +69,6 @@ std::vector<std::string> SplitKeyPath(const char* subKey) {
     }
     if (!current.empty()) parts.push_back(current);
     return parts;
-}
-
-std::string ToUpper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-
-bool IsStringType(DWORD type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
 // Copies `text` into a caller's buffer the way the profile functions do: cut to fit,
@@ -156,6 +162,15 @@ void FakePlatform::PutFile(const std::string& path, const std::string& contents,
     files_[ToUpper(full)] = File{{contents.begin(), contents.end()}, attributes};
 }
 
+void FakePlatform::PutValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                            const std::vector<BYTE>& data) {
+    std::shared_ptr<Key> node = Resolve(root);
+    for (const std::string& part : SplitKeyPath(path.c_str())) node = node->AddChild(part);
+    auto& slot = node->values[ToLower(name)];
+    slot.first = name;
+    slot.second = Key::Value::Stored(type, data.data(), static_cast<DWORD>(data.size()));
+}
+
 std::string FakePlatform::FileText(const std::string& path) const {
     auto it = files_.find(ToUpper(FullPath(path)));
     return it == files_.end() ? std::string()
@@ -219,6 +234,12 @@ std::string FakePlatform::KeyPath(HKEY key, const char* subKey) const {
     return path;
 }
 
+LONG FakePlatform::Live(HKEY key, std::shared_ptr<Key>& node) const {
+    node = Resolve(key);
+    if (!node) return ERROR_INVALID_HANDLE;
+    return node->deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
 HKEY FakePlatform::NewHandle(std::shared_ptr<Key> key) {
     HKEY handle = nextHandle_;
     nextHandle_ += 4;
@@ -228,9 +249,8 @@ HKEY FakePlatform::NewHandle(std::shared_ptr<Key> key) {
 
 LONG FakePlatform::OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result) {
     if (LONG fault = Enter({kind, KeyPath(key, subKey), {}})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     for (const std::string& part : SplitKeyPath(subKey)) {
         std::shared_ptr<Key> child = node->Child(part);
         if (!child) {
@@ -255,9 +275,8 @@ LONG FakePlatform::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYT
                                     DWORD* size) {
     std::string valueName = name ? name : "";
     if (LONG fault = Enter({Call::RegQueryValue, KeyPath(key, nullptr), valueName})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     auto it = node->values.find(ToLower(valueName));
     if (it == node->values.end()) return ERROR_FILE_NOT_FOUND;
     const Key::Value& value = it->second.second;
@@ -279,26 +298,20 @@ LONG FakePlatform::RegSetValueExA(HKEY key, const char* name, DWORD type, const 
                                   DWORD size) {
     std::string valueName = name ? name : "";
     if (LONG fault = Enter({Call::RegSetValue, KeyPath(key, nullptr), valueName})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     if (!data && size > 0) return ERROR_INVALID_PARAMETER;
-    Key::Value value{type, std::vector<BYTE>(data, data + size)};
-    // Wine keeps string values NUL-terminated whatever size they were given with.
-    if (IsStringType(type) && (value.data.empty() || value.data.back() != 0))
-        value.data.push_back(0);
     auto& slot = node->values[ToLower(valueName)];
     if (slot.first.empty()) slot.first = valueName;
-    slot.second = std::move(value);
+    slot.second = Key::Value::Stored(type, data, size);
     return ERROR_SUCCESS;
 }
 
 LONG FakePlatform::RegDeleteValueA(HKEY key, const char* name) {
     std::string valueName = name ? name : "";
     if (LONG fault = Enter({Call::RegDeleteValue, KeyPath(key, nullptr), valueName})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     return node->values.erase(ToLower(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
@@ -323,9 +336,8 @@ LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
 
 LONG FakePlatform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) {
     if (LONG fault = Enter({Call::RegEnumKey, KeyPath(key, nullptr), {}, index})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     if (index >= node->children.size()) return ERROR_NO_MORE_ITEMS;
     const std::string& childName = std::next(node->children.begin(), index)->second->name;
     if (childName.size() + 1 > *nameSize) return ERROR_MORE_DATA;
@@ -336,9 +348,8 @@ LONG FakePlatform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameS
 
 LONG FakePlatform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
     if (LONG fault = Enter({Call::RegQueryInfoKey, KeyPath(key, nullptr), {}})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    if (node->deleted) return ERROR_KEY_DELETED;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
     DWORD longest = 0;
     for (const auto& [_, child] : node->children)
         longest = std::max<DWORD>(longest, static_cast<DWORD>(child->name.size()));
@@ -447,6 +458,11 @@ std::string FakePlatform::ParentOf(const std::string& fullPath) const {
     return fullPath.substr(0, slash);
 }
 
+LONG FakePlatform::MissingFileError(const std::string& fullPath) const {
+    return directories_.count(ToUpper(ParentOf(fullPath))) ? ERROR_FILE_NOT_FOUND
+                                                           : ERROR_PATH_NOT_FOUND;
+}
+
 UINT FakePlatform::GetWindowsDirectoryA(char* buffer, UINT size) {
     if (LONG fault = Enter({Call::GetWindowsDirectory, windowsDir_, {}})) return Fail(fault);
     if (windowsDir_.size() + 1 > size) return static_cast<UINT>(windowsDir_.size() + 1);
@@ -553,9 +569,7 @@ BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
     std::string full = FullPath(path ? path : "");
     if (LONG fault = Enter({Call::ReadFile, full, {}})) return Fail(fault);
     auto file = files_.find(ToUpper(full));
-    if (file == files_.end())
-        return Fail(directories_.count(ToUpper(ParentOf(full))) ? ERROR_FILE_NOT_FOUND
-                                                                : ERROR_PATH_NOT_FOUND);
+    if (file == files_.end()) return Fail(MissingFileError(full));
     *bytes = file->second.data;
     return TRUE;
 }

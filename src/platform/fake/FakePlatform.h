@@ -87,6 +87,9 @@ class FakePlatform final : public Platform {
 
     // Convenience for arranging and checking a machine; they bypass faults and the log.
     void PutFile(const std::string& path, const std::string& contents, DWORD attributes = 0);
+    // Stores a value exactly as given (type and bytes), creating its key.
+    void PutValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                  const std::vector<BYTE>& data);
     std::string FileText(const std::string& path) const;
     bool HasFile(const std::string& path) const;
     bool HasDirectory(const std::string& path) const;
@@ -150,12 +153,15 @@ class FakePlatform final : public Platform {
     BOOL Fail(LONG error);
 
     std::shared_ptr<Key> Resolve(HKEY key) const;
+    // Resolves a handle to a key that still exists; answers the error otherwise.
+    LONG Live(HKEY key, std::shared_ptr<Key>& node) const;
     std::string KeyPath(HKEY key, const char* subKey) const;
     HKEY NewHandle(std::shared_ptr<Key> key);
     LONG OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result);
 
     std::string FullPath(const std::string& path) const;
     std::string ParentOf(const std::string& fullPath) const;
+    LONG MissingFileError(const std::string& fullPath) const;
     std::string ProfilePath(const char* fileName) const;
 
     std::shared_ptr<Key> localMachine_;

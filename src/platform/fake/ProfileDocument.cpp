@@ -1,6 +1,6 @@
 #include "platform/fake/ProfileDocument.h"
 
-#include "platform/fake/Text.h"
+#include "platform/NoCase.h"
 
 #include <algorithm>
 #include <utility>

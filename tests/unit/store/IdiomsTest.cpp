@@ -17,12 +17,7 @@ constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Poli
 class IdiomsTest : public ::testing::Test {
   protected:
     void Put(const char* name, DWORD type, std::vector<BYTE> data) {
-        HKEY key = 0;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  sys.RegCreateKeyExA(HKEY_CURRENT_USER, kKey, KEY_ALL_ACCESS, &key));
-        ASSERT_EQ(ERROR_SUCCESS, sys.RegSetValueExA(key, name, type, data.data(),
-                                                    static_cast<DWORD>(data.size())));
-        sys.RegCloseKey(key);
+        sys.PutValue(HKEY_CURRENT_USER, kKey, name, type, data);
     }
     // The stored value as (type, bytes), or nothing.
     std::optional<std::pair<DWORD, std::vector<BYTE>>> Stored(const char* name) {

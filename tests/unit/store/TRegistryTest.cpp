@@ -15,14 +15,8 @@ using fake::FakePlatform;
 
 class TRegistryTest : public ::testing::Test {
   protected:
-    // Puts a raw value into the fake machine under HKCU.
     void Put(const char* path, const char* name, DWORD type, std::vector<BYTE> data) {
-        HKEY key = 0;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  sys.RegCreateKeyExA(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS, &key));
-        ASSERT_EQ(ERROR_SUCCESS, sys.RegSetValueExA(key, name, type, data.data(),
-                                                    static_cast<DWORD>(data.size())));
-        sys.RegCloseKey(key);
+        sys.PutValue(HKEY_CURRENT_USER, path, name, type, data);
     }
     bool KeyExists(HKEY root, const char* path) {
         HKEY key = 0;
