@@ -12,6 +12,8 @@ TForm3::TForm3() : ui::Form(kClassName, kCaption, 340, 218) {
     SpeedButton2.SetBounds(248, 184, 75, 25);
     SpeedButton2.SetHandCursor(true);
     SpeedButton2.OnClick = [this] { Close(); };
+    DefaultButton = &SpeedButton2;
+    CancelButton = &SpeedButton2;
 }
 
 void TForm3::FormCreate(Platform& sys, const std::string& programDir) {

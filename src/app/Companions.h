@@ -23,7 +23,7 @@ class TForm3 : public ui::Form {
     ui::TitleLabel Label1{"Label1", this, "Veltrim 2000", "Verdana", 29, ui::kNavy};
     ui::TitleLabel Label2{"Label2", this, "for Windows 98", "Verdana", 21, ui::kNavy};
     ui::Label Label3{"Label3", this, "Version 5.0"};
-    ui::Label Bevel1{"Bevel1", this};  // the thin rule across the window
+    ui::Bevel Bevel1{"Bevel1", this};
     ui::Button SpeedButton2{"SpeedButton2", this, "OK", ui::Kind::SpeedButton};
 };
 

@@ -42,6 +42,8 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
     PageControl1.OnChange = [this] { PageControl1Change(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnActivate = [this] { FormActivate(); };
+    DefaultButton = &Button1;
+    CancelButton = &Button4;
 }
 
 // --- How pages plug in -----------------------------------------------------------------

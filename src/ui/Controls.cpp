@@ -25,7 +25,12 @@ void Control::SetCaption(const std::string& caption) {
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
-    bounds_ = {left, top, width, height};
+    Bounds bounds{left, top, width, height};
+    if (bounds.left == bounds_.left && bounds.top == bounds_.top && bounds.width == bounds_.width &&
+        bounds.height == bounds_.height)
+        return;
+    bounds_ = bounds;
+    Notify(Change::Bounds);
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -290,6 +295,8 @@ GroupBox::GroupBox(std::string name, Control* parent, std::string caption)
     : Control(Kind::GroupBox, std::move(name), parent) {
     SetCaption(caption);
 }
+
+Bevel::Bevel(std::string name, Control* parent) : Control(Kind::Bevel, std::move(name), parent) {}
 
 Image::Image(std::string name, Control* parent) : Control(Kind::Image, std::move(name), parent) {}
 

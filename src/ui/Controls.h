@@ -16,7 +16,19 @@ inline constexpr Color kNavy = 0x800000;
 enum class MouseButton { Left, Right, Middle };
 
 // What changed, so that a view updates only that.
-enum class Change { Caption, Checked, Text, Value, Items, Selection, Enabled, Visible, Color };
+enum class Change {
+    Caption,
+    Checked,
+    Text,
+    Value,
+    Items,
+    Selection,
+    Enabled,
+    Visible,
+    Color,
+    Bounds,
+    Closed,
+};
 
 struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
@@ -37,6 +49,7 @@ enum class Kind {
     Button,
     SpeedButton,
     GroupBox,
+    Bevel,
     Image,
     TabSheet,
     PageControl,
@@ -279,6 +292,12 @@ class Button : public Control {
 class GroupBox : public Control {
   public:
     GroupBox(std::string name, Control* parent, std::string caption = {});
+};
+
+// A thin sunken rule.
+class Bevel : public Control {
+  public:
+    Bevel(std::string name, Control* parent);
 };
 
 class Image : public Control {

@@ -41,6 +41,7 @@ bool Form::Close() {
     if (!canClose) return false;
     Hide();
     closed_ = true;
+    Notify(Change::Closed);
     if (OnClosed) OnClosed();
     return true;
 }

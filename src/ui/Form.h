@@ -33,6 +33,10 @@ class Form : public Control {
 
     std::vector<Timer*>& Timers() { return timers_; }
 
+    // The buttons that Enter and Esc press.
+    Button* DefaultButton = nullptr;
+    Button* CancelButton = nullptr;
+
     // Shows and hides the window, running FormShow / FormHide.
     void Show();
     void Hide();

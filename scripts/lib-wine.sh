@@ -1,0 +1,78 @@
+# Shared by the scripts that make Wine prefixes set up as Windows 98 (source it).
+# Run by root, Wine runs as the unprivileged user "veltrim": Wine as root ignores read-only
+# files, Windows does not.
+
+wine_user=veltrim
+repo_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [ "$(id -u)" -eq 0 ]; then
+  id "$wine_user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$wine_user"
+  as_user() { runuser -u "$wine_user" -- env HOME="/home/$wine_user" "$@"; }
+  own() { chown -R "$wine_user" "$@"; }
+else
+  as_user() { env "$@"; }
+  own() { :; }
+fi
+
+# wine_in PREFIX COMMAND...: runs a Wine command in PREFIX with no display unless DISPLAY is
+# given in the environment of the call.
+wine_in() {
+  local prefix=$1
+  shift
+  as_user WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all DISPLAY="${WINE_DISPLAY:-}" \
+    XAUTHORITY="${WINE_XAUTHORITY:-}" "$@"
+}
+
+# make_prefix PREFIX GRAPHICS: a fresh 32-bit prefix in Windows 98 mode. GRAPHICS is "null"
+# (windows without a screen) or "x11".
+make_prefix() {
+  local prefix=$1 graphics=$2
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  own "$prefix"
+  wine_in "$prefix" wineboot -i >/dev/null 2>&1
+  wine_in "$prefix" wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+  if [ "$graphics" = null ]; then
+    wine_in "$prefix" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+      >/dev/null 2>&1
+  fi
+}
+
+# msdos_sys: the boot options file of a fresh Windows 98 SE, CR LF line ends, over 1024 bytes.
+msdos_sys() {
+  local line letter
+  printf '[Paths]\r\nWinDir=C:\\WINDOWS\r\nWinBootDir=C:\\WINDOWS\r\nHostWinBootDrv=C\r\n\r\n'
+  printf '[Options]\r\nBootMulti=1\r\nBootGUI=1\r\nDoubleBuffer=1\r\nAutoScan=1\r\n'
+  printf 'WinVer=4.10.2222\r\n;\r\n'
+  printf ';The following lines are required for compatibility with other programs.\r\n'
+  printf ';Do not remove them (MSDOS.SYS needs to be >1024 bytes).\r\n'
+  line=$(printf 'x%.0s' $(seq 69))
+  for letter in a b c d e f g h i j k l m n o p q r s; do printf ';%s%s\r\n' "$line" "$letter"; done
+}
+
+# seed_machine PREFIX BUILD_DIR: makes the prefix look like a Windows 98 SE computer.
+seed_machine() {
+  local prefix=$1 build_dir=$2 drive_c=$1/drive_c
+  local windows=$drive_c/windows
+
+  cp "$repo_dir/machine/seed.reg" "$drive_c/seed.reg"
+  own "$drive_c/seed.reg"
+  wine_in "$prefix" wine regedit /S 'C:\seed.reg' >/dev/null 2>&1
+  rm -f "$drive_c/seed.reg"
+
+  msdos_sys >"$drive_c/MSDOS.SYS"
+  grep -qi '^\[386Enh\]' "$windows/system.ini" || sed "s/$/\r/" "$repo_dir/machine/system.ini" >>"$windows/system.ini"
+  mkdir -p "$windows/Start Menu/Programs/Veltrim 2000" "$windows/Desktop" \
+    "$windows/Application Data/Microsoft/Internet Explorer/Quick Launch"
+  own "$drive_c/MSDOS.SYS" "$windows"
+  cp "$build_dir/seedtool.exe" "$drive_c/seedtool.exe"
+  own "$drive_c/seedtool.exe"
+  # Hidden and system first: set together with read-only, Wine keeps only read-only.
+  wine_in "$prefix" wine 'C:\seedtool.exe' attributes 'C:\MSDOS.SYS' 6
+  wine_in "$prefix" wine 'C:\seedtool.exe' attributes 'C:\MSDOS.SYS' 7
+  wine_in "$prefix" wine 'C:\seedtool.exe' shortcut \
+    'C:\windows\Start Menu\Programs\Veltrim 2000\Uninstall.lnk' 'C:\windows\rundll32.exe' \
+    'shell32.dll,Control_RunDLL appwiz.cpl' 'C:\windows'
+  rm -f "$drive_c/seedtool.exe"
+  wine_in "$prefix" wineserver -w
+}

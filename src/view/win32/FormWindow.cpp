@@ -1,0 +1,927 @@
+#include "view/win32/FormWindow.h"
+
+#include "view/ControlId.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <set>
+#include <string>
+
+namespace vt::view {
+namespace {
+
+const char* const kSelfProperty = "VeltrimView";
+constexpr int kIconId = 1;
+
+::HINSTANCE Instance() {
+    return ::GetModuleHandleA(nullptr);
+}
+
+std::string WindowText(::HWND hwnd) {
+    int length = ::GetWindowTextLengthA(hwnd);
+    std::string text(length + 1, '\0');
+    ::GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(std::min<size_t>(text.size() - 1, std::strlen(text.c_str())));
+    return text;
+}
+
+::DWORD FormStyle(const ui::Form& form) {
+    switch (form.BorderStyle()) {
+        case ui::Border::Single:
+            return WS_OVERLAPPED | WS_CAPTION | (form.HasSystemMenu() ? WS_SYSMENU : 0) |
+                   (form.HasMinimize() ? WS_MINIMIZEBOX : 0);
+        case ui::Border::SingleNoButtons:
+            return WS_OVERLAPPED | WS_CAPTION;
+        case ui::Border::Dialog:
+            return WS_POPUP | WS_CAPTION | DS_MODALFRAME | (form.HasSystemMenu() ? WS_SYSMENU : 0);
+    }
+    return WS_OVERLAPPEDWINDOW;
+}
+
+::DWORD FormExStyle(const ui::Form& form) {
+    return form.BorderStyle() == ui::Border::Dialog ? WS_EX_DLGMODALFRAME : 0;
+}
+
+void RegisterFormClass(const std::string& className) {
+    ::WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (::GetClassInfoExA(Instance(), className.c_str(), &existing)) return;
+    ::WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcA;  // each window switches to its own procedure
+    wc.hInstance = Instance();
+    wc.hIcon = ::LoadIconA(Instance(), MAKEINTRESOURCEA(kIconId));
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<::HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    ::RegisterClassExA(&wc);
+}
+
+struct ChildClass {
+    const char* className;
+    ::DWORD style;
+    ::DWORD exStyle;
+};
+
+ChildClass ClassFor(const ui::Control& control) {
+    const ::DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    switch (control.GetKind()) {
+        case ui::Kind::CheckBox:
+            return {"BUTTON", child | BS_CHECKBOX | WS_TABSTOP, 0};
+        case ui::Kind::RadioButton: {
+            // The first radio button of a frame starts a group for the arrow keys.
+            const auto& siblings = control.Parent()->Children();
+            auto first = std::find_if(siblings.begin(), siblings.end(), [](ui::Control* c) {
+                return c->GetKind() == ui::Kind::RadioButton;
+            });
+            ::DWORD group = (*first == &control) ? WS_GROUP | WS_TABSTOP : 0;
+            return {"BUTTON", child | BS_RADIOBUTTON | group, 0};
+        }
+        case ui::Kind::SpinEdit:
+            return {"EDIT", child | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+        case ui::Kind::Edit:
+            return {"EDIT", child | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+        case ui::Kind::Memo:
+            return {"EDIT", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
+        case ui::Kind::TrackBar:
+            return {TRACKBAR_CLASSA, child | TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP | WS_GROUP, 0};
+        case ui::Kind::Label:
+            return {"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
+        case ui::Kind::TitleLabel:
+            return {"STATIC", child | SS_OWNERDRAW, 0};
+        case ui::Kind::ComboBox:
+            return {"COMBOBOX",
+                    child | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0};
+        case ui::Kind::ListBox:
+            return {"LISTBOX",
+                    child | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                    WS_EX_CLIENTEDGE};
+        case ui::Kind::ProgressBar:
+            return {PROGRESS_CLASSA, child | PBS_SMOOTH, 0};
+        case ui::Kind::Button:
+        case ui::Kind::SpeedButton:
+            return {"BUTTON", child | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
+        case ui::Kind::GroupBox:
+            return {"BUTTON", child | BS_GROUPBOX, 0};
+        case ui::Kind::Bevel:
+            return {"STATIC", child | SS_ETCHEDHORZ, 0};
+        case ui::Kind::Image:
+            return {"STATIC", child | SS_ICON | SS_CENTERIMAGE, 0};
+        case ui::Kind::PageControl:
+            return {WC_TABCONTROLA,
+                    child | TCS_MULTILINE | TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP | WS_GROUP,
+                    0};
+        case ui::Kind::TabSheet:
+        case ui::Kind::Form:
+            break;
+    }
+    return {nullptr, 0, 0};
+}
+
+bool IsTextKind(ui::Kind kind) {
+    return kind == ui::Kind::Edit || kind == ui::Kind::SpinEdit || kind == ui::Kind::Memo ||
+           kind == ui::Kind::ComboBox;
+}
+
+std::string ModelText(const ui::Control& control) {
+    switch (control.GetKind()) {
+        case ui::Kind::Edit:
+            return static_cast<const ui::Edit&>(control).Text();
+        case ui::Kind::SpinEdit:
+            return static_cast<const ui::SpinEdit&>(control).Text();
+        case ui::Kind::Memo:
+            return static_cast<const ui::Memo&>(control).Text();
+        case ui::Kind::ComboBox:
+            return static_cast<const ui::ComboBox&>(control).Text();
+        default:
+            return control.Caption();
+    }
+}
+
+}  // namespace
+
+FormWindow::FormWindow(ui::Form& form, ui::Prompts& prompts) : form_(form), prompts_(prompts) {}
+
+FormWindow::~FormWindow() {
+    Unhook(form_);
+    for (ui::Timer* timer : form_.Timers()) timer->OnViewChange = nullptr;
+    if (hwnd_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+    if (font_) ::DeleteObject(font_);
+    for (auto& [control, font] : titleFonts_) ::DeleteObject(font);
+    if (faceBrush_) ::DeleteObject(faceBrush_);
+}
+
+void FormWindow::Guard(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        prompts_.ShowError(e.what());
+    }
+}
+
+// --- Creation --------------------------------------------------------------------------
+
+void FormWindow::Create(::HWND owner) {
+    RegisterFormClass(form_.ClassName());
+    ::RECT frame{0, 0, form_.ClientWidth(), form_.ClientHeight()};
+    ::AdjustWindowRectEx(&frame, FormStyle(form_), FALSE, FormExStyle(form_));
+    hwnd_ =
+        ::CreateWindowExA(FormExStyle(form_), form_.ClassName().c_str(), form_.Caption().c_str(),
+                          FormStyle(form_), CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                          frame.bottom - frame.top, owner, nullptr, Instance(), this);
+    if (!hwnd_) return;
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<::LONG_PTR>(this));
+    ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(&FormProc));
+
+    ::HDC screen = ::GetDC(nullptr);
+    int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    font_ =
+        ::CreateFontA(-::MulDiv(form_.FontPoints(), pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                      FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, form_.FontName().c_str());
+    faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+
+    form_.OnViewChange = [this](ui::Control&, ui::Change change) { MirrorForm(change); };
+    for (ui::Timer* timer : form_.Timers()) {
+        timer->OnViewChange = [this](ui::Timer& t) { MirrorTimer(t); };
+        MirrorTimer(*timer);
+    }
+    CreateChildren(form_);
+    if (form_.Visible()) MirrorForm(ui::Change::Visible);
+}
+
+void FormWindow::CreateChildren(ui::Control& parent) {
+    for (ui::Control* child : parent.Children()) {
+        CreateChild(*child);
+        CreateChildren(*child);
+    }
+}
+
+void FormWindow::CreateChild(ui::Control& control) {
+    Hook(control);
+    ChildClass kind = ClassFor(control);
+    if (!kind.className) return;  // a tab sheet: its controls lie on the form
+    if (control.GetKind() == ui::Kind::TitleLabel) {
+        auto& title = static_cast<ui::TitleLabel&>(control);
+        titleFonts_[&control] =
+            ::CreateFontA(-title.FontHeight(), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, title.FontName().c_str());
+    }
+    Item& item = items_[&control];
+    item.control = &control;
+    ::RECT place = Placement(control);
+    int id = ControlId(control.Name());
+    item.id = id;
+    item.hwnd = ::CreateWindowExA(kind.exStyle, kind.className, nullptr, kind.style, place.left,
+                                  place.top, place.right - place.left, place.bottom - place.top,
+                                  hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
+                                  Instance(), nullptr);
+    if (!item.hwnd) return;
+    auto ownFont = titleFonts_.find(&control);
+    ::SendMessageA(
+        item.hwnd, WM_SETFONT,
+        reinterpret_cast<::WPARAM>(ownFont == titleFonts_.end() ? font_ : ownFont->second), FALSE);
+    Subclass(item);
+
+    switch (control.GetKind()) {
+        case ui::Kind::PageControl:
+            CreateTabs(static_cast<ui::PageControl&>(control));
+            break;
+        case ui::Kind::SpinEdit: {
+            auto& spin = static_cast<ui::SpinEdit&>(control);
+            item.upDown =
+                ::CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
+                                  WS_CHILD | WS_CLIPSIBLINGS | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0,
+                                  0, 0, hwnd_, nullptr, Instance(), nullptr);
+            ::SendMessageA(item.upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item.hwnd), 0);
+            ::SendMessageA(item.upDown, UDM_SETRANGE32, spin.MinValue(), spin.MaxValue());
+            break;
+        }
+        case ui::Kind::TrackBar: {
+            auto& bar = static_cast<ui::TrackBar&>(control);
+            ::SendMessageA(item.hwnd, TBM_SETRANGEMIN, FALSE, bar.MinValue());
+            ::SendMessageA(item.hwnd, TBM_SETRANGEMAX, TRUE, bar.MaxValue());
+            break;
+        }
+        case ui::Kind::ProgressBar: {
+            auto& bar = static_cast<ui::ProgressBar&>(control);
+            ::SendMessageA(item.hwnd, PBM_SETRANGE32, bar.MinValue(), bar.MaxValue());
+            break;
+        }
+        case ui::Kind::Edit: {
+            auto& edit = static_cast<ui::Edit&>(control);
+            ::SendMessageA(item.hwnd, EM_LIMITTEXT, edit.MaxLength(), 0);
+            ::SendMessageA(item.hwnd, EM_SETREADONLY, edit.ReadOnly(), 0);
+            break;
+        }
+        default:
+            break;
+    }
+    Mirror(control, ui::Change::Caption);
+    for (ui::Change change : {ui::Change::Checked, ui::Change::Items, ui::Change::Selection,
+                              ui::Change::Text, ui::Change::Value})
+        Mirror(control, change);
+    MirrorEnabled(control);
+    MirrorVisibility(control);
+}
+
+void FormWindow::CreateTabs(ui::PageControl& pages) {
+    ::HWND tabs = items_[&pages].hwnd;
+    int index = 0;
+    for (ui::TabSheet* page : pages.Pages()) {
+        ::TCITEMA tab{};
+        tab.mask = TCIF_TEXT;
+        std::string caption = page->Caption();
+        tab.pszText = caption.data();
+        ::SendMessageA(tabs, TCM_INSERTITEMA, index++, reinterpret_cast<::LPARAM>(&tab));
+    }
+}
+
+void FormWindow::Hook(ui::Control& control) {
+    control.OnViewChange = [this](ui::Control& changed, ui::Change change) {
+        Mirror(changed, change);
+    };
+}
+
+void FormWindow::Unhook(ui::Control& control) {
+    control.OnViewChange = nullptr;
+    for (ui::Control* child : control.Children()) Unhook(*child);
+}
+
+void FormWindow::Subclass(Item& item) {
+    ::SetPropA(item.hwnd, kSelfProperty, this);
+    item.original = reinterpret_cast<::WNDPROC>(
+        ::SetWindowLongPtrA(item.hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(&ChildProc)));
+    // A combo box's edit field gets the same treatment, so mouse moves over it describe.
+    if (item.control->GetKind() == ui::Kind::ComboBox) {
+        ::HWND field = ::GetWindow(item.hwnd, GW_CHILD);
+        if (field) {
+            ::SetPropA(field, kSelfProperty, this);
+            Item inner{item.control, field, 0};
+            inner.original = reinterpret_cast<::WNDPROC>(
+                ::SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(&ChildProc)));
+            innerFields_.push_back(inner);
+        }
+    }
+}
+
+// --- Geometry --------------------------------------------------------------------------
+
+::RECT FormWindow::DisplayArea(const ui::PageControl& pages) const {
+    ::RECT area{0, 0, 0, 0};
+    auto found = items_.find(&pages);
+    if (found == items_.end() || !found->second.hwnd) return area;
+    ::GetWindowRect(found->second.hwnd, &area);
+    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
+    ::SendMessageA(found->second.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<::LPARAM>(&area));
+    return area;
+}
+
+::POINT FormWindow::Origin(const ui::Control& control) const {
+    if (control.GetKind() == ui::Kind::Form) return {0, 0};
+    if (control.GetKind() == ui::Kind::TabSheet) {
+        ::RECT area = DisplayArea(static_cast<const ui::PageControl&>(*control.Parent()));
+        return {area.left, area.top};
+    }
+    ::POINT origin = Origin(*control.Parent());
+    return {origin.x + control.GetBounds().left, origin.y + control.GetBounds().top};
+}
+
+::RECT FormWindow::Placement(const ui::Control& control) const {
+    ::POINT at = Origin(*control.Parent());
+    const ui::Bounds& b = control.GetBounds();
+    int width = b.width, height = b.height;
+    if (width == 0 && !control.Caption().empty()) {  // a label that sizes itself to its text
+        ::HDC dc = ::GetDC(hwnd_);
+        auto ownFont = titleFonts_.find(&control);
+        ::HGDIOBJ old = ::SelectObject(dc, ownFont == titleFonts_.end() ? font_ : ownFont->second);
+        ::SIZE size{};
+        ::GetTextExtentPoint32A(dc, control.Caption().c_str(),
+                                static_cast<int>(control.Caption().size()), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd_, dc);
+        width = size.cx;
+        if (height == 0) height = size.cy;
+    }
+    if (control.GetKind() == ui::Kind::TitleLabel) {  // room for the shadow
+        int shift = static_cast<const ui::TitleLabel&>(control).ShadowOffset();
+        width += shift;
+        height += shift;
+    }
+    if (control.GetKind() == ui::Kind::ComboBox) height *= 8;  // room for the drop-down list
+    return {at.x + b.left, at.y + b.top, at.x + b.left + width, at.y + b.top + height};
+}
+
+bool FormWindow::ShownByModel(const ui::Control& control) const {
+    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent()) {
+        if (!c->Visible()) return false;
+        if (c->GetKind() == ui::Kind::TabSheet &&
+            static_cast<const ui::PageControl*>(c->Parent())->ActivePage() != c)
+            return false;
+    }
+    return true;
+}
+
+bool FormWindow::EnabledByModel(const ui::Control& control) const {
+    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent())
+        if (!c->Enabled()) return false;
+    return true;
+}
+
+// The deepest shown control under a point of the client area: static texts and frames
+// let the mouse through to the window below, so their moves are found this way.
+ui::Control* FormWindow::ControlAt(ui::Control& within, ::POINT point) {
+    const auto& children = within.Children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        ui::Control& child = **it;
+        if (!ShownByModel(child)) continue;
+        ::RECT area;
+        if (child.GetKind() == ui::Kind::TabSheet) {
+            area = DisplayArea(static_cast<const ui::PageControl&>(within));
+        } else if (Item* item = Find(child); item && item->hwnd) {
+            ::GetWindowRect(item->hwnd, &area);
+            ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
+        } else {
+            continue;
+        }
+        if (!::PtInRect(&area, point)) continue;
+        if (ui::Control* deeper = ControlAt(child, point)) return deeper;
+        return &child;
+    }
+    return nullptr;
+}
+
+// --- Mirroring the model ---------------------------------------------------------------
+
+FormWindow::Item* FormWindow::Find(const ui::Control& control) {
+    auto found = items_.find(&control);
+    return found == items_.end() ? nullptr : &found->second;
+}
+
+FormWindow::Item* FormWindow::FindById(int id) {
+    for (auto& [control, item] : items_)
+        if (item.hwnd && item.id == id) return &item;
+    return nullptr;
+}
+
+FormWindow::Item* FormWindow::ItemOfWindow(::HWND hwnd) {
+    for (auto& [control, item] : items_)
+        if (item.hwnd == hwnd) return &item;
+    for (Item& inner : innerFields_)
+        if (inner.hwnd == hwnd) return &inner;
+    return nullptr;
+}
+
+void FormWindow::Mirror(ui::Control& control, ui::Change change) {
+    if (control.GetKind() == ui::Kind::Form) return MirrorForm(change);
+    if (change == ui::Change::Visible) return MirrorVisibility(control);
+    if (change == ui::Change::Enabled) return MirrorEnabled(control);
+    if (change == ui::Change::Bounds) return MirrorBounds(control);
+    if (control.GetKind() == ui::Kind::TabSheet) {
+        if (change == ui::Change::Caption) {
+            auto& pages = static_cast<ui::PageControl&>(*control.Parent());
+            auto list = pages.Pages();
+            int index =
+                static_cast<int>(std::find(list.begin(), list.end(), &control) - list.begin());
+            if (Item* tabs = Find(pages); tabs && tabs->hwnd) {
+                ::TCITEMA tab{};
+                tab.mask = TCIF_TEXT;
+                std::string caption = control.Caption();
+                tab.pszText = caption.data();
+                ::SendMessageA(tabs->hwnd, TCM_SETITEMA, index, reinterpret_cast<::LPARAM>(&tab));
+            }
+        }
+        return;
+    }
+    Item* item = Find(control);
+    if (!item || !item->hwnd) return;
+    mirroring_ = true;
+    switch (change) {
+        case ui::Change::Caption:
+            if (!IsTextKind(control.GetKind()) && control.GetKind() != ui::Kind::PageControl)
+                ::SetWindowTextA(item->hwnd, control.Caption().c_str());
+            break;
+        case ui::Change::Checked:
+            if (control.GetKind() == ui::Kind::CheckBox)
+                ::SendMessageA(item->hwnd, BM_SETCHECK,
+                               static_cast<ui::CheckBox&>(control).Checked() ? BST_CHECKED : 0, 0);
+            else if (control.GetKind() == ui::Kind::RadioButton)
+                ::SendMessageA(item->hwnd, BM_SETCHECK,
+                               static_cast<ui::RadioButton&>(control).Checked() ? BST_CHECKED : 0,
+                               0);
+            break;
+        case ui::Change::Text:
+            MirrorText(*item);
+            break;
+        case ui::Change::Items:
+            MirrorItems(*item);
+            break;
+        case ui::Change::Selection:
+            MirrorSelection(*item);
+            break;
+        case ui::Change::Value:
+            MirrorValue(*item);
+            break;
+        case ui::Change::Color:
+            ::InvalidateRect(item->hwnd, nullptr, TRUE);
+            break;
+        default:
+            break;
+    }
+    mirroring_ = false;
+}
+
+void FormWindow::MirrorText(Item& item) {
+    if (!IsTextKind(item.control->GetKind())) return;
+    std::string text = ModelText(*item.control);
+    if (WindowText(item.hwnd) != text) ::SetWindowTextA(item.hwnd, text.c_str());
+}
+
+void FormWindow::MirrorItems(Item& item) {
+    ui::Kind kind = item.control->GetKind();
+    if (kind == ui::Kind::ComboBox) {
+        auto& combo = static_cast<ui::ComboBox&>(*item.control);
+        ::SendMessageA(item.hwnd, CB_RESETCONTENT, 0, 0);
+        for (const std::string& entry : combo.Items())
+            ::SendMessageA(item.hwnd, CB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(entry.c_str()));
+        MirrorSelection(item);
+    } else if (kind == ui::Kind::ListBox) {
+        auto& list = static_cast<ui::ListBox&>(*item.control);
+        ::SendMessageA(item.hwnd, LB_RESETCONTENT, 0, 0);
+        for (const std::string& entry : list.Items())
+            ::SendMessageA(item.hwnd, LB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(entry.c_str()));
+        MirrorSelection(item);
+    }
+}
+
+void FormWindow::MirrorSelection(Item& item) {
+    switch (item.control->GetKind()) {
+        case ui::Kind::ComboBox: {
+            auto& combo = static_cast<ui::ComboBox&>(*item.control);
+            ::SendMessageA(item.hwnd, CB_SETCURSEL, combo.ItemIndex(), 0);
+            MirrorText(item);
+            break;
+        }
+        case ui::Kind::ListBox:
+            ::SendMessageA(item.hwnd, LB_SETCURSEL,
+                           static_cast<ui::ListBox&>(*item.control).ItemIndex(), 0);
+            break;
+        case ui::Kind::PageControl: {
+            auto& pages = static_cast<ui::PageControl&>(*item.control);
+            auto list = pages.Pages();
+            auto found = std::find(list.begin(), list.end(), pages.ActivePage());
+            ::SendMessageA(item.hwnd, TCM_SETCURSEL,
+                           found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
+            for (ui::TabSheet* page : list) MirrorVisibility(*page);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void FormWindow::MirrorValue(Item& item) {
+    switch (item.control->GetKind()) {
+        case ui::Kind::TrackBar:
+            ::SendMessageA(item.hwnd, TBM_SETPOS, TRUE,
+                           static_cast<ui::TrackBar&>(*item.control).Position());
+            break;
+        case ui::Kind::ProgressBar:
+            ::SendMessageA(item.hwnd, PBM_SETPOS,
+                           static_cast<ui::ProgressBar&>(*item.control).Position(), 0);
+            break;
+        case ui::Kind::Image: {
+            const std::string& picture = static_cast<ui::Image&>(*item.control).Picture();
+            if (picture.empty()) {
+                ::SetWindowLongPtrA(
+                    item.hwnd, GWL_STYLE,
+                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) | SS_ICON);
+                ::SendMessageA(
+                    item.hwnd, STM_SETICON,
+                    reinterpret_cast<::WPARAM>(::LoadIconA(Instance(), MAKEINTRESOURCEA(kIconId))),
+                    0);
+            } else {
+                ::SetWindowLongPtrA(
+                    item.hwnd, GWL_STYLE,
+                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) | SS_BITMAP);
+                ::HANDLE bitmap =
+                    ::LoadImageA(nullptr, picture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+                ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
+                    item.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<::LPARAM>(bitmap)));
+                if (old) ::DeleteObject(old);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void FormWindow::MirrorVisibility(ui::Control& control) {
+    if (Item* item = Find(control); item && item->hwnd) {
+        int show = ShownByModel(control) ? SW_SHOWNA : SW_HIDE;
+        ::ShowWindow(item->hwnd, show);
+        if (item->upDown) ::ShowWindow(item->upDown, show);
+    }
+    for (ui::Control* child : control.Children()) MirrorVisibility(*child);
+}
+
+void FormWindow::MirrorEnabled(ui::Control& control) {
+    if (Item* item = Find(control); item && item->hwnd) {
+        bool enabled = EnabledByModel(control);
+        ::EnableWindow(item->hwnd, enabled);
+        if (item->upDown) ::EnableWindow(item->upDown, enabled);
+    }
+    for (ui::Control* child : control.Children()) MirrorEnabled(*child);
+}
+
+void FormWindow::MirrorBounds(ui::Control& control) {
+    if (Item* item = Find(control); item && item->hwnd) {
+        ::RECT place = Placement(control);
+        ::MoveWindow(item->hwnd, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, TRUE);
+        if (item->upDown)
+            ::SendMessageA(item->upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item->hwnd), 0);
+    }
+    for (ui::Control* child : control.Children()) MirrorBounds(*child);
+}
+
+void FormWindow::MirrorForm(ui::Change change) {
+    if (!hwnd_) return;
+    switch (change) {
+        case ui::Change::Caption:
+            ::SetWindowTextA(hwnd_, form_.Caption().c_str());
+            break;
+        case ui::Change::Visible:
+            if (form_.Visible()) {
+                if (!placed_) CentreOnScreen();
+                ::ShowWindow(hwnd_, SW_SHOW);
+                ::SetForegroundWindow(hwnd_);
+            } else {
+                ::ShowWindow(hwnd_, SW_HIDE);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void FormWindow::MirrorTimer(ui::Timer& timer) {
+    auto& timers = form_.Timers();
+    ::UINT_PTR id =
+        static_cast<::UINT_PTR>(std::find(timers.begin(), timers.end(), &timer) - timers.begin()) +
+        1;
+    if (timer.Enabled())
+        ::SetTimer(hwnd_, id, timer.Interval(), nullptr);
+    else
+        ::KillTimer(hwnd_, id);
+}
+
+void FormWindow::CentreOnScreen() {
+    ::RECT work{}, frame{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(hwnd_, &frame);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placed_ = true;
+}
+
+// --- Input -----------------------------------------------------------------------------
+
+::LRESULT CALLBACK FormWindow::FormProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self->HandleFormMessage(msg, wParam, lParam);
+}
+
+::LRESULT FormWindow::HandleFormMessage(::UINT msg, ::WPARAM wParam, ::LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const ::NMHDR*>(lParam));
+        case WM_HSCROLL:
+            if (lParam) {
+                for (auto& [control, item] : items_)
+                    if (item.hwnd == reinterpret_cast<::HWND>(lParam) &&
+                        item.control->GetKind() == ui::Kind::TrackBar) {
+                        int position =
+                            static_cast<int>(::SendMessageA(item.hwnd, TBM_GETPOS, 0, 0));
+                        auto& bar = static_cast<ui::TrackBar&>(*item.control);
+                        Guard([&] { bar.Drag(position); });
+                        break;
+                    }
+            }
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return OnControlColor(reinterpret_cast<::HDC>(wParam),
+                                  reinterpret_cast<::HWND>(lParam));
+        case WM_DRAWITEM:
+            DrawTitle(*reinterpret_cast<const ::DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_TIMER: {
+            auto& timers = form_.Timers();
+            if (wParam >= 1 && wParam <= timers.size()) {
+                ui::Timer* timer = timers[wParam - 1];
+                Guard([&] { timer->Fire(); });
+            }
+            return 0;
+        }
+        case WM_MOUSEMOVE: {
+            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            ui::Control* under = ControlAt(form_, point);
+            Guard([&] { (under ? *under : static_cast<ui::Control&>(form_)).MoveMouse(); });
+            return 0;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) Guard([&] { form_.Activate(); });
+            break;
+        case WM_CLOSE:
+            Guard([&] { form_.Close(); });
+            return 0;
+        case WM_QUERYENDSESSION: {
+            bool allowed = true;
+            if (OnQueryEndSession) Guard([&] { allowed = OnQueryEndSession(); });
+            return allowed ? TRUE : FALSE;
+        }
+        case DM_GETDEFID: {  // same number as WM_USER: a posted WM_USER never comes here
+            ui::Button* button = FocusedButton();
+            if (!button) button = form_.DefaultButton;
+            if (!button) return 0;
+            return MAKELRESULT(ControlId(button->Name()), DC_HASDEFID);
+        }
+        default:
+            break;
+    }
+    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+ui::Button* FormWindow::FocusedButton() {
+    ::HWND focus = ::GetFocus();
+    for (auto& [control, item] : items_)
+        if (item.hwnd == focus && (item.control->GetKind() == ui::Kind::Button ||
+                                   item.control->GetKind() == ui::Kind::SpeedButton))
+            return static_cast<ui::Button*>(item.control);
+    return nullptr;
+}
+
+void FormWindow::OnCommand(int id, int code) {
+    if (id == IDOK || id == IDCANCEL) {
+        ui::Button* button = id == IDOK ? form_.DefaultButton : form_.CancelButton;
+        if (button) Guard([&] { button->Click(); });
+        return;
+    }
+    Item* item = FindById(id);
+    if (!item || mirroring_) return;
+    ui::Control& control = *item->control;
+    switch (control.GetKind()) {
+        case ui::Kind::CheckBox:
+            if (code == BN_CLICKED) {
+                auto& box = static_cast<ui::CheckBox&>(control);
+                if (item->releasingMouse)
+                    Guard([&] { box.ReleaseMouse(ui::MouseButton::Left, true); });
+                else
+                    Guard([&] { box.ToggleFromKeyboard(); });
+            }
+            break;
+        case ui::Kind::RadioButton:
+            if (code == BN_CLICKED) Guard([&] { static_cast<ui::RadioButton&>(control).Click(); });
+            break;
+        case ui::Kind::Button:
+        case ui::Kind::SpeedButton:
+            if (code == BN_CLICKED) Guard([&] { static_cast<ui::Button&>(control).Click(); });
+            break;
+        case ui::Kind::Edit: {
+            auto& edit = static_cast<ui::Edit&>(control);
+            if (code == EN_CHANGE) {
+                std::string text = WindowText(item->hwnd);
+                Guard([&] { edit.SetText(text); });
+            } else if (code == EN_KILLFOCUS) {
+                Guard([&] { edit.LoseFocus(); });
+            }
+            break;
+        }
+        case ui::Kind::SpinEdit: {
+            auto& spin = static_cast<ui::SpinEdit&>(control);
+            if (code == EN_CHANGE) {
+                std::string text = WindowText(item->hwnd);
+                Guard([&] { spin.Type(text); });
+            } else if (code == EN_KILLFOCUS) {
+                Guard([&] { spin.LoseFocus(); });
+            }
+            break;
+        }
+        case ui::Kind::ComboBox: {
+            auto& combo = static_cast<ui::ComboBox&>(control);
+            if (code == CBN_SELCHANGE) {
+                int index = static_cast<int>(::SendMessageA(item->hwnd, CB_GETCURSEL, 0, 0));
+                Guard([&] { combo.ChooseItem(index); });
+            } else if (code == CBN_EDITCHANGE) {
+                std::string text = WindowText(item->hwnd);
+                Guard([&] { combo.SetText(text); });
+            }
+            break;
+        }
+        case ui::Kind::ListBox:
+            if (code == LBN_SELCHANGE) {
+                int index = static_cast<int>(::SendMessageA(item->hwnd, LB_GETCURSEL, 0, 0));
+                Guard([&] { static_cast<ui::ListBox&>(control).ChooseItem(index); });
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+::LRESULT FormWindow::OnNotify(const ::NMHDR& header) {
+    for (auto& [control, item] : items_) {
+        if (item.control->GetKind() == ui::Kind::PageControl && item.hwnd == header.hwndFrom &&
+            header.code == static_cast<::UINT>(TCN_SELCHANGE)) {
+            auto& pages = static_cast<ui::PageControl&>(*item.control);
+            int index = static_cast<int>(::SendMessageA(item.hwnd, TCM_GETCURSEL, 0, 0));
+            auto list = pages.Pages();
+            if (index >= 0 && index < static_cast<int>(list.size()))
+                Guard([&] { pages.ChoosePage(list[index]); });
+            return 0;
+        }
+        if (item.upDown && item.upDown == header.hwndFrom &&
+            header.code == static_cast<::UINT>(UDN_DELTAPOS)) {
+            const auto& delta = reinterpret_cast<const ::NMUPDOWN&>(header);
+            auto& spin = static_cast<ui::SpinEdit&>(*item.control);
+            Guard([&] { spin.SetValue(spin.Value() + delta.iDelta); });
+            return 1;  // the model moved the value; the arrows keep their own hands off
+        }
+    }
+    return 0;
+}
+
+::LRESULT FormWindow::OnControlColor(::HDC dc, ::HWND child) {
+    for (auto& [control, item] : items_) {
+        if (item.hwnd != child) continue;
+        ::COLORREF text = item.control->FontColor();
+        if (item.control->GetKind() == ui::Kind::Memo)
+            text = ::GetSysColor(EnabledByModel(*item.control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+        ::SetTextColor(dc, text);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<::LRESULT>(faceBrush_);
+    }
+    return ::DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<::WPARAM>(dc),
+                            reinterpret_cast<::LPARAM>(child));
+}
+
+void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
+    for (auto& [control, item] : items_) {
+        if (item.hwnd != draw.hwndItem) continue;
+        auto& title = static_cast<ui::TitleLabel&>(*item.control);
+        ::RECT area = draw.rcItem;
+        ::FillRect(draw.hDC, &area, faceBrush_);
+        ::SetBkMode(draw.hDC, TRANSPARENT);
+        ::HGDIOBJ old = ::SelectObject(
+            draw.hDC, reinterpret_cast<::HFONT>(::SendMessageA(item.hwnd, WM_GETFONT, 0, 0)));
+        int shift = title.ShadowOffset();
+        ::RECT shadow{area.left + shift, area.top, area.right, area.bottom};
+        ::RECT face{area.left, area.top + shift, area.right, area.bottom};
+        ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNSHADOW));
+        ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &shadow, DT_LEFT | DT_NOPREFIX);
+        ::SetTextColor(draw.hDC, title.FontColor());
+        ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &face, DT_LEFT | DT_NOPREFIX);
+        ::SelectObject(draw.hDC, old);
+        return;
+    }
+}
+
+::LRESULT CALLBACK FormWindow::ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam,
+                                         ::LPARAM lParam) {
+    auto* self = static_cast<FormWindow*>(::GetPropA(hwnd, kSelfProperty));
+    if (self)
+        if (Item* item = self->ItemOfWindow(hwnd))
+            return self->HandleChildMessage(*item, msg, wParam, lParam);
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+::LRESULT FormWindow::HandleChildMessage(Item& item, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam) {
+    ::WNDPROC original = item.original;
+    ::HWND hwnd = item.hwnd;
+    ui::Control& control = *item.control;
+    switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            Guard([&] {
+                control.PressMouse(msg == WM_LBUTTONDOWN ? ui::MouseButton::Left
+                                                         : ui::MouseButton::Right);
+            });
+            break;
+        case WM_LBUTTONUP: {
+            item.releasingMouse = true;
+            ::LRESULT result = ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
+            if (Item* still = ItemOfWindow(hwnd)) still->releasingMouse = false;
+            return result;
+        }
+        case WM_MOUSEMOVE: {
+            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            ::MapWindowPoints(hwnd, hwnd_, &point, 1);
+            ui::Control* under = ControlAt(form_, point);
+            Guard([&] { (under ? *under : control).MoveMouse(); });
+            break;
+        }
+        case WM_SETCURSOR: {
+            bool hand = (control.GetKind() == ui::Kind::Button ||
+                         control.GetKind() == ui::Kind::SpeedButton) &&
+                        static_cast<ui::Button&>(control).HandCursor();
+            ::HCURSOR cursor = hand ? ::LoadCursorA(nullptr, IDC_HAND) : nullptr;
+            if (cursor) {
+                ::SetCursor(cursor);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_NCDESTROY:
+            ::RemovePropA(hwnd, kSelfProperty);
+            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
+            break;
+        default:
+            break;
+    }
+    return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
+}
+
+// --- Keyboard --------------------------------------------------------------------------
+
+bool FormWindow::PreTranslate(::MSG& msg) {
+    if (!hwnd_) return false;
+    if (msg.hwnd == hwnd_ && msg.message == WM_USER) {
+        if (OnUserMessage) Guard(OnUserMessage);
+        return true;
+    }
+    if (!::IsWindowVisible(hwnd_)) return false;
+    if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (::GetKeyState(VK_CONTROL) < 0)) {
+        for (auto& [control, item] : items_) {
+            if (item.control->GetKind() != ui::Kind::PageControl) continue;
+            auto& pages = static_cast<ui::PageControl&>(*item.control);
+            auto list = pages.Pages();
+            if (list.empty()) return true;
+            int at = static_cast<int>(std::find(list.begin(), list.end(), pages.ActivePage()) -
+                                      list.begin());
+            int step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+            int next = (at + step + static_cast<int>(list.size())) % static_cast<int>(list.size());
+            Guard([&] { pages.ChoosePage(list[next]); });
+            return true;
+        }
+    }
+    return ::IsDialogMessageA(hwnd_, &msg);
+}
+
+}  // namespace vt::view

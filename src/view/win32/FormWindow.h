@@ -1,0 +1,101 @@
+// Renders one form of the control model as a real window: one child window per control,
+// the user's input forwarded as the model's intents, every model change mirrored back.
+#pragma once
+
+#include "ui/Form.h"
+#include "ui/Prompts.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace vt::view {
+
+class FormWindow {
+  public:
+    FormWindow(ui::Form& form, ui::Prompts& prompts);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    // Creates the window and its controls, hidden; shows it if the model is visible.
+    void Create(::HWND owner);
+    ::HWND Handle() const { return hwnd_; }
+    ui::Form& Model() { return form_; }
+
+    // Before dispatch: the posted WM_USER (its number is also DM_GETDEFID, which the dialog
+    // keyboard sends), then Tab, Enter, Esc and Ctrl+Tab. True when the message was taken.
+    bool PreTranslate(::MSG& msg);
+
+    // Window messages the main window answers with the program's logic.
+    std::function<bool()> OnQueryEndSession;
+    std::function<void()> OnUserMessage;
+
+  private:
+    struct Item {
+        ui::Control* control = nullptr;
+        ::HWND hwnd = nullptr;
+        int id = 0;
+        ::HWND upDown = nullptr;  // the arrows of a spin edit
+        ::WNDPROC original = nullptr;
+        bool releasingMouse = false;  // a check box's BN_CLICKED comes from the mouse
+    };
+
+    static ::LRESULT CALLBACK FormProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
+    static ::LRESULT CALLBACK ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
+    ::LRESULT HandleFormMessage(::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
+    ::LRESULT HandleChildMessage(Item& item, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
+    void OnCommand(int id, int code);
+    ::LRESULT OnNotify(const ::NMHDR& header);
+    ::LRESULT OnControlColor(::HDC dc, ::HWND child);
+    void DrawTitle(const ::DRAWITEMSTRUCT& draw);
+
+    // Every model call from a window procedure goes through here: an error becomes the
+    // application's error box and the window stays.
+    void Guard(const std::function<void()>& action);
+
+    void CreateChildren(ui::Control& parent);
+    void CreateChild(ui::Control& control);
+    void CreateTabs(ui::PageControl& pages);
+    void Subclass(Item& item);
+    void Hook(ui::Control& control);
+    void Unhook(ui::Control& control);
+    Item* ItemOfWindow(::HWND hwnd);
+    ::POINT Origin(const ui::Control& control) const;  // of its children, in client pixels
+    ::RECT Placement(const ui::Control& control) const;
+    ::RECT DisplayArea(const ui::PageControl& pages) const;
+    bool ShownByModel(const ui::Control& control) const;
+    bool EnabledByModel(const ui::Control& control) const;
+    ui::Control* ControlAt(ui::Control& within, ::POINT point);
+
+    void Mirror(ui::Control& control, ui::Change change);
+    void MirrorVisibility(ui::Control& control);
+    void MirrorEnabled(ui::Control& control);
+    void MirrorText(Item& item);
+    void MirrorItems(Item& item);
+    void MirrorSelection(Item& item);
+    void MirrorValue(Item& item);
+    void MirrorBounds(ui::Control& control);
+    void MirrorForm(ui::Change change);
+    void MirrorTimer(ui::Timer& timer);
+    void CentreOnScreen();
+
+    Item* Find(const ui::Control& control);
+    Item* FindById(int id);
+    ui::Button* FocusedButton();
+
+    ui::Form& form_;
+    ui::Prompts& prompts_;
+    ::HWND hwnd_ = nullptr;
+    ::HFONT font_ = nullptr;
+    std::map<const ui::Control*, ::HFONT> titleFonts_;
+    ::HBRUSH faceBrush_ = nullptr;
+    std::map<const ui::Control*, Item> items_;
+    std::vector<Item> innerFields_;  // the edit fields of combo boxes
+    bool mirroring_ = false;         // our own SetWindowText must not come back as typing
+    bool placed_ = false;
+};
+
+}  // namespace vt::view

@@ -1,0 +1,60 @@
+#include "view/win32/Win32Prompts.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+namespace vt::view {
+
+ui::Answer Win32Prompts::Confirm(const std::string& text, ui::Buttons buttons) {
+    ::UINT kind = buttons == ui::Buttons::YesNo ? MB_YESNO : MB_YESNOCANCEL;
+    switch (::MessageBoxA(Owner(), text.c_str(), kConfirmCaption, kind | MB_ICONQUESTION)) {
+        case IDYES:
+            return ui::Answer::Yes;
+        case IDNO:
+            return ui::Answer::No;
+        default:
+            // Esc or the close box on a Yes/No box is the safe answer.
+            return buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Cancel;
+    }
+}
+
+void Win32Prompts::ShowError(const std::string& text) {
+    ::MessageBoxA(Owner(), text.c_str(), kErrorCaption, MB_OK | MB_ICONSTOP);
+}
+
+std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
+    // "Bitmaps (*.bmp)|*.bmp" becomes the dialog's NUL-separated, double-NUL-ended list.
+    std::string pairs = filter;
+    for (char& c : pairs)
+        if (c == '|') c = '\0';
+    pairs.append(2, '\0');
+    char path[MAX_PATH] = "";
+    ::OPENFILENAMEA dialog{};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 98 knows
+    dialog.hwndOwner = Owner();
+    dialog.lpstrFilter = pairs.c_str();
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
+    return std::string(path);
+}
+
+std::optional<std::string> Win32Prompts::BrowseFolder(const std::string& title) {
+    char display[MAX_PATH] = "";
+    ::BROWSEINFOA browse{};
+    browse.hwndOwner = Owner();
+    browse.pidlRoot = nullptr;  // the desktop
+    browse.pszDisplayName = display;
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    ::LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
+    if (!chosen) return std::nullopt;
+    char path[MAX_PATH] = "";
+    bool isFolder = ::SHGetPathFromIDListA(chosen, path);
+    ::CoTaskMemFree(chosen);
+    if (!isFolder) return std::nullopt;
+    return std::string(path);
+}
+
+}  // namespace vt::view

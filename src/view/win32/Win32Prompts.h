@@ -1,0 +1,30 @@
+// The program's questions as real message boxes and common dialogs.
+#pragma once
+
+#include "ui/Prompts.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace vt::view {
+
+class Win32Prompts final : public ui::Prompts {
+  public:
+    // `owner` answers the window the boxes belong to (none before the main window exists).
+    explicit Win32Prompts(std::function<::HWND()> owner) : owner_(std::move(owner)) {}
+
+    ui::Answer Confirm(const std::string& text, ui::Buttons buttons) override;
+    void ShowError(const std::string& text) override;
+    std::optional<std::string> OpenFile(const std::string& filter) override;
+    std::optional<std::string> BrowseFolder(const std::string& title) override;
+
+    static constexpr const char* kConfirmCaption = "Confirm";
+    static constexpr const char* kErrorCaption = "Veltrim 2000";
+
+  private:
+    ::HWND Owner() const { return owner_ ? owner_() : nullptr; }
+    std::function<::HWND()> owner_;
+};
+
+}  // namespace vt::view

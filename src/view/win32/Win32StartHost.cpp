@@ -1,0 +1,50 @@
+#include "view/win32/Win32StartHost.h"
+
+namespace vt::view {
+
+Win32StartHost::~Win32StartHost() = default;
+
+void Win32StartHost::Pump(const std::function<bool()>& done) {
+    ::MSG msg;
+    while (!done() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        bool taken = false;
+        for (auto& window : windows_)
+            if (window->PreTranslate(msg)) {
+                taken = true;
+                break;
+            }
+        if (taken) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void Win32StartHost::ShowModal(TForm3& welcome) {
+    auto window = std::make_unique<FormWindow>(welcome, prompts_);
+    window->Create(nullptr);
+    FormWindow& shown = *window;
+    windows_.push_back(std::move(window));
+    welcome.Show();
+    Pump([&] { return welcome.Closed() || !::IsWindow(shown.Handle()); });
+}
+
+void Win32StartHost::RunMessageLoop(Program& program) {
+    auto main = std::make_unique<FormWindow>(program.main, prompts_);
+    main->Create(nullptr);
+    main_ = main.get();
+    main_->OnQueryEndSession = [&program] { return program.main.QueryEndSession(); };
+    main_->OnUserMessage = [&program] { program.main.WMUser(); };
+    windows_.push_back(std::move(main));
+    for (ui::Form* companion :
+         std::initializer_list<ui::Form*>{&program.about, &program.help, &program.uninstall}) {
+        auto window = std::make_unique<FormWindow>(*companion, prompts_);
+        window->Create(main_->Handle());
+        windows_.push_back(std::move(window));
+    }
+    program.main.Show();
+    Pump([&] { return program.main.Closed(); });
+    main_ = nullptr;
+    windows_.clear();  // the models outlive their windows
+}
+
+}  // namespace vt::view
