@@ -39,6 +39,7 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
     Button1.OnClick = [this] { Button1Click(); };
     Button5.OnClick = [this] { Button5Click(); };
     Button4.OnClick = [this] { Button4Click(); };
+    Button7.OnClick = [this] { Button7Click(); };
     PageControl1.OnChange = [this] { PageControl1Change(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnActivate = [this] { FormActivate(); };
@@ -201,6 +202,11 @@ void TForm1::Button1Click() {
         Hide();
     else
         Close();
+}
+
+// The notification-area icon takes over while the window is hidden.
+void TForm1::Button7Click() {
+    Hide();
 }
 
 void TForm1::Button4Click() {

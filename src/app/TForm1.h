@@ -106,6 +106,7 @@ class TForm1 : public ui::Form {
     void Button5Click();
     void Button1Click();
     void Button4Click();
+    void Button7Click();
     void Exit1Click();
     // WM_QUERYENDSESSION: the close query's answer.
     bool QueryEndSession();

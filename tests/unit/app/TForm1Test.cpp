@@ -230,6 +230,15 @@ TEST_F(TForm1Test, OkWhileTheCountdownRunsHidesInsteadOfClosing) {
     EXPECT_EQ(2u, prompts.Questions().size());
 }
 
+TEST_F(TForm1Test, HideKeepsTheProgramRunningUntilASecondStartBringsItBack) {
+    form.Button7.Click();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Closed());
+    EXPECT_TRUE(prompts.Asks().empty());
+    form.WMUser();
+    EXPECT_TRUE(form.Visible());
+}
+
 TEST_F(TForm1Test, ExitFromTheTrayAsksTwiceWhileTheCountdownRuns) {
     form.AutoShutdownActive = true;
     prompts.Answer(ui::Answer::No);

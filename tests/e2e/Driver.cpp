@@ -1,0 +1,136 @@
+#include "e2e/Driver.h"
+
+#include "view/ControlId.h"
+
+#include <vector>
+
+namespace e2e {
+
+Process Start(const std::string& exe, const std::string& directory) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + exe + "\"";
+    Process process;
+    if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         directory.c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        process.handle = info.hProcess;
+        process.id = info.dwProcessId;
+    }
+    return process;
+}
+
+int WaitExit(Process& process, int timeoutMs) {
+    if (!process.handle) return -1;
+    if (::WaitForSingleObject(process.handle, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.handle, &code);
+    return static_cast<int>(code);
+}
+
+void Stop(Process& process) {
+    if (!process.handle) return;
+    if (::WaitForSingleObject(process.handle, 0) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.handle, 99);
+        ::WaitForSingleObject(process.handle, 5000);
+    }
+    ::CloseHandle(process.handle);
+    process = {};
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (static_cast<int>(::GetTickCount() - start) > timeoutMs) return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
+HWND WaitWindow(const char* className, const char* caption, int timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = ::FindWindowA(className, caption);
+            return found && ::IsWindowVisible(found);
+        },
+        timeoutMs);
+    return found && ::IsWindowVisible(found) ? found : nullptr;
+}
+
+int CountWindows(const char* className, const char* caption) {
+    int count = 0;
+    HWND after = nullptr;
+    while ((after = ::FindWindowExA(nullptr, after, className, caption)) != nullptr) ++count;
+    return count;
+}
+
+namespace {
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    char className[16] = "";
+    ::GetClassNameA(hwnd, className, sizeof className);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->processId && std::string(className) == "#32770" &&
+        ::IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitMessageBox(DWORD processId, int timeoutMs) {
+    BoxSearch search{processId, nullptr};
+    WaitUntil(
+        [&] {
+            ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::string MessageText(HWND box) {
+    return Text(::GetDlgItem(box, 0xFFFF));  // the message box's text is static 0xFFFF
+}
+
+void Answer(HWND box, int buttonId) {
+    ::PostMessageA(::GetDlgItem(box, buttonId), BM_CLICK, 0, 0);
+}
+
+HWND Control(HWND form, const char* name) {
+    return ::GetDlgItem(form, vt::view::ControlId(name));
+}
+
+std::string Text(HWND window) {
+    if (!window) return {};
+    std::vector<char> buffer(4096, '\0');
+    LRESULT length =
+        ::SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+void Click(HWND control) {
+    ::PostMessageA(control, BM_CLICK, 0, 0);
+}
+
+void ClickAndWait(HWND control) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+void CloseWindow(HWND window) {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace e2e

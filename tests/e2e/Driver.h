@@ -1,0 +1,49 @@
+// Drives a running Veltrim.exe from another process, as a user would: finds its windows by
+// class and caption and its controls by id, clicks, types and answers message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+struct Process {
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+};
+
+// Starts `exe` with `directory` as its current directory.
+Process Start(const std::string& exe, const std::string& directory);
+// Waits for the process to end; answers its exit code, or -1 after the timeout.
+int WaitExit(Process& process, int timeoutMs);
+// Ends the process if it still runs and releases its handle.
+void Stop(Process& process);
+
+// Polls `condition` every few milliseconds; answers whether it came true in time.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
+
+// A visible top-level window of that class and caption, or nullptr after the timeout.
+HWND WaitWindow(const char* className, const char* caption, int timeoutMs);
+// Counts the top-level windows of that class and caption, shown or hidden.
+int CountWindows(const char* className, const char* caption);
+// A visible message box ("#32770") of the process, or nullptr after the timeout.
+HWND WaitMessageBox(DWORD processId, int timeoutMs);
+// The message text of a message box.
+std::string MessageText(HWND box);
+// Presses a button of a message box (IDYES, IDNO, IDCANCEL, IDOK).
+void Answer(HWND box, int buttonId);
+
+// The control of a form window with the model's name, as "Button5".
+HWND Control(HWND form, const char* name);
+std::string Text(HWND window);
+// A click as the mouse makes it: posted, so a handler that opens a modal box does not
+// block the driver.
+void Click(HWND control);
+// A click whose handlers have all run when it returns; for clicks that open no modal box.
+void ClickAndWait(HWND control);
+// Asks the window to close, as the title-bar button does.
+void CloseWindow(HWND window);
+
+}  // namespace e2e

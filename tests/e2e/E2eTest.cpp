@@ -1,0 +1,264 @@
+// End to end: the real Veltrim.exe on Wine set up as Windows 98, driven from outside.
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+constexpr int kWait = 15000;
+const char* const kMsdosSys = "C:\\MSDOS.SYS";
+const char* const kRestartQuestion =
+    "You must restart your computer before the new settings will take effect. Do you want to "
+    "restart your computer now?";
+
+std::string CurrentDirectory() {
+    char path[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof path, path);
+    return path;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// C:\MSDOS.SYS as the seeded machine holds it, put back before every test.
+const std::string& SeededMsdosSys() {
+    static const std::string bytes = ReadWhole(kMsdosSys);
+    return bytes;
+}
+
+void ResetMsdosSys() {
+    const std::string& seeded = SeededMsdosSys();
+    if (ReadWhole(kMsdosSys) != seeded) {
+        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
+        WriteWhole(kMsdosSys, seeded);
+    }
+    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesA(kMsdosSys,
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+DWORD MsdosSysProtection() {
+    return ::GetFileAttributesA(kMsdosSys) &
+           (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+constexpr DWORD kProtected =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+class VeltrimTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(SeededMsdosSys().empty()) << "the machine is not seeded";
+        ResetMsdosSys();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = CurrentDirectory() + "\\" + test->name();
+        ::CreateDirectoryA(dir_.c_str(), nullptr);
+        ::DeleteFileA(Path("Uninstall.lnk").c_str());
+        ::DeleteFileA(Path("Config.DAT").c_str());
+        ASSERT_TRUE(::CopyFileA((CurrentDirectory() + "\\Veltrim.exe").c_str(),
+                                Path("Veltrim.exe").c_str(), FALSE));
+    }
+
+    void TearDown() override {
+        for (e2e::Process& process : processes_) e2e::Stop(process);
+        EXPECT_TRUE(
+            e2e::WaitUntil([] { return e2e::CountWindows("TForm1", nullptr) == 0; }, kWait));
+    }
+
+    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+
+    void WriteConfig(std::uint32_t showSplash, std::uint32_t firstRun) {
+        std::array<std::uint32_t, 5> records{showSplash, 7, firstRun, 8, 9};
+        WriteWhole(Path("Config.DAT"),
+                   std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
+    }
+
+    std::array<std::uint32_t, 5> ReadConfig() const {
+        std::array<std::uint32_t, 5> records{};
+        std::string bytes = ReadWhole(Path("Config.DAT"));
+        if (bytes.size() == sizeof records)
+            std::memcpy(records.data(), bytes.data(), sizeof records);
+        return records;
+    }
+
+    e2e::Process& Launch() {
+        processes_.push_back(e2e::Start(Path("Veltrim.exe"), dir_));
+        EXPECT_TRUE(processes_.back().handle) << "Veltrim.exe did not start";
+        return processes_.back();
+    }
+
+    // Starts the program without its welcome window and answers the main window.
+    HWND LaunchToMainWindow() {
+        WriteConfig(0, 0);
+        Launch();
+        return e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    }
+
+    bool Exists(const std::string& name) const {
+        return ::GetFileAttributesA(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::string dir_;
+    std::vector<e2e::Process> processes_;
+};
+
+// --- Start -----------------------------------------------------------------------------
+
+TEST_F(VeltrimTest, TheWelcomeWindowComesFirstAndClearsFirstRun) {
+    WriteConfig(1, 1);
+    e2e::Process& process = Launch();
+    HWND welcome = e2e::WaitWindow("TForm3", "Welcome", kWait);
+    ASSERT_TRUE(welcome);
+    EXPECT_EQ(0, e2e::CountWindows("TForm1", "Veltrim 2000")) << "no main window before OK";
+    EXPECT_EQ((std::array<std::uint32_t, 5>{1, 7, 0, 8, 9}), ReadConfig());
+    EXPECT_TRUE(Exists("Uninstall.lnk")) << "the first run copies the uninstall shortcut";
+    EXPECT_EQ("Version 5.0", e2e::Text(e2e::Control(welcome, "Label3")));
+
+    e2e::Click(e2e::Control(welcome, "SpeedButton2"));
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(::IsWindowVisible(welcome));
+    EXPECT_EQ(0u, MsdosSysProtection()) << "archive only while the program runs";
+
+    e2e::CloseWindow(main);
+    EXPECT_EQ(0, e2e::WaitExit(process, kWait));
+    EXPECT_EQ(0, e2e::CountWindows("TForm3", "Welcome"));
+}
+
+TEST_F(VeltrimTest, WithoutTheWelcomeTheMainWindowComesAtOnceAndFirstRunStays) {
+    WriteConfig(0, 1);
+    e2e::Process& process = Launch();
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    EXPECT_EQ(0, e2e::CountWindows("TForm3", "Welcome"));
+    EXPECT_TRUE(Exists("Uninstall.lnk"));
+    RECT client{};
+    ::GetClientRect(main, &client);
+    EXPECT_EQ(534, client.right);
+    EXPECT_EQ(472, client.bottom);
+    for (auto [name, caption] : {std::pair{"Button1", "OK"}, std::pair{"Button5", "Apply"},
+                                 std::pair{"Button4", "Cancel"}, std::pair{"Button7", "Hide"}})
+        EXPECT_EQ(caption, e2e::Text(e2e::Control(main, name))) << name;
+
+    e2e::CloseWindow(main);
+    EXPECT_EQ(0, e2e::WaitExit(process, kWait));
+    EXPECT_EQ((std::array<std::uint32_t, 5>{0, 7, 1, 8, 9}), ReadConfig())
+        << "only the welcome window clears FirstRun; the reserved records are kept";
+}
+
+TEST_F(VeltrimTest, AMissingConfigDatShowsItsErrorAndOpensNoWindow) {
+    e2e::Process& process = Launch();
+    HWND box = e2e::WaitMessageBox(process.id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::string::npos, e2e::MessageText(box).find("File not found"));
+    EXPECT_EQ(0, e2e::CountWindows("TForm1", "Veltrim 2000"));
+    e2e::Answer(box, IDOK);
+    EXPECT_EQ(1, e2e::WaitExit(process, kWait));
+    EXPECT_EQ(0, e2e::CountWindows("TForm1", "Veltrim 2000"));
+}
+
+// --- One instance ----------------------------------------------------------------------
+
+TEST_F(VeltrimTest, ASecondStartBringsBackAHiddenFirstInstanceAndEnds) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::ClickAndWait(e2e::Control(main, "Button7"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(main); }, kWait));
+
+    e2e::Process& second = Launch();
+    EXPECT_EQ(0, e2e::WaitExit(second, kWait));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kWait));
+    EXPECT_EQ(1, e2e::CountWindows("TForm1", "Veltrim 2000"));
+}
+
+TEST_F(VeltrimTest, ASecondStartLeavesAVisibleFirstInstanceAlone) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::Process& second = Launch();
+    EXPECT_EQ(0, e2e::WaitExit(second, kWait));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_EQ(1, e2e::CountWindows("TForm1", "Veltrim 2000"));
+    EXPECT_EQ(nullptr, e2e::WaitMessageBox(processes_.front().id, 200));
+}
+
+TEST_F(VeltrimTest, ASecondStartDuringTheWelcomeEndsWithoutAWindow) {
+    WriteConfig(1, 0);
+    Launch();
+    ASSERT_TRUE(e2e::WaitWindow("TForm3", "Welcome", kWait));
+    e2e::Process& second = Launch();
+    EXPECT_EQ(0, e2e::WaitExit(second, kWait));
+    EXPECT_EQ(1, e2e::CountWindows("TForm3", "Welcome"));
+    EXPECT_EQ(0, e2e::CountWindows("TForm1", "Veltrim 2000"));
+}
+
+// --- Apply, OK, Cancel -----------------------------------------------------------------
+
+TEST_F(VeltrimTest, ApplyWritesAndReadsBackWithoutAQuestionAndTheCloseAsksNothing) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ(nullptr, e2e::WaitMessageBox(processes_.front().id, 200));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    e2e::CloseWindow(main);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    EXPECT_EQ(0u, MsdosSysProtection()) << "no restart question, so the attributes stay";
+}
+
+TEST_F(VeltrimTest, OkAsksToRestartAndNoProtectsMsdosSysAgain) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_EQ(0u, MsdosSysProtection());
+    e2e::Click(e2e::Control(main, "Button1"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(kRestartQuestion, e2e::MessageText(box));
+    e2e::Answer(box, IDNO);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    EXPECT_EQ(kProtected, MsdosSysProtection());
+    EXPECT_EQ(SeededMsdosSys(), ReadWhole(kMsdosSys)) << "no page changed the file";
+}
+
+TEST_F(VeltrimTest, CancelAtTheRestartQuestionKeepsTheWindowAndTheNextCloseAsksNothing) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::Click(e2e::Control(main, "Button1"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    e2e::Answer(box, IDCANCEL);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
+    EXPECT_TRUE(::IsWindowVisible(main));
+
+    e2e::CloseWindow(main);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait)) << "closed without a second question";
+    EXPECT_EQ(0u, MsdosSysProtection());
+}
+
+// --- Keyboard --------------------------------------------------------------------------
+
+TEST_F(VeltrimTest, EnterPressesOkAndEscPressesCancel) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ::PostMessageA(main, WM_KEYDOWN, VK_RETURN, 0);
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box) << "Enter is OK, which asks to restart";
+    e2e::Answer(box, IDCANCEL);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
+
+    ::PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait)) << "Esc is Cancel, which closes";
+}
+
+}  // namespace
