@@ -3,7 +3,8 @@
 # Does nothing when everything is already there.
 set -euo pipefail
 
-packages=(cmake g++ googletest g++-mingw-w64-i686 wine wine32:i386 xvfb xauth imagemagick)
+packages=(cmake g++ googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils
+  imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,7 +20,7 @@ wine_in() {
   local prefix=$1
   shift
   as_user WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all DISPLAY="${WINE_DISPLAY:-}" \
-    XAUTHORITY="${WINE_XAUTHORITY:-}" "$@"
+    XAUTHORITY="${WINE_XAUTHORITY:-${XAUTHORITY:-}}" "$@"
 }
 
 # make_prefix PREFIX GRAPHICS: a fresh 32-bit prefix in Windows 98 mode. GRAPHICS is "null"
@@ -75,4 +75,15 @@ seed_machine() {
     'shell32.dll,Control_RunDLL appwiz.cpl' 'C:\windows'
   rm -f "$drive_c/seedtool.exe"
   wine_in "$prefix" wineserver -w
+}
+
+# run_tool PREFIX EXE ARGS...: runs one of our Windows helper programs inside the prefix.
+run_tool() {
+  local prefix=$1 exe=$2
+  shift 2
+  local tools=$prefix/drive_c/veltrim-tools
+  mkdir -p "$tools"
+  cp "$exe" "$tools/"
+  own "$tools"
+  wine_in "$prefix" wine "C:\\veltrim-tools\\$(basename "$exe")" "$@"
 }

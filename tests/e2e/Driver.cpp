@@ -129,6 +129,23 @@ void ClickAndWait(HWND control) {
     ::SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+void ClickTab(HWND tabs, int index) {
+    // TCM_GETITEMRECT writes into the program's memory: borrow a little of it.
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT tab{};
+    if (remote && ::SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)))
+        ::ReadProcessMemory(process, remote, &tab, sizeof tab, nullptr);
+    if (remote) ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+    LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ::PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+}
+
 void CloseWindow(HWND window) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -43,6 +44,8 @@ std::string Text(HWND window);
 void Click(HWND control);
 // A click whose handlers have all run when it returns; for clicks that open no modal box.
 void ClickAndWait(HWND control);
+// Clicks tab `index` of a tab control with the left mouse button.
+void ClickTab(HWND tabs, int index);
 // Asks the window to close, as the title-bar button does.
 void CloseWindow(HWND window);
 

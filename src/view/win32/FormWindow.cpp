@@ -194,6 +194,11 @@ void FormWindow::Create(::HWND owner) {
         MirrorTimer(*timer);
     }
     CreateChildren(form_);
+    // Page controls lie under everything else, or they would paint over the page's controls.
+    for (auto& [control, item] : items_)
+        if (control->GetKind() == ui::Kind::PageControl)
+            ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (form_.Visible()) MirrorForm(ui::Change::Visible);
 }
 

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs Veltrim 2000 on the default Windows 98 machine under Xvfb and saves PNG pictures.
+#   screenshots.sh [--main-only] [OUTPUT_DIR]     (default: docs/screenshots)
+# Every page of the main window (and the welcome window when it shows) is saved; with
+# --main-only just the main window. The program is left with "Cancel", which writes nothing.
+set -euo pipefail
+source "$(dirname "$0")/lib-wine.sh"
+
+main_only=false
+if [ "${1:-}" = --main-only ]; then
+  main_only=true
+  shift
+fi
+out_dir=$(realpath -m "${1:-$repo_dir/docs/screenshots}")
+build_dir=$repo_dir/build/win32
+machine=$(bash "$repo_dir/scripts/machine.sh" path)
+program_dir="$machine/drive_c/Program Files/Veltrim 2000"
+pages=(boot system windows start-menu internet-1 internet-2 right-click-menus add-remove
+  file-cache disk-cache shutdown oem-info veltrim)
+
+if [ -z "${VELTRIM_IN_XVFB:-}" ]; then
+  bash "$repo_dir/scripts/machine.sh" install
+  mkdir -p "$out_dir"
+  chmod 777 "$out_dir"
+  # Under Xvfb there is no window manager: Wine draws the frames itself.
+  wine_in "$machine" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wine_in "$machine" wineserver -k 2>/dev/null || true
+  args=()
+  $main_only && args+=(--main-only)
+  as_user VELTRIM_IN_XVFB=1 VELTRIM_MACHINE="$machine" xvfb-run -a -s '-screen 0 1024x768x24' \
+    bash "$0" "${args[@]}" "$out_dir" 2> >(grep -v "X connection to" >&2)
+  wine_in "$machine" wineserver -w
+  exit 0
+fi
+
+# Inside the Xvfb session, as the machine's user.
+WINE_DISPLAY=$DISPLAY
+as_user() { env "$@"; }
+own() { :; }
+shot() {
+  sleep 0.4
+  import -window root -crop "$(window_geometry)" +repage "$out_dir/$1.png"
+  echo "saved $out_dir/$1.png"
+}
+window_geometry() {
+  # The frame Wine draws for the window: its X window has the caption as its name.
+  xwininfo -root -tree | awk -v name="\"$caption\"" 'index($0, name) && /\+/ {
+    split($0, a, " "); for (i in a) if (a[i] ~ /^[0-9]+x[0-9]+\+/) { print a[i]; exit } }'
+}
+drive() { run_tool "$machine" "$build_dir/vtdrive.exe" "$@"; }
+
+(cd "$program_dir" && wine_in "$machine" wine Veltrim.exe) &
+show_splash=$(od -An -tu4 -N4 "$program_dir/Config.DAT" | tr -d ' ')
+if [ "$show_splash" = 1 ]; then
+  drive wait TForm3 Welcome
+  caption=Welcome
+  $main_only || shot welcome
+  drive click TForm3 Welcome SpeedButton2
+fi
+drive wait TForm1 "Veltrim 2000"
+caption="Veltrim 2000"
+if $main_only; then
+  shot main-window
+else
+  for index in "${!pages[@]}"; do
+    drive page "$index"
+    shot "page-$((index + 1))-${pages[$index]}"
+  done
+fi
+drive click TForm1 "Veltrim 2000" Button4
+wait

@@ -1,0 +1,58 @@
+// Command-line driver for scripts (screenshots, the run command): one action per start.
+//   vtdrive wait CLASS CAPTION         wait until that window is visible (exit 1 after 30 s)
+//   vtdrive click CLASS CAPTION NAME   click the control NAME of that window
+//   vtdrive page INDEX                 show page INDEX (0 = first) of the main window
+//   vtdrive close CLASS CAPTION        close that window as its title-bar button does
+#include "e2e/Driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kWait = 30000;
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: vtdrive wait CLASS CAPTION | click CLASS CAPTION NAME | page INDEX | "
+                 "close CLASS CAPTION\n");
+    return 2;
+}
+
+// Clicks the page's tab as a user does, so that the program sees the page change.
+int ShowPage(int index) {
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    HWND tabs = main ? e2e::Control(main, "PageControl1") : nullptr;
+    if (!tabs) return 1;
+    e2e::ClickTab(tabs, index);
+    return e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, kWait)
+               ? 0
+               : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const char* command = argv[1];
+    if (std::strcmp(command, "page") == 0 && argc == 3) return ShowPage(std::atoi(argv[2]));
+    if (argc < 4) return Usage();
+    HWND window = e2e::WaitWindow(argv[2], argv[3], kWait);
+    if (!window) {
+        std::fprintf(stderr, "vtdrive: no window %s \"%s\"\n", argv[2], argv[3]);
+        return 1;
+    }
+    if (std::strcmp(command, "wait") == 0) return 0;
+    if (std::strcmp(command, "close") == 0) {
+        e2e::CloseWindow(window);
+        return 0;
+    }
+    if (std::strcmp(command, "click") == 0 && argc == 5) {
+        HWND control = e2e::Control(window, argv[4]);
+        if (!control) return 1;
+        e2e::Click(control);
+        return 0;
+    }
+    return Usage();
+}
