@@ -1,5 +1,6 @@
 // Veltrim 2000: the start sequence on the real platform.
 #include "app/Startup.h"
+#include "pages/Pages.h"
 #include "platform/win32/Win32Platform.h"
 #include "view/win32/Win32Prompts.h"
 #include "view/win32/Win32StartHost.h"
@@ -19,7 +20,9 @@ int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR, int) {
         [&hostRef] { return hostRef ? hostRef->MainWindow() : nullptr; });
     vt::view::Win32StartHost host(prompts);
     hostRef = &host;
-    int exitCode = vt::StartSequence(platform, prompts, host);
+    int exitCode = vt::StartSequence(platform, prompts, host, [&](vt::Program& program) {
+        vt::AttachPages(program, platform, prompts);
+    });
 
     ::CoUninitialize();
     return exitCode;

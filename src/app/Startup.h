@@ -18,6 +18,8 @@ struct Program {
     TAboutBox about;
     TForm4 help;
     TForm5 uninstall;
+    // The pages that plugged into the windows above; they go before the windows do.
+    std::shared_ptr<void> pages;
 };
 
 // What the view supplies: showing the welcome window modally and running the message loop.

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include "platform/NoCase.h"
+#include "platform/WholeNumber.h"
 
 #include <algorithm>
 #include <charconv>
@@ -114,14 +115,8 @@ int SpinEdit::Clamp(int value) const {
 }
 
 int SpinEdit::Value() const {
-    int value = 0;
-    const char* first = text_.data();
-    const char* last = first + text_.size();
-    while (first < last && *first == ' ') ++first;
-    if (first < last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) return min_;
-    return Clamp(value);
+    std::optional<int> value = WholeNumber(text_);
+    return value ? Clamp(*value) : min_;
 }
 
 void SpinEdit::SetValue(int value) {
@@ -156,6 +151,13 @@ void TrackBar::SetPosition(int position) {
 }
 
 // --- Edit ------------------------------------------------------------------------------
+
+void TrackBar::SetMaxValue(int maxValue) {
+    if (maxValue == max_) return;
+    max_ = maxValue;
+    position_ = std::clamp(position_, min_, max_);
+    Notify(Change::Range);
+}
 
 Edit::Edit(std::string name, Control* parent) : Control(Kind::Edit, std::move(name), parent) {}
 

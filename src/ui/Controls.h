@@ -27,6 +27,7 @@ enum class Change {
     Visible,
     Color,
     Bounds,
+    Range,
     Closed,
 };
 
@@ -164,6 +165,8 @@ class TrackBar : public Control {
     // Held to the range; the change reaction runs only on a real change.
     void SetPosition(int position);
     void Drag(int position) { SetPosition(position); }
+    // A position beyond the new maximum is held to it without a change reaction.
+    void SetMaxValue(int maxValue);
     std::function<void()> OnChange;
 
   private:

@@ -453,6 +453,7 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
         case ui::Change::Caption:
             if (!IsTextKind(control.GetKind()) && control.GetKind() != ui::Kind::PageControl)
                 ::SetWindowTextA(item->hwnd, control.Caption().c_str());
+            if (control.GetBounds().width == 0) MirrorBounds(control);
             break;
         case ui::Change::Checked:
             if (control.GetKind() == ui::Kind::CheckBox)
@@ -477,6 +478,13 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
             break;
         case ui::Change::Color:
             ::InvalidateRect(item->hwnd, nullptr, TRUE);
+            break;
+        case ui::Change::Range:
+            if (control.GetKind() == ui::Kind::TrackBar) {
+                auto& bar = static_cast<ui::TrackBar&>(control);
+                ::SendMessageA(item->hwnd, TBM_SETRANGEMAX, TRUE, bar.MaxValue());
+                ::SendMessageA(item->hwnd, TBM_SETPOS, TRUE, bar.Position());
+            }
             break;
         default:
             break;

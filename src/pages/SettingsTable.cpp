@@ -1,0 +1,86 @@
+#include "pages/SettingsTable.h"
+
+#include "platform/NoCase.h"
+
+namespace vt {
+namespace {
+
+bool SameText(std::string stored, std::string wanted, bool upperCase) {
+    if (upperCase) {
+        stored = ToUpper(stored);
+        wanted = ToUpper(wanted);
+    }
+    return stored == wanted;
+}
+
+RegValue ReadRegistry(Platform& sys, Setting& setting) {
+    TRegistry reg(sys);
+    reg.SelectRoot(setting.store.root);
+    const RegValue& fallback = setting.fallback;
+    bool open = reg.OpenPath(setting.store.path, false);
+    if (const auto* text = std::get_if<std::string>(&fallback))
+        return open ? GuardedReadText(reg, setting.name, *text) : *text;
+    if (const auto* number = std::get_if<std::int32_t>(&fallback))
+        return open ? GuardedReadNumber(reg, setting.name, *number) : *number;
+    DWORD defaultNumber = std::get<Binary>(fallback).number;
+    if (open)
+        GuardedReadBytes(reg, setting.name, setting.kept, defaultNumber);
+    else
+        setting.kept.SetNumber(defaultNumber);
+    return Binary{setting.kept.Number()};
+}
+
+bool Matches(const RegValue& stored, const RegValue& wanted, bool upperCase) {
+    if (stored.index() != wanted.index()) return false;
+    if (const auto* text = std::get_if<std::string>(&stored))
+        return SameText(*text, std::get<std::string>(wanted), upperCase);
+    if (const auto* number = std::get_if<std::int32_t>(&stored))
+        return *number == std::get<std::int32_t>(wanted);
+    return std::get<Binary>(stored).number == std::get<Binary>(wanted).number;
+}
+
+}  // namespace
+
+void ReadSetting(Platform& sys, Setting& setting) {
+    RegValue stored;
+    if (setting.store.IsIni()) {
+        TIniFile ini(sys, setting.store.file);
+        stored = ini.ReadText(setting.store.section, setting.name,
+                              std::get<std::string>(setting.fallback));
+    } else {
+        stored = ReadRegistry(sys, setting);
+    }
+    setting.box->SetChecked(Matches(stored, setting.shownChecked, setting.upperCase));
+}
+
+void WriteSetting(Platform& sys, Setting& setting) {
+    bool checked = setting.box->Checked();
+    if (setting.store.IsIni()) {
+        TIniFile ini(sys, setting.store.file);
+        WriteByIdiom(ini, setting.idiom, checked, setting.store.section, setting.name,
+                     std::get<std::string>(setting.on), std::get<std::string>(setting.off));
+        return;
+    }
+    TRegistry reg(sys);
+    reg.SelectRoot(setting.store.root);
+    reg.OpenPath(setting.store.path, true);
+    WriteByIdiom(reg, setting.idiom, checked, setting.name, setting.on, setting.off, &setting.kept);
+}
+
+std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
+                             const std::string& name, const std::string& fallback) {
+    TRegistry reg(sys);
+    reg.SelectRoot(root);
+    if (!reg.OpenPath(path, false)) return fallback;
+    return GuardedReadText(reg, name, fallback);
+}
+
+void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
+                        const RegValue& value, BinaryValue* buffer) {
+    TRegistry reg(sys);
+    reg.SelectRoot(root);
+    reg.OpenPath(path, true);
+    WriteRegValue(reg, name, value, buffer);
+}
+
+}  // namespace vt

@@ -1,0 +1,53 @@
+// The table engine of the settings pages: one row per check box that stands for one stored
+// value, read by exact comparison and written by its idiom. Pages call the rows in their own
+// order and keep code only for the settings with behaviour of their own.
+#pragma once
+
+#include "platform/Platform.h"
+#include "store/Idioms.h"
+#include "ui/Controls.h"
+
+#include <string>
+
+namespace vt {
+
+// Where a setting lives: a registry key, or a section of an INI file.
+struct Store {
+    static Store Registry(HKEY root, std::string path) { return {root, std::move(path), {}, {}}; }
+    static Store Ini(std::string file, std::string section) {
+        return {0, {}, std::move(file), std::move(section)};
+    }
+    bool IsIni() const { return !file.empty(); }
+
+    HKEY root = 0;
+    std::string path;
+    std::string file;
+    std::string section;
+};
+
+struct Setting {
+    ui::CheckBox* box;
+    Store store;
+    std::string name;
+    RegValue on;   // written while checked
+    RegValue off;  // written while unchecked, by the idiom
+    WriteIdiom idiom;
+    RegValue shownChecked;   // the box shows checked when the stored value equals this
+    RegValue fallback;       // the value a missing or unreadable setting reads as
+    bool upperCase = false;  // texts are compared in upper case
+    BinaryValue kept{};      // a binary setting's run-long buffer
+};
+
+// Sets the box from the store; a missing or unreadable value takes the fallback.
+void ReadSetting(Platform& sys, Setting& setting);
+// Writes the box's state by the setting's idiom; store errors propagate.
+void WriteSetting(Platform& sys, Setting& setting);
+
+// A registry text value read without creating the key; `fallback` when missing or unreadable.
+std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
+                             const std::string& name, const std::string& fallback);
+// Writes a registry value, creating the key.
+void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
+                        const RegValue& value, BinaryValue* buffer = nullptr);
+
+}  // namespace vt

@@ -1,0 +1,356 @@
+#include "pages/SystemPage.h"
+
+#include "platform/NoCase.h"
+#include "platform/WholeNumber.h"
+#include "store/Paths.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vt {
+namespace {
+
+const char* const kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char* const kSetup = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+const char* const kWindowMetrics = "Control Panel\\Desktop\\WindowMetrics";
+const char* const kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\explorer";
+const char* const kCdfs = "System\\CurrentControlSet\\Control\\FileSystem\\CDFS";
+const char* const kFileSystem = "System\\CurrentControlSet\\Control\\FileSystem";
+
+// A track bar band: the kept values up to `upTo` take this position; a move sets `value`.
+struct Band {
+    std::int64_t upTo;
+    std::int32_t value;
+};
+constexpr std::int64_t kAbove = INT64_MAX;
+
+const std::array<Band, 5> kIconCacheBands = {
+    {{512, 512}, {1024, 1024}, {2048, 2048}, {4096, 4096}, {kAbove, 8064}}};
+const std::array<Band, 4> kCdCacheBands = {
+    {{620, 620}, {1240, 1240}, {2480, 2480}, {kAbove, 4960}}};
+const std::array<Band, 11> kSpeedBands = {{{228, 228},
+                                           {346, 346},
+                                           {402, 402},
+                                           {540, 540},
+                                           {580, 580},
+                                           {700, 700},
+                                           {732, 732},
+                                           {940, 940},
+                                           {1140, 1140},
+                                           {1340, 1340},
+                                           {kAbove, 1400}}};
+const std::array<int, 11> kSpeeds = {4, 8, 10, 16, 18, 22, 24, 32, 40, 48, 50};
+
+template <std::size_t N>
+int BandOf(const std::array<Band, N>& bands, std::int64_t kept) {
+    if (kept < 0) return 0;
+    for (std::size_t i = 0; i < N; ++i)
+        if (kept <= bands[i].upTo) return static_cast<int>(i);
+    return static_cast<int>(N) - 1;
+}
+
+std::string IconCacheLabel(const std::string& count) {
+    return "Up to " + count + " icons will be cached.";
+}
+std::string CdCacheLabel(std::int32_t size) {
+    return "CD-ROM cache size : " + std::to_string(static_cast<std::int64_t>(size) * 2) + " kB";
+}
+std::string SpeedLabel(int position) {
+    return "CD-ROM Speed : " + std::to_string(kSpeeds[position]) + "x";
+}
+
+std::string WholeOr(const std::string& text, const std::string& fallback) {
+    return WholeNumber(text) ? text : fallback;
+}
+
+std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
+                                const std::string& name, std::int32_t fallback) {
+    TRegistry reg(sys);
+    reg.SelectRoot(root);
+    if (!reg.OpenPath(path, false)) return fallback;
+    return GuardedReadNumber(reg, name, fallback);
+}
+
+}  // namespace
+
+SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
+    : Sheet(form.TabSheet2), sys_(sys), prompts_(prompts) {
+    auto plain = [&](ui::CheckBox& box, Store store, const char* name, RegValue on, RegValue off,
+                     WriteIdiom idiom, RegValue shown, RegValue fallback, bool upper = false) {
+        plain_.push_back(Setting{&box, std::move(store), name, std::move(on), std::move(off), idiom,
+                                 std::move(shown), std::move(fallback), upper});
+    };
+    const Store systemIni = Store::Ini(kSystemIni, "386Enh");
+    plain(CheckBox15, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound"), "Beep",
+          std::string("YES"), std::string("NO"), WriteIdiom::SetOrRestore, std::string("YES"),
+          std::string("NO"), true);
+    plain(CheckBox16, systemIni, "LocalLoadHigh", std::string("1"), std::string(),
+          WriteIdiom::SetOrDelete, std::string("1"), std::string("0"));
+    plain(CheckBox17, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem), "ContigFileAllocSize",
+          std::int32_t{512}, std::int32_t{0}, WriteIdiom::SetOrDelete, std::int32_t{512},
+          std::int32_t{0});
+    plain(CheckBox18, systemIni, "PageBuffers", std::string("32"), std::string(),
+          WriteIdiom::SetOrDelete, std::string("32"), std::string("0"));
+    plain(CheckBox19, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
+          "DisableLowDiskSpaceBroadcast", Binary{0xFFFFFFFF}, Binary{0}, WriteIdiom::SetOrDelete,
+          Binary{0xFFFFFFFF}, Binary{9});
+    plain(CheckBox20,
+          Store::Registry(HKEY_LOCAL_MACHINE,
+                          "System\\CurrentControlSet\\Services\\Class\\fdc\\0000"),
+          "ForceFIFO", std::string("0"), std::string(), WriteIdiom::SetOrDelete, std::string("0"),
+          std::string("1"));
+    plain(CheckBox23, Store::Registry(HKEY_LOCAL_MACHINE, "Network\\Logon"), "MustBeValidated",
+          std::int32_t{1}, std::int32_t{0}, WriteIdiom::SetOrDelete, std::int32_t{1},
+          std::int32_t{0});
+    plain(CheckBox26,
+          Store::Registry(HKEY_CURRENT_USER,
+                          "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer"),
+          "NoDriveTypeAutoRun", Binary{0xBD}, Binary{0x95}, WriteIdiom::SetOrRestore, Binary{0xBD},
+          Binary{9});
+
+    struct Described {
+        ui::CheckBox& box;
+        const char* text;
+    };
+    for (Described d : {
+             Described{CheckBox15,
+                       "Use this option to generate a beep sound when an error occurs."},
+             {CheckBox16,
+              "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS "
+              "prompt."},
+             {CheckBox17,
+              "Use this option to increase Windows performance when running multimedia "
+              "applications."},
+             {CheckBox18,
+              "Use this option to increase your harddisk performance when Windows access swap "
+              "file."},
+             {CheckBox19,
+              "Use this option to disable warning message when your harddisk allmost full."},
+             {CheckBox20, "Use this option to increase disk drive performance."},
+             {CheckBox21, "Use this option to change Windows installation directory."},
+             {CheckBox22, "Use this option to change Windows owner information."},
+             {CheckBox23,
+              "Use this option to prevent your Windows system from someone that does not have "
+              "permission."},
+             {CheckBox24,
+              "Use this option to change icon color format. Choosing a higher setting allows "
+              "more color to be displayed."},
+             {CheckBox25,
+              "Use this option to configure how much icons will be cached at the same time. "
+              "Suggestion: Try 2048."},
+             {CheckBox26,
+              "Use this option to disable autoplay feature on data CD, but keep audio CD."},
+             {CheckBox27,
+              "Use this option to increase your CD-ROM performance. Suggestion: Try 2480."},
+             {CheckBox28,
+              "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same "
+              "as your CD-ROM speed"},
+         })
+        form.Describe(d.box, Memo2, d.text);
+    form.ClearsDescription(Sheet, Memo2);
+    form.ClearsDescription(GroupBox3, Memo2);
+    form.RegisterMemo(Memo2);
+    form.RegisterDetails("Page2", [this] { HideDetails(); });
+
+    for (ui::CheckBox* box : {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
+                              &CheckBox20, &CheckBox23, &CheckBox26})
+        form.MarkOnPress(*box, "Page2");
+    struct Editor {
+        ui::CheckBox& box;
+        const char* mode;  // nullptr: the box leaves the mode as it is
+    };
+    for (Editor e : {Editor{CheckBox21, "WinDir"}, Editor{CheckBox22, "Owner"},
+                     Editor{CheckBox24, nullptr}, Editor{CheckBox25, "IconCache"},
+                     Editor{CheckBox27, "CDCache"}, Editor{CheckBox28, "CDSpeed"}})
+        form.MarkOnPress(e.box, "Page2",
+                         [this, &box = e.box, mode = e.mode] { PressEditor(box, mode); });
+
+    Edit1.OnChange = [this] {
+        if (InMode("WinDir")) state_.sourcePath = Edit1.Text();
+        if (InMode("Owner")) state_.owner = Edit1.Text();
+    };
+    Edit2.OnChange = [this] {
+        if (InMode("Owner")) state_.organization = Edit2.Text();
+    };
+    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+    TrackBar1.OnChange = [this] { TrackBar1Change(); };
+    RadioButton1.OnClick = [this] { state_.iconDepth = "16"; };
+    RadioButton2.OnClick = [this] { state_.iconDepth = "24"; };
+    RadioButton3.OnClick = [this] { state_.iconDepth = "32"; };
+
+    form.RegisterSlice(
+        Slice::System, [this] { Read(); }, [this] { Write(); });
+    LayOut();
+    HideDetails();
+}
+
+void SystemPage::LayOut() {
+    Image3.SetBounds(8, 4, 32, 32);
+    RxLabel2.SetBounds(48, 8, 0, 24);
+    std::array<ui::CheckBox*, 14> boxes = {
+        &CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19, &CheckBox20, &CheckBox21,
+        &CheckBox22, &CheckBox23, &CheckBox24, &CheckBox25, &CheckBox26, &CheckBox27, &CheckBox28};
+    for (int i = 0; i < 14; ++i) boxes[i]->SetBounds(i < 7 ? 16 : 264, 46 + (i % 7) * 22, 240, 17);
+    GroupBox3.SetBounds(8, 204, 510, 64);
+    Memo2.SetBounds(10, 18, 490, 40);
+    Memo2.SetEnabled(false);
+    GroupBox4.SetBounds(8, 274, 340, 66);
+    Label3.SetBounds(16, 10, 0, 13);
+    Label4.SetBounds(168, 10, 0, 13);
+    Edit1.SetBounds(16, 28, 137, 21);
+    Edit2.SetBounds(168, 28, 150, 21);
+    SpeedButton1.SetBounds(157, 28, 23, 21);
+    TrackBar1.SetBounds(16, 18, 130, 30);
+    RadioButton1.SetBounds(16, 32, 64, 17);
+    RadioButton2.SetBounds(88, 32, 60, 17);
+    RadioButton3.SetBounds(152, 32, 60, 17);
+}
+
+bool SystemPage::InMode(const char* mode) const {
+    return EqualNoCase(state_.mode, mode);
+}
+
+void SystemPage::HideDetails() {
+    for (ui::Control* widget : std::initializer_list<ui::Control*>{
+             &Label3, &Label4, &Edit1, &Edit2, &SpeedButton1, &TrackBar1, &RadioButton1,
+             &RadioButton2, &RadioButton3})
+        widget->SetVisible(false);
+}
+
+// Runs before the box toggles: a checked editor is about to be cleared, an unchecked one set.
+void SystemPage::PressEditor(ui::CheckBox& box, const char* mode) {
+    if (mode) state_.mode = mode;
+    if (!box.Checked()) {
+        ShowEditor(box);
+        return;
+    }
+    if (&box == &CheckBox21) state_.sourcePath = state_.sourcePathAsRead;
+    if (&box == &CheckBox22) {
+        state_.owner = state_.ownerAsRead;
+        state_.organization = state_.organizationAsRead;
+    }
+}
+
+void SystemPage::ShowEditor(ui::CheckBox& box) {
+    auto place = [](ui::Control& widget, int left, int top) {
+        const ui::Bounds& b = widget.GetBounds();
+        widget.SetBounds(left, top, b.width, b.height);
+        widget.SetVisible(true);
+    };
+    if (&box == &CheckBox21) {
+        Label3.SetCaption("Location :");
+        place(Label3, 16, 10);
+        Edit1.SetText(state_.sourcePath);
+        place(Edit1, 16, 28);
+        place(SpeedButton1, 157, 28);
+    } else if (&box == &CheckBox22) {
+        Label3.SetCaption("Name :");
+        place(Label3, 16, 10);
+        Label4.SetCaption("Organization :");
+        place(Label4, 168, 10);
+        Edit1.SetText(state_.owner);
+        Edit2.SetText(state_.organization);
+        place(Edit1, 16, 28);
+        place(Edit2, 168, 28);
+    } else if (&box == &CheckBox24) {
+        Label3.SetCaption("Icon Color Format :");
+        place(Label3, 16, 10);
+        if (state_.iconDepth == "16") RadioButton1.SetChecked(true);
+        if (state_.iconDepth == "24") RadioButton2.SetChecked(true);
+        if (state_.iconDepth == "32") RadioButton3.SetChecked(true);
+        place(RadioButton1, 16, 32);
+        place(RadioButton2, 88, 32);
+        place(RadioButton3, 152, 32);
+    } else if (&box == &CheckBox25) {
+        Label3.SetCaption(IconCacheLabel(state_.iconCache));
+        ShowTrack(130, 4, 153,
+                  BandOf(kIconCacheBands, WholeNumber(state_.iconCache).value_or(512)));
+    } else if (&box == &CheckBox27) {
+        Label3.SetCaption(CdCacheLabel(state_.cdCache));
+        ShowTrack(130, 3, 153, BandOf(kCdCacheBands, state_.cdCache));
+    } else if (&box == &CheckBox28) {
+        Label3.SetCaption(SpeedLabel(BandOf(kSpeedBands, state_.prefetch)));
+        ShowTrack(170, 10, 193, BandOf(kSpeedBands, state_.prefetch));
+    }
+}
+
+// The label first: when the position does not change, no move rewrites it.
+void SystemPage::ShowTrack(int width, int maxValue, int labelLeft, int position) {
+    Label3.SetBounds(labelLeft, 23, 0, 13);
+    Label3.SetVisible(true);
+    TrackBar1.SetBounds(16, 18, width, 30);
+    TrackBar1.SetMaxValue(maxValue);
+    TrackBar1.SetVisible(true);
+    TrackBar1.SetPosition(position);
+}
+
+void SystemPage::TrackBar1Change() {
+    int position = TrackBar1.Position();
+    int labelLeft = 153;
+    if (InMode("IconCache")) {
+        state_.iconCache = std::to_string(kIconCacheBands[std::min(position, 4)].value);
+        Label3.SetCaption(IconCacheLabel(state_.iconCache));
+    } else if (InMode("CDCache")) {
+        state_.cdCache = kCdCacheBands[std::min(position, 3)].value;
+        Label3.SetCaption(CdCacheLabel(state_.cdCache));
+    } else if (InMode("CDSpeed")) {
+        state_.prefetch = kSpeedBands[std::min(position, 10)].value;
+        Label3.SetCaption(SpeedLabel(std::min(position, 10)));
+        labelLeft = 193;
+    } else {
+        return;
+    }
+    Label3.SetBounds(labelLeft, 23, 0, 13);
+    Label3.SetVisible(true);
+}
+
+void SystemPage::SpeedButton1Click() {
+    state_.sourcePath.clear();
+    std::optional<std::string> chosen = prompts_.BrowseFolder("Select Directory");
+    state_.sourcePath = chosen && !chosen->empty() ? *chosen : state_.sourcePathAsRead;
+    Edit1.SetText(state_.sourcePath);
+}
+
+void SystemPage::Read() {
+    for (int i = 0; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // Beep to ForceFIFO
+    state_.sourcePath = state_.sourcePathAsRead =
+        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "");
+    state_.owner = state_.ownerAsRead =
+        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "");
+    state_.organization = state_.organizationAsRead =
+        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
+    ReadSetting(sys_, plain_[6]);  // MustBeValidated
+    state_.iconDepth = WholeOr(
+        ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16"), "16");
+    state_.iconCache = WholeOr(
+        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512"), "512");
+    ReadSetting(sys_, plain_[7]);  // NoDriveTypeAutoRun
+    state_.cdCache = ReadRegistryNumber(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620);
+    state_.prefetch = ReadRegistryNumber(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228);
+}
+
+void SystemPage::Write() {
+    for (int i = 0; i < 6; ++i) WriteSetting(sys_, plain_[i]);
+    if (CheckBox21.Checked())
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath);
+    if (CheckBox22.Checked()) {
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner",
+                           state_.owner);
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization",
+                           state_.organization);
+    }
+    WriteSetting(sys_, plain_[6]);
+    if (CheckBox24.Checked())
+        WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
+                           state_.iconDepth);
+    if (CheckBox25.Checked())
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons",
+                           state_.iconCache);
+    WriteSetting(sys_, plain_[7]);
+    if (CheckBox27.Checked())
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
+    if (CheckBox28.Checked())
+        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
+}
+
+}  // namespace vt

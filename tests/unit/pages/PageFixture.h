@@ -1,0 +1,69 @@
+// A fake Windows 98 machine with the main window and its pages, for the page tests.
+#pragma once
+
+#include "pages/Pages.h"
+#include "platform/fake/FakePlatform.h"
+#include "store/Paths.h"
+#include "store/StoreError.h"
+#include "ui/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt::testing {
+
+class PageTest : public ::testing::Test {
+  protected:
+    PageTest() { AttachPages(program, sys, prompts); }
+
+    Pages& pages() { return *std::static_pointer_cast<Pages>(program.pages); }
+    TForm1& form() { return program.main; }
+
+    // The left button pressed and released on a box, as a user clicks it.
+    static void Click(ui::CheckBox& box) {
+        box.PressMouse(ui::MouseButton::Left);
+        box.ReleaseMouse(ui::MouseButton::Left, true);
+    }
+
+    void PutText(HKEY root, const std::string& path, const std::string& name,
+                 const std::string& text) {
+        std::vector<BYTE> bytes(text.begin(), text.end());
+        bytes.push_back(0);
+        sys.PutValue(root, path, name, REG_SZ, bytes);
+    }
+    void PutBytes(HKEY root, const std::string& path, const std::string& name,
+                  std::vector<BYTE> bytes) {
+        sys.PutValue(root, path, name, REG_BINARY, bytes);
+    }
+    void PutNumber(HKEY root, const std::string& path, const std::string& name, DWORD number) {
+        sys.PutValue(root, path, name, REG_DWORD,
+                     {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)});
+    }
+
+    // A stored value as type and bytes; nothing when missing.
+    struct Stored {
+        DWORD type;
+        std::vector<BYTE> bytes;
+        std::string Text() const { return std::string(bytes.begin(), bytes.end()).c_str(); }
+    };
+    std::optional<Stored> Value(HKEY root, const std::string& path, const std::string& name) {
+        HKEY key = 0;
+        if (sys.RegOpenKeyExA(root, path.c_str(), 0, &key) != ERROR_SUCCESS) return std::nullopt;
+        Stored stored{0, std::vector<BYTE>(256)};
+        DWORD size = 256;
+        LONG rc = sys.RegQueryValueExA(key, name.c_str(), &stored.type, stored.bytes.data(), &size);
+        sys.RegCloseKey(key);
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        stored.bytes.resize(size);
+        return stored;
+    }
+
+    fake::FakePlatform sys;
+    ui::ScriptedPrompts prompts;
+    Program program{sys, prompts};
+};
+
+}  // namespace vt::testing
