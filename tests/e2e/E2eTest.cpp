@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -259,6 +260,119 @@ TEST_F(VeltrimTest, EnterPressesOkAndEscPressesCancel) {
 
     ::PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait)) << "Esc is Cancel, which closes";
+}
+
+// --- Pages ---------------------------------------------------------------------------
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void SetText(HWND control, const char* text) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                          kWait, &result);
+}
+
+bool Checked(HWND box) {
+    return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string RegistryText(HKEY root, const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    char buffer[512] = "";
+    DWORD size = sizeof buffer, type = 0;
+    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
+}
+
+void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
+TEST_F(VeltrimTest, TheBootMenuWithADelayGoesIntoMsdosSysAndEveryOtherLineStays) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    HWND bootMenu = e2e::Control(main, "CheckBox2");
+    ASSERT_FALSE(Checked(bootMenu));
+    e2e::ClickAndWait(bootMenu);
+    EXPECT_TRUE(Checked(bootMenu));
+    HWND delay = e2e::Control(main, "SpinEdit1");
+    ASSERT_TRUE(::IsWindowVisible(delay)) << "ticking the box shows the delay";
+    SetText(delay, "12");
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_FALSE(::IsWindowVisible(delay)) << "Apply puts the delay away";
+    EXPECT_TRUE(Checked(bootMenu)) << "read back from the file";
+
+    std::vector<std::string> written = Lines(ReadWhole(kMsdosSys));
+    std::vector<std::string> seeded = Lines(SeededMsdosSys());
+    std::erase(seeded, std::string());  // the profile functions drop blank lines on a write
+    std::vector<std::string> added;
+    std::vector<std::string> kept;
+    for (const std::string& line : written)
+        (line == "BootMenu=1" || line == "BootMenuDelay=12" ? added : kept).push_back(line);
+    EXPECT_EQ((std::vector<std::string>{"BootMenu=1", "BootMenuDelay=12"}), added);
+    EXPECT_EQ(seeded, kept);
+    EXPECT_EQ("\r\n", ReadWhole(kMsdosSys).substr(ReadWhole(kMsdosSys).size() - 2));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(VeltrimTest, UntickingASystemIniBoxDeletesItsKey) {
+    ::WritePrivateProfileStringA("386Enh", "LocalLoadHigh", "1", "SYSTEM.INI");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    HWND box = e2e::Control(main, "CheckBox16");
+    EXPECT_TRUE(Checked(box));
+    e2e::ClickAndWait(box);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_FALSE(Checked(box));
+    char value[16] = "";
+    ::GetPrivateProfileStringA("386Enh", "LocalLoadHigh", "<missing>", value, sizeof value,
+                               "SYSTEM.INI");
+    EXPECT_STREQ("<missing>", value);
+    char device[64] = "";
+    ::GetPrivateProfileStringA("386Enh", "device", "", device, sizeof device, "SYSTEM.INI");
+    EXPECT_STRNE("", device) << "the rest of the section stays";
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(VeltrimTest, TheOwnerEditorShowsTheRegistryAndWritesTheEditBack) {
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion";
+    std::string owner = RegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    HWND tabs = e2e::Control(main, "PageControl1");
+    e2e::ClickTab(tabs, 1);
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, kWait));
+    EXPECT_FALSE(::IsWindowVisible(e2e::Control(main, "CheckBox2"))) << "the Boot page is away";
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox22"));
+    HWND name = e2e::Control(main, "Edit1");
+    ASSERT_TRUE(::IsWindowVisible(name));
+    EXPECT_EQ(owner, e2e::Text(name));
+    SetText(name, "Jane Example");
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ("Jane Example", RegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner"));
+    EXPECT_TRUE(Checked(e2e::Control(main, "CheckBox22"))) << "the read pass keeps the editor";
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    SetRegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner", owner);
 }
 
 }  // namespace
