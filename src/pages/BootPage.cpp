@@ -1,5 +1,7 @@
 #include "pages/BootPage.h"
 
+#include "pages/PageLayout.h"
+
 #include "platform/WholeNumber.h"
 #include "store/Paths.h"
 
@@ -76,13 +78,14 @@ BootPage::BootPage(TForm1& form, Platform& sys) : Sheet(form.TabSheet1), sys_(sy
     HideDelay();
 }
 
+FourteenBoxes BootPage::Boxes() {
+    return {&CheckBox1,  &CheckBox2,  &CheckBox3,  &CheckBox4, &CheckBox5,
+            &CheckBox6,  &CheckBox7,  &CheckBox8,  &CheckBox9, &CheckBox10,
+            &CheckBox11, &CheckBox12, &CheckBox13, &CheckBox14};
+}
+
 void BootPage::LayOut() {
-    Image2.SetBounds(8, 4, 32, 32);
-    RxLabel1.SetBounds(48, 8, 0, 24);
-    std::array<ui::CheckBox*, 14> boxes = {
-        &CheckBox1, &CheckBox2, &CheckBox3,  &CheckBox4,  &CheckBox5,  &CheckBox6,  &CheckBox7,
-        &CheckBox8, &CheckBox9, &CheckBox10, &CheckBox11, &CheckBox12, &CheckBox13, &CheckBox14};
-    for (int i = 0; i < 14; ++i) boxes[i]->SetBounds(i < 7 ? 16 : 264, 46 + (i % 7) * 22, 240, 17);
+    LayOutHeaderAndColumns(Image2, RxLabel1, Boxes());
     GroupBox1.SetBounds(8, 204, 510, 78);
     Memo1.SetBounds(10, 18, 490, 52);
     Memo1.SetEnabled(false);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "pages/PageLayout.h"
 #include "pages/SettingsTable.h"
 
 #include <array>
@@ -45,6 +46,7 @@ class BootPage {
     const std::string& KeptDelay() const { return keptDelay_; }
 
   private:
+    FourteenBoxes Boxes();
     void LayOut();
     void PressBootMenu();
     void HideDelay();

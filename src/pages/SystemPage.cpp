@@ -1,5 +1,7 @@
 #include "pages/SystemPage.h"
 
+#include "pages/PageLayout.h"
+
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
 #include "store/Paths.h"
@@ -185,12 +187,10 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
 }
 
 void SystemPage::LayOut() {
-    Image3.SetBounds(8, 4, 32, 32);
-    RxLabel2.SetBounds(48, 8, 0, 24);
-    std::array<ui::CheckBox*, 14> boxes = {
-        &CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19, &CheckBox20, &CheckBox21,
-        &CheckBox22, &CheckBox23, &CheckBox24, &CheckBox25, &CheckBox26, &CheckBox27, &CheckBox28};
-    for (int i = 0; i < 14; ++i) boxes[i]->SetBounds(i < 7 ? 16 : 264, 46 + (i % 7) * 22, 240, 17);
+    LayOutHeaderAndColumns(Image3, RxLabel2,
+                           {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
+                            &CheckBox20, &CheckBox21, &CheckBox22, &CheckBox23, &CheckBox24,
+                            &CheckBox25, &CheckBox26, &CheckBox27, &CheckBox28});
     GroupBox3.SetBounds(8, 204, 510, 64);
     Memo2.SetBounds(10, 18, 490, 40);
     Memo2.SetEnabled(false);

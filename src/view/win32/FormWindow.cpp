@@ -665,16 +665,11 @@ void FormWindow::CentreOnScreen() {
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const ::NMHDR*>(lParam));
         case WM_HSCROLL:
-            if (lParam) {
-                for (auto& [control, item] : items_)
-                    if (item.hwnd == reinterpret_cast<::HWND>(lParam) &&
-                        item.control->GetKind() == ui::Kind::TrackBar) {
-                        int position =
-                            static_cast<int>(::SendMessageA(item.hwnd, TBM_GETPOS, 0, 0));
-                        auto& bar = static_cast<ui::TrackBar&>(*item.control);
-                        Guard([&] { bar.Drag(position); });
-                        break;
-                    }
+            if (Item* item = ItemOfWindow(reinterpret_cast<::HWND>(lParam));
+                item && item->control->GetKind() == ui::Kind::TrackBar) {
+                int position = static_cast<int>(::SendMessageA(item->hwnd, TBM_GETPOS, 0, 0));
+                auto& bar = static_cast<ui::TrackBar&>(*item->control);
+                Guard([&] { bar.Drag(position); });
             }
             return 0;
         case WM_CTLCOLORSTATIC:
@@ -821,38 +816,35 @@ void FormWindow::OnCommand(int id, int code) {
 }
 
 ::LRESULT FormWindow::OnControlColor(::HDC dc, ::HWND child) {
-    for (auto& [control, item] : items_) {
-        if (item.hwnd != child) continue;
-        ::COLORREF text = item.control->FontColor();
-        if (item.control->GetKind() == ui::Kind::Memo)
-            text = ::GetSysColor(EnabledByModel(*item.control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
-        ::SetTextColor(dc, text);
-        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<::LRESULT>(faceBrush_);
-    }
-    return ::DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<::WPARAM>(dc),
-                            reinterpret_cast<::LPARAM>(child));
+    Item* item = ItemOfWindow(child);
+    if (!item)
+        return ::DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<::WPARAM>(dc),
+                                reinterpret_cast<::LPARAM>(child));
+    ::COLORREF text = item->control->FontColor();
+    if (item->control->GetKind() == ui::Kind::Memo)
+        text = ::GetSysColor(EnabledByModel(*item->control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+    ::SetTextColor(dc, text);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<::LRESULT>(faceBrush_);
 }
 
 void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
-    for (auto& [control, item] : items_) {
-        if (item.hwnd != draw.hwndItem) continue;
-        auto& title = static_cast<ui::TitleLabel&>(*item.control);
-        ::RECT area = draw.rcItem;
-        ::FillRect(draw.hDC, &area, faceBrush_);
-        ::SetBkMode(draw.hDC, TRANSPARENT);
-        ::HGDIOBJ old = ::SelectObject(
-            draw.hDC, reinterpret_cast<::HFONT>(::SendMessageA(item.hwnd, WM_GETFONT, 0, 0)));
-        int shift = title.ShadowOffset();
-        ::RECT shadow{area.left + shift, area.top, area.right, area.bottom};
-        ::RECT face{area.left, area.top + shift, area.right, area.bottom};
-        ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNSHADOW));
-        ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &shadow, DT_LEFT | DT_NOPREFIX);
-        ::SetTextColor(draw.hDC, title.FontColor());
-        ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &face, DT_LEFT | DT_NOPREFIX);
-        ::SelectObject(draw.hDC, old);
-        return;
-    }
+    Item* item = ItemOfWindow(draw.hwndItem);
+    if (!item || item->control->GetKind() != ui::Kind::TitleLabel) return;
+    auto& title = static_cast<ui::TitleLabel&>(*item->control);
+    ::RECT area = draw.rcItem;
+    ::FillRect(draw.hDC, &area, faceBrush_);
+    ::SetBkMode(draw.hDC, TRANSPARENT);
+    ::HGDIOBJ old = ::SelectObject(
+        draw.hDC, reinterpret_cast<::HFONT>(::SendMessageA(item->hwnd, WM_GETFONT, 0, 0)));
+    int shift = title.ShadowOffset();
+    ::RECT shadow{area.left + shift, area.top, area.right, area.bottom};
+    ::RECT face{area.left, area.top + shift, area.right, area.bottom};
+    ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNSHADOW));
+    ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &shadow, DT_LEFT | DT_NOPREFIX);
+    ::SetTextColor(draw.hDC, title.FontColor());
+    ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &face, DT_LEFT | DT_NOPREFIX);
+    ::SelectObject(draw.hDC, old);
 }
 
 ::LRESULT CALLBACK FormWindow::ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam,
