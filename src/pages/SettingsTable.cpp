@@ -14,14 +14,15 @@ bool SameText(std::string stored, std::string wanted, bool upperCase) {
 }
 
 RegValue ReadRegistry(Platform& sys, Setting& setting) {
-    TRegistry reg(sys);
-    reg.SelectRoot(setting.store.root);
+    const Store& store = setting.store;
     const RegValue& fallback = setting.fallback;
-    bool open = reg.OpenPath(setting.store.path, false);
     if (const auto* text = std::get_if<std::string>(&fallback))
-        return open ? GuardedReadText(reg, setting.name, *text) : *text;
+        return ReadRegistryText(sys, store.root, store.path, setting.name, *text);
     if (const auto* number = std::get_if<std::int32_t>(&fallback))
-        return open ? GuardedReadNumber(reg, setting.name, *number) : *number;
+        return ReadRegistryNumber(sys, store.root, store.path, setting.name, *number);
+    TRegistry reg(sys);
+    reg.SelectRoot(store.root);
+    bool open = reg.OpenPath(store.path, false);
     DWORD defaultNumber = std::get<Binary>(fallback).number;
     if (open)
         GuardedReadBytes(reg, setting.name, setting.kept, defaultNumber);
@@ -73,6 +74,14 @@ std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
     reg.SelectRoot(root);
     if (!reg.OpenPath(path, false)) return fallback;
     return GuardedReadText(reg, name, fallback);
+}
+
+std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
+                                const std::string& name, std::int32_t fallback) {
+    TRegistry reg(sys);
+    reg.SelectRoot(root);
+    if (!reg.OpenPath(path, false)) return fallback;
+    return GuardedReadNumber(reg, name, fallback);
 }
 
 void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,

@@ -65,14 +65,6 @@ std::string WholeOr(const std::string& text, const std::string& fallback) {
     return WholeNumber(text) ? text : fallback;
 }
 
-std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
-                                const std::string& name, std::int32_t fallback) {
-    TRegistry reg(sys);
-    reg.SelectRoot(root);
-    if (!reg.OpenPath(path, false)) return fallback;
-    return GuardedReadNumber(reg, name, fallback);
-}
-
 }  // namespace
 
 SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
