@@ -76,6 +76,12 @@ std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
     return GuardedReadText(reg, name, fallback);
 }
 
+bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name) {
+    TRegistry reg(sys);
+    reg.SelectRoot(root);
+    return reg.OpenPath(path, false) && reg.HasValue(name);
+}
+
 std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
                                 const std::string& name, std::int32_t fallback) {
     TRegistry reg(sys);

@@ -46,6 +46,7 @@ void WriteSetting(Platform& sys, Setting& setting);
 // A registry text value read without creating the key; `fallback` when missing or unreadable.
 std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
                              const std::string& name, const std::string& fallback);
+bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name);
 std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
                                 const std::string& name, std::int32_t fallback);
 // Writes a registry value, creating the key.

@@ -65,6 +65,9 @@ void WriteByIdiom(TRegistry& reg, WriteIdiom idiom, bool checked, const std::str
             break;
         case WriteIdiom::CheckedOnly:
             break;
+        case WriteIdiom::OnOrOff:
+            WriteRegValue(reg, name, off, buffer);
+            break;
     }
 }
 
@@ -82,6 +85,9 @@ void WriteByIdiom(TIniFile& ini, WriteIdiom idiom, bool checked, const std::stri
             if (ini.HasValue(section, key)) ini.WriteText(section, key, off);
             break;
         case WriteIdiom::CheckedOnly:
+            break;
+        case WriteIdiom::OnOrOff:
+            ini.WriteText(section, key, off);
             break;
     }
 }

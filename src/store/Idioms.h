@@ -24,8 +24,9 @@ void GuardedReadBytes(TRegistry& reg, const std::string& name, BinaryValue& buff
 //  - SetOrDelete:  checked writes the on value; unchecked deletes the value;
 //  - SetOrRestore: checked writes the on value; unchecked writes the off value only where a
 //                  value already exists;
-//  - CheckedOnly:  checked writes the on value; unchecked leaves everything alone.
-enum class WriteIdiom { SetOrDelete, SetOrRestore, CheckedOnly };
+//  - CheckedOnly:  checked writes the on value; unchecked leaves everything alone;
+//  - OnOrOff:      checked writes the on value; unchecked writes the off value, always.
+enum class WriteIdiom { SetOrDelete, SetOrRestore, CheckedOnly, OnOrOff };
 
 struct Binary {
     DWORD number;

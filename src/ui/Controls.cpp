@@ -130,6 +130,10 @@ void SpinEdit::SetText(const std::string& text) {
     if (OnChange) OnChange();
 }
 
+void SpinEdit::Type(const std::string& text) {
+    SetText(maxLength_ > 0 ? text.substr(0, maxLength_) : text);
+}
+
 void SpinEdit::LoseFocus() {
     SetValue(Value());
 }

@@ -146,7 +146,10 @@ class SpinEdit : public Control {
     const std::string& Text() const { return text_; }
     // By program or typed: the change reaction runs only when the text differs.
     void SetText(const std::string& text);
-    void Type(const std::string& text) { SetText(text); }
+    // Typing honours the maximum length.
+    void Type(const std::string& text);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int maxLength) { maxLength_ = maxLength; }
     void LoseFocus();  // a typed value out of range is held to it
     std::function<void()> OnChange;
 
@@ -154,6 +157,7 @@ class SpinEdit : public Control {
     int Clamp(int value) const;
     int min_, max_;
     std::string text_;
+    int maxLength_ = 0;  // 0: no limit
 };
 
 class TrackBar : public Control {

@@ -248,6 +248,7 @@ void FormWindow::CreateChild(ui::Control& control) {
                                   0, 0, hwnd_, nullptr, Instance(), nullptr);
             ::SendMessageA(item.upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item.hwnd), 0);
             ::SendMessageA(item.upDown, UDM_SETRANGE32, spin.MinValue(), spin.MaxValue());
+            ::SendMessageA(item.hwnd, EM_LIMITTEXT, spin.MaxLength(), 0);
             break;
         }
         case ui::Kind::TrackBar: {

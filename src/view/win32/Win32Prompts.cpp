@@ -35,7 +35,9 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     dialog.lpstrFilter = pairs.c_str();
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // Config.DAT and data.ini are found through the current directory: browsing must not
+    // move it.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
     return std::string(path);
 }

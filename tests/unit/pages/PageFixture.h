@@ -43,6 +43,13 @@ class PageTest : public ::testing::Test {
                      {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)});
     }
 
+    bool KeyExists(HKEY root, const std::string& path) {
+        HKEY key = 0;
+        if (sys.RegOpenKeyExA(root, path.c_str(), 0, &key) != ERROR_SUCCESS) return false;
+        sys.RegCloseKey(key);
+        return true;
+    }
+
     // A stored value as type and bytes; nothing when missing.
     struct Stored {
         DWORD type;

@@ -134,7 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IdiomCase{WriteIdiom::SetOrRestore, false, false, std::nullopt},
                       IdiomCase{WriteIdiom::CheckedOnly, true, false, 1},
                       IdiomCase{WriteIdiom::CheckedOnly, false, true, 9},
-                      IdiomCase{WriteIdiom::CheckedOnly, false, false, std::nullopt}));
+                      IdiomCase{WriteIdiom::CheckedOnly, false, false, std::nullopt},
+                      IdiomCase{WriteIdiom::OnOrOff, true, false, 1},
+                      IdiomCase{WriteIdiom::OnOrOff, false, false, 0}));
 
 TEST_F(IdiomsTest, TextAndNumberValuesKeepTheirTypes) {
     TRegistry reg(sys);
@@ -180,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IdiomCase{WriteIdiom::SetOrRestore, false, true, 0},
                       IdiomCase{WriteIdiom::SetOrRestore, false, false, std::nullopt},
                       IdiomCase{WriteIdiom::CheckedOnly, false, true, 9},
-                      IdiomCase{WriteIdiom::CheckedOnly, true, true, 1}));
+                      IdiomCase{WriteIdiom::CheckedOnly, true, true, 1},
+                      IdiomCase{WriteIdiom::OnOrOff, false, false, 0}));
 
 }  // namespace
 }  // namespace vt

@@ -1,0 +1,183 @@
+#include "pages/StartMenuPage.h"
+
+#include "platform/WholeNumber.h"
+#include "store/Folders.h"
+
+namespace vt {
+namespace {
+
+const char* const kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+const char* const kDesktop = "Control Panel\\Desktop";
+const char* const kDelayName = "MenuShowDelay";
+const char* const kMenuOrder = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder";
+constexpr int kDefaultDelay = 400;
+
+}  // namespace
+
+StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
+    : Sheet(form.TabSheet9),
+      form_(form),
+      sys_(sys),
+      scrolling_{
+          &CheckBox59,
+          Store::Registry(HKEY_LOCAL_MACHINE,
+                          "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
+          "StartMenuScrollPrograms",
+          std::string("FALSE"),
+          std::string("TRUE"),
+          WriteIdiom::SetOrRestore,
+          std::string("FALSE"),
+          std::string("TRUE"),
+          true} {
+    struct Policy {
+        ui::CheckBox& box;
+        const char* name;
+    };
+    for (Policy p : {Policy{CheckBox50, "NoFind"},
+                     {CheckBox51, "NoRun"},
+                     {CheckBox52, "NoClose"},
+                     {CheckBox53, "NoFavoritesMenu"},
+                     {CheckBox54, "NoRecentDocsMenu"},
+                     {CheckBox55, "NoLogOff"},
+                     {CheckBox56, "ClearRecentDocsOnExit"},
+                     {CheckBox57, "NoRecentDocsHistory"}})
+        policies_.push_back(Setting{&p.box, Store::Registry(HKEY_CURRENT_USER, kPolicies), p.name,
+                                    Binary{1}, Binary{0}, WriteIdiom::SetOrRestore, Binary{1},
+                                    Binary{0}});
+
+    struct Described {
+        ui::CheckBox& box;
+        const char* text;
+    };
+    for (Described d : {
+             Described{CheckBox30,
+                       "Use this option to set how long Windows must wait before shows the menu. "
+                       "Suggestion: Try 10 or less"},
+             {CheckBox31, "Use this option to sort programs menu items into alphabetical order."},
+             {CheckBox50, "Use this option to remove the find menu from your start menu settings."},
+             {CheckBox51, "Use this option to remove the run menu from your start menu settings."},
+             {CheckBox52,
+              "Use this option to remove the shutdown menu from your start menu settings."},
+             {CheckBox53,
+              "Use this option to remove the favorites menu from your start menu settings."},
+             {CheckBox54,
+              "Use this option to remove the documents menu from your start menu settings."},
+             {CheckBox55,
+              "Use this option to remove the log off menu from your start menu settings."},
+             {CheckBox56, "Use this option to clear the recent documents when you exit Windows."},
+             {CheckBox57,
+              "Use this option to prevent Win98 to create recent documents history in the "
+              "documents folder."},
+             {CheckBox58, "Use this option to put control panel folder in your start menu."},
+             {CheckBox59,
+              "Use this option to switch back to multiple column instead of a single colomn with "
+              "scroll arrow lists for the long list."},
+             {CheckBox60, "Use this option to put recycle bin folder in your start menu."},
+             {CheckBox61, "Use this option to sort favorites menu items into alphabetical order."},
+         })
+        form.Describe(d.box, Memo7, d.text);
+    form.ClearsDescription(Sheet, Memo7);
+    form.RegisterMemo(Memo7);
+    form.RegisterDetails("Page4", [this] { HideDelay(); });
+    for (ui::CheckBox* box : Boxes()) {
+        if (box == &CheckBox30)
+            form.MarkOnPress(CheckBox30, "Page4", [this] { PressMenuShowDelay(); });
+        else
+            form.MarkOnPress(*box, "Page4");
+    }
+    SpinEdit2.SetMaxLength(3);
+    LayOut();
+    HideDelay();
+}
+
+FourteenBoxes StartMenuPage::Boxes() {
+    return {&CheckBox30, &CheckBox61, &CheckBox31, &CheckBox56, &CheckBox59,
+            &CheckBox57, &CheckBox58, &CheckBox60, &CheckBox53, &CheckBox54,
+            &CheckBox50, &CheckBox51, &CheckBox55, &CheckBox52};
+}
+
+void StartMenuPage::LayOut() {
+    LayOutHeaderAndColumns(Image7, RxLabel4, Boxes());
+    GroupBox14.SetBounds(8, 204, 510, 64);
+    Memo7.SetBounds(10, 18, 490, 40);
+    Memo7.SetEnabled(false);
+    GroupBox19.SetBounds(8, 274, 330, 50);
+    Label5.SetBounds(14, 22, 0, 13);
+    SpinEdit2.SetBounds(112, 18, 56, 21);
+    Label6.SetBounds(176, 22, 0, 13);
+}
+
+void StartMenuPage::HideDelay() {
+    Label5.SetVisible(false);
+    SpinEdit2.SetVisible(false);
+    Label6.SetVisible(false);
+}
+
+int StartMenuPage::KeptDelayNumber() const {
+    return WholeNumber(keptDelay_).value_or(kDefaultDelay);
+}
+
+// Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
+void StartMenuPage::PressMenuShowDelay() {
+    if (CheckBox30.Checked()) {
+        SpinEdit2.SetValue(KeptDelayNumber());
+        return;
+    }
+    Label5.SetVisible(true);
+    SpinEdit2.SetVisible(true);
+    Label6.SetVisible(true);
+}
+
+void StartMenuPage::ReadDelay() {
+    keptDelay_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName,
+                                  std::to_string(kDefaultDelay));
+    SpinEdit2.SetValue(KeptDelayNumber());
+}
+
+void StartMenuPage::WriteDelay() {
+    if (CheckBox30.Checked())
+        WriteRegistryValue(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName,
+                           std::to_string(SpinEdit2.Value()));
+}
+
+void StartMenuPage::Read() {
+    for (Setting& policy : policies_) {
+        policy.kept.SetNumber(0);  // a short value fills only the low bytes of a zero
+        ReadSetting(sys_, policy);
+    }
+    ReadFolder(CheckBox58, kControlPanelFolder);
+    ReadFolder(CheckBox60, kRecycleBinFolder);
+    ReadSetting(sys_, scrolling_);
+}
+
+void StartMenuPage::Write() {
+    for (Setting& policy : policies_) WriteSetting(sys_, policy);
+    WriteFolder(CheckBox58, kControlPanelFolder);
+    WriteFolder(CheckBox60, kRecycleBinFolder);
+    WriteSetting(sys_, scrolling_);
+    if (CheckBox31.Checked()) DeleteMenuOrder("Start Menu");
+    if (CheckBox61.Checked()) DeleteMenuOrder("Favorites");
+}
+
+void StartMenuPage::ReadFolder(ui::CheckBox& box, const char* folder) {
+    box.SetChecked(DirectoryExists(sys_, form_.WindowsDir + folder));
+}
+
+// Failures are left for the next read pass to show: the box follows the folder.
+void StartMenuPage::WriteFolder(ui::CheckBox& box, const char* folder) {
+    std::string path = form_.WindowsDir + folder;
+    if (box.Checked())
+        ForceDirectories(sys_, path);
+    else
+        RemoveDir(sys_, path);
+}
+
+// Without its stored order Windows shows the menu sorted by name.
+void StartMenuPage::DeleteMenuOrder(const char* menu) {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CURRENT_USER);
+    reg.OpenPath(kMenuOrder, true);
+    reg.RemoveKey(menu);
+}
+
+}  // namespace vt

@@ -1,0 +1,75 @@
+// The "Start Menu" page: the Explorer policies that trim the Start menu, the special
+// folders put into it, its scrolling, its show delay and the sorting of its menus.
+#pragma once
+
+#include "app/TForm1.h"
+#include "pages/PageLayout.h"
+#include "pages/SettingsTable.h"
+
+#include <string>
+#include <vector>
+
+namespace vt {
+
+class StartMenuPage {
+  public:
+    StartMenuPage(TForm1& form, Platform& sys);
+
+    // The delay goes between the Windows page's Recycle Bin and its other settings; the
+    // rest of the page follows the Windows page.
+    void ReadDelay();
+    void WriteDelay();
+    void Read();
+    void Write();
+
+    ui::TabSheet& Sheet;
+    ui::Image Image7{"Image7", &Sheet};
+    ui::TitleLabel RxLabel4{"RxLabel4", &Sheet, "Start Menu Enhancements",
+                            "Verdana",  24,     ui::kNavy};
+    ui::CheckBox CheckBox30{"CheckBox30", &Sheet, "Configure Menu Show Delay"};
+    ui::CheckBox CheckBox61{"CheckBox61", &Sheet, "Sort Favorites Menu Order"};
+    ui::CheckBox CheckBox31{"CheckBox31", &Sheet, "Sort Programs Menu Order"};
+    ui::CheckBox CheckBox56{"CheckBox56", &Sheet, "Clear Recent Documents on Exit"};
+    ui::CheckBox CheckBox59{"CheckBox59", &Sheet, "Use Multiple Column for Start Menu"};
+    ui::CheckBox CheckBox57{"CheckBox57", &Sheet, "Disable Recent Documents History"};
+    ui::CheckBox CheckBox58{"CheckBox58", &Sheet, "Put Control Panel in Start Menu"};
+    ui::CheckBox CheckBox60{"CheckBox60", &Sheet, "Put Recycle Bin in Start Menu"};
+    ui::CheckBox CheckBox53{"CheckBox53", &Sheet, "Remove the Favorites Menu"};
+    ui::CheckBox CheckBox54{"CheckBox54", &Sheet, "Remove the Documents Menu"};
+    ui::CheckBox CheckBox50{"CheckBox50", &Sheet, "Remove the Find Menu"};
+    ui::CheckBox CheckBox51{"CheckBox51", &Sheet, "Remove the Run Menu"};
+    ui::CheckBox CheckBox55{"CheckBox55", &Sheet, "Remove the Log Off Menu"};
+    ui::CheckBox CheckBox52{"CheckBox52", &Sheet, "Remove the Shutdown Menu"};
+    ui::GroupBox GroupBox14{"GroupBox14", &Sheet, "Description"};
+    ui::Memo Memo7{"Memo7", &GroupBox14};
+    ui::GroupBox GroupBox19{"GroupBox19", &Sheet};
+    ui::Label Label5{"Label5", &GroupBox19, "Menu Show Delay"};
+    ui::SpinEdit SpinEdit2{"SpinEdit2", &GroupBox19, 0, 500};
+    ui::Label Label6{"Label6", &GroupBox19, "milliseconds"};
+
+    static constexpr const char* kControlPanelFolder =
+        "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}";
+    static constexpr const char* kRecycleBinFolder =
+        "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}";
+
+    // The "MenuShowDelay" text last read, which the delay falls back to.
+    const std::string& KeptDelay() const { return keptDelay_; }
+
+  private:
+    FourteenBoxes Boxes();
+    void LayOut();
+    void HideDelay();
+    void PressMenuShowDelay();
+    int KeptDelayNumber() const;
+    void ReadFolder(ui::CheckBox& box, const char* folder);
+    void WriteFolder(ui::CheckBox& box, const char* folder);
+    void DeleteMenuOrder(const char* menu);
+
+    TForm1& form_;
+    Platform& sys_;
+    std::vector<Setting> policies_;  // NoFind to NoRecentDocsHistory
+    Setting scrolling_;
+    std::string keptDelay_ = "400";
+};
+
+}  // namespace vt

@@ -1,0 +1,261 @@
+#include "pages/WindowsPage.h"
+
+namespace vt {
+namespace {
+
+const char* const kRecycleBinFolder = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\ShellFolder";
+const char* const kMyComputerShell = "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell";
+const char* const kMyComputerCommand =
+    "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open\\Command";
+const char* const kDesktop = "Control Panel\\Desktop";
+const char* const kUnknownShell = "Software\\CLASSES\\Unknown\\shell";
+const char* const kNotepadCommandKey = "Software\\CLASSES\\Unknown\\shell\\Notepad\\Command";
+const char* const kFolderShell = "Directory\\shell";
+const char* const kFolderVerb = "Directory\\shell\\DOS";
+const char* const kFolderCommandKey = "Directory\\shell\\DOS\\Command";
+const char* const kToolbar = "Software\\Microsoft\\Internet Explorer\\Toolbar";
+const char* const kBitmapIcon = "Paint.Picture\\DefaultIcon";
+const char* const kOldBitmapIcon = "OldBitmapIcon";
+const char* const kThumbnail = "%1";
+
+}  // namespace
+
+WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
+    : Sheet(form.TabSheet3),
+      sys_(sys),
+      prompts_(prompts),
+      recycleBin_{&CheckBox29,        Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder),
+                  "Attributes",       Binary{0x20000170},
+                  Binary{0x20000140}, WriteIdiom::SetOrRestore,
+                  Binary{0x20000170}, Binary{9}} {
+    auto plain = [&](ui::CheckBox& box, Store store, const char* name, RegValue on, RegValue off,
+                     WriteIdiom idiom, RegValue shown, RegValue fallback, bool upper = false) {
+        plain_.push_back(Setting{&box, std::move(store), name, std::move(on), std::move(off), idiom,
+                                 std::move(shown), std::move(fallback), upper});
+    };
+    plain(CheckBox32, Store::Registry(HKEY_CURRENT_USER, kDesktop), "PaintDesktopVersion",
+          std::string("0"), std::string("1"), WriteIdiom::SetOrRestore, std::string("0"),
+          std::string("0"));
+    plain(CheckBox33,
+          Store::Registry(HKEY_USERS,
+                          ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"),
+          "link", Binary{0}, Binary{0x14}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9});
+    plain(CheckBox36,
+          Store::Registry(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"),
+          "UpdateMode", Binary{0}, Binary{1}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9});
+    plain(CheckBox37, Store::Registry(HKEY_CURRENT_USER, kDesktop), "SmoothScroll", Binary{1},
+          Binary{0}, WriteIdiom::SetOrDelete, Binary{1}, Binary{9});
+    plain(CheckBox38, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics"),
+          "MinAnimate", std::string("1"), std::string("0"), WriteIdiom::SetOrRestore,
+          std::string("1"), std::string("1"));
+    plain(CheckBox39,
+          Store::Registry(HKEY_CURRENT_USER,
+                          "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons"),
+          "SmallIcons", std::string("YES"), std::string(), WriteIdiom::SetOrDelete,
+          std::string("YES"), std::string("NO"), true);
+    plain(CheckBox42, Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell"), "", std::string("edit"),
+          std::string(), WriteIdiom::OnOrOff, std::string("edit"), std::string());
+
+    struct Described {
+        ui::CheckBox& box;
+        const char* text;
+    };
+    for (Described d : {
+             Described{CheckBox29,
+                       "Use this option to make your recycle bin act like common icon."},
+             {CheckBox32,
+              "Use this option to remove Windows version number that appears on the bottom "
+              "right corner of desktop."},
+             {CheckBox33,
+              "Use this option to stop Windows adding \"Shortcut to\" word when you create a "
+              "shortcut."},
+             {CheckBox34,
+              "Use this option to remove arrow symbol that appears on the bottom right corner of "
+              "shortcut icon."},
+             {CheckBox35,
+              "Use this option to run Windows Explorer when you double-clicking My Computer "
+              "icon."},
+             {CheckBox36,
+              "Use this option to make your desktop refresh automaticly without pressing F5 "
+              "key."},
+             {CheckBox37, "Use this option to enable smooth scrolling function."},
+             {CheckBox38, "Use this option to enable Windows animation function."},
+             {CheckBox39, "Use this option to make icons in Explorer toolbar smallest."},
+             {CheckBox40,
+              "Use this option to add notepad to the context menu of all unknown files."},
+             {CheckBox41,
+              "Use this option to add command prompt to the context menu of all folder."},
+             {CheckBox42,
+              "Use this option to make edit as a default action when you double-clicking batch "
+              "file."},
+             {CheckBox62, "Use this option to change Windows Explorer toolbar background."},
+             {CheckBox63, "Use this option to show all bitmap file icons as thumbnails."},
+         })
+        form.Describe(d.box, Memo3, d.text);
+    form.ClearsDescription(Sheet, Memo3);
+    form.ClearsDescription(GroupBox5, Memo3);
+    form.RegisterMemo(Memo3);
+    form.RegisterDetails("Page3", [this] { HideDetails(); });
+    for (ui::CheckBox* box : Boxes()) {
+        if (box == &CheckBox62)
+            form.MarkOnPress(CheckBox62, "Page3", [this] { PressToolbarBackground(); });
+        else
+            form.MarkOnPress(*box, "Page3");
+    }
+    Edit6.OnChange = [this] { toolbarPath_ = Edit6.Text(); };
+    SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
+    LayOut();
+    HideDetails();
+}
+
+FourteenBoxes WindowsPage::Boxes() {
+    return {&CheckBox29, &CheckBox32, &CheckBox33, &CheckBox34, &CheckBox35,
+            &CheckBox36, &CheckBox63, &CheckBox37, &CheckBox38, &CheckBox40,
+            &CheckBox41, &CheckBox42, &CheckBox39, &CheckBox62};
+}
+
+void WindowsPage::LayOut() {
+    LayOutHeaderAndColumns(Image1, RxLabel3, Boxes());
+    GroupBox5.SetBounds(8, 204, 510, 64);
+    Memo3.SetBounds(10, 18, 490, 40);
+    Memo3.SetEnabled(false);
+    GroupBox6.SetBounds(8, 274, 320, 66);
+    Label49.SetBounds(16, 10, 0, 13);
+    Edit6.SetBounds(16, 28, 257, 21);
+    SpeedButton2.SetBounds(280, 28, 23, 21);
+}
+
+void WindowsPage::HideDetails() {
+    Label49.SetVisible(false);
+    Edit6.SetVisible(false);
+    SpeedButton2.SetVisible(false);
+}
+
+// Runs before the box toggles: only the unchecked box, about to be set, opens the editor.
+void WindowsPage::PressToolbarBackground() {
+    if (CheckBox62.Checked()) return;
+    Label49.SetCaption("Explorer toolbar background file");
+    Label49.SetVisible(true);
+    Edit6.SetText(toolbarPath_);
+    Edit6.SetVisible(true);
+    SpeedButton2.SetVisible(true);
+}
+
+void WindowsPage::SpeedButton2Click() {
+    std::optional<std::string> chosen = prompts_.OpenFile("Bitmaps (*.bmp)|*.bmp");
+    if (!chosen) return;
+    toolbarPath_ = *chosen;
+    Edit6.SetText(toolbarPath_);
+}
+
+void WindowsPage::ReadRecycleBin() {
+    ReadSetting(sys_, recycleBin_);
+}
+
+void WindowsPage::WriteRecycleBin() {
+    WriteSetting(sys_, recycleBin_);
+}
+
+void WindowsPage::ReadOthers() {
+    ReadSetting(sys_, plain_[0]);  // PaintDesktopVersion
+    ReadSetting(sys_, plain_[1]);  // link
+    CheckBox34.SetChecked(!HasRegistryValue(sys_, HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut"));
+    CheckBox35.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kMyComputerCommand, "", "") ==
+                          kExplorerCommand);
+    for (int i = 2; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // UpdateMode to SmallIcons
+    CheckBox40.SetChecked(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kNotepadCommandKey, "", "") ==
+                          kNotepadCommand);
+    CheckBox41.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kFolderCommandKey, "", "") ==
+                          kFolderCommand);
+    ReadSetting(sys_, plain_[6]);  // the batch-file verb
+    toolbarPath_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "");
+    bitmapIcon_ = ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kBitmapIcon, "", "");
+    CheckBox63.SetChecked(bitmapIcon_ == kThumbnail);
+}
+
+void WindowsPage::WriteOthers() {
+    WriteSetting(sys_, plain_[0]);
+    WriteSetting(sys_, plain_[1]);
+    WriteArrowSymbol();
+    WriteMyComputerCommand();
+    for (int i = 2; i < 6; ++i) WriteSetting(sys_, plain_[i]);
+    WriteNotepadVerb();
+    WriteFolderVerb();
+    WriteSetting(sys_, plain_[6]);
+    if (CheckBox62.Checked())
+        WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_);
+    WriteBitmapThumbnail();
+}
+
+// The shell draws the arrow on every class that has "IsShortcut", whatever its text.
+void WindowsPage::WriteArrowSymbol() {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    reg.OpenPath("lnkfile", true);
+    if (CheckBox34.Checked())
+        reg.RemoveValue("IsShortcut");
+    else
+        reg.WriteText("IsShortcut", "");
+}
+
+void WindowsPage::WriteMyComputerCommand() {
+    if (CheckBox35.Checked()) {
+        WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, kMyComputerCommand, "",
+                           std::string(kExplorerCommand));
+        return;
+    }
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    reg.OpenPath(kMyComputerShell, true);
+    reg.RemoveKey("Open");
+}
+
+void WindowsPage::WriteNotepadVerb() {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_LOCAL_MACHINE);
+    reg.OpenPath(kUnknownShell, true);
+    if (!CheckBox40.Checked()) {
+        reg.WriteText("", "");
+        reg.RemoveKey("NotePad");
+        return;
+    }
+    reg.WriteText("", "Notepad");
+    reg.OpenPath("NotePad", true);
+    reg.WriteText("", "&Notepad");
+    reg.OpenPath("Command", true);
+    reg.WriteText("", kNotepadCommand);
+}
+
+void WindowsPage::WriteFolderVerb() {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    if (!CheckBox41.Checked()) {
+        reg.OpenPath(kFolderShell, true);
+        reg.RemoveKey("DOS");
+        return;
+    }
+    reg.OpenPath(kFolderVerb, true);
+    reg.WriteText("", "Command Prompt Here");
+    reg.OpenPath("Command", true);
+    reg.WriteText("", kFolderCommand);
+}
+
+// The icon text the thumbnail replaces is kept once in "OldBitmapIcon" and put back when
+// the box is cleared.
+void WindowsPage::WriteBitmapThumbnail() {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    reg.OpenPath(kBitmapIcon, true);
+    if (CheckBox63.Checked()) {
+        if (bitmapIcon_ == kThumbnail) return;
+        reg.WriteText(kOldBitmapIcon, bitmapIcon_);
+        reg.WriteText("", kThumbnail);
+        return;
+    }
+    if (!reg.HasValue(kOldBitmapIcon)) return;
+    std::string old = reg.ReadText(kOldBitmapIcon);
+    reg.WriteText("", old);
+    reg.RemoveValue(kOldBitmapIcon);
+}
+
+}  // namespace vt

@@ -1,0 +1,266 @@
+#include "unit/pages/PageFixture.h"
+
+#include <algorithm>
+
+namespace vt::testing {
+namespace {
+
+const char* const kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+const char* const kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced";
+const char* const kMenuOrder = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder";
+const char* const kDesktop = "Control Panel\\Desktop";
+
+class StartMenuPageTest : public PageTest {
+  protected:
+    StartMenuPageTest() { form().WindowsDir = "C:\\WINDOWS"; }
+    StartMenuPage& page() { return pages().startMenu; }
+    void ReadPage() {
+        page().ReadDelay();
+        page().Read();
+    }
+    void WritePage() {
+        page().WriteDelay();
+        page().Write();
+    }
+    static std::string ControlPanel() {
+        return std::string("C:\\WINDOWS") + StartMenuPage::kControlPanelFolder;
+    }
+};
+
+struct PolicyCase {
+    DWORD type;
+    std::vector<BYTE> bytes;
+    bool checked;
+};
+
+class PolicyReadTest : public StartMenuPageTest,
+                       public ::testing::WithParamInterface<PolicyCase> {};
+
+TEST_P(PolicyReadTest, OnlyBinaryOneOfAtMostFourBytesIsChecked) {
+    sys.PutValue(HKEY_CURRENT_USER, kPolicies, "NoRun", GetParam().type, GetParam().bytes);
+    ReadPage();
+    EXPECT_EQ(GetParam().checked, page().CheckBox51.Checked());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, PolicyReadTest,
+                         ::testing::Values(PolicyCase{REG_BINARY, {1, 0, 0, 0}, true},
+                                           PolicyCase{REG_BINARY, {1}, true},
+                                           PolicyCase{REG_BINARY, {1, 0}, true},
+                                           PolicyCase{REG_BINARY, {1, 0, 0, 0, 0}, false},
+                                           PolicyCase{REG_BINARY, {2, 0, 0, 0}, false},
+                                           PolicyCase{REG_DWORD, {1, 0, 0, 0}, false}));
+
+TEST_F(StartMenuPageTest, AShortPolicyValueIsNotMixedWithTheNumberReadBefore) {
+    PutBytes(HKEY_CURRENT_USER, kPolicies, "NoFind", {0, 1, 0, 0});
+    ReadPage();
+    PutBytes(HKEY_CURRENT_USER, kPolicies, "NoFind", {1});
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox50.Checked());
+}
+
+TEST_F(StartMenuPageTest, AnIntegerPolicyIsReplacedByBinaryZeroAndMissingOnesStayMissing) {
+    PutNumber(HKEY_CURRENT_USER, kPolicies, "NoRun", 1);
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox51.Checked());
+    Click(page().CheckBox52);
+    WritePage();
+    auto noRun = Value(HKEY_CURRENT_USER, kPolicies, "NoRun");
+    EXPECT_EQ(REG_BINARY, noRun->type);
+    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), noRun->bytes);
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}),
+              Value(HKEY_CURRENT_USER, kPolicies, "NoClose")->bytes);
+    EXPECT_FALSE(Value(HKEY_CURRENT_USER, kPolicies, "NoFind"));
+}
+
+struct DelayCase {
+    const char* stored;  // nullptr: no value
+    int shown;
+};
+
+class DelayReadTest : public StartMenuPageTest, public ::testing::WithParamInterface<DelayCase> {};
+
+TEST_P(DelayReadTest, TheSpinEditShowsTheDelayHeldToItsRange) {
+    if (GetParam().stored) PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", GetParam().stored);
+    ReadPage();
+    EXPECT_EQ(GetParam().shown, page().SpinEdit2.Value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DelayReadTest,
+                         ::testing::Values(DelayCase{nullptr, 400}, DelayCase{"600", 500},
+                                           DelayCase{"abc", 400}, DelayCase{"10", 10},
+                                           DelayCase{"-3", 0}, DelayCase{"", 400}));
+
+TEST_F(StartMenuPageTest, TheDelayIsEditedFromTheUncheckedBoxAndWrittenWhileChecked) {
+    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "250");
+    ReadPage();
+    EXPECT_FALSE(page().SpinEdit2.Visible());
+    Click(page().CheckBox30);
+    EXPECT_TRUE(page().SpinEdit2.Visible());
+    EXPECT_TRUE(page().Label5.Visible());
+    EXPECT_TRUE(page().Label6.Visible());
+    page().SpinEdit2.Type("9999");
+    EXPECT_EQ("999", page().SpinEdit2.Text()) << "at most three characters";
+    page().SpinEdit2.LoseFocus();
+    EXPECT_EQ("500", page().SpinEdit2.Text());
+    page().SpinEdit2.Type("12");
+    form().Button5Click();
+    EXPECT_EQ("12", Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text());
+    EXPECT_TRUE(page().CheckBox30.Checked()) << "the read pass never sets the delay box";
+    EXPECT_FALSE(page().SpinEdit2.Visible());
+
+    page().SpinEdit2.Type("77");
+    Click(page().CheckBox30);
+    EXPECT_EQ(12, page().SpinEdit2.Value()) << "clearing the box discards the unsaved edit";
+    EXPECT_FALSE(page().SpinEdit2.Visible());
+    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "300");
+    WritePage();
+    EXPECT_EQ("300", Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text());
+}
+
+TEST_F(StartMenuPageTest, ClearingTheDelayBoxFallsBackTo400ForAnUnreadableDelay) {
+    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "slow");
+    ReadPage();
+    EXPECT_EQ("slow", page().KeptDelay());
+    Click(page().CheckBox30);
+    page().SpinEdit2.Type("5");
+    Click(page().CheckBox30);
+    EXPECT_EQ(400, page().SpinEdit2.Value());
+}
+
+TEST_F(StartMenuPageTest, AnEmptiedDelayIsWrittenAsZero) {
+    ReadPage();
+    Click(page().CheckBox30);
+    page().SpinEdit2.Type("");
+    WritePage();
+    EXPECT_EQ("0", Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text());
+}
+
+TEST_F(StartMenuPageTest, TheSpecialFoldersFollowTheBoxesAndTheDisk) {
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox58.Checked());
+    Click(page().CheckBox58);
+    Click(page().CheckBox60);
+    WritePage();
+    EXPECT_TRUE(sys.HasDirectory(ControlPanel())) << "created with its Start Menu parent";
+    EXPECT_TRUE(sys.HasDirectory(std::string("C:\\WINDOWS") + StartMenuPage::kRecycleBinFolder));
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox58.Checked());
+
+    sys.RemoveDirectoryA(ControlPanel().c_str());  // deleted outside the program
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox58.Checked());
+
+    sys.PutFile(std::string("C:\\WINDOWS") + StartMenuPage::kRecycleBinFolder + "\\note.txt",
+                "kept");
+    Click(page().CheckBox60);
+    EXPECT_NO_THROW(WritePage()) << "a folder that is not empty stays, silently";
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox60.Checked());
+}
+
+TEST_F(StartMenuPageTest, AFolderThatCannotBeCreatedIsSkippedSilently) {
+    ReadPage();
+    Click(page().CheckBox58);
+    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::CreateDirectory; },
+                 ERROR_ACCESS_DENIED);
+    EXPECT_NO_THROW(WritePage());
+    sys.ClearFaults();
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox58.Checked());
+}
+
+TEST_F(StartMenuPageTest, ScrollingIsComparedInUpperCaseAndRestoredOnlyWhenPresent) {
+    PutText(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms", "false");
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox59.Checked());
+    Click(page().CheckBox59);
+    WritePage();
+    EXPECT_EQ("TRUE", Value(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms")->Text());
+}
+
+TEST_F(StartMenuPageTest, ACheckedMenuOrderIsDeletedOnEveryPass) {
+    PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu\\Programs", "Order", {1});
+    PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites", "Order", {1});
+    ReadPage();
+    Click(page().CheckBox31);
+    form().Button5Click();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites"));
+    EXPECT_TRUE(page().CheckBox31.Checked());
+    PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu\\Programs", "Order", {2});
+    form().Button5Click();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu"));
+    Click(page().CheckBox61);
+    WritePage();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites"));
+}
+
+TEST_F(StartMenuPageTest, AKeyThatCannotBeOpenedReadsAsMissingValues) {
+    PutBytes(HKEY_CURRENT_USER, kPolicies, "NoFind", {1, 0, 0, 0});
+    PutText(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms", "FALSE");
+    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "10");
+    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::RegOpenKey; },
+                 ERROR_ACCESS_DENIED);
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox50.Checked());
+    EXPECT_FALSE(page().CheckBox59.Checked());
+    EXPECT_EQ(400, page().SpinEdit2.Value());
+}
+
+// The Windows and Start Menu settings interleave in both passes.
+TEST_F(StartMenuPageTest, TheReadPassOrdersBothPagesAsOne) {
+    PutNumber(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem\\CDFS",
+              "PreFetch", 228);
+    PutBytes(HKEY_CLASSES_ROOT, "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\ShellFolder",
+             "Attributes", {0x40, 1, 0, 0x20});
+    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "400");
+    PutText(HKEY_CURRENT_USER, kDesktop, "PaintDesktopVersion", "0");
+    PutText(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar", "BackBitmapShell",
+            "");
+    for (const char* policy : {"NoFind", "NoRecentDocsHistory"})
+        PutBytes(HKEY_CURRENT_USER, kPolicies, policy, {0});
+    PutText(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms", "TRUE");
+    sys.ClearCalls();
+    form().BacaData();
+    std::vector<std::string> names;
+    for (const fake::CallInfo& call : sys.Calls())
+        if (call.kind == fake::Call::RegQueryValue && (names.empty() || names.back() != call.name))
+            names.push_back(call.name);
+    auto at = [&](const std::string& name) {
+        return std::find(names.begin(), names.end(), name) - names.begin();
+    };
+    for (const char* name :
+         {"PreFetch", "Attributes", "MenuShowDelay", "PaintDesktopVersion", "BackBitmapShell",
+          "NoFind", "NoRecentDocsHistory", "StartMenuScrollPrograms"})
+        ASSERT_LT(at(name), static_cast<long>(names.size())) << name << " is read";
+    EXPECT_LT(at("PreFetch"), at("Attributes"));
+    EXPECT_LT(at("Attributes"), at("MenuShowDelay"));
+    EXPECT_LT(at("MenuShowDelay"), at("PaintDesktopVersion"));
+    EXPECT_LT(at("BackBitmapShell"), at("NoFind"));
+    EXPECT_LT(at("NoRecentDocsHistory"), at("StartMenuScrollPrograms"));
+}
+
+TEST_F(StartMenuPageTest, TheWritePassOrdersBothPagesAsOne) {
+    form().BacaData();
+    Click(page().CheckBox30);
+    Click(page().CheckBox50);
+    Click(pages().windows.CheckBox29);
+    Click(pages().windows.CheckBox37);
+    Click(pages().system.CheckBox28);
+    sys.ClearCalls();
+    form().TulisData();
+    std::vector<std::string> names;
+    for (const fake::CallInfo& call : sys.Calls())
+        if (call.kind == fake::Call::RegSetValue) names.push_back(call.name);
+    auto at = [&](const std::string& name) {
+        return std::find(names.begin(), names.end(), name) - names.begin();
+    };
+    EXPECT_LT(at("PreFetch"), at("Attributes"));
+    EXPECT_LT(at("Attributes"), at("MenuShowDelay"));
+    EXPECT_LT(at("MenuShowDelay"), at("SmoothScroll"));
+    EXPECT_LT(at("SmoothScroll"), at("NoFind"));
+    EXPECT_LT(at("NoFind"), static_cast<long>(names.size()));
+}
+
+}  // namespace
+}  // namespace vt::testing
