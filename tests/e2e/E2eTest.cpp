@@ -375,4 +375,81 @@ TEST_F(VeltrimTest, TheOwnerEditorShowsTheRegistryAndWritesTheEditBack) {
     SetRegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner", owner);
 }
 
+bool KeyExists(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+// Clicks a page's tab and waits until the page is the shown one.
+void ShowPage(HWND main, int index) {
+    HWND tabs = e2e::Control(main, "PageControl1");
+    e2e::ClickTab(tabs, index);
+    e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, kWait);
+}
+
+TEST_F(VeltrimTest, TheNotepadAndCommandPromptVerbsComeAndGoWithTheirBoxes) {
+    const char* notepad = "Unknown\\shell\\NotePad\\Command";
+    const char* prompt = "Directory\\shell\\DOS\\Command";
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ShowPage(main, 2);
+    HWND notepadBox = e2e::Control(main, "CheckBox40");
+    HWND promptBox = e2e::Control(main, "CheckBox41");
+    ASSERT_TRUE(::IsWindowVisible(notepadBox));
+    EXPECT_EQ("Use Notepad to Open Unknown Files", e2e::Text(notepadBox));
+    ASSERT_FALSE(Checked(notepadBox));
+    ASSERT_FALSE(Checked(promptBox));
+    e2e::ClickAndWait(notepadBox);
+    e2e::ClickAndWait(promptBox);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ("notepad.exe %1", RegistryText(HKEY_CLASSES_ROOT, notepad, ""));
+    EXPECT_EQ("notepad.exe %1",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "Software\\Classes\\Unknown\\shell\\Notepad\\Command", ""));
+    EXPECT_EQ("&Notepad", RegistryText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad", ""));
+    EXPECT_EQ("Notepad", RegistryText(HKEY_CLASSES_ROOT, "Unknown\\shell", ""));
+    EXPECT_EQ("C:\\Command.com /k cd \"%1\"", RegistryText(HKEY_CLASSES_ROOT, prompt, ""));
+    EXPECT_EQ("Command Prompt Here", RegistryText(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS", ""));
+    EXPECT_TRUE(Checked(notepadBox)) << "read back from the registry";
+    EXPECT_TRUE(Checked(promptBox));
+
+    e2e::ClickAndWait(notepadBox);
+    e2e::ClickAndWait(promptBox);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\shell"));
+    EXPECT_FALSE(Checked(notepadBox));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(VeltrimTest, PuttingControlPanelInTheStartMenuMakesAndRemovesItsFolder) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    std::string folder =
+        std::string(windows) + "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}";
+    ::RemoveDirectoryA(folder.c_str());
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ShowPage(main, 3);
+    HWND box = e2e::Control(main, "CheckBox58");
+    ASSERT_TRUE(::IsWindowVisible(box));
+    ASSERT_FALSE(Checked(box));
+    e2e::ClickAndWait(box);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    DWORD attributes = ::GetFileAttributesA(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_TRUE(Checked(box));
+
+    e2e::ClickAndWait(box);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folder.c_str()));
+    EXPECT_FALSE(Checked(box));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
 }  // namespace
