@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs Veltrim 2000 on the default Windows 98 machine under Xvfb and saves PNG pictures.
 #   screenshots.sh [--main-only] [OUTPUT_DIR]     (default: docs/screenshots)
-# Every page of the main window (and the welcome window when it shows) is saved; with
-# --main-only just the main window. The program is left with "Cancel", which writes nothing.
+# Every page of the main window (and the welcome window when it shows) is saved, then the
+# detail frames of a few pages; with --main-only just the main window. The program is left with "Cancel", which writes nothing.
 set -euo pipefail
 source "$(dirname "$0")/lib-wine.sh"
 
@@ -17,6 +17,9 @@ machine=$(bash "$repo_dir/scripts/machine.sh" path)
 program_dir="$machine/drive_c/Program Files/Veltrim 2000"
 pages=(boot system windows start-menu internet-1 internet-2 right-click-menus add-remove
   file-cache disk-cache shutdown oem-info veltrim)
+# Detail frames opened by ticking a box, with its description: page index, box, picture name.
+details=("0 CheckBox2 boot-delay" "1 CheckBox22 system-owner" "2 CheckBox62 windows-toolbar"
+  "3 CheckBox30 start-menu-delay")
 
 if [ -z "${VELTRIM_IN_XVFB:-}" ]; then
   bash "$repo_dir/scripts/machine.sh" install
@@ -65,6 +68,13 @@ else
   for index in "${!pages[@]}"; do
     drive page "$index"
     shot "page-$((index + 1))-${pages[$index]}"
+  done
+  for detail in "${details[@]}"; do
+    read -r index box name <<<"$detail"
+    drive page "$index"
+    drive click TForm1 "Veltrim 2000" "$box"
+    drive hover TForm1 "Veltrim 2000" "$box"
+    shot "detail-$name"
   done
 fi
 drive click TForm1 "Veltrim 2000" Button4

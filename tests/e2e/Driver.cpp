@@ -129,6 +129,11 @@ void ClickAndWait(HWND control) {
     ::SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+void Hover(HWND control) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4), SMTO_NORMAL, 10000, &result);
+}
+
 void ClickTab(HWND tabs, int index) {
     // TCM_GETITEMRECT writes into the program's memory: borrow a little of it.
     DWORD processId = 0;

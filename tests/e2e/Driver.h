@@ -44,6 +44,8 @@ std::string Text(HWND window);
 void Click(HWND control);
 // A click whose handlers have all run when it returns; for clicks that open no modal box.
 void ClickAndWait(HWND control);
+// Moves the mouse over the control, near its top left corner; returns when it was handled.
+void Hover(HWND control);
 // Clicks tab `index` of a tab control with the left mouse button.
 void ClickTab(HWND tabs, int index);
 // Asks the window to close, as the title-bar button does.

@@ -452,4 +452,39 @@ TEST_F(VeltrimTest, PuttingControlPanelInTheStartMenuMakesAndRemovesItsFolder) {
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }
 
+// Later windows lie under earlier ones in z-order, and siblings clip each other.
+bool LiesUnder(HWND lower, HWND upper) {
+    for (HWND w = ::GetWindow(upper, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        if (w == lower) return true;
+    return false;
+}
+
+TEST_F(VeltrimTest, FramesLieUnderWhatTheyHoldAndTheDescriptionShowsOnHover) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    struct Held {
+        const char* frame;
+        const char* control;
+    };
+    for (Held held : {Held{"GroupBox2", "SpinEdit1"}, Held{"GroupBox4", "Edit1"},
+                      Held{"GroupBox5", "Memo3"}, Held{"GroupBox6", "Edit6"},
+                      Held{"GroupBox19", "SpinEdit2"}, Held{"PageControl1", "GroupBox6"}})
+        EXPECT_TRUE(LiesUnder(e2e::Control(main, held.frame), e2e::Control(main, held.control)))
+            << held.frame << " must lie under " << held.control;
+    EXPECT_EQ(e2e::Control(main, "PageControl1"),
+              ::GetWindow(e2e::Control(main, "Button1"), GW_HWNDLAST));
+
+    ShowPage(main, 2);
+    HWND memo = e2e::Control(main, "Memo3");
+    e2e::Hover(e2e::Control(main, "CheckBox41"));
+    EXPECT_EQ("Use this option to add command prompt to the context menu of all folder.",
+              e2e::Text(memo));
+    EXPECT_TRUE(::IsWindowEnabled(memo));
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox62"));
+    EXPECT_TRUE(::IsWindowVisible(e2e::Control(main, "Edit6")));
+    EXPECT_EQ("Explorer toolbar background file", e2e::Text(e2e::Control(main, "Label49")));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Command-line driver for scripts (screenshots, the run command): one action per start.
 //   vtdrive wait CLASS CAPTION         wait until that window is visible (exit 1 after 30 s)
 //   vtdrive click CLASS CAPTION NAME   click the control NAME of that window
+//   vtdrive hover CLASS CAPTION NAME   move the mouse over the control NAME of that window
 //   vtdrive page INDEX                 show page INDEX (0 = first) of the main window
 //   vtdrive close CLASS CAPTION        close that window as its title-bar button does
 #include "e2e/Driver.h"
@@ -15,8 +16,8 @@ constexpr int kWait = 30000;
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: vtdrive wait CLASS CAPTION | click CLASS CAPTION NAME | page INDEX | "
-                 "close CLASS CAPTION\n");
+                 "usage: vtdrive wait CLASS CAPTION | click CLASS CAPTION NAME | hover CLASS "
+                 "CAPTION NAME | page INDEX | close CLASS CAPTION\n");
     return 2;
 }
 
@@ -48,10 +49,11 @@ int main(int argc, char** argv) {
         e2e::CloseWindow(window);
         return 0;
     }
-    if (std::strcmp(command, "click") == 0 && argc == 5) {
+    bool click = std::strcmp(command, "click") == 0;
+    if ((click || std::strcmp(command, "hover") == 0) && argc == 5) {
         HWND control = e2e::Control(window, argv[4]);
         if (!control) return 1;
-        e2e::Click(control);
+        click ? e2e::Click(control) : e2e::Hover(control);
         return 0;
     }
     return Usage();

@@ -194,7 +194,9 @@ void FormWindow::Create(::HWND owner) {
         MirrorTimer(*timer);
     }
     CreateChildren(form_);
-    // Page controls lie under everything else, or they would paint over the page's controls.
+    // A later child lies under the earlier ones, and siblings clip each other: frames must go
+    // under what they hold, and page controls under everything else.
+    PutContainersUnder(form_);
     for (auto& [control, item] : items_)
         if (control->GetKind() == ui::Kind::PageControl)
             ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
@@ -207,6 +209,15 @@ void FormWindow::CreateChildren(ui::Control& parent) {
         CreateChild(*child);
         CreateChildren(*child);
     }
+}
+
+// Depth first, so that each frame ends up under the frames inside it.
+void FormWindow::PutContainersUnder(ui::Control& parent) {
+    for (ui::Control* child : parent.Children()) PutContainersUnder(*child);
+    Item* item = Find(parent);
+    if (!parent.Children().empty() && item && item->hwnd)
+        ::SetWindowPos(item->hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void FormWindow::CreateChild(ui::Control& control) {

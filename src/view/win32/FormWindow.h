@@ -57,6 +57,7 @@ class FormWindow {
     void Guard(const std::function<void()>& action);
 
     void CreateChildren(ui::Control& parent);
+    void PutContainersUnder(ui::Control& parent);
     void CreateChild(ui::Control& control);
     void CreateTabs(ui::PageControl& pages);
     void Subclass(Item& item);

@@ -1,6 +1,7 @@
 #include "view/ControlId.h"
 
 #include "app/Startup.h"
+#include "pages/Pages.h"
 #include "platform/fake/FakePlatform.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -28,6 +29,7 @@ TEST(ControlIdTest, EveryControlOfEachWindowHasAnIdOfItsOwn) {
     fake::FakePlatform sys;
     ui::ScriptedPrompts prompts;
     Program program(sys, prompts);
+    AttachPages(program, sys, prompts);
     TForm3 welcome;
     for (const ui::Form* form : std::initializer_list<const ui::Form*>{
              &program.main, &program.about, &program.help, &program.uninstall, &welcome}) {
