@@ -74,6 +74,10 @@ void TForm1::Describe(ui::Control& control, ui::Memo& memo, const std::string& t
     };
 }
 
+void TForm1::Describe(ui::Memo& memo, std::initializer_list<Description> descriptions) {
+    for (const Description& d : descriptions) Describe(d.control, memo, d.text);
+}
+
 void TForm1::ClearsDescription(ui::Control& control, ui::Memo& memo) {
     control.OnMouseMove = [&memo] {
         memo.SetEnabled(false);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -80,6 +81,11 @@ class TForm1 : public ui::Form {
     void ClearedByApply(ui::CheckBox& box) { markable_.push_back(&box); }
     // Mouse moves over `control` show `text` as the memo's only line.
     void Describe(ui::Control& control, ui::Memo& memo, const std::string& text);
+    struct Description {
+        ui::Control& control;
+        const char* text;
+    };
+    void Describe(ui::Memo& memo, std::initializer_list<Description> descriptions);
     // Mouse moves over `control` disable and empty the memo.
     void ClearsDescription(ui::Control& control, ui::Memo& memo);
     // The description memos PageControl1Change disables and empties.

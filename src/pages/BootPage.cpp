@@ -86,9 +86,7 @@ FourteenBoxes BootPage::Boxes() {
 
 void BootPage::LayOut() {
     LayOutHeaderAndColumns(Image2, RxLabel1, Boxes());
-    GroupBox1.SetBounds(8, 204, 510, 78);
-    Memo1.SetBounds(10, 18, 490, 52);
-    Memo1.SetEnabled(false);
+    LayOutDescription(GroupBox1, Memo1, 78);
     GroupBox2.SetBounds(8, 290, 330, 50);
     Label1.SetBounds(14, 22, 0, 13);
     SpinEdit1.SetBounds(112, 18, 56, 21);

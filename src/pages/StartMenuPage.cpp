@@ -45,37 +45,34 @@ StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
                                     Binary{1}, Binary{0}, WriteIdiom::SetOrRestore, Binary{1},
                                     Binary{0}});
 
-    struct Described {
-        ui::CheckBox& box;
-        const char* text;
-    };
-    for (Described d : {
-             Described{CheckBox30,
-                       "Use this option to set how long Windows must wait before shows the menu. "
-                       "Suggestion: Try 10 or less"},
-             {CheckBox31, "Use this option to sort programs menu items into alphabetical order."},
-             {CheckBox50, "Use this option to remove the find menu from your start menu settings."},
-             {CheckBox51, "Use this option to remove the run menu from your start menu settings."},
-             {CheckBox52,
-              "Use this option to remove the shutdown menu from your start menu settings."},
-             {CheckBox53,
-              "Use this option to remove the favorites menu from your start menu settings."},
-             {CheckBox54,
-              "Use this option to remove the documents menu from your start menu settings."},
-             {CheckBox55,
-              "Use this option to remove the log off menu from your start menu settings."},
-             {CheckBox56, "Use this option to clear the recent documents when you exit Windows."},
-             {CheckBox57,
-              "Use this option to prevent Win98 to create recent documents history in the "
-              "documents folder."},
-             {CheckBox58, "Use this option to put control panel folder in your start menu."},
-             {CheckBox59,
-              "Use this option to switch back to multiple column instead of a single colomn with "
-              "scroll arrow lists for the long list."},
-             {CheckBox60, "Use this option to put recycle bin folder in your start menu."},
-             {CheckBox61, "Use this option to sort favorites menu items into alphabetical order."},
-         })
-        form.Describe(d.box, Memo7, d.text);
+    form.Describe(
+        Memo7,
+        {
+            {CheckBox30,
+             "Use this option to set how long Windows must wait before shows the menu. "
+             "Suggestion: Try 10 or less"},
+            {CheckBox31, "Use this option to sort programs menu items into alphabetical order."},
+            {CheckBox50, "Use this option to remove the find menu from your start menu settings."},
+            {CheckBox51, "Use this option to remove the run menu from your start menu settings."},
+            {CheckBox52,
+             "Use this option to remove the shutdown menu from your start menu settings."},
+            {CheckBox53,
+             "Use this option to remove the favorites menu from your start menu settings."},
+            {CheckBox54,
+             "Use this option to remove the documents menu from your start menu settings."},
+            {CheckBox55,
+             "Use this option to remove the log off menu from your start menu settings."},
+            {CheckBox56, "Use this option to clear the recent documents when you exit Windows."},
+            {CheckBox57,
+             "Use this option to prevent Win98 to create recent documents history in the "
+             "documents folder."},
+            {CheckBox58, "Use this option to put control panel folder in your start menu."},
+            {CheckBox59,
+             "Use this option to switch back to multiple column instead of a single colomn with "
+             "scroll arrow lists for the long list."},
+            {CheckBox60, "Use this option to put recycle bin folder in your start menu."},
+            {CheckBox61, "Use this option to sort favorites menu items into alphabetical order."},
+        });
     form.ClearsDescription(Sheet, Memo7);
     form.RegisterMemo(Memo7);
     form.RegisterDetails("Page4", [this] { HideDelay(); });
@@ -98,9 +95,7 @@ FourteenBoxes StartMenuPage::Boxes() {
 
 void StartMenuPage::LayOut() {
     LayOutHeaderAndColumns(Image7, RxLabel4, Boxes());
-    GroupBox14.SetBounds(8, 204, 510, 64);
-    Memo7.SetBounds(10, 18, 490, 40);
-    Memo7.SetEnabled(false);
+    LayOutDescription(GroupBox14, Memo7);
     GroupBox19.SetBounds(8, 274, 330, 50);
     Label5.SetBounds(14, 22, 0, 13);
     SpinEdit2.SetBounds(112, 18, 56, 21);

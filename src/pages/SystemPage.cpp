@@ -102,45 +102,41 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
           "NoDriveTypeAutoRun", Binary{0xBD}, Binary{0x95}, WriteIdiom::SetOrRestore, Binary{0xBD},
           Binary{9});
 
-    struct Described {
-        ui::CheckBox& box;
-        const char* text;
-    };
-    for (Described d : {
-             Described{CheckBox15,
-                       "Use this option to generate a beep sound when an error occurs."},
-             {CheckBox16,
-              "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS "
-              "prompt."},
-             {CheckBox17,
-              "Use this option to increase Windows performance when running multimedia "
-              "applications."},
-             {CheckBox18,
-              "Use this option to increase your harddisk performance when Windows access swap "
-              "file."},
-             {CheckBox19,
-              "Use this option to disable warning message when your harddisk allmost full."},
-             {CheckBox20, "Use this option to increase disk drive performance."},
-             {CheckBox21, "Use this option to change Windows installation directory."},
-             {CheckBox22, "Use this option to change Windows owner information."},
-             {CheckBox23,
-              "Use this option to prevent your Windows system from someone that does not have "
-              "permission."},
-             {CheckBox24,
-              "Use this option to change icon color format. Choosing a higher setting allows "
-              "more color to be displayed."},
-             {CheckBox25,
-              "Use this option to configure how much icons will be cached at the same time. "
-              "Suggestion: Try 2048."},
-             {CheckBox26,
-              "Use this option to disable autoplay feature on data CD, but keep audio CD."},
-             {CheckBox27,
-              "Use this option to increase your CD-ROM performance. Suggestion: Try 2480."},
-             {CheckBox28,
-              "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same "
-              "as your CD-ROM speed"},
-         })
-        form.Describe(d.box, Memo2, d.text);
+    form.Describe(
+        Memo2,
+        {
+            {CheckBox15, "Use this option to generate a beep sound when an error occurs."},
+            {CheckBox16,
+             "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS "
+             "prompt."},
+            {CheckBox17,
+             "Use this option to increase Windows performance when running multimedia "
+             "applications."},
+            {CheckBox18,
+             "Use this option to increase your harddisk performance when Windows access swap "
+             "file."},
+            {CheckBox19,
+             "Use this option to disable warning message when your harddisk allmost full."},
+            {CheckBox20, "Use this option to increase disk drive performance."},
+            {CheckBox21, "Use this option to change Windows installation directory."},
+            {CheckBox22, "Use this option to change Windows owner information."},
+            {CheckBox23,
+             "Use this option to prevent your Windows system from someone that does not have "
+             "permission."},
+            {CheckBox24,
+             "Use this option to change icon color format. Choosing a higher setting allows "
+             "more color to be displayed."},
+            {CheckBox25,
+             "Use this option to configure how much icons will be cached at the same time. "
+             "Suggestion: Try 2048."},
+            {CheckBox26,
+             "Use this option to disable autoplay feature on data CD, but keep audio CD."},
+            {CheckBox27,
+             "Use this option to increase your CD-ROM performance. Suggestion: Try 2480."},
+            {CheckBox28,
+             "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same "
+             "as your CD-ROM speed"},
+        });
     form.ClearsDescription(Sheet, Memo2);
     form.ClearsDescription(GroupBox3, Memo2);
     form.RegisterMemo(Memo2);
@@ -183,9 +179,7 @@ void SystemPage::LayOut() {
                            {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
                             &CheckBox20, &CheckBox21, &CheckBox22, &CheckBox23, &CheckBox24,
                             &CheckBox25, &CheckBox26, &CheckBox27, &CheckBox28});
-    GroupBox3.SetBounds(8, 204, 510, 64);
-    Memo2.SetBounds(10, 18, 490, 40);
-    Memo2.SetEnabled(false);
+    LayOutDescription(GroupBox3, Memo2);
     GroupBox4.SetBounds(8, 274, 340, 66);
     Label3.SetBounds(16, 10, 0, 13);
     Label4.SetBounds(168, 10, 0, 13);

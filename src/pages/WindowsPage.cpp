@@ -56,42 +56,38 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     plain(CheckBox42, Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell"), "", std::string("edit"),
           std::string(), WriteIdiom::OnOrOff, std::string("edit"), std::string());
 
-    struct Described {
-        ui::CheckBox& box;
-        const char* text;
-    };
-    for (Described d : {
-             Described{CheckBox29,
-                       "Use this option to make your recycle bin act like common icon."},
-             {CheckBox32,
-              "Use this option to remove Windows version number that appears on the bottom "
-              "right corner of desktop."},
-             {CheckBox33,
-              "Use this option to stop Windows adding \"Shortcut to\" word when you create a "
-              "shortcut."},
-             {CheckBox34,
-              "Use this option to remove arrow symbol that appears on the bottom right corner of "
-              "shortcut icon."},
-             {CheckBox35,
-              "Use this option to run Windows Explorer when you double-clicking My Computer "
-              "icon."},
-             {CheckBox36,
-              "Use this option to make your desktop refresh automaticly without pressing F5 "
-              "key."},
-             {CheckBox37, "Use this option to enable smooth scrolling function."},
-             {CheckBox38, "Use this option to enable Windows animation function."},
-             {CheckBox39, "Use this option to make icons in Explorer toolbar smallest."},
-             {CheckBox40,
-              "Use this option to add notepad to the context menu of all unknown files."},
-             {CheckBox41,
-              "Use this option to add command prompt to the context menu of all folder."},
-             {CheckBox42,
-              "Use this option to make edit as a default action when you double-clicking batch "
-              "file."},
-             {CheckBox62, "Use this option to change Windows Explorer toolbar background."},
-             {CheckBox63, "Use this option to show all bitmap file icons as thumbnails."},
-         })
-        form.Describe(d.box, Memo3, d.text);
+    form.Describe(
+        Memo3,
+        {
+            {CheckBox29, "Use this option to make your recycle bin act like common icon."},
+            {CheckBox32,
+             "Use this option to remove Windows version number that appears on the bottom "
+             "right corner of desktop."},
+            {CheckBox33,
+             "Use this option to stop Windows adding \"Shortcut to\" word when you create a "
+             "shortcut."},
+            {CheckBox34,
+             "Use this option to remove arrow symbol that appears on the bottom right corner of "
+             "shortcut icon."},
+            {CheckBox35,
+             "Use this option to run Windows Explorer when you double-clicking My Computer "
+             "icon."},
+            {CheckBox36,
+             "Use this option to make your desktop refresh automaticly without pressing F5 "
+             "key."},
+            {CheckBox37, "Use this option to enable smooth scrolling function."},
+            {CheckBox38, "Use this option to enable Windows animation function."},
+            {CheckBox39, "Use this option to make icons in Explorer toolbar smallest."},
+            {CheckBox40,
+             "Use this option to add notepad to the context menu of all unknown files."},
+            {CheckBox41,
+             "Use this option to add command prompt to the context menu of all folder."},
+            {CheckBox42,
+             "Use this option to make edit as a default action when you double-clicking batch "
+             "file."},
+            {CheckBox62, "Use this option to change Windows Explorer toolbar background."},
+            {CheckBox63, "Use this option to show all bitmap file icons as thumbnails."},
+        });
     form.ClearsDescription(Sheet, Memo3);
     form.ClearsDescription(GroupBox5, Memo3);
     form.RegisterMemo(Memo3);
@@ -116,9 +112,7 @@ FourteenBoxes WindowsPage::Boxes() {
 
 void WindowsPage::LayOut() {
     LayOutHeaderAndColumns(Image1, RxLabel3, Boxes());
-    GroupBox5.SetBounds(8, 204, 510, 64);
-    Memo3.SetBounds(10, 18, 490, 40);
-    Memo3.SetEnabled(false);
+    LayOutDescription(GroupBox5, Memo3);
     GroupBox6.SetBounds(8, 274, 320, 66);
     Label49.SetBounds(16, 10, 0, 13);
     Edit6.SetBounds(16, 28, 257, 21);
