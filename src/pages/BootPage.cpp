@@ -2,7 +2,6 @@
 
 #include "pages/PageLayout.h"
 
-#include "platform/WholeNumber.h"
 #include "store/Paths.h"
 
 namespace vt {
@@ -65,17 +64,17 @@ BootPage::BootPage(TForm1& form, Platform& sys) : Sheet(form.TabSheet1), sys_(sy
                                     WriteIdiom::SetOrRestore, on, off});
         form.Describe(*boxes[i], Memo1, row.description);
         if (boxes[i] == &CheckBox2)
-            form.MarkOnPress(CheckBox2, "Page1", [this] { PressBootMenu(); });
+            form.MarkOnPress(CheckBox2, "Page1", [this] { delay_.Press(CheckBox2.Checked()); });
         else
             form.MarkOnPress(*boxes[i], "Page1");
     }
     form.ClearsDescription(Sheet, Memo1);
     form.RegisterMemo(Memo1);
-    form.RegisterDetails("Page1", [this] { HideDelay(); });
+    form.RegisterDetails("Page1", [this] { delay_.Hide(); });
     form.RegisterSlice(
         Slice::Boot, [this] { Read(); }, [this] { Write(); });
     LayOut();
-    HideDelay();
+    delay_.Hide();
 }
 
 FourteenBoxes BootPage::Boxes() {
@@ -93,35 +92,12 @@ void BootPage::LayOut() {
     Label2.SetBounds(176, 22, 0, 13);
 }
 
-void BootPage::HideDelay() {
-    for (ui::Control* widget :
-         {static_cast<ui::Control*>(&Label1), static_cast<ui::Control*>(&SpinEdit1),
-          static_cast<ui::Control*>(&Label2)})
-        widget->SetVisible(false);
-}
-
-int BootPage::KeptDelayNumber() const {
-    return WholeNumber(keptDelay_).value_or(30);
-}
-
-// Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
-void BootPage::PressBootMenu() {
-    if (CheckBox2.Checked()) {
-        SpinEdit1.SetValue(KeptDelayNumber());
-        return;
-    }
-    Label1.SetVisible(true);
-    SpinEdit1.SetVisible(true);
-    Label2.SetVisible(true);
-}
-
 void BootPage::Read() {
     // Order: BootKeys, BootMenu, BootMenuDelay, then the rest.
     ReadSetting(sys_, settings_[0]);
     ReadSetting(sys_, settings_[1]);
     TIniFile ini(sys_, kMsdosSys);
-    keptDelay_ = ini.ReadText(kSection, kDelayKey, "30");
-    SpinEdit1.SetValue(KeptDelayNumber());
+    delay_.Read(ini.ReadText(kSection, kDelayKey, "30"));
     for (std::size_t i = 2; i < settings_.size(); ++i) ReadSetting(sys_, settings_[i]);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "pages/DelayEditor.h"
 #include "pages/PageLayout.h"
 #include "pages/SettingsTable.h"
 
@@ -43,18 +44,15 @@ class BootPage {
     ui::Label Label2{"Label2", &GroupBox2, "seconds"};
 
     // The text last read for "BootMenuDelay", which the delay falls back to.
-    const std::string& KeptDelay() const { return keptDelay_; }
+    const std::string& KeptDelay() const { return delay_.Kept(); }
 
   private:
     FourteenBoxes Boxes();
     void LayOut();
-    void PressBootMenu();
-    void HideDelay();
-    int KeptDelayNumber() const;
 
     Platform& sys_;
     std::vector<Setting> settings_;  // in the page's read and write order, delay excluded
-    std::string keptDelay_ = "30";
+    DelayEditor delay_{Label1, SpinEdit1, Label2, 30};
 };
 
 }  // namespace vt

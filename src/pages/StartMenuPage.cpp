@@ -1,6 +1,5 @@
 #include "pages/StartMenuPage.h"
 
-#include "platform/WholeNumber.h"
 #include "store/Folders.h"
 
 namespace vt {
@@ -10,7 +9,6 @@ const char* const kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Pol
 const char* const kDesktop = "Control Panel\\Desktop";
 const char* const kDelayName = "MenuShowDelay";
 const char* const kMenuOrder = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder";
-constexpr int kDefaultDelay = 400;
 
 }  // namespace
 
@@ -75,16 +73,16 @@ StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
         });
     form.ClearsDescription(Sheet, Memo7);
     form.RegisterMemo(Memo7);
-    form.RegisterDetails("Page4", [this] { HideDelay(); });
+    form.RegisterDetails("Page4", [this] { delay_.Hide(); });
     for (ui::CheckBox* box : Boxes()) {
         if (box == &CheckBox30)
-            form.MarkOnPress(CheckBox30, "Page4", [this] { PressMenuShowDelay(); });
+            form.MarkOnPress(CheckBox30, "Page4", [this] { delay_.Press(CheckBox30.Checked()); });
         else
             form.MarkOnPress(*box, "Page4");
     }
     SpinEdit2.SetMaxLength(3);
     LayOut();
-    HideDelay();
+    delay_.Hide();
 }
 
 FourteenBoxes StartMenuPage::Boxes() {
@@ -102,31 +100,8 @@ void StartMenuPage::LayOut() {
     Label6.SetBounds(176, 22, 0, 13);
 }
 
-void StartMenuPage::HideDelay() {
-    Label5.SetVisible(false);
-    SpinEdit2.SetVisible(false);
-    Label6.SetVisible(false);
-}
-
-int StartMenuPage::KeptDelayNumber() const {
-    return WholeNumber(keptDelay_).value_or(kDefaultDelay);
-}
-
-// Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
-void StartMenuPage::PressMenuShowDelay() {
-    if (CheckBox30.Checked()) {
-        SpinEdit2.SetValue(KeptDelayNumber());
-        return;
-    }
-    Label5.SetVisible(true);
-    SpinEdit2.SetVisible(true);
-    Label6.SetVisible(true);
-}
-
 void StartMenuPage::ReadDelay() {
-    keptDelay_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName,
-                                  std::to_string(kDefaultDelay));
-    SpinEdit2.SetValue(KeptDelayNumber());
+    delay_.Read(ReadRegistryText(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName, "400"));
 }
 
 void StartMenuPage::WriteDelay() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "pages/DelayEditor.h"
 #include "pages/PageLayout.h"
 #include "pages/SettingsTable.h"
 
@@ -53,14 +54,11 @@ class StartMenuPage {
         "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}";
 
     // The "MenuShowDelay" text last read, which the delay falls back to.
-    const std::string& KeptDelay() const { return keptDelay_; }
+    const std::string& KeptDelay() const { return delay_.Kept(); }
 
   private:
     FourteenBoxes Boxes();
     void LayOut();
-    void HideDelay();
-    void PressMenuShowDelay();
-    int KeptDelayNumber() const;
     void ReadFolder(ui::CheckBox& box, const char* folder);
     void WriteFolder(ui::CheckBox& box, const char* folder);
     void DeleteMenuOrder(const char* menu);
@@ -69,7 +67,7 @@ class StartMenuPage {
     Platform& sys_;
     std::vector<Setting> policies_;  // NoFind to NoRecentDocsHistory
     Setting scrolling_;
-    std::string keptDelay_ = "400";
+    DelayEditor delay_{Label5, SpinEdit2, Label6, 400};
 };
 
 }  // namespace vt
