@@ -21,13 +21,11 @@ const char* const kThumbnail = "%1";
 }  // namespace
 
 WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet3),
-      sys_(sys),
-      prompts_(prompts),
-      recycleBin_{&CheckBox29,        Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder),
-                  "Attributes",       Binary{0x20000170},
-                  Binary{0x20000140}, WriteIdiom::SetOrRestore,
-                  Binary{0x20000170}, Binary{9}} {
+    : Sheet(form.TabSheet3), sys_(sys), prompts_(prompts) {
+    recycleBin_ = Setting{&CheckBox29,        Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder),
+                          "Attributes",       Binary{0x20000170},
+                          Binary{0x20000140}, WriteIdiom::SetOrRestore,
+                          Binary{0x20000170}, Binary{9}};
     auto plain = [&](ui::CheckBox& box, Store store, const char* name, RegValue on, RegValue off,
                      WriteIdiom idiom, RegValue shown, RegValue fallback, bool upper = false) {
         plain_.push_back(Setting{&box, std::move(store), name, std::move(on), std::move(off), idiom,
