@@ -21,8 +21,7 @@ RegValue ReadRegistry(Platform& sys, Setting& setting) {
     if (const auto* number = std::get_if<std::int32_t>(&fallback))
         return ReadRegistryNumber(sys, store.root, store.path, setting.name, *number);
     TRegistry reg(sys);
-    reg.SelectRoot(store.root);
-    bool open = reg.OpenPath(store.path, false);
+    bool open = OpenKey(reg, store.root, store.path, false);
     DWORD defaultNumber = std::get<Binary>(fallback).number;
     if (open)
         GuardedReadBytes(reg, setting.name, setting.kept, defaultNumber);
@@ -63,38 +62,38 @@ void WriteSetting(Platform& sys, Setting& setting) {
         return;
     }
     TRegistry reg(sys);
-    reg.SelectRoot(setting.store.root);
-    reg.OpenPath(setting.store.path, true);
+    OpenKey(reg, setting.store.root, setting.store.path, true);
     WriteByIdiom(reg, setting.idiom, checked, setting.name, setting.on, setting.off, &setting.kept);
+}
+
+bool OpenKey(TRegistry& reg, HKEY root, const std::string& path, bool canCreate) {
+    reg.SelectRoot(root);
+    return reg.OpenPath(path, canCreate);
 }
 
 std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
                              const std::string& name, const std::string& fallback) {
     TRegistry reg(sys);
-    reg.SelectRoot(root);
-    if (!reg.OpenPath(path, false)) return fallback;
+    if (!OpenKey(reg, root, path, false)) return fallback;
     return GuardedReadText(reg, name, fallback);
 }
 
 bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name) {
     TRegistry reg(sys);
-    reg.SelectRoot(root);
-    return reg.OpenPath(path, false) && reg.HasValue(name);
+    return OpenKey(reg, root, path, false) && reg.HasValue(name);
 }
 
 std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
                                 const std::string& name, std::int32_t fallback) {
     TRegistry reg(sys);
-    reg.SelectRoot(root);
-    if (!reg.OpenPath(path, false)) return fallback;
+    if (!OpenKey(reg, root, path, false)) return fallback;
     return GuardedReadNumber(reg, name, fallback);
 }
 
 void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
                         const RegValue& value, BinaryValue* buffer) {
     TRegistry reg(sys);
-    reg.SelectRoot(root);
-    reg.OpenPath(path, true);
+    OpenKey(reg, root, path, true);
     WriteRegValue(reg, name, value, buffer);
 }
 

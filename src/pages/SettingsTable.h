@@ -43,6 +43,10 @@ void ReadSetting(Platform& sys, Setting& setting);
 // Writes the box's state by the setting's idiom; store errors propagate.
 void WriteSetting(Platform& sys, Setting& setting);
 
+// Selects the root and opens the key below it: the read pass never creates keys, the write
+// pass does.
+bool OpenKey(TRegistry& reg, HKEY root, const std::string& path, bool canCreate);
+
 // A registry text value read without creating the key; `fallback` when missing or unreadable.
 std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
                              const std::string& name, const std::string& fallback);

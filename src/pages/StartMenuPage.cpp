@@ -145,8 +145,7 @@ void StartMenuPage::WriteFolder(ui::CheckBox& box, const char* folder) {
 // Without its stored order Windows shows the menu sorted by name.
 void StartMenuPage::DeleteMenuOrder(const char* menu) {
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CURRENT_USER);
-    reg.OpenPath(kMenuOrder, true);
+    OpenKey(reg, HKEY_CURRENT_USER, kMenuOrder, true);
     reg.RemoveKey(menu);
 }
 

@@ -69,38 +69,34 @@ std::string WholeOr(const std::string& text, const std::string& fallback) {
 
 SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     : Sheet(form.TabSheet2), sys_(sys), prompts_(prompts) {
-    auto plain = [&](ui::CheckBox& box, Store store, const char* name, RegValue on, RegValue off,
-                     WriteIdiom idiom, RegValue shown, RegValue fallback, bool upper = false) {
-        plain_.push_back(Setting{&box, std::move(store), name, std::move(on), std::move(off), idiom,
-                                 std::move(shown), std::move(fallback), upper});
-    };
     const Store systemIni = Store::Ini(kSystemIni, "386Enh");
-    plain(CheckBox15, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound"), "Beep",
-          std::string("YES"), std::string("NO"), WriteIdiom::SetOrRestore, std::string("YES"),
-          std::string("NO"), true);
-    plain(CheckBox16, systemIni, "LocalLoadHigh", std::string("1"), std::string(),
-          WriteIdiom::SetOrDelete, std::string("1"), std::string("0"));
-    plain(CheckBox17, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem), "ContigFileAllocSize",
-          std::int32_t{512}, std::int32_t{0}, WriteIdiom::SetOrDelete, std::int32_t{512},
-          std::int32_t{0});
-    plain(CheckBox18, systemIni, "PageBuffers", std::string("32"), std::string(),
-          WriteIdiom::SetOrDelete, std::string("32"), std::string("0"));
-    plain(CheckBox19, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
-          "DisableLowDiskSpaceBroadcast", Binary{0xFFFFFFFF}, Binary{0}, WriteIdiom::SetOrDelete,
-          Binary{0xFFFFFFFF}, Binary{9});
-    plain(CheckBox20,
-          Store::Registry(HKEY_LOCAL_MACHINE,
-                          "System\\CurrentControlSet\\Services\\Class\\fdc\\0000"),
-          "ForceFIFO", std::string("0"), std::string(), WriteIdiom::SetOrDelete, std::string("0"),
-          std::string("1"));
-    plain(CheckBox23, Store::Registry(HKEY_LOCAL_MACHINE, "Network\\Logon"), "MustBeValidated",
-          std::int32_t{1}, std::int32_t{0}, WriteIdiom::SetOrDelete, std::int32_t{1},
-          std::int32_t{0});
-    plain(CheckBox26,
-          Store::Registry(HKEY_CURRENT_USER,
-                          "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer"),
-          "NoDriveTypeAutoRun", Binary{0xBD}, Binary{0x95}, WriteIdiom::SetOrRestore, Binary{0xBD},
-          Binary{9});
+    plain_.push_back({&CheckBox15, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound"),
+                      "Beep", std::string("YES"), std::string("NO"), WriteIdiom::SetOrRestore,
+                      std::string("YES"), std::string("NO"), true});
+    plain_.push_back({&CheckBox16, systemIni, "LocalLoadHigh", std::string("1"), std::string(),
+                      WriteIdiom::SetOrDelete, std::string("1"), std::string("0")});
+    plain_.push_back({&CheckBox17, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
+                      "ContigFileAllocSize", std::int32_t{512}, std::int32_t{0},
+                      WriteIdiom::SetOrDelete, std::int32_t{512}, std::int32_t{0}});
+    plain_.push_back({&CheckBox18, systemIni, "PageBuffers", std::string("32"), std::string(),
+                      WriteIdiom::SetOrDelete, std::string("32"), std::string("0")});
+    plain_.push_back({&CheckBox19, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
+                      "DisableLowDiskSpaceBroadcast", Binary{0xFFFFFFFF}, Binary{0},
+                      WriteIdiom::SetOrDelete, Binary{0xFFFFFFFF}, Binary{9}});
+    plain_.push_back({&CheckBox20,
+                      Store::Registry(HKEY_LOCAL_MACHINE,
+                                      "System\\CurrentControlSet\\Services\\Class\\fdc\\0000"),
+                      "ForceFIFO", std::string("0"), std::string(), WriteIdiom::SetOrDelete,
+                      std::string("0"), std::string("1")});
+    plain_.push_back({&CheckBox23, Store::Registry(HKEY_LOCAL_MACHINE, "Network\\Logon"),
+                      "MustBeValidated", std::int32_t{1}, std::int32_t{0}, WriteIdiom::SetOrDelete,
+                      std::int32_t{1}, std::int32_t{0}});
+    plain_.push_back(
+        {&CheckBox26,
+         Store::Registry(HKEY_CURRENT_USER,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer"),
+         "NoDriveTypeAutoRun", Binary{0xBD}, Binary{0x95}, WriteIdiom::SetOrRestore, Binary{0xBD},
+         Binary{9}});
 
     form.Describe(
         Memo2,

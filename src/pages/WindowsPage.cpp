@@ -26,33 +26,33 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
                           "Attributes",       Binary{0x20000170},
                           Binary{0x20000140}, WriteIdiom::SetOrRestore,
                           Binary{0x20000170}, Binary{9}};
-    auto plain = [&](ui::CheckBox& box, Store store, const char* name, RegValue on, RegValue off,
-                     WriteIdiom idiom, RegValue shown, RegValue fallback, bool upper = false) {
-        plain_.push_back(Setting{&box, std::move(store), name, std::move(on), std::move(off), idiom,
-                                 std::move(shown), std::move(fallback), upper});
-    };
-    plain(CheckBox32, Store::Registry(HKEY_CURRENT_USER, kDesktop), "PaintDesktopVersion",
-          std::string("0"), std::string("1"), WriteIdiom::SetOrRestore, std::string("0"),
-          std::string("0"));
-    plain(CheckBox33,
-          Store::Registry(HKEY_USERS,
-                          ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"),
-          "link", Binary{0}, Binary{0x14}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9});
-    plain(CheckBox36,
-          Store::Registry(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"),
-          "UpdateMode", Binary{0}, Binary{1}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9});
-    plain(CheckBox37, Store::Registry(HKEY_CURRENT_USER, kDesktop), "SmoothScroll", Binary{1},
-          Binary{0}, WriteIdiom::SetOrDelete, Binary{1}, Binary{9});
-    plain(CheckBox38, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics"),
-          "MinAnimate", std::string("1"), std::string("0"), WriteIdiom::SetOrRestore,
-          std::string("1"), std::string("1"));
-    plain(CheckBox39,
-          Store::Registry(HKEY_CURRENT_USER,
-                          "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons"),
-          "SmallIcons", std::string("YES"), std::string(), WriteIdiom::SetOrDelete,
-          std::string("YES"), std::string("NO"), true);
-    plain(CheckBox42, Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell"), "", std::string("edit"),
-          std::string(), WriteIdiom::OnOrOff, std::string("edit"), std::string());
+    plain_.push_back({&CheckBox32, Store::Registry(HKEY_CURRENT_USER, kDesktop),
+                      "PaintDesktopVersion", std::string("0"), std::string("1"),
+                      WriteIdiom::SetOrRestore, std::string("0"), std::string("0")});
+    plain_.push_back(
+        {&CheckBox33,
+         Store::Registry(HKEY_USERS,
+                         ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"),
+         "link", Binary{0}, Binary{0x14}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9}});
+    plain_.push_back(
+        {&CheckBox36,
+         Store::Registry(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"),
+         "UpdateMode", Binary{0}, Binary{1}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9}});
+    plain_.push_back({&CheckBox37, Store::Registry(HKEY_CURRENT_USER, kDesktop), "SmoothScroll",
+                      Binary{1}, Binary{0}, WriteIdiom::SetOrDelete, Binary{1}, Binary{9}});
+    plain_.push_back({&CheckBox38,
+                      Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics"),
+                      "MinAnimate", std::string("1"), std::string("0"), WriteIdiom::SetOrRestore,
+                      std::string("1"), std::string("1")});
+    plain_.push_back(
+        {&CheckBox39,
+         Store::Registry(HKEY_CURRENT_USER,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons"),
+         "SmallIcons", std::string("YES"), std::string(), WriteIdiom::SetOrDelete,
+         std::string("YES"), std::string("NO"), true});
+    plain_.push_back({&CheckBox42, Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell"), "",
+                      std::string("edit"), std::string(), WriteIdiom::OnOrOff, std::string("edit"),
+                      std::string()});
 
     form.Describe(
         Memo3,
@@ -182,8 +182,7 @@ void WindowsPage::WriteOthers() {
 // The shell draws the arrow on every class that has "IsShortcut", whatever its text.
 void WindowsPage::WriteArrowSymbol() {
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CLASSES_ROOT);
-    reg.OpenPath("lnkfile", true);
+    OpenKey(reg, HKEY_CLASSES_ROOT, "lnkfile", true);
     if (CheckBox34.Checked())
         reg.RemoveValue("IsShortcut");
     else
@@ -197,15 +196,13 @@ void WindowsPage::WriteMyComputerCommand() {
         return;
     }
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CLASSES_ROOT);
-    reg.OpenPath(kMyComputerShell, true);
+    OpenKey(reg, HKEY_CLASSES_ROOT, kMyComputerShell, true);
     reg.RemoveKey("Open");
 }
 
 void WindowsPage::WriteNotepadVerb() {
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_LOCAL_MACHINE);
-    reg.OpenPath(kUnknownShell, true);
+    OpenKey(reg, HKEY_LOCAL_MACHINE, kUnknownShell, true);
     if (!CheckBox40.Checked()) {
         reg.WriteText("", "");
         reg.RemoveKey("NotePad");
@@ -220,13 +217,12 @@ void WindowsPage::WriteNotepadVerb() {
 
 void WindowsPage::WriteFolderVerb() {
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CLASSES_ROOT);
     if (!CheckBox41.Checked()) {
-        reg.OpenPath(kFolderShell, true);
+        OpenKey(reg, HKEY_CLASSES_ROOT, kFolderShell, true);
         reg.RemoveKey("DOS");
         return;
     }
-    reg.OpenPath(kFolderVerb, true);
+    OpenKey(reg, HKEY_CLASSES_ROOT, kFolderVerb, true);
     reg.WriteText("", "Command Prompt Here");
     reg.OpenPath("Command", true);
     reg.WriteText("", kFolderCommand);
@@ -236,8 +232,7 @@ void WindowsPage::WriteFolderVerb() {
 // the box is cleared.
 void WindowsPage::WriteBitmapThumbnail() {
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CLASSES_ROOT);
-    reg.OpenPath(kBitmapIcon, true);
+    OpenKey(reg, HKEY_CLASSES_ROOT, kBitmapIcon, true);
     if (CheckBox63.Checked()) {
         if (bitmapIcon_ == kThumbnail) return;
         reg.WriteText(kOldBitmapIcon, bitmapIcon_);

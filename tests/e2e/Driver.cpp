@@ -151,6 +151,13 @@ void ClickTab(HWND tabs, int index) {
     ::PostMessageA(tabs, WM_LBUTTONUP, 0, at);
 }
 
+bool ShowPage(HWND form, int index, int timeoutMs) {
+    HWND tabs = Control(form, "PageControl1");
+    if (!tabs) return false;
+    ClickTab(tabs, index);
+    return WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, timeoutMs);
+}
+
 void CloseWindow(HWND window) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }

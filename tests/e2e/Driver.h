@@ -48,6 +48,8 @@ void ClickAndWait(HWND control);
 void Hover(HWND control);
 // Clicks tab `index` of a tab control with the left mouse button.
 void ClickTab(HWND tabs, int index);
+// Clicks tab `index` of the form's PageControl1 and waits until that page is shown.
+bool ShowPage(HWND form, int index, int timeoutMs);
 // Asks the window to close, as the title-bar button does.
 void CloseWindow(HWND window);
 

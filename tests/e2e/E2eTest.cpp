@@ -357,10 +357,7 @@ TEST_F(VeltrimTest, TheOwnerEditorShowsTheRegistryAndWritesTheEditBack) {
     std::string owner = RegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner");
     HWND main = LaunchToMainWindow();
     ASSERT_TRUE(main);
-    HWND tabs = e2e::Control(main, "PageControl1");
-    e2e::ClickTab(tabs, 1);
-    ASSERT_TRUE(
-        e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, kWait));
+    ASSERT_TRUE(e2e::ShowPage(main, 1, kWait));
     EXPECT_FALSE(::IsWindowVisible(e2e::Control(main, "CheckBox2"))) << "the Boot page is away";
     e2e::ClickAndWait(e2e::Control(main, "CheckBox22"));
     HWND name = e2e::Control(main, "Edit1");
@@ -382,19 +379,12 @@ bool KeyExists(HKEY root, const char* path) {
     return true;
 }
 
-// Clicks a page's tab and waits until the page is the shown one.
-void ShowPage(HWND main, int index) {
-    HWND tabs = e2e::Control(main, "PageControl1");
-    e2e::ClickTab(tabs, index);
-    e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, kWait);
-}
-
 TEST_F(VeltrimTest, TheNotepadAndCommandPromptVerbsComeAndGoWithTheirBoxes) {
     const char* notepad = "Unknown\\shell\\NotePad\\Command";
     const char* prompt = "Directory\\shell\\DOS\\Command";
     HWND main = LaunchToMainWindow();
     ASSERT_TRUE(main);
-    ShowPage(main, 2);
+    ASSERT_TRUE(e2e::ShowPage(main, 2, kWait));
     HWND notepadBox = e2e::Control(main, "CheckBox40");
     HWND promptBox = e2e::Control(main, "CheckBox41");
     ASSERT_TRUE(::IsWindowVisible(notepadBox));
@@ -434,7 +424,7 @@ TEST_F(VeltrimTest, PuttingControlPanelInTheStartMenuMakesAndRemovesItsFolder) {
     ::RemoveDirectoryA(folder.c_str());
     HWND main = LaunchToMainWindow();
     ASSERT_TRUE(main);
-    ShowPage(main, 3);
+    ASSERT_TRUE(e2e::ShowPage(main, 3, kWait));
     HWND box = e2e::Control(main, "CheckBox58");
     ASSERT_TRUE(::IsWindowVisible(box));
     ASSERT_FALSE(Checked(box));
@@ -474,7 +464,7 @@ TEST_F(VeltrimTest, FramesLieUnderWhatTheyHoldAndTheDescriptionShowsOnHover) {
     EXPECT_EQ(e2e::Control(main, "PageControl1"),
               ::GetWindow(e2e::Control(main, "Button1"), GW_HWNDLAST));
 
-    ShowPage(main, 2);
+    ASSERT_TRUE(e2e::ShowPage(main, 2, kWait));
     HWND memo = e2e::Control(main, "Memo3");
     e2e::Hover(e2e::Control(main, "CheckBox41"));
     EXPECT_EQ("Use this option to add command prompt to the context menu of all folder.",

@@ -24,12 +24,7 @@ int Usage() {
 // Clicks the page's tab as a user does, so that the program sees the page change.
 int ShowPage(int index) {
     HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
-    HWND tabs = main ? e2e::Control(main, "PageControl1") : nullptr;
-    if (!tabs) return 1;
-    e2e::ClickTab(tabs, index);
-    return e2e::WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, kWait)
-               ? 0
-               : 1;
+    return main && e2e::ShowPage(main, index, kWait) ? 0 : 1;
 }
 
 }  // namespace
