@@ -3,6 +3,8 @@
 #include "platform/NoCase.h"
 #include "store/Paths.h"
 
+#include <exception>
+
 namespace vt {
 namespace {
 
@@ -49,8 +51,9 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
 
 // --- How pages plug in -----------------------------------------------------------------
 
-void TForm1::RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write) {
-    slices_[slice] = {std::move(read), std::move(write)};
+void TForm1::RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write,
+                           std::vector<ui::Control*> filled) {
+    slices_[slice] = {std::move(read), std::move(write), std::move(filled)};
 }
 
 void TForm1::RegisterDetails(const std::string& pageId, std::function<void()> hide) {
@@ -79,34 +82,60 @@ void TForm1::Describe(ui::Memo& memo, std::initializer_list<Description> descrip
 }
 
 void TForm1::ClearsDescription(ui::Control& control, ui::Memo& memo) {
-    control.OnMouseMove = [&memo] {
-        memo.SetEnabled(false);
-        memo.Clear();
-    };
+    control.OnMouseMove = [this, &memo] { RestMemo(memo); };
+}
+
+void TForm1::SetRestingNote(ui::Memo& memo, const std::string& note) {
+    notes_[&memo] = note;
+    RestMemo(memo);
+}
+
+void TForm1::RestMemo(ui::Memo& memo) {
+    auto note = notes_.find(&memo);
+    if (note != notes_.end() && !note->second.empty()) {
+        memo.SetEnabled(true);
+        memo.SetLines({note->second});
+        return;
+    }
+    memo.SetEnabled(false);
+    memo.Clear();
 }
 
 // --- Passes ----------------------------------------------------------------------------
 
-void TForm1::RunSlices(const std::vector<Slice>& order, bool reading) {
-    for (Slice slice : order) {
+// A read that stops on an error leaves its slice and every slice after it unread.
+void TForm1::BacaData() {
+    for (auto& [slice, entry] : slices_) entry.readComplete = false;
+    for (Slice slice : kReadOrder) {
         auto it = slices_.find(slice);
-        if (it != slices_.end()) Run(reading ? it->second.first : it->second.second);
+        if (it == slices_.end()) continue;
+        SliceEntry& entry = it->second;
+        for (ui::Control* control : entry.filled) ui::DropBaselines(*control);
+        Run(entry.read);
+        for (ui::Control* control : entry.filled) ui::TakeBaselines(*control);
+        entry.readComplete = true;
     }
 }
 
-void TForm1::BacaData() {
-    RunSlices(kReadOrder, true);
+void TForm1::TulisData() {
+    if (!bootFileAttributes_) UnprotectBootFile();
+    for (Slice slice : kWriteOrder) {
+        auto it = slices_.find(slice);
+        if (it != slices_.end() && it->second.readComplete) Run(it->second.write);
+    }
 }
 
-void TForm1::TulisData() {
-    RunSlices(kWriteOrder, false);
+bool TForm1::SliceRead(Slice slice) const {
+    auto it = slices_.find(slice);
+    return it != slices_.end() && it->second.readComplete;
 }
 
 // --- Window handlers -------------------------------------------------------------------
 
 void TForm1::FormCreate() {
+    OnClosed = [this] { RestoreBootFile(); };
     ProgramDir = TakeProgramDir(sys_);
-    Config = ReadConfigDat(sys_, ProgramDir);
+    Config = ReadConfigDat(sys_, ProgramDir);  // on failure the records given stay
     Run(hooks.fillMemoryGauges);
     WindowsDir = TakeWindowsDir(sys_);
     Run(hooks.resetAutoShutdown);
@@ -114,7 +143,7 @@ void TForm1::FormCreate() {
     RestartPending = false;
     UninstallEdited = false;
     Run(hooks.disableEdit9);
-    UnprotectMsdosSys(sys_);
+    UnprotectBootFile();
     BacaData();
     PageControl1.SetActivePage(&TabSheet1);
     HideAllPages();
@@ -129,18 +158,17 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
-    ProgramDir = TakeProgramDir(sys_);
-    WriteConfigDat(sys_, ProgramDir, Config);
+    RewriteConfigDat();
     if (KeepsCountdownRunning()) canClose = false;
     if (!RestartPending) return;
     HideAllPages();
     switch (prompts_.Confirm(kRestartQuestion, ui::Buttons::YesNoCancel)) {
         case ui::Answer::Yes:
             sys_.ExitWindowsEx(EWX_REBOOT);
-            ProtectMsdosSys(sys_);
+            RestoreBootFile();
             break;
         case ui::Answer::No:
-            ProtectMsdosSys(sys_);
+            RestoreBootFile();
             break;
         case ui::Answer::Cancel:
             RestartPending = false;
@@ -154,10 +182,40 @@ bool TForm1::KeepsCountdownRunning() {
            prompts_.Confirm(kAutoShutdownQuestion, ui::Buttons::YesNo) == ui::Answer::No;
 }
 
+// A locked or read-only file is reported once; it never keeps the window from closing.
+void TForm1::RewriteConfigDat() {
+    ProgramDir = TakeProgramDir(sys_);
+    try {
+        WriteConfigDat(sys_, ProgramDir, Config);
+    } catch (const IoError& e) {
+        if (!configErrorShown_) prompts_.ShowError(e.what());
+        configErrorShown_ = true;
+    }
+}
+
+// An error while deciding refuses the end of the session: nothing is left half done.
 bool TForm1::QueryEndSession() {
     bool canClose = true;
-    FormCloseQuery(canClose);
+    try {
+        FormCloseQuery(canClose);
+    } catch (const std::exception& e) {
+        prompts_.ShowError(e.what());
+        return false;
+    }
+    if (canClose) RestoreBootFile();
     return canClose;
+}
+
+void TForm1::UnprotectBootFile() {
+    std::optional<DWORD> found = UnprotectMsdosSys(sys_);
+    // Already held off (a session that did not end after all): keep what it had first.
+    if (!bootFileAttributes_) bootFileAttributes_ = found;
+}
+
+void TForm1::RestoreBootFile() {
+    if (!bootFileAttributes_) return;
+    RestoreMsdosSys(sys_, *bootFileAttributes_);
+    bootFileAttributes_.reset();
 }
 
 void TForm1::WMUser() {
@@ -183,8 +241,7 @@ void TForm1::HideAllPages() {
 
 void TForm1::PageControl1Change() {
     HideAllPages();
-    for (ui::Memo* memo : memos_) memo->SetEnabled(false);
-    for (ui::Memo* memo : memos_) memo->Clear();
+    for (ui::Memo* memo : memos_) RestMemo(*memo);
     if (PageControl1.ActivePage() == &TabSheet4) Run(hooks.layOutDiskCache);
     if (PageControl1.ActivePage() == &TabSheet8) Run(hooks.fillMemoryGauges);
 }
@@ -200,6 +257,12 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button1Click() {
+    if (committing_) return;
+    committing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{committing_};
     RestartPending = true;
     TulisData();
     if (AutoShutdownActive)

@@ -71,7 +71,11 @@ class TForm1 : public ui::Form {
     ConfigDat Config;
 
     // --- How pages plug in ---------------------------------------------------------------
-    void RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write);
+    // `filled` are the controls the read slice fills (whole subtrees): what they show once it
+    // completes is what the write slice compares against. A slice whose read did not complete
+    // writes nothing.
+    void RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write,
+                       std::vector<ui::Control*> filled = {});
     // What HidePage(id) does for a page: "Page1" to "Page5".
     void RegisterDetails(const std::string& pageId, std::function<void()> hide);
     // A check box that the left button marks navy after hiding its page's details
@@ -90,6 +94,9 @@ class TForm1 : public ui::Form {
     void ClearsDescription(ui::Control& control, ui::Memo& memo);
     // The description memos PageControl1Change disables and empties.
     void RegisterMemo(ui::Memo& memo) { memos_.push_back(&memo); }
+    // A line the memo shows whenever no description does; empty: the memo rests disabled
+    // and empty.
+    void SetRestingNote(ui::Memo& memo, const std::string& note);
 
     // Steps of FormCreate and of the command buttons that belong to other pages.
     struct Hooks {
@@ -119,6 +126,8 @@ class TForm1 : public ui::Form {
 
     void BacaData();
     void TulisData();
+    // Whether the slice's last read pass completed, so that its write slice may run.
+    bool SliceRead(Slice slice) const;
 
     const std::vector<ui::CheckBox*>& MarkableBoxes() const { return markable_; }
 
@@ -132,14 +141,28 @@ class TForm1 : public ui::Form {
     void HideAllPages();
     // While the countdown runs: asks whether to exit anyway; true when the user says No.
     bool KeepsCountdownRunning();
-    void RunSlices(const std::vector<Slice>& order, bool reading);
+    void RewriteConfigDat();
+    void RestMemo(ui::Memo& memo);
+    // C:\MSDOS.SYS is writable only while the program runs; it gets back what it had.
+    void UnprotectBootFile();
+    void RestoreBootFile();
+
+    struct SliceEntry {
+        std::function<void()> read, write;
+        std::vector<ui::Control*> filled;
+        bool readComplete = false;
+    };
 
     Platform& sys_;
     ui::Prompts& prompts_;
-    std::map<Slice, std::pair<std::function<void()>, std::function<void()>>> slices_;
+    std::map<Slice, SliceEntry> slices_;
     std::map<std::string, std::vector<std::function<void()>>> details_;  // by lower-case id
     std::vector<ui::CheckBox*> markable_;
     std::vector<ui::Memo*> memos_;
+    std::map<ui::Memo*, std::string> notes_;
+    std::optional<DWORD> bootFileAttributes_;  // as found, while the program holds them off
+    bool configErrorShown_ = false;
+    bool committing_ = false;  // "OK" is running: a second press waits for nothing
 };
 
 }  // namespace vt

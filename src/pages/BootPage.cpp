@@ -2,6 +2,7 @@
 
 #include "pages/PageLayout.h"
 
+#include "store/Folders.h"
 #include "store/Paths.h"
 
 namespace vt {
@@ -10,73 +11,82 @@ namespace {
 const char* const kSection = "Options";
 const char* const kDelayKey = "BootMenuDelay";
 
-struct Row {
-    const char* key;
-    bool checkedIsZero;  // "Disable ..." boxes stand for the value "0"
-    const char* description;
-};
-
-// CheckBox1 to CheckBox14, in table order.
-const std::array<Row, 14> kRows = {{
-    {"BootKeys", true, "Use this option to disable the function keys on boot up."},
-    {"BootMenu", false, "Use this option to show Windows boot-menu automaticly."},
-    {"BootMulti", false, "Use this option to enable multi-booting feature."},
-    {"DisableLog", false,
-     "Use this option if you do not want to create BOOTLOG.TXT file every time you boot up "
-     "your computer."},
-    {"SystemReg", true,
-     "Use this option if you do not want to load the registry module on boot up."},
-    {"BootGUI", true, "Use this option if you do not want to start Windows GUI automaticly."},
-    {"BootWarn", true,
-     "Use this option if you do not want Windows gives a warning message before your system "
-     "starts in safe mode."},
-    {"Network", false, "Use this option to enable networking feature in safe mode."},
-    {"DoubleBuffer", false,
-     "Use this option to enable double buffering feature. Warning : You must check this option "
-     "if you have SCSI/ESDI disk controllers in your system."},
-    {"DBLSpace", true,
-     "Use this option to keep Windows from loading doublespace driver. Warning : Do not check "
-     "this option if your drives are compressed using doublespace!"},
-    {"DRVSpace", true,
-     "Use this option to keep Windows from loading drivespace driver. Warning : Do not check "
-     "this option if your drives are compressed using drivespace!"},
-    {"LoadTop", true,
-     "Use this option if you do not want to load COMMAND.COM or DRVSPACE.BIN / DBLSPACE.BIN at "
-     "the top of 640 K."},
-    {"Logo", true,
-     "Use this option if you do not want to see Windows Splash Screen during boot up."},
-    {"AutoScan", true,
-     "Use this option to run scandisk automaticly if you were not shuting down Windows "
-     "properly."},
-}};
-
 }  // namespace
 
-BootPage::BootPage(TForm1& form, Platform& sys) : Sheet(form.TabSheet1), sys_(sys) {
-    std::array<ui::CheckBox*, 14> boxes = {
-        &CheckBox1, &CheckBox2, &CheckBox3,  &CheckBox4,  &CheckBox5,  &CheckBox6,  &CheckBox7,
-        &CheckBox8, &CheckBox9, &CheckBox10, &CheckBox11, &CheckBox12, &CheckBox13, &CheckBox14};
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const Row& row = kRows[i];
-        std::string on = row.checkedIsZero ? "0" : "1";
-        std::string off = row.checkedIsZero ? "1" : "0";
-        settings_.push_back(Setting{boxes[i], Store::Ini(kMsdosSys, kSection), row.key, on, off,
-                                    WriteIdiom::SetOrRestore, on, off});
-        form.Describe(*boxes[i], Memo1, row.description);
-        if (boxes[i] == &CheckBox2)
+// In the page's read and write order, the delay excluded.
+std::vector<Setting> BootPage::Settings() {
+    const Store options = Store::Ini(kMsdosSys, kSection);
+    const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
+    // clang-format off
+    return {
+        {.box = &CheckBox1,  .store = options, .name = "BootKeys",     .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox2,  .store = options, .name = "BootMenu",     .on = "1", .off = "0", .idiom = setOrRestore, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox3,  .store = options, .name = "BootMulti",    .on = "1", .off = "0", .idiom = setOrRestore, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox4,  .store = options, .name = "DisableLog",   .on = "1", .off = "0", .idiom = setOrRestore, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox5,  .store = options, .name = "SystemReg",    .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox6,  .store = options, .name = "BootGUI",      .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox7,  .store = options, .name = "BootWarn",     .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox8,  .store = options, .name = "Network",      .on = "1", .off = "0", .idiom = setOrRestore, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox9,  .store = options, .name = "DoubleBuffer", .on = "1", .off = "0", .idiom = setOrRestore, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox10, .store = options, .name = "DBLSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox11, .store = options, .name = "DRVSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox12, .store = options, .name = "LoadTop",      .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox13, .store = options, .name = "Logo",         .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox14, .store = options, .name = "AutoScan",     .on = "0", .off = "1", .idiom = setOrRestore, .checkedWhen = "0", .fallback = "1"},
+    };
+    // clang-format on
+}
+
+BootPage::BootPage(TForm1& form, Platform& sys) : Sheet(form.TabSheet1), form_(form), sys_(sys) {
+    settings_ = Settings();
+    form.Describe(
+        Memo1,
+        {
+            {CheckBox1, "Use this option to disable the function keys on boot up."},
+            {CheckBox2, "Use this option to show Windows boot-menu automaticly."},
+            {CheckBox3, "Use this option to enable multi-booting feature."},
+            {CheckBox4,
+             "Use this option if you do not want to create BOOTLOG.TXT file every time you boot "
+             "up your computer."},
+            {CheckBox5,
+             "Use this option if you do not want to load the registry module on boot up."},
+            {CheckBox6, "Use this option if you do not want to start Windows GUI automaticly."},
+            {CheckBox7,
+             "Use this option if you do not want Windows gives a warning message before your "
+             "system starts in safe mode."},
+            {CheckBox8, "Use this option to enable networking feature in safe mode."},
+            {CheckBox9,
+             "Use this option to enable double buffering feature. Warning : You must check this "
+             "option if you have SCSI/ESDI disk controllers in your system."},
+            {CheckBox10,
+             "Use this option to keep Windows from loading doublespace driver. Warning : Do not "
+             "check this option if your drives are compressed using doublespace!"},
+            {CheckBox11,
+             "Use this option to keep Windows from loading drivespace driver. Warning : Do not "
+             "check this option if your drives are compressed using drivespace!"},
+            {CheckBox12,
+             "Use this option if you do not want to load COMMAND.COM or DRVSPACE.BIN / "
+             "DBLSPACE.BIN at the top of 640 K."},
+            {CheckBox13,
+             "Use this option if you do not want to see Windows Splash Screen during boot up."},
+            {CheckBox14,
+             "Use this option to run scandisk automaticly if you were not shuting down Windows "
+             "properly."},
+        });
+    for (ui::CheckBox* box : Boxes()) {
+        if (box == &CheckBox2)
             form.MarkOnPress(CheckBox2, "Page1", [this] { delay_.Press(CheckBox2.Checked()); });
         else
-            form.MarkOnPress(*boxes[i], "Page1");
+            form.MarkOnPress(*box, "Page1");
     }
     form.ClearsDescription(Sheet, Memo1);
     form.RegisterMemo(Memo1);
     form.RegisterDetails("Page1", [this] { delay_.Hide(); });
     form.RegisterSlice(
-        Slice::Boot, [this] { Read(); }, [this] { Write(); });
+        Slice::Boot, [this] { Read(); }, [this] { Write(); }, {&Sheet});
     LayOut();
     delay_.Hide();
 }
-
 FourteenBoxes BootPage::Boxes() {
     return {&CheckBox1,  &CheckBox2,  &CheckBox3,  &CheckBox4, &CheckBox5,
             &CheckBox6,  &CheckBox7,  &CheckBox8,  &CheckBox9, &CheckBox10,
@@ -92,7 +102,11 @@ void BootPage::LayOut() {
     Label2.SetBounds(176, 22, 0, 13);
 }
 
+// Without the file the boxes cannot mean anything, and writing them would create a stub.
 void BootPage::Read() {
+    fileFound_ = FileExists(sys_, kMsdosSys);
+    for (ui::CheckBox* box : Boxes()) box->SetEnabled(fileFound_);
+    form_.SetRestingNote(Memo1, fileFound_ ? "" : kFileMissingNote);
     // Order: BootKeys, BootMenu, BootMenuDelay, then the rest.
     ReadSetting(sys_, settings_[0]);
     ReadSetting(sys_, settings_[1]);
@@ -102,9 +116,10 @@ void BootPage::Read() {
 }
 
 void BootPage::Write() {
+    if (!fileFound_ || !FileExists(sys_, kMsdosSys)) return;
     WriteSetting(sys_, settings_[0]);
     WriteSetting(sys_, settings_[1]);
-    if (CheckBox2.Checked()) {
+    if (delay_.Edited(CheckBox2)) {
         TIniFile ini(sys_, kMsdosSys);
         ini.WriteText(kSection, kDelayKey, std::to_string(SpinEdit1.Value()));
     }

@@ -46,11 +46,17 @@ class BootPage {
     // The text last read for "BootMenuDelay", which the delay falls back to.
     const std::string& KeptDelay() const { return delay_.Kept(); }
 
+    static constexpr const char* kFileMissingNote =
+        "C:\\MSDOS.SYS was not found: the boot options cannot be shown or changed.";
+
   private:
+    std::vector<Setting> Settings();
     FourteenBoxes Boxes();
     void LayOut();
 
+    TForm1& form_;
     Platform& sys_;
+    bool fileFound_ = false;
     std::vector<Setting> settings_;  // in the page's read and write order, delay excluded
     DelayEditor delay_{Label1, SpinEdit1, Label2, 30};
 };

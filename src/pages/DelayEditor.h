@@ -26,6 +26,8 @@ class DelayEditor {
     const std::string& Kept() const { return kept_; }
 
     void Hide() { Show(false); }
+    // The delay is written while its box is ticked, once it differs from the delay read.
+    bool Edited(const ui::CheckBox& box) const { return box.Checked() && spin_.Changed(); }
     // Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
     void Press(bool checked) {
         if (checked)

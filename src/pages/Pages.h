@@ -28,9 +28,11 @@ struct Pages {
                 windows.WriteRecycleBin();
                 startMenu.WriteDelay();
                 windows.WriteOthers();
-            });
+            },
+            {&windows.Sheet, &startMenu.GroupBox19});
         program.main.RegisterSlice(
-            Slice::StartMenu, [this] { startMenu.Read(); }, [this] { startMenu.Write(); });
+            Slice::StartMenu, [this] { startMenu.Read(); }, [this] { startMenu.Write(); },
+            {&startMenu.Sheet});
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;

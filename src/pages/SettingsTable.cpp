@@ -1,6 +1,7 @@
 #include "pages/SettingsTable.h"
 
 #include "platform/NoCase.h"
+#include "store/StoreError.h"
 
 namespace vt {
 namespace {
@@ -50,10 +51,11 @@ void ReadSetting(Platform& sys, Setting& setting) {
     } else {
         stored = ReadRegistry(sys, setting);
     }
-    setting.box->SetChecked(Matches(stored, setting.shownChecked, setting.upperCase));
+    setting.box->SetChecked(Matches(stored, setting.checkedWhen, setting.upperCase));
 }
 
 void WriteSetting(Platform& sys, Setting& setting) {
+    if (!setting.box->Changed()) return;
     bool checked = setting.box->Checked();
     if (setting.store.IsIni()) {
         TIniFile ini(sys, setting.store.file);
@@ -88,6 +90,32 @@ std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& pat
     TRegistry reg(sys);
     if (!OpenKey(reg, root, path, false)) return fallback;
     return GuardedReadNumber(reg, name, fallback);
+}
+
+StoredNumber ReadRegistryNumberOfEitherType(Platform& sys, HKEY root, const std::string& path,
+                                            const std::string& name, std::int32_t fallback) {
+    TRegistry reg(sys);
+    if (!OpenKey(reg, root, path, false)) return {fallback, std::nullopt};
+    std::optional<DWORD> type = reg.ValueType(name);
+    try {
+        if (type == REG_DWORD) return {reg.ReadNumber(name), type};
+        if (type == REG_BINARY) {
+            BinaryValue bytes;
+            bytes.SetNumber(0);
+            reg.ReadBytes(name, bytes.Data(), BinaryValue::kSize);
+            return {static_cast<std::int32_t>(bytes.Number()), type};
+        }
+    } catch (const StoreError&) {
+    }
+    return {fallback, std::nullopt};
+}
+
+void WriteRegistryNumberAs(Platform& sys, HKEY root, const std::string& path,
+                           const std::string& name, const StoredNumber& number) {
+    if (number.type == REG_BINARY)
+        WriteRegistryValue(sys, root, path, name, Binary{static_cast<DWORD>(number.value)});
+    else
+        WriteRegistryValue(sys, root, path, name, number.value);
 }
 
 void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,

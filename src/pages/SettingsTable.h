@@ -7,6 +7,7 @@
 #include "store/Idioms.h"
 #include "ui/Controls.h"
 
+#include <optional>
 #include <string>
 
 namespace vt {
@@ -32,7 +33,7 @@ struct Setting {
     RegValue on;   // written while checked
     RegValue off;  // written while unchecked, by the idiom
     WriteIdiom idiom;
-    RegValue shownChecked;   // the box shows checked when the stored value equals this
+    RegValue checkedWhen;    // the box shows checked when the stored value equals this
     RegValue fallback;       // the value a missing or unreadable setting reads as
     bool upperCase = false;  // texts are compared in upper case
     BinaryValue kept{};      // a binary setting's run-long buffer
@@ -40,7 +41,8 @@ struct Setting {
 
 // Sets the box from the store; a missing or unreadable value takes the fallback.
 void ReadSetting(Platform& sys, Setting& setting);
-// Writes the box's state by the setting's idiom; store errors propagate.
+// Writes the box's state by the setting's idiom, but only when the box no longer shows what
+// the read pass showed: an untouched setting stays as stored. Store errors propagate.
 void WriteSetting(Platform& sys, Setting& setting);
 
 // Selects the root and opens the key below it: the read pass never creates keys, the write
@@ -53,6 +55,17 @@ std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
 bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name);
 std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
                                 const std::string& name, std::int32_t fallback);
+// A number stored as REG_DWORD or as binary of at most four bytes, with the type found.
+struct StoredNumber {
+    std::int32_t value;
+    std::optional<DWORD> type;  // nothing: missing or unreadable, `value` is the fallback
+};
+StoredNumber ReadRegistryNumberOfEitherType(Platform& sys, HKEY root, const std::string& path,
+                                            const std::string& name, std::int32_t fallback);
+// Writes the number keeping the type it was found with; a new value is a REG_DWORD.
+void WriteRegistryNumberAs(Platform& sys, HKEY root, const std::string& path,
+                           const std::string& name, const StoredNumber& number);
+
 // Writes a registry value, creating the key.
 void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
                         const RegValue& value, BinaryValue* buffer = nullptr);

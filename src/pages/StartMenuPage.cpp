@@ -16,32 +16,31 @@ StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
     : Sheet(form.TabSheet9),
       form_(form),
       sys_(sys),
-      scrolling_{
-          &CheckBox59,
-          Store::Registry(HKEY_LOCAL_MACHINE,
-                          "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
-          "StartMenuScrollPrograms",
-          std::string("FALSE"),
-          std::string("TRUE"),
-          WriteIdiom::SetOrRestore,
-          std::string("FALSE"),
-          std::string("TRUE"),
-          true} {
-    struct Policy {
-        ui::CheckBox& box;
-        const char* name;
+      scrolling_{.box = &CheckBox59,
+                 .store = Store::Registry(
+                     HKEY_LOCAL_MACHINE,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
+                 .name = "StartMenuScrollPrograms",
+                 .on = "FALSE",
+                 .off = "TRUE",
+                 .idiom = WriteIdiom::SetOrRestore,
+                 .checkedWhen = "FALSE",
+                 .fallback = "TRUE",
+                 .upperCase = true} {
+    const Store policies = Store::Registry(HKEY_CURRENT_USER, kPolicies);
+    const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
+    // clang-format off
+    policies_ = {
+        {.box = &CheckBox50, .store = policies, .name = "NoFind",                .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox51, .store = policies, .name = "NoRun",                 .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox52, .store = policies, .name = "NoClose",               .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox53, .store = policies, .name = "NoFavoritesMenu",       .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox54, .store = policies, .name = "NoRecentDocsMenu",      .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox55, .store = policies, .name = "NoLogOff",              .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox56, .store = policies, .name = "ClearRecentDocsOnExit", .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+        {.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
     };
-    for (Policy p : {Policy{CheckBox50, "NoFind"},
-                     {CheckBox51, "NoRun"},
-                     {CheckBox52, "NoClose"},
-                     {CheckBox53, "NoFavoritesMenu"},
-                     {CheckBox54, "NoRecentDocsMenu"},
-                     {CheckBox55, "NoLogOff"},
-                     {CheckBox56, "ClearRecentDocsOnExit"},
-                     {CheckBox57, "NoRecentDocsHistory"}})
-        policies_.push_back(Setting{&p.box, Store::Registry(HKEY_CURRENT_USER, kPolicies), p.name,
-                                    Binary{1}, Binary{0}, WriteIdiom::SetOrRestore, Binary{1},
-                                    Binary{0}});
+    // clang-format on
 
     form.Describe(
         Memo7,
@@ -105,7 +104,7 @@ void StartMenuPage::ReadDelay() {
 }
 
 void StartMenuPage::WriteDelay() {
-    if (CheckBox30.Checked())
+    if (delay_.Edited(CheckBox30))
         WriteRegistryValue(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName,
                            std::to_string(SpinEdit2.Value()));
 }
@@ -125,16 +124,19 @@ void StartMenuPage::Write() {
     WriteFolder(CheckBox58, kControlPanelFolder);
     WriteFolder(CheckBox60, kRecycleBinFolder);
     WriteSetting(sys_, scrolling_);
-    if (CheckBox31.Checked()) DeleteMenuOrder("Start Menu");
-    if (CheckBox61.Checked()) DeleteMenuOrder("Favorites");
+    // Ticked since the last read: the order is deleted once, not on every pass.
+    if (CheckBox31.Checked() && CheckBox31.Changed()) DeleteMenuOrder("Start Menu");
+    if (CheckBox61.Checked() && CheckBox61.Changed()) DeleteMenuOrder("Favorites");
 }
 
 void StartMenuPage::ReadFolder(ui::CheckBox& box, const char* folder) {
-    box.SetChecked(DirectoryExists(sys_, form_.WindowsDir + folder));
+    box.SetChecked(!form_.WindowsDir.empty() && DirectoryExists(sys_, form_.WindowsDir + folder));
 }
 
-// Failures are left for the next read pass to show: the box follows the folder.
+// Failures are left for the next read pass to show: the box follows the folder. Without a
+// Windows directory the path would name a folder at the root of the drive: nothing is done.
 void StartMenuPage::WriteFolder(ui::CheckBox& box, const char* folder) {
+    if (!box.Changed() || form_.WindowsDir.empty()) return;
     std::string path = form_.WindowsDir + folder;
     if (box.Checked())
         ForceDirectories(sys_, path);

@@ -4,6 +4,7 @@
 
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
+#include "store/Folders.h"
 #include "store/Paths.h"
 
 #include <algorithm>
@@ -68,35 +69,28 @@ std::string WholeOr(const std::string& text, const std::string& fallback) {
 }  // namespace
 
 SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet2), sys_(sys), prompts_(prompts) {
+    : Sheet(form.TabSheet2), form_(form), sys_(sys), prompts_(prompts) {
     const Store systemIni = Store::Ini(kSystemIni, "386Enh");
-    plain_.push_back({&CheckBox15, Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound"),
-                      "Beep", std::string("YES"), std::string("NO"), WriteIdiom::SetOrRestore,
-                      std::string("YES"), std::string("NO"), true});
-    plain_.push_back({&CheckBox16, systemIni, "LocalLoadHigh", std::string("1"), std::string(),
-                      WriteIdiom::SetOrDelete, std::string("1"), std::string("0")});
-    plain_.push_back({&CheckBox17, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
-                      "ContigFileAllocSize", std::int32_t{512}, std::int32_t{0},
-                      WriteIdiom::SetOrDelete, std::int32_t{512}, std::int32_t{0}});
-    plain_.push_back({&CheckBox18, systemIni, "PageBuffers", std::string("32"), std::string(),
-                      WriteIdiom::SetOrDelete, std::string("32"), std::string("0")});
-    plain_.push_back({&CheckBox19, Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem),
-                      "DisableLowDiskSpaceBroadcast", Binary{0xFFFFFFFF}, Binary{0},
-                      WriteIdiom::SetOrDelete, Binary{0xFFFFFFFF}, Binary{9}});
-    plain_.push_back({&CheckBox20,
-                      Store::Registry(HKEY_LOCAL_MACHINE,
-                                      "System\\CurrentControlSet\\Services\\Class\\fdc\\0000"),
-                      "ForceFIFO", std::string("0"), std::string(), WriteIdiom::SetOrDelete,
-                      std::string("0"), std::string("1")});
-    plain_.push_back({&CheckBox23, Store::Registry(HKEY_LOCAL_MACHINE, "Network\\Logon"),
-                      "MustBeValidated", std::int32_t{1}, std::int32_t{0}, WriteIdiom::SetOrDelete,
-                      std::int32_t{1}, std::int32_t{0}});
-    plain_.push_back(
-        {&CheckBox26,
-         Store::Registry(HKEY_CURRENT_USER,
-                         "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer"),
-         "NoDriveTypeAutoRun", Binary{0xBD}, Binary{0x95}, WriteIdiom::SetOrRestore, Binary{0xBD},
-         Binary{9}});
+    const Store sound = Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound");
+    const Store fileSystem = Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem);
+    const Store fdc = Store::Registry(HKEY_LOCAL_MACHINE,
+                                      "System\\CurrentControlSet\\Services\\Class\\fdc\\0000");
+    const Store logon = Store::Registry(HKEY_LOCAL_MACHINE, "Network\\Logon");
+    const Store policies = Store::Registry(
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
+    using enum WriteIdiom;
+    // clang-format off
+    plain_ = {
+        {.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
+        {.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .off = "", .idiom = SetOrDelete, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .off = 0, .idiom = SetOrDelete, .checkedWhen = 512, .fallback = 0},
+        {.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .off = "", .idiom = SetOrDelete, .checkedWhen = "32", .fallback = "0"},
+        {.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .off = Binary{0}, .idiom = SetOrDelete, .checkedWhen = Binary{0xFFFFFFFF}, .fallback = Binary{9}},
+        {.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .off = "", .idiom = SetOrDelete, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .off = 0, .idiom = SetOrDelete, .checkedWhen = 1, .fallback = 0},
+        {.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .checkedWhen = Binary{0xBD}, .fallback = Binary{9}},
+    };
+    // clang-format on
 
     form.Describe(
         Memo2,
@@ -165,7 +159,7 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     RadioButton3.OnClick = [this] { state_.iconDepth = "32"; };
 
     form.RegisterSlice(
-        Slice::System, [this] { Read(); }, [this] { Write(); });
+        Slice::System, [this] { Read(); }, [this] { Write(); }, {&Sheet});
     LayOut();
     HideDetails();
 }
@@ -248,11 +242,11 @@ void SystemPage::ShowEditor(ui::CheckBox& box) {
         ShowTrack(130, 4, 153,
                   BandOf(kIconCacheBands, WholeNumber(state_.iconCache).value_or(512)));
     } else if (&box == &CheckBox27) {
-        Label3.SetCaption(CdCacheLabel(state_.cdCache));
-        ShowTrack(130, 3, 153, BandOf(kCdCacheBands, state_.cdCache));
+        Label3.SetCaption(CdCacheLabel(state_.cdCache.value));
+        ShowTrack(130, 3, 153, BandOf(kCdCacheBands, state_.cdCache.value));
     } else if (&box == &CheckBox28) {
-        Label3.SetCaption(SpeedLabel(BandOf(kSpeedBands, state_.prefetch)));
-        ShowTrack(170, 10, 193, BandOf(kSpeedBands, state_.prefetch));
+        Label3.SetCaption(SpeedLabel(BandOf(kSpeedBands, state_.prefetch.value)));
+        ShowTrack(170, 10, 193, BandOf(kSpeedBands, state_.prefetch.value));
     }
 }
 
@@ -273,10 +267,10 @@ void SystemPage::TrackBar1Change() {
         state_.iconCache = std::to_string(kIconCacheBands[std::min(position, 4)].value);
         Label3.SetCaption(IconCacheLabel(state_.iconCache));
     } else if (InMode("CDCache")) {
-        state_.cdCache = kCdCacheBands[std::min(position, 3)].value;
-        Label3.SetCaption(CdCacheLabel(state_.cdCache));
+        state_.cdCache.value = kCdCacheBands[std::min(position, 3)].value;
+        Label3.SetCaption(CdCacheLabel(state_.cdCache.value));
     } else if (InMode("CDSpeed")) {
-        state_.prefetch = kSpeedBands[std::min(position, 10)].value;
+        state_.prefetch.value = kSpeedBands[std::min(position, 10)].value;
         Label3.SetCaption(SpeedLabel(std::min(position, 10)));
         labelLeft = 193;
     } else {
@@ -294,6 +288,10 @@ void SystemPage::SpeedButton1Click() {
 }
 
 void SystemPage::Read() {
+    iniFound_ = !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
+    CheckBox16.SetEnabled(iniFound_);
+    CheckBox18.SetEnabled(iniFound_);
+    form_.SetRestingNote(Memo2, iniFound_ ? "" : kFileMissingNote);
     for (int i = 0; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // Beep to ForceFIFO
     state_.sourcePath = state_.sourcePathAsRead =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "");
@@ -302,37 +300,60 @@ void SystemPage::Read() {
     state_.organization = state_.organizationAsRead =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
     ReadSetting(sys_, plain_[6]);  // MustBeValidated
-    state_.iconDepth = WholeOr(
+    state_.iconDepth = state_.iconDepthAsRead = WholeOr(
         ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16"), "16");
-    state_.iconCache = WholeOr(
+    state_.iconCache = state_.iconCacheAsRead = WholeOr(
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512"), "512");
     ReadSetting(sys_, plain_[7]);  // NoDriveTypeAutoRun
-    state_.cdCache = ReadRegistryNumber(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620);
-    state_.prefetch = ReadRegistryNumber(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228);
+    state_.cdCache = state_.cdCacheAsRead =
+        ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620);
+    state_.prefetch = state_.prefetchAsRead =
+        ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228);
+}
+
+namespace {
+
+// A value editor writes while its box is ticked, once its value differs from the one read.
+template <typename T>
+bool Edited(const ui::CheckBox& box, const T& value, const T& asRead) {
+    return box.Checked() && value != asRead;
+}
+bool Edited(const ui::CheckBox& box, const StoredNumber& value, const StoredNumber& asRead) {
+    return box.Checked() && value.value != asRead.value;
+}
+
+}  // namespace
+
+// SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
+void SystemPage::WritePlain(Setting& setting) {
+    if (setting.store.IsIni() &&
+        !(iniFound_ && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni)))
+        return;
+    WriteSetting(sys_, setting);
 }
 
 void SystemPage::Write() {
-    for (int i = 0; i < 6; ++i) WriteSetting(sys_, plain_[i]);
-    if (CheckBox21.Checked())
+    for (int i = 0; i < 6; ++i) WritePlain(plain_[i]);
+    if (Edited(CheckBox21, state_.sourcePath, state_.sourcePathAsRead))
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath);
-    if (CheckBox22.Checked()) {
+    if (Edited(CheckBox22, state_.owner, state_.ownerAsRead))
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner",
                            state_.owner);
+    if (Edited(CheckBox22, state_.organization, state_.organizationAsRead))
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization",
                            state_.organization);
-    }
-    WriteSetting(sys_, plain_[6]);
-    if (CheckBox24.Checked())
+    WritePlain(plain_[6]);
+    if (Edited(CheckBox24, state_.iconDepth, state_.iconDepthAsRead))
         WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
                            state_.iconDepth);
-    if (CheckBox25.Checked())
+    if (Edited(CheckBox25, state_.iconCache, state_.iconCacheAsRead))
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons",
                            state_.iconCache);
-    WriteSetting(sys_, plain_[7]);
-    if (CheckBox27.Checked())
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
-    if (CheckBox28.Checked())
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
+    WritePlain(plain_[7]);
+    if (Edited(CheckBox27, state_.cdCache, state_.cdCacheAsRead))
+        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
+    if (Edited(CheckBox28, state_.prefetch, state_.prefetchAsRead))
+        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
 }
 
 }  // namespace vt

@@ -54,15 +54,19 @@ class SystemPage {
         std::string sourcePath, sourcePathAsRead;
         std::string owner, ownerAsRead;
         std::string organization, organizationAsRead;
-        std::string iconDepth = "16";
-        std::string iconCache = "512";
-        std::int32_t cdCache = 620;
-        std::int32_t prefetch = 228;
+        std::string iconDepth = "16", iconDepthAsRead = "16";
+        std::string iconCache = "512", iconCacheAsRead = "512";
+        StoredNumber cdCache{620, std::nullopt}, cdCacheAsRead{620, std::nullopt};
+        StoredNumber prefetch{228, std::nullopt}, prefetchAsRead{228, std::nullopt};
     };
     const State& GetState() const { return state_; }
 
+    static constexpr const char* kFileMissingNote =
+        "SYSTEM.INI was not found in the Windows folder: its settings cannot be shown or changed.";
+
   private:
     void LayOut();
+    void WritePlain(Setting& setting);
     void HideDetails();
     void PressEditor(ui::CheckBox& box, const char* mode);
     void ShowEditor(ui::CheckBox& box);
@@ -71,8 +75,10 @@ class SystemPage {
     void SpeedButton1Click();
     bool InMode(const char* mode) const;
 
+    TForm1& form_;
     Platform& sys_;
     ui::Prompts& prompts_;
+    bool iniFound_ = false;
     std::vector<Setting> plain_;  // CheckBox15 to CheckBox20, CheckBox23, CheckBox26
     State state_;
 };

@@ -22,37 +22,29 @@ const char* const kThumbnail = "%1";
 
 WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     : Sheet(form.TabSheet3), sys_(sys), prompts_(prompts) {
-    recycleBin_ = Setting{&CheckBox29,        Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder),
-                          "Attributes",       Binary{0x20000170},
-                          Binary{0x20000140}, WriteIdiom::SetOrRestore,
-                          Binary{0x20000170}, Binary{9}};
-    plain_.push_back({&CheckBox32, Store::Registry(HKEY_CURRENT_USER, kDesktop),
-                      "PaintDesktopVersion", std::string("0"), std::string("1"),
-                      WriteIdiom::SetOrRestore, std::string("0"), std::string("0")});
-    plain_.push_back(
-        {&CheckBox33,
-         Store::Registry(HKEY_USERS,
-                         ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"),
-         "link", Binary{0}, Binary{0x14}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9}});
-    plain_.push_back(
-        {&CheckBox36,
-         Store::Registry(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"),
-         "UpdateMode", Binary{0}, Binary{1}, WriteIdiom::SetOrRestore, Binary{0}, Binary{9}});
-    plain_.push_back({&CheckBox37, Store::Registry(HKEY_CURRENT_USER, kDesktop), "SmoothScroll",
-                      Binary{1}, Binary{0}, WriteIdiom::SetOrDelete, Binary{1}, Binary{9}});
-    plain_.push_back({&CheckBox38,
-                      Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics"),
-                      "MinAnimate", std::string("1"), std::string("0"), WriteIdiom::SetOrRestore,
-                      std::string("1"), std::string("1")});
-    plain_.push_back(
-        {&CheckBox39,
-         Store::Registry(HKEY_CURRENT_USER,
-                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons"),
-         "SmallIcons", std::string("YES"), std::string(), WriteIdiom::SetOrDelete,
-         std::string("YES"), std::string("NO"), true});
-    plain_.push_back({&CheckBox42, Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell"), "",
-                      std::string("edit"), std::string(), WriteIdiom::OnOrOff, std::string("edit"),
-                      std::string()});
+    const Store desktop = Store::Registry(HKEY_CURRENT_USER, kDesktop);
+    const Store defaultExplorer = Store::Registry(
+        HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
+    const Store update =
+        Store::Registry(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update");
+    const Store metrics =
+        Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics");
+    const Store smallIcons = Store::Registry(
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons");
+    const Store batchVerbs = Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell");
+    using enum WriteIdiom;
+    // clang-format off
+    recycleBin_ = {.box = &CheckBox29, .store = Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder), .name = "Attributes", .on = Binary{0x20000170}, .off = Binary{0x20000140}, .idiom = SetOrRestore, .checkedWhen = Binary{0x20000170}, .fallback = Binary{9}};
+    plain_ = {
+        {.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .checkedWhen = "0", .fallback = "0"},
+        {.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
+        {.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
+        {.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .off = Binary{0}, .idiom = SetOrDelete, .checkedWhen = Binary{1}, .fallback = Binary{9}},
+        {.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .checkedWhen = "1", .fallback = "1"},
+        {.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .off = "", .idiom = SetOrDelete, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
+        {.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .checkedWhen = "edit", .fallback = ""},
+    };
+    // clang-format on
 
     form.Describe(
         Memo3,
@@ -160,23 +152,33 @@ void WindowsPage::ReadOthers() {
     CheckBox41.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kFolderCommandKey, "", "") ==
                           kFolderCommand);
     ReadSetting(sys_, plain_[6]);  // the batch-file verb
-    toolbarPath_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "");
-    bitmapIcon_ = ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kBitmapIcon, "", "");
+    toolbarPath_ = toolbarPathAsRead_ =
+        ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "");
+    ReadBitmapIcon();
     CheckBox63.SetChecked(bitmapIcon_ == kThumbnail);
 }
 
+void WindowsPage::ReadBitmapIcon() {
+    TRegistry reg(sys_);
+    bool open = OpenKey(reg, HKEY_CLASSES_ROOT, kBitmapIcon, false);
+    bitmapIcon_ = open ? GuardedReadText(reg, "", "") : "";
+    bitmapIconType_ = open && reg.ValueType("") == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
+}
+
+// The settings with code of their own follow the same rule as the rows: a box that still
+// shows what the read pass showed leaves its keys and values alone.
 void WindowsPage::WriteOthers() {
     WriteSetting(sys_, plain_[0]);
     WriteSetting(sys_, plain_[1]);
-    WriteArrowSymbol();
-    WriteMyComputerCommand();
+    if (CheckBox34.Changed()) WriteArrowSymbol();
+    if (CheckBox35.Changed()) WriteMyComputerCommand();
     for (int i = 2; i < 6; ++i) WriteSetting(sys_, plain_[i]);
-    WriteNotepadVerb();
-    WriteFolderVerb();
+    if (CheckBox40.Changed()) WriteNotepadVerb();
+    if (CheckBox41.Changed()) WriteFolderVerb();
     WriteSetting(sys_, plain_[6]);
-    if (CheckBox62.Checked())
+    if (CheckBox62.Checked() && toolbarPath_ != toolbarPathAsRead_)
         WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_);
-    WriteBitmapThumbnail();
+    if (CheckBox63.Changed()) WriteBitmapThumbnail();
 }
 
 // The shell draws the arrow on every class that has "IsShortcut", whatever its text.
@@ -228,20 +230,21 @@ void WindowsPage::WriteFolderVerb() {
     reg.WriteText("", kFolderCommand);
 }
 
-// The icon text the thumbnail replaces is kept once in "OldBitmapIcon" and put back when
-// the box is cleared.
+// The icon text the thumbnail replaces is kept once in "OldBitmapIcon", with its type, and put
+// back when the box is cleared.
 void WindowsPage::WriteBitmapThumbnail() {
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_CLASSES_ROOT, kBitmapIcon, true);
     if (CheckBox63.Checked()) {
         if (bitmapIcon_ == kThumbnail) return;
-        reg.WriteText(kOldBitmapIcon, bitmapIcon_);
+        reg.WriteText(kOldBitmapIcon, bitmapIcon_, bitmapIconType_);
         reg.WriteText("", kThumbnail);
         return;
     }
-    if (!reg.HasValue(kOldBitmapIcon)) return;
+    std::optional<DWORD> keptType = reg.ValueType(kOldBitmapIcon);
+    if (!keptType) return;
     std::string old = reg.ReadText(kOldBitmapIcon);
-    reg.WriteText("", old);
+    reg.WriteText("", old, *keptType == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ);
     reg.RemoveValue(kOldBitmapIcon);
 }
 

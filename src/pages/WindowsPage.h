@@ -66,13 +66,15 @@ class WindowsPage {
     void WriteNotepadVerb();
     void WriteFolderVerb();
     void WriteBitmapThumbnail();
+    void ReadBitmapIcon();
 
     Platform& sys_;
     ui::Prompts& prompts_;
     Setting recycleBin_;
     std::vector<Setting> plain_;  // CheckBox32, 33, 36, 37, 38, 39, 42
-    std::string toolbarPath_;
+    std::string toolbarPath_, toolbarPathAsRead_;
     std::string bitmapIcon_;
+    DWORD bitmapIconType_ = REG_SZ;
 };
 
 }  // namespace vt

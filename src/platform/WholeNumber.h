@@ -12,7 +12,10 @@ inline std::optional<int> WholeNumber(const std::string& text) {
     const char* first = text.data();
     const char* last = first + text.size();
     while (first < last && *first == ' ') ++first;
-    if (first < last && *first == '+') ++first;
+    if (first < last && *first == '+') {
+        ++first;
+        if (first < last && *first == '-') return std::nullopt;  // "+-4" is no number
+    }
     int value = 0;
     auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last || first == last) return std::nullopt;

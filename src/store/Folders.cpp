@@ -7,6 +7,11 @@ bool DirectoryExists(Platform& sys, const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileExists(Platform& sys, const std::string& path) {
+    DWORD attributes = sys.GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ForceDirectories(Platform& sys, const std::string& path) {
     std::string folder = path;
     while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();

@@ -1,6 +1,12 @@
 #include "store/Paths.h"
 
 namespace vt {
+namespace {
+
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+}  // namespace
 
 std::string TakeWindowsDir(Platform& sys) {
     char buffer[144] = {};
@@ -14,16 +20,18 @@ std::string TakeProgramDir(Platform& sys) {
     return (length == 0 || length >= MAX_PATH) ? std::string() : std::string(buffer, length);
 }
 
-void UnprotectMsdosSys(Platform& sys) {
+std::optional<DWORD> UnprotectMsdosSys(Platform& sys) {
+    DWORD found = sys.GetFileAttributesA(kMsdosSys);
+    if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
     sys.SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_ARCHIVE);
+    return found & kKeptAttributes;
 }
 
-void ProtectMsdosSys(Platform& sys) {
+void RestoreMsdosSys(Platform& sys, DWORD attributes) {
     // Hidden and system go first: once a file is read-only, Wine running as a normal user
     // can no longer record them. On Windows the first call is simply overtaken.
-    sys.SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    sys.SetFileAttributesA(kMsdosSys,
-                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    sys.SetFileAttributesA(kMsdosSys, attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    sys.SetFileAttributesA(kMsdosSys, attributes);
 }
 
 }  // namespace vt

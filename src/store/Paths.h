@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 
+#include <optional>
 #include <string>
 
 namespace vt {
@@ -15,9 +16,10 @@ std::string TakeWindowsDir(Platform& sys);
 // The current directory, where Config.DAT, data.ini and the kept Uninstall.lnk live.
 std::string TakeProgramDir(Platform& sys);
 
-// Archive only, so that the profile functions may rewrite the file.
-void UnprotectMsdosSys(Platform& sys);
-// Back to read-only + hidden + system.
-void ProtectMsdosSys(Platform& sys);
+// Archive only, so that the profile functions may rewrite the file. Answers the attributes
+// the file had; nothing when there is no such file.
+std::optional<DWORD> UnprotectMsdosSys(Platform& sys);
+// Back to the attributes it had (read-only, hidden, system and archive).
+void RestoreMsdosSys(Platform& sys, DWORD attributes);
 
 }  // namespace vt

@@ -56,6 +56,14 @@ bool TRegistry::HasValue(const std::string& name) {
     return sys_.RegQueryValueExA(current_, name.c_str(), &type, nullptr, &size) == ERROR_SUCCESS;
 }
 
+std::optional<DWORD> TRegistry::ValueType(const std::string& name) {
+    DWORD type = 0, size = 0;
+    if (current_ == 0 ||
+        sys_.RegQueryValueExA(current_, name.c_str(), &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return type;
+}
+
 bool TRegistry::HasKey(const std::string& path) {
     Target target = Resolve(path);
     HKEY opened = 0;
@@ -104,8 +112,8 @@ DWORD TRegistry::ReadBytes(const std::string& name, BYTE* buffer, DWORD size) {
     return stored;
 }
 
-void TRegistry::WriteText(const std::string& name, const std::string& value) {
-    if (current_ == 0 || sys_.RegSetValueExA(current_, name.c_str(), REG_SZ,
+void TRegistry::WriteText(const std::string& name, const std::string& value, DWORD type) {
+    if (current_ == 0 || sys_.RegSetValueExA(current_, name.c_str(), type,
                                              reinterpret_cast<const BYTE*>(value.c_str()),
                                              static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         throw RegistryError::SetFailed(name);
@@ -144,6 +152,8 @@ std::string TRegistry::EnumSubkey(HKEY key, DWORD index, DWORD maxLen) {
 
 bool TRegistry::RemoveKey(const std::string& path) {
     Target target = Resolve(path);
+    // Taken from the root, a relative path would delete a key of that name at the top.
+    if (target.relative && current_ == 0) return false;
     HKEY victim = 0;
     if (sys_.RegOpenKeyExA(target.base, target.subKey.c_str(), access_, &victim) == ERROR_SUCCESS) {
         // Children first, last index down to 0, each relative to the key being removed.

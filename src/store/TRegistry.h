@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class TRegistry {
     bool OpenPath(const std::string& path, bool canCreate);
 
     bool HasValue(const std::string& name);
+    // The stored type of the value; nothing when it is missing or no key is open.
+    std::optional<DWORD> ValueType(const std::string& name);
     bool HasKey(const std::string& path);
 
     std::string ReadText(const std::string& name);
@@ -30,12 +33,14 @@ class TRegistry {
     // Copies the stored bytes to the front of `buffer`; answers their count, 0 when missing.
     DWORD ReadBytes(const std::string& name, BYTE* buffer, DWORD size);
 
-    void WriteText(const std::string& name, const std::string& value);
+    // REG_SZ, or REG_EXPAND_SZ where a text keeps that type.
+    void WriteText(const std::string& name, const std::string& value, DWORD type = REG_SZ);
     void WriteNumber(const std::string& name, std::int32_t value);
     void WriteBytes(const std::string& name, const BYTE* buffer, DWORD size);
 
     bool RemoveValue(const std::string& name);
-    // Deletes the key with its whole subtree.
+    // Deletes the key with its whole subtree. A relative path needs an open key: with none,
+    // nothing is deleted.
     bool RemoveKey(const std::string& path);
     void ListSubkeys(std::vector<std::string>& list);
 

@@ -159,8 +159,8 @@ void TrackBar::SetPosition(int position) {
 void TrackBar::SetMaxValue(int maxValue) {
     if (maxValue == max_) return;
     max_ = maxValue;
-    position_ = std::clamp(position_, min_, max_);
     Notify(Change::Range);
+    SetPosition(position_);
 }
 
 Edit::Edit(std::string name, Control* parent) : Control(Kind::Edit, std::move(name), parent) {}
@@ -353,6 +353,20 @@ void Timer::SetInterval(unsigned interval) {
 
 void Timer::Fire() {
     if (enabled_ && OnTimer) OnTimer();
+}
+
+}  // namespace vt::ui
+
+namespace vt::ui {
+
+void TakeBaselines(Control& root) {
+    root.TakeBaseline();
+    for (Control* child : root.Children()) TakeBaselines(*child);
+}
+
+void DropBaselines(Control& root) {
+    root.DropBaseline();
+    for (Control* child : root.Children()) DropBaselines(*child);
 }
 
 }  // namespace vt::ui

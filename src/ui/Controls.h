@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,13 @@ class Control {
     void PressMouse(MouseButton button);
     void MoveMouse();
 
+    // What a read pass left the control showing. A write pass leaves the setting behind a
+    // control alone while the control still shows that; a control that no read pass filled
+    // counts as unchanged.
+    virtual void TakeBaseline() {}
+    virtual void DropBaseline() {}
+    virtual bool Changed() const { return false; }
+
     std::function<void(MouseButton)> OnMouseDown;
     std::function<void()> OnMouseMove;
     // The view's hook: called after each change of what it shows.
@@ -116,8 +124,13 @@ class CheckBox : public Control {
     void ToggleFromKeyboard();
     std::function<void()> OnClick;
 
+    void TakeBaseline() override { baseline_ = checked_; }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != checked_; }
+
   private:
     bool checked_ = false;
+    std::optional<bool> baseline_;
 };
 
 class RadioButton : public Control {
@@ -130,8 +143,13 @@ class RadioButton : public Control {
     void Click() { SetChecked(true); }
     std::function<void()> OnClick;
 
+    void TakeBaseline() override { baseline_ = checked_; }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != checked_; }
+
   private:
     bool checked_ = false;
+    std::optional<bool> baseline_;
 };
 
 class SpinEdit : public Control {
@@ -153,11 +171,16 @@ class SpinEdit : public Control {
     void LoseFocus();  // a typed value out of range is held to it
     std::function<void()> OnChange;
 
+    void TakeBaseline() override { baseline_ = Value(); }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != Value(); }
+
   private:
     int Clamp(int value) const;
     int min_, max_;
     std::string text_;
     int maxLength_ = 0;  // 0: no limit
+    std::optional<int> baseline_;
 };
 
 class TrackBar : public Control {
@@ -169,12 +192,17 @@ class TrackBar : public Control {
     // Held to the range; the change reaction runs only on a real change.
     void SetPosition(int position);
     void Drag(int position) { SetPosition(position); }
-    // A position beyond the new maximum is held to it without a change reaction.
+    // A position beyond the new maximum is held to it, which is a change like any other.
     void SetMaxValue(int maxValue);
     std::function<void()> OnChange;
 
+    void TakeBaseline() override { baseline_ = position_; }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != position_; }
+
   private:
     int min_, max_, position_;
+    std::optional<int> baseline_;
 };
 
 class Edit : public Control {
@@ -195,7 +223,12 @@ class Edit : public Control {
     std::function<void()> OnChange;
     std::function<void()> OnExit;
 
+    void TakeBaseline() override { baseline_ = text_; }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != text_; }
+
   private:
+    std::optional<std::string> baseline_;
     std::string text_;
     int maxLength_ = 0;  // 0: no limit
     bool readOnly_ = false;
@@ -247,10 +280,15 @@ class ComboBox : public Control {
     void ChooseItem(int index);
     std::function<void()> OnChange;
 
+    void TakeBaseline() override { baseline_ = text_; }
+    void DropBaseline() override { baseline_.reset(); }
+    bool Changed() const override { return baseline_ && *baseline_ != text_; }
+
   private:
     std::vector<std::string> items_;
     int itemIndex_ = -1;
     std::string text_;
+    std::optional<std::string> baseline_;
 };
 
 // Keeps its items sorted without regard to case.
@@ -336,6 +374,10 @@ class PageControl : public Control {
   private:
     TabSheet* active_ = nullptr;
 };
+
+// Every control of the tree below `root`, `root` included.
+void TakeBaselines(Control& root);
+void DropBaselines(Control& root);
 
 // A window timer: the view starts a real timer while it is enabled.
 class Timer {

@@ -4,6 +4,8 @@
 #include "ui/Prompts.h"
 
 #include <deque>
+#include <functional>
+#include <utility>
 #include <stdexcept>
 #include <vector>
 
@@ -33,8 +35,12 @@ class ScriptedPrompts final : public Prompts {
         return questions;
     }
 
+    // Runs while a confirmation box is up, as the user's other input would.
+    std::function<void()> WhileAsking;
+
     ui::Answer Confirm(const std::string& text, Buttons buttons) override {
         asks_.push_back({"confirm", text, buttons});
+        if (auto whileAsking = std::exchange(WhileAsking, nullptr)) whileAsking();
         if (answers_.empty()) throw std::logic_error("unexpected question: " + text);
         ui::Answer answer = answers_.front();
         answers_.pop_front();

@@ -167,18 +167,84 @@ TEST_F(TForm1Test, TheRestartQuestionAnswers) {
             EXPECT_FALSE(main.RestartPending);
             EXPECT_TRUE(main.Close()) << "a second close does not ask again";
             EXPECT_EQ(1u, asked.Questions().size());
-            EXPECT_EQ(0x00u, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07);
+            EXPECT_EQ(0x07u, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07)
+                << "the close gives the file back what it had";
         }
     }
 }
 
 TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
     form.Button5.Click();
+    EXPECT_EQ(0x00u, MsdosAttributes()) << "archive-only while the program runs";
     EXPECT_TRUE(form.Close());
     EXPECT_TRUE(prompts.Asks().empty());
     EXPECT_TRUE(sys.ExitRequests().empty());
-    EXPECT_EQ(0x00u, MsdosAttributes()) << "stays archive-only";
+    EXPECT_EQ(0x07u, MsdosAttributes()) << "given back what it had";
     EXPECT_EQ(ConfigBytes(0, 0), ConfigFile());
+}
+
+// However the program ends, C:\MSDOS.SYS gets back the attributes it had at the start.
+TEST_F(TForm1Test, EveryWayOfEndingGivesTheBootFileItsAttributesBack) {
+    struct Way {
+        const char* name;
+        std::function<void(TForm1&, ui::ScriptedPrompts&)> end;
+    };
+    const std::vector<Way> ways = {
+        {"Cancel", [](TForm1& f, ui::ScriptedPrompts&) { f.Button4.Click(); }},
+        {"title bar", [](TForm1& f, ui::ScriptedPrompts&) { f.Close(); }},
+        {"Exit", [](TForm1& f, ui::ScriptedPrompts&) { f.Exit1Click(); }},
+        {"end of session",
+         [](TForm1& f, ui::ScriptedPrompts&) { EXPECT_TRUE(f.QueryEndSession()); }},
+        {"OK, then No",
+         [](TForm1& f, ui::ScriptedPrompts& p) {
+             p.Answer(ui::Answer::No);
+             f.Button1.Click();
+         }},
+        {"OK, then Yes",
+         [](TForm1& f, ui::ScriptedPrompts& p) {
+             p.Answer(ui::Answer::Yes);
+             f.Button1.Click();
+         }},
+    };
+    for (const Way& way : ways) {
+        for (DWORD had : {DWORD{0x07}, DWORD{0x03}}) {
+            fake::FakePlatform machine;
+            machine.PutFile("C:\\MSDOS.SYS", "[Options]\r\n", had);
+            machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
+            machine.SetCurrentDirectoryA(kProgramDir);
+            ui::ScriptedPrompts asked;
+            TForm1 main(machine, asked);
+            main.FormCreate();
+            main.Show();
+            EXPECT_EQ(0x00u, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07) << way.name;
+            way.end(main, asked);
+            EXPECT_EQ(had, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07) << way.name;
+        }
+    }
+}
+
+TEST_F(TForm1Test, AnEndOfSessionThatDoesNotHappenLeavesTheFileWritableForTheNextPass) {
+    EXPECT_TRUE(form.QueryEndSession());
+    EXPECT_EQ(0x07u, MsdosAttributes());
+    form.Button5.Click();  // the session went on: the next Apply may write the file again
+    EXPECT_EQ(0x00u, MsdosAttributes());
+}
+
+TEST_F(TForm1Test, AnErrorWhileDecidingRefusesTheEndOfTheSession) {
+    form.RestartPending = true;  // the restart question cannot be answered: it raises
+    EXPECT_FALSE(form.QueryEndSession());
+    EXPECT_EQ(
+        std::vector<std::string>{std::string("unexpected question: ") + TForm1::kRestartQuestion},
+        prompts.Errors());
+    EXPECT_EQ(0x00u, MsdosAttributes()) << "still running: the file stays writable";
+}
+
+TEST_F(TForm1Test, OkPressedAgainWhileTheRestartQuestionIsOpenAsksOnce) {
+    prompts.WhileAsking = [&] { form.Button1.Click(); };  // a second press while the box is up
+    prompts.Answer(ui::Answer::No);
+    form.Button1.Click();
+    EXPECT_EQ(1u, prompts.Questions().size());
+    EXPECT_TRUE(form.Closed());
 }
 
 TEST_F(TForm1Test, CancelClosesWithoutWritingOrAsking) {
@@ -195,12 +261,14 @@ TEST_F(TForm1Test, CloseRewritesConfigWithShowSplashAsLastSet) {
     EXPECT_EQ(ConfigBytes(1, 0), ConfigFile());
 }
 
-TEST_F(TForm1Test, AConfigFileThatCannotBeWrittenKeepsTheWindowOpen) {
+TEST_F(TForm1Test, AConfigFileThatCannotBeWrittenIsReportedOnceAndTheWindowStillCloses) {
     sys.SetFileAttributesA((std::string(kProgramDir) + "\\Config.DAT").c_str(), 0x01);
-    Do([&] { form.Close(); });
+    form.RestartPending = true;
+    prompts.Answer(ui::Answer::Cancel);  // the first close is refused at the restart question
+    EXPECT_FALSE(form.Close());
+    EXPECT_TRUE(form.Close());
     EXPECT_EQ(std::vector<std::string>{"File access denied"}, prompts.Errors());
-    EXPECT_FALSE(form.Closed());
-    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(form.Closed());
 }
 
 TEST_F(TForm1Test, TheAutoShutdownQuestionComesBeforeTheRestartQuestion) {

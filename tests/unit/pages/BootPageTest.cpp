@@ -28,7 +28,7 @@ class BootKeysShownTest : public BootPageTest, public ::testing::WithParamInterf
 TEST_P(BootKeysShownTest, DisableBootFunctionKeysIsCheckedOnlyForExactlyZero) {
     const ShownCase& c = GetParam();
     PutOptions(c.stored ? std::string("BootKeys=") + c.stored + "\r\n" : "");
-    boot().Read();
+    ReadPass();
     EXPECT_EQ(c.checked, boot().CheckBox1.Checked());
 }
 
@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, BootKeysShownTest,
                                            ShownCase{"", false}, ShownCase{nullptr, false}));
 
 TEST_F(BootPageTest, AMissingFileShowsEveryDefaultAndTheDelayThirty) {
-    boot().Read();
+    ReadPass();
     for (ui::CheckBox* box :
          {&boot().CheckBox1, &boot().CheckBox2, &boot().CheckBox9, &boot().CheckBox14})
         EXPECT_FALSE(box->Checked()) << box->Name();
@@ -47,10 +47,10 @@ TEST_F(BootPageTest, AMissingFileShowsEveryDefaultAndTheDelayThirty) {
 
 TEST_F(BootPageTest, AnUncheckedBoxWritesOnlyKeysThatExist) {
     PutOptions("AutoScan=0\r\nBootGUI=1\r\n");
-    boot().Read();
+    ReadPass();
     EXPECT_TRUE(boot().CheckBox14.Checked());
     Click(boot().CheckBox14);  // clears "Disable Autoscan on Boot Up"
-    boot().Write();
+    WritePass();
     EXPECT_EQ("1", Option("AutoScan"));
     EXPECT_EQ("1", Option("BootGUI"));
     for (const char* key : {"BootKeys", "BootMenu", "Logo", "Network", "DoubleBuffer"})
@@ -59,11 +59,11 @@ TEST_F(BootPageTest, AnUncheckedBoxWritesOnlyKeysThatExist) {
 
 TEST_F(BootPageTest, CheckedBoxesWriteTheirValuesWhetherTheKeyExistsOrNot) {
     PutOptions("");
-    boot().Read();
+    ReadPass();
     Click(boot().CheckBox1);
     Click(boot().CheckBox3);
     Click(boot().CheckBox13);
-    boot().Write();
+    WritePass();
     EXPECT_EQ("0", Option("BootKeys"));
     EXPECT_EQ("1", Option("BootMulti"));
     EXPECT_EQ("0", Option("Logo"));
@@ -71,7 +71,7 @@ TEST_F(BootPageTest, CheckedBoxesWriteTheirValuesWhetherTheKeyExistsOrNot) {
 
 TEST_F(BootPageTest, TickingTheBootMenuShowsTheDelayAndWritesIt) {
     PutOptions("BootMenuDelay=5\r\n");
-    boot().Read();
+    ReadPass();
     EXPECT_EQ(5, boot().SpinEdit1.Value());
     EXPECT_FALSE(boot().SpinEdit1.Visible());
     Click(boot().CheckBox2);
@@ -89,15 +89,15 @@ TEST_F(BootPageTest, TickingTheBootMenuShowsTheDelayAndWritesIt) {
 
 TEST_F(BootPageTest, TheDelayIsLeftAloneWhileTheBootMenuIsUnticked) {
     PutOptions("BootMenuDelay=7\r\n");
-    boot().Read();
+    ReadPass();
     boot().SpinEdit1.SetValue(20);
-    boot().Write();
+    WritePass();
     EXPECT_EQ("7", Option("BootMenuDelay"));
 }
 
 TEST_F(BootPageTest, ADelayThatIsNoNumberShowsThirtyAndClearingTheMenuFallsBackToIt) {
     PutOptions("BootMenu=1\r\nBootMenuDelay=abc\r\n");
-    boot().Read();
+    ReadPass();
     EXPECT_TRUE(boot().CheckBox2.Checked());
     EXPECT_EQ(30, boot().SpinEdit1.Value());
     EXPECT_EQ("abc", boot().KeptDelay());
@@ -110,13 +110,13 @@ TEST_F(BootPageTest, ADelayThatIsNoNumberShowsThirtyAndClearingTheMenuFallsBackT
 
 TEST_F(BootPageTest, ACheckedBootMenuWritesTheDelayReadBackUnchanged) {
     PutOptions("BootMenu=1\r\nBootMenuDelay=9\r\n");
-    boot().Read();
-    boot().Write();
+    ReadPass();
+    WritePass();
     EXPECT_EQ("9", Option("BootMenuDelay"));
 }
 
 TEST_F(BootPageTest, ARightButtonPressNeitherMarksNorShowsTheDelay) {
-    boot().Read();
+    ReadPass();
     boot().CheckBox2.PressMouse(ui::MouseButton::Right);
     EXPECT_EQ(ui::kBlack, boot().CheckBox2.FontColor());
     EXPECT_FALSE(boot().SpinEdit1.Visible());
@@ -134,7 +134,7 @@ TEST_F(BootPageTest, TheDescriptionFollowsTheMouse) {
 
 TEST_F(BootPageTest, AFailingWriteStopsThePassAtThatKeyWithItsMessage) {
     PutOptions("");
-    boot().Read();
+    ReadPass();
     Click(boot().CheckBox1);
     Click(boot().CheckBox3);
     sys.FailWhen(
@@ -143,7 +143,7 @@ TEST_F(BootPageTest, AFailingWriteStopsThePassAtThatKeyWithItsMessage) {
         },
         ERROR_ACCESS_DENIED);
     try {
-        boot().Write();
+        WritePass();
         FAIL() << "the write should have failed";
     } catch (const IniFileError& e) {
         EXPECT_EQ(std::string("Unable to write to ") + kMsdosSys, e.what());

@@ -17,10 +17,18 @@ namespace vt::testing {
 
 class PageTest : public ::testing::Test {
   protected:
-    PageTest() { AttachPages(program, sys, prompts); }
+    PageTest() {
+        AttachPages(program, sys, prompts);
+        form().WindowsDir = "C:\\WINDOWS";
+    }
 
     Pages& pages() { return *std::static_pointer_cast<Pages>(program.pages); }
     TForm1& form() { return program.main; }
+
+    // The passes as the main window runs them: every page read, then written, with the rule
+    // that a setting whose control still shows what was read stays as stored.
+    void ReadPass() { form().BacaData(); }
+    void WritePass() { form().TulisData(); }
 
     // The left button pressed and released on a box, as a user clicks it.
     static void Click(ui::CheckBox& box) {

@@ -14,14 +14,8 @@ class StartMenuPageTest : public PageTest {
   protected:
     StartMenuPageTest() { form().WindowsDir = "C:\\WINDOWS"; }
     StartMenuPage& page() { return pages().startMenu; }
-    void ReadPage() {
-        page().ReadDelay();
-        page().Read();
-    }
-    void WritePage() {
-        page().WriteDelay();
-        page().Write();
-    }
+    void ReadPage() { ReadPass(); }
+    void WritePage() { WritePass(); }
     static std::string ControlPanel() {
         return std::string("C:\\WINDOWS") + StartMenuPage::kControlPanelFolder;
     }
@@ -58,18 +52,27 @@ TEST_F(StartMenuPageTest, AShortPolicyValueIsNotMixedWithTheNumberReadBefore) {
     EXPECT_TRUE(page().CheckBox50.Checked());
 }
 
-TEST_F(StartMenuPageTest, AnIntegerPolicyIsReplacedByBinaryZeroAndMissingOnesStayMissing) {
+TEST_F(StartMenuPageTest, AnIntegerPolicyStaysAsStoredUntilItsBoxChanges) {
     PutNumber(HKEY_CURRENT_USER, kPolicies, "NoRun", 1);
     ReadPage();
     EXPECT_FALSE(page().CheckBox51.Checked());
     Click(page().CheckBox52);
+    Click(page().CheckBox50);
+    Click(page().CheckBox50);  // ticked and cleared again: unchanged
     WritePage();
     auto noRun = Value(HKEY_CURRENT_USER, kPolicies, "NoRun");
-    EXPECT_EQ(REG_BINARY, noRun->type);
-    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), noRun->bytes);
+    ASSERT_TRUE(noRun);
+    EXPECT_EQ(REG_DWORD, noRun->type);
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), noRun->bytes);
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}),
               Value(HKEY_CURRENT_USER, kPolicies, "NoClose")->bytes);
     EXPECT_FALSE(Value(HKEY_CURRENT_USER, kPolicies, "NoFind"));
+    Click(page().CheckBox51);  // now the user does tick it
+    WritePage();
+    noRun = Value(HKEY_CURRENT_USER, kPolicies, "NoRun");
+    ASSERT_TRUE(noRun);
+    EXPECT_EQ(REG_BINARY, noRun->type);
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), noRun->bytes);
 }
 
 struct DelayCase {
@@ -178,7 +181,7 @@ TEST_F(StartMenuPageTest, ScrollingIsComparedInUpperCaseAndRestoredOnlyWhenPrese
     EXPECT_EQ("TRUE", Value(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms")->Text());
 }
 
-TEST_F(StartMenuPageTest, ACheckedMenuOrderIsDeletedOnEveryPass) {
+TEST_F(StartMenuPageTest, AMenuOrderIsDeletedWhenItsBoxIsTickedNotAgainOnLaterPasses) {
     PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu\\Programs", "Order", {1});
     PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites", "Order", {1});
     ReadPage();
@@ -189,7 +192,8 @@ TEST_F(StartMenuPageTest, ACheckedMenuOrderIsDeletedOnEveryPass) {
     EXPECT_TRUE(page().CheckBox31.Checked());
     PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu\\Programs", "Order", {2});
     form().Button5Click();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu"))
+        << "the order the user made since is left alone";
     Click(page().CheckBox61);
     WritePage();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites"));
@@ -243,10 +247,12 @@ TEST_F(StartMenuPageTest, TheReadPassOrdersBothPagesAsOne) {
 TEST_F(StartMenuPageTest, TheWritePassOrdersBothPagesAsOne) {
     form().BacaData();
     Click(page().CheckBox30);
+    page().SpinEdit2.SetValue(100);
     Click(page().CheckBox50);
     Click(pages().windows.CheckBox29);
     Click(pages().windows.CheckBox37);
     Click(pages().system.CheckBox28);
+    pages().system.TrackBar1.Drag(3);
     sys.ClearCalls();
     form().TulisData();
     std::vector<std::string> names;

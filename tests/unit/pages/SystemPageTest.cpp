@@ -17,60 +17,67 @@ class SystemPageTest : public PageTest {
 
 TEST_F(SystemPageTest, BeepIsComparedInUpperCaseAndRestoredOnlyWhenPresent) {
     PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
-    page().Read();
+    ReadPass();
     EXPECT_TRUE(page().CheckBox15.Checked());
     Click(page().CheckBox15);
-    page().Write();
+    WritePass();
     EXPECT_EQ("NO", Value(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep")->Text());
 }
 
 TEST_F(SystemPageTest, AnUncheckedBeepWritesNothingWhenTheValueIsMissing) {
-    page().Read();
-    page().Write();
+    ReadPass();
+    WritePass();
     EXPECT_FALSE(Value(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
 }
 
 TEST_F(SystemPageTest, SystemIniKeysAreWrittenWhileCheckedAndDeletedWhenNot) {
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\nPageBuffers=32\r\ndevice=*vcd\r\n");
-    page().Read();
+    ReadPass();
     EXPECT_TRUE(page().CheckBox18.Checked());
     EXPECT_FALSE(page().CheckBox16.Checked());
     Click(page().CheckBox16);
     Click(page().CheckBox18);
-    page().Write();
+    WritePass();
     TIniFile ini(sys, kSystemIni);
     EXPECT_EQ("1", ini.ReadText("386Enh", "LocalLoadHigh", "-"));
     EXPECT_FALSE(ini.HasValue("386Enh", "PageBuffers"));
     EXPECT_EQ("*vcd", ini.ReadText("386Enh", "device", "-"));
 }
 
-TEST_F(SystemPageTest, AnIntegerAutoRunValueReadsUncheckedAndIsReplacedByBinary) {
-    PutNumber(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun", 0xBD);
-    page().Read();
+TEST_F(SystemPageTest, AnIntegerAutoRunValueReadsUncheckedAndStaysUntilTheBoxChanges) {
+    PutNumber(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun", 0xFF);
+    ReadPass();
     EXPECT_FALSE(page().CheckBox26.Checked());
-    page().Write();
+    WritePass();
     auto stored = Value(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun");
     ASSERT_TRUE(stored);
+    EXPECT_EQ(REG_DWORD, stored->type) << "an administrator's FF keeps every drive quiet";
+    EXPECT_EQ((std::vector<BYTE>{0xFF, 0, 0, 0}), stored->bytes);
+    Click(page().CheckBox26);
+    Click(page().CheckBox26);
+    Click(page().CheckBox26);
+    WritePass();
+    stored = Value(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun");
     EXPECT_EQ(REG_BINARY, stored->type);
-    EXPECT_EQ((std::vector<BYTE>{0x95, 0, 0, 0}), stored->bytes);
+    EXPECT_EQ((std::vector<BYTE>{0xBD, 0, 0, 0}), stored->bytes);
 }
 
 TEST_F(SystemPageTest, BinaryAutoRunBdShowsCheckedAndAShortValueKeepsTheHighBytes) {
     PutBytes(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun", {0xBD, 0, 0, 0});
-    page().Read();
+    ReadPass();
     EXPECT_TRUE(page().CheckBox26.Checked());
     PutBytes(HKEY_CURRENT_USER, kPolicies, "NoDriveTypeAutoRun", {0x95});
-    page().Read();
+    ReadPass();
     EXPECT_FALSE(page().CheckBox26.Checked()) << "95 over the kept BD 00 00 00 is 95";
 }
 
 TEST_F(SystemPageTest, ContiguousAllocationIsAnIntegerDeletedWhenUnchecked) {
     PutNumber(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem",
               "ContigFileAllocSize", 512);
-    page().Read();
+    ReadPass();
     EXPECT_TRUE(page().CheckBox17.Checked());
     Click(page().CheckBox17);
-    page().Write();
+    WritePass();
     EXPECT_FALSE(Value(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem",
                        "ContigFileAllocSize"));
 }
@@ -78,7 +85,7 @@ TEST_F(SystemPageTest, ContiguousAllocationIsAnIntegerDeletedWhenUnchecked) {
 TEST_F(SystemPageTest, TheReadPassNeverSetsTheValueEditors) {
     PutText(HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "D:\\WIN98\\");
     page().CheckBox22.SetChecked(true);
-    page().Read();
+    ReadPass();
     EXPECT_FALSE(page().CheckBox21.Checked());
     EXPECT_TRUE(page().CheckBox22.Checked());
     EXPECT_EQ("D:\\WIN98\\", state().sourcePath);
@@ -86,34 +93,38 @@ TEST_F(SystemPageTest, TheReadPassNeverSetsTheValueEditors) {
 
 TEST_F(SystemPageTest, MaxCachedIconsThatIsNoNumberIsKeptAs512AtPositionZero) {
     PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "abc");
-    page().Read();
+    ReadPass();
     EXPECT_EQ("512", state().iconCache);
     page().TrackBar1.SetPosition(3);
     Click(page().CheckBox25);
     EXPECT_EQ(0, page().TrackBar1.Position());
     EXPECT_EQ("Up to 512 icons will be cached.", page().Label3.Caption());
-    page().Write();
-    EXPECT_EQ("512", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text());
+    WritePass();
+    EXPECT_EQ("abc", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text())
+        << "the editor still shows what was read";
+    page().TrackBar1.Drag(2);
+    WritePass();
+    EXPECT_EQ("2048", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text());
 }
 
 TEST_F(SystemPageTest, TheCdCacheKeepsItsSizeWhenTheTrackStaysWhereItsBandIs) {
     PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 2000);
-    page().Read();
+    ReadPass();
     page().TrackBar1.SetPosition(2);  // left there by an earlier editor
     Click(page().CheckBox27);
-    EXPECT_EQ(2000, state().cdCache);
+    EXPECT_EQ(2000, state().cdCache.value);
     EXPECT_EQ("CD-ROM cache size : 4000 kB", page().Label3.Caption());
 }
 
 TEST_F(SystemPageTest, TheCdCacheSnapsToItsBandWhenTheTrackMoves) {
     PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 2000);
-    page().Read();
+    ReadPass();
     page().TrackBar1.SetPosition(0);
     Click(page().CheckBox27);
     EXPECT_EQ(2, page().TrackBar1.Position());
-    EXPECT_EQ(2480, state().cdCache);
+    EXPECT_EQ(2480, state().cdCache.value);
     EXPECT_EQ("CD-ROM cache size : 4960 kB", page().Label3.Caption());
-    page().Write();
+    WritePass();
     auto stored = Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize");
     ASSERT_TRUE(stored);
     EXPECT_EQ(REG_DWORD, stored->type);
@@ -130,7 +141,7 @@ class SpeedBandTest : public SystemPageTest, public ::testing::WithParamInterfac
 
 TEST_P(SpeedBandTest, PrefetchLiesInItsBand) {
     PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", GetParam().prefetch);
-    page().Read();
+    ReadPass();
     page().TrackBar1.SetPosition(0);
     Click(page().CheckBox28);
     EXPECT_EQ(GetParam().position, page().TrackBar1.Position());
@@ -147,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Bands, SpeedBandTest,
 
 TEST_F(SystemPageTest, CancellingTheFolderBrowserRestoresThePathAsRead) {
     PutText(HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "D:\\WIN98\\");
-    page().Read();
+    ReadPass();
     Click(page().CheckBox21);
     EXPECT_TRUE(page().Edit1.Visible());
     page().Edit1.Type("E:\\EDITED");
@@ -158,14 +169,14 @@ TEST_F(SystemPageTest, CancellingTheFolderBrowserRestoresThePathAsRead) {
     EXPECT_EQ("D:\\WIN98\\", page().Edit1.Text());
     prompts.Pick(std::string("C:\\CABS"));
     page().SpeedButton1.Click();
-    page().Write();
+    WritePass();
     EXPECT_EQ("C:\\CABS", Value(HKEY_LOCAL_MACHINE, kSetup, "SourcePath")->Text());
 }
 
 TEST_F(SystemPageTest, ClearingTheOwnerEditorRestoresWhatWasReadAndWritesNothing) {
     PutText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "Ann");
     PutText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "Org");
-    page().Read();
+    ReadPass();
     Click(page().CheckBox22);
     page().Edit1.Type("Bob");
     page().Edit2.Type("Other");
@@ -177,31 +188,31 @@ TEST_F(SystemPageTest, ClearingTheOwnerEditorRestoresWhatWasReadAndWritesNothing
     EXPECT_EQ("Bob", state().owner);
     EXPECT_EQ("Other", state().organization);
     PutText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "Changed elsewhere");
-    page().Write();
+    WritePass();
     EXPECT_EQ("Changed elsewhere",
               Value(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner")->Text());
 }
 
 TEST_F(SystemPageTest, AnIconDepthOfEightSelectsNoButtonAndIsWrittenBack) {
     PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", "8");
-    page().Read();
+    ReadPass();
     Click(page().CheckBox24);
     EXPECT_TRUE(page().RadioButton1.Visible());
     EXPECT_FALSE(page().RadioButton1.Checked() || page().RadioButton2.Checked() ||
                  page().RadioButton3.Checked());
-    page().Write();
+    WritePass();
     EXPECT_EQ("8",
               Value(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP")
                   ->Text());
     page().RadioButton3.Click();
-    page().Write();
+    WritePass();
     EXPECT_EQ("32",
               Value(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP")
                   ->Text());
 }
 
 TEST_F(SystemPageTest, AFailingRegistryWriteStopsThePassWithItsMessage) {
-    page().Read();
+    ReadPass();
     Click(page().CheckBox17);
     Click(page().CheckBox23);
     sys.FailWhen(
@@ -209,7 +220,7 @@ TEST_F(SystemPageTest, AFailingRegistryWriteStopsThePassWithItsMessage) {
             return call.kind == fake::Call::RegSetValue && call.name == "ContigFileAllocSize";
         },
         ERROR_ACCESS_DENIED);
-    EXPECT_THROW(page().Write(), RegistryError);
+    EXPECT_THROW(WritePass(), RegistryError);
     sys.ClearFaults();
     EXPECT_FALSE(Value(HKEY_LOCAL_MACHINE, "Network\\Logon", "MustBeValidated"))
         << "settings after the failing one are not written";

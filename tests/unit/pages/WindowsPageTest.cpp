@@ -15,27 +15,22 @@ const char* const kToolbar = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 class WindowsPageTest : public PageTest {
   protected:
     WindowsPage& page() { return pages().windows; }
-    void ReadPage() {
-        page().ReadRecycleBin();
-        page().ReadOthers();
-    }
-    void WritePage() {
-        page().WriteRecycleBin();
-        page().WriteOthers();
-    }
+    void ReadPage() { ReadPass(); }
+    void WritePage() { WritePass(); }
     std::string DefaultText(HKEY root, const std::string& path) {
         auto stored = Value(root, path, "");
         return stored ? stored->Text() : "<missing>";
     }
 };
 
-TEST_F(WindowsPageTest, MissingTextValuesShowCheckedAndOnlyTheCheckedOnesAreWritten) {
+TEST_F(WindowsPageTest, MissingTextValuesShowCheckedAndStayMissing) {
     ReadPage();
     EXPECT_TRUE(page().CheckBox32.Checked()) << "no PaintDesktopVersion reads as \"0\"";
     EXPECT_TRUE(page().CheckBox38.Checked()) << "no MinAnimate reads as \"1\"";
     Click(page().CheckBox38);
     WritePage();
-    EXPECT_EQ("0", Value(HKEY_CURRENT_USER, kDesktop, "PaintDesktopVersion")->Text());
+    EXPECT_FALSE(Value(HKEY_CURRENT_USER, kDesktop, "PaintDesktopVersion"))
+        << "an untouched box creates nothing";
     EXPECT_FALSE(Value(HKEY_CURRENT_USER, kMetrics, "MinAnimate"))
         << "an unchecked box restores only a value that exists";
 }
@@ -71,19 +66,23 @@ TEST_F(WindowsPageTest, AShortBinaryValueReplacesOnlyTheLowBytesOfTheKeptNumber)
     EXPECT_FALSE(page().CheckBox36.Checked()) << "00 over the kept 01 01 00 00 is 0x100";
 }
 
-TEST_F(WindowsPageTest, TheRecycleBinAttributesAreRewrittenAsBinaryWhenTheyExist) {
-    PutNumber(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes", 0x20000140);
+TEST_F(WindowsPageTest, TheRecycleBinAttributesAreWrittenAsBinaryOnceTheBoxChanges) {
+    PutNumber(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes", 0x20000170);
     ReadPage();
-    EXPECT_FALSE(page().CheckBox29.Checked());
+    EXPECT_FALSE(page().CheckBox29.Checked()) << "an integer is no binary value";
     WritePage();
     auto stored = Value(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(REG_DWORD, stored->type) << "untouched";
+    Click(page().CheckBox29);
+    form().Button5Click();
+    EXPECT_TRUE(page().CheckBox29.Checked());
+    stored = Value(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes");
     EXPECT_EQ(REG_BINARY, stored->type);
-    EXPECT_EQ((std::vector<BYTE>{0x40, 0x01, 0x00, 0x20}), stored->bytes);
+    EXPECT_EQ((std::vector<BYTE>{0x70, 0x01, 0x00, 0x20}), stored->bytes);
     Click(page().CheckBox29);
     WritePage();
-    ReadPage();
-    EXPECT_TRUE(page().CheckBox29.Checked());
-    EXPECT_EQ((std::vector<BYTE>{0x70, 0x01, 0x00, 0x20}),
+    EXPECT_EQ((std::vector<BYTE>{0x40, 0x01, 0x00, 0x20}),
               Value(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes")->bytes);
 }
 
@@ -104,23 +103,23 @@ TEST_F(WindowsPageTest, TheShortcutArrowGoesWithTheIsShortcutValue) {
     EXPECT_EQ("", stored->Text());
 }
 
-TEST_F(WindowsPageTest, AnUncheckedMyComputerCommandDeletesTheOpenKeyOnEveryPass) {
+TEST_F(WindowsPageTest, AnotherProgramsMyComputerCommandStaysUntilTheBoxIsCleared) {
     PutText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command", "", "other.exe");
     ReadPage();
     EXPECT_FALSE(page().CheckBox35.Checked());
     WritePage();
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open"));
-    EXPECT_NO_THROW(WritePage()) << "a key already gone is no error";
-    PutText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command", "", "again.exe");
-    WritePage();
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open"));
+    EXPECT_EQ("other.exe",
+              DefaultText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command"));
 
     Click(page().CheckBox35);
-    WritePage();
+    form().Button5Click();
     EXPECT_EQ(WindowsPage::kExplorerCommand,
               DefaultText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command"));
-    ReadPage();
     EXPECT_TRUE(page().CheckBox35.Checked());
+    Click(page().CheckBox35);
+    WritePage();
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kMyComputer));
 }
 
 TEST_F(WindowsPageTest, TheContextMenuVerbsAreWrittenStepByStepAndRemovedWhole) {
@@ -149,15 +148,18 @@ TEST_F(WindowsPageTest, TheContextMenuVerbsAreWrittenStepByStepAndRemovedWhole) 
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\shell"));
 }
 
-TEST_F(WindowsPageTest, TheBatchFileVerbIsWrittenBothWays) {
+TEST_F(WindowsPageTest, TheBatchFileVerbIsWrittenBothWaysOnceChanged) {
+    PutText(HKEY_CLASSES_ROOT, "batfile\\shell", "", "print");
     ReadPage();
     EXPECT_FALSE(page().CheckBox42.Checked());
     WritePage();
-    EXPECT_EQ("", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell"))
-        << "an unchecked box writes the empty verb even where none was";
+    EXPECT_EQ("print", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell")) << "untouched";
+    Click(page().CheckBox42);
+    form().Button5Click();
+    EXPECT_EQ("edit", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell"));
     Click(page().CheckBox42);
     WritePage();
-    EXPECT_EQ("edit", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell"));
+    EXPECT_EQ("", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell"));
 }
 
 TEST_F(WindowsPageTest, TheOldBitmapIconIsSavedOnceAndPutBack) {
@@ -244,7 +246,7 @@ TEST_F(WindowsPageTest, PressesMarkTheBoxAndApplyClearsTheMarks) {
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}),
               Value(HKEY_CURRENT_USER, kDesktop, "SmoothScroll")->bytes);
     Click(page().CheckBox37);
-    page().WriteOthers();
+    WritePass();
     EXPECT_FALSE(Value(HKEY_CURRENT_USER, kDesktop, "SmoothScroll"));
 }
 

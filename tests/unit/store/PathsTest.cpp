@@ -34,25 +34,26 @@ TEST(PathsTest, TheProgramDirectoryIsTheCurrentDirectory) {
     EXPECT_EQ("C:\\My Pictures", TakeProgramDir(sys));
 }
 
-TEST(PathsTest, TheBootFileGoesToArchiveOnlyAndBackToReadOnlyHiddenSystem) {
+TEST(PathsTest, TheBootFileGoesToArchiveOnlyAndBackToWhatItHad) {
     FakePlatform sys;
     sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\n",
                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    UnprotectMsdosSys(sys);
+    std::optional<DWORD> had = UnprotectMsdosSys(sys);
+    ASSERT_TRUE(had);
     EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, sys.GetFileAttributesA("C:\\MSDOS.SYS"));
-    ProtectMsdosSys(sys);
+    RestoreMsdosSys(sys, *had);
     EXPECT_EQ(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
               sys.GetFileAttributesA("C:\\MSDOS.SYS") & ~FILE_ATTRIBUTE_ARCHIVE);
     std::vector<DWORD> set;
     for (const auto& call : sys.Calls())
         if (call.kind == Call::SetFileAttributes) set.push_back(call.number);
-    EXPECT_EQ((std::vector<DWORD>{0x20, 0x06, 0x07}), set);
+    EXPECT_EQ((std::vector<DWORD>{0x20, 0x26, 0x27}), set)
+        << "the archive bit it had comes back too";
 }
 
 TEST(PathsTest, AMissingBootFileIsNotReported) {
     FakePlatform sys;
-    EXPECT_NO_THROW(UnprotectMsdosSys(sys));
-    EXPECT_NO_THROW(ProtectMsdosSys(sys));
+    EXPECT_FALSE(UnprotectMsdosSys(sys)) << "nothing to give back later";
     EXPECT_FALSE(sys.HasFile("C:\\MSDOS.SYS"));
 }
 
