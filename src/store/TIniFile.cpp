@@ -26,8 +26,11 @@ void TIniFile::WriteText(const std::string& section, const std::string& key,
         throw IniFileError::WriteFailed(fileName_);
 }
 
+// A refused delete is reported like a refused write: the box would otherwise tick itself
+// again at the next read without a word.
 void TIniFile::RemoveKey(const std::string& section, const std::string& key) {
-    sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName_.c_str());
+    if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName_.c_str()))
+        throw IniFileError::WriteFailed(fileName_);
 }
 
 void TIniFile::RemoveSection(const std::string& section) {

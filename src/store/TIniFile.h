@@ -17,6 +17,7 @@ class TIniFile {
     std::string ReadText(const std::string& section, const std::string& key,
                          const std::string& defaultValue);
     void WriteText(const std::string& section, const std::string& key, const std::string& value);
+    // Raises "Unable to write to %s" when the file refuses; a key already missing is no error.
     void RemoveKey(const std::string& section, const std::string& key);
     void RemoveSection(const std::string& section);
     bool HasValue(const std::string& section, const std::string& key);

@@ -11,7 +11,11 @@ class TForm1Test : public AppFixture {
                         Slice::Windows, Slice::StartMenu, Slice::DiskCache, Slice::Internet1,
                         Slice::Internet2, Slice::FileCache, Slice::Veltrim, Slice::AddRemove})
             form.RegisterSlice(
-                s, [this, s] { passes.push_back("read " + std::to_string(int(s))); },
+                s,
+                [this, s] {
+                    passes.push_back("read " + std::to_string(int(s)));
+                    if (s == failingRead) throw RegistryError("Invalid data type for 'X'");
+                },
                 [this, s] {
                     passes.push_back("write " + std::to_string(int(s)));
                     if (s == failingWrite) throw RegistryError("Failed to set data for 'NoRun'");
@@ -42,8 +46,28 @@ class TForm1Test : public AppFixture {
     ui::Memo memo1{"Memo1", &form.TabSheet1};
     ui::Memo memo7{"Memo7", &form.TabSheet9};
     std::vector<std::string> passes, hidden;
-    std::optional<Slice> failingWrite;
+    std::optional<Slice> failingWrite, failingRead;
 };
+
+// A page whose read did not complete writes nothing until a read pass completes for it.
+TEST_F(TForm1Test, AReadPassThatStopsLeavesItsPageAndTheOnesAfterUnwritten) {
+    failingRead = Slice::Windows;
+    Do([&] { form.Button5Click(); });
+    EXPECT_EQ(1u, prompts.Errors().size());
+    passes.clear();
+    form.TulisData();
+    EXPECT_EQ((std::vector<std::string>{std::to_string(int(Slice::OemInfo)),
+                                        std::to_string(int(Slice::Boot)),
+                                        std::to_string(int(Slice::System))}),
+              Only("write "));
+    EXPECT_FALSE(form.SliceRead(Slice::Windows));
+    EXPECT_FALSE(form.SliceRead(Slice::FileCache));
+    failingRead.reset();
+    form.BacaData();
+    passes.clear();
+    form.TulisData();
+    EXPECT_EQ(10u, Only("write ").size()) << "read again: every page writes";
+}
 
 TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
     EXPECT_EQ("TForm1", form.ClassName());

@@ -153,5 +153,60 @@ TEST_F(BootPageTest, AFailingWriteStopsThePassAtThatKeyWithItsMessage) {
     EXPECT_EQ("<missing>", Option("BootMulti"));
 }
 
+TEST_F(BootPageTest, DelaysThatAreNoWholeNumberShowThirty) {
+    for (const char* text : {"99999999999", "+-4", "-", "4x", ""}) {
+        PutOptions(std::string("BootMenuDelay=") + text + "\r\n");
+        ReadPass();
+        EXPECT_EQ(30, boot().SpinEdit1.Value()) << text;
+    }
+    PutOptions("BootMenuDelay= +7\r\n");
+    ReadPass();
+    EXPECT_EQ(7, boot().SpinEdit1.Value());
+}
+
+TEST_F(BootPageTest, LinesOfUntouchedBoxesStayByteForByte) {
+    const std::string untouched =
+        "DoubleBuffer=1 ; needed for SCSI\r\nBootMulti=1\r\nBootMenuDelay=abc\r\n";
+    PutOptions(untouched + "BootGUI=1\r\n");
+    ReadPass();
+    EXPECT_FALSE(boot().CheckBox9.Checked()) << "the comment is part of the text";
+    Click(boot().CheckBox6);  // "Disable Boot into GUI"
+    form().Button5Click();
+    // (the profile functions drop the blank line before a section header on any write)
+    EXPECT_EQ("[Paths]\r\nWinDir=C:\\WINDOWS\r\n[Options]\r\n" + untouched + "BootGUI=0\r\n",
+              sys.FileText(kMsdosSys));
+}
+
+TEST_F(BootPageTest, TheDelayIsWrittenOnlyWhenItDiffersFromTheOneRead) {
+    PutOptions("BootMenu=1\r\nBootMenuDelay=09\r\n");
+    ReadPass();
+    WritePass();
+    EXPECT_EQ("09", Option("BootMenuDelay")) << "9 as shown: the text stays";
+    boot().SpinEdit1.SetValue(12);
+    WritePass();
+    EXPECT_EQ("12", Option("BootMenuDelay"));
+}
+
+TEST_F(BootPageTest, WithoutTheFileTheBoxesAreDisabledAndNothingIsCreated) {
+    ReadPass();
+    for (ui::CheckBox* box : {&boot().CheckBox1, &boot().CheckBox2, &boot().CheckBox14})
+        EXPECT_FALSE(box->Enabled()) << box->Name();
+    EXPECT_EQ(std::vector<std::string>{BootPage::kFileMissingNote}, boot().Memo1.Lines());
+    EXPECT_TRUE(boot().Memo1.Enabled());
+    boot().CheckBox3.SetChecked(true);  // as a reset by program would
+    WritePass();
+    EXPECT_FALSE(sys.HasFile(kMsdosSys));
+    boot().Sheet.MoveMouse();
+    EXPECT_EQ(std::vector<std::string>{BootPage::kFileMissingNote}, boot().Memo1.Lines())
+        << "the note stays where descriptions are cleared";
+
+    PutOptions("BootMulti=1\r\n");
+    ReadPass();
+    EXPECT_TRUE(boot().CheckBox3.Enabled());
+    EXPECT_TRUE(boot().CheckBox3.Checked());
+    boot().Sheet.MoveMouse();
+    EXPECT_TRUE(boot().Memo1.Lines().empty());
+}
+
 }  // namespace
 }  // namespace vt::testing

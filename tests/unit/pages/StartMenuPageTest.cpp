@@ -268,5 +268,34 @@ TEST_F(StartMenuPageTest, TheWritePassOrdersBothPagesAsOne) {
     EXPECT_LT(at("NoFind"), static_cast<long>(names.size()));
 }
 
+// Without a Windows directory the folder paths would start at the root of the drive.
+TEST_F(StartMenuPageTest, WithoutAWindowsDirectoryNoFolderIsMadeOrRemoved) {
+    sys.MakeDirectories("\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}");
+    form().WindowsDir.clear();
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox60.Checked());
+    Click(page().CheckBox58);
+    page().CheckBox60.SetChecked(true);
+    sys.ClearCalls();
+    WritePage();
+    for (const fake::CallInfo& call : sys.Calls()) {
+        EXPECT_NE(fake::Call::CreateDirectory, call.kind) << call.path;
+        EXPECT_NE(fake::Call::RemoveDirectory, call.kind) << call.path;
+    }
+}
+
+TEST_F(StartMenuPageTest, AFolderIsMadeOrRemovedOnlyWhenItsBoxChanged) {
+    sys.MakeDirectories(ControlPanel());
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox58.Checked());
+    sys.ClearCalls();
+    WritePage();
+    for (const fake::CallInfo& call : sys.Calls())
+        EXPECT_NE(fake::Call::RemoveDirectory, call.kind) << call.path;
+    Click(page().CheckBox58);
+    WritePage();
+    EXPECT_FALSE(sys.HasDirectory(ControlPanel()));
+}
+
 }  // namespace
 }  // namespace vt::testing

@@ -226,5 +226,110 @@ TEST_F(SystemPageTest, AFailingRegistryWriteStopsThePassWithItsMessage) {
         << "settings after the failing one are not written";
 }
 
+// The editors share one track bar: the next editor's smaller maximum is a move like any other.
+TEST_F(SystemPageTest, TheSharedTrackBarReactsWhenTheNextEditorLowersItsMaximum) {
+    PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "9000");
+    PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 1400);
+    PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 3000);
+    ReadPass();
+    Click(page().CheckBox28);  // speed editor: top band, position 10
+    EXPECT_EQ(10, page().TrackBar1.Position());
+    Click(page().CheckBox25);  // icon cache editor: maximum 4
+    EXPECT_EQ(4, page().TrackBar1.Position());
+    EXPECT_EQ("8064", state().iconCache);
+    EXPECT_EQ("Up to 8064 icons will be cached.", page().Label3.Caption());
+    Click(page().CheckBox27);  // CD-ROM cache editor: maximum 3
+    EXPECT_EQ(3, page().TrackBar1.Position());
+    EXPECT_EQ(4960, state().cdCache.value);
+    EXPECT_EQ("CD-ROM cache size : 9920 kB", page().Label3.Caption());
+    WritePass();
+    EXPECT_EQ("8064", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text());
+    EXPECT_EQ((std::vector<BYTE>{0x60, 0x13, 0, 0}),
+              Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize")->bytes);
+}
+
+// Windows 98 keeps the CD-ROM figures as 4-byte binary values.
+TEST_F(SystemPageTest, BinaryCdromFiguresReadAsNumbersAndKeepTheirType) {
+    PutBytes(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", {0xD6, 0x04, 0, 0});  // 1238
+    PutBytes(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", {0xE4, 0, 0, 0});      // 228
+    ReadPass();
+    EXPECT_EQ(1238, state().cdCache.value);
+    Click(page().CheckBox27);
+    EXPECT_EQ("CD-ROM cache size : 2480 kB", page().Label3.Caption()) << "snapped to its band";
+    page().TrackBar1.Drag(3);
+    Click(page().CheckBox28);
+    page().TrackBar1.Drag(1);
+    WritePass();
+    auto cache = Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize");
+    EXPECT_EQ(REG_BINARY, cache->type);
+    EXPECT_EQ((std::vector<BYTE>{0x60, 0x13, 0, 0}), cache->bytes);  // 4960
+    auto prefetch = Value(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch");
+    EXPECT_EQ(REG_BINARY, prefetch->type);
+    EXPECT_EQ((std::vector<BYTE>{0x5A, 0x01, 0, 0}), prefetch->bytes);  // 346
+}
+
+TEST_F(SystemPageTest, AMissingCdromFigureIsWrittenAsAnInteger) {
+    ReadPass();
+    Click(page().CheckBox27);
+    page().TrackBar1.Drag(1);
+    WritePass();
+    auto cache = Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize");
+    ASSERT_TRUE(cache);
+    EXPECT_EQ(REG_DWORD, cache->type);
+    EXPECT_EQ((std::vector<BYTE>{0xD8, 0x04, 0, 0}), cache->bytes);  // 1240
+}
+
+TEST_F(SystemPageTest, WithoutSystemIniItsBoxesAreDisabledAndNoFileIsCreated) {
+    ReadPass();
+    EXPECT_FALSE(page().CheckBox16.Enabled());
+    EXPECT_FALSE(page().CheckBox18.Enabled());
+    EXPECT_TRUE(page().CheckBox15.Enabled());
+    EXPECT_EQ(std::vector<std::string>{SystemPage::kFileMissingNote}, page().Memo2.Lines());
+    page().CheckBox16.SetChecked(true);
+    WritePass();
+    EXPECT_FALSE(sys.HasFile("C:\\WINDOWS\\SYSTEM.INI"));
+}
+
+TEST_F(SystemPageTest, ARefusedDeleteIsReportedLikeARefusedWrite) {
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\nLocalLoadHigh=1\r\n");
+    ReadPass();
+    Click(page().CheckBox16);
+    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::ProfileWrite; },
+                 ERROR_ACCESS_DENIED);
+    try {
+        WritePass();
+        FAIL() << "the refused delete went unnoticed";
+    } catch (const IniFileError& e) {
+        EXPECT_STREQ("Unable to write to SYSTEM.INI", e.what());
+    }
+}
+
+TEST_F(SystemPageTest, UntouchedRowsAndEditorsLeaveOddValuesAsStored) {
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI",
+                "[386Enh]\r\nLocalLoadHigh=1\r\nPageBuffers=32\r\n[386Enh]\r\nPageBuffers=16\r\n");
+    PutBytes(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem",
+             "DisableLowDiskSpaceBroadcast", {0x0C, 0, 0, 0});
+    PutNumber(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem",
+              "ContigFileAllocSize", 1024);
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
+    PutText(HKEY_LOCAL_MACHINE, "Network\\Logon", "MustBeValidated", "1");
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", "8");
+    sys.PutValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", REG_EXPAND_SZ,
+                 {'%', 'U', '%', 0});
+    const std::string ini = sys.FileText("C:\\WINDOWS\\SYSTEM.INI");
+    ReadPass();
+    for (ui::CheckBox* editor : {&page().CheckBox21, &page().CheckBox22, &page().CheckBox24,
+                                 &page().CheckBox25, &page().CheckBox27, &page().CheckBox28})
+        Click(*editor);  // opened and ticked, nothing edited
+    sys.ClearCalls();
+    WritePass();
+    for (const fake::CallInfo& call : sys.Calls()) {
+        EXPECT_NE(fake::Call::RegSetValue, call.kind) << call.path << " " << call.name;
+        EXPECT_NE(fake::Call::RegDeleteValue, call.kind) << call.path << " " << call.name;
+        EXPECT_NE(fake::Call::ProfileWrite, call.kind) << call.path << " " << call.name;
+    }
+    EXPECT_EQ(ini, sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+}
+
 }  // namespace
 }  // namespace vt::testing

@@ -180,6 +180,44 @@ TEST_F(WindowsPageTest, TheOldBitmapIconIsSavedOnceAndPutBack) {
     EXPECT_FALSE(page().CheckBox63.Checked());
 }
 
+TEST_F(WindowsPageTest, AnExpandableIconKeepsItsTypeThroughTheThumbnailAndBack) {
+    sys.PutValue(HKEY_CLASSES_ROOT, kBitmapIcon, "", REG_EXPAND_SZ,
+                 {'%', 'W', '%', '\\', 'p', '.', 'e', 'x', 'e', ',', '1', 0});
+    ReadPage();
+    Click(page().CheckBox63);
+    form().Button5Click();
+    EXPECT_EQ(REG_EXPAND_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->type);
+    EXPECT_EQ(REG_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "")->type);
+    Click(page().CheckBox63);
+    WritePage();
+    auto restored = Value(HKEY_CLASSES_ROOT, kBitmapIcon, "");
+    EXPECT_EQ(REG_EXPAND_SZ, restored->type);
+    EXPECT_EQ("%W%\\p.exe,1", restored->Text());
+}
+
+TEST_F(WindowsPageTest, AStaleSavedIconIsNotWrittenOverAnIconSetLater) {
+    PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "", "C:\\new.exe,2");
+    PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon", kPaintIcon);
+    form().Button5Click();
+    form().Button5Click();
+    EXPECT_EQ("C:\\new.exe,2", DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
+    EXPECT_EQ(kPaintIcon, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->Text());
+}
+
+TEST_F(WindowsPageTest, ForeignVerbsStayWhileTheirBoxesAreUntouched) {
+    PutText(HKEY_CLASSES_ROOT, "Unknown\\shell", "", "openas");
+    PutText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad\\Command", "", "mynotepad.exe %1");
+    PutText(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS\\Command", "", "4dos.com");
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox40.Checked());
+    EXPECT_FALSE(page().CheckBox41.Checked());
+    form().Button5Click();
+    EXPECT_EQ("openas", DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell"));
+    EXPECT_EQ("mynotepad.exe %1",
+              DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad\\Command"));
+    EXPECT_EQ("4dos.com", DefaultText(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS\\Command"));
+}
+
 TEST_F(WindowsPageTest, ClearingTheThumbnailWithoutASavedIconLeavesItInPlace) {
     PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "", "%1");
     ReadPage();

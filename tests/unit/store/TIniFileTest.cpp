@@ -58,12 +58,13 @@ TEST_F(TIniFileTest, WriteTextRaisesWithTheFileNameWhenRefused) {
     }
 }
 
-TEST_F(TIniFileTest, RemoveKeyIsSilentButRemoveSectionReportsFailure) {
+TEST_F(TIniFileTest, RefusedDeletesOfKeysAndSectionsAreReported) {
     ini.RemoveKey("Options", "BootGUI");
     EXPECT_FALSE(ini.HasValue("Options", "BootGUI"));
+    EXPECT_NO_THROW(ini.RemoveKey("Options", "NoSuchKey"));
     sys.FailWhen([](const fake::CallInfo& c) { return c.kind == Call::ProfileWrite; },
                  ERROR_ACCESS_DENIED);
-    EXPECT_NO_THROW(ini.RemoveKey("Options", "Logo"));
+    EXPECT_THROW(ini.RemoveKey("Options", "Logo"), IniFileError);
     EXPECT_THROW(ini.RemoveSection("Options"), IniFileError);
     sys.ClearFaults();
     ini.RemoveSection("Options");

@@ -262,6 +262,34 @@ TEST_F(TRegistryTest, RemoveKeyTakesTheWholeSubtree) {
     EXPECT_FALSE(reg.RemoveKey("Tree"));
 }
 
+// Taken from the root, "Open" or "DOS" would name a top-level key of HKEY_CLASSES_ROOT.
+TEST_F(TRegistryTest, ARelativeDeleteWithNoKeyOpenDeletesNothing) {
+    Put("Open\\Command", "", REG_SZ, {'x', 0});
+    Put("Software\\Other", "v", REG_SZ, {'1', 0});
+    TRegistry reg(sys);
+    reg.SelectRoot(HKEY_CURRENT_USER);
+    EXPECT_FALSE(reg.OpenPath("Software\\Missing", false));
+    EXPECT_FALSE(reg.RemoveKey("Open"));
+    EXPECT_FALSE(reg.RemoveValue("v"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Open\\Command"));
+    EXPECT_TRUE(reg.RemoveKey("\\Open")) << "an absolute path still works";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Open"));
+}
+
+TEST_F(TRegistryTest, ValueTypeTellsTheStoredTypeAndWriteTextCanKeepAnExpandableText) {
+    Put("Software\\Types", "expand", REG_EXPAND_SZ, {'%', '1', 0});
+    TRegistry reg(sys);
+    EXPECT_FALSE(reg.ValueType("expand")) << "no key open";
+    ASSERT_TRUE(reg.OpenPath("Software\\Types", true));
+    EXPECT_EQ(REG_EXPAND_SZ, reg.ValueType("expand"));
+    EXPECT_FALSE(reg.ValueType("missing"));
+    reg.WriteText("copy", "%SystemRoot%", REG_EXPAND_SZ);
+    EXPECT_EQ(REG_EXPAND_SZ, reg.ValueType("copy"));
+    EXPECT_EQ("%SystemRoot%", reg.ReadText("copy"));
+    reg.WriteText("plain", "x");
+    EXPECT_EQ(REG_SZ, reg.ValueType("plain"));
+}
+
 TEST_F(TRegistryTest, RemoveKeyDeletesChildrenDeepestFirstFromTheLastIndex) {
     Put("Software\\Tree\\A\\Inner", "v", REG_SZ, {'1', 0});
     Put("Software\\Tree\\B", "v", REG_SZ, {'1', 0});

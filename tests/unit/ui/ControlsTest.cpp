@@ -116,6 +116,49 @@ TEST(TrackBarTest, ReactsOnlyToARealChangeAndHoldsTheRange) {
     EXPECT_EQ((std::vector<int>{4, 8, 1}), seen);
 }
 
+TEST(TrackBarTest, LoweringTheMaximumBelowThePositionIsAChange) {
+    TrackBar bar("TrackBar1", nullptr, 0, 10);
+    bar.SetPosition(10);
+    std::vector<int> seen;
+    bar.OnChange = [&] { seen.push_back(bar.Position()); };
+    bar.SetMaxValue(4);
+    bar.SetMaxValue(8);
+    EXPECT_EQ(4, bar.Position());
+    EXPECT_EQ(std::vector<int>{4}, seen);
+}
+
+// The read pass records what each control shows; a value set back counts as unchanged.
+TEST(BaselineTest, ControlsReportAChangeOnlyAgainstWhatTheReadPassShowed) {
+    GroupBox frame("GroupBox1", nullptr);
+    CheckBox box("CheckBox1", &frame);
+    SpinEdit spin("SpinEdit1", &frame, 0, 30);
+    TrackBar bar("TrackBar1", &frame, 0, 4);
+    Edit edit("Edit1", &frame);
+    RadioButton radio("RadioButton1", &frame);
+    ComboBox combo("ComboBox1", &frame);
+    std::vector<Control*> all = {&box, &spin, &bar, &edit, &radio, &combo};
+    box.SetChecked(true);
+    for (Control* c : all) EXPECT_FALSE(c->Changed()) << c->Name() << ": never read";
+    TakeBaselines(frame);
+    box.SetChecked(false);
+    spin.SetValue(12);
+    bar.SetPosition(2);
+    edit.SetText("x");
+    radio.SetChecked(true);
+    combo.SetText("y");
+    for (Control* c : all) EXPECT_TRUE(c->Changed()) << c->Name();
+    box.SetChecked(true);
+    spin.SetText("0");
+    bar.SetPosition(0);
+    edit.SetText("");
+    radio.SetChecked(false);
+    combo.SetText("");
+    for (Control* c : all) EXPECT_FALSE(c->Changed()) << c->Name() << ": back as read";
+    spin.SetValue(3);
+    DropBaselines(frame);
+    EXPECT_FALSE(spin.Changed()) << "a dropped baseline is no change";
+}
+
 TEST(EditTest, ChangeReactionOnlyForADifferentTextAndTypingHonoursLimits) {
     Edit edit("Edit1", nullptr);
     int changes = 0;
