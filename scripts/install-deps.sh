@@ -3,8 +3,9 @@
 # Does nothing when everything is already there.
 set -euo pipefail
 
-packages=(cmake g++ googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth x11-utils
-  imagemagick)
+# libasan8 and libubsan1: the sanitizer runtimes of g++ 12, for the native-asan preset.
+packages=(cmake g++ libasan8 libubsan1 googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine
+  xvfb xauth x11-utils imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

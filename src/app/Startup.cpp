@@ -32,9 +32,13 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
             (windowsDir + "\\Start Menu\\Programs\\Veltrim 2000\\Uninstall.lnk").c_str(),
             (programDir + "\\Uninstall.lnk").c_str());
 
+    // The mutex settles two starts at the same moment, before either has a window to find.
+    // Its handle stays open as long as this process runs.
+    bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
+                   sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     HWND running = sys.FindWindowA(TForm1::kClassName, TForm1::kCaption);
     HWND welcoming = sys.FindWindowA(TForm3::kClassName, TForm3::kCaption);
-    if (running || welcoming) {
+    if (another || running || welcoming) {
         if (running && !sys.IsWindowVisible(running)) sys.PostMessageA(running, WM_USER, 0, 0);
         return 0;
     }
@@ -42,11 +46,14 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     std::unique_ptr<TForm3> welcome;
     if (config.ShowSplash() == 1) {
         welcome = std::make_unique<TForm3>();
-        Guarded(prompts, [&] { welcome->FormCreate(sys, programDir); });
+        if (Guarded(prompts, [&] { welcome->FormCreate(sys, programDir); })) config.SetFirstRun(0);
         host.ShowModal(*welcome);
     }
 
     Program program(sys, prompts);
+    // Should the main window fail to read the file again, the close still writes back the
+    // records this start read, never zeros.
+    program.main.Config = config;
     if (attachPages) attachPages(program);
     Guarded(prompts, [&] { program.main.FormCreate(); });
     host.RunMessageLoop(program);

@@ -32,6 +32,9 @@ class StartHost {
     virtual void RunMessageLoop(Program& program) = 0;
 };
 
+// Held by the running instance; a start that finds it taken only wakes that instance.
+inline constexpr const char* kSingleInstanceMutex = "Veltrim 2000 single instance";
+
 // Runs `step`; an error it raises is shown in the application's error box. Answers whether
 // the step completed.
 bool Guarded(ui::Prompts& prompts, const std::function<void()>& step);

@@ -104,9 +104,9 @@ void BootPage::LayOut() {
 
 // Without the file the boxes cannot mean anything, and writing them would create a stub.
 void BootPage::Read() {
-    fileFound_ = FileExists(sys_, kMsdosSys);
-    for (ui::CheckBox* box : Boxes()) box->SetEnabled(fileFound_);
-    form_.SetRestingNote(Memo1, fileFound_ ? "" : kFileMissingNote);
+    bool found = FileExists(sys_, kMsdosSys);
+    for (ui::CheckBox* box : Boxes()) box->SetEnabled(found);
+    form_.SetRestingNote(Memo1, found ? "" : kFileMissingNote);
     // Order: BootKeys, BootMenu, BootMenuDelay, then the rest.
     ReadSetting(sys_, settings_[0]);
     ReadSetting(sys_, settings_[1]);
@@ -116,7 +116,7 @@ void BootPage::Read() {
 }
 
 void BootPage::Write() {
-    if (!fileFound_ || !FileExists(sys_, kMsdosSys)) return;
+    if (!FileExists(sys_, kMsdosSys)) return;
     WriteSetting(sys_, settings_[0]);
     WriteSetting(sys_, settings_[1]);
     if (delay_.Edited(CheckBox2)) {

@@ -56,7 +56,6 @@ class BootPage {
 
     TForm1& form_;
     Platform& sys_;
-    bool fileFound_ = false;
     std::vector<Setting> settings_;  // in the page's read and write order, delay excluded
     DelayEditor delay_{Label1, SpinEdit1, Label2, 30};
 };

@@ -6,12 +6,10 @@
 namespace vt {
 namespace {
 
-bool SameText(std::string stored, std::string wanted, bool upperCase) {
-    if (upperCase) {
-        stored = ToUpper(stored);
-        wanted = ToUpper(wanted);
-    }
-    return stored == wanted;
+// Texts compared in upper case are brought to upper case on both sides first.
+RegValue Comparable(RegValue value, bool upperCase) {
+    if (auto* text = std::get_if<std::string>(&value); text && upperCase) *text = ToUpper(*text);
+    return value;
 }
 
 RegValue ReadRegistry(Platform& sys, Setting& setting) {
@@ -32,12 +30,7 @@ RegValue ReadRegistry(Platform& sys, Setting& setting) {
 }
 
 bool Matches(const RegValue& stored, const RegValue& wanted, bool upperCase) {
-    if (stored.index() != wanted.index()) return false;
-    if (const auto* text = std::get_if<std::string>(&stored))
-        return SameText(*text, std::get<std::string>(wanted), upperCase);
-    if (const auto* number = std::get_if<std::int32_t>(&stored))
-        return *number == std::get<std::int32_t>(wanted);
-    return std::get<Binary>(stored).number == std::get<Binary>(wanted).number;
+    return Comparable(stored, upperCase) == Comparable(wanted, upperCase);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ struct Setting {
     ui::CheckBox* box;
     Store store;
     std::string name;
-    RegValue on;   // written while checked
-    RegValue off;  // written while unchecked, by the idiom
+    RegValue on;                   // written while checked
+    RegValue off = std::string();  // written while unchecked, where the idiom writes one
     WriteIdiom idiom;
     RegValue checkedWhen;    // the box shows checked when the stored value equals this
     RegValue fallback;       // the value a missing or unreadable setting reads as

@@ -144,11 +144,11 @@ void StartMenuPage::WriteFolder(ui::CheckBox& box, const char* folder) {
         RemoveDir(sys_, path);
 }
 
-// Without its stored order Windows shows the menu sorted by name.
+// Without its stored order Windows shows the menu sorted by name. Where there is no order
+// at all, there is nothing to delete and nothing is created.
 void StartMenuPage::DeleteMenuOrder(const char* menu) {
     TRegistry reg(sys_);
-    OpenKey(reg, HKEY_CURRENT_USER, kMenuOrder, true);
-    reg.RemoveKey(menu);
+    if (OpenKey(reg, HKEY_CURRENT_USER, kMenuOrder, false)) reg.RemoveKey(menu);
 }
 
 }  // namespace vt

@@ -82,12 +82,12 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     // clang-format off
     plain_ = {
         {.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
-        {.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .off = "", .idiom = SetOrDelete, .checkedWhen = "1", .fallback = "0"},
-        {.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .off = 0, .idiom = SetOrDelete, .checkedWhen = 512, .fallback = 0},
-        {.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .off = "", .idiom = SetOrDelete, .checkedWhen = "32", .fallback = "0"},
-        {.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .off = Binary{0}, .idiom = SetOrDelete, .checkedWhen = Binary{0xFFFFFFFF}, .fallback = Binary{9}},
-        {.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .off = "", .idiom = SetOrDelete, .checkedWhen = "0", .fallback = "1"},
-        {.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .off = 0, .idiom = SetOrDelete, .checkedWhen = 1, .fallback = 0},
+        {.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .idiom = SetOrDelete, .checkedWhen = "1", .fallback = "0"},
+        {.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .idiom = SetOrDelete, .checkedWhen = 512, .fallback = 0},
+        {.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .idiom = SetOrDelete, .checkedWhen = "32", .fallback = "0"},
+        {.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .idiom = SetOrDelete, .checkedWhen = Binary{0xFFFFFFFF}, .fallback = Binary{9}},
+        {.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .checkedWhen = "0", .fallback = "1"},
+        {.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .checkedWhen = 1, .fallback = 0},
         {.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .checkedWhen = Binary{0xBD}, .fallback = Binary{9}},
     };
     // clang-format on
@@ -288,10 +288,10 @@ void SystemPage::SpeedButton1Click() {
 }
 
 void SystemPage::Read() {
-    iniFound_ = !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
-    CheckBox16.SetEnabled(iniFound_);
-    CheckBox18.SetEnabled(iniFound_);
-    form_.SetRestingNote(Memo2, iniFound_ ? "" : kFileMissingNote);
+    bool found = SystemIniFound();
+    CheckBox16.SetEnabled(found);
+    CheckBox18.SetEnabled(found);
+    form_.SetRestingNote(Memo2, found ? "" : kFileMissingNote);
     for (int i = 0; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // Beep to ForceFIFO
     state_.sourcePath = state_.sourcePathAsRead =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "");
@@ -300,10 +300,11 @@ void SystemPage::Read() {
     state_.organization = state_.organizationAsRead =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
     ReadSetting(sys_, plain_[6]);  // MustBeValidated
+    // Missing, or no whole number: the default either way.
     state_.iconDepth = state_.iconDepthAsRead = WholeOr(
-        ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16"), "16");
+        ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16");
     state_.iconCache = state_.iconCacheAsRead = WholeOr(
-        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512"), "512");
+        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512");
     ReadSetting(sys_, plain_[7]);  // NoDriveTypeAutoRun
     state_.cdCache = state_.cdCacheAsRead =
         ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620);
@@ -324,11 +325,13 @@ bool Edited(const ui::CheckBox& box, const StoredNumber& value, const StoredNumb
 
 }  // namespace
 
+bool SystemPage::SystemIniFound() {
+    return !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
+}
+
 // SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
 void SystemPage::WritePlain(Setting& setting) {
-    if (setting.store.IsIni() &&
-        !(iniFound_ && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni)))
-        return;
+    if (setting.store.IsIni() && !SystemIniFound()) return;
     WriteSetting(sys_, setting);
 }
 

@@ -67,6 +67,7 @@ class SystemPage {
   private:
     void LayOut();
     void WritePlain(Setting& setting);
+    bool SystemIniFound();
     void HideDetails();
     void PressEditor(ui::CheckBox& box, const char* mode);
     void ShowEditor(ui::CheckBox& box);
@@ -78,7 +79,6 @@ class SystemPage {
     TForm1& form_;
     Platform& sys_;
     ui::Prompts& prompts_;
-    bool iniFound_ = false;
     std::vector<Setting> plain_;  // CheckBox15 to CheckBox20, CheckBox23, CheckBox26
     State state_;
 };

@@ -39,9 +39,9 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
         {.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .checkedWhen = "0", .fallback = "0"},
         {.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
         {.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
-        {.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .off = Binary{0}, .idiom = SetOrDelete, .checkedWhen = Binary{1}, .fallback = Binary{9}},
+        {.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .idiom = SetOrDelete, .checkedWhen = Binary{1}, .fallback = Binary{9}},
         {.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .checkedWhen = "1", .fallback = "1"},
-        {.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .off = "", .idiom = SetOrDelete, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
+        {.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .idiom = SetOrDelete, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
         {.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .checkedWhen = "edit", .fallback = ""},
     };
     // clang-format on

@@ -13,18 +13,24 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Registry. Sub-key paths use backslashes; names compare without case.
+    // Registry. Sub-key paths use backslashes; names compare without case. A path starting
+    // with a backslash is refused (ERROR_BAD_PATHNAME). A predefined root opened with an
+    // empty path answers the root itself.
     virtual LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) = 0;
-    // Creates the key and any missing parents.
+    // Creates the key and any missing parents; one leading backslash is ignored.
     virtual LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) = 0;
     // data may be null to ask for the type and size only; a buffer that is too small
     // answers ERROR_MORE_DATA with *size set to the size needed. name null or "" is the
     // default value.
     virtual LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
                                   DWORD* size) = 0;
+    // REG_SZ is stored up to its first NUL, NUL included, whatever `size` says; null data
+    // is refused. Every other type is stored with exactly `size` bytes.
     virtual LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
                                 DWORD size) = 0;
     virtual LONG RegDeleteValueA(HKEY key, const char* name) = 0;
+    // "" deletes `key` itself. Not every sub-key is always deleted along (see the fake), so
+    // delete children first.
     virtual LONG RegDeleteKeyA(HKEY key, const char* subKey) = 0;
     // *nameSize: in, the buffer size; out, the name's length without its NUL.
     virtual LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) = 0;
@@ -36,7 +42,9 @@ class Platform {
     virtual DWORD GetPrivateProfileStringA(const char* section, const char* key,
                                            const char* defaultValue, char* buffer, DWORD size,
                                            const char* fileName) = 0;
-    // value null deletes the key; key null deletes the section.
+    // value null deletes the key; key null deletes the section. Fails for a folder ("" is the
+    // Windows directory), a missing folder, a read-only file (even when nothing would change)
+    // and a null section.
     virtual BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                             const char* fileName) = 0;
 
@@ -64,6 +72,10 @@ class Platform {
     virtual BOOL IsWindowVisible(HWND window) = 0;
     virtual BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual BOOL ExitWindowsEx(UINT flags) = 0;
+    // A named mutex, not owned (CreateMutexA without security attributes). When another
+    // process or an earlier call made it, GetLastError() answers ERROR_ALREADY_EXISTS.
+    // There is no call to close it: the handle lives as long as the process.
+    virtual HANDLE CreateMutexA(const char* name) = 0;
 
     // System information.
     virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;

@@ -20,6 +20,8 @@ using REGSAM = DWORD;
 // A registry key handle: a predefined root's value or a handle the platform returned.
 using HKEY = std::uintptr_t;
 using HWND = std::uintptr_t;
+// A kernel object handle (a mutex); 0 is no handle.
+using HANDLE = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 
@@ -49,6 +51,7 @@ inline constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr LONG ERROR_WRITE_FAULT = 29;
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
 inline constexpr LONG ERROR_DIR_NOT_EMPTY = 145;
+inline constexpr LONG ERROR_BAD_PATHNAME = 161;
 inline constexpr LONG ERROR_ALREADY_EXISTS = 183;
 inline constexpr LONG ERROR_MORE_DATA = 234;
 inline constexpr LONG ERROR_NO_MORE_ITEMS = 259;

@@ -30,6 +30,7 @@ enum class WriteIdiom { SetOrDelete, SetOrRestore, CheckedOnly, OnOrOff };
 
 struct Binary {
     DWORD number;
+    friend bool operator==(const Binary&, const Binary&) = default;
 };
 // A registry value as a page gives it: REG_SZ text, REG_DWORD number, or 4-byte binary.
 using RegValue = std::variant<std::string, std::int32_t, Binary>;

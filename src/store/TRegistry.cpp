@@ -152,8 +152,9 @@ std::string TRegistry::EnumSubkey(HKEY key, DWORD index, DWORD maxLen) {
 
 bool TRegistry::RemoveKey(const std::string& path) {
     Target target = Resolve(path);
-    // Taken from the root, a relative path would delete a key of that name at the top.
-    if (target.relative && current_ == 0) return false;
+    // Taken from the root, a relative path would delete a key of that name at the top; an
+    // empty one would name the open key, or the root itself.
+    if ((target.relative && current_ == 0) || target.subKey.empty()) return false;
     HKEY victim = 0;
     if (sys_.RegOpenKeyExA(target.base, target.subKey.c_str(), access_, &victim) == ERROR_SUCCESS) {
         // Children first, last index down to 0, each relative to the key being removed.

@@ -1,4 +1,5 @@
-// What the program relies on from the file, folder and system-information functions.
+// What the program relies on from the file, folder and system-information functions, and
+// from a named mutex.
 #include "PlatformUnderTest.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,19 @@ TEST_F(FilesContract, TheMemoryStatusIsConsistent) {
     EXPECT_LE(status.dwAvailPhys, status.dwTotalPhys);
     EXPECT_LE(status.dwMemoryLoad, 100u);
     EXPECT_GT(status.dwTotalVirtual, 0u);
+}
+
+TEST(MutexContract, ANamedMutexMadeAgainAnswersAlreadyExists) {
+    std::unique_ptr<Platform> sys = MakePlatformUnderTest();
+    HANDLE first = sys->CreateMutexA("VtContract mutex");
+    ASSERT_NE(0u, first);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sys->GetLastError());
+    HANDLE second = sys->CreateMutexA("VtContract mutex");
+    ASSERT_NE(0u, second);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), sys->GetLastError());
+    EXPECT_NE(first, second);
+    sys->CreateMutexA("VTCONTRACT MUTEX");
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sys->GetLastError()) << "names keep their case";
 }
 
 }  // namespace

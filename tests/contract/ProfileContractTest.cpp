@@ -148,6 +148,36 @@ TEST_F(ProfileContract, DeletingAKeyAndASection) {
     EXPECT_EQ(expected, Contents(kIni));
 }
 
+TEST_F(ProfileContract, DeletingWhatIsNotThereLeavesTheFileUntouched) {
+    const std::string loose = "; top\n\n[A]\nKey = 1\n\n[B]\nx=2";
+    Put(kIni, loose);
+    EXPECT_TRUE(sys->WritePrivateProfileStringA("A", "Missing", nullptr, kIni));
+    EXPECT_TRUE(sys->WritePrivateProfileStringA("Missing", "Key", nullptr, kIni));
+    EXPECT_EQ(loose, Contents(kIni));
+}
+
+TEST_F(ProfileContract, ACarriageReturnAloneEndsALine) {
+    Put(kIni, "[S]\rA=1\rB=2\r\r[T]\rC=3\r");
+    EXPECT_EQ("2", Read("S", "B", "x"));
+    ASSERT_TRUE(sys->WritePrivateProfileStringA("S", "A", "9", kIni));
+    EXPECT_EQ("[S]\r\nA=9\r\nB=2\r\n[T]\r\nC=3\r\n", Contents(kIni));
+}
+
+TEST_F(ProfileContract, NoFileNameOrNoSectionIsRefused) {
+    Put(kIni, kBootFile);
+    EXPECT_FALSE(sys->WritePrivateProfileStringA("S", "Key", "v", ""));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
+    char windows[MAX_PATH] = {};
+    sys->GetWindowsDirectoryA(windows, sizeof windows);
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+              sys->GetFileAttributesA(windows) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(sys->WritePrivateProfileStringA(nullptr, "Key", "v", kIni));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    EXPECT_FALSE(sys->WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIni))
+        << "flushing the cache answers FALSE";
+    EXPECT_EQ(kBootFile, Contents(kIni));
+}
+
 TEST_F(ProfileContract, DeletingFromAMissingFileCreatesNothing) {
     EXPECT_TRUE(sys->WritePrivateProfileStringA("S", "Key", nullptr, kIni));
     EXPECT_EQ("<missing>", Contents(kIni));
@@ -172,8 +202,26 @@ TEST_F(ProfileContract, AReadOnlyFileRefusesWritesUntilTheAttributeIsCleared) {
     EXPECT_EQ(kBootFile + "BootMenu=1\r\n", Contents(kIni));
 }
 
+TEST_F(ProfileContract, AReadOnlyFileRefusesEvenWritesThatChangeNothing) {
+    Put(kIni, kBootFile);
+    sys->SetFileAttributesA(kIni, FILE_ATTRIBUTE_READONLY);
+    struct Case {
+        const char* key;
+        const char* value;
+    };
+    for (const Case& c :
+         {Case{"BootGUI", nullptr}, Case{"Missing", nullptr}, Case{"BootGUI", "1"}}) {
+        EXPECT_FALSE(sys->WritePrivateProfileStringA("Options", c.key, c.value, kIni)) << c.key;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError()) << c.key;
+    }
+    EXPECT_EQ(kBootFile, Contents(kIni));
+}
+
 TEST_F(ProfileContract, AFileInAMissingFolderCannotBeWritten) {
     EXPECT_FALSE(sys->WritePrivateProfileStringA("S", "K", "v", "C:\\VtNoSuchFolder\\x.ini"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), sys->GetLastError());
+    EXPECT_FALSE(sys->WritePrivateProfileStringA("S", "K", nullptr, "C:\\VtNoSuchFolder\\x.ini"))
+        << "even a delete with nothing to delete";
     EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), sys->GetLastError());
 }
 

@@ -1,5 +1,6 @@
 // What the store accessors rely on from the registry functions.
 #include "PlatformUnderTest.h"
+#include "store/TRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,23 @@ class RegistryContract : public ::testing::Test {
   protected:
     void SetUp() override {
         sys = MakePlatformUnderTest();
-        sys->RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+        DeleteTree(HKEY_CURRENT_USER, kScratch);
         ASSERT_EQ(ERROR_SUCCESS,
                   sys->RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, KEY_ALL_ACCESS, &scratch));
     }
     void TearDown() override {
         for (HKEY key : opened) sys->RegCloseKey(key);
         sys->RegCloseKey(scratch);
-        sys->RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+        DeleteTree(HKEY_CURRENT_USER, kScratch);
+    }
+
+    // Children first: deleting a key with sub-keys may leave some of them.
+    void DeleteTree(HKEY base, const char* path) {
+        HKEY key = 0;
+        if (sys->RegOpenKeyExA(base, path, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+        for (const std::string& child : Subkeys(key)) DeleteTree(key, child.c_str());
+        sys->RegCloseKey(key);
+        sys->RegDeleteKeyA(base, path);
     }
 
     HKEY Create(HKEY base, const char* path) {
@@ -38,8 +48,8 @@ class RegistryContract : public ::testing::Test {
         if (rc == ERROR_SUCCESS) opened.push_back(*key);
         return rc;
     }
-    LONG SetString(HKEY key, const char* name, const char* data, DWORD size) {
-        return sys->RegSetValueExA(key, name, REG_SZ, reinterpret_cast<const BYTE*>(data), size);
+    LONG SetString(HKEY key, const char* name, const char* data, DWORD size, DWORD type = REG_SZ) {
+        return sys->RegSetValueExA(key, name, type, reinterpret_cast<const BYTE*>(data), size);
     }
     struct Query {
         LONG rc;
@@ -92,8 +102,10 @@ TEST_F(RegistryContract, StringSizesCountTheTerminatingNul) {
         DWORD sizeGiven;
         DWORD sizeStored;
     };
-    for (const Case& c : {Case{"Text", "abc", 4, 4}, Case{"Empty", "", 1, 1},
-                          Case{"Unterminated", "abc", 3, 4}, Case{"NothingGiven", "", 0, 1}}) {
+    for (const Case& c :
+         {Case{"Text", "abc", 4, 4}, Case{"Empty", "", 1, 1}, Case{"Unterminated", "abc", 3, 4},
+          Case{"NothingGiven", "", 0, 1}, Case{"Short", "abc", 1, 4}, Case{"ZeroSize", "abc", 0, 4},
+          Case{"PastTheNul", "ab\0cd", 6, 3}}) {
         ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, c.name, c.data, c.sizeGiven)) << c.name;
         Query q = QuerySize(scratch, c.name);
         EXPECT_EQ(ERROR_SUCCESS, q.rc) << c.name;
@@ -105,6 +117,39 @@ TEST_F(RegistryContract, StringSizesCountTheTerminatingNul) {
     ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryValueExA(scratch, "Unterminated", &type,
                                                    reinterpret_cast<BYTE*>(buffer), &size));
     EXPECT_EQ(0, std::memcmp(buffer, "abc\0", 4));
+}
+
+TEST_F(RegistryContract, AStringWithoutDataIsRefused) {
+    for (DWORD size : {0u, 4u}) {
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, SetString(scratch, "Null", nullptr, size)) << size;
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QuerySize(scratch, "Null").rc) << size;
+    }
+}
+
+TEST_F(RegistryContract, AnExpandableStringKeepsExactlyTheSizeGiven) {
+    struct Case {
+        const char* name;
+        const char* data;
+        DWORD size;
+    };
+    for (const Case& c :
+         {Case{"Whole", "ab\0cd\0", 6}, Case{"Unterminated", "abc", 2}, Case{"None", "", 0}}) {
+        ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, c.name, c.data, c.size, REG_EXPAND_SZ));
+        Query q = QuerySize(scratch, c.name);
+        EXPECT_EQ(REG_EXPAND_SZ, q.type) << c.name;
+        EXPECT_EQ(c.size, q.size) << c.name;
+    }
+    char buffer[8] = "zzzzzzz";
+    DWORD type = 0, size = sizeof buffer;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryValueExA(scratch, "Whole", &type,
+                                                   reinterpret_cast<BYTE*>(buffer), &size));
+    EXPECT_EQ(0, std::memcmp(buffer, "ab\0cd\0z", 7));
+    std::strcpy(buffer, "zzzzzzz");
+    size = 3;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryValueExA(scratch, "Unterminated", &type,
+                                                   reinterpret_cast<BYTE*>(buffer), &size));
+    EXPECT_EQ(2u, size);
+    EXPECT_EQ(0, std::memcmp(buffer, "ab\0z", 4)) << "a NUL is added where there is room";
 }
 
 TEST_F(RegistryContract, TheEmptyNameIsTheDefaultValue) {
@@ -191,7 +236,7 @@ TEST_F(RegistryContract, CreatingMakesEveryMissingParent) {
     EXPECT_EQ(ERROR_SUCCESS, Open(scratch, "A\\B\\C", &key));
 }
 
-TEST_F(RegistryContract, DeletingAKeyTakesItsSubkeysAlong) {
+TEST_F(RegistryContract, DeletingTakesSubkeysAlongWhileEachNameIsShorterThanTheOneBefore) {
     HKEY deep = Create(scratch, "Tree\\Branch\\Leaf");
     ASSERT_EQ(ERROR_SUCCESS, SetString(deep, "v", "1", 2));
     Create(scratch, "Tree\\Other");
@@ -199,6 +244,63 @@ TEST_F(RegistryContract, DeletingAKeyTakesItsSubkeysAlong) {
     HKEY key = 0;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(scratch, "Tree", &key));
     EXPECT_TRUE(Subkeys(scratch).empty());
+}
+
+TEST_F(RegistryContract, DeletingKeepsSubkeysFromTheFirstWhoseNameIsNotShorter) {
+    for (const char* path : {"Tree\\A\\Child", "Tree\\BB\\Child"}) Create(scratch, path);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, sys->RegDeleteKeyA(scratch, "Tree"));
+    HKEY tree = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(scratch, "Tree", &tree));
+    EXPECT_EQ(std::vector<std::string>{"BB"}, Subkeys(tree));
+    HKEY bb = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(tree, "BB", &bb));
+    EXPECT_EQ(std::vector<std::string>{"Child"}, Subkeys(bb));
+}
+
+TEST_F(RegistryContract, TheAccessorRemovesATreeWhateverItsNames) {
+    for (const char* path : {"Tree\\A\\Child", "Tree\\BB\\C", "Tree\\BB\\DD\\E"})
+        Create(scratch, path);
+    TRegistry reg(*sys);
+    reg.SelectRoot(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenPath(kScratch, false));
+    EXPECT_TRUE(reg.RemoveKey("Tree"));
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Open(scratch, "Tree", &key));
+    EXPECT_TRUE(Subkeys(scratch).empty());
+}
+
+TEST_F(RegistryContract, TheEmptySubkeyDeletesTheKeyItself) {
+    HKEY doomed = Create(scratch, "Doomed\\Child");
+    HKEY parent = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(scratch, "Doomed", &parent));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, sys->RegDeleteKeyA(parent, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteKeyA(parent, ""));
+    EXPECT_TRUE(Subkeys(scratch).empty());
+    EXPECT_EQ(ERROR_KEY_DELETED, SetString(doomed, "x", "1", 2));
+}
+
+TEST_F(RegistryContract, ALeadingBackslashIsABadPathExceptOnceForCreating) {
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_BAD_PATHNAME, Open(HKEY_CURRENT_USER, "\\Software\\VtContract", &key));
+    EXPECT_EQ(ERROR_BAD_PATHNAME, Open(HKEY_CLASSES_ROOT, "\\txtfile", &key));
+    EXPECT_EQ(ERROR_BAD_PATHNAME, sys->RegCreateKeyExA(scratch, "\\\\Twice", KEY_ALL_ACCESS, &key));
+    Create(scratch, "\\Once");
+    EXPECT_EQ(std::vector<std::string>{"Once"}, Subkeys(scratch));
+    EXPECT_EQ(ERROR_BAD_PATHNAME, sys->RegDeleteKeyA(scratch, "\\Once"));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteKeyA(scratch, "Once\\"));
+}
+
+TEST_F(RegistryContract, APredefinedRootOpenedWithTheEmptyPathIsItself) {
+    HKEY root = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_CURRENT_USER, "", &root));
+    EXPECT_EQ(HKEY_CURRENT_USER, root);
+    ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_CLASSES_ROOT, nullptr, &root));
+    EXPECT_EQ(HKEY_CLASSES_ROOT, root);
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "Through", "root", 5));
+    HKEY below = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_CURRENT_USER, "", &root));
+    ASSERT_EQ(ERROR_SUCCESS, Open(root, kScratch, &below));
+    EXPECT_EQ(5u, QuerySize(below, "Through").size);
 }
 
 TEST_F(RegistryContract, OpeningTheEmptyPathGivesANewHandleToTheSameKey) {

@@ -129,6 +129,16 @@ void ClickAndWait(HWND control) {
     ::SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+void DoubleClick(HWND control) {
+    RECT area{};
+    ::GetClientRect(control, &area);
+    LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(control, WM_LBUTTONUP, 0, at);
+    ::PostMessageA(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::PostMessageA(control, WM_LBUTTONUP, 0, at);
+}
+
 void Hover(HWND control) {
     DWORD_PTR result = 0;
     ::SendMessageTimeoutA(control, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4), SMTO_NORMAL, 10000, &result);

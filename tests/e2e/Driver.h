@@ -44,6 +44,9 @@ std::string Text(HWND window);
 void Click(HWND control);
 // A click whose handlers have all run when it returns; for clicks that open no modal box.
 void ClickAndWait(HWND control);
+// A double click as the mouse makes it, posted: press, release, the second press as
+// WM_LBUTTONDBLCLK, release, all in the middle of the control.
+void DoubleClick(HWND control);
 // Moves the mouse over the control, near its top left corner; returns when it was handled.
 void Hover(HWND control);
 // Clicks tab `index` of a tab control with the left mouse button.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -213,9 +214,10 @@ TEST_F(VeltrimTest, ApplyWritesAndReadsBackWithoutAQuestionAndTheCloseAsksNothin
     e2e::ClickAndWait(e2e::Control(main, "Button5"));
     EXPECT_EQ(nullptr, e2e::WaitMessageBox(processes_.front().id, 200));
     EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_EQ(0u, MsdosSysProtection()) << "archive only while the program runs";
     e2e::CloseWindow(main);
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
-    EXPECT_EQ(0u, MsdosSysProtection()) << "no restart question, so the attributes stay";
+    EXPECT_EQ(kProtected, MsdosSysProtection()) << "however it ends, the attributes come back";
 }
 
 TEST_F(VeltrimTest, OkAsksToRestartAndNoProtectsMsdosSysAgain) {
@@ -241,10 +243,11 @@ TEST_F(VeltrimTest, CancelAtTheRestartQuestionKeepsTheWindowAndTheNextCloseAsksN
     e2e::Answer(box, IDCANCEL);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
     EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_EQ(0u, MsdosSysProtection()) << "still running: the file stays writable";
 
     e2e::CloseWindow(main);
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait)) << "closed without a second question";
-    EXPECT_EQ(0u, MsdosSysProtection());
+    EXPECT_EQ(kProtected, MsdosSysProtection()) << "however it ends, the attributes come back";
 }
 
 // --- Keyboard --------------------------------------------------------------------------
@@ -328,6 +331,72 @@ TEST_F(VeltrimTest, TheBootMenuWithADelayGoesIntoMsdosSysAndEveryOtherLineStays)
     EXPECT_EQ((std::vector<std::string>{"BootMenu=1", "BootMenuDelay=12"}), added);
     EXPECT_EQ(seeded, kept);
     EXPECT_EQ("\r\n", ReadWhole(kMsdosSys).substr(ReadWhole(kMsdosSys).size() - 2));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// Double-clicks a box, then moves the mouse over it and waits for its description: the
+// mouse move, posted after the clicks, is handled after them.
+bool DoubleClickAndWait(HWND main, HWND box, const char* memoName, const char* description) {
+    HWND memo = e2e::Control(main, memoName);
+    if (e2e::Text(memo) == description) return false;  // the wait could not tell anything
+    e2e::DoubleClick(box);
+    ::PostMessageA(box, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+    return e2e::WaitUntil([&] { return e2e::Text(memo) == description; }, kWait);
+}
+
+const char* const kBootMenuDescription = "Use this option to show Windows boot-menu automaticly.";
+
+// The delay of the boot menu: its label, its spin edit and its unit.
+std::vector<HWND> DelayFrame(HWND main) {
+    return {e2e::Control(main, "Label1"), e2e::Control(main, "SpinEdit1"),
+            e2e::Control(main, "Label2")};
+}
+
+TEST_F(VeltrimTest, ADoubleClickOnTheClearedBootMenuBoxIsTwoPressesAndPutsTheDelayAway) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    HWND bootMenu = e2e::Control(main, "CheckBox2");
+    HWND delay = e2e::Control(main, "SpinEdit1");
+    ASSERT_FALSE(Checked(bootMenu));
+    for (HWND part : DelayFrame(main)) ASSERT_FALSE(::IsWindowVisible(part));
+    std::string readDelay = e2e::Text(delay);
+    ASSERT_FALSE(readDelay.empty());
+
+    // Press 1 on the cleared box shows the delay, its release ticks the box; press 2 on the
+    // ticked box puts the page's details away and the delay back as read, its release clears.
+    ASSERT_TRUE(DoubleClickAndWait(main, bootMenu, "Memo1", kBootMenuDescription));
+    EXPECT_FALSE(Checked(bootMenu)) << "two presses and releases toggle twice";
+    for (HWND part : DelayFrame(main))
+        EXPECT_FALSE(::IsWindowVisible(part)) << "the second press puts the delay away";
+    EXPECT_EQ(readDelay, e2e::Text(delay));
+
+    e2e::ClickAndWait(bootMenu);
+    EXPECT_TRUE(Checked(bootMenu)) << "a single click afterwards ticks as ever";
+    for (HWND part : DelayFrame(main)) EXPECT_TRUE(::IsWindowVisible(part));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    EXPECT_EQ(SeededMsdosSys(), ReadWhole(kMsdosSys)) << "Cancel writes nothing";
+}
+
+TEST_F(VeltrimTest, ADoubleClickOnTheTickedBootMenuBoxShowsTheDelayAsReadAgain) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    HWND bootMenu = e2e::Control(main, "CheckBox2");
+    HWND delay = e2e::Control(main, "SpinEdit1");
+    std::string readDelay = e2e::Text(delay);
+    e2e::ClickAndWait(bootMenu);
+    ASSERT_TRUE(Checked(bootMenu));
+    ASSERT_TRUE(::IsWindowVisible(delay));
+    SetText(delay, readDelay == "12" ? "13" : "12");
+
+    // Press 1 on the ticked box puts the delay back as read, its release clears the box;
+    // press 2 on the cleared box shows the delay, its release ticks the box again.
+    ASSERT_TRUE(DoubleClickAndWait(main, bootMenu, "Memo1", kBootMenuDescription));
+    EXPECT_TRUE(Checked(bootMenu));
+    for (HWND part : DelayFrame(main))
+        EXPECT_TRUE(::IsWindowVisible(part)) << "the second press shows the delay again";
+    EXPECT_EQ(readDelay, e2e::Text(delay));
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }
@@ -475,6 +544,273 @@ TEST_F(VeltrimTest, FramesLieUnderWhatTheyHoldAndTheDescriptionShowsOnHover) {
     EXPECT_EQ("Explorer toolbar background file", e2e::Text(e2e::Control(main, "Label49")));
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// --- Apply changes only what the user changed -------------------------------------------
+
+// A raw registry value or key as the machine holds it, put back when the test ends.
+class SavedValue {
+  public:
+    SavedValue(HKEY root, std::string path, std::string name)
+        : root_(root), path_(std::move(path)), name_(std::move(name)) {
+        keyExisted_ = KeyExists(root_, path_.c_str());
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        DWORD size = 0;
+        if (::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) ==
+            ERROR_SUCCESS) {
+            bytes_.resize(size);
+            ::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, bytes_.data(), &size);
+            existed_ = true;
+        }
+        ::RegCloseKey(key);
+    }
+    ~SavedValue() {
+        if (!keyExisted_) {
+            ::RegDeleteTreeA(root_, path_.c_str());
+            return;
+        }
+        HKEY key = nullptr;
+        ::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key);
+        if (existed_)
+            ::RegSetValueExA(key, name_.c_str(), 0, type_, bytes_.data(),
+                             static_cast<DWORD>(bytes_.size()));
+        else
+            ::RegDeleteValueA(key, name_.c_str());
+        ::RegCloseKey(key);
+    }
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+
+  private:
+    HKEY root_;
+    std::string path_, name_;
+    bool keyExisted_ = false, existed_ = false;
+    DWORD type_ = 0;
+    std::vector<BYTE> bytes_;
+};
+
+void PutRaw(HKEY root, const char* path, const char* name, DWORD type, std::vector<BYTE> bytes) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    ::RegCloseKey(key);
+}
+
+std::vector<BYTE> Sz(const std::string& text) {
+    std::vector<BYTE> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+// Every value below the key, each as "path\name = type:bytes", for comparing two moments.
+void Dump(HKEY root, const std::string& path, const std::string& label,
+          std::map<std::string, std::string>& out) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD nameSize = sizeof name, type = 0;
+        BYTE data[4096];
+        DWORD dataSize = sizeof data;
+        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        std::string shown = std::to_string(type) + ":";
+        for (DWORD b = 0; b < dataSize; ++b) shown += std::to_string(data[b]) + " ";
+        out[label + "\\" + path + "\\" + std::string(name, nameSize)] = shown;
+    }
+    std::vector<std::string> children;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD size = sizeof name;
+        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        children.emplace_back(name, size);
+    }
+    ::RegCloseKey(key);
+    out[label + "\\" + path + "\\"] = "key";
+    for (const std::string& child : children) Dump(root, path + "\\" + child, label, out);
+}
+
+// The keys the settings pages read and write, and the two files.
+struct Snapshot {
+    std::map<std::string, std::string> registry;
+    std::string msdosSys, systemIni;
+    bool operator==(const Snapshot&) const = default;
+};
+
+std::string SystemIniPath() {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\SYSTEM.INI";
+}
+
+Snapshot TakeSnapshot() {
+    Snapshot s;
+    const std::pair<HKEY, const char*> trees[] = {
+        {HKEY_CURRENT_USER, "Control Panel"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\fdc"},
+        {HKEY_LOCAL_MACHINE, "Network"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer"},
+        {HKEY_CLASSES_ROOT, "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"},
+        {HKEY_CLASSES_ROOT, "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+        {HKEY_CLASSES_ROOT, "lnkfile"},
+        {HKEY_CLASSES_ROOT, "Unknown"},
+        {HKEY_CLASSES_ROOT, "Directory"},
+        {HKEY_CLASSES_ROOT, "batfile"},
+        {HKEY_CLASSES_ROOT, "Paint.Picture"},
+        {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"},
+    };
+    for (auto [root, path] : trees)
+        Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), s.registry);
+    s.msdosSys = ReadWhole(kMsdosSys);
+    s.systemIni = ReadWhole(SystemIniPath());
+    return s;
+}
+
+std::vector<std::string> Differences(const Snapshot& before, const Snapshot& after) {
+    std::vector<std::string> changed;
+    for (const auto& [name, value] : after.registry) {
+        auto old = before.registry.find(name);
+        if (old == before.registry.end() || old->second != value) changed.push_back(name);
+    }
+    for (const auto& [name, value] : before.registry)
+        if (!after.registry.count(name)) changed.push_back("-" + name);
+    if (before.msdosSys != after.msdosSys) changed.push_back("MSDOS.SYS");
+    if (before.systemIni != after.systemIni) changed.push_back("SYSTEM.INI");
+    return changed;
+}
+
+// A machine holding values the pages cannot show: Apply and OK with nothing changed leave
+// the registry and both files byte for byte; then one box changed on each page changes only
+// its own setting.
+class UntouchedTest : public VeltrimTest {
+  protected:
+    void SetUp() override {
+        VeltrimTest::SetUp();
+        systemIni_ = ReadWhole(SystemIniPath());
+        const char* fileSystem = "System\\CurrentControlSet\\Control\\FileSystem";
+        const char* policies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+        const char* desktop = "Control Panel\\Desktop";
+        Seed(HKEY_LOCAL_MACHINE, fileSystem, "DisableLowDiskSpaceBroadcast", REG_BINARY,
+             {0x0C, 0, 0, 0});
+        Seed(HKEY_LOCAL_MACHINE, fileSystem, "ContigFileAllocSize", REG_DWORD, {0, 4, 0, 0});
+        Seed(HKEY_CURRENT_USER, policies, "NoDriveTypeAutoRun", REG_DWORD, {0xFF, 0, 0, 0});
+        Seed(HKEY_CURRENT_USER, policies, "NoRun", REG_BINARY, {0, 0, 0, 0});
+        Seed(HKEY_CLASSES_ROOT, "Unknown\\shell", "", REG_SZ, Sz("openas"));
+        Seed(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad\\Command", "", REG_SZ,
+             Sz("mynotepad.exe %1"));
+        Seed(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS\\Command", "", REG_SZ, Sz("4dos.com"));
+        Seed(HKEY_CLASSES_ROOT,
+             "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open\\Command", "", REG_SZ,
+             Sz("other.exe"));
+        Seed(HKEY_CLASSES_ROOT, "batfile\\shell", "", REG_SZ, Sz("print"));
+        Seed(HKEY_CLASSES_ROOT, "Paint.Picture\\DefaultIcon", "", REG_SZ, Sz("C:\\new.exe,2"));
+        Seed(HKEY_CLASSES_ROOT, "Paint.Picture\\DefaultIcon", "OldBitmapIcon", REG_SZ,
+             Sz("C:\\old.exe,1"));
+        Seed(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", REG_SZ, Sz("yes"));
+        Seed(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update", "UpdateMode",
+             REG_BINARY, {1});
+        Seed(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced",
+             "StartMenuScrollPrograms", REG_SZ, Sz("Yes"));
+        Seed(HKEY_LOCAL_MACHINE, "Network\\Logon", "MustBeValidated", REG_SZ, Sz("1"));
+        Seed(HKEY_CURRENT_USER, desktop, "SmoothScroll", REG_SZ, Sz("1"));
+        Seed(HKEY_CURRENT_USER, desktop, "MenuShowDelay", REG_SZ, Sz("slow"));
+        Seed(HKEY_CURRENT_USER, desktop, "PaintDesktopVersion", REG_NONE, {});
+        Seed(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "MinAnimate", REG_NONE,
+             {});
+        Seed(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer",
+             "Max Cached Icons", REG_SZ, Sz("9000"));
+        // Boot options the boxes cannot show, and a second [386Enh] section.
+        std::string msdos = SeededMsdosSys();
+        std::size_t options = msdos.find("[Options]\r\n");
+        ASSERT_NE(std::string::npos, options);
+        msdos.insert(options + 11, "DoubleBuffer=1 ; needed for SCSI\r\nBootMulti=1\r\n");
+        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
+        WriteWhole(kMsdosSys, msdos);
+        ::SetFileAttributesA(kMsdosSys, kProtected);
+        WriteWhole(SystemIniPath(),
+                   systemIni_ + "[386Enh]\r\nLocalLoadHigh=1\r\nPageBuffers=32\r\n");
+    }
+    void TearDown() override {
+        VeltrimTest::TearDown();
+        saved_.clear();
+        WriteWhole(SystemIniPath(), systemIni_);
+        ResetMsdosSys();
+    }
+    // REG_NONE with no bytes: the value is deleted for the test.
+    void Seed(HKEY root, const char* path, const char* name, DWORD type, std::vector<BYTE> bytes) {
+        saved_.push_back(std::make_unique<SavedValue>(root, path, name));
+        if (type == REG_NONE) {
+            HKEY key = nullptr;
+            if (::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+                ::RegDeleteValueA(key, name);
+                ::RegCloseKey(key);
+            }
+            return;
+        }
+        PutRaw(root, path, name, type, std::move(bytes));
+    }
+
+    std::vector<std::unique_ptr<SavedValue>> saved_;
+    std::string systemIni_;
+};
+
+TEST_F(UntouchedTest, ApplyAndOkWithNothingChangedLeaveEverythingByteForByte) {
+    Snapshot before = TakeSnapshot();
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    e2e::Click(e2e::Control(main, "Button1"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    e2e::Answer(box, IDNO);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    Snapshot after = TakeSnapshot();
+    EXPECT_EQ(std::vector<std::string>{}, Differences(before, after));
+    EXPECT_EQ(kProtected, MsdosSysProtection());
+}
+
+TEST_F(UntouchedTest, OneBoxChangedOnEachPageChangesOnlyItsOwnSetting) {
+    Snapshot before = TakeSnapshot();
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    const std::pair<int, const char*> changes[] = {
+        {0, "CheckBox4"},   // Boot: "Disable Autocreate Bootlog File"
+        {1, "CheckBox15"},  // System: "Enable Beep on Error", ticked by "yes": cleared
+        {2, "CheckBox37"},  // Windows: "Enable Smooth Scrolling"
+        {3, "CheckBox51"},  // Start Menu: "Remove the Run Menu"
+    };
+    for (auto [page, name] : changes) {
+        ASSERT_TRUE(e2e::ShowPage(main, page, kWait));
+        e2e::ClickAndWait(e2e::Control(main, name));
+    }
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    Snapshot after = TakeSnapshot();
+    const std::string hkcu = std::to_string(reinterpret_cast<std::uintptr_t>(HKEY_CURRENT_USER));
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            hkcu + "\\Control Panel\\Desktop\\SmoothScroll", hkcu + "\\Control Panel\\Sound\\Beep",
+            hkcu + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoRun",
+            "MSDOS.SYS"}),
+        Differences(before, after));
+    EXPECT_EQ("1:78 79 0 ", after.registry[hkcu + "\\Control Panel\\Sound\\Beep"]);
+    EXPECT_EQ("3:1 0 0 0 ", after.registry[hkcu + "\\Control Panel\\Desktop\\SmoothScroll"]);
+    std::vector<std::string> added;
+    for (const std::string& line : Lines(after.msdosSys))
+        if (line.rfind("DisableLog", 0) == 0) added.push_back(line);
+    EXPECT_EQ(std::vector<std::string>{"DisableLog=1"}, added);
+    EXPECT_NE(std::string::npos, after.msdosSys.find("DoubleBuffer=1 ; needed for SCSI\r\n"));
 }
 
 }  // namespace

@@ -14,23 +14,20 @@ bool IsStringType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
+bool IsPredefined(HKEY key) {
+    return key >= HKEY_CLASSES_ROOT && key <= HKEY_USERS;
+}
+
 }  // namespace
 
-struct FakePlatform::Key {
+struct FakePlatform::Key : std::enable_shared_from_this<Key> {
     struct Value {
         DWORD type = REG_NONE;
         std::vector<BYTE> data;
-
-        // Wine keeps string values NUL-terminated whatever size they were given with.
-        static Value Stored(DWORD type, const BYTE* bytes, DWORD size) {
-            Value value{type, std::vector<BYTE>(bytes, bytes + size)};
-            if (IsStringType(type) && (value.data.empty() || value.data.back() != 0))
-                value.data.push_back(0);
-            return value;
-        }
     };
     std::string name;
-    std::string path;                                      // full path, for the call log
+    std::string path;  // full path, for the call log
+    std::weak_ptr<Key> parent;
     std::map<std::string, std::shared_ptr<Key>> children;  // by lower-case name: Wine's order
     std::map<std::string, std::pair<std::string, Value>> values;  // lower-case -> (name, value)
     bool deleted = false;
@@ -45,12 +42,9 @@ struct FakePlatform::Key {
             slot = std::make_shared<Key>();
             slot->name = childName;
             slot->path = path + "\\" + childName;
+            slot->parent = weak_from_this();
         }
         return slot;
-    }
-    void MarkDeleted() {
-        deleted = true;
-        for (auto& [_, child] : children) child->MarkDeleted();
     }
 };
 
@@ -168,7 +162,7 @@ void FakePlatform::PutValue(HKEY root, const std::string& path, const std::strin
     for (const std::string& part : SplitKeyPath(path.c_str())) node = node->AddChild(part);
     auto& slot = node->values[ToLower(name)];
     slot.first = name;
-    slot.second = Key::Value::Stored(type, data.data(), static_cast<DWORD>(data.size()));
+    slot.second = Key::Value{type, data};
 }
 
 std::string FakePlatform::FileText(const std::string& path) const {
@@ -251,6 +245,14 @@ LONG FakePlatform::OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* r
     if (LONG fault = Enter({kind, KeyPath(key, subKey), {}})) return fault;
     std::shared_ptr<Key> node;
     if (LONG rc = Live(key, node)) return rc;
+    // Windows 98 creates past one leading backslash; a path still starting with one is bad.
+    if (kind == Call::RegCreateKey && subKey && *subKey == '\\') ++subKey;
+    if (subKey && *subKey == '\\') return ERROR_BAD_PATHNAME;
+    // An empty path opens a predefined root as itself, any other key as a new handle.
+    if (kind == Call::RegOpenKey && IsPredefined(key) && (!subKey || !*subKey)) {
+        *result = key;
+        return ERROR_SUCCESS;
+    }
     for (const std::string& part : SplitKeyPath(subKey)) {
         std::shared_ptr<Key> child = node->Child(part);
         if (!child) {
@@ -289,6 +291,9 @@ LONG FakePlatform::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYT
             return ERROR_MORE_DATA;
         }
         std::copy(value.data.begin(), value.data.end(), data);
+        // A string stored without its NUL gets one when the buffer has room.
+        if (IsStringType(value.type) && needed > 0 && needed < *size && value.data.back() != 0)
+            data[needed] = 0;
     }
     if (size) *size = needed;
     return ERROR_SUCCESS;
@@ -300,10 +305,16 @@ LONG FakePlatform::RegSetValueExA(HKEY key, const char* name, DWORD type, const 
     if (LONG fault = Enter({Call::RegSetValue, KeyPath(key, nullptr), valueName})) return fault;
     std::shared_ptr<Key> node;
     if (LONG rc = Live(key, node)) return rc;
-    if (!data && size > 0) return ERROR_INVALID_PARAMETER;
+    if (type == REG_SZ) {
+        // Windows 98 takes the string up to its first NUL, whatever size it is given.
+        if (!data) return ERROR_INVALID_PARAMETER;
+        size = static_cast<DWORD>(std::strlen(reinterpret_cast<const char*>(data)) + 1);
+    } else if (!data && size > 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
     auto& slot = node->values[ToLower(valueName)];
     if (slot.first.empty()) slot.first = valueName;
-    slot.second = Key::Value::Stored(type, data, size);
+    slot.second = Key::Value{type, std::vector<BYTE>(data, data + size)};
     return ERROR_SUCCESS;
 }
 
@@ -317,20 +328,36 @@ LONG FakePlatform::RegDeleteValueA(HKEY key, const char* name) {
 
 LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
     if (LONG fault = Enter({Call::RegDeleteKey, KeyPath(key, subKey), {}})) return fault;
-    std::shared_ptr<Key> node = Resolve(key);
-    if (!node) return ERROR_INVALID_HANDLE;
-    std::vector<std::string> parts = SplitKeyPath(subKey);
-    if (parts.empty()) return ERROR_ACCESS_DENIED;
-    std::shared_ptr<Key> parent = node;
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-        parent = parent->Child(parts[i]);
-        if (!parent) return ERROR_FILE_NOT_FOUND;
+    if (!subKey) return ERROR_INVALID_PARAMETER;
+    if (*subKey == '\\') return ERROR_BAD_PATHNAME;
+    std::shared_ptr<Key> victim;
+    if (LONG rc = Live(key, victim)) return rc;
+    for (const std::string& part : SplitKeyPath(subKey)) {
+        victim = victim->Child(part);
+        if (!victim) return ERROR_FILE_NOT_FOUND;
     }
-    std::shared_ptr<Key> victim = parent->Child(parts.back());
-    if (!victim) return ERROR_FILE_NOT_FOUND;
-    // As on Windows 95/98 (and Wine in that mode), the sub-keys go with the key.
-    victim->MarkDeleted();
-    parent->children.erase(ToLower(parts.back()));
+    // "" is the key itself; the fake keeps the predefined roots.
+    std::shared_ptr<Key> parent = victim->parent.lock();
+    if (!parent || (IsPredefined(key) && !*subKey)) return ERROR_ACCESS_DENIED;
+    return DeleteWithSubkeys(*parent, victim->name);
+}
+
+// Windows 98 deletes the sub-keys first, as Wine in that mode does: it asks for sub-key 0
+// again and again with one name-size variable it never resets, so it stops at a child whose
+// name is not shorter than the one deleted before. A key that keeps a child then cannot go
+// (ERROR_ACCESS_DENIED), and what was deleted stays deleted.
+LONG FakePlatform::DeleteWithSubkeys(Key& parent, const std::string& name) {
+    std::shared_ptr<Key> victim = parent.Child(name);
+    std::size_t room = MAX_PATH;  // characters, NUL included
+    while (!victim->children.empty()) {
+        std::string child = victim->children.begin()->second->name;
+        if (child.size() + 1 > room) break;
+        room = child.size();
+        if (DeleteWithSubkeys(*victim, child) != ERROR_SUCCESS) break;
+    }
+    if (!victim->children.empty()) return ERROR_ACCESS_DENIED;
+    victim->deleted = true;
+    parent.children.erase(ToLower(name));
     return ERROR_SUCCESS;
 }
 
@@ -361,14 +388,14 @@ LONG FakePlatform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLe
 
 LONG FakePlatform::RegCloseKey(HKEY key) {
     if (LONG fault = Enter({Call::RegCloseKey, KeyPath(key, nullptr), {}})) return fault;
-    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_USERS) return ERROR_SUCCESS;
+    if (IsPredefined(key)) return ERROR_SUCCESS;
     return handles_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 // --- Private-profile files -------------------------------------------------------------
 
 std::string FakePlatform::ProfilePath(const char* fileName) const {
-    std::string name = fileName ? fileName : "";
+    std::string name = fileName ? fileName : "win.ini";
     if (name.find('\\') == std::string::npos && name.find('/') == std::string::npos &&
         name.find(':') == std::string::npos)
         return FullPath(windowsDir_ + "\\" + name);
@@ -402,9 +429,16 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
     std::string path = ProfilePath(fileName);
     std::string what = std::string(section ? section : "") + (key ? "\\" + std::string(key) : "");
     if (LONG fault = Enter({Call::ProfileWrite, path, what})) return Fail(fault);
-    if (!section) return TRUE;  // only flushes the cache on Windows
-
+    // All three null only flushes Windows' cache of the file, and that answers FALSE.
+    if (!section && !key && !value) return Fail(ERROR_SUCCESS);
+    // The file is opened for writing before anything else, whatever the call would change.
     auto file = files_.find(ToUpper(path));
+    if (directories_.count(ToUpper(path))) return Fail(ERROR_ACCESS_DENIED);
+    if (!directories_.count(ToUpper(ParentOf(path)))) return Fail(ERROR_PATH_NOT_FOUND);
+    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED);
+    if (!section) return Fail(ERROR_FILE_NOT_FOUND);
+
     std::string text = file == files_.end()
                            ? std::string()
                            : std::string(file->second.data.begin(), file->second.data.end());
@@ -413,9 +447,6 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
                    : !value ? doc.RemoveKey(section, key)
                             : doc.Set(section, key, value);
     if (!changed) return TRUE;
-    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
-        return Fail(ERROR_ACCESS_DENIED);
-    if (!directories_.count(ToUpper(ParentOf(path)))) return Fail(ERROR_PATH_NOT_FOUND);
     std::string out = doc.Serialize();
     File& target = files_[ToUpper(path)];
     target.data.assign(out.begin(), out.end());
@@ -631,6 +662,15 @@ BOOL FakePlatform::ExitWindowsEx(UINT flags) {
     if (LONG fault = Enter({Call::ExitWindows, {}, {}, flags})) return Fail(fault);
     exitRequests_.push_back(flags);
     return TRUE;
+}
+
+HANDLE FakePlatform::CreateMutexA(const char* name) {
+    if (LONG fault = Enter({Call::CreateMutex, {}, name ? name : ""})) return Fail(fault);
+    bool existed = name && !mutexes_.insert(name).second;
+    lastError_ = existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    HANDLE handle = nextMutex_;
+    nextMutex_ += 4;
+    return handle;
 }
 
 // --- System information ----------------------------------------------------------------

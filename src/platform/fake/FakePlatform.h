@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,15 @@ enum class Call {
     FindWindow,
     PostMessage,
     ExitWindows,
+    CreateMutex,
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
 // full key path ("HKEY_CURRENT_USER\Software\...", sub-key included; keys below
 // HKEY_LOCAL_MACHINE\Software\Classes are named "HKEY_CLASSES_ROOT\...") and `name` the
 // value name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
-// for file calls `path` is the resolved path and `number` the attributes set.
+// for file calls `path` is the resolved path and `number` the attributes set; for a mutex
+// `name` is its name.
 struct CallInfo {
     Call kind;
     std::string path;
@@ -82,6 +85,8 @@ class FakePlatform final : public Platform {
     };
     const std::vector<PostedMessage>& Posted() const { return posted_; }
     const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
+    // Another process made the named mutex: CreateMutexA answers ERROR_ALREADY_EXISTS.
+    void HoldMutex(const std::string& name) { mutexes_.insert(name); }
     void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
     void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
 
@@ -131,6 +136,7 @@ class FakePlatform final : public Platform {
     BOOL IsWindowVisible(HWND window) override;
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ExitWindowsEx(UINT flags) override;
+    HANDLE CreateMutexA(const char* name) override;
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
@@ -158,6 +164,7 @@ class FakePlatform final : public Platform {
     std::string KeyPath(HKEY key, const char* subKey) const;
     HKEY NewHandle(std::shared_ptr<Key> key);
     LONG OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result);
+    LONG DeleteWithSubkeys(Key& parent, const std::string& name);
 
     std::string FullPath(const std::string& path) const;
     std::string ParentOf(const std::string& fullPath) const;
@@ -183,6 +190,8 @@ class FakePlatform final : public Platform {
     std::map<HWND, Window> windows_;
     std::vector<PostedMessage> posted_;
     std::vector<UINT> exitRequests_;
+    std::set<std::string> mutexes_;  // names of the machine's mutexes (case counts)
+    HANDLE nextMutex_ = 0x2000;
 
     MEMORYSTATUS memory_{};
     OSVERSIONINFOA version_{};

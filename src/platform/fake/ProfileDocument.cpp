@@ -16,11 +16,12 @@ std::string Trim(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
+// A CR, an LF or any run of them ends a line; the empty lines between are dropped later.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         lines.push_back(text.substr(start, end - start));
         start = end + 1;

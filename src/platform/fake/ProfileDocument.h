@@ -1,7 +1,7 @@
-// An INI file as Windows' private-profile functions see it (measured on Wine): lines are
-// trimmed, blank lines dropped, "name=value" split at the first '=' with the blanks around
-// both halves removed, lines without '=' kept as names without a value, and the whole file
-// written back with CRLF line ends.
+// An INI file as Windows' private-profile functions see it (measured on Wine): lines end at
+// a CR or an LF, they are trimmed, blank lines dropped, "name=value" split at the first '=' with
+// the blanks around both halves removed, lines without '=' kept as names without a value, and the
+// whole file written back with CRLF line ends.
 #pragma once
 
 #include <optional>

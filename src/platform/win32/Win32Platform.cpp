@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+// Written out here: inside namespace vt, the macro's cast would name vt::HANDLE.
+static const ::HANDLE kNoFile = INVALID_HANDLE_VALUE;
+
 namespace vt {
 namespace {
 
@@ -128,9 +131,9 @@ BOOL Win32Platform::CopyFileA(const char* from, const char* to, BOOL failIfExist
 }
 
 BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    ::HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoFile) return FALSE;
     bytes->clear();
     BYTE chunk[4096];
     ::DWORD got = 0;
@@ -144,9 +147,9 @@ BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
 }
 
 BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoFile) return FALSE;
     ::DWORD written = 0;
     BOOL ok =
         ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr) &&
@@ -186,6 +189,10 @@ BOOL Win32Platform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARA
 
 BOOL Win32Platform::ExitWindowsEx(UINT flags) {
     return ::ExitWindowsEx(flags, 0);
+}
+
+HANDLE Win32Platform::CreateMutexA(const char* name) {
+    return reinterpret_cast<HANDLE>(::CreateMutexA(nullptr, FALSE, name));
 }
 
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {

@@ -42,6 +42,7 @@ class Win32Platform final : public Platform {
     BOOL IsWindowVisible(HWND window) override;
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ExitWindowsEx(UINT flags) override;
+    HANDLE CreateMutexA(const char* name) override;
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;

@@ -121,6 +121,20 @@ ChildClass ClassFor(const ui::Control& control) {
     return {nullptr, 0, 0};
 }
 
+// The button a press or a double click message stands for.
+ui::MouseButton PressedButton(::UINT msg) {
+    switch (msg) {
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            return ui::MouseButton::Right;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            return ui::MouseButton::Middle;
+        default:
+            return ui::MouseButton::Left;
+    }
+}
+
 bool IsTextKind(ui::Kind kind) {
     return kind == ui::Kind::Edit || kind == ui::Kind::SpinEdit || kind == ui::Kind::Memo ||
            kind == ui::Kind::ComboBox;
@@ -875,10 +889,19 @@ void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            Guard([&] {
-                control.PressMouse(msg == WM_LBUTTONDOWN ? ui::MouseButton::Left
-                                                         : ui::MouseButton::Right);
-            });
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            Guard([&] { control.PressMouse(PressedButton(msg)); });
+            break;
+        case WM_LBUTTONDBLCLK:
+            // The second press of a double click is a press like the first: its handler runs
+            // again. A check box (BS_CHECKBOX without BS_NOTIFY) sends no BN_DOUBLECLICKED and
+            // takes the double click as a button-down itself; handing it exactly that keeps one
+            // toggle for each press and release, the release below doing the toggling.
+            Guard([&] { control.PressMouse(ui::MouseButton::Left); });
+            if (control.GetKind() == ui::Kind::CheckBox)
+                return ::CallWindowProcA(original, hwnd, WM_LBUTTONDOWN, wParam, lParam);
             break;
         case WM_LBUTTONUP: {
             item.releasingMouse = true;

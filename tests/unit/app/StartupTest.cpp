@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include <algorithm>
+
 namespace vt::testing {
 namespace {
 
@@ -89,6 +91,53 @@ TEST_F(StartupTest, ASecondStartBringsBackOnlyAHiddenFirstInstance) {
     }
 }
 
+TEST_F(StartupTest, AStartThatFindsTheMutexTakenOnlyWakesAHiddenMainWindow) {
+    struct Case {
+        const char* label;
+        bool mainWindow, mainVisible;
+    };
+    for (const Case& c : {Case{"hidden in the tray", true, false}, Case{"visible", true, true},
+                          Case{"not made yet", false, false}}) {
+        fake::FakePlatform machine;
+        machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
+        machine.SetCurrentDirectoryA(kProgramDir);
+        machine.HoldMutex(kSingleInstanceMutex);
+        HWND first = 0;
+        if (c.mainWindow) first = machine.AddWindow("TForm1", "Veltrim 2000", c.mainVisible);
+        machine.AddWindow("TForm1", "Another program", false);
+        HeadlessHost second;
+        ui::ScriptedPrompts asked;
+        EXPECT_EQ(0, StartSequence(machine, asked, second)) << c.label;
+        EXPECT_FALSE(second.welcomeShown) << c.label;
+        EXPECT_FALSE(second.loopRan) << c.label;
+        bool wakes = c.mainWindow && !c.mainVisible;
+        ASSERT_EQ(wakes ? 1u : 0u, machine.Posted().size()) << c.label;
+        if (wakes) {
+            EXPECT_EQ(first, machine.Posted()[0].window);
+            EXPECT_EQ(WM_USER, machine.Posted()[0].message);
+        }
+    }
+}
+
+TEST_F(StartupTest, TheFirstStartTakesTheMutexJustBeforeLookingForWindows) {
+    sys.ClearCalls();
+    EXPECT_EQ(0, Start());
+    EXPECT_TRUE(host.loopRan);
+    const auto& calls = sys.Calls();
+    auto first = [&](fake::Call kind) {
+        return std::find_if(calls.begin(), calls.end(),
+                            [kind](const fake::CallInfo& call) { return call.kind == kind; });
+    };
+    auto mutex = first(fake::Call::CreateMutex);
+    ASSERT_NE(calls.end(), mutex);
+    EXPECT_EQ("Veltrim 2000 single instance", mutex->name);
+    EXPECT_EQ(mutex + 1, first(fake::Call::FindWindow));
+
+    HeadlessHost again;
+    EXPECT_EQ(0, StartSequence(sys, prompts, again));
+    EXPECT_FALSE(again.loopRan) << "the first instance still holds the mutex";
+}
+
 TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
     std::vector<std::string> steps;
     host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
@@ -101,6 +150,18 @@ TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
     EXPECT_EQ(std::vector<std::string>{"Failed to get data for 'BootMulti'"}, prompts.Errors());
     EXPECT_TRUE(steps.empty()) << "the steps after the failing one are skipped";
     EXPECT_TRUE(host.loopRan);
+}
+
+TEST_F(StartupTest, AConfigFileTheMainWindowCannotReadAgainIsRewrittenAsTheStartReadIt) {
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(0, 1));
+    sys.FailNth(fake::Call::ReadFile, 2, ERROR_ACCESS_DENIED);  // the main window's read
+    host.script = [&](Program& program) {
+        sys.ClearFaults();
+        EXPECT_TRUE(program.main.Close());
+    };
+    EXPECT_EQ(0, Start());
+    EXPECT_EQ(1u, prompts.Errors().size());
+    EXPECT_EQ(ConfigBytes(0, 1), ConfigFile()) << "not five zero records";
 }
 
 }  // namespace

@@ -208,5 +208,19 @@ TEST_F(BootPageTest, WithoutTheFileTheBoxesAreDisabledAndNothingIsCreated) {
     EXPECT_TRUE(boot().Memo1.Lines().empty());
 }
 
+TEST_F(BootPageTest, OnlyTheBootMenuBoxShowsTheDelayAndItsOwnSecondPressPutsItAway) {
+    PutOptions("");
+    ReadPass();
+    Click(boot().CheckBox2);
+    EXPECT_TRUE(boot().SpinEdit1.Visible());
+    Click(boot().CheckBox2);
+    EXPECT_FALSE(boot().SpinEdit1.Visible());
+    for (ui::CheckBox* box : {&boot().CheckBox1, &boot().CheckBox3, &boot().CheckBox14}) {
+        Click(*box);
+        EXPECT_FALSE(boot().SpinEdit1.Visible()) << box->Name();
+        EXPECT_EQ(ui::kNavy, box->FontColor()) << box->Name();
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing

@@ -297,5 +297,48 @@ TEST_F(StartMenuPageTest, AFolderIsMadeOrRemovedOnlyWhenItsBoxChanged) {
     EXPECT_FALSE(sys.HasDirectory(ControlPanel()));
 }
 
+TEST_F(StartMenuPageTest, APressOnAnyBoxPutsTheDelayAway) {
+    ReadPage();
+    Click(page().CheckBox30);
+    EXPECT_TRUE(page().SpinEdit2.Visible());
+    page().CheckBox51.PressMouse(ui::MouseButton::Left);
+    EXPECT_FALSE(page().SpinEdit2.Visible());
+    Click(page().CheckBox30);  // cleared
+    Click(page().CheckBox30);  // ticked: shown
+    Click(page().CheckBox30);  // cleared again: put away
+    EXPECT_FALSE(page().SpinEdit2.Visible());
+}
+
+TEST_F(StartMenuPageTest, BothMenuOrdersAreDeletedOnlyOnThePassAfterTheTick) {
+    for (auto [box, menu] : {std::pair{&page().CheckBox31, "Start Menu"},
+                             std::pair{&page().CheckBox61, "Favorites"}}) {
+        PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\" + menu, "Order", {1});
+        ReadPage();
+        Click(*box);
+        form().Button5Click();
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\" + menu));
+        PutBytes(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\" + menu, "Order", {2});
+        form().Button5Click();
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\" + menu)) << menu;
+    }
+}
+
+TEST_F(StartMenuPageTest, TickingTheMenuOrderWhereThereIsNoneCreatesNothing) {
+    ReadPage();
+    Click(page().CheckBox31);
+    Click(page().CheckBox61);
+    WritePage();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuOrder));
+}
+
+TEST_F(StartMenuPageTest, AnEmptyPolicyReadsAsZeroWhateverWasKept) {
+    PutBytes(HKEY_CURRENT_USER, kPolicies, "NoFind", {1, 0, 0, 0});
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox50.Checked());
+    PutBytes(HKEY_CURRENT_USER, kPolicies, "NoFind", {});
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox50.Checked());
+}
+
 }  // namespace
 }  // namespace vt::testing

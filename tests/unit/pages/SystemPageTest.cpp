@@ -331,5 +331,168 @@ TEST_F(SystemPageTest, UntouchedRowsAndEditorsLeaveOddValuesAsStored) {
     EXPECT_EQ(ini, sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
 }
 
+// The band tables of the three track-bar editors, at each band's edges: the position the
+// stored value shows, and the value and label a move to that position gives.
+struct BandCase {
+    const char* editor;
+    std::int32_t lowest, highest;  // the stored values the band holds
+    int position;
+    const char* moved;  // the value a move to the position writes
+    const char* label;
+};
+
+std::ostream& operator<<(std::ostream& out, const BandCase& c) {
+    return out << c.editor << " " << c.position;
+}
+
+class BandTest : public SystemPageTest, public ::testing::WithParamInterface<BandCase> {
+  protected:
+    ui::CheckBox& Editor() {
+        std::string editor = GetParam().editor;
+        return editor == "icons"   ? page().CheckBox25
+               : editor == "cache" ? page().CheckBox27
+                                   : page().CheckBox28;
+    }
+    void Store(std::int32_t value) {
+        std::string editor = GetParam().editor;
+        if (editor == "icons")
+            PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", std::to_string(value));
+        else
+            PutNumber(HKEY_LOCAL_MACHINE, kCdfs, editor == "cache" ? "CacheSize" : "PreFetch",
+                      static_cast<DWORD>(value));
+    }
+    std::string Written() {
+        std::string editor = GetParam().editor;
+        if (editor == "icons")
+            return Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text();
+        auto stored =
+            Value(HKEY_LOCAL_MACHINE, kCdfs, editor == "cache" ? "CacheSize" : "PreFetch");
+        return std::to_string(stored->bytes[0] | stored->bytes[1] << 8);
+    }
+};
+
+TEST_P(BandTest, TheStoredValueShowsItsBandAndAMoveWritesTheBandValue) {
+    const BandCase& c = GetParam();
+    for (std::int32_t stored : {c.lowest, c.highest}) {
+        Store(stored);
+        form().Button5Click();
+        Click(Editor());
+        EXPECT_EQ(c.position, page().TrackBar1.Position()) << stored;
+        Click(Editor());  // cleared again
+    }
+    page().TrackBar1.SetPosition(c.position == 0 ? 1 : 0);
+    Click(Editor());
+    EXPECT_TRUE(page().TrackBar1.Visible());
+    EXPECT_TRUE(page().Label3.Visible());
+    page().TrackBar1.Drag(c.position);
+    EXPECT_EQ(c.label, page().Label3.Caption());
+    WritePass();
+    EXPECT_EQ(c.moved, Written());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editors, BandTest,
+    ::testing::Values(BandCase{"icons", 0, 512, 0, "512", "Up to 512 icons will be cached."},
+                      BandCase{"icons", 513, 1024, 1, "1024", "Up to 1024 icons will be cached."},
+                      BandCase{"icons", 1025, 2048, 2, "2048", "Up to 2048 icons will be cached."},
+                      BandCase{"icons", 2049, 4096, 3, "4096", "Up to 4096 icons will be cached."},
+                      BandCase{"icons", 4097, 99999, 4, "8064", "Up to 8064 icons will be cached."},
+                      BandCase{"cache", 0, 620, 0, "620", "CD-ROM cache size : 1240 kB"},
+                      BandCase{"cache", 621, 1240, 1, "1240", "CD-ROM cache size : 2480 kB"},
+                      BandCase{"cache", 1241, 2480, 2, "2480", "CD-ROM cache size : 4960 kB"},
+                      BandCase{"cache", 2481, 30000, 3, "4960", "CD-ROM cache size : 9920 kB"},
+                      BandCase{"speed", 0, 228, 0, "228", "CD-ROM Speed : 4x"},
+                      BandCase{"speed", 229, 346, 1, "346", "CD-ROM Speed : 8x"},
+                      BandCase{"speed", 347, 402, 2, "402", "CD-ROM Speed : 10x"},
+                      BandCase{"speed", 403, 540, 3, "540", "CD-ROM Speed : 16x"},
+                      BandCase{"speed", 541, 580, 4, "580", "CD-ROM Speed : 18x"},
+                      BandCase{"speed", 581, 700, 5, "700", "CD-ROM Speed : 22x"},
+                      BandCase{"speed", 701, 732, 6, "732", "CD-ROM Speed : 24x"},
+                      BandCase{"speed", 733, 940, 7, "940", "CD-ROM Speed : 32x"},
+                      BandCase{"speed", 941, 1140, 8, "1140", "CD-ROM Speed : 40x"},
+                      BandCase{"speed", 1141, 1340, 9, "1340", "CD-ROM Speed : 48x"},
+                      BandCase{"speed", 1341, 9999, 10, "1400", "CD-ROM Speed : 50x"}));
+
+TEST_F(SystemPageTest, TheIconDepthSelectsItsButtonAndOtherDepthsLeaveThemAlone) {
+    struct Case {
+        const char* stored;
+        bool sixteen, twentyFour, thirtyTwo;
+    };
+    for (Case c : {Case{"x", true, false, false}, Case{"32", false, false, true},
+                   Case{"24", false, true, false}, Case{"8", false, true, false},
+                   Case{"16", true, false, false}}) {
+        PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP",
+                c.stored);
+        ReadPass();
+        Click(page().CheckBox24);
+        EXPECT_EQ(c.sixteen, page().RadioButton1.Checked()) << c.stored;
+        EXPECT_EQ(c.twentyFour, page().RadioButton2.Checked()) << c.stored;
+        EXPECT_EQ(c.thirtyTwo, page().RadioButton3.Checked()) << c.stored;
+        Click(page().CheckBox24);
+    }
+}
+
+TEST_F(SystemPageTest, ClearingAnEditorPutsBackOnlyItsOwnValueAsRead) {
+    PutText(HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "D:\\WIN98\\");
+    PutText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "Ann");
+    ReadPass();
+    Click(page().CheckBox21);
+    page().Edit1.Type("E:\\");
+    Click(page().CheckBox22);
+    page().Edit1.Type("Bob");
+    Click(page().CheckBox22);  // cleared: the owner goes back, the path stays edited
+    EXPECT_EQ("Ann", state().owner);
+    EXPECT_EQ("E:\\", state().sourcePath);
+    Click(page().CheckBox21);
+    EXPECT_EQ("D:\\WIN98\\", state().sourcePath);
+}
+
+TEST_F(SystemPageTest, EachTrackEditorEndsAtItsTopBandAndANegativeValueStartsAtZero) {
+    PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", static_cast<DWORD>(-5));
+    ReadPass();
+    struct Editor {
+        ui::CheckBox& box;
+        int top;
+    };
+    for (Editor e : {Editor{page().CheckBox25, 4}, Editor{page().CheckBox27, 3},
+                     Editor{page().CheckBox28, 10}}) {
+        page().TrackBar1.SetPosition(1);
+        Click(e.box);
+        if (&e.box == &page().CheckBox27) {
+            EXPECT_EQ(0, page().TrackBar1.Position()) << "a size below 0";
+        }
+        page().TrackBar1.Drag(50);
+        EXPECT_EQ(e.top, page().TrackBar1.Position()) << e.box.Name();
+        Click(e.box);
+    }
+}
+
+TEST_F(SystemPageTest, APressOnAnotherBoxPutsTheEditorAway) {
+    ReadPass();
+    Click(page().CheckBox21);
+    EXPECT_TRUE(page().Edit1.Visible());
+    page().CheckBox15.PressMouse(ui::MouseButton::Left);
+    EXPECT_FALSE(page().Edit1.Visible());
+    EXPECT_FALSE(page().SpeedButton1.Visible());
+    Click(page().CheckBox21);  // cleared
+    Click(page().CheckBox25);  // the icon cache editor: the path editor's widgets go first
+    EXPECT_FALSE(page().Edit1.Visible());
+    EXPECT_TRUE(page().TrackBar1.Visible());
+}
+
+TEST_F(SystemPageTest, TheChosenIconDepthIsWritten) {
+    for (auto [radio, depth] :
+         {std::pair{&page().RadioButton2, "24"}, std::pair{&page().RadioButton3, "32"},
+          std::pair{&page().RadioButton1, "16"}}) {
+        ReadPass();
+        if (!page().CheckBox24.Checked()) Click(page().CheckBox24);
+        radio->Click();
+        WritePass();
+        EXPECT_EQ(depth, Value(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics",
+                               "Shell Icon BPP")
+                             ->Text());
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing

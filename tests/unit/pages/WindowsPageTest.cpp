@@ -288,5 +288,48 @@ TEST_F(WindowsPageTest, PressesMarkTheBoxAndApplyClearsTheMarks) {
     EXPECT_FALSE(Value(HKEY_CURRENT_USER, kDesktop, "SmoothScroll"));
 }
 
+TEST_F(WindowsPageTest, ClearingTheArrowBoxCreatesTheShortcutClassWhereItIsMissing) {
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox34.Checked()) << "no IsShortcut: no arrow";
+    Click(page().CheckBox34);
+    WritePage();
+    auto stored = Value(HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ((std::vector<BYTE>{0}), stored->bytes);
+}
+
+TEST_F(WindowsPageTest, SwitchingPagesPutsTheToolbarEditorAway) {
+    ReadPage();
+    Click(page().CheckBox62);
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{&page().Label49, &page().Edit6, &page().SpeedButton2})
+        EXPECT_TRUE(c->Visible()) << c->Name();
+    form().PageControl1.ChoosePage(&form().TabSheet2);
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{&page().Label49, &page().Edit6, &page().SpeedButton2})
+        EXPECT_FALSE(c->Visible()) << c->Name();
+}
+
+TEST_F(WindowsPageTest, SmallIconsAreComparedInUpperCase) {
+    PutText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons",
+            "SmallIcons", "yes");
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox39.Checked());
+}
+
+TEST_F(WindowsPageTest, TheVerbsAndTheThumbnailAreBuiltWhereNoKeyExists) {
+    ReadPage();
+    Click(page().CheckBox40);
+    Click(page().CheckBox41);
+    Click(page().CheckBox63);
+    WritePage();
+    EXPECT_EQ("Notepad", DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell"));
+    EXPECT_EQ("&Notepad", DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad"));
+    EXPECT_EQ("notepad.exe %1", DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad\\Command"));
+    EXPECT_EQ("Command Prompt Here", DefaultText(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS"));
+    EXPECT_EQ("%1", DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
+    EXPECT_EQ("", Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->Text());
+}
+
 }  // namespace
 }  // namespace vt::testing

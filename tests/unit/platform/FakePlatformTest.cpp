@@ -75,6 +75,18 @@ TEST(FakePlatformTest, AHandleToADeletedKeyAnswersKeyDeleted) {
     EXPECT_EQ(ERROR_INVALID_HANDLE, sys.RegCloseKey(doomed));
 }
 
+TEST(FakePlatformTest, AMutexAnotherProcessHoldsAnswersAlreadyExistsAndIsLogged) {
+    FakePlatform sys;
+    sys.HoldMutex("Held");
+    EXPECT_NE(0u, sys.CreateMutexA("Held"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), sys.GetLastError());
+    EXPECT_NE(0u, sys.CreateMutexA("held"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sys.GetLastError()) << "names keep their case";
+    ASSERT_EQ(2u, sys.Calls().size());
+    EXPECT_EQ(Call::CreateMutex, sys.Calls()[0].kind);
+    EXPECT_EQ("Held", sys.Calls()[0].name);
+}
+
 TEST(FakePlatformTest, MemoryAndVersionAreWhatTheTestSets) {
     FakePlatform sys;
     MEMORYSTATUS status;

@@ -272,6 +272,10 @@ TEST_F(TRegistryTest, ARelativeDeleteWithNoKeyOpenDeletesNothing) {
     EXPECT_FALSE(reg.RemoveKey("Open"));
     EXPECT_FALSE(reg.RemoveValue("v"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Open\\Command"));
+    ASSERT_TRUE(reg.OpenPath("Software", false));
+    EXPECT_FALSE(reg.RemoveKey("")) << "never the open key itself";
+    EXPECT_FALSE(reg.RemoveKey("\\"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Other"));
     EXPECT_TRUE(reg.RemoveKey("\\Open")) << "an absolute path still works";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Open"));
 }
