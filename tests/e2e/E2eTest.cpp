@@ -735,6 +735,7 @@ class UntouchedTest : public VeltrimTest {
         msdos.insert(options + 11, "DoubleBuffer=1 ; needed for SCSI\r\nBootMulti=1\r\n");
         ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
         WriteWhole(kMsdosSys, msdos);
+        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         ::SetFileAttributesA(kMsdosSys, kProtected);
         WriteWhole(SystemIniPath(),
                    systemIni_ + "[386Enh]\r\nLocalLoadHigh=1\r\nPageBuffers=32\r\n");
