@@ -34,11 +34,23 @@ class TAboutBox : public ui::Form {
     }
 };
 
+// "Help": one window, three texts lying on top of each other, one shown at a time. While it
+// shows, the window that opened it takes no input; "Close" gives it back.
 class TForm4 : public ui::Form {
   public:
-    TForm4() : ui::Form("TForm4", "Help", 274, 248) {
-        SetBorder(ui::Border::SingleNoButtons, false, false);
-    }
+    TForm4();
+
+    ui::Memo Memo1{"Memo1", this};  // Disk-Cache
+    ui::Memo Memo2{"Memo2", this};  // File-Cache
+    ui::Memo Memo3{"Memo3", this};  // Internet
+    ui::Button Button1{"Button1", this, "Close"};
+
+    // Shows `text` alone and the window, with `owner` disabled until "Close".
+    void Open(ui::Form& owner, ui::Memo& text);
+    void Button1Click();
+
+  private:
+    ui::Form* owner_ = nullptr;
 };
 
 class TForm5 : public ui::Form {

@@ -3,6 +3,8 @@
 
 #include "app/Startup.h"
 #include "pages/BootPage.h"
+#include "pages/InternetPage.h"
+#include "pages/InternetPage2.h"
 #include "pages/StartMenuPage.h"
 #include "pages/SystemPage.h"
 #include "pages/WindowsPage.h"
@@ -14,7 +16,9 @@ struct Pages {
         : boot(program.main, sys),
           system(program.main, sys, prompts),
           windows(program.main, sys, prompts),
-          startMenu(program.main, sys) {
+          startMenu(program.main, sys),
+          internet(program.main, sys, program.help),
+          internet2(program.main, sys, internet.ConnectionFound) {
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
         program.main.RegisterSlice(
@@ -33,6 +37,24 @@ struct Pages {
         program.main.RegisterSlice(
             Slice::StartMenu, [this] { startMenu.Read(); }, [this] { startMenu.Write(); },
             {&startMenu.Sheet});
+        // Without an adapter both internet pages take no input for the rest of the run.
+        program.main.RegisterSlice(
+            Slice::Internet1,
+            [this] {
+                internet.Read();
+                if (internet.ConnectionFound) return;
+                internet.InternetDisable();
+                internet2.InternetDisable();
+            },
+            [this] { internet.Write(); }, {&internet.Sheet});
+        program.main.RegisterSlice(
+            Slice::Internet2, [this] { internet2.Read(); }, [this] { internet2.Write(); },
+            {&internet2.Sheet});
+        program.main.hooks.selectFirstAdapter = [this] {
+            internet.ComboBox2.SetItemIndex(0);
+            internet.IsiDataInternet();
+        };
+        program.main.hooks.disableEdit9 = [this] { internet2.Edit9.SetEnabled(false); };
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
@@ -41,6 +63,8 @@ struct Pages {
     SystemPage system;
     WindowsPage windows;
     StartMenuPage startMenu;
+    InternetPage internet;
+    InternetPage2 internet2;
 };
 
 inline void AttachPages(Program& program, Platform& sys, ui::Prompts& prompts) {

@@ -57,7 +57,7 @@ void WriteSetting(Platform& sys, Setting& setting) {
         return;
     }
     TRegistry reg(sys);
-    OpenKey(reg, setting.store.root, setting.store.path, true);
+    OpenKey(reg, setting.store.root, setting.store.path, setting.store.createKey);
     WriteByIdiom(reg, setting.idiom, checked, setting.name, setting.on, setting.off, &setting.kept);
 }
 

@@ -14,9 +14,15 @@ namespace vt {
 
 // Where a setting lives: a registry key, or a section of an INI file.
 struct Store {
-    static Store Registry(HKEY root, std::string path) { return {root, std::move(path), {}, {}}; }
+    static Store Registry(HKEY root, std::string path) {
+        return {root, std::move(path), {}, {}, true};
+    }
+    // A key the write pass opens but never creates: without it, a write raises.
+    static Store ExistingKey(HKEY root, std::string path) {
+        return {root, std::move(path), {}, {}, false};
+    }
     static Store Ini(std::string file, std::string section) {
-        return {0, {}, std::move(file), std::move(section)};
+        return {0, {}, std::move(file), std::move(section), false};
     }
     bool IsIni() const { return !file.empty(); }
 
@@ -24,6 +30,7 @@ struct Store {
     std::string path;
     std::string file;
     std::string section;
+    bool createKey = true;
 };
 
 struct Setting {

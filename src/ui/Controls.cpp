@@ -181,6 +181,7 @@ void Edit::Type(const std::string& text) {
 
 void Edit::SetCaretPosition(int position) {
     caret_ = std::clamp(position, 0, static_cast<int>(text_.size()));
+    Notify(Change::Selection);
 }
 
 void Edit::LoseFocus() {

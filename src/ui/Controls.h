@@ -218,6 +218,7 @@ class Edit : public Control {
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     int CaretPosition() const { return caret_; }
+    // Moves the caret (an empty selection) to `position`, held to the text.
     void SetCaretPosition(int position);
     void LoseFocus();
     std::function<void()> OnChange;
@@ -242,9 +243,13 @@ class Memo : public Control {
     void SetLines(std::vector<std::string> lines);
     void Clear() { SetLines({}); }
     std::string Text() const;  // lines joined with CRLF
+    // A text to read rather than a description: a vertical scroll bar and the tooltip colours.
+    bool Scrolled() const { return scrolled_; }
+    void SetScrolled(bool scrolled) { scrolled_ = scrolled; }
 
   private:
     std::vector<std::string> lines_;
+    bool scrolled_ = false;
 };
 
 class Label : public Control {

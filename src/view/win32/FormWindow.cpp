@@ -85,6 +85,9 @@ ChildClass ClassFor(const ui::Control& control) {
         case ui::Kind::Edit:
             return {"EDIT", child | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
         case ui::Kind::Memo:
+            if (static_cast<const ui::Memo&>(control).Scrolled())
+                return {"EDIT", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
+                        WS_EX_CLIENTEDGE};
             return {"EDIT", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
         case ui::Kind::TrackBar:
             return {TRACKBAR_CLASSA, child | TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP | WS_GROUP, 0};
@@ -543,6 +546,11 @@ void FormWindow::MirrorItems(Item& item) {
 
 void FormWindow::MirrorSelection(Item& item) {
     switch (item.control->GetKind()) {
+        case ui::Kind::Edit: {
+            int caret = static_cast<ui::Edit&>(*item.control).CaretPosition();
+            ::SendMessageA(item.hwnd, EM_SETSEL, caret, caret);
+            break;
+        }
         case ui::Kind::ComboBox: {
             auto& combo = static_cast<ui::ComboBox&>(*item.control);
             ::SendMessageA(item.hwnd, CB_SETCURSEL, combo.ItemIndex(), 0);
@@ -638,6 +646,9 @@ void FormWindow::MirrorForm(ui::Change change) {
     switch (change) {
         case ui::Change::Caption:
             ::SetWindowTextA(hwnd_, form_.Caption().c_str());
+            break;
+        case ui::Change::Enabled:
+            ::EnableWindow(hwnd_, form_.Enabled() ? TRUE : FALSE);
             break;
         case ui::Change::Visible:
             if (form_.Visible()) {
@@ -847,6 +858,12 @@ void FormWindow::OnCommand(int id, int code) {
         return ::DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<::WPARAM>(dc),
                                 reinterpret_cast<::LPARAM>(child));
     ::COLORREF text = item->control->FontColor();
+    if (item->control->GetKind() == ui::Kind::Memo &&
+        static_cast<ui::Memo&>(*item->control).Scrolled()) {
+        ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_INFOBK));
+        return reinterpret_cast<::LRESULT>(::GetSysColorBrush(COLOR_INFOBK));
+    }
     if (item->control->GetKind() == ui::Kind::Memo)
         text = ::GetSysColor(EnabledByModel(*item->control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
     ::SetTextColor(dc, text);

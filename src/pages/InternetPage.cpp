@@ -1,0 +1,233 @@
+#include "pages/InternetPage.h"
+
+#include "pages/SettingsTable.h"
+
+namespace vt {
+namespace {
+
+const char* const kMtuName = "IPMTU";
+const char* const kReceiveWindowName = "DefaultRcvWindow";
+const char* const kTimeToLiveName = "DefaultTTL";
+
+// Written only where the value exists or the text is not empty: an emptied box never creates
+// a value.
+void WriteUnlessEmptyAndMissing(TRegistry& reg, const std::string& name, const std::string& text) {
+    if (reg.HasValue(name) || !text.empty()) reg.WriteText(name, text);
+}
+
+}  // namespace
+
+InternetPage::InternetPage(TForm1& form, Platform& sys, TForm4& help)
+    : Sheet(form.TabSheet5),
+      form_(form),
+      sys_(sys),
+      mtu_{{{RadioButton18, "0"}, {RadioButton5, "576"}, {RadioButton7, "1500"}},
+           RadioButton8,
+           Edit3},
+      receiveWindow_{{{RadioButton9, "2680"},
+                      {RadioButton10, "5840"},
+                      {RadioButton11, "8760"},
+                      {RadioButton12, "10220"},
+                      {RadioButton13, "8192"}},
+                     RadioButton14,
+                     Edit4},
+      timeToLive_{{{RadioButton15, "32"}, {RadioButton16, "64"}, {RadioButton17, "128"}},
+                  RadioButton19,
+                  Edit5} {
+    Bind(mtu_, [this] { return CurrentMtu(); });
+    Bind(receiveWindow_, [this] { return &ReceiveWindowText.now; });
+    Bind(timeToLive_, [this] { return &TimeToLiveText.now; });
+    ComboBox2.OnChange = [this] { ComboBox2Change(); };
+    SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
+    SpeedButton5.OnClick = [this] { SpeedButton5Click(); };
+    SpeedButton8.OnClick = [this, &form, &help] {
+        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        help.Open(form, help.Memo3);
+    };
+    form.ClearsDescription(Sheet, Memo4);
+    form.ClearsDescription(GroupBox9, Memo4);
+    form.RegisterMemo(Memo4);
+    LayOut();
+}
+
+void InternetPage::LayOut() {
+    RxLabel5.SetBounds(8, 8, 0, 24);
+    SpeedButton8.SetBounds(440, 10, 75, 22);
+    GroupBox9.SetBounds(8, 44, 250, 132);
+    Label48.SetBounds(12, 18, 0, 13);
+    ComboBox2.SetBounds(12, 34, 226, 21);
+    RadioButton18.SetBounds(12, 64, 100, 17);
+    RadioButton5.SetBounds(12, 84, 100, 17);
+    RadioButton7.SetBounds(12, 104, 100, 17);
+    RadioButton8.SetBounds(130, 64, 100, 17);
+    Edit3.SetBounds(130, 84, 60, 21);
+    GroupBox10.SetBounds(266, 44, 250, 132);
+    RadioButton9.SetBounds(12, 20, 100, 17);
+    RadioButton10.SetBounds(12, 40, 100, 17);
+    RadioButton11.SetBounds(12, 60, 100, 17);
+    RadioButton12.SetBounds(12, 80, 100, 17);
+    RadioButton13.SetBounds(130, 20, 110, 17);
+    RadioButton14.SetBounds(130, 40, 100, 17);
+    Edit4.SetBounds(130, 60, 60, 21);
+    GroupBox11.SetBounds(8, 182, 250, 84);
+    RadioButton15.SetBounds(12, 20, 100, 17);
+    RadioButton16.SetBounds(12, 40, 100, 17);
+    RadioButton17.SetBounds(12, 60, 100, 17);
+    RadioButton19.SetBounds(130, 20, 100, 17);
+    Edit5.SetBounds(130, 40, 60, 21);
+    SpeedButton4.SetBounds(266, 192, 75, 25);
+    SpeedButton5.SetBounds(350, 192, 75, 25);
+    GroupBox8.SetBounds(8, 272, 340, 56);
+    Memo4.SetBounds(10, 14, 320, 36);
+    Memo4.SetEnabled(false);
+    for (ui::Edit* edit : {&Edit3, &Edit4, &Edit5}) {
+        edit->SetMaxLength(5);
+        edit->SetEnabled(false);
+    }
+}
+
+// A fixed button stores its text and puts the box away; "Custom" opens the box on the text.
+void InternetPage::Bind(Group& group, std::function<std::string*()> kept) {
+    for (Choice& choice : group.fixed)
+        choice.button.OnClick = [&group, kept, text = choice.text] {
+            group.edit.SetEnabled(false);
+            if (std::string* value = kept()) *value = text;
+        };
+    group.custom.OnClick = [&group, kept] {
+        group.edit.SetEnabled(true);
+        if (std::string* value = kept()) group.edit.SetText(*value);
+    };
+    KeepWholeNumberText(group.edit, kept);
+}
+
+// Texts compare exactly: "0576" is a custom MTU.
+void InternetPage::Show(Group& group, const std::string& text) {
+    for (Choice& choice : group.fixed)
+        if (text == choice.text) {
+            choice.button.SetChecked(true);
+            return;
+        }
+    group.custom.SetChecked(true);
+    group.edit.SetEnabled(true);
+    group.edit.SetText(text);
+}
+
+// The kind the MTU buttons stand for: the only kind found, or the one chosen in the list.
+std::string* InternetPage::CurrentMtu() {
+    if (DialUpPresent && !LanPresent) return &DialUpMtu.now;
+    if (LanPresent && !DialUpPresent) return &LanMtu.now;
+    if (!ConnectionFound) return nullptr;
+    if (ComboBox2.ItemIndex() == 0) return &DialUpMtu.now;
+    if (ComboBox2.ItemIndex() == 1) return &LanMtu.now;
+    return nullptr;
+}
+
+std::string InternetPage::AdapterKey(int index) {
+    return std::string(kNetClass) + "000" + std::to_string(index);
+}
+
+void InternetPage::Read() {
+    for (int index = 0; index <= 6; ++index) {
+        TRegistry reg(sys_);
+        if (!OpenKey(reg, HKEY_LOCAL_MACHINE, AdapterKey(index), false)) continue;
+        bool dialUp = GuardedReadText(reg, "DriverDesc", "") == kDialUp;
+        (dialUp ? DialUpPresent : LanPresent) = true;
+        ConnectionFound = true;
+        (dialUp ? DialUpMtu : LanMtu).Read(GuardedReadText(reg, kMtuName, "0"));
+    }
+    std::vector<std::string> entries;
+    if (DialUpPresent) entries.push_back(kPhoneLine);
+    if (LanPresent) entries.push_back(kLan);
+    if (!ConnectionFound) entries.push_back(kNoConnection);
+    if (entries != ComboBox2.Items()) ComboBox2.SetItems(entries);
+    if (!ConnectionFound) ComboBox2.SetItemIndex(0);
+
+    TRegistry reg(sys_);
+    bool open = OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
+    ReceiveWindowText.Read(open ? GuardedReadText(reg, kReceiveWindowName, "8192") : "8192");
+    TimeToLiveText.Read(open ? GuardedReadText(reg, kTimeToLiveName, "32") : "32");
+}
+
+void InternetPage::IsiDataInternet() {
+    if (LanPresent && !DialUpPresent)
+        Show(mtu_, LanMtu.now);
+    else if (DialUpPresent)
+        Show(mtu_, DialUpMtu.now);
+    Show(receiveWindow_, ReceiveWindowText.now);
+    Show(timeToLive_, TimeToLiveText.now);
+}
+
+void InternetPage::InternetDisable() {
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &GroupBox9,     &GroupBox10,    &GroupBox11,    &Label48,       &ComboBox2,
+             &RadioButton18, &RadioButton5,  &RadioButton7,  &RadioButton8,  &RadioButton9,
+             &RadioButton10, &RadioButton11, &RadioButton12, &RadioButton13, &RadioButton14,
+             &RadioButton15, &RadioButton16, &RadioButton17, &RadioButton19, &Edit3,
+             &Edit4,         &Edit5,         &SpeedButton4,  &SpeedButton5})
+        control->SetEnabled(false);
+}
+
+void InternetPage::ComboBox2Change() {
+    if (ComboBox2.ItemIndex() == 0)
+        Show(mtu_, DialUpPresent ? DialUpMtu.now : LanMtu.now);
+    else if (ComboBox2.ItemIndex() == 1)
+        Show(mtu_, LanMtu.now);
+}
+
+void InternetPage::SpeedButton4Click() {
+    DialUpMtu.now = "0";
+    LanMtu.now = "0";
+    ReceiveWindowText.now = "8192";
+    TimeToLiveText.now = "32";
+    RadioButton18.SetChecked(true);
+    RadioButton13.SetChecked(true);
+    RadioButton15.SetChecked(true);
+}
+
+void InternetPage::SpeedButton5Click() {
+    if (!ConnectionFound) return;
+    if (DialUpPresent) DialUpMtu.now = "576";
+    if (LanPresent) LanMtu.now = "1500";
+    ReceiveWindowText.now = DialUpPresent && LanPresent ? "5840" : DialUpPresent ? "2680" : "8760";
+    TimeToLiveText.now = "128";
+    bool showsLan = !DialUpPresent || (LanPresent && ComboBox2.ItemIndex() == 1);
+    if (showsLan)
+        RadioButton7.SetChecked(true);
+    else if (!LanPresent || ComboBox2.ItemIndex() == 0)
+        RadioButton5.SetChecked(true);
+    (DialUpPresent && LanPresent ? RadioButton10
+     : DialUpPresent             ? RadioButton9
+                                 : RadioButton11)
+        .SetChecked(true);
+    RadioButton17.SetChecked(true);
+}
+
+// Only what the user changed is written: the MTU of a kind whose text changed goes into
+// every adapter key of that kind, the MSTCP values that changed into that key.
+void InternetPage::Write() {
+    if (!ConnectionFound) return;
+    if (DialUpMtu.Changed() || LanMtu.Changed()) WriteMtu();
+    if (!ReceiveWindowText.Changed() && !TimeToLiveText.Changed()) return;
+    TRegistry reg(sys_);
+    OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
+    if (ReceiveWindowText.Changed())
+        WriteUnlessEmptyAndMissing(reg, kReceiveWindowName, ReceiveWindowText.now);
+    if (TimeToLiveText.Changed())
+        WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.now);
+}
+
+// Keys 0000 to 0006 may have gaps; past them the walk goes on while keys follow.
+void InternetPage::WriteMtu() {
+    for (int index = 0;; ++index) {
+        TRegistry reg(sys_);
+        if (!OpenKey(reg, HKEY_LOCAL_MACHINE, AdapterKey(index), false)) {
+            if (index >= 6) break;
+            continue;
+        }
+        const KeptText& mtu =
+            GuardedReadText(reg, "DriverDesc", "") == kDialUp ? DialUpMtu : LanMtu;
+        if (mtu.Changed()) WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.now);
+    }
+}
+
+}  // namespace vt

@@ -1,0 +1,79 @@
+// The "Internet #2" page: NWLink connection and socket limits, the NDI cache size, and the
+// path-MTU discovery, black-hole detection and keep-alive values of MSTCP.
+#pragma once
+
+#include "app/TForm1.h"
+#include "pages/SettingsTable.h"
+#include "pages/WholeNumberBox.h"
+
+#include <string>
+#include <vector>
+
+namespace vt {
+
+class InternetPage2 {
+  public:
+    // `connectionFound` is page "Internet #1"'s finding: without it only the NDI cache size
+    // is ever written.
+    InternetPage2(TForm1& form, Platform& sys, const bool& connectionFound);
+
+    void Read();   // the Internet #2 slice of BacaData
+    void Write();  // the Internet #2 slice of TulisData
+    void InternetDisable();
+
+    ui::TabSheet& Sheet;
+    ui::TitleLabel RxLabel6{"RxLabel6", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};
+    ui::GroupBox GroupBox24{"GroupBox24", &Sheet, "Optimize Max Connect"};
+    ui::Label Label60{"Label60", &GroupBox24, "Minimal value :"};
+    ui::Edit Edit7{"Edit7", &GroupBox24};
+    ui::Label Label61{"Label61", &GroupBox24, "Maximal value :"};
+    ui::Edit Edit8{"Edit8", &GroupBox24};
+    ui::GroupBox GroupBox25{"GroupBox25", &Sheet, "Optimize Max Sockets"};
+    ui::Label Label62{"Label62", &GroupBox25, "Minimal value :"};
+    ui::Edit Edit10{"Edit10", &GroupBox25};
+    ui::Label Label63{"Label63", &GroupBox25, "Maximal value :"};
+    ui::Edit Edit11{"Edit11", &GroupBox25};
+    ui::GroupBox GroupBox27{"GroupBox27", &Sheet};
+    ui::CheckBox CheckBox43{"CheckBox43", &GroupBox27, "Disable MTU Auto Discovery"};
+    ui::CheckBox CheckBox44{"CheckBox44", &GroupBox27, "Enable Black Hole Detect"};
+    ui::Label Label64{"Label64", &GroupBox27, "Session Keep Alive"};
+    ui::SpinEdit SpinEdit8{"SpinEdit8", &GroupBox27, 60, 3600};
+    ui::Label Label65{"Label65", &GroupBox27, "seconds"};
+    ui::GroupBox GroupBox26{"GroupBox26", &Sheet, "Optimize NDI Cache Size"};
+    ui::RadioButton RadioButton4{"RadioButton4", &GroupBox26, "Disable (default)"};
+    ui::RadioButton RadioButton6{"RadioButton6", &GroupBox26, "16"};
+    ui::RadioButton RadioButton22{"RadioButton22", &GroupBox26, "32"};
+    ui::RadioButton RadioButton23{"RadioButton23", &GroupBox26, "64"};
+    ui::RadioButton RadioButton24{"RadioButton24", &GroupBox26, "Custom"};
+    ui::Edit Edit9{"Edit9", &GroupBox26};
+    ui::Button SpeedButton6{"SpeedButton6", &Sheet, "Default", ui::Kind::SpeedButton};
+    ui::Button SpeedButton7{"SpeedButton7", &Sheet, "Automatic", ui::Kind::SpeedButton};
+    ui::GroupBox GroupBox22{"GroupBox22", &Sheet};
+    ui::Memo Memo8{"Memo8", &GroupBox22};
+
+    static constexpr const char* kParams =
+        "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\";
+
+    KeptText MaxConnectMinText{"1", "1"}, MaxConnectMaxText{"64", "64"};
+    KeptText MaxSocketsMinText{"2", "2"}, MaxSocketsMaxText{"255", "255"};
+    KeptText NdiCacheText{"0", "0"};
+    std::string KeepAliveText = "3600";
+
+  private:
+    struct Preset {
+        const char* ndiCache;
+        ui::RadioButton& ndiButton;
+        int keepAlive;
+        const char *connectMax, *connectMin, *socketsMax, *socketsMin;
+    };
+    void LayOut();
+    void ShowNdiCache();
+    void ApplyPreset(const Preset& preset);
+    void WriteLimits(const char* key, const KeptText& max, const KeptText& min);
+
+    Platform& sys_;
+    const bool& connectionFound_;
+    Setting pmtuDiscovery_, blackHoleDetect_;
+};
+
+}  // namespace vt

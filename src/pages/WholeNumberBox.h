@@ -1,0 +1,35 @@
+// An edit box whose text stands for a whole number kept as text by its page.
+#pragma once
+
+#include "platform/WholeNumber.h"
+#include "ui/Controls.h"
+
+#include <functional>
+#include <string>
+
+namespace vt {
+
+// On every change: a text that is no whole number (and not empty) is refused by putting back
+// the kept text with the caret at position 5; then the box's text becomes the kept text.
+// `kept` answers where the text is kept, or nothing when no value stands behind the box.
+inline void KeepWholeNumberText(ui::Edit& edit, std::function<std::string*()> kept) {
+    edit.OnChange = [&edit, kept = std::move(kept)] {
+        std::string* text = kept();
+        if (!text) return;
+        if (!edit.Text().empty() && !WholeNumber(edit.Text())) {
+            edit.SetText(*text);
+            edit.SetCaretPosition(5);
+        }
+        *text = edit.Text();
+    };
+}
+
+// A text as read from the store and as the page holds it now: a write stores it only once
+// the two differ.
+struct KeptText {
+    std::string now, read;
+    void Read(const std::string& text) { now = read = text; }
+    bool Changed() const { return now != read; }
+};
+
+}  // namespace vt
