@@ -2,7 +2,7 @@
 # Runs Veltrim 2000 on the default Windows 98 machine under Xvfb and saves PNG pictures.
 #   screenshots.sh [--main-only] [OUTPUT_DIR]     (default: docs/screenshots)
 # Every page of the main window (and the welcome window when it shows) is saved, then the
-# detail frames of a few pages; with --main-only just the main window. The program is left with "Cancel", which writes nothing.
+# detail frames of a few pages and the help window; with --main-only just the main window. The program is left with "Cancel", which writes nothing.
 set -euo pipefail
 source "$(dirname "$0")/lib-wine.sh"
 
@@ -76,6 +76,14 @@ else
     drive hover TForm1 "Veltrim 2000" "$box"
     shot "detail-$name"
   done
+  # The help window, opened from the Internet #1 page.
+  drive page 4
+  drive click TForm1 "Veltrim 2000" SpeedButton8
+  drive wait TForm4 Help
+  caption=Help
+  shot help-internet
+  drive click TForm4 Help Button1
+  caption="Veltrim 2000"
 fi
 drive click TForm1 "Veltrim 2000" Button4
 wait

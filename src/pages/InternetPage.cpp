@@ -123,7 +123,9 @@ std::string* InternetPage::CurrentMtu() {
 }
 
 std::string InternetPage::AdapterKey(int index) {
-    return std::string(kNetClass) + "000" + std::to_string(index);
+    std::string key = kNetClass;
+    key.append("000").append(std::to_string(index));
+    return key;
 }
 
 void InternetPage::Read() {

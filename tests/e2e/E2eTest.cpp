@@ -815,3 +815,151 @@ TEST_F(UntouchedTest, OneBoxChangedOnEachPageChangesOnlyItsOwnSetting) {
 }
 
 }  // namespace
+
+// --- Internet pages and the help window ------------------------------------------------
+
+namespace {
+
+// A registry tree as it stands, put back whole when the test ends.
+class SavedTree {
+  public:
+    SavedTree(HKEY root, std::string path) : root_(root), path_(std::move(path)) { Collect(path_); }
+    ~SavedTree() {
+        ::RegDeleteTreeA(root_, path_.c_str());
+        for (const std::string& key : keys_) {
+            HKEY created = nullptr;
+            ::RegCreateKeyExA(root_, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                              nullptr);
+            ::RegCloseKey(created);
+        }
+        for (const Value& v : values_) PutRaw(root_, v.key.c_str(), v.name.c_str(), v.type, v.data);
+    }
+    SavedTree(const SavedTree&) = delete;
+    SavedTree& operator=(const SavedTree&) = delete;
+
+  private:
+    struct Value {
+        std::string key, name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    void Collect(const std::string& path) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        keys_.push_back(path);
+        for (DWORD i = 0;; ++i) {
+            char name[256];
+            DWORD nameSize = sizeof name, type = 0;
+            BYTE data[1024];
+            DWORD size = sizeof data;
+            if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size) !=
+                ERROR_SUCCESS)
+                break;
+            values_.push_back({path, std::string(name, nameSize), type, {data, data + size}});
+        }
+        std::vector<std::string> children;
+        for (DWORD i = 0;; ++i) {
+            char name[256];
+            DWORD size = sizeof name;
+            if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            children.emplace_back(name, size);
+        }
+        ::RegCloseKey(key);
+        for (const std::string& child : children) Collect(path + "\\" + child);
+    }
+
+    HKEY root_;
+    std::string path_;
+    std::vector<std::string> keys_;
+    std::vector<Value> values_;
+};
+
+const char* const kNet = "System\\CurrentControlSet\\Services\\Class\\Net";
+const char* const kMstcpKey = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+
+void ChooseEntry(HWND combo, int index) {
+    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
+    ::SendMessageA(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+}
+
+}  // namespace
+
+class InternetTest : public VeltrimTest {
+  protected:
+    SavedTree adapters_{HKEY_LOCAL_MACHINE, kNet};
+    SavedTree mstcp_{HKEY_LOCAL_MACHINE, kMstcpKey};
+};
+
+TEST_F(InternetTest, TheLanEntryAnd1500GoOnlyIntoTheNetworkCardsKey) {
+    std::string dialUpBefore = RegistryText(
+        HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net\\0000", "IPMTU");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 4, kWait));
+    HWND combo = e2e::Control(main, "ComboBox2");
+    ASSERT_TRUE(::IsWindowVisible(combo));
+    EXPECT_EQ(2, ::SendMessageA(combo, CB_GETCOUNT, 0, 0))
+        << "a dial-up adapter and a network card";
+    EXPECT_EQ("Using a phone line and a modem", e2e::Text(combo));
+    ChooseEntry(combo, 1);
+    e2e::ClickAndWait(e2e::Control(main, "RadioButton7"));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ("1500",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "System\\CurrentControlSet\\Services\\Class\\Net\\0001", "IPMTU"));
+    EXPECT_EQ(dialUpBefore,
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "System\\CurrentControlSet\\Services\\Class\\Net\\0000", "IPMTU"));
+    EXPECT_EQ("<missing>", RegistryText(HKEY_LOCAL_MACHINE, kMstcpKey, "DefaultTTL"))
+        << "untouched values stay missing";
+
+    e2e::ClickAndWait(e2e::Control(main, "SpeedButton5"));  // "Automatic"
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ("576",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "System\\CurrentControlSet\\Services\\Class\\Net\\0000", "IPMTU"));
+    EXPECT_EQ("1500",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "System\\CurrentControlSet\\Services\\Class\\Net\\0001", "IPMTU"));
+    EXPECT_EQ("5840", RegistryText(HKEY_LOCAL_MACHINE, kMstcpKey, "DefaultRcvWindow"));
+    EXPECT_EQ("128", RegistryText(HKEY_LOCAL_MACHINE, kMstcpKey, "DefaultTTL"));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(InternetTest, HelpShowsTheInternetTextAndCloseGivesTheMainWindowBack) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 4, kWait));
+    e2e::Click(e2e::Control(main, "SpeedButton8"));
+    HWND help = e2e::WaitWindow("TForm4", "Help", kWait);
+    ASSERT_TRUE(help);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    HWND text = e2e::Control(help, "Memo3");
+    EXPECT_TRUE(::IsWindowVisible(text));
+    EXPECT_FALSE(::IsWindowVisible(e2e::Control(help, "Memo1")));
+    EXPECT_EQ(0u, e2e::Text(text).find("Internet Optimizer Settings\r\n"));
+    ::PostMessageA(help, WM_KEYDOWN, VK_RETURN, 0);  // Enter is "Close"
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(help); }, kWait));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, kWait));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(InternetTest, WithoutAdapterKeysBothPagesAreDisabled) {
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kNet);
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 4, kWait));
+    HWND combo = e2e::Control(main, "ComboBox2");
+    EXPECT_EQ("No Internet connection available", e2e::Text(combo));
+    for (const char* name : {"ComboBox2", "RadioButton7", "SpeedButton5", "CheckBox43", "SpinEdit8",
+                             "RadioButton6", "SpeedButton7"})
+        EXPECT_FALSE(::IsWindowEnabled(e2e::Control(main, name))) << name;
+    EXPECT_TRUE(::IsWindowEnabled(e2e::Control(main, "SpeedButton8"))) << "help stays";
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
