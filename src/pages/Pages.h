@@ -3,6 +3,8 @@
 
 #include "app/Startup.h"
 #include "pages/BootPage.h"
+#include "pages/DiskCachePage.h"
+#include "pages/FileCachePage.h"
 #include "pages/InternetPage.h"
 #include "pages/InternetPage2.h"
 #include "pages/StartMenuPage.h"
@@ -18,7 +20,9 @@ struct Pages {
           windows(program.main, sys, prompts),
           startMenu(program.main, sys),
           internet(program.main, sys, program.help),
-          internet2(program.main, sys, internet.ConnectionFound) {
+          internet2(program.main, sys, internet.ConnectionFound),
+          fileCache(program.main, sys, program.help),
+          diskCache(program.main, sys, program.help) {
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
         program.main.RegisterSlice(
@@ -55,6 +59,14 @@ struct Pages {
             internet.IsiDataInternet();
         };
         program.main.hooks.disableEdit9 = [this] { internet2.Edit9.SetEnabled(false); };
+        program.main.RegisterSlice(
+            Slice::FileCache, [this] { fileCache.Read(); }, [this] { fileCache.Write(); },
+            {&fileCache.Sheet});
+        program.main.RegisterSlice(
+            Slice::DiskCache, [this] { diskCache.Read(); }, [this] { diskCache.Write(); },
+            {&diskCache.Sheet});
+        program.main.hooks.fillMemoryGauges = [this] { fileCache.FillMemoryGauges(); };
+        program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
@@ -65,6 +77,8 @@ struct Pages {
     StartMenuPage startMenu;
     InternetPage internet;
     InternetPage2 internet2;
+    FileCachePage fileCache;
+    DiskCachePage diskCache;
 };
 
 inline void AttachPages(Program& program, Platform& sys, ui::Prompts& prompts) {

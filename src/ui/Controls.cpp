@@ -209,6 +209,25 @@ Label::Label(std::string name, Control* parent, std::string caption)
     SetCaption(caption);
 }
 
+int Label::Width() const {
+    return GetBounds().width > 0 ? GetBounds().width : MeasureText(Caption());
+}
+
+namespace {
+std::function<int(const std::string&)>& Measure() {
+    static std::function<int(const std::string&)> measure;
+    return measure;
+}
+}  // namespace
+
+void SetTextMeasure(std::function<int(const std::string&)> measure) {
+    Measure() = std::move(measure);
+}
+
+int MeasureText(const std::string& text) {
+    return Measure() ? Measure()(text) : 6 * static_cast<int>(text.size());
+}
+
 TitleLabel::TitleLabel(std::string name, Control* parent, std::string caption, std::string fontName,
                        int fontHeight, Color color)
     : Control(Kind::TitleLabel, std::move(name), parent),

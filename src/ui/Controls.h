@@ -168,6 +168,9 @@ class SpinEdit : public Control {
     void Type(const std::string& text);
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int maxLength) { maxLength_ = maxLength; }
+    // How far one click on an arrow moves the value.
+    int Increment() const { return increment_; }
+    void SetIncrement(int increment) { increment_ = increment; }
     void LoseFocus();  // a typed value out of range is held to it
     std::function<void()> OnChange;
 
@@ -180,6 +183,7 @@ class SpinEdit : public Control {
     int min_, max_;
     std::string text_;
     int maxLength_ = 0;  // 0: no limit
+    int increment_ = 1;
     std::optional<int> baseline_;
 };
 
@@ -194,6 +198,9 @@ class TrackBar : public Control {
     void Drag(int position) { SetPosition(position); }
     // A position beyond the new maximum is held to it, which is a change like any other.
     void SetMaxValue(int maxValue);
+    // How far a page key (and an arrow key) moves the position; 0: the window's own choice.
+    int PageSize() const { return pageSize_; }
+    void SetPageSize(int pageSize) { pageSize_ = pageSize; }
     std::function<void()> OnChange;
 
     void TakeBaseline() override { baseline_ = position_; }
@@ -202,6 +209,7 @@ class TrackBar : public Control {
 
   private:
     int min_, max_, position_;
+    int pageSize_ = 0;
     std::optional<int> baseline_;
 };
 
@@ -252,10 +260,18 @@ class Memo : public Control {
     bool scrolled_ = false;
 };
 
+// A label given no width sizes itself to its text.
 class Label : public Control {
   public:
     Label(std::string name, Control* parent, std::string caption = {});
+    // The width the label takes on screen: its own, or that of its text.
+    int Width() const;
 };
+
+// Measures a text in the font of the windows; the view supplies the real measure, and
+// without one a text counts 6 pixels a character.
+void SetTextMeasure(std::function<int(const std::string&)> measure);
+int MeasureText(const std::string& text);
 
 // A title drawn in a font of its own with a shadow towards the upper right.
 class TitleLabel : public Control {

@@ -163,6 +163,7 @@ std::string ModelText(const ui::Control& control) {
 FormWindow::FormWindow(ui::Form& form, ui::Prompts& prompts) : form_(form), prompts_(prompts) {}
 
 FormWindow::~FormWindow() {
+    ui::SetTextMeasure(nullptr);
     Unhook(form_);
     for (ui::Timer* timer : form_.Timers()) timer->OnViewChange = nullptr;
     if (hwnd_) {
@@ -204,6 +205,16 @@ void FormWindow::Create(::HWND owner) {
                       FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, form_.FontName().c_str());
     faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    // Pages that lay labels out after one another measure texts as this window draws them.
+    ui::SetTextMeasure([this](const std::string& text) {
+        ::HDC dc = ::GetDC(hwnd_);
+        ::HGDIOBJ old = ::SelectObject(dc, font_);
+        ::SIZE size{};
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd_, dc);
+        return static_cast<int>(size.cx);
+    });
 
     form_.OnViewChange = [this](ui::Control&, ui::Change change) { MirrorForm(change); };
     for (ui::Timer* timer : form_.Timers()) {
@@ -283,6 +294,10 @@ void FormWindow::CreateChild(ui::Control& control) {
             auto& bar = static_cast<ui::TrackBar&>(control);
             ::SendMessageA(item.hwnd, TBM_SETRANGEMIN, FALSE, bar.MinValue());
             ::SendMessageA(item.hwnd, TBM_SETRANGEMAX, TRUE, bar.MaxValue());
+            if (bar.PageSize() > 0) {
+                ::SendMessageA(item.hwnd, TBM_SETPAGESIZE, 0, bar.PageSize());
+                ::SendMessageA(item.hwnd, TBM_SETLINESIZE, 0, bar.PageSize());
+            }
             break;
         }
         case ui::Kind::ProgressBar: {
@@ -845,7 +860,7 @@ void FormWindow::OnCommand(int id, int code) {
             header.code == static_cast<::UINT>(UDN_DELTAPOS)) {
             const auto& delta = reinterpret_cast<const ::NMUPDOWN&>(header);
             auto& spin = static_cast<ui::SpinEdit&>(*item.control);
-            Guard([&] { spin.SetValue(spin.Value() + delta.iDelta); });
+            Guard([&] { spin.SetValue(spin.Value() + delta.iDelta * spin.Increment()); });
             return 1;  // the model moved the value; the arrows keep their own hands off
         }
     }
