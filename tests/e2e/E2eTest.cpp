@@ -963,3 +963,73 @@ TEST_F(InternetTest, WithoutAdapterKeysBothPagesAreDisabled) {
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }
+
+// --- File-Cache and Disk-Cache ---------------------------------------------------------
+
+class CacheTest : public VeltrimTest {
+  protected:
+    void SetUp() override {
+        VeltrimTest::SetUp();
+        systemIni_ = ReadWhole(SystemIniPath());
+    }
+    void TearDown() override {
+        VeltrimTest::TearDown();
+        WriteWhole(SystemIniPath(), systemIni_);
+    }
+    SavedTree templates_{HKEY_LOCAL_MACHINE,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates"};
+    std::string systemIni_;
+};
+
+TEST_F(CacheTest, CdWriterGoesIntoVcacheAndEveryOtherLineStays) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 9, kWait));
+    HWND profiles = e2e::Control(main, "ComboBox1");
+    ASSERT_TRUE(::IsWindowVisible(profiles));
+    ChooseEntry(profiles, 5);
+    EXPECT_EQ("CD Writer", e2e::Text(profiles));
+    EXPECT_EQ("12288", e2e::Text(e2e::Control(main, "Label22")));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    char value[32] = "";
+    for (auto [key, expected] :
+         {std::pair{"MinFileCache", "12288"}, std::pair{"MaxFileCache", "12288"},
+          std::pair{"CHUNKSIZE", "256"}}) {
+        ::GetPrivateProfileStringA("vcache", key, "<missing>", value, sizeof value, "SYSTEM.INI");
+        EXPECT_STREQ(expected, value) << key;
+    }
+    std::vector<std::string> before = Lines(systemIni_), after = Lines(ReadWhole(SystemIniPath()));
+    std::erase(before, std::string());  // the profile functions drop blank lines on a write
+    std::vector<std::string> others;
+    for (const std::string& line : after)
+        if (line.rfind("MinFileCache=", 0) && line.rfind("MaxFileCache=", 0) &&
+            line.rfind("CHUNKSIZE=", 0))
+            others.push_back(line);
+    EXPECT_EQ(before, others);
+    EXPECT_EQ("CD Writer", e2e::Text(profiles)) << "recognised by the read pass";
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(CacheTest, AMobileRoleSelectsItsTemplateAndTheGaugesShowPerCents) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 8, kWait));
+    for (const char* gauge : {"ProgressBar1", "ProgressBar2"}) {
+        LRESULT position = ::SendMessageA(e2e::Control(main, gauge), PBM_GETPOS, 0, 0);
+        EXPECT_GE(position, 0) << gauge;
+        EXPECT_LE(position, 100) << gauge;
+    }
+    std::string physical = e2e::Text(e2e::Control(main, "Label34"));
+    EXPECT_EQ(
+        std::to_string(::SendMessageA(e2e::Control(main, "ProgressBar1"), PBM_GETPOS, 0, 0)) + " %",
+        physical);
+    ChooseEntry(e2e::Control(main, "ComboBox3"), 2);
+    EXPECT_EQ("337", e2e::Text(e2e::Control(main, "SpinEdit6")));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ("Mobile",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
