@@ -110,7 +110,18 @@ const std::vector<std::string> kInternetHelp = {
 
 }  // namespace
 
-TForm4::TForm4() : ui::Form("TForm4", "Help", 274, 248) {
+void OwnedForm::Open(ui::Form& owner) {
+    owner_ = &owner;
+    owner.SetEnabled(false);
+    Show();
+}
+
+void OwnedForm::GiveBack() {
+    if (owner_) owner_->SetEnabled(true);
+    Hide();
+}
+
+TForm4::TForm4() : OwnedForm("TForm4", "Help", 274, 248) {
     SetBorder(ui::Border::SingleNoButtons, false, false);
     struct Text {
         ui::Memo& memo;
@@ -129,15 +140,35 @@ TForm4::TForm4() : ui::Form("TForm4", "Help", 274, 248) {
 }
 
 void TForm4::Open(ui::Form& owner, ui::Memo& text) {
-    owner_ = &owner;
-    owner.SetEnabled(false);
     for (ui::Memo* memo : {&Memo1, &Memo2, &Memo3}) memo->SetVisible(memo == &text);
-    Show();
+    OwnedForm::Open(owner);
 }
 
 void TForm4::Button1Click() {
-    if (owner_) owner_->SetEnabled(true);
-    Hide();
+    GiveBack();
+}
+
+TForm5::TForm5() : OwnedForm("TForm5", "Uninstal Command", 364, 149) {
+    SetBorder(ui::Border::SingleNoButtons, false, false);
+    Label2.SetBounds(8, 8, 0, 13);
+    Edit2.SetBounds(8, 24, 348, 21);
+    Label1.SetBounds(8, 54, 0, 13);
+    Edit1.SetBounds(8, 70, 348, 21);
+    Button1.SetBounds(200, 114, 75, 25);
+    Button2.SetBounds(281, 114, 75, 25);
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    DefaultButton = &Button1;
+    ActiveControl = &Edit1;
+}
+
+void TForm5::Button1Click() {
+    if (Save) Save();
+    GiveBack();
+}
+
+void TForm5::Button2Click() {
+    GiveBack();
 }
 
 void TForm3::FormCreate(Platform& sys, const std::string& programDir) {

@@ -2,9 +2,12 @@
 // use the companions fill them in.
 #pragma once
 
+#include "about/TAboutBox.h"
 #include "app/ConfigDat.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
+
+#include <functional>
 
 namespace vt {
 
@@ -27,16 +30,24 @@ class TForm3 : public ui::Form {
     ui::Button SpeedButton2{"SpeedButton2", this, "OK", ui::Kind::SpeedButton};
 };
 
-class TAboutBox : public ui::Form {
+// A companion window that keeps the window that opened it from input while it shows.
+class OwnedForm : public ui::Form {
   public:
-    TAboutBox() : ui::Form("TAboutBox", "About", 312, 290) {
-        SetBorder(ui::Border::Dialog, true, false);
-    }
+    // Shows the window with `owner` disabled.
+    void Open(ui::Form& owner);
+
+  protected:
+    using ui::Form::Form;
+    // Gives the owner its input back and hides.
+    void GiveBack();
+
+  private:
+    ui::Form* owner_ = nullptr;
 };
 
 // "Help": one window, three texts lying on top of each other, one shown at a time. While it
 // shows, the window that opened it takes no input; "Close" gives it back.
-class TForm4 : public ui::Form {
+class TForm4 : public OwnedForm {
   public:
     TForm4();
 
@@ -48,16 +59,27 @@ class TForm4 : public ui::Form {
     // Shows `text` alone and the window, with `owner` disabled until "Close".
     void Open(ui::Form& owner, ui::Memo& text);
     void Button1Click();
-
-  private:
-    ui::Form* owner_ = nullptr;
 };
 
-class TForm5 : public ui::Form {
+// "Uninstal Command": the name and the uninstall command of one Add/Remove entry. While it
+// shows, the window that opened it takes no input.
+class TForm5 : public OwnedForm {
   public:
-    TForm5() : ui::Form("TForm5", "Uninstal Command", 364, 149) {
-        SetBorder(ui::Border::SingleNoButtons, false, false);
-    }
+    TForm5();
+
+    ui::Label Label2{"Label2", this, "Description"};
+    ui::Label Label1{"Label1", this, "Command"};
+    // In tab order: the command, OK, Cancel, then the name above them.
+    ui::Edit Edit1{"Edit1", this};  // the uninstall command
+    ui::Button Button1{"Button1", this, "OK"};
+    ui::Button Button2{"Button2", this, "Cancel"};
+    ui::Edit Edit2{"Edit2", this};  // the display name
+
+    // OK runs `Save`, set by the page that opens the window, then gives the owner back and
+    // closes; an error `Save` raises leaves the window open for "Cancel".
+    std::function<void()> Save;
+    void Button1Click();
+    void Button2Click();  // closes without saving
 };
 
 }  // namespace vt

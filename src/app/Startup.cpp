@@ -56,6 +56,7 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     program.main.Config = config;
     if (attachPages) attachPages(program);
     Guarded(prompts, [&] { program.main.FormCreate(); });
+    program.about.FormCreate(sys);
     host.RunMessageLoop(program);
 
     if (welcome) welcome->Hide();

@@ -7,6 +7,7 @@
 #include "pages/FileCachePage.h"
 #include "pages/InternetPage.h"
 #include "pages/InternetPage2.h"
+#include "pages/OemInfoPage.h"
 #include "pages/StartMenuPage.h"
 #include "pages/SystemPage.h"
 #include "pages/WindowsPage.h"
@@ -22,7 +23,8 @@ struct Pages {
           internet(program.main, sys, program.help),
           internet2(program.main, sys, internet.ConnectionFound),
           fileCache(program.main, sys, program.help),
-          diskCache(program.main, sys, program.help) {
+          diskCache(program.main, sys, program.help),
+          oemInfo(program.main, sys, prompts) {
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
         program.main.RegisterSlice(
@@ -79,6 +81,7 @@ struct Pages {
     InternetPage2 internet2;
     FileCachePage fileCache;
     DiskCachePage diskCache;
+    OemInfoPage oemInfo;
 };
 
 inline void AttachPages(Program& program, Platform& sys, ui::Prompts& prompts) {

@@ -182,4 +182,11 @@ void TRegistry::ListSubkeys(std::vector<std::string>& list) {
     for (DWORD i = 0; i < subKeys; ++i) list.push_back(EnumSubkey(current_, i, maxLen));
 }
 
+DWORD TRegistry::CountValues() {
+    DWORD subKeys = 0, maxLen = 0, values = 0;
+    if (current_ == 0 || sys_.RegQueryInfoKeyA(current_, &subKeys, &maxLen, &values) != ERROR_SUCCESS)
+        return 0;
+    return values;
+}
+
 }  // namespace vt

@@ -43,6 +43,9 @@ class TRegistry {
     // nothing is deleted.
     bool RemoveKey(const std::string& path);
     void ListSubkeys(std::vector<std::string>& list);
+    // How many values the open key holds, its default value included once set; 0 with no
+    // key open.
+    DWORD CountValues();
 
     HKEY RootKey() const { return root_; }
     bool KeyOpen() const { return current_ != 0; }

@@ -332,6 +332,12 @@ void Image::SetPicture(const std::string& picture) {
     Notify(Change::Value);
 }
 
+void Image::SetDib(std::vector<unsigned char> dib, std::size_t bitsOffset) {
+    dib_ = std::move(dib);
+    dibBitsOffset_ = bitsOffset;
+    Notify(Change::Value);
+}
+
 TabSheet::TabSheet(std::string name, Control* parent, std::string caption)
     : Control(Kind::TabSheet, std::move(name), parent) {
     SetCaption(caption);

@@ -371,9 +371,16 @@ class Image : public Control {
     Image(std::string name, Control* parent);
     const std::string& Picture() const { return picture_; }
     void SetPicture(const std::string& picture);
+    // A picture held in memory, drawn centred and not stretched: a device-independent bitmap
+    // (info header, colour table, pixels) and where its pixels start. Empty: none.
+    const std::vector<unsigned char>& Dib() const { return dib_; }
+    std::size_t DibBitsOffset() const { return dibBitsOffset_; }
+    void SetDib(std::vector<unsigned char> dib, std::size_t bitsOffset);
 
   private:
     std::string picture_;
+    std::vector<unsigned char> dib_;
+    std::size_t dibBitsOffset_ = 0;
 };
 
 class TabSheet : public Control {

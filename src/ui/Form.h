@@ -36,6 +36,8 @@ class Form : public Control {
     // The buttons that Enter and Esc press.
     Button* DefaultButton = nullptr;
     Button* CancelButton = nullptr;
+    // The control that has the keyboard focus when the window shows.
+    Control* ActiveControl = nullptr;
 
     // Shows and hides the window, running FormShow / FormHide.
     void Show();

@@ -601,8 +601,24 @@ void FormWindow::MirrorValue(Item& item) {
                            static_cast<ui::ProgressBar&>(*item.control).Position(), 0);
             break;
         case ui::Kind::Image: {
-            const std::string& picture = static_cast<ui::Image&>(*item.control).Picture();
-            if (picture.empty()) {
+            auto& image = static_cast<ui::Image&>(*item.control);
+            const std::string& picture = image.Picture();
+            if (!image.Dib().empty()) {
+                ::SetWindowLongPtrA(item.hwnd, GWL_STYLE,
+                                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) |
+                                        SS_BITMAP | SS_CENTERIMAGE);
+                const auto* info = reinterpret_cast<const ::BITMAPINFO*>(image.Dib().data());
+                ::HDC screen = ::GetDC(nullptr);
+                ::HBITMAP bitmap = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                                    image.Dib().data() + image.DibBitsOffset(),
+                                                    info, DIB_RGB_COLORS);
+                ::ReleaseDC(nullptr, screen);
+                ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
+                    item.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<::LPARAM>(bitmap)));
+                if (old) ::DeleteObject(old);
+                // The control keeps the size the page gave it.
+                MirrorBounds(*item.control);
+            } else if (picture.empty()) {
                 ::SetWindowLongPtrA(
                     item.hwnd, GWL_STYLE,
                     (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) | SS_ICON);

@@ -1,0 +1,276 @@
+#include "tools/RightClickMenus.h"
+
+#include "pages/SettingsTable.h"
+#include "platform/NoCase.h"
+#include "store/Idioms.h"
+#include "store/TIniFile.h"
+#include "store/TRegistry.h"
+
+#include <algorithm>
+
+namespace vt {
+namespace {
+
+const char* const kTitle = "Title";
+const char* const kPlayer = "player";
+const char* const kShell = "Shell";
+// The shell puts the clicked file's path in place of %1.
+const char* const kFileArgument = " \"%1\"";
+
+std::string VerbKey(const std::string& fileType, const std::string& title) {
+    return fileType + "\\" + kShell + "\\" + title;
+}
+
+std::string CommandKey(const std::string& fileType, const std::string& title) {
+    return VerbKey(fileType, title) + "\\command";
+}
+
+// Whether the open key holds no value and no subkey other than `child`.
+bool HoldsAtMost(TRegistry& reg, const std::string& child) {
+    std::vector<std::string> children;
+    reg.ListSubkeys(children);
+    return reg.CountValues() == 0 &&
+           std::all_of(children.begin(), children.end(),
+                       [&](const std::string& name) { return EqualNoCase(name, child); });
+}
+
+// The file type the page gives an extension that has none: ".zip" becomes ".zipfiles".
+std::string OwnFileType(const std::string& ext) {
+    return ext + "files";
+}
+
+}  // namespace
+
+RightClickMenus::RightClickMenus(TForm1& form, Platform& sys, ui::Prompts& prompts)
+    : Sheet(form.TabSheet12), form_(form), sys_(sys), prompts_(prompts) {
+    form.RegisterDetails("Page5", [this] { HideDetails(); });
+    for (const FileType& type : Types)
+        form.MarkOnPress(type.box, "Page5", [this, &type] { PressBox(type); });
+    Edit13.SetReadOnly(true);
+    Edit12.OnChange = [this] { FieldChanged(); };
+    Edit13.OnChange = [this] { FieldChanged(); };
+    SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
+    Button6.OnClick = [this] { Button6Click(); };
+    Button8.OnClick = [this] { Button8Click(); };
+    LayOut();
+    HideDetails();
+}
+
+void RightClickMenus::LayOut() {
+    RxLabel12.SetBounds(8, 8, 0, 24);
+    Label18.SetBounds(8, 44, 0, 13);
+    Label19.SetBounds(8, 58, 0, 13);
+    Label20.SetBounds(8, 72, 0, 13);
+    for (int i = 0; i < static_cast<int>(Types.size()); ++i)
+        Types[i].box.SetBounds(16 + (i / 6) * 168, 96 + (i % 6) * 20, 150, 17);
+    Label14.SetBounds(16, 230, 0, 13);
+    Edit12.SetBounds(120, 226, 260, 21);
+    Label16.SetBounds(16, 258, 0, 13);
+    Edit13.SetBounds(120, 254, 260, 21);
+    SpeedButton3.SetBounds(384, 254, 23, 21);
+    Button6.SetBounds(120, 286, 75, 25);
+    Button8.SetBounds(204, 286, 75, 25);
+}
+
+// The fields stay on the page, greyed and empty, until a box opens them.
+void RightClickMenus::HideDetails() {
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &Label14, &Label16, &Edit12, &Edit13, &SpeedButton3, &Button6, &Button8})
+        control->SetEnabled(false);
+    Edit12.SetText("");
+    Edit13.SetText("");
+}
+
+std::string RightClickMenus::DataIni() const {
+    return form_.ProgramDir + "\\data.ini";
+}
+
+// --- Reading ---------------------------------------------------------------------------
+
+void RightClickMenus::ReadEntry(const std::string& ext) {
+    TIniFile ini(sys_, DataIni());
+    MenuTitle = ini.ReadText(ext, kTitle, "");
+    MenuPlayer = ini.ReadText(ext, kPlayer, "");
+}
+
+// Read_data_ini for every type: "data.ini" alone decides, the registry is not asked.
+void RightClickMenus::Read() {
+    for (const FileType& type : Types) {
+        ReadEntry(type.ext);
+        type.box.SetChecked(!MenuTitle.empty() && !MenuPlayer.empty());
+    }
+}
+
+std::string RightClickMenus::FileTypeOf(const std::string& ext) {
+    return ReadRegistryText(sys_, HKEY_CLASSES_ROOT, ext, "", "");
+}
+
+bool RightClickMenus::VerbExists(const std::string& fileType, const std::string& title) {
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    return reg.HasKey(VerbKey(fileType, title));
+}
+
+// Without a name there is no verb to look for: the fields stay empty.
+void RightClickMenus::Read_RightClickMenus(const std::string& ext) {
+    ReadEntry(ext);
+    MenuFileType = FileTypeOf(ext);
+    if (MenuFileType.empty() || MenuTitle.empty()) return;
+    TRegistry reg(sys_);
+    reg.SelectRoot(HKEY_CLASSES_ROOT);
+    if (reg.HasKey(CommandKey(MenuFileType, MenuTitle))) Edit12.SetText(MenuTitle);
+    if (reg.OpenPath(CommandKey(MenuFileType, MenuTitle), false)) Edit13.SetText(reg.ReadText(""));
+}
+
+// --- The page's reactions --------------------------------------------------------------
+
+// Runs after the mark and the collapse of the fields, before the box toggles.
+void RightClickMenus::PressBox(const FileType& type) {
+    MenuExt = type.ext;
+    if (type.box.Checked()) return;  // about to be cleared: the fields stay collapsed
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &Label14, &Label16, &Edit12, &Edit13, &SpeedButton3})
+        control->SetEnabled(true);
+    Button6.SetEnabled(false);
+    Button8.SetEnabled(false);
+    Read_RightClickMenus(MenuExt);
+}
+
+void RightClickMenus::FieldChanged() {
+    if (Edit12.Text().empty() || Edit13.Text().empty()) return;
+    Button6.SetEnabled(true);
+    Button8.SetEnabled(true);
+}
+
+void RightClickMenus::SpeedButton3Click() {
+    std::optional<std::string> program = prompts_.OpenFile(kProgramFilter);
+    if (program) Edit13.SetText(*program + kFileArgument);
+}
+
+// --- Create ----------------------------------------------------------------------------
+
+bool RightClickMenus::MadeByPage(const std::string& fileType, const std::string& title,
+                                 const std::string& player) {
+    if (title.empty() || player.empty()) return false;
+    TRegistry reg(sys_);
+    if (!OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(fileType, title), false) ||
+        !reg.HasValue(""))
+        return false;
+    return GuardedReadText(reg, "", "") == player;
+}
+
+// A name that would overwrite a verb of the file type (its "open", another program's entry)
+// is refused: a later "Remove" would take that verb away.
+std::string RightClickMenus::Refusal() {
+    const std::string& name = Edit12.Text();
+    if (name.empty()) return "Type a name for the menu entry first.";
+    if (name.find('\\') != std::string::npos)
+        return "The name of a menu entry cannot contain a backslash (\\).";
+    if (Edit13.Text().empty()) return "Choose the program of the menu entry first.";
+    std::string fileType = MenuFileType.empty() ? OwnFileType(MenuExt) : MenuFileType;
+    bool ownEntry =
+        EqualNoCase(name, MenuTitle) && MadeByPage(fileType, MenuTitle, MenuPlayer);
+    if (VerbExists(fileType, name) && !ownEntry)
+        return "The file type " + fileType + " already has a command named \"" + name +
+               "\". Choose another name for the menu entry.";
+    return {};
+}
+
+// The entry this type had is replaced, so a renamed entry leaves no verb behind; a verb
+// someone else changed since is not the page's to delete.
+void RightClickMenus::Button6Click() {
+    if (MenuExt.empty()) return;
+    MenuFileType = FileTypeOf(MenuExt);
+    ReadEntry(MenuExt);
+    if (std::string refusal = Refusal(); !refusal.empty()) {
+        prompts_.ShowError(refusal);
+        return;
+    }
+    if (!MenuFileType.empty() && MadeByPage(MenuFileType, MenuTitle, MenuPlayer))
+        DeleteVerb(MenuFileType, MenuTitle);
+    Save_RightClickMenus(MenuExt);
+    Button6.SetEnabled(false);
+}
+
+void RightClickMenus::Save_RightClickMenus(const std::string& ext) {
+    MenuTitle = Edit12.Text();
+    MenuPlayer = Edit13.Text();
+    TIniFile ini(sys_, DataIni());
+    ini.WriteText(ext, kTitle, MenuTitle);
+    ini.WriteText(ext, kPlayer, MenuPlayer);
+    MenuFileType = FileTypeOf(ext);
+    std::string fileType = MenuFileType;
+    if (fileType.empty()) {
+        fileType = OwnFileType(ext);
+        WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, ext, "", fileType);
+    }
+    WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, CommandKey(fileType, MenuTitle), "", MenuPlayer);
+}
+
+// --- Remove ----------------------------------------------------------------------------
+
+void RightClickMenus::DeleteVerb(const std::string& fileType, const std::string& title) {
+    TRegistry reg(sys_);
+    if (OpenKey(reg, HKEY_CLASSES_ROOT, fileType + "\\" + kShell, false)) reg.RemoveKey(title);
+}
+
+bool RightClickMenus::RemoveOwnFileType(const std::string& fileType) {
+    TRegistry reg(sys_);
+    if (!OpenKey(reg, HKEY_CLASSES_ROOT, fileType, false)) return true;
+    if (!HoldsAtMost(reg, kShell) || (reg.OpenPath(kShell, false) && !HoldsAtMost(reg, "")))
+        return false;
+    TRegistry root(sys_);
+    root.SelectRoot(HKEY_CLASSES_ROOT);
+    return root.RemoveKey("\\" + fileType);
+}
+
+// The page wrote only the extension's default value; whatever else the key holds stays.
+void RightClickMenus::RemoveOwnExtension(const std::string& ext) {
+    TRegistry reg(sys_);
+    if (!OpenKey(reg, HKEY_CLASSES_ROOT, ext, false)) return;
+    std::vector<std::string> children;
+    reg.ListSubkeys(children);
+    if (children.empty() && reg.CountValues() <= 1) {
+        TRegistry root(sys_);
+        root.SelectRoot(HKEY_CLASSES_ROOT);
+        root.RemoveKey("\\" + ext);
+    } else {
+        reg.RemoveValue("");
+    }
+}
+
+bool RightClickMenus::Remove_RightClickMenus(const std::string& ext) {
+    ReadEntry(ext);
+    TIniFile(sys_, DataIni()).RemoveSection(ext);
+    MenuFileType = FileTypeOf(ext);
+    const std::string ownType = OwnFileType(ext);
+    bool verbKept = false;
+    // The verb under the extension's file type, and one left over under the page's own type.
+    for (const std::string& fileType : {MenuFileType, ownType}) {
+        if (fileType.empty() || MenuTitle.empty()) continue;
+        if (MadeByPage(fileType, MenuTitle, MenuPlayer))
+            DeleteVerb(fileType, MenuTitle);
+        else if (fileType == MenuFileType && VerbExists(fileType, MenuTitle))
+            verbKept = true;
+    }
+    bool ownTypeGone = RemoveOwnFileType(ownType);
+    if (MenuFileType == ownType && ownTypeGone) RemoveOwnExtension(ext);
+    for (const FileType& type : Types)
+        if (ext == type.ext) type.box.SetChecked(false);
+    return !verbKept;
+}
+
+void RightClickMenus::Button8Click() {
+    std::string ext = MenuExt;
+    bool removed = Remove_RightClickMenus(ext);
+    Edit12.SetText("");
+    Edit13.SetText("");
+    Button6.SetEnabled(false);
+    Button8.SetEnabled(false);
+    if (!removed)
+        prompts_.ShowError("The menu entry \"" + MenuTitle + "\" of " + MenuFileType +
+                           " was changed by another program after it was created here, so it "
+                           "stays in the right-click menu. Veltrim 2000 no longer keeps it.");
+}
+
+}  // namespace vt

@@ -1,0 +1,197 @@
+#include "unit/pages/PageFixture.h"
+
+#include "store/Bitmap.h"
+
+namespace vt::testing {
+namespace {
+
+const char* const kInfo = "C:\\WINDOWS\\system\\oeminfo.ini";
+const char* const kLogo = "C:\\WINDOWS\\system\\oemlogo.bmp";
+
+void Put16(std::string& b, unsigned v) {
+    b += char(v & 0xFF);
+    b += char((v >> 8) & 0xFF);
+}
+void Put32(std::string& b, unsigned v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A 24-bit bitmap file of the given size; `reserved` lands in the file header's spare bytes.
+std::string BitmapFile(int width, int height, unsigned reserved = 0, int bitCount = 24) {
+    int rowBytes = (width * bitCount + 31) / 32 * 4;
+    int colours = bitCount <= 8 ? 1 << bitCount : 0;
+    std::string b = "BM";
+    Put32(b, 14 + 40 + colours * 4 + rowBytes * height);
+    Put32(b, reserved);
+    Put32(b, 14 + 40 + colours * 4);
+    Put32(b, 40);
+    Put32(b, width);
+    Put32(b, height);
+    Put16(b, 1);
+    Put16(b, bitCount);
+    for (int i = 0; i < 6; ++i) Put32(b, 0);
+    b.append(colours * 4, '\x11');
+    b.append(rowBytes * height, '\x7F');
+    return b;
+}
+
+std::vector<BYTE> Bytes(const std::string& s) {
+    return std::vector<BYTE>(s.begin(), s.end());
+}
+
+struct BitmapCase {
+    const char* what;
+    std::string file;
+    bool valid;
+};
+
+class BitmapTest : public ::testing::TestWithParam<BitmapCase> {};
+
+TEST_P(BitmapTest, OnlyCompleteWindowsBitmapsParse) {
+    EXPECT_EQ(GetParam().valid, Bitmap::Parse(Bytes(GetParam().file)).has_value())
+        << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BitmapTest,
+    ::testing::Values(BitmapCase{"24 bit", BitmapFile(159, 113), true},
+                      BitmapCase{"8 bit with its colours", BitmapFile(16, 16, 0, 8), true},
+                      BitmapCase{"1 bit", BitmapFile(33, 2, 0, 1), true},
+                      BitmapCase{"12 bit", BitmapFile(4, 4, 0, 12), false},
+                      BitmapCase{"no BM", "XM" + BitmapFile(4, 4).substr(2), false},
+                      BitmapCase{"pixels cut short", BitmapFile(40, 40).substr(0, 200), false},
+                      BitmapCase{"zero width", BitmapFile(0, 4), false},
+                      BitmapCase{"a text file", "hello, world", false},
+                      BitmapCase{"empty", "", false}));
+
+TEST(BitmapFileTest, AParsedBitmapIsWrittenAsAFreshFileOfTheSameSize) {
+    auto bitmap = Bitmap::Parse(Bytes(BitmapFile(20, 10, 0xDEADBEEF)));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(20, bitmap->Width());
+    EXPECT_EQ(10, bitmap->Height());
+    std::vector<BYTE> file = bitmap->FileBytes();
+    EXPECT_EQ(Bytes(BitmapFile(20, 10)), file) << "the spare header bytes are not copied";
+    auto again = Bitmap::Parse(file);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(bitmap->Dib(), again->Dib());
+}
+
+class OemInfoTest : public PageTest {
+  protected:
+    OemInfoPage& page() { return pages().oemInfo; }
+    std::string Key(const char* section, const char* key) {
+        return TIniFile(sys, kInfo).ReadText(section, key, "<missing>");
+    }
+};
+
+TEST_F(OemInfoTest, WithoutFilesTheFieldsAreEmptyAndAnUntouchedPageCreatesNothing) {
+    sys.MakeDirectories("C:\\WINDOWS\\system");
+    EXPECT_EQ("Manufacturer", page().Manufacturer.Text()) << "design text before the read";
+    form().Button5Click();
+    for (ui::Edit* field :
+         {&page().Manufacturer, &page().Model, &page().Line1, &page().Line2, &page().Line3})
+        EXPECT_EQ("", field->Text()) << field->Name();
+    EXPECT_FALSE(page().Image13.Visible());
+    form().Button5Click();
+    EXPECT_FALSE(sys.HasFile(kInfo));
+    EXPECT_FALSE(sys.HasFile(kLogo));
+}
+
+TEST_F(OemInfoTest, EditedFieldsAreWrittenAndOtherKeysOfTheFileStay) {
+    sys.PutFile(kInfo,
+                "[General]\r\nManufacturer=Old\r\nModel=M1\r\n[Support Information]\r\n"
+                "Line1=a\r\nLine4=kept\r\n");
+    ReadPass();
+    EXPECT_EQ("Old", page().Manufacturer.Text());
+    EXPECT_EQ("M1", page().Model.Text());
+    page().Manufacturer.Type("Example Computers");
+    page().Line2.Type("Call example.com");
+    page().Model.Type("");
+    WritePass();
+    EXPECT_EQ("Example Computers", Key("General", "Manufacturer"));
+    EXPECT_EQ("", Key("General", "Model")) << "an emptied field is an empty value";
+    EXPECT_EQ("a", Key("Support Information", "Line1"));
+    EXPECT_EQ("Call example.com", Key("Support Information", "Line2"));
+    EXPECT_EQ("<missing>", Key("Support Information", "Line3")) << "untouched";
+    EXPECT_EQ("kept", Key("Support Information", "Line4"));
+}
+
+TEST_F(OemInfoTest, ChangeLoadsThePictureAndApplySavesItAsAFreshBitmap) {
+    sys.MakeDirectories("C:\\WINDOWS\\system");
+    sys.PutFile("C:\\My Pictures\\logo.bmp", BitmapFile(159, 113, 0x12345678));
+    ReadPass();
+    prompts.Pick("C:\\My Pictures\\logo.bmp");
+    page().Button9.Click();
+    EXPECT_EQ("Bitmaps (*.bmp)|*.bmp", prompts.Asks().back().text);
+    EXPECT_TRUE(page().Image13.Visible());
+    EXPECT_FALSE(page().Image13.Dib().empty());
+    EXPECT_FALSE(sys.HasFile(kLogo)) << "nothing is written before the write pass";
+    form().Button5Click();
+    auto saved = Bitmap::Parse(Bytes(sys.FileText(kLogo)));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(159, saved->Width());
+    EXPECT_EQ(113, saved->Height());
+    EXPECT_EQ(BitmapFile(159, 113), sys.FileText(kLogo));
+    EXPECT_EQ(kLogo, page().LogoPath) << "read back";
+    EXPECT_TRUE(page().Image13.Visible());
+}
+
+TEST_F(OemInfoTest, ClearThenApplyDeletesTheLogoAndCancellingTheDialogChangesNothing) {
+    sys.PutFile(kLogo, BitmapFile(8, 8));
+    ReadPass();
+    EXPECT_TRUE(page().Image13.Visible());
+    prompts.Pick(std::nullopt);
+    page().Button9.Click();
+    EXPECT_EQ(kLogo, page().LogoPath);
+    page().Button10.Click();
+    EXPECT_FALSE(page().Image13.Visible());
+    EXPECT_TRUE(sys.HasFile(kLogo)) << "until the write pass";
+    form().Button5Click();
+    EXPECT_FALSE(sys.HasFile(kLogo));
+    EXPECT_FALSE(page().Image13.Visible());
+}
+
+TEST_F(OemInfoTest, AFileThatIsNoBitmapChangesNothing) {
+    sys.PutFile(kLogo, BitmapFile(8, 8));
+    sys.PutFile("C:\\notes.bmp", "not a picture");
+    ReadPass();
+    std::vector<unsigned char> shown = page().Image13.Dib();
+    prompts.Pick("C:\\notes.bmp");
+    page().Button9.Click();
+    ASSERT_EQ(1u, prompts.Errors().size());
+    EXPECT_NE(std::string::npos, prompts.Errors()[0].find("C:\\notes.bmp"));
+    EXPECT_EQ(kLogo, page().LogoPath);
+    EXPECT_EQ(shown, page().Image13.Dib());
+    form().Button5Click();
+    EXPECT_EQ(BitmapFile(8, 8), sys.FileText(kLogo));
+}
+
+TEST_F(OemInfoTest, AnUnreadableLogoIsReportedAndTheOtherPagesAreStillRead) {
+    sys.PutFile(kLogo, "garbage");
+    sys.PutFile(kMsdosSys, "[Options]\r\nBootMulti=1\r\n");
+    ReadPass();
+    ASSERT_EQ(1u, prompts.Errors().size());
+    EXPECT_FALSE(page().Image13.Visible());
+    EXPECT_TRUE(pages().boot.CheckBox3.Checked()) << "the read pass went on";
+    form().Button5Click();
+    EXPECT_EQ("garbage", sys.FileText(kLogo)) << "left as it is";
+}
+
+TEST_F(OemInfoTest, TheDescriptionsWarnAboutAnEmptyManufacturer) {
+    page().Button9.MoveMouse();
+    ASSERT_EQ(1u, page().Memo9.Lines().size());
+    EXPECT_EQ(
+        "You can use this button to change your company logo. Remember, if the "
+        "manufacturer edit box is empty Windows will not show your company logo.",
+        page().Memo9.Lines()[0]);
+    page().Line3.MoveMouse();
+    EXPECT_EQ(std::vector<std::string>{"Fill this edit box with the third line of support "
+                                       "information."},
+              page().Memo9.Lines());
+    page().Sheet.MoveMouse();
+    EXPECT_FALSE(page().Memo9.Enabled());
+}
+
+}  // namespace
+}  // namespace vt::testing
