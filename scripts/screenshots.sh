@@ -84,6 +84,11 @@ else
   shot help-internet
   drive click TForm4 Help Button1
   caption="Veltrim 2000"
+  drive show TAboutBox About
+  caption=About
+  shot about
+  drive close TAboutBox About
+  caption="Veltrim 2000"
 fi
 drive click TForm1 "Veltrim 2000" Button4
 wait

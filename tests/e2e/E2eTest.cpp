@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -1030,6 +1031,368 @@ TEST_F(CacheTest, AMobileRoleSelectsItsTemplateAndTheGaugesShowPerCents) {
     EXPECT_EQ("Mobile",
               RegistryText(HKEY_LOCAL_MACHINE,
                            "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// --- OEM Info and About ------------------------------------------------------------------
+
+namespace {
+
+// A 24-bit bitmap file of the given size, every pixel grey.
+std::string GreyBitmap(int width, int height) {
+    int rowBytes = (width * 24 + 31) / 32 * 4;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + rowBytes * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.append(rowBytes * height, '\x80');
+    return bytes;
+}
+
+// Answers the common file-open dialog of the process with `path`.
+bool AnswerOpenDialog(DWORD processId, const std::string& path) {
+    HWND dialog = e2e::WaitMessageBox(processId, 15000);
+    if (!dialog) return false;
+    // The file name field: the only edit box, inside the file name combo box.
+    HWND edit = nullptr;
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) WINAPI -> BOOL {
+            char cls[16] = "";
+            ::GetClassNameA(child, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Edit") != 0) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return false;
+    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    return e2e::WaitUntil([&] { return !::IsWindow(dialog); }, 15000);
+}
+
+std::string WindowsFolder() {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    return windows;
+}
+
+}  // namespace
+
+class OemInfoTest : public VeltrimTest {
+  protected:
+    void SetUp() override {
+        VeltrimTest::SetUp();
+        info_ = WindowsFolder() + "\\system\\oeminfo.ini";
+        logo_ = WindowsFolder() + "\\system\\oemlogo.bmp";
+        ::DeleteFileA(info_.c_str());
+        ::DeleteFileA(logo_.c_str());
+    }
+    void TearDown() override {
+        VeltrimTest::TearDown();
+        ::DeleteFileA(info_.c_str());
+        ::DeleteFileA(logo_.c_str());
+    }
+    std::string info_, logo_;
+};
+
+TEST_F(OemInfoTest, TheFieldsAndTheChosenLogoAreWrittenAndClearDeletesTheLogo) {
+    std::string picture = Path("logo.bmp");
+    WriteWhole(picture, GreyBitmap(120, 90));
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 11, kWait));
+    SetText(e2e::Control(main, "Manufacturer"), "Example Computers");
+    SetText(e2e::Control(main, "Line1"), "support@example.com");
+    e2e::Click(e2e::Control(main, "Button9"));
+    ASSERT_TRUE(AnswerOpenDialog(processes_.front().id, picture));
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return ::IsWindowVisible(e2e::Control(main, "Image13")) != FALSE; }, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    char value[64] = "";
+    ::GetPrivateProfileStringA("General", "Manufacturer", "", value, sizeof value, info_.c_str());
+    EXPECT_STREQ("Example Computers", value);
+    ::GetPrivateProfileStringA("Support Information", "Line1", "", value, sizeof value,
+                               info_.c_str());
+    EXPECT_STREQ("support@example.com", value);
+    std::string saved = ReadWhole(logo_);
+    ASSERT_GE(saved.size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ('B', saved[0]);
+    EXPECT_EQ('M', saved[1]);
+    const auto* header =
+        reinterpret_cast<const BITMAPINFOHEADER*>(saved.data() + sizeof(BITMAPFILEHEADER));
+    EXPECT_EQ(120, header->biWidth);
+    EXPECT_EQ(90, header->biHeight);
+    HANDLE loaded = ::LoadImageA(nullptr, logo_.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    EXPECT_TRUE(loaded) << "Windows reads the saved file as a bitmap";
+    if (loaded) ::DeleteObject(loaded);
+
+    e2e::ClickAndWait(e2e::Control(main, "Button10"));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(logo_.c_str()));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(OemInfoTest, AnUntouchedPageCreatesNoFileAndAboutShowsTheVersionWineReports) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(info_.c_str()));
+    HWND about = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return (about = ::FindWindowA("TAboutBox", "About")) != nullptr; }, kWait));
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    ::GetVersionExA(&version);
+    char expected[256];
+    std::snprintf(expected, sizeof expected, "Windows 98 %lu.%lu (Build %lu: %s)",
+                  version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber & 0xFFFF,
+                  version.szCSDVersion);
+    EXPECT_EQ(expected, e2e::Text(e2e::Control(about, "OS")));
+    std::string total = e2e::Text(e2e::Control(about, "Label12"));
+    EXPECT_EQ(" KB", total.substr(total.size() - 3));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// --- Right click menus and Add/Remove --------------------------------------------------
+
+namespace {
+
+std::string IniText(const std::string& file, const char* section, const char* key) {
+    char value[512] = "";
+    ::GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, file.c_str());
+    return value;
+}
+
+// The display names of a list box of another process, in its order.
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[512] = "";
+        ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+void ChooseRow(HWND list, const std::string& text) {
+    LRESULT row = ::SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(list, LB_SETCURSEL, row, 0);
+    ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+}
+
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr int kRightClickPage = 6;
+constexpr int kAddRemovePage = 7;
+
+}  // namespace
+
+class RightClickTest : public VeltrimTest {
+  protected:
+    void SetUp() override {
+        VeltrimTest::SetUp();
+        ::DeleteFileA(Path("data.ini").c_str());
+    }
+    SavedTree textType_{HKEY_CLASSES_ROOT, "txtfile"};
+};
+
+TEST_F(RightClickTest, AnEntryForTextFilesComesBackAfterARestartAndRemoveLeavesOpenAlone) {
+    const char* verb = "txtfile\\Shell\\Notepad here";
+    std::string open = RegistryText(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kRightClickPage, kWait));
+    HWND box = e2e::Control(main, "CheckBox79");
+    HWND name = e2e::Control(main, "Edit12");
+    HWND path = e2e::Control(main, "Edit13");
+    ASSERT_TRUE(::IsWindowVisible(box));
+    EXPECT_EQ("txt files", e2e::Text(box));
+    EXPECT_EQ("jpg files ", e2e::Text(e2e::Control(main, "CheckBox72")));
+    ASSERT_FALSE(Checked(box));
+    EXPECT_FALSE(::IsWindowEnabled(name)) << "collapsed until a box is pressed";
+    e2e::ClickAndWait(box);
+    EXPECT_TRUE(Checked(box));
+    EXPECT_TRUE(::IsWindowEnabled(name));
+    EXPECT_TRUE(::GetWindowLongA(path, GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(::IsWindowEnabled(e2e::Control(main, "Button6"))) << "nothing to create yet";
+
+    e2e::Click(e2e::Control(main, "SpeedButton3"));
+    ASSERT_TRUE(AnswerOpenDialog(processes_.front().id, "C:\\windows\\notepad.exe"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::Text(path).empty(); }, kWait));
+    std::string command = e2e::Text(path);
+    EXPECT_EQ(0, ::lstrcmpiA("C:\\windows\\notepad.exe \"%1\"", command.c_str())) << command;
+    SetText(name, "Notepad here");
+    e2e::ClickAndWait(e2e::Control(main, "Button6"));
+    EXPECT_EQ(command,
+              RegistryText(HKEY_CLASSES_ROOT, (std::string(verb) + "\\command").c_str(), ""));
+    EXPECT_EQ("Notepad here", IniText(Path("data.ini"), ".txt", "Title"));
+    EXPECT_EQ(command, IniText(Path("data.ini"), ".txt", "player"));
+    e2e::Click(e2e::Control(main, "Button4"));
+    ASSERT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+
+    main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kRightClickPage, kWait));
+    box = e2e::Control(main, "CheckBox79");
+    name = e2e::Control(main, "Edit12");
+    path = e2e::Control(main, "Edit13");
+    EXPECT_TRUE(Checked(box)) << "read back from data.ini";
+    e2e::ClickAndWait(box);  // ticked: only collapses
+    EXPECT_FALSE(Checked(box));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, verb)) << "collapsing deletes nothing";
+    e2e::ClickAndWait(box);  // loads the entry
+    EXPECT_EQ("Notepad here", e2e::Text(name));
+    EXPECT_EQ(command, e2e::Text(path));
+    e2e::ClickAndWait(e2e::Control(main, "Button8"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, verb));
+    EXPECT_EQ("<missing>", IniText(Path("data.ini"), ".txt", "Title"));
+    EXPECT_EQ("<missing>", IniText(Path("data.ini"), ".txt", "player"));
+    EXPECT_EQ(open, RegistryText(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", ""));
+    EXPECT_EQ("txtfile", RegistryText(HKEY_CLASSES_ROOT, ".txt", ""));
+    EXPECT_FALSE(Checked(box));
+    EXPECT_EQ("", e2e::Text(name));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+}
+
+TEST_F(RightClickTest, TheOpenVerbCannotBeTakenOver) {
+    if (!KeyExists(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command"))
+        SetRegistryText(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "",
+                        "notepad.exe \"%1\"");
+    std::string open = RegistryText(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kRightClickPage, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox79"));
+    e2e::Click(e2e::Control(main, "SpeedButton3"));
+    ASSERT_TRUE(AnswerOpenDialog(processes_.front().id, "C:\\windows\\notepad.exe"));
+    HWND path = e2e::Control(main, "Edit13");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::Text(path).empty(); }, kWait));
+    SetText(e2e::Control(main, "Edit12"), "open");
+    e2e::Click(e2e::Control(main, "Button6"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::string::npos, e2e::MessageText(box).find("\"open\""));
+    e2e::Answer(box, IDOK);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
+    EXPECT_EQ(open, RegistryText(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", ""));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(Path("data.ini").c_str()));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+class AddRemoveTest : public VeltrimTest {
+  protected:
+    SavedTree uninstall_{HKEY_LOCAL_MACHINE, kUninstallKey};
+    std::string Key(const char* name) { return std::string(kUninstallKey) + "\\" + name; }
+    std::map<std::string, std::string> Entries() {
+        std::map<std::string, std::string> values;
+        Dump(HKEY_LOCAL_MACHINE, kUninstallKey, "HKLM", values);
+        return values;
+    }
+};
+
+TEST_F(AddRemoveTest, EditRenamesAnEntryThroughTheDialog) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kAddRemovePage, kWait));
+    HWND list = e2e::Control(main, "ListBox2");
+    ASSERT_TRUE(::IsWindowVisible(list));
+    EXPECT_FALSE(::IsWindowVisible(e2e::Control(main, "ListBox1")));
+    std::vector<std::string> items = ListItems(list);
+    for (const char* seeded :
+         {"Microsoft Internet Explorer 5 and Internet Tools", "Microsoft NetMeeting 2.1",
+          "Veltrim 2000", "Windows Address Book 5"})
+        EXPECT_NE(items.end(), std::find(items.begin(), items.end(), seeded)) << seeded;
+    EXPECT_TRUE(std::is_sorted(items.begin(), items.end(), [](const auto& a, const auto& b) {
+        return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    }));
+    std::string command =
+        RegistryText(HKEY_LOCAL_MACHINE, Key("AddressBook").c_str(), "UninstallString");
+
+    ChooseRow(list, "Windows Address Book 5");
+    e2e::Click(e2e::Control(main, "Button2"));
+    HWND dialog = e2e::WaitWindow("TForm5", "Uninstal Command", kWait);
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    EXPECT_FALSE(::GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(364, client.right);
+    EXPECT_EQ(149, client.bottom);
+    HWND edit1 = e2e::Control(dialog, "Edit1");
+    HWND edit2 = e2e::Control(dialog, "Edit2");
+    EXPECT_EQ(command, e2e::Text(edit1));
+    EXPECT_EQ("Windows Address Book 5", e2e::Text(edit2));
+    HWND order[] = {edit1, e2e::Control(dialog, "Button1"), e2e::Control(dialog, "Button2"), edit2,
+                    edit1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(order[i + 1], ::GetNextDlgTabItem(dialog, order[i], FALSE)) << "tab " << i;
+
+    SetText(edit2, "Windows Address Book 6");
+    e2e::Click(e2e::Control(dialog, "Button1"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Are you sure ?", e2e::MessageText(box));
+    e2e::Answer(box, IDYES);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(dialog); }, kWait));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, kWait));
+    EXPECT_EQ("Windows Address Book 6",
+              RegistryText(HKEY_LOCAL_MACHINE, Key("AddressBook").c_str(), "DisplayName"));
+    EXPECT_EQ(command,
+              RegistryText(HKEY_LOCAL_MACHINE, Key("AddressBook").c_str(), "UninstallString"));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            std::vector<std::string> now = ListItems(list);
+            return std::find(now.begin(), now.end(), "Windows Address Book 6") != now.end();
+        },
+        kWait))
+        << "the list follows when the main window is active again";
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+TEST_F(AddRemoveTest, RemoveDeletesOneKeyAndNothingElse) {
+    std::map<std::string, std::string> before = Entries();
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kAddRemovePage, kWait));
+    HWND list = e2e::Control(main, "ListBox2");
+    ChooseRow(list, "Microsoft NetMeeting 2.1");
+    e2e::Click(e2e::Control(main, "Button3"));
+    HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Are you sure ?", e2e::MessageText(box));
+    e2e::Answer(box, IDYES);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return !KeyExists(HKEY_LOCAL_MACHINE, Key("NetMeeting").c_str()); }, kWait));
+    std::vector<std::string> items;
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            items = ListItems(list);
+            return std::find(items.begin(), items.end(), "Microsoft NetMeeting 2.1") == items.end();
+        },
+        kWait))
+        << "refilled at once";
+    std::map<std::string, std::string> after = Entries();
+    for (auto it = before.begin(); it != before.end();)
+        it = it->first.find("\\NetMeeting\\") != std::string::npos ? before.erase(it)
+                                                                   : std::next(it);
+    EXPECT_EQ(before, after);
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }

@@ -4,6 +4,7 @@
 //   vtdrive hover CLASS CAPTION NAME   move the mouse over the control NAME of that window
 //   vtdrive page INDEX                 show page INDEX (0 = first) of the main window
 //   vtdrive close CLASS CAPTION        close that window as its title-bar button does
+//   vtdrive show CLASS CAPTION         show that window although it is hidden (for pictures)
 #include "e2e/Driver.h"
 
 #include <cstdio>
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const char* command = argv[1];
     if (std::strcmp(command, "page") == 0 && argc == 3) return ShowPage(std::atoi(argv[2]));
+    if (std::strcmp(command, "show") == 0 && argc == 4) {
+        HWND hidden = ::FindWindowA(argv[2], argv[3]);
+        if (!hidden) return 1;
+        ::ShowWindow(hidden, SW_SHOWNORMAL);
+        return 0;
+    }
     if (argc < 4) return Usage();
     HWND window = e2e::WaitWindow(argv[2], argv[3], kWait);
     if (!window) {
