@@ -4,8 +4,9 @@
 set -euo pipefail
 
 # libasan8 and libubsan1: the sanitizer runtimes of g++ 12, for the native-asan preset.
+# nsis: makensis, which builds Setup.exe.
 packages=(cmake g++ libasan8 libubsan1 googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine
-  xvfb xauth x11-utils imagemagick)
+  xvfb xauth x11-utils imagemagick nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -18,8 +18,9 @@ struct Program {
     TAboutBox about;
     TForm4 help;
     TForm5 uninstall;
-    // The pages that plugged into the windows above; they go before the windows do.
+    // The pages and tools that plugged into the windows above; they go before the windows do.
     std::shared_ptr<void> pages;
+    std::shared_ptr<void> tools;
 };
 
 // What the view supplies: showing the welcome window modally and running the message loop.

@@ -24,7 +24,10 @@ void Run(const std::function<void()>& step) {
 }  // namespace
 
 TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
-    : ui::Form(kClassName, kCaption, 534, 472), sys_(sys), prompts_(prompts) {
+    : ui::Form(kClassName, kCaption, 534, 472),
+      kbTrayIcon1(sys, *this),
+      sys_(sys),
+      prompts_(prompts) {
     SetBorder(ui::Border::Single, true, true);
     SetFont("MS Sans Serif", 8);
     PageControl1.SetBounds(0, 0, 534, 472);
@@ -43,7 +46,16 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
     Button4.OnClick = [this] { Button4Click(); };
     Button7.OnClick = [this] { Button7Click(); };
     PageControl1.OnChange = [this] { PageControl1Change(); };
-    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    OnCloseQuery = [this](bool& canClose) {
+        FormCloseQuery(canClose);
+        closing_ = canClose;
+    };
+    OnShow = [this] { FormShow(); };
+    OnHide = [this] { FormHide(); };
+    kbTrayIcon1.SetHint("Veltrim");
+    kbTrayIcon1.SetPopupMenu(&PopupMenu1);
+    Restore1.OnClick = [this] { Restore1Click(); };
+    Exit1.OnClick = [this] { Exit1Click(); };
     OnActivate = [this] { FormActivate(); };
     DefaultButton = &Button1;
     CancelButton = &Button4;
@@ -193,8 +205,18 @@ void TForm1::RewriteConfigDat() {
     }
 }
 
-// An error while deciding refuses the end of the session: nothing is left half done.
+// An error while deciding refuses the end of the session: nothing is left half done. A
+// shutdown the countdown asked for goes ahead unasked: nobody may be there to answer.
 bool TForm1::QueryEndSession() {
+    if (ShutdownByCountdown) {
+        try {
+            WriteConfigDat(sys_, TakeProgramDir(sys_), Config);
+        } catch (const std::exception&) {
+            // No box now: nobody may be there to close it.
+        }
+        RestoreBootFile();
+        return true;
+    }
     bool canClose = true;
     try {
         FormCloseQuery(canClose);
@@ -218,7 +240,32 @@ void TForm1::RestoreBootFile() {
     bootFileAttributes_.reset();
 }
 
+void TForm1::EndSession(bool ending) {
+    if (!ending) ShutdownByCountdown = false;  // another program kept the session going
+}
+
+// A second start of the program.
 void TForm1::WMUser() {
+    kbTrayIcon1.SetShowApplication(true);
+    kbTrayIcon1.SetVisible(false);
+    Show();
+}
+
+// Shown by any path: the window and its taskbar button come back, the icon goes.
+void TForm1::FormShow() {
+    closing_ = false;
+    kbTrayIcon1.SetShowApplication(true);
+    if (kbTrayIcon1.Visible()) kbTrayIcon1.SetVisible(false);
+}
+
+// Hidden by any path but the close: the icon takes the taskbar button's place, once.
+void TForm1::FormHide() {
+    if (closing_) return;
+    kbTrayIcon1.SetShowApplication(false);
+    if (!kbTrayIcon1.Visible()) kbTrayIcon1.SetVisible(true);
+}
+
+void TForm1::Restore1Click() {
     Show();
 }
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "app/ConfigDat.h"
+#include "app/TkbTrayIcon.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
+#include "ui/Menu.h"
 #include "ui/Prompts.h"
 
 #include <array>
@@ -61,10 +63,17 @@ class TForm1 : public ui::Form {
     ui::Button Button5{"Button5", this, "Apply"};
     ui::Button Button4{"Button4", this, "Cancel"};
     ui::Button Button7{"Button7", this, "Hide"};
+    // The notification-area icon, which stands for the window while it is hidden.
+    ui::PopupMenu PopupMenu1{"PopupMenu1"};
+    ui::MenuItem Restore1{"Restore1", &PopupMenu1, "Restore"};
+    ui::MenuItem Exit1{"Exit1", &PopupMenu1, "Exit"};
+    TkbTrayIcon kbTrayIcon1;
 
     // --- Program-wide state --------------------------------------------------------------
     bool RestartPending = false;
     bool AutoShutdownActive = false;
+    // The countdown has asked Windows to shut down: the end of the session goes unasked.
+    bool ShutdownByCountdown = false;
     bool UninstallEdited = false;  // the uninstall-command editor changed an entry
     std::string WindowsDir;
     std::string ProgramDir;
@@ -114,6 +123,9 @@ class TForm1 : public ui::Form {
     void FormActivate();
     void FormCloseQuery(bool& canClose);
     void WMUser();
+    void FormShow();
+    void FormHide();
+    void Restore1Click();
     void HidePage(const std::string& pageId);
     void PageControl1Change();
     void Button5Click();
@@ -123,6 +135,8 @@ class TForm1 : public ui::Form {
     void Exit1Click();
     // WM_QUERYENDSESSION: the close query's answer.
     bool QueryEndSession();
+    // WM_ENDSESSION: whether the session ends after all.
+    void EndSession(bool ending);
 
     void BacaData();
     void TulisData();
@@ -163,6 +177,7 @@ class TForm1 : public ui::Form {
     std::optional<DWORD> bootFileAttributes_;  // as found, while the program holds them off
     bool configErrorShown_ = false;
     bool committing_ = false;  // "OK" is running: a second press waits for nothing
+    bool closing_ = false;     // the close query allowed the close: the hide is no trip to the tray
 };
 
 }  // namespace vt

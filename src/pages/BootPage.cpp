@@ -115,6 +115,13 @@ void BootPage::Read() {
     for (std::size_t i = 2; i < settings_.size(); ++i) ReadSetting(sys_, settings_[i]);
 }
 
+void BootPage::ResetToWindowsDefault() {
+    for (ui::CheckBox* box : Boxes()) box->SetChecked(false);
+    if (!FileExists(sys_, kMsdosSys)) return;
+    TIniFile ini(sys_, kMsdosSys);
+    ini.WriteText(kSection, kDelayKey, "30");
+}
+
 void BootPage::Write() {
     if (!FileExists(sys_, kMsdosSys)) return;
     WriteSetting(sys_, settings_[0]);

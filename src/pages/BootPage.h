@@ -18,6 +18,8 @@ class BootPage {
 
     void Read();   // the Boot slice of BacaData
     void Write();  // the Boot slice of TulisData
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::Image Image2{"Image2", &Sheet};

@@ -113,6 +113,18 @@ void DiskCachePage::Read() {
     ComboBox1.SetItemIndex(profile);
 }
 
+void DiskCachePage::ResetToWindowsDefault() {
+    for (Size& size : sizes_) size.bar.SetPosition(0);
+    for (Size& size : sizes_) size.value.SetCaption("0");
+    ComboBox1.SetItemIndex(0);
+    if (SystemIniFound()) {
+        TIniFile ini(sys_, kSystemIni);
+        for (const Size& size : sizes_) ini.RemoveKey(kSection, size.key);
+    }
+    profileChosen_ = false;
+    ui::TakeBaselines(Sheet);
+}
+
 bool DiskCachePage::SystemIniFound() {
     return !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
 }

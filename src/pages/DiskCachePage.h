@@ -16,6 +16,9 @@ class DiskCachePage {
 
     void Read();   // the Disk-Cache slice of BacaData
     void Write();  // the Disk-Cache slice of TulisData
+    // "Back to Windows Default": the keys are deleted at once and the page shows what that
+    // leaves, so that the next write does not put them back as "0".
+    void ResetToWindowsDefault();
     // Each value just after its caption, each "KB" just after its value.
     void LayOutSizes();
 

@@ -138,6 +138,15 @@ void FileCachePage::ComboBox3Change() {
     TemplateName = role.templateName;
 }
 
+void FileCachePage::ResetToWindowsDefault() {
+    SpinEdit6.SetValue(0);
+    SpinEdit7.SetValue(0);
+    TemplateName = "Desktop";
+    TrackBar5.SetPosition(0);
+    TrackBar6.SetPosition(0);
+    ComboBox3.SetItemIndex(1);
+}
+
 void FileCachePage::Read() {
     TRegistry reg(sys_);
     TemplateName.clear();

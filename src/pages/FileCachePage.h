@@ -16,6 +16,8 @@ class FileCachePage {
 
     void Read();   // the File-Cache slice of BacaData
     void Write();  // the File-Cache slice of TulisData
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
     // Free physical and paging-file memory, in per cent.
     void FillMemoryGauges();
 

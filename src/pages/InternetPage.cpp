@@ -169,6 +169,16 @@ void InternetPage::InternetDisable() {
         control->SetEnabled(false);
 }
 
+void InternetPage::ResetToWindowsDefault() {
+    DialUpMtu.now = "0";
+    LanMtu.now = "0";
+    ReceiveWindowText.now = "8192";
+    TimeToLiveText.now = "32";
+    RadioButton18.SetChecked(true);
+    RadioButton13.SetChecked(true);
+    RadioButton15.SetChecked(true);
+}
+
 void InternetPage::ComboBox2Change() {
     if (ComboBox2.ItemIndex() == 0)
         Show(mtu_, DialUpPresent ? DialUpMtu.now : LanMtu.now);

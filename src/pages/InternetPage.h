@@ -21,6 +21,8 @@ class InternetPage {
     void IsiDataInternet();
     // No adapter: the page takes no input (the help button excepted).
     void InternetDisable();
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel5{"RxLabel5", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};

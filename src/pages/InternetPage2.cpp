@@ -176,6 +176,21 @@ void InternetPage2::ApplyPreset(const Preset& preset) {
     Edit11.SetText(MaxSocketsMaxText.now);
 }
 
+void InternetPage2::ResetToWindowsDefault() {
+    NdiCacheText.now = "0";
+    KeepAliveText = "3600";
+    MaxConnectMaxText.now = "64";
+    MaxConnectMinText.now = "1";
+    MaxSocketsMaxText.now = "255";
+    MaxSocketsMinText.now = "2";
+    RadioButton4.SetChecked(true);
+    CheckBox43.SetChecked(false);
+    CheckBox44.SetChecked(false);
+    TRegistry reg(sys_);
+    OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false);
+    reg.WriteText(kKeepAliveName, KeepAliveText);
+}
+
 void InternetPage2::InternetDisable() {
     for (ui::Control* control : std::initializer_list<ui::Control*>{
              &GroupBox24,    &GroupBox25,    &GroupBox26,   &GroupBox27,   &Label60,

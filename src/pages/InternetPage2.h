@@ -20,6 +20,8 @@ class InternetPage2 {
     void Read();   // the Internet #2 slice of BacaData
     void Write();  // the Internet #2 slice of TulisData
     void InternetDisable();
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel6{"RxLabel6", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};

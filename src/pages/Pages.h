@@ -11,6 +11,10 @@
 #include "pages/StartMenuPage.h"
 #include "pages/SystemPage.h"
 #include "pages/WindowsPage.h"
+#include "tools/ProgramPage.h"
+#include "tools/RightClickMenus.h"
+#include "tools/ShutdownPage.h"
+#include "tools/Tools.h"
 
 namespace vt {
 
@@ -24,7 +28,9 @@ struct Pages {
           internet2(program.main, sys, internet.ConnectionFound),
           fileCache(program.main, sys, program.help),
           diskCache(program.main, sys, program.help),
-          oemInfo(program.main, sys, prompts) {
+          oemInfo(program.main, sys, prompts),
+          shutdown(program.main, sys, prompts),
+          programPage(program.main, sys, prompts, program.about) {
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
         program.main.RegisterSlice(
@@ -69,6 +75,8 @@ struct Pages {
             {&diskCache.Sheet});
         program.main.hooks.fillMemoryGauges = [this] { fileCache.FillMemoryGauges(); };
         program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
+        program.main.hooks.resetAutoShutdown = [this] { shutdown.Reset(); };
+        program.main.hooks.autoShutDownDisable = [this] { shutdown.AutoShutDown_Disable(); };
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
@@ -82,10 +90,36 @@ struct Pages {
     FileCachePage fileCache;
     DiskCachePage diskCache;
     OemInfoPage oemInfo;
+    ShutdownPage shutdown;
+    ProgramPage programPage;
+
+    // "Back to Windows Default", answered Yes: every page in its order, the right-click
+    // entries first, then "Apply". A store error stops it where it happens.
+    void BackToWindowsDefault(RightClickMenus& menus, TForm1& form) {
+        for (const RightClickMenus::FileType& type : menus.Types)
+            if (type.box.Checked()) menus.Remove_RightClickMenus(type.ext);
+        boot.ResetToWindowsDefault();
+        system.ResetToWindowsDefault();
+        windows.ResetToWindowsDefault();
+        startMenu.ResetToWindowsDefault();
+        fileCache.ResetToWindowsDefault();
+        diskCache.ResetToWindowsDefault();
+        internet.ResetToWindowsDefault();
+        internet2.ResetToWindowsDefault();
+        programPage.ResetToWindowsDefault();
+        form.Button5Click();
+    }
 };
 
 inline void AttachPages(Program& program, Platform& sys, ui::Prompts& prompts) {
-    program.pages = std::make_shared<Pages>(program, sys, prompts);
+    auto pages = std::make_shared<Pages>(program, sys, prompts);
+    auto tools = std::make_shared<Tools>(program, sys, prompts);
+    pages->programPage.OnResetToWindowsDefault = [pages = pages.get(), tools = tools.get(),
+                                                  &main = program.main] {
+        pages->BackToWindowsDefault(tools->rightClickMenus, main);
+    };
+    program.pages = pages;
+    program.tools = tools;
 }
 
 }  // namespace vt

@@ -119,6 +119,14 @@ void StartMenuPage::Read() {
     ReadSetting(sys_, scrolling_);
 }
 
+void StartMenuPage::ResetToWindowsDefault() {
+    WriteRegistryValue(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName, std::string("400"));
+    for (ui::CheckBox* box :
+         {&CheckBox50, &CheckBox51, &CheckBox52, &CheckBox53, &CheckBox54, &CheckBox55, &CheckBox56,
+          &CheckBox57, &CheckBox58, &CheckBox59, &CheckBox60})
+        box->SetChecked(false);
+}
+
 void StartMenuPage::Write() {
     for (Setting& policy : policies_) WriteSetting(sys_, policy);
     WriteFolder(CheckBox58, kControlPanelFolder);

@@ -22,6 +22,8 @@ class StartMenuPage {
     void WriteDelay();
     void Read();
     void Write();
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::Image Image7{"Image7", &Sheet};

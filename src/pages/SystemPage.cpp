@@ -335,6 +335,20 @@ void SystemPage::WritePlain(Setting& setting) {
     WriteSetting(sys_, setting);
 }
 
+// The CD-ROM figures keep the type they were found with.
+void SystemPage::ResetToWindowsDefault() {
+    for (ui::CheckBox* box : {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
+                              &CheckBox20, &CheckBox23, &CheckBox26})
+        box->SetChecked(false);
+    WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
+                       std::string("16"));
+    WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", std::string("512"));
+    WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize",
+                          {620, state_.cdCacheAsRead.type});
+    WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch",
+                          {228, state_.prefetchAsRead.type});
+}
+
 void SystemPage::Write() {
     for (int i = 0; i < 6; ++i) WritePlain(plain_[i]);
     if (Edited(CheckBox21, state_.sourcePath, state_.sourcePathAsRead))

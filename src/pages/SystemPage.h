@@ -17,6 +17,8 @@ class SystemPage {
 
     void Read();   // the System slice of BacaData
     void Write();  // the System slice of TulisData
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::Image Image3{"Image3", &Sheet};

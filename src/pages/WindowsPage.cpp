@@ -167,6 +167,14 @@ void WindowsPage::ReadBitmapIcon() {
 
 // The settings with code of their own follow the same rule as the rows: a box that still
 // shows what the read pass showed leaves its keys and values alone.
+void WindowsPage::ResetToWindowsDefault() {
+    for (ui::CheckBox* box : {&CheckBox29, &CheckBox33, &CheckBox34, &CheckBox35, &CheckBox36,
+                              &CheckBox39, &CheckBox40, &CheckBox41, &CheckBox42, &CheckBox63})
+        box->SetChecked(false);
+    for (ui::CheckBox* box : {&CheckBox32, &CheckBox37, &CheckBox38}) box->SetChecked(true);
+    WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", std::string());
+}
+
 void WindowsPage::WriteOthers() {
     WriteSetting(sys_, plain_[0]);
     WriteSetting(sys_, plain_[1]);

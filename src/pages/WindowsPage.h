@@ -22,6 +22,8 @@ class WindowsPage {
     void WriteRecycleBin();
     void ReadOthers();
     void WriteOthers();
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
 
     ui::TabSheet& Sheet;
     ui::Image Image1{"Image1", &Sheet};

@@ -76,6 +76,37 @@ class Platform {
     // process or an earlier call made it, GetLastError() answers ERROR_ALREADY_EXISTS.
     // There is no call to close it: the handle lives as long as the process.
     virtual HANDLE CreateMutexA(const char* name) = 0;
+    virtual BOOL ShowWindow(HWND window, int command) = 0;
+    virtual BOOL SetForegroundWindow(HWND window) = 0;
+
+    // The notification area: the icon `data` names (owner window and identifier). NIM_ADD of
+    // an icon already there, NIM_MODIFY and NIM_DELETE of one that is not, fail; without a
+    // notification area every call fails.
+    virtual BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) = 0;
+    // The module's own handle (GetModuleHandleA(nullptr)) and an icon of its resources.
+    virtual HINSTANCE GetModuleHandleA(const char* moduleName) = 0;
+    virtual HICON LoadIconA(HINSTANCE instance, UINT resourceId) = 0;
+
+    // Popup menus, the cursor and the metrics they are placed by.
+    virtual BOOL GetCursorPos(POINT* point) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual HMENU CreatePopupMenu() = 0;
+    virtual BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) = 0;
+    // Shows the menu and returns when it closes. With TPM_RETURNCMD: the chosen item's id, or
+    // 0 when the user chose nothing.
+    virtual BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) = 0;
+    virtual BOOL DestroyMenu(HMENU menu) = 0;
+
+    // Power: suspend (TRUE) or hibernate (FALSE), asking the other programs unless forced.
+    virtual BOOL SetSystemPowerState(BOOL suspend, BOOL force) = 0;
+
+    // The shell: a shortcut saved through the shell link object (IShellLinkA SetPath and
+    // SetWorkingDirectory, IPersistFile Save); answers whether it was saved.
+    virtual BOOL CreateShellLink(const char* target, const char* linkFile,
+                                 const char* workingDirectory) = 0;
+    // ShellExecuteA(no owner, verb, file, no parameters, no directory, SW_SHOW); answers
+    // whether the shell took it.
+    virtual BOOL ShellExecuteOpen(const char* verb, const char* file) = 0;
 
     // System information.
     virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;

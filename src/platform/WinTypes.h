@@ -22,6 +22,9 @@ using HKEY = std::uintptr_t;
 using HWND = std::uintptr_t;
 // A kernel object handle (a mutex); 0 is no handle.
 using HANDLE = std::uintptr_t;
+using HICON = std::uintptr_t;
+using HMENU = std::uintptr_t;
+using HINSTANCE = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 
@@ -66,8 +69,53 @@ inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
 inline constexpr DWORD MAX_PATH = 260;
 
+inline constexpr UINT WM_NULL = 0x0000;
+inline constexpr UINT WM_MOUSEMOVE = 0x0200;
+inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
+inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
+inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
+inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_USER = 0x0400;
+inline constexpr UINT EWX_SHUTDOWN = 0x0001;
 inline constexpr UINT EWX_REBOOT = 0x0002;
+
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SM_CYMENUSIZE = 55;
+
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+inline constexpr UINT TPM_RIGHTALIGN = 0x0008;
+inline constexpr UINT TPM_RETURNCMD = 0x0100;
+
+struct POINT {
+    LONG x = 0;
+    LONG y = 0;
+};
+
+// Shell_NotifyIconA: the first version of the record, 88 bytes on Windows (32-bit handles).
+inline constexpr DWORD NIM_ADD = 0;
+inline constexpr DWORD NIM_MODIFY = 1;
+inline constexpr DWORD NIM_DELETE = 2;
+inline constexpr UINT NIF_MESSAGE = 0x1;
+inline constexpr UINT NIF_ICON = 0x2;
+inline constexpr UINT NIF_TIP = 0x4;
+inline constexpr DWORD NOTIFYICONDATAA_V1_SIZE = 88;
+
+struct NOTIFYICONDATAA {
+    DWORD cbSize = NOTIFYICONDATAA_V1_SIZE;
+    HWND hWnd = 0;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = 0;
+    char szTip[64] = {};  // at most 63 characters and the NUL
+};
 
 // GlobalMemoryStatus, 32-bit fields as on Windows 98.
 struct MEMORYSTATUS {

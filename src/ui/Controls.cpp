@@ -75,11 +75,15 @@ void CheckBox::SetChecked(bool checked) {
 }
 
 void CheckBox::ReleaseMouse(MouseButton button, bool inside) {
-    if (button == MouseButton::Left && inside && Enabled()) SetChecked(!checked_);
+    if (button == MouseButton::Left && inside && Enabled() && togglesItself_) SetChecked(!checked_);
 }
 
 void CheckBox::ToggleFromKeyboard() {
-    if (Enabled()) SetChecked(!checked_);
+    if (!Enabled()) return;
+    if (togglesItself_)
+        SetChecked(!checked_);
+    else if (OnKeyboardToggle)
+        OnKeyboardToggle();
 }
 
 // --- RadioButton -----------------------------------------------------------------------

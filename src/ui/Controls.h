@@ -123,6 +123,10 @@ class CheckBox : public Control {
     // Space bar: toggles without any mouse handler.
     void ToggleFromKeyboard();
     std::function<void()> OnClick;
+    // A box that does not toggle itself changes only by program; the Space bar then runs
+    // OnKeyboardToggle instead.
+    void SetTogglesItself(bool toggles) { togglesItself_ = toggles; }
+    std::function<void()> OnKeyboardToggle;
 
     void TakeBaseline() override { baseline_ = checked_; }
     void DropBaseline() override { baseline_.reset(); }
@@ -130,6 +134,7 @@ class CheckBox : public Control {
 
   private:
     bool checked_ = false;
+    bool togglesItself_ = true;
     std::optional<bool> baseline_;
 };
 

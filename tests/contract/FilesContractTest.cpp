@@ -16,6 +16,7 @@ constexpr const char* kFile = "C:\\VtFiles\\data.bin";
 constexpr const char* kCopy = "C:\\VtFiles\\copy.bin";
 constexpr const char* kSub = "C:\\VtFiles\\Sub";
 constexpr const char* kSubSub = "C:\\VtFiles\\Sub\\Deeper";
+constexpr const char* kLink = "C:\\VtFiles\\Program.lnk";
 
 class FilesContract : public ::testing::Test {
   protected:
@@ -27,7 +28,7 @@ class FilesContract : public ::testing::Test {
     void TearDown() override { Clean(); }
 
     void Clean() {
-        for (const char* file : {kFile, kCopy}) {
+        for (const char* file : {kFile, kCopy, kLink}) {
             sys->SetFileAttributesA(file, FILE_ATTRIBUTE_ARCHIVE);
             sys->DeleteFileA(file);
         }
@@ -182,6 +183,24 @@ TEST(MutexContract, ANamedMutexMadeAgainAnswersAlreadyExists) {
     EXPECT_NE(first, second);
     sys->CreateMutexA("VTCONTRACT MUTEX");
     EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sys->GetLastError()) << "names keep their case";
+}
+
+// A shortcut is a file the shell writes; saving it again replaces it.
+TEST_F(FilesContract, AShellLinkIsSavedAsAFileAndReplacedWhenSavedAgain) {
+    Put(kFile, "program");
+    EXPECT_TRUE(sys->CreateShellLink(kFile, kLink, kDir));
+    DWORD attributes = sys->GetFileAttributesA(kLink);
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::vector<BYTE> first;
+    ASSERT_TRUE(sys->ReadFileBytes(kLink, &first));
+    EXPECT_FALSE(first.empty());
+    EXPECT_TRUE(sys->CreateShellLink(kCopy, kLink, kDir));
+    std::vector<BYTE> second;
+    ASSERT_TRUE(sys->ReadFileBytes(kLink, &second));
+    EXPECT_NE(first, second) << "the new target replaced the old one";
+    EXPECT_FALSE(sys->CreateShellLink(kFile, "C:\\VtNoSuchFolder\\x.lnk", kDir))
+        << "no folder: nothing saved";
 }
 
 }  // namespace

@@ -229,6 +229,30 @@ TEST_F(RegistryContract, SubkeysEnumerateInNameOrderWithoutCase) {
     EXPECT_EQ(ERROR_MORE_DATA, sys->RegEnumKeyExA(scratch, 1, name, &size));
 }
 
+// A key's values are counted with its default value once that is set, as the right-click
+// entries rely on to tell a key of their own from one that holds more.
+TEST_F(RegistryContract, TheValueCountIncludesTheDefaultValueOnceSet) {
+    HKEY key = Create(scratch, "Counted");
+    DWORD subKeys = 9, maxLen = 9, values = 9;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryInfoKeyA(key, &subKeys, &maxLen, &values));
+    EXPECT_EQ(0u, values);
+    ASSERT_EQ(ERROR_SUCCESS, SetString(key, "", ".zipfiles", 10));
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryInfoKeyA(key, &subKeys, &maxLen, &values));
+    EXPECT_EQ(1u, values);
+    ASSERT_EQ(ERROR_SUCCESS, SetString(key, "Content Type", "application/zip", 16));
+    Create(key, "ShellNew");
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryInfoKeyA(key, &subKeys, &maxLen, &values));
+    EXPECT_EQ(2u, values);
+    EXPECT_EQ(1u, subKeys);
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegDeleteValueA(key, ""));
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegQueryInfoKeyA(key, &subKeys, &maxLen, &values));
+    EXPECT_EQ(1u, values);
+    TRegistry reg(*sys);
+    reg.SelectRoot(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenPath(std::string(kScratch) + "\\Counted", false));
+    EXPECT_EQ(1u, reg.CountValues());
+}
+
 TEST_F(RegistryContract, CreatingMakesEveryMissingParent) {
     Create(scratch, "A\\B\\C");
     HKEY key = 0;

@@ -673,7 +673,168 @@ HANDLE FakePlatform::CreateMutexA(const char* name) {
     return handle;
 }
 
+BOOL FakePlatform::ShowWindow(HWND window, int command) {
+    if (LONG fault = Enter({Call::ShowWindow, {}, {}, static_cast<DWORD>(command), window}))
+        return Fail(fault);
+    showRequests_.emplace_back(window, command);
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return FALSE;
+    bool was = it->second.visible;  // answers whether the window was visible before
+    it->second.visible = command != SW_HIDE;
+    return was ? TRUE : FALSE;
+}
+
+BOOL FakePlatform::SetForegroundWindow(HWND window) {
+    if (LONG fault = Enter({Call::SetForegroundWindow, {}, {}, 0, window})) return Fail(fault);
+    foreground_ = window;
+    return TRUE;
+}
+
+// --- The notification area -------------------------------------------------------------
+
+constexpr LONG kShellFailure = static_cast<LONG>(0x80004005u);  // E_FAIL, as Wine answers
+
+BOOL FakePlatform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
+    if (LONG fault = Enter(
+            {Call::ShellNotifyIcon, {}, data ? data->szTip : "", message, data ? data->hWnd : 0})) {
+        if (data) notifyRequests_.push_back({message, *data, FALSE});
+        return Fail(fault);
+    }
+    if (!data) return Fail(ERROR_INVALID_PARAMETER);
+    auto key = std::make_pair(data->hWnd, data->uID);
+    auto icon = trayIcons_.find(key);
+    bool ok = trayAvailable_;
+    if (ok) {
+        switch (message) {
+            case NIM_ADD:
+                ok = icon == trayIcons_.end();
+                if (ok) trayIcons_[key] = *data;
+                break;
+            case NIM_MODIFY:
+                ok = icon != trayIcons_.end();
+                if (ok) {
+                    if (data->uFlags & NIF_MESSAGE)
+                        icon->second.uCallbackMessage = data->uCallbackMessage;
+                    if (data->uFlags & NIF_ICON) icon->second.hIcon = data->hIcon;
+                    if (data->uFlags & NIF_TIP)
+                        std::memcpy(icon->second.szTip, data->szTip, sizeof data->szTip);
+                }
+                break;
+            case NIM_DELETE:
+                ok = icon != trayIcons_.end();
+                if (ok) trayIcons_.erase(icon);
+                break;
+            default:
+                ok = false;
+                break;
+        }
+    }
+    notifyRequests_.push_back({message, *data, ok ? TRUE : FALSE});
+    return ok ? TRUE : Fail(kShellFailure);
+}
+
+const NOTIFYICONDATAA* FakePlatform::TrayIcon(HWND window, UINT id) const {
+    auto icon = trayIcons_.find({window, id});
+    return icon == trayIcons_.end() ? nullptr : &icon->second;
+}
+
+HINSTANCE FakePlatform::GetModuleHandleA(const char* moduleName) {
+    if (LONG fault = Enter({Call::GetModuleHandle, {}, moduleName ? moduleName : ""}))
+        return Fail(fault);
+    return moduleName ? 0 : kModule;
+}
+
+HICON FakePlatform::LoadIconA(HINSTANCE instance, UINT resourceId) {
+    if (LONG fault = Enter({Call::LoadIcon, {}, {}, resourceId, instance})) return Fail(fault);
+    if (instance != kModule || resourceId != 1)
+        return Fail(1813 /* ERROR_RESOURCE_TYPE_NOT_FOUND */);
+    return kProgramIcon;
+}
+
+// --- Popup menus -----------------------------------------------------------------------
+
+BOOL FakePlatform::GetCursorPos(POINT* point) {
+    if (LONG fault = Enter({Call::GetCursorPos, {}, {}})) return Fail(fault);
+    *point = cursor_;
+    return TRUE;
+}
+
+int FakePlatform::GetSystemMetrics(int index) {
+    Enter({Call::GetSystemMetrics, {}, {}, static_cast<DWORD>(index)});
+    auto metric = metrics_.find(index);
+    if (metric != metrics_.end()) return metric->second;
+    return index == SM_CYMENUSIZE ? 18 : 0;  // Windows 98 at 96 dots per inch
+}
+
+HMENU FakePlatform::CreatePopupMenu() {
+    if (LONG fault = Enter({Call::CreatePopupMenu, {}, {}})) return Fail(fault);
+    HMENU menu = nextMenu_;
+    nextMenu_ += 4;
+    menus_[menu];
+    return menu;
+}
+
+BOOL FakePlatform::AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) {
+    if (LONG fault = Enter({Call::AppendMenu, {}, text ? text : "", flags, menu}))
+        return Fail(fault);
+    auto it = menus_.find(menu);
+    if (it == menus_.end()) return Fail(1401 /* ERROR_INVALID_MENU_HANDLE */);
+    it->second.push_back({id, text ? text : ""});
+    return TRUE;
+}
+
+BOOL FakePlatform::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
+    if (LONG fault = Enter({Call::TrackPopupMenu, {}, {}, flags, menu})) return Fail(fault);
+    auto it = menus_.find(menu);
+    if (it == menus_.end()) return Fail(1401 /* ERROR_INVALID_MENU_HANDLE */);
+    ShownMenu shown{{}, {}, flags, x, y, owner};
+    for (const MenuItem& item : it->second) {
+        shown.items.push_back(item.text);
+        shown.ids.push_back(item.id);
+    }
+    shownMenus_.push_back(shown);
+    UINT chosen = 0;
+    if (!menuChoices_.empty()) {
+        for (const MenuItem& item : it->second)
+            if (item.text == menuChoices_.front()) chosen = item.id;
+        menuChoices_.erase(menuChoices_.begin());
+    }
+    if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
+    if (chosen) posted_.push_back({owner, 0x0111 /* WM_COMMAND */, chosen, 0});
+    return TRUE;
+}
+
+BOOL FakePlatform::DestroyMenu(HMENU menu) {
+    if (LONG fault = Enter({Call::DestroyMenu, {}, {}, 0, menu})) return Fail(fault);
+    return menus_.erase(menu) ? TRUE : Fail(1401 /* ERROR_INVALID_MENU_HANDLE */);
+}
+
+BOOL FakePlatform::SetSystemPowerState(BOOL suspend, BOOL force) {
+    if (LONG fault = Enter({Call::SetSystemPowerState,
+                            {},
+                            {},
+                            static_cast<DWORD>((suspend ? 1 : 0) | (force ? 2 : 0))}))
+        return Fail(fault);
+    powerRequests_.emplace_back(suspend, force);
+    return TRUE;
+}
+
 // --- System information ----------------------------------------------------------------
+
+// --- Shell -----------------------------------------------------------------------------
+
+BOOL FakePlatform::CreateShellLink(const char* target, const char* linkFile,
+                                   const char* workingDirectory) {
+    if (LONG error = Enter({Call::CreateShellLink, FullPath(linkFile), target})) return Fail(error);
+    std::string text = std::string("LINK ") + target + "|" + workingDirectory;
+    return WriteFileBytes(linkFile, std::vector<BYTE>(text.begin(), text.end()));
+}
+
+BOOL FakePlatform::ShellExecuteOpen(const char* verb, const char* file) {
+    if (LONG error = Enter({Call::ShellExecute, file, verb})) return Fail(error);
+    shellOpened_.emplace_back(verb, file);
+    return TRUE;
+}
 
 void FakePlatform::GlobalMemoryStatus(MEMORYSTATUS* status) {
     *status = memory_;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vt::fake {
@@ -44,6 +45,20 @@ enum class Call {
     PostMessage,
     ExitWindows,
     CreateMutex,
+    ShowWindow,
+    SetForegroundWindow,
+    ShellNotifyIcon,
+    GetModuleHandle,
+    LoadIcon,
+    GetCursorPos,
+    GetSystemMetrics,
+    CreatePopupMenu,
+    AppendMenu,
+    TrackPopupMenu,
+    DestroyMenu,
+    SetSystemPowerState,
+    CreateShellLink,
+    ShellExecute,
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
@@ -51,12 +66,14 @@ enum class Call {
 // HKEY_LOCAL_MACHINE\Software\Classes are named "HKEY_CLASSES_ROOT\...") and `name` the
 // value name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
 // for file calls `path` is the resolved path and `number` the attributes set; for a mutex
-// `name` is its name.
+// `name` is its name; for window, menu and notification-area calls `handle` is the window or
+// menu, `number` the command, message or flags, `name` the tip or item text.
 struct CallInfo {
     Call kind;
     std::string path;
     std::string name;
     DWORD number = 0;
+    std::uintptr_t handle = 0;
 };
 
 class FakePlatform final : public Platform {
@@ -87,6 +104,42 @@ class FakePlatform final : public Platform {
     const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
     // Another process made the named mutex: CreateMutexA answers ERROR_ALREADY_EXISTS.
     void HoldMutex(const std::string& name) { mutexes_.insert(name); }
+    // The notification area: every Shell_NotifyIconA request with its answer, and the icons
+    // it holds now, by owner window and identifier. Without one (as under Wine's null
+    // graphics driver) every request fails.
+    struct NotifyIconRequest {
+        DWORD message;
+        NOTIFYICONDATAA data;
+        BOOL answer;
+    };
+    const std::vector<NotifyIconRequest>& NotifyIconRequests() const { return notifyRequests_; }
+    const NOTIFYICONDATAA* TrayIcon(HWND window, UINT id) const;
+    std::size_t TrayIconCount() const { return trayIcons_.size(); }
+    void SetTrayAvailable(bool available) { trayAvailable_ = available; }
+    // ShowWindow requests, in order, and the window SetForegroundWindow last named.
+    const std::vector<std::pair<HWND, int>>& ShowRequests() const { return showRequests_; }
+    HWND ForegroundWindow() const { return foreground_; }
+    // A popup menu as TrackPopupMenu showed it.
+    struct ShownMenu {
+        std::vector<std::string> items;  // the texts, in order; item n has id n + 1 when
+        std::vector<UINT> ids;           // appended so
+        UINT flags;
+        int x, y;
+        HWND owner;
+    };
+    const std::vector<ShownMenu>& ShownMenus() const { return shownMenus_; }
+    // The user's choice in the next menu shown, by the item's text; without one, or with a
+    // text the menu lacks, the menu closes with nothing chosen.
+    void ChooseInNextMenu(const std::string& text) { menuChoices_.push_back(text); }
+    std::size_t MenusAlive() const { return menus_.size(); }
+    void PlaceCursor(POINT point) { cursor_ = point; }
+    void SetSystemMetric(int index, int value) { metrics_[index] = value; }
+    // SetSystemPowerState requests: (suspend, force).
+    const std::vector<std::pair<BOOL, BOOL>>& PowerRequests() const { return powerRequests_; }
+    static constexpr HINSTANCE kModule = 0x400000;
+    // The module's icon resource 1, as LoadIconA answers it.
+    static constexpr HICON kProgramIcon = 0x7001;
+
     void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
     void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
 
@@ -137,6 +190,29 @@ class FakePlatform final : public Platform {
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ExitWindowsEx(UINT flags) override;
     HANDLE CreateMutexA(const char* name) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL SetForegroundWindow(HWND window) override;
+
+    BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) override;
+    HINSTANCE GetModuleHandleA(const char* moduleName) override;
+    HICON LoadIconA(HINSTANCE instance, UINT resourceId) override;
+
+    BOOL GetCursorPos(POINT* point) override;
+    int GetSystemMetrics(int index) override;
+    HMENU CreatePopupMenu() override;
+    BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) override;
+    BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
+    BOOL DestroyMenu(HMENU menu) override;
+
+    BOOL SetSystemPowerState(BOOL suspend, BOOL force) override;
+
+    // A shortcut is a file whose text is "LINK " + target + "|" + working directory.
+    BOOL CreateShellLink(const char* target, const char* linkFile,
+                         const char* workingDirectory) override;
+    BOOL ShellExecuteOpen(const char* verb, const char* file) override;
+    const std::vector<std::pair<std::string, std::string>>& ShellOpened() const {
+        return shellOpened_;
+    }
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
@@ -192,10 +268,29 @@ class FakePlatform final : public Platform {
     std::vector<UINT> exitRequests_;
     std::set<std::string> mutexes_;  // names of the machine's mutexes (case counts)
     HANDLE nextMutex_ = 0x2000;
+    std::vector<std::pair<HWND, int>> showRequests_;
+    HWND foreground_ = 0;
+
+    bool trayAvailable_ = true;
+    std::map<std::pair<HWND, UINT>, NOTIFYICONDATAA> trayIcons_;
+    std::vector<NotifyIconRequest> notifyRequests_;
+
+    struct MenuItem {
+        UINT id;
+        std::string text;
+    };
+    std::map<HMENU, std::vector<MenuItem>> menus_;
+    HMENU nextMenu_ = 0x5000;
+    std::vector<ShownMenu> shownMenus_;
+    std::vector<std::string> menuChoices_;
+    POINT cursor_{};
+    std::map<int, int> metrics_;
+    std::vector<std::pair<BOOL, BOOL>> powerRequests_;
 
     MEMORYSTATUS memory_{};
     OSVERSIONINFOA version_{};
 
+    std::vector<std::pair<std::string, std::string>> shellOpened_;  // verb, file
     std::vector<CallInfo> calls_;
     std::vector<Fault> faults_;
     DWORD lastError_ = 0;

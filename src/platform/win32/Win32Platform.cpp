@@ -2,6 +2,9 @@
 
 #include <windows.h>
 #include <lzexpand.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <objidl.h>
 
 #include <cstring>
 
@@ -193,6 +196,97 @@ BOOL Win32Platform::ExitWindowsEx(UINT flags) {
 
 HANDLE Win32Platform::CreateMutexA(const char* name) {
     return reinterpret_cast<HANDLE>(::CreateMutexA(nullptr, FALSE, name));
+}
+
+BOOL Win32Platform::ShowWindow(HWND window, int command) {
+    return ::ShowWindow(reinterpret_cast<::HWND>(window), command);
+}
+
+BOOL Win32Platform::SetForegroundWindow(HWND window) {
+    return ::SetForegroundWindow(reinterpret_cast<::HWND>(window));
+}
+
+// The first version of the record, which every shell knows: 88 bytes.
+BOOL Win32Platform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
+    ::NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = reinterpret_cast<::HWND>(data->hWnd);
+    record.uID = data->uID;
+    record.uFlags = data->uFlags;
+    record.uCallbackMessage = data->uCallbackMessage;
+    record.hIcon = reinterpret_cast<::HICON>(data->hIcon);
+    static_assert(sizeof record.szTip >= sizeof data->szTip);
+    std::memcpy(record.szTip, data->szTip, sizeof data->szTip);
+    record.szTip[sizeof data->szTip - 1] = '\0';
+    return ::Shell_NotifyIconA(message, &record);
+}
+
+HINSTANCE Win32Platform::GetModuleHandleA(const char* moduleName) {
+    return reinterpret_cast<HINSTANCE>(::GetModuleHandleA(moduleName));
+}
+
+HICON Win32Platform::LoadIconA(HINSTANCE instance, UINT resourceId) {
+    return reinterpret_cast<HICON>(
+        ::LoadIconA(reinterpret_cast<::HINSTANCE>(instance), MAKEINTRESOURCEA(resourceId)));
+}
+
+BOOL Win32Platform::GetCursorPos(POINT* point) {
+    ::POINT at{};
+    BOOL ok = ::GetCursorPos(&at);
+    point->x = at.x;
+    point->y = at.y;
+    return ok;
+}
+
+int Win32Platform::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+
+HMENU Win32Platform::CreatePopupMenu() {
+    return reinterpret_cast<HMENU>(::CreatePopupMenu());
+}
+
+BOOL Win32Platform::AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) {
+    return ::AppendMenuA(reinterpret_cast<::HMENU>(menu), flags, id, text);
+}
+
+BOOL Win32Platform::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
+    return ::TrackPopupMenu(reinterpret_cast<::HMENU>(menu), flags, x, y, 0,
+                            reinterpret_cast<::HWND>(owner), nullptr);
+}
+
+BOOL Win32Platform::DestroyMenu(HMENU menu) {
+    return ::DestroyMenu(reinterpret_cast<::HMENU>(menu));
+}
+
+BOOL Win32Platform::SetSystemPowerState(BOOL suspend, BOOL force) {
+    return ::SetSystemPowerState(suspend, force);
+}
+
+// The component library is initialised once on the GUI thread at start.
+BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
+                                    const char* workingDirectory) {
+    ::IShellLinkA* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&link))))
+        return FALSE;
+    link->SetPath(target);
+    link->SetWorkingDirectory(workingDirectory);
+    ::IPersistFile* file = nullptr;
+    BOOL saved = FALSE;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, MAX_PATH);
+        saved = SUCCEEDED(file->Save(wide, TRUE));
+        file->Release();
+    }
+    link->Release();
+    return saved;
+}
+
+BOOL Win32Platform::ShellExecuteOpen(const char* verb, const char* file) {
+    return reinterpret_cast<INT_PTR>(
+               ::ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOW)) > 32;
 }
 
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {

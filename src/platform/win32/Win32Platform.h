@@ -43,6 +43,25 @@ class Win32Platform final : public Platform {
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ExitWindowsEx(UINT flags) override;
     HANDLE CreateMutexA(const char* name) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL SetForegroundWindow(HWND window) override;
+
+    BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) override;
+    HINSTANCE GetModuleHandleA(const char* moduleName) override;
+    HICON LoadIconA(HINSTANCE instance, UINT resourceId) override;
+
+    BOOL GetCursorPos(POINT* point) override;
+    int GetSystemMetrics(int index) override;
+    HMENU CreatePopupMenu() override;
+    BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) override;
+    BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
+    BOOL DestroyMenu(HMENU menu) override;
+
+    BOOL SetSystemPowerState(BOOL suspend, BOOL force) override;
+
+    BOOL CreateShellLink(const char* target, const char* linkFile,
+                         const char* workingDirectory) override;
+    BOOL ShellExecuteOpen(const char* verb, const char* file) override;
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;

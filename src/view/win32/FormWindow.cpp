@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 namespace vt::view {
@@ -686,6 +687,9 @@ void FormWindow::MirrorForm(ui::Change change) {
                 if (!placed_) CentreOnScreen();
                 ::ShowWindow(hwnd_, SW_SHOW);
                 ::SetForegroundWindow(hwnd_);
+                if (form_.ActiveControl)
+                    if (Item* item = Find(*form_.ActiveControl); item && item->hwnd)
+                        ::SetFocus(item->hwnd);
             } else {
                 ::ShowWindow(hwnd_, SW_HIDE);
             }
@@ -700,9 +704,10 @@ void FormWindow::MirrorTimer(ui::Timer& timer) {
     ::UINT_PTR id =
         static_cast<::UINT_PTR>(std::find(timers.begin(), timers.end(), &timer) - timers.begin()) +
         1;
-    if (timer.Enabled())
-        ::SetTimer(hwnd_, id, timer.Interval(), nullptr);
-    else
+    if (timer.Enabled()) {
+        if (!::SetTimer(hwnd_, id, timer.Interval(), nullptr) && hwnd_)
+            throw std::runtime_error("Not enough timers available");
+    } else
         ::KillTimer(hwnd_, id);
 }
 
@@ -772,6 +777,9 @@ void FormWindow::CentreOnScreen() {
             if (OnQueryEndSession) Guard([&] { allowed = OnQueryEndSession(); });
             return allowed ? TRUE : FALSE;
         }
+        case WM_ENDSESSION:
+            if (OnEndSession) Guard([&] { OnEndSession(wParam != FALSE); });
+            return 0;
         case DM_GETDEFID: {  // same number as WM_USER: a posted WM_USER never comes here
             ui::Button* button = FocusedButton();
             if (!button) button = form_.DefaultButton;

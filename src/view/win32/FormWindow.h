@@ -32,6 +32,8 @@ class FormWindow {
     // Window messages the main window answers with the program's logic.
     std::function<bool()> OnQueryEndSession;
     std::function<void()> OnUserMessage;
+    // WM_ENDSESSION: whether the session ends after all.
+    std::function<void(bool ending)> OnEndSession;
 
   private:
     struct Item {

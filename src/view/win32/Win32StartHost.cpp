@@ -34,7 +34,9 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     main_ = main.get();
     main_->OnQueryEndSession = [&program] { return program.main.QueryEndSession(); };
     main_->OnUserMessage = [&program] { program.main.WMUser(); };
+    main_->OnEndSession = [&program](bool ending) { program.main.EndSession(ending); };
     windows_.push_back(std::move(main));
+    tray_ = std::make_unique<TrayWindow>(program.main.kbTrayIcon1, main_->Handle(), prompts_);
     for (ui::Form* companion :
          std::initializer_list<ui::Form*>{&program.about, &program.help, &program.uninstall}) {
         auto window = std::make_unique<FormWindow>(*companion, prompts_);
@@ -44,6 +46,7 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     program.main.Show();
     Pump([&] { return program.main.Closed(); });
     main_ = nullptr;
+    tray_.reset();
     windows_.clear();  // the models outlive their windows
 }
 

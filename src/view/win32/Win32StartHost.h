@@ -4,6 +4,7 @@
 
 #include "app/Startup.h"
 #include "view/win32/FormWindow.h"
+#include "view/win32/TrayWindow.h"
 
 #include <memory>
 #include <vector>
@@ -28,6 +29,7 @@ class Win32StartHost final : public StartHost {
     ui::Prompts& prompts_;
     std::vector<std::unique_ptr<FormWindow>> windows_;
     FormWindow* main_ = nullptr;
+    std::unique_ptr<TrayWindow> tray_;  // the main window's notification-area icon
 };
 
 }  // namespace vt::view

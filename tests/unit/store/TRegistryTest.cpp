@@ -52,6 +52,7 @@ TEST_F(TRegistryTest, ANewAccessorHasTheCurrentUserRootAndNoKey) {
     EXPECT_EQ("Failed to set data for 'NoRun'",
               ErrorOf([&] { reg.WriteBytes("NoRun", buffer, 4); }));
     EXPECT_FALSE(reg.RemoveValue("Anything"));
+    EXPECT_EQ(0u, reg.CountValues());
     std::vector<std::string> list{"stale"};
     reg.ListSubkeys(list);
     EXPECT_TRUE(list.empty());

@@ -1,0 +1,135 @@
+#include "tools/ProgramPage.h"
+
+#include "store/Folders.h"
+#include "store/Paths.h"
+
+namespace vt {
+namespace {
+
+const char* const kAreYouSure = "Are you sure ?";
+
+}  // namespace
+
+ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAboutBox& about)
+    : Sheet(form.TabSheet6), form_(form), sys_(sys), prompts_(prompts) {
+    SpeedButton12.OnClick = [this] { sys_.ShellExecuteOpen("open", kHomePage); };
+    SpeedButton13.OnClick = [this] { sys_.ShellExecuteOpen("open", kSupportMail); };
+    SpeedButton15.OnClick = [&form, &about] {
+        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        about.Open(form);
+    };
+    for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47, &CheckBox49})
+        form.MarkOnPress(*box, "");
+    // The box never toggles itself: its question decides, by mouse or by the Space bar.
+    CheckBox64.SetTogglesItself(false);
+    CheckBox64.OnMouseDown = [this](ui::MouseButton button) {
+        if (button == ui::MouseButton::Left) CheckBox64MouseDown();
+    };
+    CheckBox64.OnKeyboardToggle = [this] { CheckBox64MouseDown(); };
+    form.Describe(
+        Memo5,
+        {
+            {CheckBox45, "Show Veltrim 2000 icon on the desktop."},
+            {CheckBox46, "Show Veltrim 2000 icon on the quicklaunch toolbar."},
+            {CheckBox47, "Show Veltrim 2000 icon on the start menu."},
+            {CheckBox49, "Use this option to enable or disable Veltrim 2000 welcome screen."},
+            {CheckBox64, "Use this option if you want to restore Windows default settings."},
+        });
+    form.ClearsDescription(Sheet, Memo5);
+    form.ClearsDescription(GroupBox20, Memo5);
+    form.RegisterMemo(Memo5);
+    form.RegisterSlice(
+        Slice::Veltrim, [this] { Read(); }, [this] { Write(); }, {&Sheet});
+    LayOut();
+}
+
+void ProgramPage::LayOut() {
+    RxLabel11.SetBounds(8, 8, 0, 24);
+    SpeedButton12.SetBounds(16, 48, 100, 25);
+    SpeedButton13.SetBounds(124, 48, 100, 25);
+    SpeedButton15.SetBounds(232, 48, 100, 25);
+    GroupBox20.SetBounds(8, 84, 510, 104);
+    CheckBox64.SetBounds(12, 14, 240, 17);
+    CheckBox45.SetBounds(12, 46, 240, 17);
+    CheckBox46.SetBounds(12, 72, 240, 17);
+    CheckBox47.SetBounds(260, 46, 240, 17);
+    CheckBox49.SetBounds(260, 72, 240, 17);
+    GroupBox13.SetBounds(8, 196, 510, 64);
+    Memo5.SetBounds(10, 16, 490, 40);
+    Memo5.SetEnabled(false);
+}
+
+// A shortcut that exists ticks its box; one that does not leaves the box as it was.
+void ProgramPage::Read() {
+    if (!form_.WindowsDir.empty()) {
+        for (auto [box, link] :
+             {std::pair{&CheckBox45, kDesktopLink}, std::pair{&CheckBox46, kQuickLaunchLink}})
+            if (FileExists(sys_, form_.WindowsDir + link)) box->SetChecked(true);
+        if (FileExists(sys_, form_.WindowsDir + kGroup + "\\Veltrim 2000.lnk"))
+            CheckBox47.SetChecked(true);
+    }
+    CheckBox49.SetChecked(form_.Config.ShowSplash() == 0);
+}
+
+// A ticked box makes its shortcut whenever it is missing, even when deleted by hand since
+// the read; a shortcut is deleted only when the user cleared its box.
+void ProgramPage::Write() {
+    if (!form_.WindowsDir.empty()) {
+        WriteShortcut(CheckBox45, form_.WindowsDir + kDesktopLink);
+        WriteShortcut(CheckBox46, form_.WindowsDir + kQuickLaunchLink);
+        WriteGroup();
+    }
+    form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
+}
+
+void ProgramPage::WriteShortcut(ui::CheckBox& box, const std::string& link) {
+    if (box.Checked()) {
+        form_.ProgramDir = TakeProgramDir(sys_);
+        if (!FileExists(sys_, link))
+            sys_.CreateShellLink((form_.ProgramDir + "\\Veltrim.exe").c_str(), link.c_str(),
+                                 form_.ProgramDir.c_str());
+    } else if (box.Changed() && FileExists(sys_, link)) {
+        sys_.DeleteFileA(link.c_str());
+    }
+}
+
+// An existing group is never refreshed: only a missing program shortcut rebuilds it.
+void ProgramPage::WriteGroup() {
+    const std::string group = form_.WindowsDir + kGroup;
+    const std::string program = group + "\\Veltrim 2000.lnk";
+    const std::string readme = group + "\\Readme.lnk";
+    const std::string uninstall = group + "\\Uninstall.lnk";
+    if (CheckBox47.Checked()) {
+        form_.ProgramDir = TakeProgramDir(sys_);
+        if (FileExists(sys_, program)) return;
+        const std::string& dir = form_.ProgramDir;
+        ForceDirectories(sys_, group);
+        sys_.CreateShellLink((dir + "\\Veltrim.exe").c_str(), program.c_str(), dir.c_str());
+        sys_.CreateShellLink((dir + "\\Readme.html").c_str(), readme.c_str(), dir.c_str());
+        sys_.LZCopyFileA((dir + "\\Uninstall.lnk").c_str(), uninstall.c_str());
+        sys_.CreateShellLink((dir + "\\Uninstall.lnk").c_str(), uninstall.c_str(), dir.c_str());
+        return;
+    }
+    if (!CheckBox47.Changed() || !FileExists(sys_, program)) return;
+    for (const std::string& link : {program, readme, uninstall}) sys_.DeleteFileA(link.c_str());
+    RemoveDir(sys_, group);  // a folder that holds other files stays
+}
+
+void ProgramPage::ResetToWindowsDefault() {
+    CheckBox45.SetChecked(false);
+    CheckBox46.SetChecked(false);
+    CheckBox47.SetChecked(true);
+    CheckBox49.SetChecked(false);
+}
+
+// The box shows a tick only while its question is open.
+void ProgramPage::CheckBox64MouseDown() {
+    CheckBox64.SetFontColor(ui::kNavy);
+    CheckBox64.SetChecked(true);
+    ui::Answer answer = prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo);
+    CheckBox64.SetFontColor(ui::kBlack);
+    CheckBox64.SetChecked(false);
+    if (answer == ui::Answer::Yes && OnResetToWindowsDefault) OnResetToWindowsDefault();
+}
+
+}  // namespace vt

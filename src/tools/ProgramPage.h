@@ -1,0 +1,58 @@
+// The "Veltrim" page: the program's own shortcuts, its welcome window, "Back to Windows
+// Default", the home page, the support mail and the About window.
+#pragma once
+
+#include "about/TAboutBox.h"
+#include "app/TForm1.h"
+#include "ui/Prompts.h"
+
+#include <functional>
+#include <string>
+
+namespace vt {
+
+class ProgramPage {
+  public:
+    ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAboutBox& about);
+
+    void Read();   // the program page's slice of BacaData
+    void Write();  // the last slice of TulisData
+    // "Back to Windows Default": the boxes set and the values written at once.
+    void ResetToWindowsDefault();
+
+    ui::TabSheet& Sheet;
+    ui::TitleLabel RxLabel11{"RxLabel11", &Sheet, "Veltrim 2000 ", "Verdana", 24, ui::kNavy};
+    ui::Button SpeedButton12{"SpeedButton12", &Sheet, "Home Page", ui::Kind::SpeedButton};
+    ui::Button SpeedButton13{"SpeedButton13", &Sheet, "Send Email", ui::Kind::SpeedButton};
+    ui::Button SpeedButton15{"SpeedButton15", &Sheet, "About", ui::Kind::SpeedButton};
+    ui::GroupBox GroupBox20{"GroupBox20", &Sheet};
+    ui::CheckBox CheckBox64{"CheckBox64", &GroupBox20, "Back to Windows Default"};
+    ui::CheckBox CheckBox45{"CheckBox45", &GroupBox20, "Enable Desktop Icon"};
+    ui::CheckBox CheckBox46{"CheckBox46", &GroupBox20, "Enable QuickLaunch Icon"};
+    ui::CheckBox CheckBox47{"CheckBox47", &GroupBox20, "Enable Start Menu Icon"};
+    ui::CheckBox CheckBox49{"CheckBox49", &GroupBox20, "Disable Splash Screen "};
+    ui::GroupBox GroupBox13{"GroupBox13", &Sheet};
+    ui::Memo Memo5{"Memo5", &GroupBox13};
+
+    static constexpr const char* kHomePage = "http://www.example.com/veltrim/";
+    static constexpr const char* kSupportMail = "mailto:support@example.com";
+    static constexpr const char* kDesktopLink = "\\Desktop\\Veltrim 2000.lnk";
+    static constexpr const char* kQuickLaunchLink =
+        "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk";
+    static constexpr const char* kGroup = "\\Start Menu\\Programs\\Veltrim 2000";
+
+    // "Back to Windows Default" after its question was answered Yes: the other pages' part.
+    std::function<void()> OnResetToWindowsDefault;
+
+  private:
+    void LayOut();
+    void WriteShortcut(ui::CheckBox& box, const std::string& link);
+    void WriteGroup();
+    void CheckBox64MouseDown();
+
+    TForm1& form_;
+    Platform& sys_;
+    ui::Prompts& prompts_;
+};
+
+}  // namespace vt

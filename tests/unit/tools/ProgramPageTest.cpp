@@ -1,0 +1,214 @@
+#include "unit/pages/PageFixture.h"
+
+#include "tools/Tools.h"
+
+namespace vt::testing {
+namespace {
+
+const char* const kProgramDir = "C:\\Program Files\\Veltrim 2000";
+const char* const kDesktop = "C:\\WINDOWS\\Desktop\\Veltrim 2000.lnk";
+const char* const kQuickLaunch =
+    "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk";
+const char* const kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Veltrim 2000";
+
+std::string Link(const std::string& target, const std::string& dir = kProgramDir) {
+    return "LINK " + target + "|" + dir;
+}
+
+class ProgramPageTest : public PageTest {
+  protected:
+    ProgramPageTest() {
+        sys.MakeDirectories(kProgramDir);
+        sys.SetCurrentDirectoryA(kProgramDir);
+        for (const char* dir : {"C:\\WINDOWS\\Desktop",
+                                "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\"
+                                "Quick Launch",
+                                "C:\\WINDOWS\\Start Menu\\Programs"})
+            sys.MakeDirectories(dir);
+        sys.PutFile(std::string(kProgramDir) + "\\Uninstall.lnk", "UNINSTALL");
+    }
+    ProgramPage& page() { return pages().programPage; }
+};
+
+TEST_F(ProgramPageTest, TickedBoxesMakeTheirShortcutsWithTheProgramFolderAsWorkingDirectory) {
+    ReadPass();
+    Click(page().CheckBox45);
+    Click(page().CheckBox46);
+    Click(page().CheckBox47);
+    EXPECT_EQ(ui::kNavy, page().CheckBox45.FontColor());
+    WritePass();
+    const std::string exe = std::string(kProgramDir) + "\\Veltrim.exe";
+    EXPECT_EQ(Link(exe), sys.FileText(kDesktop));
+    EXPECT_EQ(Link(exe), sys.FileText(kQuickLaunch));
+    EXPECT_EQ(Link(exe), sys.FileText(std::string(kGroup) + "\\Veltrim 2000.lnk"));
+    EXPECT_EQ(Link(std::string(kProgramDir) + "\\Readme.html"),
+              sys.FileText(std::string(kGroup) + "\\Readme.lnk"));
+    EXPECT_EQ(Link(std::string(kProgramDir) + "\\Uninstall.lnk"),
+              sys.FileText(std::string(kGroup) + "\\Uninstall.lnk"));
+}
+
+TEST_F(ProgramPageTest, AShortcutDeletedByHandIsMadeAgainAndAnExistingGroupIsNeverRefreshed) {
+    sys.MakeDirectories(kGroup);
+    sys.PutFile(std::string(kGroup) + "\\Veltrim 2000.lnk", "OLD");
+    sys.PutFile(kDesktop, "ELSEWHERE");
+    ReadPass();
+    EXPECT_TRUE(page().CheckBox45.Checked());
+    EXPECT_TRUE(page().CheckBox47.Checked());
+    WritePass();
+    EXPECT_EQ("ELSEWHERE", sys.FileText(kDesktop)) << "an existing shortcut stays";
+    EXPECT_EQ("OLD", sys.FileText(std::string(kGroup) + "\\Veltrim 2000.lnk"));
+    EXPECT_FALSE(sys.HasFile(std::string(kGroup) + "\\Readme.lnk")) << "nothing added to it";
+    sys.DeleteFileA(kDesktop);
+    WritePass();
+    EXPECT_EQ(Link(std::string(kProgramDir) + "\\Veltrim.exe"), sys.FileText(kDesktop));
+}
+
+TEST_F(ProgramPageTest, ClearingTheGroupDeletesItsShortcutsAndAFolderWithOtherFilesStays) {
+    for (bool otherFile : {false, true}) {
+        sys.MakeDirectories(kGroup);
+        for (const char* name : {"\\Veltrim 2000.lnk", "\\Readme.lnk", "\\Uninstall.lnk"})
+            sys.PutFile(std::string(kGroup) + name, "L");
+        if (otherFile) sys.PutFile(std::string(kGroup) + "\\Notes.txt", "mine");
+        ReadPass();
+        Click(page().CheckBox47);
+        WritePass();
+        EXPECT_FALSE(sys.HasFile(std::string(kGroup) + "\\Veltrim 2000.lnk"));
+        EXPECT_FALSE(sys.HasFile(std::string(kGroup) + "\\Uninstall.lnk"));
+        EXPECT_EQ(otherFile, sys.HasDirectory(kGroup));
+    }
+}
+
+TEST_F(ProgramPageTest, AnUntickedBoxDeletesOnlyWhenTheUserClearedIt) {
+    ReadPass();
+    sys.PutFile(kQuickLaunch, "MADE BY SETUP LATER");
+    WritePass();
+    EXPECT_TRUE(sys.HasFile(kQuickLaunch)) << "the box was never touched";
+}
+
+TEST_F(ProgramPageTest, TheSplashOptionSetsShowSplashAndTheButtonsOpenTheirAddresses) {
+    form().Config.SetShowSplash(1);
+    ReadPass();
+    EXPECT_FALSE(page().CheckBox49.Checked());
+    Click(page().CheckBox49);
+    WritePass();
+    EXPECT_EQ(0, form().Config.ShowSplash());
+    page().SpeedButton12.Click();
+    page().SpeedButton13.Click();
+    ASSERT_EQ(2u, sys.ShellOpened().size());
+    EXPECT_EQ("open", sys.ShellOpened()[0].first);
+    EXPECT_EQ("http://www.example.com/veltrim/", sys.ShellOpened()[0].second);
+    EXPECT_EQ("mailto:support@example.com", sys.ShellOpened()[1].second);
+}
+
+TEST_F(ProgramPageTest, AboutPutsTheDetailsAwayAndHoldsTheMainWindow) {
+    Click(pages().boot.CheckBox2);
+    page().SpeedButton15.Click();
+    EXPECT_FALSE(pages().boot.SpinEdit1.Visible());
+    EXPECT_FALSE(form().Enabled());
+    EXPECT_TRUE(program.about.Visible());
+    program.about.SpeedButton1.Click();
+    EXPECT_TRUE(form().Enabled());
+}
+
+// --- Back to Windows Default -------------------------------------------------------------
+
+class BackToDefaultTest : public ProgramPageTest {
+  protected:
+    BackToDefaultTest() {
+        sys.PutFile(kMsdosSys, "[Options]\r\nBootMulti=1\r\nBootMenuDelay=5\r\nLogo=0\r\n");
+        sys.PutFile("C:\\WINDOWS\\SYSTEM.INI",
+                    "[386Enh]\r\nLocalLoadHigh=1\r\n[vcache]\r\nMinFileCache=2048\r\n"
+                    "MaxFileCache=8192\r\nCHUNKSIZE=512\r\n");
+        PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay", "10");
+        PutBytes(HKEY_CURRENT_USER,
+                 "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoRun",
+                 {1, 0, 0, 0});
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
+                "SessionKeepAlive", "600");
+        sys.PutFile(kDesktop, "L");
+        PutText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates",
+                "", "Server");
+        ReadPass();
+        form().hooks.selectFirstAdapter();
+    }
+    std::string Text(HKEY root, const char* key, const char* name) {
+        auto v = Value(root, key, name);
+        return v ? v->Text() : "<missing>";
+    }
+    void Reset(ui::Answer answer) {
+        prompts.Answer(answer);
+        page().CheckBox64.PressMouse(ui::MouseButton::Left);
+        page().CheckBox64.ReleaseMouse(ui::MouseButton::Left, true);
+    }
+};
+
+TEST_F(BackToDefaultTest, NoLeavesEverythingAsItWas) {
+    const std::string msdos = sys.FileText(kMsdosSys);
+    const std::string ini = sys.FileText("C:\\WINDOWS\\SYSTEM.INI");
+    sys.ClearCalls();
+    Reset(ui::Answer::No);
+    EXPECT_EQ(std::vector<std::string>{"Are you sure ?"}, prompts.Questions());
+    EXPECT_FALSE(page().CheckBox64.Checked());
+    EXPECT_EQ(ui::kBlack, page().CheckBox64.FontColor());
+    for (const fake::CallInfo& call : sys.Calls()) {
+        EXPECT_NE(fake::Call::RegSetValue, call.kind) << call.name;
+        EXPECT_NE(fake::Call::ProfileWrite, call.kind) << call.name;
+    }
+    EXPECT_EQ(msdos, sys.FileText(kMsdosSys));
+    EXPECT_EQ(ini, sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+}
+
+TEST_F(BackToDefaultTest, YesPutsThePagesBackAndApplies) {
+    Reset(ui::Answer::Yes);
+    EXPECT_FALSE(page().CheckBox64.Checked()) << "never left ticked";
+    TIniFile msdos(sys, kMsdosSys);
+    EXPECT_EQ("0", msdos.ReadText("Options", "BootMulti", "-"));
+    EXPECT_EQ("1", msdos.ReadText("Options", "Logo", "-"));
+    EXPECT_EQ("30", msdos.ReadText("Options", "BootMenuDelay", "-"));
+    TIniFile systemIni(sys, kSystemIni);
+    EXPECT_FALSE(systemIni.HasValue("386Enh", "LocalLoadHigh"));
+    for (const char* key : {"MinFileCache", "MaxFileCache", "CHUNKSIZE"})
+        EXPECT_FALSE(systemIni.HasValue("vcache", key)) << key << ": Windows sizes the cache";
+    EXPECT_EQ("400", Text(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay"));
+    EXPECT_EQ("", Text(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar",
+                       "BackBitmapShell"));
+    EXPECT_EQ("16",
+              Text(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP"));
+    EXPECT_EQ("512",
+              Text(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer",
+                   "Max Cached Icons"));
+    EXPECT_EQ("3600", Text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
+                           "SessionKeepAlive"));
+    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}),
+              Value(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoRun")
+                  ->bytes);
+    EXPECT_EQ("<missing>", Text(HKEY_CURRENT_USER, "Control Panel\\Desktop", "PaintDesktopVersion"))
+        << "already shown as hidden: nothing to write";
+    EXPECT_TRUE(pages().windows.CheckBox32.Checked());
+    EXPECT_FALSE(sys.HasFile(kDesktop));
+    EXPECT_TRUE(sys.HasFile(std::string(kGroup) + "\\Veltrim 2000.lnk"));
+    EXPECT_EQ(1, form().Config.ShowSplash());
+    EXPECT_TRUE(pages().windows.CheckBox37.Checked()) << "read back after Apply";
+    EXPECT_EQ("Desktop Computer", pages().fileCache.ComboBox3.Text());
+    EXPECT_EQ("Desktop", Text(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
+}
+
+TEST_F(BackToDefaultTest, AStoreErrorStopsItBeforeApply) {
+    sys.FailWhen(
+        [](const fake::CallInfo& call) {
+            return call.kind == fake::Call::RegSetValue && call.name == "Max Cached Icons";
+        },
+        ERROR_ACCESS_DENIED);
+    EXPECT_THROW(Reset(ui::Answer::Yes), StoreError);
+    sys.ClearFaults();
+    EXPECT_EQ("30", TIniFile(sys, kMsdosSys).ReadText("Options", "BootMenuDelay", "-"))
+        << "the steps before it stay done";
+    EXPECT_EQ("1", TIniFile(sys, kMsdosSys).ReadText("Options", "BootMulti", "-"))
+        << "Apply did not run";
+    EXPECT_EQ("10", Text(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay"));
+}
+
+}  // namespace
+}  // namespace vt::testing
