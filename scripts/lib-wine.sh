@@ -50,7 +50,8 @@ msdos_sys() {
   for letter in a b c d e f g h i j k l m n o p q r s; do printf ';%s%s\r\n' "$line" "$letter"; done
 }
 
-# seed_machine PREFIX BUILD_DIR: makes the prefix look like a Windows 98 SE computer.
+# seed_machine PREFIX BUILD_DIR: makes the prefix look like a Windows 98 SE computer on which
+# Veltrim 2000 is not installed yet (its Setup.exe installs it).
 seed_machine() {
   local prefix=$1 build_dir=$2 drive_c=$1/drive_c
   local windows=$drive_c/windows
@@ -62,7 +63,7 @@ seed_machine() {
 
   msdos_sys >"$drive_c/MSDOS.SYS"
   grep -qi '^\[386Enh\]' "$windows/system.ini" || sed "s/$/\r/" "$repo_dir/machine/system.ini" >>"$windows/system.ini"
-  mkdir -p "$windows/Start Menu/Programs/Veltrim 2000" "$windows/Desktop" \
+  mkdir -p "$windows/Start Menu/Programs" "$windows/Desktop" \
     "$windows/Application Data/Microsoft/Internet Explorer/Quick Launch"
   own "$drive_c/MSDOS.SYS" "$windows"
   cp "$build_dir/seedtool.exe" "$drive_c/seedtool.exe"
@@ -70,10 +71,29 @@ seed_machine() {
   # Hidden and system first: set together with read-only, Wine keeps only read-only.
   wine_in "$prefix" wine 'C:\seedtool.exe' attributes 'C:\MSDOS.SYS' 6
   wine_in "$prefix" wine 'C:\seedtool.exe' attributes 'C:\MSDOS.SYS' 7
+  rm -f "$drive_c/seedtool.exe"
+  wine_in "$prefix" wineserver -w
+}
+
+# seed_copied_program PREFIX BUILD_DIR: for tests that copy Veltrim.exe into folders of their
+# own instead of running Setup.exe, what Setup leaves outside the program's folder: the
+# Start-menu group with Uninstall.lnk (here opening Add/Remove Programs) and the Add/Remove
+# entry "Veltrim 2000".
+seed_copied_program() {
+  local prefix=$1 build_dir=$2 drive_c=$1/drive_c
+  local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrim 2000'
+  local add_remove='rundll32.exe shell32.dll,Control_RunDLL appwiz.cpl'
+
+  mkdir -p "$drive_c/windows/Start Menu/Programs/Veltrim 2000"
+  own "$drive_c/windows/Start Menu"
+  cp "$build_dir/seedtool.exe" "$drive_c/seedtool.exe"
+  own "$drive_c/seedtool.exe"
   wine_in "$prefix" wine 'C:\seedtool.exe' shortcut \
     'C:\windows\Start Menu\Programs\Veltrim 2000\Uninstall.lnk' 'C:\windows\rundll32.exe' \
     'shell32.dll,Control_RunDLL appwiz.cpl' 'C:\windows'
   rm -f "$drive_c/seedtool.exe"
+  wine_in "$prefix" wine reg add "$key" /v DisplayName /d 'Veltrim 2000' /f >/dev/null 2>&1
+  wine_in "$prefix" wine reg add "$key" /v UninstallString /d "$add_remove" /f >/dev/null 2>&1
   wine_in "$prefix" wineserver -w
 }
 

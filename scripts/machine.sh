@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The default Windows 98 machine: a Wine prefix seeded like a Windows 98 SE computer, with
-# Veltrim 2000 installed in C:\Program Files\Veltrim 2000.
-#   machine.sh install   make the machine if it is missing, then (re)install Veltrim.exe
+# Veltrim 2000 installed in C:\Program Files\Veltrim 2000 by its Setup.exe.
+#   machine.sh install   make the machine if it is missing, then (re)install Veltrim 2000 by
+#                        running build/win32/Setup.exe /S on it
 #   machine.sh reset     throw the machine away and make it again
 #   machine.sh path      print where the machine lives
 # The machine is kept between runs: settings the program changed stay changed until a reset.
@@ -28,25 +29,28 @@ create() {
   # Wine's own fonts, or Tahoma and Marlett fall back to fonts without the caption glyphs.
   cp /usr/share/wine/fonts/* "$machine/drive_c/windows/Fonts/" 2>/dev/null || true
   own "$machine/drive_c/windows/Fonts"
-  mkdir -p "$program_dir"
-  # Config.DAT: ShowSplash 1, FirstRun 1, the reserved records 0.
-  printf '\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\000\000\000' \
-    >"$program_dir/Config.DAT"
-  cp "$repo_dir/machine/Readme.html" "$program_dir/"
-  cp "$machine/drive_c/windows/Start Menu/Programs/Veltrim 2000/Uninstall.lnk" "$program_dir/"
-  own "$program_dir"
   wine_in "$machine" wineserver -w
   touch "$machine/.veltrim-machine"
 }
 
 install_program() {
-  [ -f "$build_dir/Veltrim.exe" ] || {
-    echo "build/win32/Veltrim.exe is missing: build it first (cmake --build --preset win32)." >&2
+  [ -f "$build_dir/Setup.exe" ] || {
+    echo "build/win32/Setup.exe is missing: build it first (cmake --build --preset win32)." >&2
     exit 1
   }
   [ -f "$machine/.veltrim-machine" ] || create
-  cp "$build_dir/Veltrim.exe" "$program_dir/Veltrim.exe"
-  own "$program_dir/Veltrim.exe"
+  # Setup keeps the options of an earlier installation (Config.DAT) and refuses, with exit
+  # code 2, while the program runs.
+  local status=0
+  run_tool "$machine" "$build_dir/Setup.exe" /S || status=$?
+  rm -f "$machine/drive_c/veltrim-tools/Setup.exe"
+  if [ "$status" -eq 2 ]; then
+    echo "Veltrim 2000 is running on the machine: close it, then run this again." >&2
+    exit 1
+  elif [ "$status" -ne 0 ] || [ ! -f "$program_dir/Veltrim.exe" ]; then
+    echo "Setup.exe /S failed (exit code $status)." >&2
+    exit 1
+  fi
 }
 
 case "${1:-install}" in

@@ -1,6 +1,9 @@
 // End to end: the real Veltrim.exe on Wine set up as Windows 98, driven from outside.
 #include "e2e/Driver.h"
 
+#include <objidl.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -669,6 +672,7 @@ Snapshot TakeSnapshot() {
         {HKEY_CLASSES_ROOT, "Paint.Picture"},
         {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"},
     };
+    std::string group_, uninstall_;
     for (auto [root, path] : trees)
         Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), s.registry);
     s.msdosSys = ReadWhole(kMsdosSys);
@@ -1395,4 +1399,158 @@ TEST_F(AddRemoveTest, RemoveDeletesOneKeyAndNothingElse) {
     EXPECT_EQ(before, after);
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// --- Program page ------------------------------------------------------------------------
+
+namespace {
+
+struct LinkInfo {
+    std::string target, directory;
+};
+
+// A shortcut as the shell reads it back.
+LinkInfo ReadShellLink(const std::string& file) {
+    LinkInfo link;
+    ::CoInitialize(nullptr);
+    IShellLinkA* shell = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkA, reinterpret_cast<void**>(&shell)))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(
+                shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            wchar_t wide[MAX_PATH] = L"";
+            ::MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+            if (SUCCEEDED(persist->Load(wide, STGM_READ))) {
+                char path[MAX_PATH] = "";
+                shell->GetPath(path, MAX_PATH, nullptr, 0);
+                link.target = path;
+                shell->GetWorkingDirectory(path, MAX_PATH);
+                link.directory = path;
+            }
+            persist->Release();
+        }
+        shell->Release();
+    }
+    return link;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
+class ProgramTest : public VeltrimTest {
+  protected:
+    void SetUp() override {
+        VeltrimTest::SetUp();
+        systemIni_ = ReadWhole(SystemIniPath());
+        desktop_ = WindowsFolder() + "\\Desktop\\Veltrim 2000.lnk";
+        quickLaunch_ = WindowsFolder() +
+                       "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim "
+                       "2000.lnk";
+    }
+    void TearDown() override {
+        VeltrimTest::TearDown();
+        WriteWhole(SystemIniPath(), systemIni_);
+        ::DeleteFileA(desktop_.c_str());
+        ::DeleteFileA(quickLaunch_.c_str());
+        ResetMsdosSys();
+    }
+    std::string systemIni_, desktop_, quickLaunch_;
+};
+
+TEST_F(ProgramTest, TheDesktopAndQuickLaunchShortcutsPointAtTheInstalledProgram) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 12, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox45"));
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox46"));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    for (const std::string& file : {desktop_, quickLaunch_}) {
+        LinkInfo link = ReadShellLink(file);
+        EXPECT_TRUE(SameFile(Path("Veltrim.exe"), link.target)) << file << ": " << link.target;
+        EXPECT_TRUE(SameFile(dir_, link.directory)) << file << ": " << link.directory;
+    }
+    EXPECT_TRUE(Checked(e2e::Control(main, "CheckBox45"))) << "read back";
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox45"));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(desktop_.c_str()));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+class BackToDefaultE2eTest : public ProgramTest {
+  protected:
+    // Everything "Back to Windows Default" may touch, put back when the test ends.
+    SavedTree trees_[8] = {
+        {HKEY_CURRENT_USER, "Control Panel"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates"},
+        {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"},
+    };
+    std::string group_, uninstall_;
+    void SetUp() override {
+        ProgramTest::SetUp();
+        group_ = WindowsFolder() + "\\Start Menu\\Programs\\Veltrim 2000\\";
+        uninstall_ = ReadWhole(group_ + "Uninstall.lnk");
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        ::DeleteFileA((group_ + "Veltrim 2000.lnk").c_str());
+        ::DeleteFileA((group_ + "Readme.lnk").c_str());
+        WriteWhole(group_ + "Uninstall.lnk", uninstall_);
+    }
+    void Press(HWND main, int answer) {
+        ASSERT_TRUE(e2e::ShowPage(main, 12, kWait));
+        e2e::Click(e2e::Control(main, "CheckBox64"));
+        HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
+        ASSERT_TRUE(box);
+        EXPECT_EQ("Are you sure ?", e2e::MessageText(box));
+        e2e::Answer(box, answer);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
+        e2e::ClickAndWait(e2e::Control(main, "Button4"));
+    }
+};
+
+TEST_F(BackToDefaultE2eTest, NoLeavesTheMachineByteForByte) {
+    ::WritePrivateProfileStringA("vcache", "MinFileCache", "3000", "SYSTEM.INI");
+    Snapshot before = TakeSnapshot();
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    Press(main, IDNO);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    EXPECT_EQ(std::vector<std::string>{}, Differences(before, TakeSnapshot()));
+}
+
+TEST_F(BackToDefaultE2eTest, YesLeavesTheDocumentedDefaults) {
+    ::WritePrivateProfileStringA("vcache", "MinFileCache", "3000", "SYSTEM.INI");
+    SetRegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay", "10");
+    WriteWhole(desktop_, "");
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    Press(main, IDYES);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    char value[32] = "";
+    ::GetPrivateProfileStringA("vcache", "MinFileCache", "<missing>", value, sizeof value,
+                               "SYSTEM.INI");
+    EXPECT_STREQ("<missing>", value);
+    ::GetPrivateProfileStringA("Options", "BootMenuDelay", "<missing>", value, sizeof value,
+                               kMsdosSys);
+    EXPECT_STREQ("30", value);
+    EXPECT_EQ("400", RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay"));
+    EXPECT_EQ("16", RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics",
+                                 "Shell Icon BPP"));
+    EXPECT_EQ("Desktop",
+              RegistryText(HKEY_LOCAL_MACHINE,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(desktop_.c_str()));
+    std::string group = WindowsFolder() + "\\Start Menu\\Programs\\Veltrim 2000\\Veltrim 2000.lnk";
+    EXPECT_TRUE(SameFile(Path("Veltrim.exe"), ReadShellLink(group).target))
+        << "the group is made when missing";
 }
