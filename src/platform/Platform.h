@@ -35,6 +35,10 @@ class Platform {
     // *nameSize: in, the buffer size; out, the name's length without its NUL.
     virtual LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) = 0;
     virtual LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) = 0;
+    // The index-th value: *nameSize as for RegEnumKeyExA; type, data and dataSize as for
+    // RegQueryValueExA (each may be null).
+    virtual LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
+                               BYTE* data, DWORD* dataSize) = 0;
     virtual LONG RegCloseKey(HKEY key) = 0;
 
     // Private-profile files. A bare file name lives in the Windows directory.

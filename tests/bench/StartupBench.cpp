@@ -3,6 +3,8 @@
 //   startupbench [RUNS]     (Veltrim.exe and minimalwindow.exe beside it)
 #include "e2e/Driver.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +27,19 @@ double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// One start: milliseconds until the window is visible, or a negative number on failure.
-double TimeOneStart(const std::string& exe, const char* className, const char* caption) {
+// The working set of an idle window's process, in kilobytes (0 when it cannot be asked).
+double WorkingSetKb(HANDLE process) {
+    ::Sleep(300);  // let the window settle
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.WorkingSetSize) / 1024.0;
+}
+
+// One start: milliseconds until the window is visible, or a negative number on failure;
+// `memoryKb` receives the idle working set.
+double TimeOneStart(const std::string& exe, const char* className, const char* caption,
+                    double* memoryKb) {
     double start = Seconds();
     e2e::Process process = e2e::Start(exe, Here());
     HWND window = nullptr;
@@ -37,6 +50,7 @@ double TimeOneStart(const std::string& exe, const char* className, const char* c
         },
         30000);
     double elapsed = (Seconds() - start) * 1000.0;
+    if (found && memoryKb) *memoryKb = WorkingSetKb(process.handle);
     if (found) e2e::CloseWindow(window);
     if (e2e::WaitExit(process, 10000) < 0) found = false;
     e2e::Stop(process);
@@ -56,10 +70,13 @@ int main(int argc, char** argv) {
     std::ofstream(Here() + "\\Config.DAT", std::ios::binary)
         .write(std::string(20, '\0').data(), 20);
 
-    std::vector<double> veltrim, minimal;
+    std::vector<double> veltrim, minimal, veltrimKb, minimalKb;
     for (int run = 0; run < runs; ++run) {
-        double v = TimeOneStart(Here() + "\\Veltrim.exe", "TForm1", "Veltrim 2000");
-        double m = TimeOneStart(Here() + "\\minimalwindow.exe", "MinimalWindow", "Minimal");
+        double vKb = 0, mKb = 0;
+        double v = TimeOneStart(Here() + "\\Veltrim.exe", "TForm1", "Veltrim 2000", &vKb);
+        double m = TimeOneStart(Here() + "\\minimalwindow.exe", "MinimalWindow", "Minimal", &mKb);
+        veltrimKb.push_back(vKb);
+        minimalKb.push_back(mKb);
         if (v < 0 || m < 0) {
             std::fprintf(stderr, "run %d: a window did not appear\n", run + 1);
             return 1;
@@ -71,5 +88,8 @@ int main(int argc, char** argv) {
     double v = Median(veltrim), m = Median(minimal);
     std::printf("median of %d: Veltrim.exe %.0f ms, minimal window %.0f ms, ratio %.2f\n", runs, v,
                 m, v / m);
+    double vKb = Median(veltrimKb), mKb = Median(minimalKb);
+    std::printf("idle working set: Veltrim.exe %.0f KB, minimal window %.0f KB, ratio %.2f\n", vKb,
+                mKb, mKb > 0 ? vKb / mKb : 0.0);
     return 0;
 }

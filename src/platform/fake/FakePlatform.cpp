@@ -373,6 +373,25 @@ LONG FakePlatform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameS
     return ERROR_SUCCESS;
 }
 
+LONG FakePlatform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize,
+                                 DWORD* type, BYTE* data, DWORD* dataSize) {
+    if (LONG fault = Enter({Call::RegEnumValue, KeyPath(key, nullptr), {}, index})) return fault;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
+    if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
+    const auto& [valueName, value] = std::next(node->values.begin(), index)->second;
+    if (valueName.size() + 1 > *nameSize) return ERROR_MORE_DATA;
+    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+    *nameSize = static_cast<DWORD>(valueName.size());
+    if (type) *type = value.type;
+    if (!dataSize) return ERROR_SUCCESS;
+    DWORD needed = static_cast<DWORD>(value.data.size());
+    bool fits = data && *dataSize >= needed;
+    if (fits && needed) std::memcpy(data, value.data.data(), needed);
+    *dataSize = needed;
+    return data && !fits ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
 LONG FakePlatform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
     if (LONG fault = Enter({Call::RegQueryInfoKey, KeyPath(key, nullptr), {}})) return fault;
     std::shared_ptr<Key> node;

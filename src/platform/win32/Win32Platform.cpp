@@ -72,6 +72,17 @@ LONG Win32Platform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* name
     return rc;
 }
 
+LONG Win32Platform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize,
+                                  DWORD* type, BYTE* data, DWORD* dataSize) {
+    ::DWORD winName = *nameSize, winType = 0, winData = dataSize ? *dataSize : 0;
+    LONG rc = ::RegEnumValueA(ToWin(key), index, name, &winName, nullptr, &winType, data,
+                              dataSize ? &winData : nullptr);
+    *nameSize = winName;
+    if (type) *type = winType;
+    if (dataSize) *dataSize = winData;
+    return rc;
+}
+
 LONG Win32Platform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
     ::DWORD winSubKeys = 0, winMaxLen = 0, winValues = 0;
     LONG rc = ::RegQueryInfoKeyA(ToWin(key), nullptr, nullptr, nullptr, &winSubKeys, &winMaxLen,

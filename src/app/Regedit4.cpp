@@ -1,0 +1,241 @@
+#include "app/Regedit4.h"
+
+#include "platform/NoCase.h"
+
+#include <cctype>
+#include <cstdio>
+#include <stdexcept>
+
+namespace vt::regedit4 {
+namespace {
+
+constexpr HKEY kCurrentConfig = 0x80000005u;
+constexpr HKEY kDynData = 0x80000006u;
+
+struct Root {
+    HKEY key;
+    const char* name;
+};
+constexpr Root kRoots[] = {{HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
+                           {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+                           {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
+                           {HKEY_USERS, "HKEY_USERS"},
+                           {kCurrentConfig, "HKEY_CURRENT_CONFIG"},
+                           {kDynData, "HKEY_DYN_DATA"}};
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// A text the quoted form carries exactly: printable characters and one closing NUL.
+bool PlainText(const std::vector<BYTE>& bytes) {
+    if (bytes.empty() || bytes.back() != 0) return false;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] < 0x20 || bytes[i] > 0x7E) return false;
+    return true;
+}
+
+// hex bytes, wrapped as the Registry Editor wraps them: a comma and backslash ending each
+// line but the last, the next indented by two spaces.
+std::string HexList(std::string head, const std::vector<BYTE>& bytes) {
+    std::string out;
+    std::string line = std::move(head);
+    char byte[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(byte, sizeof byte, "%02x", bytes[i]);
+        line += byte;
+        if (i + 1 == bytes.size()) break;
+        line += ',';
+        if (line.size() > 75) {
+            out += line + "\\\r\n";
+            line = "  ";
+        }
+    }
+    return out + line;
+}
+
+std::string DataText(const std::string& nameText, const Data& data) {
+    std::string head = nameText + "=";
+    if (data.type == REG_SZ && PlainText(data.bytes))
+        return head + Quoted(std::string(data.bytes.begin(), data.bytes.end() - 1));
+    if (data.type == REG_DWORD && data.bytes.size() == 4) {
+        char number[16];
+        std::snprintf(number, sizeof number, "dword:%08lx",
+                      static_cast<unsigned long>(data.bytes[0] | data.bytes[1] << 8 |
+                                                 data.bytes[2] << 16 |
+                                                 static_cast<DWORD>(data.bytes[3]) << 24));
+        return head + number;
+    }
+    if (data.type == REG_BINARY) return HexList(head + "hex:", data.bytes);
+    char type[24];
+    std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(data.type));
+    return HexList(head + type, data.bytes);
+}
+
+[[noreturn]] void Unreadable(const std::string& line) {
+    throw std::invalid_argument("Not a line of a registry file: " + line);
+}
+
+// Reads a quoted text starting at `at` (the opening quote); leaves `at` past the closing one.
+std::string Unquote(const std::string& line, std::size_t& at) {
+    std::string text;
+    for (++at; at < line.size(); ++at) {
+        char c = line[at];
+        if (c == '"') {
+            ++at;
+            return text;
+        }
+        if (c == '\\' && at + 1 < line.size()) c = line[++at];
+        text += c;
+    }
+    Unreadable(line);
+}
+
+std::vector<BYTE> HexBytes(const std::string& list, const std::string& line) {
+    std::vector<BYTE> bytes;
+    std::string digits;
+    auto flush = [&] {
+        if (digits.empty()) return;
+        if (digits.size() > 2) Unreadable(line);
+        bytes.push_back(static_cast<BYTE>(std::stoul(digits, nullptr, 16)));
+        digits.clear();
+    };
+    for (char c : list) {
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            digits += c;
+        else if (c == ',')
+            flush();
+        else if (c != ' ' && c != '\t')
+            Unreadable(line);
+    }
+    flush();
+    return bytes;
+}
+
+Entry ReadEntry(const std::string& line) {
+    Entry entry;
+    std::size_t at = 0;
+    if (line[0] == '@')
+        at = 1;
+    else if (line[0] == '"')
+        entry.name = Unquote(line, at);
+    else
+        Unreadable(line);
+    if (at >= line.size() || line[at] != '=') Unreadable(line);
+    std::string data = line.substr(at + 1);
+    if (data == "-") return entry;
+    if (!data.empty() && data[0] == '"') {
+        std::size_t quote = 0;
+        std::string text = Unquote(data, quote);
+        std::vector<BYTE> bytes(text.begin(), text.end());
+        bytes.push_back(0);
+        entry.data = Data{REG_SZ, bytes};
+    } else if (data.rfind("dword:", 0) == 0) {
+        DWORD number = static_cast<DWORD>(std::stoul(data.substr(6), nullptr, 16));
+        entry.data = Data{REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16),
+                                      BYTE(number >> 24)}};
+    } else if (data.rfind("hex:", 0) == 0) {
+        entry.data = Data{REG_BINARY, HexBytes(data.substr(4), line)};
+    } else if (data.rfind("hex(", 0) == 0 && data.find("):") != std::string::npos) {
+        std::size_t close = data.find("):");
+        DWORD type = static_cast<DWORD>(std::stoul(data.substr(4, close - 4), nullptr, 16));
+        entry.data = Data{type, HexBytes(data.substr(close + 2), line)};
+    } else {
+        Unreadable(line);
+    }
+    return entry;
+}
+
+Section ReadSection(const std::string& line) {
+    if (line.back() != ']') Unreadable(line);
+    Section section;
+    std::string name = line.substr(1, line.size() - 2);
+    if (!name.empty() && name[0] == '-') {
+        section.remove = true;
+        name.erase(0, 1);
+    }
+    std::size_t slash = name.find('\\');
+    std::optional<HKEY> root = RootByName(name.substr(0, slash));
+    if (!root) Unreadable(line);
+    section.root = *root;
+    if (slash != std::string::npos) section.path = name.substr(slash + 1);
+    while (!section.path.empty() && section.path.back() == '\\') section.path.pop_back();
+    return section;
+}
+
+}  // namespace
+
+std::string RootName(HKEY root) {
+    for (const Root& r : kRoots)
+        if (r.key == root) return r.name;
+    return {};
+}
+
+std::optional<HKEY> RootByName(const std::string& name) {
+    for (const Root& r : kRoots)
+        if (EqualNoCase(name, r.name)) return r.key;
+    return std::nullopt;
+}
+
+std::string Write(const std::vector<Section>& sections) {
+    std::string out = "REGEDIT4\r\n";
+    for (const Section& section : sections) {
+        std::string key = RootName(section.root);
+        if (!section.path.empty()) key += "\\" + section.path;
+        out += "\r\n[" + std::string(section.remove ? "-" : "") + key + "]\r\n";
+        for (const Entry& entry : section.entries) {
+            std::string name = entry.name.empty() ? "@" : Quoted(entry.name);
+            out += (entry.data ? DataText(name, *entry.data) : name + "=-") + "\r\n";
+        }
+    }
+    return out + "\r\n";
+}
+
+std::vector<Section> Read(const std::string& text) {
+    std::vector<Section> sections;
+    std::vector<std::string> lines;
+    std::string line;
+    bool continued = false;
+    auto finish = [&] {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        continued = !line.empty() && line.back() == '\\' && line.find('=') != std::string::npos &&
+                    line.find('"', line.find('=')) == std::string::npos;
+        if (continued) {
+            line.pop_back();
+            return;
+        }
+        lines.push_back(line);
+        line.clear();
+    };
+    for (char c : text) {
+        if (c != '\n') {
+            if (continued && line.back() == ',' && (c == ' ' || c == '\t')) continue;
+            line += c;
+            continue;
+        }
+        finish();
+    }
+    finish();
+    bool header = false;
+    for (const std::string& l : lines) {
+        if (l.empty() || l[0] == ';') continue;
+        if (!header) {
+            if (l != "REGEDIT4") Unreadable(l);
+            header = true;
+        } else if (l[0] == '[') {
+            sections.push_back(ReadSection(l));
+        } else if (sections.empty() || sections.back().remove) {
+            Unreadable(l);
+        } else {
+            sections.back().entries.push_back(ReadEntry(l));
+        }
+    }
+    return sections;
+}
+
+}  // namespace vt::regedit4

@@ -1,0 +1,183 @@
+// Restore points: what a write pass changes, saved as it was before the change, so that the
+// last Apply can be undone. They live in "Restore" in ProgramDir, one folder per pass named
+// by its date and time, listed oldest first in "Restore\Points.txt"; the ten newest are kept.
+// A point's folder holds
+//   Registry.reg  REGEDIT4 text that puts every value and key the pass changed back as it
+//                 was (also importable by hand: regedit /s Registry.reg);
+//   Files.txt     the files, shortcuts and folders the pass changed, created or removed, one
+//                 a line: kind, attributes, the saved copy, the path (tab-separated);
+//   "<n> <name>"  the saved copies of the files.
+#pragma once
+
+#include "app/Regedit4.h"
+#include "platform/Platform.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// A restore point could not be written or read back; the message says where.
+class RestorePointError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr std::size_t kKeptRestorePoints = 10;
+
+// A file, shortcut or folder as it was before the pass touched it.
+struct PathBefore {
+    enum Kind { File, Shortcut, Folder };
+    Kind kind = File;
+    std::string path;
+    bool existed = false;
+    DWORD attributes = 0;  // of a file that existed
+    std::string copy;      // the saved copy's name in the point's folder
+};
+
+// The platform the pages write through. Outside a write pass every call goes straight on.
+// During one, before the first change to each registry value or key, file, shortcut or
+// folder, it saves that target as it is into the pass's restore point and writes the point
+// out; only then does the change go through. A call that would change nothing (a value set
+// to what it holds, a missing file deleted) saves nothing, so a pass that changes nothing
+// leaves no point. When the point cannot be written the call throws RestorePointError
+// before changing anything.
+class RestoreJournal final : public Platform {
+  public:
+    explicit RestoreJournal(Platform& sys);
+    ~RestoreJournal() override;
+
+    // Records until the guard goes. Nested guards share the outermost one's point.
+    class Scope {
+      public:
+        explicit Scope(RestoreJournal* journal) : journal_(journal) {}
+        Scope(Scope&& other) noexcept : journal_(other.journal_) { other.journal_ = nullptr; }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        Scope& operator=(Scope&&) = delete;
+        ~Scope() {
+            if (journal_) journal_->End();
+        }
+
+      private:
+        RestoreJournal* journal_;
+    };
+    // `restoreDir`: the folder that holds the points ("...\Restore").
+    [[nodiscard]] Scope Record(const std::string& restoreDir);
+    bool Recording() const { return depth_ > 0; }
+
+    // The point's folder name: the local date and time, "2000-01-31 13.05.59".
+    std::function<std::string()> clock;
+
+    // --- The seam ----------------------------------------------------------------------
+    LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
+                          DWORD* size) override;
+    LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size) override;
+    LONG RegDeleteValueA(HKEY key, const char* name) override;
+    LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
+    LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
+    LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
+    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
+                       BYTE* data, DWORD* dataSize) override;
+    LONG RegCloseKey(HKEY key) override;
+    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                                   char* buffer, DWORD size, const char* fileName) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
+    DWORD GetCurrentDirectoryA(DWORD size, char* buffer) override;
+    BOOL SetCurrentDirectoryA(const char* path) override;
+    DWORD GetFileAttributesA(const char* path) override;
+    BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
+    BOOL DeleteFileA(const char* path) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    BOOL RemoveDirectoryA(const char* path) override;
+    BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
+    BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    BOOL LZCopyFileA(const char* from, const char* to) override;
+    HWND FindWindowA(const char* className, const char* title) override;
+    BOOL IsWindowVisible(HWND window) override;
+    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL ExitWindowsEx(UINT flags) override;
+    HANDLE CreateMutexA(const char* name) override;
+    BOOL ShowWindow(HWND window, int command) override;
+    BOOL SetForegroundWindow(HWND window) override;
+    BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) override;
+    HINSTANCE GetModuleHandleA(const char* moduleName) override;
+    HICON LoadIconA(HINSTANCE instance, UINT resourceId) override;
+    BOOL GetCursorPos(POINT* point) override;
+    int GetSystemMetrics(int index) override;
+    HMENU CreatePopupMenu() override;
+    BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) override;
+    BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
+    BOOL DestroyMenu(HMENU menu) override;
+    BOOL SetSystemPowerState(BOOL suspend, BOOL force) override;
+    BOOL CreateShellLink(const char* target, const char* linkFile,
+                         const char* workingDirectory) override;
+    BOOL ShellExecuteOpen(const char* verb, const char* file) override;
+    void GlobalMemoryStatus(MEMORYSTATUS* status) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+    DWORD GetLastError() override { return sys_.GetLastError(); }
+
+  private:
+    struct KeyName {
+        HKEY root = 0;
+        std::string path;
+    };
+    struct KeyBefore {
+        KeyName key;
+        bool existed;
+    };
+    struct ValueBefore {
+        KeyName key;
+        std::string name;
+        std::optional<regedit4::Data> data;
+    };
+
+    void End();
+    KeyName Locate(HKEY key, const char* subKey) const;
+    void Track(LONG rc, HKEY* result, const KeyName& name);
+    // Save one target as it is now, unless the point already has it.
+    void SaveValue(const KeyName& key, const std::string& name);
+    void SaveCreatedKeys(const KeyName& key);
+    void SaveTree(const KeyName& key);
+    void SavePath(PathBefore::Kind kind, const std::string& path);
+    std::string AbsolutePath(const std::string& path);
+    std::string ProfilePath(const char* fileName);
+    // Writing the point, created on its first entry.
+    void OpenPoint();
+    void WriteRegistry();
+    void WriteFiles();
+    void Write(const std::string& path, const std::string& text);
+    [[noreturn]] void Unwritable(const std::string& path) const;
+
+    Platform& sys_;
+    int depth_ = 0;
+    std::string restoreDir_;
+    std::string pointDir_;  // empty until the pass's first change
+    std::map<HKEY, KeyName> handles_;
+    std::vector<KeyBefore> keys_;
+    std::vector<ValueBefore> values_;
+    std::vector<PathBefore> paths_;
+    std::set<std::string> saved_;  // the targets above, by upper-case identity
+};
+
+// The points kept in `restoreDir`, oldest first; only those whose folder is there.
+std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir);
+// Deletes a point's files and folder and takes it off the list.
+void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name);
+// Puts back what the newest point holds (registry through TRegistry, then the folders, files
+// and shortcuts), then removes it. Answers false when there is none. A failure throws with
+// its message and keeps the point.
+bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir);
+
+}  // namespace vt
