@@ -283,6 +283,13 @@ TEST_F(DiskCacheTest, EachKbLabelStandsFivePixelsAfterItsValue) {
               page().Label11.GetBounds().left);
 }
 
+TEST_F(DiskCacheTest, TheTrackBarsMoveOnePositionAPage) {
+    for (ui::TrackBar* bar : {&page().TrackBar2, &page().TrackBar3, &page().TrackBar4}) {
+        EXPECT_EQ(1, bar->PageSize()) << bar->Name();
+        EXPECT_EQ(32, bar->MaxValue());
+    }
+}
+
 TEST_F(DiskCacheTest, WithoutSystemIniNothingIsCreated) {
     ReadPass();
     page().ComboBox1.ChooseItem(5);

@@ -391,5 +391,52 @@ TEST_F(InternetPageTest, TheDescriptionsOfPageTwoFollowTheMouse) {
         page2().Memo8.Lines());
 }
 
+TEST_F(InternetPageTest, EachLimitIsWrittenOnItsOwnOnceEdited) {
+    Adapter(0, "NE2000 Compatible");
+    Start();
+    page2().Edit7.Type("3");
+    Apply();
+    const std::string connect = std::string(kParams) + "maxconnect";
+    EXPECT_EQ("3", Text(connect, "min"));
+    EXPECT_EQ("<missing>", Text(connect, "max")) << "untouched";
+    page2().Edit11.Type("300");
+    Apply();
+    EXPECT_EQ("300", Text(std::string(kParams) + "maxsockets", "max"));
+    EXPECT_EQ("<missing>", Text(std::string(kParams) + "maxsockets", "min"));
+}
+
+TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
+    Start();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net"));
+}
+
+// Every help and About button first puts away the detail frames of all five pages.
+TEST_F(InternetPageTest, HelpAndAboutButtonsPutEveryDetailFrameAway) {
+    sys.PutFile(kMsdosSys, "[Options]\r\n");
+    std::vector<ui::Button*> buttons = {&page().SpeedButton8, &pages().fileCache.SpeedButton9,
+                                        &pages().diskCache.SpeedButton10,
+                                        &pages().programPage.SpeedButton15};
+    for (ui::Button* button : buttons) {
+        ReadPass();
+        Click(pages().boot.CheckBox2);        // Page1
+        Click(pages().system.CheckBox21);     // Page2
+        Click(pages().windows.CheckBox62);    // Page3
+        Click(pages().startMenu.CheckBox30);  // Page4
+        ASSERT_TRUE(pages().system.Edit1.Visible());
+        button->Click();
+        EXPECT_FALSE(pages().boot.SpinEdit1.Visible()) << button->Name();
+        EXPECT_FALSE(pages().system.Edit1.Visible()) << button->Name();
+        EXPECT_FALSE(pages().windows.Edit6.Visible()) << button->Name();
+        EXPECT_FALSE(pages().startMenu.SpinEdit2.Visible()) << button->Name();
+        EXPECT_FALSE(form().Enabled());
+        program.help.Button1.Click();
+        program.about.SpeedButton1.Click();
+        EXPECT_TRUE(form().Enabled());
+        for (ui::CheckBox* box : {&pages().boot.CheckBox2, &pages().system.CheckBox21,
+                                  &pages().windows.CheckBox62, &pages().startMenu.CheckBox30})
+            box->SetChecked(false);
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing

@@ -125,6 +125,23 @@ class BackToDefaultTest : public ProgramPageTest {
                  {1, 0, 0, 0});
         PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
                 "SessionKeepAlive", "600");
+        const char* params = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\";
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net\\0000",
+                "DriverDesc", "Dial-Up Adapter");
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net\\0000",
+                "IPMTU", "576");
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
+                "DefaultRcvWindow", "2680");
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL",
+                "128");
+        PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
+                "PMTUBlackHoleDetect", "1");
+        for (auto [key, max, min] :
+             {std::tuple{"maxconnect", "128", "2"}, std::tuple{"maxsockets", "1020", "32"}}) {
+            PutText(HKEY_LOCAL_MACHINE, std::string(params) + key, "max", max);
+            PutText(HKEY_LOCAL_MACHINE, std::string(params) + key, "min", min);
+        }
+        PutText(HKEY_LOCAL_MACHINE, std::string(params) + "cachesize", "", "16");
         sys.PutFile(kDesktop, "L");
         PutText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates",
                 "", "Server");
@@ -191,6 +208,22 @@ TEST_F(BackToDefaultTest, YesPutsThePagesBackAndApplies) {
     EXPECT_EQ(1, form().Config.ShowSplash());
     EXPECT_TRUE(pages().windows.CheckBox37.Checked()) << "read back after Apply";
     EXPECT_EQ("Desktop Computer", pages().fileCache.ComboBox3.Text());
+    const char* mstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+    const std::string params = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\";
+    EXPECT_EQ("0", Text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net\\0000",
+                        "IPMTU"));
+    EXPECT_EQ("8192", Text(HKEY_LOCAL_MACHINE, mstcp, "DefaultRcvWindow"));
+    EXPECT_EQ("32", Text(HKEY_LOCAL_MACHINE, mstcp, "DefaultTTL"));
+    EXPECT_EQ("0", Text(HKEY_LOCAL_MACHINE, mstcp, "PMTUBlackHoleDetect"));
+    EXPECT_EQ("64", Text(HKEY_LOCAL_MACHINE, (params + "maxconnect").c_str(), "max"));
+    EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, (params + "maxconnect").c_str(), "min"));
+    EXPECT_EQ("255", Text(HKEY_LOCAL_MACHINE, (params + "maxsockets").c_str(), "max"));
+    EXPECT_EQ("2", Text(HKEY_LOCAL_MACHINE, (params + "maxsockets").c_str(), "min"));
+    EXPECT_EQ("0", Text(HKEY_LOCAL_MACHINE, (params + "cachesize").c_str(), ""));
+    for (ui::TrackBar* bar :
+         {&pages().diskCache.TrackBar2, &pages().diskCache.TrackBar3, &pages().diskCache.TrackBar4})
+        EXPECT_EQ(0, bar->Position());
+    EXPECT_EQ("0", pages().diskCache.Label22.Caption());
     EXPECT_EQ("Desktop", Text(HKEY_LOCAL_MACHINE,
                               "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
 }
