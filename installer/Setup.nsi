@@ -55,7 +55,7 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 
-!define MUI_WELCOMEPAGE_TITLE "Welcome to ${PRODUCT} Version ${VERSION} Setup"
+!define MUI_WELCOMEPAGE_TITLE "Welcome to ${PRODUCT}$\r$\nVersion ${VERSION}"
 !define MUI_WELCOMEPAGE_TEXT "${PRODUCT} gathers about eighty hidden settings of Windows 98 \
   on one tabbed window and writes them back when you press Apply or OK.$\r$\n$\r$\n\
   Setup will install ${PRODUCT} Version ${VERSION} on your computer, with a group in the \
@@ -161,15 +161,17 @@ Section "Install"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
 SectionEnd
 
-; Takes away what Setup installed, the shortcuts the program may have made, its bookkeeping
-; file and its Add/Remove entry. The Windows settings changed with the program stay as they
-; are. Folders go only when they are empty: files the user put there stay.
+; Takes away what Setup installed, the shortcuts the program may have made, its own files
+; (options, bookkeeping of right-click entries, kept Uninstall.lnk, restore points) and its
+; Add/Remove entry. The Windows settings changed with the program stay as they are. The
+; program's folder and the group go only when they are empty: files the user put there stay.
 Section "Uninstall"
   Delete "$INSTDIR\Veltrim.exe"
   Delete "$INSTDIR\Readme.html"
   Delete "$INSTDIR\Config.DAT"
   Delete "$INSTDIR\data.ini"
   Delete "$INSTDIR\Uninstall.lnk"
+  RMDir /r "$INSTDIR\Restore"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 

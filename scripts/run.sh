@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Veltrim.exe, installs it on the default Windows 98 machine and opens it.
+# Builds Veltrim.exe and Setup.exe, installs the program on the default Windows 98 machine
+# with Setup.exe /S and opens it.
 # With no display (a server, a container) it runs under Xvfb and saves a screenshot of the
 # main window instead. The machine is kept between runs; scripts/machine.sh reset renews it.
 set -euo pipefail

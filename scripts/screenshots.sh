@@ -3,6 +3,7 @@
 #   screenshots.sh [--main-only] [OUTPUT_DIR]     (default: docs/screenshots)
 # Every page of the main window (and the welcome window when it shows) is saved, then the
 # detail frames of a few pages and the help window; with --main-only just the main window. The program is left with "Cancel", which writes nothing.
+# Last comes the first page of Setup.exe, closed without installing.
 set -euo pipefail
 source "$(dirname "$0")/lib-wine.sh"
 
@@ -19,7 +20,7 @@ pages=(boot system windows start-menu internet-1 internet-2 right-click-menus ad
   file-cache disk-cache shutdown oem-info veltrim)
 # Detail frames opened by ticking a box, with its description: page index, box, picture name.
 details=("0 CheckBox2 boot-delay" "1 CheckBox22 system-owner" "2 CheckBox62 windows-toolbar"
-  "3 CheckBox30 start-menu-delay")
+  "3 CheckBox30 start-menu-delay" "6 CheckBox79 right-click-menus")
 
 if [ -z "${VELTRIM_IN_XVFB:-}" ]; then
   bash "$repo_dir/scripts/machine.sh" install
@@ -89,6 +90,23 @@ else
   shot about
   drive close TAboutBox About
   caption="Veltrim 2000"
+  # The uninstall-command editor, opened on the first entry of the Add/Remove page.
+  drive page 7
+  drive click TForm1 "Veltrim 2000" Button2
+  drive wait TForm5 "Uninstal Command"
+  caption="Uninstal Command"
+  shot uninstall-command
+  drive click TForm5 "Uninstal Command" Button2
+  caption="Veltrim 2000"
 fi
 drive click TForm1 "Veltrim 2000" Button4
 wait
+if ! $main_only; then
+  # Setup's first page; closing it leaves without installing anything.
+  caption="Veltrim 2000 Version 5.0 Setup"
+  run_tool "$machine" "$build_dir/Setup.exe" &
+  drive wait "#32770" "$caption"
+  shot setup
+  drive close "#32770" "$caption"
+  wait
+fi

@@ -16,12 +16,10 @@ struct Root {
     HKEY key;
     const char* name;
 };
-constexpr Root kRoots[] = {{HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
-                           {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
-                           {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
-                           {HKEY_USERS, "HKEY_USERS"},
-                           {kCurrentConfig, "HKEY_CURRENT_CONFIG"},
-                           {kDynData, "HKEY_DYN_DATA"}};
+constexpr Root kRoots[] = {
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},   {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"}, {HKEY_USERS, "HKEY_USERS"},
+    {kCurrentConfig, "HKEY_CURRENT_CONFIG"},    {kDynData, "HKEY_DYN_DATA"}};
 
 std::string Quoted(const std::string& text) {
     std::string out = "\"";
@@ -65,10 +63,10 @@ std::string DataText(const std::string& nameText, const Data& data) {
         return head + Quoted(std::string(data.bytes.begin(), data.bytes.end() - 1));
     if (data.type == REG_DWORD && data.bytes.size() == 4) {
         char number[16];
-        std::snprintf(number, sizeof number, "dword:%08lx",
-                      static_cast<unsigned long>(data.bytes[0] | data.bytes[1] << 8 |
-                                                 data.bytes[2] << 16 |
-                                                 static_cast<DWORD>(data.bytes[3]) << 24));
+        std::snprintf(
+            number, sizeof number, "dword:%08lx",
+            static_cast<unsigned long>(data.bytes[0] | data.bytes[1] << 8 | data.bytes[2] << 16 |
+                                       static_cast<DWORD>(data.bytes[3]) << 24));
         return head + number;
     }
     if (data.type == REG_BINARY) return HexList(head + "hex:", data.bytes);
@@ -137,8 +135,8 @@ Entry ReadEntry(const std::string& line) {
         entry.data = Data{REG_SZ, bytes};
     } else if (data.rfind("dword:", 0) == 0) {
         DWORD number = static_cast<DWORD>(std::stoul(data.substr(6), nullptr, 16));
-        entry.data = Data{REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16),
-                                      BYTE(number >> 24)}};
+        entry.data = Data{
+            REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)}};
     } else if (data.rfind("hex:", 0) == 0) {
         entry.data = Data{REG_BINARY, HexBytes(data.substr(4), line)};
     } else if (data.rfind("hex(", 0) == 0 && data.find("):") != std::string::npos) {

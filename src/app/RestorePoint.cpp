@@ -89,7 +89,8 @@ std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir) 
     return names;
 }
 
-void WriteList(Platform& sys, const std::string& restoreDir, const std::vector<std::string>& names) {
+void WriteList(Platform& sys, const std::string& restoreDir,
+               const std::vector<std::string>& names) {
     std::string text = "; Veltrim 2000 restore points, oldest first\r\n";
     for (const std::string& name : names) text += name + "\r\n";
     std::string path = restoreDir + "\\" + kList;
@@ -186,10 +187,12 @@ void PutBack(Platform& sys, const regedit4::Section& section) {
     }
 }
 
+// A read-only, hidden or system file is neither rewritten nor deleted as it is.
 void Writable(Platform& sys, const std::string& path) {
+    constexpr DWORD kHeld = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     DWORD attributes = sys.GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        sys.SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kHeld))
+        sys.SetFileAttributesA(path.c_str(), attributes & ~kHeld);
 }
 
 void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore> paths) {
@@ -255,7 +258,8 @@ RestoreJournal::KeyName RestoreJournal::Locate(HKEY key, const char* subKey) con
         base = it->second;
     }
     // HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\Software\Classes: one name for one key.
-    if (base.root == HKEY_CLASSES_ROOT) base = {HKEY_LOCAL_MACHINE, JoinKey(kClasses, base.path.c_str())};
+    if (base.root == HKEY_CLASSES_ROOT)
+        base = {HKEY_LOCAL_MACHINE, JoinKey(kClasses, base.path.c_str())};
     return {base.root, JoinKey(base.path, subKey)};
 }
 
@@ -282,7 +286,8 @@ bool Within(const std::string& id, const std::string& ancestor) {
 
 std::optional<regedit4::Data> ReadValue(Platform& sys, HKEY key, const char* name) {
     DWORD type = 0, size = 0;
-    if (sys.RegQueryValueExA(key, name, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (sys.RegQueryValueExA(key, name, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
     regedit4::Data data{type, std::vector<BYTE>(size + 1)};
     size = static_cast<DWORD>(data.bytes.size());
     if (sys.RegQueryValueExA(key, name, &type, data.bytes.data(), &size) != ERROR_SUCCESS)
@@ -360,7 +365,8 @@ void RestoreJournal::SaveTree(const KeyName& key) {
         children.emplace_back(name.data(), nameSize);
     }
     if (!IsRoot(open)) sys_.RegCloseKey(open);
-    for (const std::string& child : children) SaveTree({key.root, JoinKey(key.path, child.c_str())});
+    for (const std::string& child : children)
+        SaveTree({key.root, JoinKey(key.path, child.c_str())});
     WriteRegistry();
 }
 
@@ -388,7 +394,9 @@ void RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
     std::string full = AbsolutePath(path);
     std::string id = "*" + ToUpper(full);
     if (saved_.count(id)) return;
-    PathBefore entry{kind, full};
+    PathBefore entry;
+    entry.kind = kind;
+    entry.path = full;
     DWORD attributes = sys_.GetFileAttributesA(full.c_str());
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (kind != PathBefore::Folder && folder) return;  // the call fails on its own
@@ -478,7 +486,8 @@ void RestoreJournal::WriteRegistry() {
     for (auto& [_, s] : kept) sections.push_back(std::move(s));
     std::map<std::string, regedit4::Section> removed;
     for (const KeyBefore& k : keys_)
-        if (!k.existed) removed[SortKey(k.key.root, k.key.path)] = {k.key.root, k.key.path, true, {}};
+        if (!k.existed)
+            removed[SortKey(k.key.root, k.key.path)] = {k.key.root, k.key.path, true, {}};
     for (auto& [_, s] : removed) sections.push_back(std::move(s));
     Write(pointDir_ + "\\" + kRegistryFile, regedit4::Write(sections));
 }
@@ -519,7 +528,8 @@ LONG RestoreJournal::RegSetValueExA(HKEY key, const char* name, DWORD type, cons
 }
 
 LONG RestoreJournal::RegDeleteValueA(HKEY key, const char* name) {
-    if (Recording() && ReadValue(sys_, key, name)) SaveValue(Locate(key, nullptr), name ? name : "");
+    if (Recording() && ReadValue(sys_, key, name))
+        SaveValue(Locate(key, nullptr), name ? name : "");
     return sys_.RegDeleteValueA(key, name);
 }
 
@@ -609,13 +619,13 @@ LONG RestoreJournal::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKey
                                       DWORD* values) {
     return sys_.RegQueryInfoKeyA(key, subKeys, maxSubKeyLen, values);
 }
-LONG RestoreJournal::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize,
-                                   DWORD* type, BYTE* data, DWORD* dataSize) {
+LONG RestoreJournal::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
+                                   BYTE* data, DWORD* dataSize) {
     return sys_.RegEnumValueA(key, index, name, nameSize, type, data, dataSize);
 }
 DWORD RestoreJournal::GetPrivateProfileStringA(const char* section, const char* key,
-                                               const char* defaultValue, char* buffer,
-                                               DWORD size, const char* fileName) {
+                                               const char* defaultValue, char* buffer, DWORD size,
+                                               const char* fileName) {
     return sys_.GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
 }
 UINT RestoreJournal::GetWindowsDirectoryA(char* buffer, UINT size) {
@@ -698,8 +708,8 @@ BOOL RestoreJournal::GetVersionExA(OSVERSIONINFOA* info) {
 
 std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir) {
     std::vector<std::string> names = ReadList(sys, restoreDir);
-    std::erase_if(names,
-                  [&](const std::string& name) { return !IsFolder(sys, restoreDir + "\\" + name); });
+    std::erase_if(
+        names, [&](const std::string& name) { return !IsFolder(sys, restoreDir + "\\" + name); });
     return names;
 }
 
@@ -713,7 +723,8 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
             // An unreadable list: the copies stay, and so does the folder.
         }
     }
-    for (const char* file : {kRegistryFile, kFilesFile}) sys.DeleteFileA((dir + "\\" + file).c_str());
+    for (const char* file : {kRegistryFile, kFilesFile})
+        sys.DeleteFileA((dir + "\\" + file).c_str());
     sys.RemoveDirectoryA(dir.c_str());
     std::vector<std::string> names = ReadList(sys, restoreDir);
     auto gone = std::remove_if(names.begin(), names.end(),
@@ -723,7 +734,8 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     WriteList(sys, restoreDir, names);
 }
 
-bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir) {
+bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
+                            std::vector<std::string>* filesPutBack) {
     std::vector<std::string> names = ListRestorePoints(sys, restoreDir);
     if (names.empty()) return false;
     std::string dir = restoreDir + "\\" + names.back();
@@ -741,6 +753,10 @@ bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir) {
     std::vector<PathBefore> paths = ReadFilesText(std::string(index->begin(), index->end()));
     for (const regedit4::Section& section : sections) PutBack(sys, section);
     PutBack(sys, dir, paths);
+    if (filesPutBack)
+        for (const PathBefore& entry : paths)
+            if (entry.kind != PathBefore::Folder && entry.existed)
+                filesPutBack->push_back(entry.path);
     RemoveRestorePoint(sys, restoreDir, names.back());
     return true;
 }

@@ -85,8 +85,8 @@ class RestoreJournal final : public Platform {
     LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
     LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
     LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
-    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
-                       BYTE* data, DWORD* dataSize) override;
+    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
+                       DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                    char* buffer, DWORD size, const char* fileName) override;
@@ -177,7 +177,8 @@ std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& res
 void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name);
 // Puts back what the newest point holds (registry through TRegistry, then the folders, files
 // and shortcuts), then removes it. Answers false when there is none. A failure throws with
-// its message and keeps the point.
-bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir);
+// its message and keeps the point. `filesPutBack` gets the files and shortcuts it wrote back.
+bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
+                            std::vector<std::string>* filesPutBack = nullptr);
 
 }  // namespace vt

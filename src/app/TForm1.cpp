@@ -27,7 +27,8 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
     : ui::Form(kClassName, kCaption, 534, 472),
       kbTrayIcon1(sys, *this),
       sys_(sys),
-      prompts_(prompts) {
+      prompts_(prompts),
+      journal_(sys) {
     SetBorder(ui::Border::Single, true, true);
     SetFont("MS Sans Serif", 8);
     PageControl1.SetBounds(0, 0, 534, 472);
@@ -131,9 +132,20 @@ void TForm1::BacaData() {
 
 void TForm1::TulisData() {
     if (!bootFileAttributes_) UnprotectBootFile();
+    auto point = KeepRestorePoint();
+    std::int32_t splash = Config.ShowSplash();
     for (Slice slice : kWriteOrder) {
         auto it = slices_.find(slice);
         if (it != slices_.end() && it->second.readComplete) Run(it->second.write);
+    }
+    // The splash option lives in Config.DAT: written as soon as a pass changes it, so that
+    // the pass's restore point holds it too (the close writes the file again anyway).
+    if (Config.ShowSplash() != splash) {
+        try {
+            WriteConfigDat(journal_, TakeProgramDir(sys_), Config);
+        } catch (const IoError&) {
+            // The close reports it.
+        }
     }
 }
 
@@ -326,6 +338,44 @@ void TForm1::Button7Click() {
 void TForm1::Button4Click() {
     RestartPending = false;
     Close();
+}
+
+// --- Restore points --------------------------------------------------------------------
+
+std::string TForm1::RestoreDir() {
+    std::string dir = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
+    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    return dir + "\\Restore";
+}
+
+RestoreJournal::Scope TForm1::KeepRestorePoint() {
+    return journal_.Record(RestoreDir());
+}
+
+bool TForm1::CanUndo() {
+    return !ListRestorePoints(sys_, RestoreDir()).empty();
+}
+
+// As "Apply" does after its write: the marks go and every page shows what the stores hold.
+void TForm1::UndoLastApply() {
+    if (!CanUndo()) return;
+    if (prompts_.Confirm(kUndoQuestion, ui::Buttons::YesNo) != ui::Answer::Yes) return;
+    HideAllPages();
+    for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
+    std::vector<std::string> files;
+    UndoNewestRestorePoint(sys_, RestoreDir(), &files);
+    std::string configDat = TakeProgramDir(sys_) + ConfigDat::kFileName;
+    for (const std::string& file : files) {
+        if (!EqualNoCase(file, configDat)) continue;
+        try {
+            Config.SetShowSplash(ReadConfigDat(sys_, TakeProgramDir(sys_)).ShowSplash());
+        } catch (const IoError&) {
+            // Unreadable: the option stays as the window holds it.
+        }
+    }
+    Run(hooks.beforeUndoRead);
+    BacaData();
+    Run(hooks.selectFirstAdapter);
 }
 
 }  // namespace vt

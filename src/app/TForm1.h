@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/ConfigDat.h"
+#include "app/RestorePoint.h"
 #include "app/TkbTrayIcon.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
@@ -116,6 +117,7 @@ class TForm1 : public ui::Form {
         std::function<void()> autoShutDownDisable;  // FormCreate 11
         std::function<void()> layOutDiskCache;      // page switch to Disk-Cache
         std::function<void()> refreshAddRemove;     // FormActivate after an edit
+        std::function<void()> beforeUndoRead;       // UndoLastApply, before its read pass
     } hooks;
 
     // --- Handlers ------------------------------------------------------------------------
@@ -137,6 +139,21 @@ class TForm1 : public ui::Form {
     bool QueryEndSession();
     // WM_ENDSESSION: whether the session ends after all.
     void EndSession(bool ending);
+
+    // --- Restore points ----------------------------------------------------------------
+    // The platform the pages and tools reach the stores through: during a write pass it
+    // keeps a restore point of whatever the pass changes, saved before the change.
+    Platform& Stores() { return journal_; }
+    // Everything written until the guard goes shares one restore point; a write pass inside
+    // ("Back to Windows Default" ends with "Apply") joins it.
+    [[nodiscard]] RestoreJournal::Scope KeepRestorePoint();
+    // "Undo last Apply..." of the system menu: there is a point to put back.
+    bool CanUndo();
+    // Asks, puts back the newest restore point, reads every page again and drops the point.
+    void UndoLastApply();
+    std::string RestoreDir();
+    static constexpr const char* kUndoQuestion =
+        "Put back the settings as they were before the last Apply?";
 
     void BacaData();
     void TulisData();
@@ -169,6 +186,7 @@ class TForm1 : public ui::Form {
 
     Platform& sys_;
     ui::Prompts& prompts_;
+    RestoreJournal journal_;
     std::map<Slice, SliceEntry> slices_;
     std::map<std::string, std::vector<std::function<void()>>> details_;  // by lower-case id
     std::vector<ui::CheckBox*> markable_;

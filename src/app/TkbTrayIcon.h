@@ -49,8 +49,8 @@ class TkbTrayIcon {
     // --- Events --------------------------------------------------------------------------
     // `defaultAction` starts true; left so, a right click opens the popup menu and a left
     // double click shows the application.
-    using ClickEvent = std::function<void(TkbTrayIcon& sender, ui::MouseButton button,
-                                          bool& defaultAction)>;
+    using ClickEvent =
+        std::function<void(TkbTrayIcon& sender, ui::MouseButton button, bool& defaultAction)>;
     using MouseEvent = std::function<void(TkbTrayIcon& sender, ui::MouseButton button)>;
     ClickEvent OnClick;
     ClickEvent OnDoubleClick;

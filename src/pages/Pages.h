@@ -77,6 +77,13 @@ struct Pages {
         program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
         program.main.hooks.resetAutoShutdown = [this] { shutdown.Reset(); };
         program.main.hooks.autoShutDownDisable = [this] { shutdown.AutoShutDown_Disable(); };
+        // The shortcut boxes are only ever ticked by the read pass: after an undo they start
+        // from clear, as at window creation.
+        program.main.hooks.beforeUndoRead = [this] {
+            for (ui::CheckBox* box :
+                 {&programPage.CheckBox45, &programPage.CheckBox46, &programPage.CheckBox47})
+                box->SetChecked(false);
+        };
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
@@ -96,6 +103,7 @@ struct Pages {
     // "Back to Windows Default", answered Yes: every page in its order, the right-click
     // entries first, then "Apply". A store error stops it where it happens.
     void BackToWindowsDefault(RightClickMenus& menus, TForm1& form) {
+        auto point = form.KeepRestorePoint();  // one restore point for all of it
         for (const RightClickMenus::FileType& type : menus.Types)
             if (type.box.Checked()) menus.Remove_RightClickMenus(type.ext);
         boot.ResetToWindowsDefault();
@@ -111,9 +119,11 @@ struct Pages {
     }
 };
 
-inline void AttachPages(Program& program, Platform& sys, ui::Prompts& prompts) {
-    auto pages = std::make_shared<Pages>(program, sys, prompts);
-    auto tools = std::make_shared<Tools>(program, sys, prompts);
+// The pages and tools write through the main window's Stores() (the platform `sys` it was
+// made with, keeping restore points of the write passes).
+inline void AttachPages(Program& program, [[maybe_unused]] Platform& sys, ui::Prompts& prompts) {
+    auto pages = std::make_shared<Pages>(program, program.main.Stores(), prompts);
+    auto tools = std::make_shared<Tools>(program, program.main.Stores(), prompts);
     pages->programPage.OnResetToWindowsDefault = [pages = pages.get(), tools = tools.get(),
                                                   &main = program.main] {
         pages->BackToWindowsDefault(tools->rightClickMenus, main);

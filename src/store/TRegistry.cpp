@@ -184,7 +184,8 @@ void TRegistry::ListSubkeys(std::vector<std::string>& list) {
 
 DWORD TRegistry::CountValues() {
     DWORD subKeys = 0, maxLen = 0, values = 0;
-    if (current_ == 0 || sys_.RegQueryInfoKeyA(current_, &subKeys, &maxLen, &values) != ERROR_SUCCESS)
+    if (current_ == 0 ||
+        sys_.RegQueryInfoKeyA(current_, &subKeys, &maxLen, &values) != ERROR_SUCCESS)
         return 0;
     return values;
 }

@@ -108,6 +108,7 @@ void AddRemove::Button2Click() {
 
 // Only what the user changed is written: an untouched field leaves its value as stored.
 void AddRemove::SaveEdit() {
+    if (UninstallKeyName.empty()) return;  // no entry was chosen: nothing to save to
     if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, EntryKey(UninstallKeyName), false);

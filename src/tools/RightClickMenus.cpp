@@ -117,9 +117,9 @@ void RightClickMenus::Read_RightClickMenus(const std::string& ext) {
     MenuFileType = FileTypeOf(ext);
     if (MenuFileType.empty() || MenuTitle.empty()) return;
     TRegistry reg(sys_);
-    reg.SelectRoot(HKEY_CLASSES_ROOT);
-    if (reg.HasKey(CommandKey(MenuFileType, MenuTitle))) Edit12.SetText(MenuTitle);
-    if (reg.OpenPath(CommandKey(MenuFileType, MenuTitle), false)) Edit13.SetText(reg.ReadText(""));
+    if (!OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(MenuFileType, MenuTitle), false)) return;
+    Edit12.SetText(MenuTitle);
+    Edit13.SetText(reg.ReadText(""));  // a command that is no text is reported
 }
 
 // --- The page's reactions --------------------------------------------------------------
@@ -128,8 +128,8 @@ void RightClickMenus::Read_RightClickMenus(const std::string& ext) {
 void RightClickMenus::PressBox(const FileType& type) {
     MenuExt = type.ext;
     if (type.box.Checked()) return;  // about to be cleared: the fields stay collapsed
-    for (ui::Control* control : std::initializer_list<ui::Control*>{
-             &Label14, &Label16, &Edit12, &Edit13, &SpeedButton3})
+    for (ui::Control* control :
+         std::initializer_list<ui::Control*>{&Label14, &Label16, &Edit12, &Edit13, &SpeedButton3})
         control->SetEnabled(true);
     Button6.SetEnabled(false);
     Button8.SetEnabled(false);
@@ -153,8 +153,7 @@ bool RightClickMenus::MadeByPage(const std::string& fileType, const std::string&
                                  const std::string& player) {
     if (title.empty() || player.empty()) return false;
     TRegistry reg(sys_);
-    if (!OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(fileType, title), false) ||
-        !reg.HasValue(""))
+    if (!OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(fileType, title), false) || !reg.HasValue(""))
         return false;
     return GuardedReadText(reg, "", "") == player;
 }
@@ -168,8 +167,7 @@ std::string RightClickMenus::Refusal() {
         return "The name of a menu entry cannot contain a backslash (\\).";
     if (Edit13.Text().empty()) return "Choose the program of the menu entry first.";
     std::string fileType = MenuFileType.empty() ? OwnFileType(MenuExt) : MenuFileType;
-    bool ownEntry =
-        EqualNoCase(name, MenuTitle) && MadeByPage(fileType, MenuTitle, MenuPlayer);
+    bool ownEntry = EqualNoCase(name, MenuTitle) && MadeByPage(fileType, MenuTitle, MenuPlayer);
     if (VerbExists(fileType, name) && !ownEntry)
         return "The file type " + fileType + " already has a command named \"" + name +
                "\". Choose another name for the menu entry.";
@@ -261,8 +259,8 @@ bool RightClickMenus::Remove_RightClickMenus(const std::string& ext) {
 }
 
 void RightClickMenus::Button8Click() {
-    std::string ext = MenuExt;
-    bool removed = Remove_RightClickMenus(ext);
+    if (MenuExt.empty()) return;
+    bool removed = Remove_RightClickMenus(MenuExt);
     Edit12.SetText("");
     Edit13.SetText("");
     Button6.SetEnabled(false);

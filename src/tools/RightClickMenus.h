@@ -75,14 +75,14 @@ class RightClickMenus {
         ui::CheckBox& box;
         const char* ext;  // with its dot, exactly as stored
     };
-    // In the order the read pass takes them, which is also the order on screen.
+    // In the order the read pass takes them, which is also the order on screen: one line per
+    // column.
+    // clang-format off
     const std::array<FileType, 18> Types{{
-        {CheckBox77, ".avi"}, {CheckBox65, ".bat"}, {CheckBox66, ".bmp"}, {CheckBox67, ".doc"},
-        {CheckBox68, ".gif"}, {CheckBox69, ".html"}, {CheckBox70, ".ico"}, {CheckBox71, ".ini"},
-        {CheckBox72, ".jpg"}, {CheckBox73, ".mov"}, {CheckBox74, ".mp3"}, {CheckBox75, ".dat"},
-        {CheckBox76, ".pcx"}, {CheckBox78, ".reg"}, {CheckBox79, ".txt"}, {CheckBox80, ".wav"},
-        {CheckBox81, ".wri"}, {CheckBox82, ".zip"},
-    }};
+        {CheckBox77, ".avi"}, {CheckBox65, ".bat"}, {CheckBox66, ".bmp"}, {CheckBox67, ".doc"}, {CheckBox68, ".gif"}, {CheckBox69, ".html"},
+        {CheckBox70, ".ico"}, {CheckBox71, ".ini"}, {CheckBox72, ".jpg"}, {CheckBox73, ".mov"}, {CheckBox74, ".mp3"}, {CheckBox75, ".dat"},
+        {CheckBox76, ".pcx"}, {CheckBox78, ".reg"}, {CheckBox79, ".txt"}, {CheckBox80, ".wav"}, {CheckBox81, ".wri"}, {CheckBox82, ".zip"}}};
+    // clang-format on
 
     static constexpr const char* kProgramFilter = "Programs (*.exe)|*.exe";
 

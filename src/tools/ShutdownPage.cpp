@@ -27,7 +27,6 @@ ShutdownPage::ShutdownPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     RadioButton20.SetBounds(12, 20, 200, 17);
     RadioButton21.SetBounds(12, 40, 200, 17);
     SpeedButton11.SetBounds(440, 190, 75, 25);
-    SpeedButton11.SetHandCursor(true);
     GroupBox16.SetBounds(8, 228, 340, 78);
     Label39.SetBounds(12, 20, 0, 13);
     Label44.SetBounds(12, 38, 0, 13);
@@ -54,10 +53,9 @@ ShutdownPage::~ShutdownPage() {
 }
 
 void ShutdownPage::AutoShutDown_Enable() {
-    for (ui::Control* control :
-         std::initializer_list<ui::Control*>{&GroupBox17, &GroupBox18, &SpinEdit3, &SpinEdit4,
-                                             &SpinEdit5, &Label37, &Label38, &Label40, &Label41,
-                                             &RadioButton20, &RadioButton21})
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &GroupBox17, &GroupBox18, &SpinEdit3, &SpinEdit4, &SpinEdit5, &Label37, &Label38,
+             &Label40, &Label41, &RadioButton20, &RadioButton21})
         control->SetEnabled(true);
 }
 

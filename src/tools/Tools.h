@@ -18,9 +18,8 @@ struct Tools {
         // Neither page has anything for the write pass: their buttons write at once.
         program.main.RegisterSlice(
             Slice::RightClickMenus, [this] { rightClickMenus.Read(); }, {}, boxes);
-        program.main.RegisterSlice(
-            Slice::AddRemove, [this] { addRemove.FillLists(); }, {},
-            {&addRemove.ListBox1, &addRemove.ListBox2});
+        program.main.RegisterSlice(Slice::AddRemove, [this] { addRemove.FillLists(); }, {},
+                                   {&addRemove.ListBox1, &addRemove.ListBox2});
         program.main.hooks.refreshAddRemove = [this] { addRemove.FillLists(); };
     }
     Tools(const Tools&) = delete;

@@ -45,7 +45,9 @@ class PopupMenu {
     void Add(MenuItem& item) { items_.push_back(&item); }
 
     // `forget` runs when the menu goes, unless `who` stopped watching before.
-    void Watch(const void* who, std::function<void()> forget) { watchers_[who] = std::move(forget); }
+    void Watch(const void* who, std::function<void()> forget) {
+        watchers_[who] = std::move(forget);
+    }
     void Unwatch(const void* who) { watchers_.erase(who); }
 
   private:

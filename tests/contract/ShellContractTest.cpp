@@ -72,9 +72,9 @@ TEST_F(ShellContract, APopupMenuAnswersTheChosenItem) {
         EXPECT_TRUE(sys->AppendMenuA(menu, MF_STRING, 2, "Exit"));
         sys->SetForegroundWindow(owner);
         ChooseInNextMenu(*sys, c.index, c.text);
-        EXPECT_EQ(c.answer, sys->TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON |
-                                                          TPM_RETURNCMD,
-                                                100, 100, owner))
+        EXPECT_EQ(c.answer,
+                  sys->TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, 100,
+                                      100, owner))
             << c.text;
         MenuDone();
         EXPECT_TRUE(sys->PostMessageA(owner, WM_NULL, 0, 0));

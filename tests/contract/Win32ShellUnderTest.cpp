@@ -12,8 +12,8 @@ std::thread chooser;
 }  // namespace
 
 HWND MakeOwnerWindow(Platform&) {
-    ::HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0,
-                                      nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ::HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                      nullptr, ::GetModuleHandleA(nullptr), nullptr);
     return reinterpret_cast<HWND>(window);
 }
 

@@ -1179,13 +1179,16 @@ std::string IniText(const std::string& file, const char* section, const char* ke
     return value;
 }
 
-// The display names of a list box of another process, in its order.
+// The rows of a list box of another process, in its order. Across processes Wine hands the
+// text back as Unicode whichever way it is asked, so it is asked for as Unicode.
 std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
-    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
+        wchar_t wide[512] = L"";
+        ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
         char text[512] = "";
-        ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         items.emplace_back(text);
     }
     return items;

@@ -4,6 +4,7 @@
 #include "platform/NoCase.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace vt::fake {
@@ -177,6 +178,34 @@ bool FakePlatform::HasFile(const std::string& path) const {
 
 bool FakePlatform::HasDirectory(const std::string& path) const {
     return directories_.count(ToUpper(FullPath(path))) > 0;
+}
+
+std::vector<std::string> FakePlatform::Dump() const {
+    std::vector<std::string> lines;
+    auto hex = [](const std::vector<BYTE>& bytes) {
+        std::string text;
+        char byte[4];
+        for (BYTE b : bytes) {
+            std::snprintf(byte, sizeof byte, "%02x", b);
+            text += byte;
+        }
+        return text;
+    };
+    std::function<void(const Key&, const std::string&)> walk = [&](const Key& key,
+                                                                  const std::string& path) {
+        lines.push_back("key " + path);
+        for (const auto& [_, value] : key.values)
+            lines.push_back("value " + path + "|" + value.first + "|" +
+                            std::to_string(value.second.type) + "|" + hex(value.second.data));
+        for (const auto& [_, child] : key.children) walk(*child, path + "\\" + child->name);
+    };
+    walk(*localMachine_, "HKEY_LOCAL_MACHINE");
+    walk(*users_, "HKEY_USERS");
+    for (const auto& [_, path] : directories_) lines.push_back("folder " + path);
+    for (const auto& [path, file] : files_)
+        lines.push_back("file " + path + "|" + std::to_string(file.attributes) + "|" +
+                        hex(file.data));
+    return lines;
 }
 
 void FakePlatform::MakeDirectories(const std::string& path) {

@@ -152,6 +152,9 @@ class FakePlatform final : public Platform {
     std::string FileText(const std::string& path) const;
     bool HasFile(const std::string& path) const;
     bool HasDirectory(const std::string& path) const;
+    // The whole machine, one line per key, value, folder and file (attributes and contents
+    // included), in a fixed order: two machines are alike when their dumps are.
+    std::vector<std::string> Dump() const;
     void MakeDirectories(const std::string& path);
 
     // --- The seam ----------------------------------------------------------------------

@@ -731,6 +731,7 @@ void FormWindow::CentreOnScreen() {
 }
 
 ::LRESULT FormWindow::HandleFormMessage(::UINT msg, ::WPARAM wParam, ::LPARAM lParam) {
+    if (HandleSystemMenu(msg, wParam, lParam)) return 0;
     switch (msg) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));

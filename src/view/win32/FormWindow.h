@@ -35,6 +35,13 @@ class FormWindow {
     // WM_ENDSESSION: whether the session ends after all.
     std::function<void(bool ending)> OnEndSession;
 
+    // An item appended to the window's system menu (Alt+Space): greyed whenever `enabled`
+    // says no as the menu opens; choosing it runs `chosen`. The first item's command is
+    // kFirstSystemItem, the next one's 16 more (WM_SYSCOMMAND keeps the low four bits).
+    static constexpr ::UINT kFirstSystemItem = 0x0110;
+    void AddSystemMenuItem(const std::string& text, std::function<bool()> enabled,
+                           std::function<void()> chosen);
+
   private:
     struct Item {
         ui::Control* control = nullptr;
@@ -48,6 +55,8 @@ class FormWindow {
     static ::LRESULT CALLBACK FormProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
     static ::LRESULT CALLBACK ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
     ::LRESULT HandleFormMessage(::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
+    // WM_INITMENUPOPUP and WM_SYSCOMMAND for the added system-menu items: true when taken.
+    bool HandleSystemMenu(::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
     ::LRESULT HandleChildMessage(Item& item, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
     void OnCommand(int id, int code);
     ::LRESULT OnNotify(const ::NMHDR& header);
@@ -99,6 +108,12 @@ class FormWindow {
     std::vector<Item> innerFields_;  // the edit fields of combo boxes
     bool mirroring_ = false;         // our own SetWindowText must not come back as typing
     bool placed_ = false;
+    struct SystemItem {
+        ::UINT id;
+        std::function<bool()> enabled;
+        std::function<void()> chosen;
+    };
+    std::vector<SystemItem> systemItems_;
 };
 
 }  // namespace vt::view

@@ -17,8 +17,8 @@ TrayWindow::TrayWindow(TkbTrayIcon& tray, ::HWND application, ui::Prompts& promp
         wc.lpszClassName = TkbTrayIcon::kWindowClass;
         ::RegisterClassExA(&wc);
     }
-    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, TkbTrayIcon::kWindowClass, "", WS_POPUP, 0, 0, 0,
-                              0, nullptr, nullptr, instance, nullptr);
+    hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, TkbTrayIcon::kWindowClass, "", WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, instance, nullptr);
     if (hwnd_) ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<::LONG_PTR>(this));
     tray_.AttachWindow(reinterpret_cast<HWND>(hwnd_));
     tray_.ApplicationHandle = reinterpret_cast<HWND>(application);

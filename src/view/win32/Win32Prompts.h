@@ -23,7 +23,12 @@ class Win32Prompts final : public ui::Prompts {
     static constexpr const char* kErrorCaption = "Veltrim 2000";
 
   private:
-    ::HWND Owner() const { return owner_ ? owner_() : nullptr; }
+    // The program's active window (a companion such as "Uninstal Command" while it asks), so
+    // that closing the box gives that window its activation back; else the main window.
+    ::HWND Owner() const {
+        if (::HWND active = ::GetActiveWindow()) return active;
+        return owner_ ? owner_() : nullptr;
+    }
     std::function<::HWND()> owner_;
 };
 

@@ -35,6 +35,9 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     main_->OnQueryEndSession = [&program] { return program.main.QueryEndSession(); };
     main_->OnUserMessage = [&program] { program.main.WMUser(); };
     main_->OnEndSession = [&program](bool ending) { program.main.EndSession(ending); };
+    main_->AddSystemMenuItem(
+        "Undo last Apply...", [&program] { return program.main.CanUndo(); },
+        [&program] { program.main.UndoLastApply(); });
     windows_.push_back(std::move(main));
     tray_ = std::make_unique<TrayWindow>(program.main.kbTrayIcon1, main_->Handle(), prompts_);
     for (ui::Form* companion :

@@ -111,9 +111,9 @@ TEST_F(TrayIconTest, ARightClickOpensTheMenuRightAlignedAboveTheCursor) {
         if (call.kind == Call::SetForegroundWindow || call.kind == Call::TrackPopupMenu ||
             call.kind == Call::PostMessage)
             order.push_back(call.kind);
-    EXPECT_EQ((std::vector<Call>{Call::SetForegroundWindow, Call::TrackPopupMenu,
-                                 Call::PostMessage}),
-              order);
+    EXPECT_EQ(
+        (std::vector<Call>{Call::SetForegroundWindow, Call::TrackPopupMenu, Call::PostMessage}),
+        order);
     ASSERT_EQ(1u, sys.Posted().size());
     EXPECT_EQ(trayWindow, sys.Posted()[0].window);
     EXPECT_EQ(WM_NULL, sys.Posted()[0].message);
@@ -290,7 +290,8 @@ TEST_F(MainWindowTrayTest, EveryHideAddsTheIconOnceAndEveryShowRemovesIt) {
         {"hidden by program", [&] { form.Hide(); }},
     };
     const std::vector<Way> shows = {
-        {"Restore", [&] {
+        {"Restore",
+         [&] {
              sys.ChooseInNextMenu("Restore");
              form.kbTrayIcon1.WndProc(WM_USER, 0, WM_RBUTTONUP);
          }},

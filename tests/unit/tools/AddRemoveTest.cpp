@@ -1,8 +1,6 @@
 #include "unit/tools/ToolsFixture.h"
 
-#include "view/ControlId.h"
-
-#include <map>
+#include <algorithm>
 
 namespace vt::testing {
 namespace {
@@ -34,7 +32,9 @@ class AddRemoveTest : public ToolsTest {
         auto found = std::find(items.begin(), items.end(), displayName);
         return found == items.end() ? -1 : static_cast<int>(found - items.begin());
     }
-    void Choose(const std::string& displayName) { addRemove().ListBox2.ChooseItem(Row(displayName)); }
+    void Choose(const std::string& displayName) {
+        addRemove().ListBox2.ChooseItem(Row(displayName));
+    }
     // The dialog opened on the chosen row, as "Edit" opens it.
     void Edit() {
         Do([&] { addRemove().Button2.Click(); });
@@ -57,9 +57,9 @@ TEST_F(AddRemoveTest, TheListsShowTheNamedEntriesSortedAndEveryKey) {
     EXPECT_EQ((std::vector<std::string>{"acme", "AddressBook", "IE40", "NetMeeting", "NoName",
                                         "Odd", "Veltrim 2000"}),
               addRemove().ListBox1.Items());
-    EXPECT_EQ((std::vector<std::string>{"acme tools", "Microsoft Internet Explorer 5 and Internet Tools",
-                                        "Microsoft NetMeeting 2.1", "Veltrim 2000",
-                                        "Windows Address Book 5"}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "acme tools", "Microsoft Internet Explorer 5 and Internet Tools",
+                  "Microsoft NetMeeting 2.1", "Veltrim 2000", "Windows Address Book 5"}),
               addRemove().ListBox2.Items());
     EXPECT_EQ(std::vector<std::string>{}, Changes()) << "a read pass never writes";
     EXPECT_FALSE(addRemove().ListBox1.Visible()) << "the keys are never seen";
@@ -135,8 +135,9 @@ TEST_F(AddRemoveTest, RenamingAnEntryWritesOnlyItsNameAndTheListFollowsOnActivat
     EXPECT_EQ(std::vector<std::string>{"Are you sure ?"}, prompts.Questions());
     EXPECT_EQ(ui::Buttons::YesNo, prompts.Asks()[0].buttons);
     EXPECT_EQ("Another Meeting", Name("NetMeeting"));
-    EXPECT_EQ((std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + Key("NetMeeting") + "|DisplayName"}),
-              Changes())
+    EXPECT_EQ(
+        (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\" + Key("NetMeeting") + "|DisplayName"}),
+        Changes())
         << "the command the user did not change stays as stored";
     EXPECT_EQ(REG_EXPAND_SZ, Type(HKEY_LOCAL_MACHINE, Key("NetMeeting"), "UninstallString"));
     EXPECT_FALSE(dialog().Visible());
@@ -146,7 +147,8 @@ TEST_F(AddRemoveTest, RenamingAnEntryWritesOnlyItsNameAndTheListFollowsOnActivat
 
     form().Activate();
     EXPECT_FALSE(form().UninstallEdited);
-    EXPECT_EQ((std::vector<std::string>{"Another Meeting", "Microsoft Internet Explorer 5 and Internet Tools",
+    EXPECT_EQ((std::vector<std::string>{"Another Meeting",
+                                        "Microsoft Internet Explorer 5 and Internet Tools",
                                         "Veltrim 2000", "Windows Address Book 5"}),
               addRemove().ListBox2.Items());
 }
@@ -194,6 +196,19 @@ TEST_F(AddRemoveTest, NoInTheDialogClosesItWithoutWriting) {
     EXPECT_FALSE(dialog().Visible());
     EXPECT_TRUE(form().Enabled());
     EXPECT_FALSE(form().UninstallEdited);
+}
+
+TEST_F(AddRemoveTest, WithoutAChosenEntryOkWritesNowhere) {
+    form().BacaData();
+    dialog().Open(form());
+    dialog().Edit2.Type("Renamed");
+    sys.ClearCalls();
+    dialog().Button1.Click();
+    EXPECT_TRUE(prompts.Questions().empty());
+    EXPECT_EQ(std::vector<std::string>{}, Changes());
+    EXPECT_EQ(std::nullopt, Text(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"));
+    EXPECT_FALSE(dialog().Visible());
+    EXPECT_TRUE(form().Enabled());
 }
 
 TEST_F(AddRemoveTest, CancelClosesWithoutAQuestion) {
@@ -351,23 +366,6 @@ TEST_F(AddRemoveTest, AnEntryThatIsGoneIsNeitherEditedNorRemoved) {
     EXPECT_EQ(std::vector<std::string>{}, Changes());
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("Veltrim 2000")));
     EXPECT_EQ("", addRemove().UninstallKeyName);
-}
-
-// --- The main window's controls --------------------------------------------------------
-
-// A driver finds a control by the id its name gives: no two may share one.
-TEST_F(AddRemoveTest, EveryToolControlHasAnIdOfItsOwn) {
-    for (const ui::Form* window : std::initializer_list<const ui::Form*>{&form(), &dialog()}) {
-        std::map<int, std::string> seen;
-        std::function<void(const ui::Control&)> collect = [&](const ui::Control& parent) {
-            for (const ui::Control* child : parent.Children()) {
-                auto [at, fresh] = seen.emplace(view::ControlId(child->Name()), child->Name());
-                EXPECT_TRUE(fresh) << child->Name() << " has the id of " << at->second;
-                collect(*child);
-            }
-        };
-        collect(*window);
-    }
 }
 
 }  // namespace

@@ -88,8 +88,7 @@ class ToolsTest : public ::testing::Test {
     // Every call that changed the machine since the last ClearCalls.
     std::vector<std::string> Changes() const {
         std::vector<std::string> changes;
-        for (const fake::CallInfo& call : sys.Calls())
-            switch (call.kind) {
+        for (const fake::CallInfo& call : sys.Calls()) switch (call.kind) {
                 case fake::Call::RegCreateKey:
                 case fake::Call::RegSetValue:
                 case fake::Call::RegDeleteValue:

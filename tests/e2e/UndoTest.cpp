@@ -1,0 +1,259 @@
+// End to end: "Undo last Apply..." of the main window's system menu on Wine set up as
+// Windows 98, and the restore point's Registry.reg imported with the Registry Editor.
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWait = 15000;
+const char* const kMsdosSys = "C:\\MSDOS.SYS";
+// The first item the program adds to a system menu (FormWindow::kFirstSystemItem).
+constexpr WPARAM kUndoCommand = 0x0110;
+constexpr DWORD kProtected =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void PutMsdosSys(const std::string& bytes) {
+    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
+    WriteWhole(kMsdosSys, bytes);
+    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesA(kMsdosSys, kProtected);
+}
+
+std::string SystemIniPath() {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\SYSTEM.INI";
+}
+
+// Every value and key below the key, as "label\path\name = type:bytes".
+void Dump(HKEY root, const std::string& path, const std::string& label,
+          std::map<std::string, std::string>& out) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD nameSize = sizeof name, type = 0;
+        BYTE data[4096];
+        DWORD dataSize = sizeof data;
+        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        std::string shown = std::to_string(type) + ":";
+        for (DWORD b = 0; b < dataSize; ++b) shown += std::to_string(data[b]) + " ";
+        out[label + "\\" + path + "\\" + std::string(name, nameSize)] = shown;
+    }
+    std::vector<std::string> children;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD size = sizeof name;
+        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        children.emplace_back(name, size);
+    }
+    ::RegCloseKey(key);
+    out[label + "\\" + path + "\\"] = "key";
+    for (const std::string& child : children) Dump(root, path + "\\" + child, label, out);
+}
+
+std::map<std::string, std::string> RegistryExport() {
+    std::map<std::string, std::string> registry;
+    const std::pair<HKEY, const char*> trees[] = {
+        {HKEY_CURRENT_USER, "Control Panel"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer"},
+    };
+    for (auto [root, path] : trees)
+        Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), registry);
+    return registry;
+}
+
+// The value as it stands, put back when the test ends.
+class KeptValue {
+  public:
+    KeptValue(HKEY root, std::string path, std::string name)
+        : root_(root), path_(std::move(path)), name_(std::move(name)) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        DWORD size = 0;
+        if (::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) ==
+            ERROR_SUCCESS) {
+            bytes_.resize(size);
+            ::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, bytes_.data(), &size);
+            existed_ = true;
+        }
+        ::RegCloseKey(key);
+    }
+    ~KeptValue() {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr) != ERROR_SUCCESS)
+            return;
+        if (existed_)
+            ::RegSetValueExA(key, name_.c_str(), 0, type_, bytes_.data(),
+                             static_cast<DWORD>(bytes_.size()));
+        else
+            ::RegDeleteValueA(key, name_.c_str());
+        ::RegCloseKey(key);
+    }
+    KeptValue(const KeptValue&) = delete;
+    KeptValue& operator=(const KeptValue&) = delete;
+
+  private:
+    HKEY root_;
+    std::string path_, name_;
+    DWORD type_ = 0;
+    std::vector<BYTE> bytes_;
+    bool existed_ = false;
+};
+
+class UndoTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        msdosSys_ = ReadWhole(kMsdosSys);
+        ASSERT_FALSE(msdosSys_.empty()) << "the machine is not seeded";
+        PutMsdosSys(msdosSys_);
+        systemIni_ = ReadWhole(SystemIniPath());
+        char current[MAX_PATH] = "";
+        ::GetCurrentDirectoryA(sizeof current, current);
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = std::string(current) + "\\Undo" + test->name();
+        ::CreateDirectoryA(dir_.c_str(), nullptr);
+        ASSERT_TRUE(::CopyFileA((std::string(current) + "\\Veltrim.exe").c_str(),
+                                (dir_ + "\\Veltrim.exe").c_str(), FALSE));
+        std::array<std::uint32_t, 5> records{0, 7, 0, 8, 9};  // no welcome window
+        WriteWhole(dir_ + "\\Config.DAT",
+                   std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
+        const char* policies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+        kept_.push_back(
+            std::make_unique<KeptValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+        kept_.push_back(std::make_unique<KeptValue>(HKEY_CURRENT_USER, "Control Panel\\Desktop",
+                                                    "SmoothScroll"));
+        kept_.push_back(std::make_unique<KeptValue>(HKEY_CURRENT_USER, policies, "NoRun"));
+    }
+
+    void TearDown() override {
+        e2e::Stop(process_);
+        kept_.clear();
+        PutMsdosSys(msdosSys_);
+        WriteWhole(SystemIniPath(), systemIni_);
+    }
+
+    // Starts the program, changes one setting on each of the first four pages and applies.
+    HWND ApplyOneChangePerPage() {
+        process_ = e2e::Start(dir_ + "\\Veltrim.exe", dir_);
+        HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+        if (!main) return nullptr;
+        const std::pair<int, const char*> changes[] = {
+            {0, "CheckBox4"},   // Boot: "Disable Autocreate Bootlog File" (MSDOS.SYS)
+            {1, "CheckBox15"},  // System: "Enable Beep on Error"
+            {2, "CheckBox37"},  // Windows: "Enable Smooth Scrolling"
+            {3, "CheckBox51"},  // Start Menu: "Remove the Run Menu"
+        };
+        for (auto [page, name] : changes) {
+            EXPECT_TRUE(e2e::ShowPage(main, page, kWait));
+            e2e::ClickAndWait(e2e::Control(main, name));
+        }
+        e2e::ClickAndWait(e2e::Control(main, "Button5"));
+        return main;
+    }
+
+    // The names listed in Restore\Points.txt, oldest first.
+    std::vector<std::string> Points() const {
+        std::vector<std::string> names;
+        std::string text = ReadWhole(dir_ + "\\Restore\\Points.txt"), line;
+        for (char c : text) {
+            if (c == '\r') continue;
+            if (c != '\n') {
+                line += c;
+                continue;
+            }
+            if (!line.empty() && line[0] != ';') names.push_back(line);
+            line.clear();
+        }
+        return names;
+    }
+
+    void CloseWithCancel(HWND main) {
+        e2e::Click(e2e::Control(main, "Button4"));
+        EXPECT_EQ(0, e2e::WaitExit(process_, kWait));
+    }
+
+    std::string dir_, msdosSys_, systemIni_;
+    e2e::Process process_;
+    std::vector<std::unique_ptr<KeptValue>> kept_;
+};
+
+TEST_F(UndoTest, UndoLastApplyFromTheSystemMenuPutsBackTheRegistryAndTheFiles) {
+    std::map<std::string, std::string> before = RegistryExport();
+    HWND main = ApplyOneChangePerPage();
+    ASSERT_TRUE(main);
+    ASSERT_NE(before, RegistryExport());
+    ASSERT_NE(msdosSys_, ReadWhole(kMsdosSys));
+    ASSERT_EQ(1u, Points().size());
+
+    ::PostMessageA(main, WM_SYSCOMMAND, kUndoCommand, 0);
+    HWND box = e2e::WaitMessageBox(process_.id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Put back the settings as they were before the last Apply?", e2e::MessageText(box));
+    e2e::Answer(box, IDYES);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Points().empty(); }, kWait));
+    // The boxes show what was read before the changes.
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return ::SendMessageA(e2e::Control(main, "CheckBox51"), BM_GETCHECK, 0, 0) ==
+                   BST_UNCHECKED;
+        },
+        kWait));
+    CloseWithCancel(main);
+    EXPECT_EQ(before, RegistryExport());
+    EXPECT_EQ(msdosSys_, ReadWhole(kMsdosSys));
+    EXPECT_EQ(kProtected, ::GetFileAttributesA(kMsdosSys) & kProtected);
+    EXPECT_EQ(systemIni_, ReadWhole(SystemIniPath()));
+}
+
+TEST_F(UndoTest, TheRestorePointImportedWithTheRegistryEditorGivesTheSameRegistry) {
+    std::map<std::string, std::string> before = RegistryExport();
+    HWND main = ApplyOneChangePerPage();
+    ASSERT_TRUE(main);
+    CloseWithCancel(main);
+    std::vector<std::string> points = Points();
+    ASSERT_EQ(1u, points.size());
+    std::string point = dir_ + "\\Restore\\" + points.back();
+    ASSERT_NE(before, RegistryExport());
+
+    std::string command = "regedit.exe /s \"" + point + "\\Registry.reg\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info));
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(info.hProcess, kWait));
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    EXPECT_EQ(before, RegistryExport());
+    // The boot file's copy is the file as it was.
+    EXPECT_EQ(msdosSys_, ReadWhole(point + "\\1 MSDOS.SYS"));
+}
+
+}  // namespace

@@ -1,0 +1,346 @@
+// Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
+// it changes it, and "Undo last Apply..." putting the machine back as it was.
+#include "app/RestorePoint.h"
+#include "platform/NoCase.h"
+#include "unit/pages/PageFixture.h"
+
+#include <set>
+
+namespace vt::testing {
+namespace {
+
+constexpr const char* kProgramDir = "C:\\Program Files\\Veltrim 2000";
+constexpr const char* kRestoreDir = "C:\\Program Files\\Veltrim 2000\\Restore";
+constexpr const char* kDesktop = "Control Panel\\Desktop";
+
+std::vector<BYTE> Text(const std::string& text) {
+    std::vector<BYTE> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+// --- REGEDIT4 ------------------------------------------------------------------------------
+
+TEST(Regedit4Test, WritesWhatTheRegistryEditorImports) {
+    std::vector<regedit4::Section> sections = {
+        {HKEY_CURRENT_USER,
+         "Control Panel\\Desktop",
+         false,
+         {{"Wallpaper", regedit4::Data{REG_SZ, Text("C:\\WINDOWS\\\"a\".bmp")}},
+          {"", regedit4::Data{REG_SZ, Text("default")}},
+          {"Gone", std::nullopt},
+          {"Count", regedit4::Data{REG_DWORD, {0x10, 0x0E, 0, 0}}},
+          {"Flags", regedit4::Data{REG_BINARY, {1, 0, 0, 0}}},
+          {"Path", regedit4::Data{REG_EXPAND_SZ, Text("%a%")}}}},
+        {HKEY_LOCAL_MACHINE, "Software\\New", true, {}}};
+    EXPECT_EQ(
+        "REGEDIT4\r\n"
+        "\r\n"
+        "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+        "\"Wallpaper\"=\"C:\\\\WINDOWS\\\\\\\"a\\\".bmp\"\r\n"
+        "@=\"default\"\r\n"
+        "\"Gone\"=-\r\n"
+        "\"Count\"=dword:00000e10\r\n"
+        "\"Flags\"=hex:01,00,00,00\r\n"
+        "\"Path\"=hex(2):25,61,25,00\r\n"
+        "\r\n"
+        "[-HKEY_LOCAL_MACHINE\\Software\\New]\r\n"
+        "\r\n",
+        regedit4::Write(sections));
+}
+
+TEST(Regedit4Test, ReadsBackWhatItWritesLongHexAndOddTextsIncluded) {
+    std::vector<BYTE> many(100);
+    for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<BYTE>(i * 7);
+    std::vector<BYTE> odd = {'a', '\n', 0xE9, 0};
+    std::vector<regedit4::Section> sections = {
+        {HKEY_USERS,
+         ".DEFAULT\\x",
+         false,
+         {{"Long", regedit4::Data{REG_BINARY, many}},
+          {"Odd", regedit4::Data{REG_SZ, odd}},
+          {"Multi", regedit4::Data{REG_MULTI_SZ, {'a', 0, 0}}},
+          {"@x\"", std::nullopt}}},
+        {HKEY_CLASSES_ROOT, "txtfile", true, {}}};
+    std::string text = regedit4::Write(sections);
+    EXPECT_NE(std::string::npos, text.find(",\\\r\n  "));  // wrapped as the editor wraps
+    std::vector<regedit4::Section> back = regedit4::Read(text);
+    ASSERT_EQ(2u, back.size());
+    EXPECT_EQ(HKEY_USERS, back[0].root);
+    EXPECT_EQ(".DEFAULT\\x", back[0].path);
+    ASSERT_EQ(4u, back[0].entries.size());
+    EXPECT_EQ(many, back[0].entries[0].data->bytes);
+    EXPECT_EQ((regedit4::Data{REG_SZ, odd}), *back[0].entries[1].data);
+    EXPECT_EQ(REG_MULTI_SZ, back[0].entries[2].data->type);
+    EXPECT_EQ("@x\"", back[0].entries[3].name);
+    EXPECT_FALSE(back[0].entries[3].data);
+    EXPECT_TRUE(back[1].remove);
+    EXPECT_EQ(HKEY_CLASSES_ROOT, back[1].root);
+    EXPECT_THROW(regedit4::Read("REGEDIT4\r\n\r\n[HKEY_NOWHERE\\x]\r\n"), std::invalid_argument);
+}
+
+// --- The journal on the fake machine -------------------------------------------------------
+
+class JournalTest : public ::testing::Test {
+  protected:
+    JournalTest() {
+        sys.MakeDirectories(kProgramDir);
+        journal.clock = [] { return std::string("2000-01-31 13.05.59"); };
+    }
+
+    // The machine without the restore points.
+    std::vector<std::string> Machine() const {
+        std::vector<std::string> lines = sys.Dump();
+        std::erase_if(lines, [](const std::string& l) {
+            return vt::ToUpper(l).find("\\RESTORE") != std::string::npos;
+        });
+        return lines;
+    }
+
+    void SetText(HKEY root, const std::string& path, const std::string& name,
+                 const std::string& text) {
+        TRegistry reg(journal);
+        reg.SelectRoot(root);
+        ASSERT_TRUE(reg.OpenPath("\\" + path, true));
+        reg.WriteText(name, text);
+    }
+
+    std::string Value(const std::string& name) {
+        TRegistry reg(sys);
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        reg.OpenPath(std::string("\\") + kDesktop, false);
+        return reg.ReadText(name);
+    }
+
+    std::string PointFile(const std::string& name) const {
+        return sys.FileText(std::string(kRestoreDir) + "\\2000-01-31 13.05.59\\" + name);
+    }
+
+    fake::FakePlatform sys;
+    RestoreJournal journal{sys};
+};
+
+TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
+    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
+    sys.PutValue(HKEY_CURRENT_USER, "Software\\Doomed\\Child", "Kept", REG_DWORD, {7, 0, 0, 0});
+    sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\nBootGUI=1\r\n",
+                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
+    sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Old");
+    std::vector<std::string> before = Machine();
+    {
+        auto point = journal.Record(kRestoreDir);
+        SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", "new.bmp");
+        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "made");
+        SetText(HKEY_CLASSES_ROOT, "New\\Deeper", "x", "y");
+        TRegistry reg(journal);
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.RemoveKey("\\Software\\Doomed"));
+        ASSERT_TRUE(journal.SetFileAttributesA("C:\\MSDOS.SYS", FILE_ATTRIBUTE_ARCHIVE));
+        ASSERT_TRUE(journal.WritePrivateProfileStringA("Options", "BootGUI", "0", "C:\\MSDOS.SYS"));
+        ASSERT_TRUE(
+            journal.WritePrivateProfileStringA("vcache", "MinFileCache", "1024", "SYSTEM.INI"));
+        ASSERT_TRUE(journal.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\New"));
+        ASSERT_TRUE(
+            journal.CreateShellLink("C:\\x.exe", "C:\\WINDOWS\\Start Menu\\New\\x.lnk", "C:\\"));
+        ASSERT_TRUE(journal.RemoveDirectoryA("C:\\WINDOWS\\Start Menu\\Old"));
+        ASSERT_TRUE(journal.WriteFileBytes("C:\\WINDOWS\\SYSTEM\\oemlogo.bmp", {'B', 'M'}));
+    }
+    ASSERT_NE(before, Machine());
+
+    std::string reg = PointFile("Registry.reg");
+    EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+                                          "\"Wallpaper\"=\"old.bmp\"\r\n\"Missing\"=-\r\n"));
+    EXPECT_NE(std::string::npos,
+              reg.find("[HKEY_CURRENT_USER\\Software\\Doomed\\Child]\r\n\"Kept\"=dword:00000007"));
+    EXPECT_NE(std::string::npos, reg.find("[-HKEY_LOCAL_MACHINE\\Software\\Classes\\New]"));
+    std::string files = PointFile("Files.txt");
+    // With the attributes it had when the pass first touched it.
+    EXPECT_NE(std::string::npos, files.find("file\t00000027\t1 MSDOS.SYS\tC:\\MSDOS.SYS\r\n"));
+    EXPECT_NE(std::string::npos, files.find("new folder\t-\t-\tC:\\WINDOWS\\Start Menu\\New\r\n"));
+    EXPECT_NE(std::string::npos,
+              files.find("new shortcut\t-\t-\tC:\\WINDOWS\\Start Menu\\New\\x.lnk"));
+    EXPECT_NE(std::string::npos, files.find("removed folder\t-\t-\tC:\\WINDOWS\\Start Menu\\Old"));
+    EXPECT_EQ("[Options]\r\nBootGUI=1\r\n", PointFile("1 MSDOS.SYS"));
+
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    EXPECT_EQ(before, Machine());
+    EXPECT_TRUE(ListRestorePoints(sys, kRestoreDir).empty());
+    EXPECT_FALSE(sys.HasDirectory(std::string(kRestoreDir) + "\\2000-01-31 13.05.59"));
+    EXPECT_FALSE(UndoNewestRestorePoint(sys, kRestoreDir));
+}
+
+TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsItsOldValues) {
+    sys.PutValue(HKEY_CURRENT_USER, "Software\\K", "a", REG_SZ, Text("1"));
+    std::vector<std::string> before = Machine();
+    {
+        auto point = journal.Record(kRestoreDir);
+        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "one");
+        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "two");
+        TRegistry reg(journal);
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.RemoveKey("\\Software\\K"));
+        SetText(HKEY_CURRENT_USER, "Software\\K", "a", "2");
+        SetText(HKEY_CURRENT_USER, "Software\\K\\Sub", "b", "3");
+    }
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    EXPECT_EQ(before, Machine());
+}
+
+TEST_F(JournalTest, APassThatChangesNothingWritesNoPoint) {
+    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
+    {
+        auto point = journal.Record(kRestoreDir);
+        SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", "old.bmp");
+        TRegistry reg(journal);
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        EXPECT_TRUE(reg.OpenPath("\\Control Panel\\Desktop", true));
+        EXPECT_FALSE(reg.RemoveValue("Missing"));
+        journal.WritePrivateProfileStringA("vcache", "MinFileCache", "512", "SYSTEM.INI");
+        journal.WritePrivateProfileStringA("vcache", "Missing", nullptr, "SYSTEM.INI");
+        journal.DeleteFileA("C:\\nothing.txt");
+    }
+    EXPECT_FALSE(sys.HasDirectory(kRestoreDir));
+    // Outside a pass nothing is saved either.
+    SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", "new.bmp");
+    EXPECT_FALSE(sys.HasDirectory(kRestoreDir));
+}
+
+TEST_F(JournalTest, AnUnwritableRestoreFolderStopsThePassBeforeAnyChange) {
+    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
+    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::CreateDirectory; },
+                 ERROR_ACCESS_DENIED);
+    std::vector<std::string> before = Machine();
+    auto point = journal.Record(kRestoreDir);
+    try {
+        SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", "new.bmp");
+        FAIL() << "the change went through";
+    } catch (const RestorePointError& e) {
+        EXPECT_EQ(std::string("Unable to write to ") + kRestoreDir +
+                      "\n\nThe restore point that would undo these settings could not be "
+                      "saved, so no setting was changed.",
+                  e.what());
+    }
+    EXPECT_EQ(before, Machine());
+}
+
+TEST_F(JournalTest, TheTenNewestPointsAreKept) {
+    for (int i = 0; i < 12; ++i) {
+        journal.clock = [i] { return "2000-01-" + std::to_string(10 + i) + " 00.00.00"; };
+        auto point = journal.Record(kRestoreDir);
+        SetText(HKEY_CURRENT_USER, kDesktop, "Pass", std::to_string(i));
+    }
+    std::vector<std::string> points = ListRestorePoints(sys, kRestoreDir);
+    ASSERT_EQ(kKeptRestorePoints, points.size());
+    EXPECT_EQ("2000-01-12 00.00.00", points.front());
+    EXPECT_EQ("2000-01-21 00.00.00", points.back());
+    EXPECT_FALSE(sys.HasDirectory(std::string(kRestoreDir) + "\\2000-01-11 00.00.00"));
+    // Undo goes newest first.
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    EXPECT_EQ("10", Value("Pass"));
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    EXPECT_EQ("9", Value("Pass"));
+}
+
+// --- Through the main window ---------------------------------------------------------------
+
+class UndoLastApplyTest : public PageTest {
+  protected:
+    UndoLastApplyTest() {
+        sys.MakeDirectories(kProgramDir);
+        sys.SetCurrentDirectoryA(kProgramDir);  // where the program runs
+        std::string config(20, '\0');
+        config[0] = 1;  // the welcome window shows
+        sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", config);
+        form().Config = ReadConfigDat(sys, kProgramDir);
+        form().ProgramDir = kProgramDir;
+        sys.PutFile("C:\\MSDOS.SYS",
+                    "[Paths]\r\nWinDir=C:\\WINDOWS\r\n\r\n[Options]\r\nBootGUI=1\r\nLogo=1\r\n", 0);
+        sys.PutFile("C:\\WINDOWS\\SYSTEM.INI",
+                    "[386Enh]\r\nwoafont=dosapp.fon\r\n\r\n[vcache]\r\nMinFileCache=512\r\n");
+        sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Programs");
+        sys.MakeDirectories("C:\\WINDOWS\\Desktop");
+        PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "400");
+        PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
+    }
+
+    std::vector<std::string> Machine() const {
+        std::vector<std::string> lines = sys.Dump();
+        std::erase_if(lines, [](const std::string& l) {
+            return vt::ToUpper(l).find("\\RESTORE") != std::string::npos;
+        });
+        return lines;
+    }
+
+    // What the boxes the read pass sets show. The value editors and the one-shot boxes
+    // (menu orders) are never set by it and keep what the user left, as after any Apply.
+    std::vector<bool> ReadBoxes() {
+        const std::set<std::string> unread = {
+            "CheckBox21", "CheckBox22", "CheckBox24", "CheckBox25", "CheckBox27",
+            "CheckBox28", "CheckBox30", "CheckBox31", "CheckBox61", "CheckBox62"};
+        std::vector<bool> shown;
+        for (ui::CheckBox* box : form().MarkableBoxes())
+            if (!unread.count(box->Name())) shown.push_back(box->Checked());
+        return shown;
+    }
+};
+
+TEST_F(UndoLastApplyTest, ApplyWithEveryBoxChangedThenUndoLeavesTheMachineAsBefore) {
+    ReadPass();
+    std::vector<std::string> before = Machine();
+    std::vector<bool> shown = ReadBoxes();
+    EXPECT_FALSE(form().CanUndo());
+    for (ui::CheckBox* box : form().MarkableBoxes())
+        if (box->Enabled()) Click(*box);
+    form().Button5Click();
+    ASSERT_NE(before, Machine());
+    ASSERT_TRUE(form().CanUndo());
+
+    prompts.Answer(ui::Answer::Yes);
+    form().UndoLastApply();
+    EXPECT_EQ(std::vector<std::string>{TForm1::kUndoQuestion}, prompts.Questions());
+    EXPECT_EQ(before, Machine());
+    EXPECT_FALSE(form().CanUndo());
+    EXPECT_EQ(shown, ReadBoxes());
+    EXPECT_EQ(1, form().Config.ShowSplash());
+    // The pages show the machine as it is again: another Apply writes nothing.
+    form().Button5Click();
+    EXPECT_EQ(before, Machine());
+    EXPECT_FALSE(form().CanUndo());
+}
+
+TEST_F(UndoLastApplyTest, NoKeepsThePointAndAnApplyThatChangesNothingMakesNone) {
+    ReadPass();
+    form().Button5Click();
+    EXPECT_FALSE(form().CanUndo());
+    EXPECT_FALSE(sys.HasDirectory(kRestoreDir));
+    form().UndoLastApply();  // nothing to undo: nothing is asked
+    EXPECT_TRUE(prompts.Questions().empty());
+
+    Click(pages().boot.CheckBox1);
+    form().Button5Click();
+    std::vector<std::string> after = Machine();
+    prompts.Answer(ui::Answer::No);
+    form().UndoLastApply();
+    EXPECT_EQ(after, Machine());
+    EXPECT_TRUE(form().CanUndo());
+}
+
+TEST_F(UndoLastApplyTest, AnUnwritableRestoreFolderStopsApplyWithItsReason) {
+    ReadPass();
+    std::vector<std::string> before = Machine();
+    for (ui::CheckBox* box : form().MarkableBoxes())
+        if (box->Enabled()) Click(*box);
+    sys.FailWhen(
+        [](const fake::CallInfo& c) {
+            return vt::ToUpper(c.path).find("\\RESTORE") != std::string::npos &&
+                   (c.kind == fake::Call::CreateDirectory || c.kind == fake::Call::WriteFile);
+        },
+        ERROR_ACCESS_DENIED);
+    EXPECT_THROW(form().Button5Click(), RestorePointError);
+    EXPECT_EQ(before, Machine());
+}
+
+}  // namespace
+}  // namespace vt::testing
