@@ -852,15 +852,19 @@ class SavedTree {
         HKEY key = nullptr;
         if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
         keys_.push_back(path);
+        std::vector<char> name(16384);
+        std::vector<BYTE> data(1 << 16);
         for (DWORD i = 0;; ++i) {
-            char name[256];
-            DWORD nameSize = sizeof name, type = 0;
-            BYTE data[1024];
-            DWORD size = sizeof data;
-            if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size) !=
-                ERROR_SUCCESS)
-                break;
-            values_.push_back({path, std::string(name, nameSize), type, {data, data + size}});
+            DWORD nameSize = static_cast<DWORD>(name.size()), type = 0;
+            DWORD size = static_cast<DWORD>(data.size());
+            LONG rc =
+                ::RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &size);
+            if (rc == ERROR_NO_MORE_ITEMS) break;
+            if (rc != ERROR_SUCCESS) continue;  // too large to keep: left to the key's restore
+            values_.push_back({path,
+                               std::string(name.data(), nameSize),
+                               type,
+                               {data.begin(), data.begin() + size}});
         }
         std::vector<std::string> children;
         for (DWORD i = 0;; ++i) {
@@ -1487,14 +1491,18 @@ TEST_F(ProgramTest, TheDesktopAndQuickLaunchShortcutsPointAtTheInstalledProgram)
 class BackToDefaultE2eTest : public ProgramTest {
   protected:
     // Everything "Back to Windows Default" may touch, put back when the test ends.
-    SavedTree trees_[8] = {
-        {HKEY_CURRENT_USER, "Control Panel"},
-        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion"},
-        {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer"},
-        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control"},
+    SavedTree trees_[12] = {
+        {HKEY_CURRENT_USER, "Control Panel\\Desktop"},
+        {HKEY_CURRENT_USER, "Control Panel\\Sound"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons"},
+        {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update"},
         {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD"},
         {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer"},
         {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates"},
+        {HKEY_LOCAL_MACHINE, "Network"},
         {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"},
     };
     std::string group_, uninstall_;
