@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -70,8 +71,7 @@ void AddRemove::FillLists() {
 }
 
 std::string AddRemove::ChosenRow() const {
-    int row = ListBox2.ItemIndex() >= 0 ? ListBox2.ItemIndex() : 0;
-    return ListBox2.Items()[row];
+    return ListBox2.Items()[std::max(ListBox2.ItemIndex(), 0)];
 }
 
 // Only a listed entry can be chosen: a key without a display name never matches, not even an
@@ -128,8 +128,7 @@ void AddRemove::Button3Click() {
     std::string chosen = ChosenRow();
     if (!FindKeyOf(chosen)) return SayNotFound(chosen);
     TRegistry reg(sys_);
-    if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false) && reg.HasKey(UninstallKeyName))
-        reg.RemoveKey(UninstallKeyName);
+    if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false)) reg.RemoveKey(UninstallKeyName);
     FillLists();
 }
 

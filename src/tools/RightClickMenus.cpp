@@ -153,9 +153,8 @@ bool RightClickMenus::MadeByPage(const std::string& fileType, const std::string&
                                  const std::string& player) {
     if (title.empty() || player.empty()) return false;
     TRegistry reg(sys_);
-    if (!OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(fileType, title), false) || !reg.HasValue(""))
-        return false;
-    return GuardedReadText(reg, "", "") == player;
+    return OpenKey(reg, HKEY_CLASSES_ROOT, CommandKey(fileType, title), false) &&
+           GuardedReadText(reg, "", "") == player;
 }
 
 // A name that would overwrite a verb of the file type (its "open", another program's entry)

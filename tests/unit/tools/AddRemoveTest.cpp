@@ -110,6 +110,9 @@ TEST_F(AddRemoveTest, TheDialogIsASmallWindowWithoutTitleButtonsInItsTabOrder) {
 }
 
 TEST_F(AddRemoveTest, EditOpensTheDialogOnTheChosenEntryWithTheMainWindowDisabled) {
+    std::vector<std::string> hidden;
+    for (const char* page : {"Page1", "Page2", "Page3", "Page4"})
+        form().RegisterDetails(page, [&hidden, page] { hidden.push_back(page); });
     form().BacaData();
     tools.rightClickMenus.CheckBox79.PressMouse(ui::MouseButton::Left);
     ASSERT_TRUE(tools.rightClickMenus.Edit12.Enabled());
@@ -120,6 +123,7 @@ TEST_F(AddRemoveTest, EditOpensTheDialogOnTheChosenEntryWithTheMainWindowDisable
     EXPECT_EQ("Veltrim 2000", dialog().Edit2.Text());
     EXPECT_FALSE(form().Enabled());
     EXPECT_FALSE(tools.rightClickMenus.Edit12.Enabled()) << "every page's details collapse";
+    EXPECT_EQ((std::vector<std::string>{"Page1", "Page2", "Page3", "Page4"}), hidden);
     EXPECT_TRUE(prompts.Questions().empty());
 }
 

@@ -298,6 +298,17 @@ TEST_F(RightClickMenusTest, ATypeWithoutAFileTypeGetsOneOfItsOwnAndRemoveTakesBo
     EXPECT_FALSE(Box(".zip").Checked());
 }
 
+TEST_F(RightClickMenusTest, RemoveCreatesNothingAndTakesTheExtensionAwayWhenItsTypeIsGone) {
+    Create(".zip", "Unpack", "C:\\UNZIP.EXE");
+    DeleteTree(HKEY_CLASSES_ROOT, ".zipfiles");  // someone else took the type away
+    sys.ClearCalls();
+    EXPECT_TRUE(menus().Remove_RightClickMenus(".zip"));  // as "Back to Windows Default" does
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zip"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zipfiles")) << "not made again";
+    for (const fake::CallInfo& call : sys.Calls())
+        EXPECT_NE(fake::Call::RegCreateKey, call.kind) << call.path;
+}
+
 TEST_F(RightClickMenusTest, AnExtensionWithOtherValuesKeepsThemWhenItsOwnTypeGoes) {
     PutText(HKEY_CLASSES_ROOT, ".dat", "Content Type", "application/octet-stream");
     Create(".dat", "Inspect", "C:\\HEX.EXE");
@@ -447,6 +458,17 @@ TEST_F(RightClickMenusTest, ATypeOfItsOwnThatGainedAnotherVerbStays) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zipfiles\\Shell\\Unpack"));
     EXPECT_EQ("C:\\SCAN.EXE %1", Command(".zipfiles", "Scan"));
     EXPECT_EQ(".zipfiles", Text(HKEY_CLASSES_ROOT, ".zip", "")) << "still names the type";
+}
+
+// A section without a command cannot claim a verb, not even one whose command is missing too.
+TEST_F(RightClickMenusTest, AnEntryWithoutACommandOwnsNoVerb) {
+    PutDataIni("[.txt]\r\nTitle=open\r\nplayer=\r\n");
+    sys.PutValue(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", REG_SZ, {0});
+    sys.ClearCalls();
+    menus().Remove_RightClickMenus(".txt");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command"));
+    for (const std::string& change : Changes())
+        EXPECT_NE(std::string::npos, change.find("data.ini")) << change;
 }
 
 TEST_F(RightClickMenusTest, RemoveWithoutAnEntryDeletesNothing) {
