@@ -168,8 +168,10 @@ class TForm1 : public ui::Form {
         "You must restart your computer before the new settings will take effect. Do you want "
         "to restart your computer now?";
 
-  private:
+    // HidePage for "Page1" to "Page5": every page's detail controls put away.
     void HideAllPages();
+
+  private:
     // While the countdown runs: asks whether to exit anyway; true when the user says No.
     bool KeepsCountdownRunning();
     void RewriteConfigDat();

@@ -54,7 +54,7 @@ DiskCachePage::DiskCachePage(TForm1& form, Platform& sys, TForm4& help)
     Label7.SetBounds(12, 12, 0, 13);
     ComboBox1.SetBounds(12, 28, 200, 21);
     SpeedButton10.OnClick = [&form, &help] {
-        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        form.HideAllPages();
         help.Open(form, help.Memo1);
     };
     LayOutSizes();

@@ -70,7 +70,7 @@ FileCachePage::FileCachePage(TForm1& form, Platform& sys, TForm4& help)
     SpinEdit7.OnChange = [this] { SpinEditChange(SpinEdit7, TrackBar6, kPathUnit); };
     ComboBox3.OnChange = [this] { ComboBox3Change(); };
     SpeedButton9.OnClick = [&form, &help] {
-        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        form.HideAllPages();
         help.Open(form, help.Memo2);
     };
     LayOut();

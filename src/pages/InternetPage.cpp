@@ -41,7 +41,7 @@ InternetPage::InternetPage(TForm1& form, Platform& sys, TForm4& help)
     SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
     SpeedButton5.OnClick = [this] { SpeedButton5Click(); };
     SpeedButton8.OnClick = [this, &form, &help] {
-        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        form.HideAllPages();
         help.Open(form, help.Memo3);
     };
     form.ClearsDescription(Sheet, Memo4);
@@ -169,14 +169,9 @@ void InternetPage::InternetDisable() {
         control->SetEnabled(false);
 }
 
+// The same values as " Default".
 void InternetPage::ResetToWindowsDefault() {
-    DialUpMtu.now = "0";
-    LanMtu.now = "0";
-    ReceiveWindowText.now = "8192";
-    TimeToLiveText.now = "32";
-    RadioButton18.SetChecked(true);
-    RadioButton13.SetChecked(true);
-    RadioButton15.SetChecked(true);
+    SpeedButton4Click();
 }
 
 void InternetPage::ComboBox2Change() {

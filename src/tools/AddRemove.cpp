@@ -101,7 +101,7 @@ void AddRemove::Button2Click() {
                                      kUninstallString, "");
     shownName_ = chosen;
     dialog_.Edit1.SetText(shownCommand_);
-    for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form_.HidePage(page);
+    form_.HideAllPages();
     dialog_.Edit2.SetText(shownName_);
     dialog_.Open(form_);
 }

@@ -15,7 +15,7 @@ ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAbo
     SpeedButton12.OnClick = [this] { sys_.ShellExecuteOpen("open", kHomePage); };
     SpeedButton13.OnClick = [this] { sys_.ShellExecuteOpen("open", kSupportMail); };
     SpeedButton15.OnClick = [&form, &about] {
-        for (const char* page : {"Page1", "Page2", "Page3", "Page4", "Page5"}) form.HidePage(page);
+        form.HideAllPages();
         about.Open(form);
     };
     for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47, &CheckBox49})
