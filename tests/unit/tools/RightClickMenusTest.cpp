@@ -298,13 +298,19 @@ TEST_F(RightClickMenusTest, ATypeWithoutAFileTypeGetsOneOfItsOwnAndRemoveTakesBo
     EXPECT_FALSE(Box(".zip").Checked());
 }
 
+// Someone else took the page's own type away, or only its commands: "Remove" (as "Back to
+// Windows Default" runs it) takes the rest away and makes nothing again.
 TEST_F(RightClickMenusTest, RemoveCreatesNothingAndTakesTheExtensionAwayWhenItsTypeIsGone) {
     Create(".zip", "Unpack", "C:\\UNZIP.EXE");
-    DeleteTree(HKEY_CLASSES_ROOT, ".zipfiles");  // someone else took the type away
+    Create(".dat", "Inspect", "C:\\HEX.EXE");
+    DeleteTree(HKEY_CLASSES_ROOT, ".zipfiles");
+    DeleteTree(HKEY_CLASSES_ROOT, ".datfiles\\Shell");
     sys.ClearCalls();
-    EXPECT_TRUE(menus().Remove_RightClickMenus(".zip"));  // as "Back to Windows Default" does
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zip"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".zipfiles")) << "not made again";
+    for (const char* ext : {".zip", ".dat"}) {
+        EXPECT_TRUE(menus().Remove_RightClickMenus(ext));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ext)) << ext;
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string(ext) + "files")) << ext;
+    }
     for (const fake::CallInfo& call : sys.Calls())
         EXPECT_NE(fake::Call::RegCreateKey, call.kind) << call.path;
 }
@@ -472,7 +478,8 @@ TEST_F(RightClickMenusTest, AnEntryWithoutACommandOwnsNoVerb) {
 }
 
 TEST_F(RightClickMenusTest, RemoveWithoutAnEntryDeletesNothing) {
-    Click(Box(".jpg"));
+    PutDataIni("[.txt]\r\nplayer=C:\\A.EXE \"%1\"\r\n");
+    Click(Box(".txt"));
     menus().Edit12.Type("Anything");
     prompts.Pick("C:\\A.EXE");
     menus().SpeedButton3.Click();
@@ -480,7 +487,9 @@ TEST_F(RightClickMenusTest, RemoveWithoutAnEntryDeletesNothing) {
     menus().Button8.Click();
     for (const std::string& change : Changes())
         EXPECT_NE(std::string::npos, change.find("data.ini")) << change;
-    EXPECT_FALSE(Box(".jpg").Checked());
+    EXPECT_EQ(std::vector<std::string>{}, prompts.Errors()) << "no verb to speak of";
+    EXPECT_FALSE(Box(".txt").Checked());
+    EXPECT_EQ("NOTEPAD.EXE %1", Command("txtfile", "open"));
 }
 
 }  // namespace
