@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 namespace e2e {
@@ -55,5 +56,15 @@ void ClickTab(HWND tabs, int index);
 bool ShowPage(HWND form, int index, int timeoutMs);
 // Asks the window to close, as the title-bar button does.
 void CloseWindow(HWND window);
+
+// Whole files, as bytes.
+std::string ReadWhole(const std::string& path);
+void WriteWhole(const std::string& path, const std::string& bytes);
+// SYSTEM.INI in the Windows directory.
+std::string SystemIniPath();
+// Every value and key below the key, as "label\path\name" -> "type:bytes" ("key" for a key),
+// for comparing the registry at two moments.
+void Dump(HKEY root, const std::string& path, const std::string& label,
+          std::map<std::string, std::string>& out);
 
 }  // namespace e2e

@@ -20,6 +20,9 @@
 #include <string>
 #include <vector>
 
+using e2e::ReadWhole;
+using e2e::WriteWhole;
+
 namespace {
 
 constexpr int kWait = 15000;
@@ -67,15 +70,6 @@ std::string QuickLaunchLink() {
 
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 Records ReadConfig(const std::string& folder) {

@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+using e2e::Dump;
+using e2e::ReadWhole;
+using e2e::SystemIniPath;
+using e2e::WriteWhole;
+
 namespace {
 
 constexpr int kWait = 15000;
@@ -22,57 +27,11 @@ constexpr WPARAM kUndoCommand = 0x0110;
 constexpr DWORD kProtected =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 void PutMsdosSys(const std::string& bytes) {
     ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
     WriteWhole(kMsdosSys, bytes);
     ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     ::SetFileAttributesA(kMsdosSys, kProtected);
-}
-
-std::string SystemIniPath() {
-    char windows[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(windows, sizeof windows);
-    return std::string(windows) + "\\SYSTEM.INI";
-}
-
-// Every value and key below the key, as "label\path\name = type:bytes".
-void Dump(HKEY root, const std::string& path, const std::string& label,
-          std::map<std::string, std::string>& out) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    for (DWORD i = 0;; ++i) {
-        char name[512];
-        DWORD nameSize = sizeof name, type = 0;
-        BYTE data[4096];
-        DWORD dataSize = sizeof data;
-        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        std::string shown = std::to_string(type) + ":";
-        for (DWORD b = 0; b < dataSize; ++b) shown += std::to_string(data[b]) + " ";
-        out[label + "\\" + path + "\\" + std::string(name, nameSize)] = shown;
-    }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-        char name[512];
-        DWORD size = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        children.emplace_back(name, size);
-    }
-    ::RegCloseKey(key);
-    out[label + "\\" + path + "\\"] = "key";
-    for (const std::string& child : children) Dump(root, path + "\\" + child, label, out);
 }
 
 std::map<std::string, std::string> RegistryExport() {
