@@ -230,7 +230,7 @@ void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore>
 
 // --- The journal -----------------------------------------------------------------------
 
-RestoreJournal::RestoreJournal(Platform& sys) : clock(LocalTime), sys_(sys) {}
+RestoreJournal::RestoreJournal(Platform& sys) : ForwardingPlatform(sys), clock(LocalTime) {}
 
 RestoreJournal::~RestoreJournal() = default;
 
@@ -306,9 +306,9 @@ void RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {
         if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return;
     std::optional<regedit4::Data> before;
     HKEY open = 0;
-    if (sys_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) == ERROR_SUCCESS) {
-        before = ReadValue(sys_, open, name.c_str());
-        if (!IsRoot(open)) sys_.RegCloseKey(open);
+    if (inner_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) == ERROR_SUCCESS) {
+        before = ReadValue(inner_, open, name.c_str());
+        if (!IsRoot(open)) inner_.RegCloseKey(open);
     }
     OpenPoint();
     values_.push_back({key, name, before});
@@ -325,8 +325,9 @@ void RestoreJournal::SaveCreatedKeys(const KeyName& key) {
         std::string id = KeyId(key.root, prefix);
         if (saved_.count(id)) continue;
         HKEY open = 0;
-        if (sys_.RegOpenKeyExA(key.root, prefix.c_str(), KEY_ALL_ACCESS, &open) == ERROR_SUCCESS) {
-            sys_.RegCloseKey(open);
+        if (inner_.RegOpenKeyExA(key.root, prefix.c_str(), KEY_ALL_ACCESS, &open) ==
+            ERROR_SUCCESS) {
+            inner_.RegCloseKey(open);
             continue;
         }
         // Everything below is new too: deleting this one key undoes the lot.
@@ -344,27 +345,27 @@ void RestoreJournal::SaveTree(const KeyName& key) {
     for (const KeyBefore& k : keys_)
         if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return;
     HKEY open = 0;
-    if (sys_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) != ERROR_SUCCESS)
+    if (inner_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) != ERROR_SUCCESS)
         return;
     OpenPoint();
     if (saved_.insert(keyId).second) keys_.push_back({key, true});
     std::vector<char> name(16384);
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 0;
-        if (sys_.RegEnumValueA(open, i, name.data(), &nameSize, &type, nullptr, &size) !=
+        if (inner_.RegEnumValueA(open, i, name.data(), &nameSize, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             break;
         std::string valueName(name.data(), nameSize);
         if (!saved_.insert(keyId + "|" + ToUpper(valueName)).second) continue;
-        values_.push_back({key, valueName, ReadValue(sys_, open, valueName.c_str())});
+        values_.push_back({key, valueName, ReadValue(inner_, open, valueName.c_str())});
     }
     std::vector<std::string> children;
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = static_cast<DWORD>(name.size());
-        if (sys_.RegEnumKeyExA(open, i, name.data(), &nameSize) != ERROR_SUCCESS) break;
+        if (inner_.RegEnumKeyExA(open, i, name.data(), &nameSize) != ERROR_SUCCESS) break;
         children.emplace_back(name.data(), nameSize);
     }
-    if (!IsRoot(open)) sys_.RegCloseKey(open);
+    if (!IsRoot(open)) inner_.RegCloseKey(open);
     for (const std::string& child : children)
         SaveTree({key.root, JoinKey(key.path, child.c_str())});
     WriteRegistry();
@@ -375,7 +376,7 @@ std::string RestoreJournal::AbsolutePath(const std::string& path) {
     std::replace(p.begin(), p.end(), '/', '\\');
     if (p.size() >= 2 && p[1] == ':') return p;
     char current[1024] = "";
-    sys_.GetCurrentDirectoryA(sizeof current, current);
+    inner_.GetCurrentDirectoryA(sizeof current, current);
     std::string dir = current;
     if (!p.empty() && p[0] == '\\') return dir.substr(0, 2) + p;
     if (!dir.empty() && dir.back() == '\\') dir.pop_back();
@@ -386,7 +387,7 @@ std::string RestoreJournal::ProfilePath(const char* fileName) {
     std::string name = fileName ? fileName : "win.ini";
     if (name.find_first_of("\\/:") != std::string::npos) return AbsolutePath(name);
     char windows[1024] = "";
-    sys_.GetWindowsDirectoryA(windows, sizeof windows);
+    inner_.GetWindowsDirectoryA(windows, sizeof windows);
     return std::string(windows) + "\\" + name;
 }
 
@@ -397,18 +398,18 @@ void RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
     PathBefore entry;
     entry.kind = kind;
     entry.path = full;
-    DWORD attributes = sys_.GetFileAttributesA(full.c_str());
+    DWORD attributes = inner_.GetFileAttributesA(full.c_str());
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (kind != PathBefore::Folder && folder) return;  // the call fails on its own
     entry.existed = attributes != INVALID_FILE_ATTRIBUTES;
     OpenPoint();
     if (entry.existed && kind != PathBefore::Folder) {
         entry.attributes = attributes;
-        auto bytes = ReadAll(sys_, full);
+        auto bytes = ReadAll(inner_, full);
         if (!bytes) throw RestorePointError("Unable to read " + full);
         entry.copy = std::to_string(paths_.size() + 1) + " " + BaseName(full);
         std::string copy = pointDir_ + "\\" + entry.copy;
-        if (!sys_.WriteFileBytes(copy.c_str(), *bytes)) Unwritable(copy);
+        if (!inner_.WriteFileBytes(copy.c_str(), *bytes)) Unwritable(copy);
     }
     paths_.push_back(entry);
     saved_.insert(id);
@@ -427,34 +428,34 @@ void RestoreJournal::Unwritable(const std::string& path) const {
 }
 
 void RestoreJournal::Write(const std::string& path, const std::string& text) {
-    if (!sys_.WriteFileBytes(path.c_str(), Bytes(text))) Unwritable(path);
+    if (!inner_.WriteFileBytes(path.c_str(), Bytes(text))) Unwritable(path);
 }
 
 void RestoreJournal::OpenPoint() {
     if (!pointDir_.empty()) return;
-    if (!IsFolder(sys_, restoreDir_) && !sys_.CreateDirectoryA(restoreDir_.c_str()))
+    if (!IsFolder(inner_, restoreDir_) && !inner_.CreateDirectoryA(restoreDir_.c_str()))
         Unwritable(restoreDir_);
     std::string stamp = clock ? clock() : LocalTime();
     std::string name = stamp;
-    for (int n = 2; Exists(sys_, restoreDir_ + "\\" + name); ++n)
+    for (int n = 2; Exists(inner_, restoreDir_ + "\\" + name); ++n)
         name = stamp + " " + std::to_string(n);
     std::string dir = restoreDir_ + "\\" + name;
-    if (!sys_.CreateDirectoryA(dir.c_str())) Unwritable(dir);
+    if (!inner_.CreateDirectoryA(dir.c_str())) Unwritable(dir);
     pointDir_ = dir;
     try {
         WriteRegistry();
         WriteFiles();
-        std::vector<std::string> names = ReadList(sys_, restoreDir_);
+        std::vector<std::string> names = ReadList(inner_, restoreDir_);
         names.push_back(name);
         while (names.size() > kKeptRestorePoints) {
-            RemoveRestorePoint(sys_, restoreDir_, names.front());
+            RemoveRestorePoint(inner_, restoreDir_, names.front());
             names.erase(names.begin());
         }
-        WriteList(sys_, restoreDir_, names);
+        WriteList(inner_, restoreDir_, names);
     } catch (const std::exception&) {
         for (const char* file : {kRegistryFile, kFilesFile})
-            sys_.DeleteFileA((dir + "\\" + file).c_str());
-        sys_.RemoveDirectoryA(dir.c_str());
+            inner_.DeleteFileA((dir + "\\" + file).c_str());
+        inner_.RemoveDirectoryA(dir.c_str());
         pointDir_.clear();
         Unwritable(restoreDir_ + "\\" + kList);
     }
@@ -500,7 +501,7 @@ void RestoreJournal::WriteFiles() {
 
 LONG RestoreJournal::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
     KeyName name = Locate(key, subKey);
-    LONG rc = sys_.RegOpenKeyExA(key, subKey, sam, result);
+    LONG rc = inner_.RegOpenKeyExA(key, subKey, sam, result);
     Track(rc, result, name);
     return rc;
 }
@@ -508,7 +509,7 @@ LONG RestoreJournal::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKE
 LONG RestoreJournal::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
     KeyName name = Locate(key, subKey);
     if (Recording()) SaveCreatedKeys(name);
-    LONG rc = sys_.RegCreateKeyExA(key, subKey, sam, result);
+    LONG rc = inner_.RegCreateKeyExA(key, subKey, sam, result);
     Track(rc, result, name);
     return rc;
 }
@@ -521,26 +522,26 @@ LONG RestoreJournal::RegSetValueExA(HKEY key, const char* name, DWORD type, cons
             auto nul = std::find(stored.begin(), stored.end(), 0);
             if (nul != stored.end()) stored.erase(nul + 1, stored.end());
         }
-        if (ReadValue(sys_, key, name) != regedit4::Data{type, stored})
+        if (ReadValue(inner_, key, name) != regedit4::Data{type, stored})
             SaveValue(Locate(key, nullptr), name ? name : "");
     }
-    return sys_.RegSetValueExA(key, name, type, data, size);
+    return inner_.RegSetValueExA(key, name, type, data, size);
 }
 
 LONG RestoreJournal::RegDeleteValueA(HKEY key, const char* name) {
-    if (Recording() && ReadValue(sys_, key, name))
+    if (Recording() && ReadValue(inner_, key, name))
         SaveValue(Locate(key, nullptr), name ? name : "");
-    return sys_.RegDeleteValueA(key, name);
+    return inner_.RegDeleteValueA(key, name);
 }
 
 LONG RestoreJournal::RegDeleteKeyA(HKEY key, const char* subKey) {
     if (Recording()) SaveTree(Locate(key, subKey));
-    return sys_.RegDeleteKeyA(key, subKey);
+    return inner_.RegDeleteKeyA(key, subKey);
 }
 
 LONG RestoreJournal::RegCloseKey(HKEY key) {
     handles_.erase(key);
-    return sys_.RegCloseKey(key);
+    return inner_.RegCloseKey(key);
 }
 
 BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char* key,
@@ -548,160 +549,62 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
     if (Recording() && section) {
         std::vector<char> now(32768);
         const char* missing = "\x01missing\x01";
-        DWORD length = sys_.GetPrivateProfileStringA(section, key, missing, now.data(),
-                                                     static_cast<DWORD>(now.size()), fileName);
+        DWORD length = inner_.GetPrivateProfileStringA(section, key, missing, now.data(),
+                                                       static_cast<DWORD>(now.size()), fileName);
         std::string current(now.data(), key ? std::strlen(now.data()) : length);
         bool same = key ? (value ? current == value : current == missing) : current.empty();
         if (!same) SavePath(PathBefore::File, ProfilePath(fileName));
     }
-    return sys_.WritePrivateProfileStringA(section, key, value, fileName);
+    return inner_.WritePrivateProfileStringA(section, key, value, fileName);
 }
 
 BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
     if (Recording() && path) {
         constexpr DWORD kKept =
             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        DWORD now = sys_.GetFileAttributesA(path);
+        DWORD now = inner_.GetFileAttributesA(path);
         if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept))
             SavePath(PathBefore::File, path);
     }
-    return sys_.SetFileAttributesA(path, attributes);
+    return inner_.SetFileAttributesA(path, attributes);
 }
 
 BOOL RestoreJournal::DeleteFileA(const char* path) {
-    if (Recording() && path && Exists(sys_, path)) SavePath(PathBefore::File, path);
-    return sys_.DeleteFileA(path);
+    if (Recording() && path && Exists(inner_, path)) SavePath(PathBefore::File, path);
+    return inner_.DeleteFileA(path);
 }
 
 BOOL RestoreJournal::CreateDirectoryA(const char* path) {
-    if (Recording() && path && !Exists(sys_, path)) SavePath(PathBefore::Folder, path);
-    return sys_.CreateDirectoryA(path);
+    if (Recording() && path && !Exists(inner_, path)) SavePath(PathBefore::Folder, path);
+    return inner_.CreateDirectoryA(path);
 }
 
 BOOL RestoreJournal::RemoveDirectoryA(const char* path) {
-    if (Recording() && path && IsFolder(sys_, path)) SavePath(PathBefore::Folder, path);
-    return sys_.RemoveDirectoryA(path);
+    if (Recording() && path && IsFolder(inner_, path)) SavePath(PathBefore::Folder, path);
+    return inner_.RemoveDirectoryA(path);
 }
 
 BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
-    if (Recording() && from && to && !(failIfExists && Exists(sys_, to)) &&
-        ReadAll(sys_, from) != ReadAll(sys_, to))
+    if (Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
+        ReadAll(inner_, from) != ReadAll(inner_, to))
         SavePath(PathBefore::File, to);
-    return sys_.CopyFileA(from, to, failIfExists);
+    return inner_.CopyFileA(from, to, failIfExists);
 }
 
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    if (Recording() && path && ReadAll(sys_, path) != bytes) SavePath(PathBefore::File, path);
-    return sys_.WriteFileBytes(path, bytes);
+    if (Recording() && path && ReadAll(inner_, path) != bytes) SavePath(PathBefore::File, path);
+    return inner_.WriteFileBytes(path, bytes);
 }
 
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
     if (Recording() && to) SavePath(PathBefore::File, to);
-    return sys_.LZCopyFileA(from, to);
+    return inner_.LZCopyFileA(from, to);
 }
 
 BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
                                      const char* workingDirectory) {
     if (Recording() && linkFile) SavePath(PathBefore::Shortcut, linkFile);
-    return sys_.CreateShellLink(target, linkFile, workingDirectory);
-}
-
-// --- The seam: straight through ----------------------------------------------------------
-
-LONG RestoreJournal::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
-                                      DWORD* size) {
-    return sys_.RegQueryValueExA(key, name, type, data, size);
-}
-LONG RestoreJournal::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) {
-    return sys_.RegEnumKeyExA(key, index, name, nameSize);
-}
-LONG RestoreJournal::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen,
-                                      DWORD* values) {
-    return sys_.RegQueryInfoKeyA(key, subKeys, maxSubKeyLen, values);
-}
-LONG RestoreJournal::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
-                                   BYTE* data, DWORD* dataSize) {
-    return sys_.RegEnumValueA(key, index, name, nameSize, type, data, dataSize);
-}
-DWORD RestoreJournal::GetPrivateProfileStringA(const char* section, const char* key,
-                                               const char* defaultValue, char* buffer, DWORD size,
-                                               const char* fileName) {
-    return sys_.GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
-}
-UINT RestoreJournal::GetWindowsDirectoryA(char* buffer, UINT size) {
-    return sys_.GetWindowsDirectoryA(buffer, size);
-}
-DWORD RestoreJournal::GetCurrentDirectoryA(DWORD size, char* buffer) {
-    return sys_.GetCurrentDirectoryA(size, buffer);
-}
-BOOL RestoreJournal::SetCurrentDirectoryA(const char* path) {
-    return sys_.SetCurrentDirectoryA(path);
-}
-DWORD RestoreJournal::GetFileAttributesA(const char* path) {
-    return sys_.GetFileAttributesA(path);
-}
-BOOL RestoreJournal::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
-    return sys_.ReadFileBytes(path, bytes);
-}
-HWND RestoreJournal::FindWindowA(const char* className, const char* title) {
-    return sys_.FindWindowA(className, title);
-}
-BOOL RestoreJournal::IsWindowVisible(HWND window) {
-    return sys_.IsWindowVisible(window);
-}
-BOOL RestoreJournal::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return sys_.PostMessageA(window, message, wParam, lParam);
-}
-BOOL RestoreJournal::ExitWindowsEx(UINT flags) {
-    return sys_.ExitWindowsEx(flags);
-}
-HANDLE RestoreJournal::CreateMutexA(const char* name) {
-    return sys_.CreateMutexA(name);
-}
-BOOL RestoreJournal::ShowWindow(HWND window, int command) {
-    return sys_.ShowWindow(window, command);
-}
-BOOL RestoreJournal::SetForegroundWindow(HWND window) {
-    return sys_.SetForegroundWindow(window);
-}
-BOOL RestoreJournal::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
-    return sys_.Shell_NotifyIconA(message, data);
-}
-HINSTANCE RestoreJournal::GetModuleHandleA(const char* moduleName) {
-    return sys_.GetModuleHandleA(moduleName);
-}
-HICON RestoreJournal::LoadIconA(HINSTANCE instance, UINT resourceId) {
-    return sys_.LoadIconA(instance, resourceId);
-}
-BOOL RestoreJournal::GetCursorPos(POINT* point) {
-    return sys_.GetCursorPos(point);
-}
-int RestoreJournal::GetSystemMetrics(int index) {
-    return sys_.GetSystemMetrics(index);
-}
-HMENU RestoreJournal::CreatePopupMenu() {
-    return sys_.CreatePopupMenu();
-}
-BOOL RestoreJournal::AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) {
-    return sys_.AppendMenuA(menu, flags, id, text);
-}
-BOOL RestoreJournal::TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
-    return sys_.TrackPopupMenu(menu, flags, x, y, owner);
-}
-BOOL RestoreJournal::DestroyMenu(HMENU menu) {
-    return sys_.DestroyMenu(menu);
-}
-BOOL RestoreJournal::SetSystemPowerState(BOOL suspend, BOOL force) {
-    return sys_.SetSystemPowerState(suspend, force);
-}
-BOOL RestoreJournal::ShellExecuteOpen(const char* verb, const char* file) {
-    return sys_.ShellExecuteOpen(verb, file);
-}
-void RestoreJournal::GlobalMemoryStatus(MEMORYSTATUS* status) {
-    sys_.GlobalMemoryStatus(status);
-}
-BOOL RestoreJournal::GetVersionExA(OSVERSIONINFOA* info) {
-    return sys_.GetVersionExA(info);
+    return inner_.CreateShellLink(target, linkFile, workingDirectory);
 }
 
 // --- Points on disk ----------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // One full Apply (write pass and read pass over every page, a change on every page) on the
 // in-memory machine: the median of many runs, in microseconds.
 //   applybench [RUNS]
-#include "pages/Pages.h"
+#include "bench/Changes.h"
 #include "platform/fake/FakePlatform.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -54,18 +54,9 @@ int main(int argc, char** argv) {
     AttachPages(program, sys, prompts);
     program.main.FormCreate();
     auto& pages = *std::static_pointer_cast<Pages>(program.pages);
-    // One box or value on every page that writes.
-    std::vector<ui::CheckBox*> boxes = {&pages.boot.CheckBox3,       &pages.system.CheckBox15,
-                                        &pages.windows.CheckBox37,   &pages.startMenu.CheckBox51,
-                                        &pages.internet2.CheckBox44, &pages.programPage.CheckBox49};
     std::vector<double> micros;
     for (int run = 0; run < runs; ++run) {
-        for (ui::CheckBox* box : boxes) box->ToggleFromKeyboard();
-        pages.internet.ComboBox2.SetItemIndex(1);
-        (run % 2 ? pages.internet.RadioButton7 : pages.internet.RadioButton18).Click();
-        pages.fileCache.TrackBar5.SetPosition(run % 2 ? 3 : 1);
-        pages.diskCache.TrackBar2.SetPosition(run % 2 ? 4 : 2);
-        pages.oemInfo.Model.SetText(run % 2 ? "A" : "B");
+        bench::ChangeEveryPage(pages, run);
         sys.ClearCalls();  // the log would grow without end
         auto start = std::chrono::steady_clock::now();
         program.main.Button5Click();

@@ -1,6 +1,7 @@
-// Time from process start to the main window being findable and visible: Veltrim.exe
-// against a program that opens one window, each started RUNS times; prints the medians.
-//   startupbench [RUNS]     (Veltrim.exe and minimalwindow.exe beside it)
+// Time from process start to the main window being findable and visible, and the idle
+// working set: Veltrim.exe against a program that opens one window, and that program again
+// loading Veltrim's DLLs; started alternately RUNS times each; prints the medians.
+//   startupbench [RUNS]     (Veltrim.exe, minimalwindow.exe and minimalimports.exe beside it)
 #include "e2e/Driver.h"
 
 #include <psapi.h>
@@ -70,26 +71,40 @@ int main(int argc, char** argv) {
     std::ofstream(Here() + "\\Config.DAT", std::ios::binary)
         .write(std::string(20, '\0').data(), 20);
 
-    std::vector<double> veltrim, minimal, veltrimKb, minimalKb;
+    struct Program {
+        const char* label;
+        const char* exe;
+        const char* className;
+        const char* caption;
+        std::vector<double> ms, kb;
+    };
+    std::vector<Program> programs = {
+        {"Veltrim.exe", "Veltrim.exe", "TForm1", "Veltrim 2000", {}, {}},
+        {"one window", "minimalwindow.exe", "MinimalWindow", "Minimal", {}, {}},
+        {"one window + Veltrim's DLLs", "minimalimports.exe", "MinimalImports", "Minimal", {}, {}},
+    };
     for (int run = 0; run < runs; ++run) {
-        double vKb = 0, mKb = 0;
-        double v = TimeOneStart(Here() + "\\Veltrim.exe", "TForm1", "Veltrim 2000", &vKb);
-        double m = TimeOneStart(Here() + "\\minimalwindow.exe", "MinimalWindow", "Minimal", &mKb);
-        veltrimKb.push_back(vKb);
-        minimalKb.push_back(mKb);
-        if (v < 0 || m < 0) {
-            std::fprintf(stderr, "run %d: a window did not appear\n", run + 1);
-            return 1;
+        std::printf("run %d:", run + 1);
+        for (Program& program : programs) {
+            double kb = 0;
+            double ms =
+                TimeOneStart(Here() + "\\" + program.exe, program.className, program.caption, &kb);
+            if (ms < 0) {
+                std::fprintf(stderr, "\n%s: the window did not appear\n", program.label);
+                return 1;
+            }
+            program.ms.push_back(ms);
+            program.kb.push_back(kb);
+            std::printf(" %s %.0f ms,", program.label, ms);
         }
-        veltrim.push_back(v);
-        minimal.push_back(m);
-        std::printf("run %d: Veltrim.exe %.0f ms, minimal window %.0f ms\n", run + 1, v, m);
+        std::printf("\n");
     }
-    double v = Median(veltrim), m = Median(minimal);
-    std::printf("median of %d: Veltrim.exe %.0f ms, minimal window %.0f ms, ratio %.2f\n", runs, v,
-                m, v / m);
-    double vKb = Median(veltrimKb), mKb = Median(minimalKb);
-    std::printf("idle working set: Veltrim.exe %.0f KB, minimal window %.0f KB, ratio %.2f\n", vKb,
-                mKb, mKb > 0 ? vKb / mKb : 0.0);
+    double reference = Median(programs[1].ms), referenceKb = Median(programs[1].kb);
+    std::printf("medians of %d, ratio to the one-window program:\n", runs);
+    for (Program& program : programs) {
+        double ms = Median(program.ms), kb = Median(program.kb);
+        std::printf("  %-28s start-up %4.0f ms (%.2f), idle working set %6.0f KB (%.2f)\n",
+                    program.label, ms, ms / reference, kb, referenceKb > 0 ? kb / referenceKb : 0);
+    }
     return 0;
 }

@@ -112,7 +112,11 @@ void Answer(HWND box, int buttonId) {
 }
 
 HWND Control(HWND form, const char* name) {
-    return ::GetDlgItem(form, vt::view::ControlId(name));
+    // A page not shown yet gets its windows shortly after the main window appears.
+    HWND control = nullptr;
+    WaitUntil([&] { return (control = ::GetDlgItem(form, vt::view::ControlId(name))) != nullptr; },
+              10000);
+    return control;
 }
 
 std::string Text(HWND window) {
@@ -168,7 +172,12 @@ bool ShowPage(HWND form, int index, int timeoutMs) {
     HWND tabs = Control(form, "PageControl1");
     if (!tabs) return false;
     ClickTab(tabs, index);
-    return WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, timeoutMs);
+    if (!WaitUntil([&] { return ::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, timeoutMs))
+        return false;
+    // The tab control marks the tab before the window has made and shown the page: a message
+    // sent to the window returns once that is done.
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 void CloseWindow(HWND window) {

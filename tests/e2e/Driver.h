@@ -37,7 +37,8 @@ std::string MessageText(HWND box);
 // Presses a button of a message box (IDYES, IDNO, IDCANCEL, IDOK).
 void Answer(HWND box, int buttonId);
 
-// The control of a form window with the model's name, as "Button5".
+// The control of a form window with the model's name, as "Button5"; waits for it while the
+// window still makes the windows of its pages.
 HWND Control(HWND form, const char* name);
 std::string Text(HWND window);
 // A click as the mouse makes it: posted, so a handler that opens a modal box does not

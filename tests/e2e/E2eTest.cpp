@@ -525,13 +525,22 @@ TEST_F(VeltrimTest, FramesLieUnderWhatTheyHoldAndTheDescriptionShowsOnHover) {
         const char* frame;
         const char* control;
     };
+    // Pages not shown yet are made one after the other once the window is idle.
     for (Held held : {Held{"GroupBox2", "SpinEdit1"}, Held{"GroupBox4", "Edit1"},
                       Held{"GroupBox5", "Memo3"}, Held{"GroupBox6", "Edit6"},
                       Held{"GroupBox19", "SpinEdit2"}, Held{"PageControl1", "GroupBox6"}})
-        EXPECT_TRUE(LiesUnder(e2e::Control(main, held.frame), e2e::Control(main, held.control)))
+        EXPECT_TRUE(e2e::WaitUntil(
+            [&] {
+                return LiesUnder(e2e::Control(main, held.frame), e2e::Control(main, held.control));
+            },
+            kWait))
             << held.frame << " must lie under " << held.control;
-    EXPECT_EQ(e2e::Control(main, "PageControl1"),
-              ::GetWindow(e2e::Control(main, "Button1"), GW_HWNDLAST));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return e2e::Control(main, "PageControl1") ==
+                   ::GetWindow(e2e::Control(main, "Button1"), GW_HWNDLAST);
+        },
+        kWait));
 
     ASSERT_TRUE(e2e::ShowPage(main, 2, kWait));
     HWND memo = e2e::Control(main, "Memo3");
@@ -542,6 +551,37 @@ TEST_F(VeltrimTest, FramesLieUnderWhatTheyHoldAndTheDescriptionShowsOnHover) {
     e2e::ClickAndWait(e2e::Control(main, "CheckBox62"));
     EXPECT_TRUE(::IsWindowVisible(e2e::Control(main, "Edit6")));
     EXPECT_EQ("Explorer toolbar background file", e2e::Text(e2e::Control(main, "Label49")));
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+}
+
+// A page is made when first shown or once the window is idle: its windows must still take
+// the Tab key in the order of the page, before the command buttons and the tabs.
+TEST_F(VeltrimTest, TheTabKeyGoesThroughAPageMadeLaterInItsOwnOrder) {
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 2, kWait));
+    const std::vector<std::string> expected = {
+        "CheckBox29", "CheckBox32", "CheckBox33", "CheckBox34",  "CheckBox35",
+        "CheckBox36", "CheckBox63", "CheckBox37", "CheckBox38",  "CheckBox40",
+        "CheckBox41", "CheckBox42", "CheckBox39", "CheckBox62",  "Button1",
+        "Button5",    "Button4",    "Button7",    "PageControl1"};
+    std::map<HWND, std::string> names;
+    for (const std::string& name : expected) names[e2e::Control(main, name.c_str())] = name;
+
+    // The Tab key cycles, so the order starts at the topmost window that takes it.
+    HWND first = ::GetWindow(main, GW_CHILD);
+    while (first && (::GetWindowLongA(first, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE)) !=
+                        (WS_TABSTOP | WS_VISIBLE))
+        first = ::GetWindow(first, GW_HWNDNEXT);
+    std::vector<std::string> order;
+    HWND at = first;
+    do {
+        auto known = names.find(at);
+        order.push_back(known == names.end() ? "?" : known->second);
+        at = ::GetNextDlgTabItem(main, at, FALSE);
+    } while (at && at != first && order.size() < 40);
+    EXPECT_EQ(expected, order);
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }

@@ -144,6 +144,17 @@ bool IsTextKind(ui::Kind kind) {
            kind == ui::Kind::ComboBox;
 }
 
+bool IsChecked(const ui::Control& control) {
+    switch (control.GetKind()) {
+        case ui::Kind::CheckBox:
+            return static_cast<const ui::CheckBox&>(control).Checked();
+        case ui::Kind::RadioButton:
+            return static_cast<const ui::RadioButton&>(control).Checked();
+        default:
+            return false;
+    }
+}
+
 std::string ModelText(const ui::Control& control) {
     switch (control.GetKind()) {
         case ui::Kind::Edit:
@@ -217,7 +228,7 @@ void FormWindow::Create(::HWND owner) {
         return static_cast<int>(size.cx);
     });
 
-    form_.OnViewChange = [this](ui::Control&, ui::Change change) { MirrorForm(change); };
+    HookForm();
     for (ui::Timer* timer : form_.Timers()) {
         timer->OnViewChange = [this](ui::Timer& t) { MirrorTimer(t); };
         MirrorTimer(*timer);
@@ -226,18 +237,88 @@ void FormWindow::Create(::HWND owner) {
     // A later child lies under the earlier ones, and siblings clip each other: frames must go
     // under what they hold, and page controls under everything else.
     PutContainersUnder(form_);
+    PutPageControlsLowest();
+    if (form_.Visible()) MirrorForm(ui::Change::Visible);
+}
+
+void FormWindow::CreateWhenShown(::HWND owner) {
+    owner_ = owner;
+    createWhenShown_ = true;
+    HookForm();
+    if (form_.Visible()) Create(owner_);
+}
+
+void FormWindow::HookForm() {
+    if (formHooked_) return;
+    formHooked_ = true;
+    form_.OnViewChange = [this](ui::Control&, ui::Change change) {
+        if (hwnd_)
+            MirrorForm(change);
+        else if (createWhenShown_ && change == ui::Change::Visible && form_.Visible())
+            Create(owner_);
+    };
+}
+
+// A page that is not shown gets its windows when it is first shown, or when the window has
+// nothing else to do; until then the model alone holds its state.
+void FormWindow::CreateChildren(ui::Control& parent) {
+    for (ui::Control* child : parent.Children()) {
+        CreateChild(*child);
+        if (child->GetKind() == ui::Kind::TabSheet && !ShownByModel(*child))
+            pendingPages_.push_back(static_cast<ui::TabSheet*>(child));
+        else
+            CreateChildren(*child);
+    }
+}
+
+void FormWindow::CreatePendingPage(const ui::Control* page) {
+    auto found = std::find(pendingPages_.begin(), pendingPages_.end(), page);
+    if (found == pendingPages_.end()) return;
+    ui::TabSheet& sheet = **found;
+    pendingPages_.erase(found);
+    CreateChildren(sheet);
+    StackLikeTheRest(sheet);
+}
+
+bool FormWindow::CreateSomethingPending() {
+    if (!hwnd_ && createWhenShown_) {
+        Guard([&] { Create(owner_); });
+        return true;
+    }
+    if (pendingPages_.empty()) return false;
+    Guard([&] { CreatePendingPage(pendingPages_.front()); });
+    return true;
+}
+
+// A page made late lies where making all windows at once would have put it, so that the Tab
+// key goes through the window in the same order: after the windows of the pages before it,
+// its frames under the other windows and the page control lowest.
+void FormWindow::StackLikeTheRest(ui::Control& page) {
+    std::vector<std::pair<::HWND, bool>> order;  // non-frame windows; true: on the page
+    std::function<void(ui::Control&, bool)> collect = [&](ui::Control& control, bool onPage) {
+        onPage = onPage || &control == &page;
+        if (Item* item = Find(control); item && item->hwnd && control.Children().empty()) {
+            order.emplace_back(item->hwnd, onPage);
+            if (item->upDown) order.emplace_back(item->upDown, onPage);
+        }
+        for (ui::Control* child : control.Children()) collect(*child, onPage);
+    };
+    collect(form_, false);
+    ::HWND previous = HWND_TOP;
+    for (auto [window, onPage] : order) {
+        if (onPage)
+            ::SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = window;
+    }
+    PutContainersUnder(page);
+    PutPageControlsLowest();
+}
+
+void FormWindow::PutPageControlsLowest() {
     for (auto& [control, item] : items_)
         if (control->GetKind() == ui::Kind::PageControl)
             ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (form_.Visible()) MirrorForm(ui::Change::Visible);
-}
-
-void FormWindow::CreateChildren(ui::Control& parent) {
-    for (ui::Control* child : parent.Children()) {
-        CreateChild(*child);
-        CreateChildren(*child);
-    }
 }
 
 // Depth first, so that each frame ends up under the frames inside it.
@@ -265,10 +346,16 @@ void FormWindow::CreateChild(ui::Control& control) {
     ::RECT place = Placement(control);
     int id = ControlId(control.Name());
     item.id = id;
-    item.hwnd = ::CreateWindowExA(kind.exStyle, kind.className, nullptr, kind.style, place.left,
-                                  place.top, place.right - place.left, place.bottom - place.top,
-                                  hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
-                                  Instance(), nullptr);
+    // Caption, visibility and state go in with the creation: each later call costs a round
+    // trip, and a page has dozens of controls.
+    bool captioned = !IsTextKind(control.GetKind()) && control.GetKind() != ui::Kind::PageControl;
+    ::DWORD state =
+        (ShownByModel(control) ? WS_VISIBLE : 0) | (EnabledByModel(control) ? 0 : WS_DISABLED);
+    item.hwnd = ::CreateWindowExA(
+        kind.exStyle, kind.className, captioned ? control.Caption().c_str() : nullptr,
+        kind.style | state, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
+        Instance(), nullptr);
     if (!item.hwnd) return;
     auto ownFont = titleFonts_.find(&control);
     ::SendMessageA(
@@ -282,10 +369,10 @@ void FormWindow::CreateChild(ui::Control& control) {
             break;
         case ui::Kind::SpinEdit: {
             auto& spin = static_cast<ui::SpinEdit&>(control);
-            item.upDown =
-                ::CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
-                                  WS_CHILD | WS_CLIPSIBLINGS | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0,
-                                  0, 0, hwnd_, nullptr, Instance(), nullptr);
+            item.upDown = ::CreateWindowExA(
+                0, UPDOWN_CLASSA, nullptr,
+                WS_CHILD | WS_CLIPSIBLINGS | UDS_ALIGNRIGHT | UDS_ARROWKEYS | state, 0, 0, 0, 0,
+                hwnd_, nullptr, Instance(), nullptr);
             ::SendMessageA(item.upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item.hwnd), 0);
             ::SendMessageA(item.upDown, UDM_SETRANGE32, spin.MinValue(), spin.MaxValue());
             ::SendMessageA(item.hwnd, EM_LIMITTEXT, spin.MaxLength(), 0);
@@ -315,12 +402,10 @@ void FormWindow::CreateChild(ui::Control& control) {
         default:
             break;
     }
-    Mirror(control, ui::Change::Caption);
-    for (ui::Change change : {ui::Change::Checked, ui::Change::Items, ui::Change::Selection,
-                              ui::Change::Text, ui::Change::Value})
+    if (IsChecked(control)) Mirror(control, ui::Change::Checked);
+    for (ui::Change change :
+         {ui::Change::Items, ui::Change::Selection, ui::Change::Text, ui::Change::Value})
         Mirror(control, change);
-    MirrorEnabled(control);
-    MirrorVisibility(control);
 }
 
 void FormWindow::CreateTabs(ui::PageControl& pages) {
@@ -583,6 +668,7 @@ void FormWindow::MirrorSelection(Item& item) {
             auto found = std::find(list.begin(), list.end(), pages.ActivePage());
             ::SendMessageA(item.hwnd, TCM_SETCURSEL,
                            found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
+            CreatePendingPage(pages.ActivePage());
             for (ui::TabSheet* page : list) MirrorVisibility(*page);
             break;
         }

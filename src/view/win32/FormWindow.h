@@ -22,6 +22,12 @@ class FormWindow {
 
     // Creates the window and its controls, hidden; shows it if the model is visible.
     void Create(::HWND owner);
+    // Creates the window the first time the model shows it, or when asked below.
+    void CreateWhenShown(::HWND owner);
+    // Pages not shown yet get their windows when first shown; until then the model alone
+    // holds them. This makes one such page, or the window itself if CreateWhenShown waits for
+    // it: the work of a moment when the message queue is empty. False: nothing left to make.
+    bool CreateSomethingPending();
     ::HWND Handle() const { return hwnd_; }
     ui::Form& Model() { return form_; }
 
@@ -67,7 +73,11 @@ class FormWindow {
     // application's error box and the window stays.
     void Guard(const std::function<void()>& action);
 
+    void HookForm();
     void CreateChildren(ui::Control& parent);
+    void CreatePendingPage(const ui::Control* page);
+    void StackLikeTheRest(ui::Control& page);
+    void PutPageControlsLowest();
     void PutContainersUnder(ui::Control& parent);
     void CreateChild(ui::Control& control);
     void CreateTabs(ui::PageControl& pages);
@@ -114,6 +124,10 @@ class FormWindow {
         std::function<void()> chosen;
     };
     std::vector<SystemItem> systemItems_;
+    ::HWND owner_ = nullptr;
+    bool createWhenShown_ = false;
+    bool formHooked_ = false;
+    std::vector<ui::TabSheet*> pendingPages_;  // in the order of the tabs
 };
 
 }  // namespace vt::view

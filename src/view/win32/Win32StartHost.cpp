@@ -6,7 +6,10 @@ Win32StartHost::~Win32StartHost() = default;
 
 void Win32StartHost::Pump(const std::function<bool()>& done) {
     ::MSG msg;
-    while (!done() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (!done()) {
+        // With nothing to paint or answer, the windows not needed yet are made one by one.
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && CreateSomethingPending()) continue;
+        if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         bool taken = false;
         for (auto& window : windows_)
             if (window->PreTranslate(msg)) {
@@ -17,6 +20,12 @@ void Win32StartHost::Pump(const std::function<bool()>& done) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+bool Win32StartHost::CreateSomethingPending() {
+    for (auto& window : windows_)
+        if (window->CreateSomethingPending()) return true;
+    return false;
 }
 
 void Win32StartHost::ShowModal(TForm3& welcome) {
@@ -43,7 +52,7 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     for (ui::Form* companion :
          std::initializer_list<ui::Form*>{&program.about, &program.help, &program.uninstall}) {
         auto window = std::make_unique<FormWindow>(*companion, prompts_);
-        window->Create(main_->Handle());
+        window->CreateWhenShown(main_->Handle());
         windows_.push_back(std::move(window));
     }
     program.main.Show();

@@ -25,6 +25,8 @@ class Win32StartHost final : public StartHost {
   private:
     // Dispatches messages until `done` answers true or the thread is told to quit.
     void Pump(const std::function<bool()>& done);
+    // Makes one window or page that is not shown yet; false when none is left.
+    bool CreateSomethingPending();
 
     ui::Prompts& prompts_;
     std::vector<std::unique_ptr<FormWindow>> windows_;
