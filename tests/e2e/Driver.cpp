@@ -108,7 +108,10 @@ std::string MessageText(HWND box) {
 }
 
 void Answer(HWND box, int buttonId) {
-    ::PostMessageA(::GetDlgItem(box, buttonId), BM_CLICK, 0, 0);
+    // What the button tells its box when clicked: a posted BM_CLICK can be lost while the box
+    // is still being activated.
+    ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, buttonId)));
 }
 
 HWND Control(HWND form, const char* name) {

@@ -192,7 +192,7 @@ std::vector<std::string> FakePlatform::Dump() const {
         return text;
     };
     std::function<void(const Key&, const std::string&)> walk = [&](const Key& key,
-                                                                  const std::string& path) {
+                                                                   const std::string& path) {
         lines.push_back("key " + path);
         for (const auto& [_, value] : key.values)
             lines.push_back("value " + path + "|" + value.first + "|" +
@@ -402,8 +402,8 @@ LONG FakePlatform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameS
     return ERROR_SUCCESS;
 }
 
-LONG FakePlatform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize,
-                                 DWORD* type, BYTE* data, DWORD* dataSize) {
+LONG FakePlatform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
+                                 BYTE* data, DWORD* dataSize) {
     if (LONG fault = Enter({Call::RegEnumValue, KeyPath(key, nullptr), {}, index})) return fault;
     std::shared_ptr<Key> node;
     if (LONG rc = Live(key, node)) return rc;

@@ -168,8 +168,8 @@ class FakePlatform final : public Platform {
     LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
     LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
     LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
-    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
-                       BYTE* data, DWORD* dataSize) override;
+    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
+                       DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
 
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,

@@ -72,8 +72,8 @@ LONG Win32Platform::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* name
     return rc;
 }
 
-LONG Win32Platform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize,
-                                  DWORD* type, BYTE* data, DWORD* dataSize) {
+LONG Win32Platform::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
+                                  BYTE* data, DWORD* dataSize) {
     ::DWORD winName = *nameSize, winType = 0, winData = dataSize ? *dataSize : 0;
     LONG rc = ::RegEnumValueA(ToWin(key), index, name, &winName, nullptr, &winType, data,
                               dataSize ? &winData : nullptr);

@@ -271,13 +271,14 @@ void FormWindow::CreateChildren(ui::Control& parent) {
     }
 }
 
-void FormWindow::CreatePendingPage(const ui::Control* page) {
+bool FormWindow::CreatePendingPage(const ui::Control* page) {
     auto found = std::find(pendingPages_.begin(), pendingPages_.end(), page);
-    if (found == pendingPages_.end()) return;
+    if (found == pendingPages_.end()) return false;
     ui::TabSheet& sheet = **found;
     pendingPages_.erase(found);
     CreateChildren(sheet);
     StackLikeTheRest(sheet);
+    return true;
 }
 
 bool FormWindow::CreateSomethingPending() {
@@ -668,7 +669,6 @@ void FormWindow::MirrorSelection(Item& item) {
             auto found = std::find(list.begin(), list.end(), pages.ActivePage());
             ::SendMessageA(item.hwnd, TCM_SETCURSEL,
                            found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
-            CreatePendingPage(pages.ActivePage());
             for (ui::TabSheet* page : list) MirrorVisibility(*page);
             break;
         }
@@ -731,6 +731,9 @@ void FormWindow::MirrorValue(Item& item) {
 }
 
 void FormWindow::MirrorVisibility(ui::Control& control) {
+    if (control.GetKind() == ui::Kind::TabSheet && ShownByModel(control) &&
+        CreatePendingPage(&control))
+        return;  // made as the model shows it
     if (Item* item = Find(control); item && item->hwnd) {
         int show = ShownByModel(control) ? SW_SHOWNA : SW_HIDE;
         ::ShowWindow(item->hwnd, show);

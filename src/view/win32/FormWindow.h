@@ -75,7 +75,8 @@ class FormWindow {
 
     void HookForm();
     void CreateChildren(ui::Control& parent);
-    void CreatePendingPage(const ui::Control* page);
+    // False when the page's windows were made already.
+    bool CreatePendingPage(const ui::Control* page);
     void StackLikeTheRest(ui::Control& page);
     void PutPageControlsLowest();
     void PutContainersUnder(ui::Control& parent);
