@@ -118,6 +118,31 @@ TEST_F(FileCacheTest, ATemplateNamingNoSubkeyReadsTheKeyItselfAndAStockMachineSt
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\Veltrim"));
 }
 
+TEST_F(FileCacheTest, EachRoleSetsItsSizesAndUserDefinedChoosesTheOwnTemplate) {
+    StockTemplates("Desktop");
+    ReadPass();
+    Choose(3);  // "Network Server"
+    EXPECT_EQ(2729, page().SpinEdit6.Value());
+    EXPECT_EQ(64, page().SpinEdit7.Value());
+    EXPECT_EQ("Server", page().TemplateName);
+    Choose(0);  // "User Defined"
+    EXPECT_EQ("Veltrim", page().TemplateName);
+    EXPECT_EQ(2729, page().SpinEdit6.Value()) << "the sizes shown stay";
+    EXPECT_EQ(64, page().SpinEdit7.Value());
+}
+
+TEST_F(FileCacheTest, BackToWindowsDefaultIsTheDesktopRoleWithTheGaugesAtTheLeft) {
+    StockTemplates("Server");
+    ReadPass();
+    page().ResetToWindowsDefault();
+    EXPECT_EQ("Desktop", page().TemplateName);
+    EXPECT_EQ("Desktop Computer", page().ComboBox3.Text());
+    EXPECT_EQ(0, page().SpinEdit6.Value());
+    EXPECT_EQ(0, page().SpinEdit7.Value());
+    EXPECT_EQ(0, page().TrackBar5.Position());
+    EXPECT_EQ(0, page().TrackBar6.Position());
+}
+
 TEST_F(FileCacheTest, TheRoleListHoldsTheFourRolesInOrder) {
     EXPECT_EQ((std::vector<std::string>{"User Defined", "Desktop Computer",
                                         "Mobile or docking system", "Network Server"}),

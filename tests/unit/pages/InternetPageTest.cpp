@@ -394,6 +394,11 @@ TEST_F(InternetPageTest, TheDescriptionsOfPageTwoFollowTheMouse) {
 TEST_F(InternetPageTest, EachLimitIsWrittenOnItsOwnOnceEdited) {
     Adapter(0, "NE2000 Compatible");
     Start();
+    // Missing limits show the Windows defaults.
+    EXPECT_EQ("1", page2().Edit7.Text());
+    EXPECT_EQ("64", page2().Edit8.Text());
+    EXPECT_EQ("2", page2().Edit10.Text());
+    EXPECT_EQ("255", page2().Edit11.Text());
     page2().Edit7.Type("3");
     Apply();
     const std::string connect = std::string(kParams) + "maxconnect";

@@ -268,6 +268,33 @@ TEST_F(SystemPageTest, BinaryCdromFiguresReadAsNumbersAndKeepTheirType) {
     EXPECT_EQ((std::vector<BYTE>{0x5A, 0x01, 0, 0}), prefetch->bytes);  // 346
 }
 
+TEST_F(SystemPageTest, BackToWindowsDefaultClearsTheBoxesAndWritesTheStockFiguresInTheirTypes) {
+    PutBytes(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", {0xD6, 0x04, 0, 0});
+    PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 1400);
+    PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "9000");
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", "8");
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
+    ReadPass();
+    ASSERT_TRUE(page().CheckBox15.Checked());
+    page().ResetToWindowsDefault();
+    for (ui::CheckBox* box :
+         {&page().CheckBox15, &page().CheckBox16, &page().CheckBox17, &page().CheckBox18,
+          &page().CheckBox19, &page().CheckBox20, &page().CheckBox23, &page().CheckBox26})
+        EXPECT_FALSE(box->Checked()) << box->Name();
+    auto cache = Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize");
+    ASSERT_TRUE(cache);
+    EXPECT_EQ(REG_BINARY, cache->type);
+    EXPECT_EQ((std::vector<BYTE>{0x6C, 0x02, 0, 0}), cache->bytes);  // 620
+    auto prefetch = Value(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch");
+    ASSERT_TRUE(prefetch);
+    EXPECT_EQ(REG_DWORD, prefetch->type);
+    EXPECT_EQ((std::vector<BYTE>{0xE4, 0, 0, 0}), prefetch->bytes);  // 228
+    EXPECT_EQ("512", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text());
+    EXPECT_EQ("16",
+              Value(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP")
+                  ->Text());
+}
+
 TEST_F(SystemPageTest, AMissingCdromFigureIsWrittenAsAnInteger) {
     ReadPass();
     Click(page().CheckBox27);
