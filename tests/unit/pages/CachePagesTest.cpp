@@ -201,6 +201,31 @@ TEST_F(DiskCacheTest, AStockMachineWithoutTheKeysStaysUntouched) {
     EXPECT_EQ(before, sys.FileText(kSystemIniPath));
 }
 
+TEST_F(DiskCacheTest, ChoosingUserDefinedWritesAllThreeSizesOnTheGrid) {
+    Vcache("MinFileCache=3000\r\nMaxFileCache=65536\r\nchunksize=512\r\n");
+    ReadPass();
+    page().ComboBox1.ChooseItem(0);
+    WritePass();
+    EXPECT_EQ("2048", Key("MinFileCache"));
+    EXPECT_EQ("32768", Key("MaxFileCache"));
+    EXPECT_EQ("512", Key("chunksize"));
+}
+
+TEST_F(DiskCacheTest, BackToWindowsDefaultRemovesTheSizesAndLeavesNothingToWrite) {
+    Vcache("MinFileCache=2048\r\nMaxFileCache=8192\r\nchunksize=512\r\n");
+    ReadPass();
+    page().ResetToWindowsDefault();
+    for (ui::TrackBar* bar : {&page().TrackBar2, &page().TrackBar3, &page().TrackBar4})
+        EXPECT_EQ(0, bar->Position()) << bar->Name();
+    EXPECT_EQ("0", page().Label22.Caption());
+    EXPECT_EQ("User Defined", page().ComboBox1.Text());
+    for (const char* key : {"MinFileCache", "MaxFileCache", "chunksize"})
+        EXPECT_EQ("<missing>", Key(key)) << key;
+    const std::string after = sys.FileText(kSystemIniPath);
+    WritePass();
+    EXPECT_EQ(after, sys.FileText(kSystemIniPath));
+}
+
 TEST_F(DiskCacheTest, OffGridValuesShowOnTheGridAndStayUntilMoved) {
     Vcache("MinFileCache=3000\r\nMaxFileCache=65536\r\nchunksize=-5\r\n");
     ReadPass();

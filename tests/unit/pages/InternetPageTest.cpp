@@ -71,6 +71,16 @@ TEST_F(InternetPageTest, TheLanMtuGoesIntoEveryLanAdapterKeyAndOnlyThere) {
     EXPECT_EQ("<missing>", Mtu(9)) << "after the gap at 0008";
 }
 
+// Discovery looks at 0000 to 0006 only.
+TEST_F(InternetPageTest, AnAdapterKeyPast0006IsNotDiscovered) {
+    Adapter(0, "NE2000 Compatible");
+    Adapter(7, "Dial-Up Adapter", "576");
+    Start();
+    EXPECT_EQ(std::vector<std::string>{"Using a local area network (LAN)"},
+              page().ComboBox2.Items());
+    EXPECT_FALSE(page().DialUpPresent);
+}
+
 TEST_F(InternetPageTest, AnUntouchedPageWritesNothingEvenWhereValuesAreMissing) {
     Adapter(0, "Dial-Up Adapter");
     Adapter(1, "NE2000 Compatible", "abc");
@@ -107,7 +117,9 @@ TEST_F(InternetPageTest, ALetterTypedIntoTheCustomMtuIsRefusedAndAnEmptyBoxIsKep
 TEST_F(InternetPageTest, AnEmptiedBoxNeverCreatesAValue) {
     Adapter(0, "NE2000 Compatible", "1500");
     Start();
+    EXPECT_FALSE(page().Edit4.Enabled());
     page().RadioButton14.Click();
+    EXPECT_TRUE(page().Edit4.Enabled()) << "Custom opens the box";
     EXPECT_EQ("8192", page().Edit4.Text());
     page().Edit4.Type("");
     Apply();

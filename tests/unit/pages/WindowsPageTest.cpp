@@ -23,6 +23,12 @@ class WindowsPageTest : public PageTest {
     }
 };
 
+TEST_F(WindowsPageTest, TheReadPassCreatesNoShortcutKey) {
+    ReadPage();
+    EXPECT_TRUE(page().CheckBox34.Checked()) << "without IsShortcut the arrows are off";
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "lnkfile"));
+}
+
 TEST_F(WindowsPageTest, MissingTextValuesShowCheckedAndStayMissing) {
     ReadPage();
     EXPECT_TRUE(page().CheckBox32.Checked()) << "no PaintDesktopVersion reads as \"0\"";
