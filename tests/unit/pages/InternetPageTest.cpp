@@ -71,14 +71,23 @@ TEST_F(InternetPageTest, TheLanMtuGoesIntoEveryLanAdapterKeyAndOnlyThere) {
     EXPECT_EQ("<missing>", Mtu(9)) << "after the gap at 0008";
 }
 
-// Discovery looks at 0000 to 0006 only.
-TEST_F(InternetPageTest, AnAdapterKeyPast0006IsNotDiscovered) {
-    Adapter(0, "NE2000 Compatible");
-    Adapter(7, "Dial-Up Adapter", "576");
+// Discovery looks at 0000 to 0006 only; the MTU walk skips gaps before 0006 and stops at one
+// from 0006 on.
+TEST_F(InternetPageTest, AdaptersAreDiscoveredFrom0000To0006) {
+    Adapter(6, "Dial-Up Adapter", "576");
+    Adapter(7, "NE2000 Compatible");
     Start();
-    EXPECT_EQ(std::vector<std::string>{"Using a local area network (LAN)"},
-              page().ComboBox2.Items());
-    EXPECT_FALSE(page().DialUpPresent);
+    EXPECT_EQ(std::vector<std::string>{"Using a phone line and a modem"}, page().ComboBox2.Items());
+    EXPECT_FALSE(page().LanPresent);
+}
+
+TEST_F(InternetPageTest, TheMtuWalkStopsAtAGapFrom0006On) {
+    for (int index : {1, 7}) Adapter(index, "NE2000 Compatible");
+    Start();
+    page().SpeedButton5.Click();  // Automatic: 1500 for the card
+    Apply();
+    EXPECT_EQ("1500", Mtu(1)) << "the gap at 0000 is skipped";
+    EXPECT_EQ("<missing>", Mtu(7)) << "past the gap at 0006";
 }
 
 TEST_F(InternetPageTest, AnUntouchedPageWritesNothingEvenWhereValuesAreMissing) {
@@ -311,6 +320,13 @@ TEST_F(InternetPageTest, TheMtuBoxesStayMissingUntilTicked) {
     EXPECT_EQ("1", Text(kMstcp, "PMTUDiscovery"));
     EXPECT_EQ("<missing>", Text(kMstcp, "PMTUBlackHoleDetect"));
     EXPECT_EQ(ui::kBlack, page2().CheckBox43.FontColor());
+    Click(page2().CheckBox43);
+    Click(page2().CheckBox44);
+    Apply();
+    EXPECT_EQ("0", Text(kMstcp, "PMTUDiscovery"));
+    EXPECT_EQ("1", Text(kMstcp, "PMTUBlackHoleDetect"));
+    EXPECT_TRUE(page2().CheckBox43.Checked());
+    EXPECT_TRUE(page2().CheckBox44.Checked());
 }
 
 TEST_F(InternetPageTest, TheNdiSizeComparesByNumberAndAnUntouchedOneStays) {
