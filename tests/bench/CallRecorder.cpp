@@ -183,15 +183,11 @@ DWORD CallRecorder::GetCurrentDirectoryA(DWORD size, char* buffer) {
 }
 
 BOOL CallRecorder::SetCurrentDirectoryA(const char* path) {
-    RecordedCall& call = Add(Op::ChangeFolder);
-    call.text[0] = Text(path);
-    return static_cast<BOOL>(call.result = inner_.SetCurrentDirectoryA(path));
+    return OnPath(Op::ChangeFolder, path, [&] { return inner_.SetCurrentDirectoryA(path); });
 }
 
 DWORD CallRecorder::GetFileAttributesA(const char* path) {
-    RecordedCall& call = Add(Op::ReadAttributes);
-    call.text[0] = Text(path);
-    return static_cast<DWORD>(call.result = inner_.GetFileAttributesA(path));
+    return OnPath(Op::ReadAttributes, path, [&] { return inner_.GetFileAttributesA(path); });
 }
 
 BOOL CallRecorder::SetFileAttributesA(const char* path, DWORD attributes) {
@@ -202,21 +198,15 @@ BOOL CallRecorder::SetFileAttributesA(const char* path, DWORD attributes) {
 }
 
 BOOL CallRecorder::DeleteFileA(const char* path) {
-    RecordedCall& call = Add(Op::RemoveFile);
-    call.text[0] = Text(path);
-    return static_cast<BOOL>(call.result = inner_.DeleteFileA(path));
+    return OnPath(Op::RemoveFile, path, [&] { return inner_.DeleteFileA(path); });
 }
 
 BOOL CallRecorder::CreateDirectoryA(const char* path) {
-    RecordedCall& call = Add(Op::MakeFolder);
-    call.text[0] = Text(path);
-    return static_cast<BOOL>(call.result = inner_.CreateDirectoryA(path));
+    return OnPath(Op::MakeFolder, path, [&] { return inner_.CreateDirectoryA(path); });
 }
 
 BOOL CallRecorder::RemoveDirectoryA(const char* path) {
-    RecordedCall& call = Add(Op::RemoveFolder);
-    call.text[0] = Text(path);
-    return static_cast<BOOL>(call.result = inner_.RemoveDirectoryA(path));
+    return OnPath(Op::RemoveFolder, path, [&] { return inner_.RemoveDirectoryA(path); });
 }
 
 BOOL CallRecorder::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
@@ -228,9 +218,7 @@ BOOL CallRecorder::CopyFileA(const char* from, const char* to, BOOL failIfExists
 }
 
 BOOL CallRecorder::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
-    RecordedCall& call = Add(Op::ReadWhole);
-    call.text[0] = Text(path);
-    return static_cast<BOOL>(call.result = inner_.ReadFileBytes(path, bytes));
+    return OnPath(Op::ReadWhole, path, [&] { return inner_.ReadFileBytes(path, bytes); });
 }
 
 BOOL CallRecorder::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {

@@ -108,6 +108,15 @@ class CallRecorder final : public ForwardingPlatform {
   private:
     RecordedCall& Add(Op op, HKEY key = 0);
     std::uintptr_t Number(HKEY key) const;
+    // A call that takes one path and answers a number.
+    template <class Call>
+    auto OnPath(Op op, const char* path, Call call) {
+        RecordedCall& record = Add(op);
+        record.text[0] = path ? std::optional<std::string>(path) : std::nullopt;
+        auto result = call();
+        record.result = result;
+        return result;
+    }
     void Opened(RecordedCall& call, LONG rc, HKEY* result);
 
     std::map<HKEY, std::uintptr_t> numbers_;  // open keys by handle

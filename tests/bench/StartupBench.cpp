@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string Here() {
-    char path[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(sizeof path, path);
-    return path;
-}
-
 double Seconds() {
     LARGE_INTEGER now, frequency;
     ::QueryPerformanceCounter(&now);
@@ -42,7 +36,7 @@ double WorkingSetKb(HANDLE process) {
 double TimeOneStart(const std::string& exe, const char* className, const char* caption,
                     double* memoryKb) {
     double start = Seconds();
-    e2e::Process process = e2e::Start(exe, Here());
+    e2e::Process process = e2e::Start(exe, e2e::CurrentDirectory());
     HWND window = nullptr;
     bool found = e2e::WaitUntil(
         [&] {
@@ -68,7 +62,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     // The program without its welcome window: ShowSplash 0, FirstRun 0.
-    std::ofstream(Here() + "\\Config.DAT", std::ios::binary)
+    std::ofstream(e2e::CurrentDirectory() + "\\Config.DAT", std::ios::binary)
         .write(std::string(20, '\0').data(), 20);
 
     struct Program {
@@ -87,8 +81,8 @@ int main(int argc, char** argv) {
         std::printf("run %d:", run + 1);
         for (Program& program : programs) {
             double kb = 0;
-            double ms =
-                TimeOneStart(Here() + "\\" + program.exe, program.className, program.caption, &kb);
+            double ms = TimeOneStart(e2e::CurrentDirectory() + "\\" + program.exe,
+                                     program.className, program.caption, &kb);
             if (ms < 0) {
                 std::fprintf(stderr, "\n%s: the window did not appear\n", program.label);
                 return 1;

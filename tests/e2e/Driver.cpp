@@ -202,6 +202,72 @@ std::string SystemIniPath() {
     return std::string(windows) + "\\SYSTEM.INI";
 }
 
+void PutMsdosSys(const std::string& bytes) {
+    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
+    WriteWhole(kMsdosSys, bytes);
+    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesA(kMsdosSys, kMsdosSysProtected);
+}
+
+DWORD MsdosSysProtection() {
+    return ::GetFileAttributesA(kMsdosSys) & kMsdosSysProtected;
+}
+
+std::string CurrentDirectory() {
+    char path[MAX_PATH] = "";
+    ::GetCurrentDirectoryA(sizeof path, path);
+    return path;
+}
+
+bool KeyExists(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+std::vector<std::string> SubKeys(HKEY key) {
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        DWORD size = sizeof name;
+        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, size);
+    }
+    return names;
+}
+
+SavedValue::SavedValue(HKEY root, std::string path, std::string name)
+    : root_(root), path_(std::move(path)), name_(std::move(name)) {
+    keyExisted_ = KeyExists(root_, path_.c_str());
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        bytes_.resize(size);
+        ::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, bytes_.data(), &size);
+        existed_ = true;
+    }
+    ::RegCloseKey(key);
+}
+
+SavedValue::~SavedValue() {
+    if (!keyExisted_) {
+        ::RegDeleteTreeA(root_, path_.c_str());
+        return;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    if (existed_)
+        ::RegSetValueExA(key, name_.c_str(), 0, type_, bytes_.data(),
+                         static_cast<DWORD>(bytes_.size()));
+    else
+        ::RegDeleteValueA(key, name_.c_str());
+    ::RegCloseKey(key);
+}
+
 void Dump(HKEY root, const std::string& path, const std::string& label,
           std::map<std::string, std::string>& out) {
     HKEY key = nullptr;
@@ -218,15 +284,7 @@ void Dump(HKEY root, const std::string& path, const std::string& label,
         for (DWORD b = 0; b < dataSize; ++b) shown += std::to_string(data[b]) + " ";
         out[label + "\\" + path + "\\" + std::string(name, nameSize)] = shown;
     }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-        char name[512];
-        DWORD size = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        children.emplace_back(name, size);
-    }
+    std::vector<std::string> children = SubKeys(key);
     ::RegCloseKey(key);
     out[label + "\\" + path + "\\"] = "key";
     for (const std::string& child : children) Dump(root, path + "\\" + child, label, out);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -63,6 +64,38 @@ std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, const std::string& bytes);
 // SYSTEM.INI in the Windows directory.
 std::string SystemIniPath();
+// C:\MSDOS.SYS, and the read-only, hidden and system attributes Windows 98 gives it.
+inline constexpr const char* kMsdosSys = "C:\\MSDOS.SYS";
+inline constexpr DWORD kMsdosSysProtected =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+// Writes C:\MSDOS.SYS and gives it those attributes (set in two steps, as Wine wants).
+void PutMsdosSys(const std::string& bytes);
+
+// Those attributes as C:\MSDOS.SYS has them now.
+DWORD MsdosSysProtection();
+
+std::string CurrentDirectory();
+bool KeyExists(HKEY root, const char* path);
+// The names of the key's sub-keys.
+std::vector<std::string> SubKeys(HKEY key);
+
+// A raw registry value as the machine holds it, put back when the guard goes: a value that
+// was missing is deleted again, a key that was missing is removed with everything below.
+class SavedValue {
+  public:
+    SavedValue(HKEY root, std::string path, std::string name);
+    ~SavedValue();
+    SavedValue(const SavedValue&) = delete;
+    SavedValue& operator=(const SavedValue&) = delete;
+
+  private:
+    HKEY root_;
+    std::string path_, name_;
+    bool keyExisted_ = false, existed_ = false;
+    DWORD type_ = 0;
+    std::vector<BYTE> bytes_;
+};
+
 // Every value and key below the key, as "label\path\name" -> "type:bytes" ("key" for a key),
 // for comparing the registry at two moments.
 void Dump(HKEY root, const std::string& path, const std::string& label,

@@ -17,23 +17,24 @@
 #include <vector>
 
 using e2e::Dump;
+using e2e::KeyExists;
+using e2e::kMsdosSys;
+using e2e::PutMsdosSys;
 using e2e::ReadWhole;
+using e2e::SavedValue;
 using e2e::SystemIniPath;
 using e2e::WriteWhole;
+
+using e2e::CurrentDirectory;
+using e2e::MsdosSysProtection;
 
 namespace {
 
 constexpr int kWait = 15000;
-const char* const kMsdosSys = "C:\\MSDOS.SYS";
+constexpr DWORD kProtected = e2e::kMsdosSysProtected;
 const char* const kRestartQuestion =
     "You must restart your computer before the new settings will take effect. Do you want to "
     "restart your computer now?";
-
-std::string CurrentDirectory() {
-    char path[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(sizeof path, path);
-    return path;
-}
 
 // C:\MSDOS.SYS as the seeded machine holds it, put back before every test.
 const std::string& SeededMsdosSys() {
@@ -44,21 +45,12 @@ const std::string& SeededMsdosSys() {
 void ResetMsdosSys() {
     const std::string& seeded = SeededMsdosSys();
     if (ReadWhole(kMsdosSys) != seeded) {
-        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
-        WriteWhole(kMsdosSys, seeded);
+        PutMsdosSys(seeded);
+        return;
     }
     ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    ::SetFileAttributesA(kMsdosSys,
-                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ::SetFileAttributesA(kMsdosSys, kProtected);
 }
-
-DWORD MsdosSysProtection() {
-    return ::GetFileAttributesA(kMsdosSys) &
-           (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-}
-
-constexpr DWORD kProtected =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 class VeltrimTest : public ::testing::Test {
   protected:
@@ -441,13 +433,6 @@ TEST_F(VeltrimTest, TheOwnerEditorShowsTheRegistryAndWritesTheEditBack) {
     SetRegistryText(HKEY_LOCAL_MACHINE, key, "RegisteredOwner", owner);
 }
 
-bool KeyExists(HKEY root, const char* path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
 TEST_F(VeltrimTest, TheNotepadAndCommandPromptVerbsComeAndGoWithTheirBoxes) {
     const char* notepad = "Unknown\\shell\\NotePad\\Command";
     const char* prompt = "Directory\\shell\\DOS\\Command";
@@ -588,48 +573,6 @@ TEST_F(VeltrimTest, TheTabKeyGoesThroughAPageMadeLaterInItsOwnOrder) {
 
 // --- Apply changes only what the user changed -------------------------------------------
 
-// A raw registry value or key as the machine holds it, put back when the test ends.
-class SavedValue {
-  public:
-    SavedValue(HKEY root, std::string path, std::string name)
-        : root_(root), path_(std::move(path)), name_(std::move(name)) {
-        keyExisted_ = KeyExists(root_, path_.c_str());
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        DWORD size = 0;
-        if (::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) ==
-            ERROR_SUCCESS) {
-            bytes_.resize(size);
-            ::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, bytes_.data(), &size);
-            existed_ = true;
-        }
-        ::RegCloseKey(key);
-    }
-    ~SavedValue() {
-        if (!keyExisted_) {
-            ::RegDeleteTreeA(root_, path_.c_str());
-            return;
-        }
-        HKEY key = nullptr;
-        ::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key);
-        if (existed_)
-            ::RegSetValueExA(key, name_.c_str(), 0, type_, bytes_.data(),
-                             static_cast<DWORD>(bytes_.size()));
-        else
-            ::RegDeleteValueA(key, name_.c_str());
-        ::RegCloseKey(key);
-    }
-    SavedValue(const SavedValue&) = delete;
-    SavedValue& operator=(const SavedValue&) = delete;
-
-  private:
-    HKEY root_;
-    std::string path_, name_;
-    bool keyExisted_ = false, existed_ = false;
-    DWORD type_ = 0;
-    std::vector<BYTE> bytes_;
-};
-
 void PutRaw(HKEY root, const char* path, const char* name, DWORD type, std::vector<BYTE> bytes) {
     HKEY key = nullptr;
     ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
@@ -737,10 +680,7 @@ class UntouchedTest : public VeltrimTest {
         std::size_t options = msdos.find("[Options]\r\n");
         ASSERT_NE(std::string::npos, options);
         msdos.insert(options + 11, "DoubleBuffer=1 ; needed for SCSI\r\nBootMulti=1\r\n");
-        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
-        WriteWhole(kMsdosSys, msdos);
-        ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        ::SetFileAttributesA(kMsdosSys, kProtected);
+        PutMsdosSys(msdos);
         WriteWhole(SystemIniPath(),
                    systemIni_ + "[386Enh]\r\nLocalLoadHigh=1\r\nPageBuffers=32\r\n");
     }
@@ -865,15 +805,7 @@ class SavedTree {
                                type,
                                {data.begin(), data.begin() + size}});
         }
-        std::vector<std::string> children;
-        for (DWORD i = 0;; ++i) {
-            char name[256];
-            DWORD size = sizeof name;
-            if (::RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            children.emplace_back(name, size);
-        }
+        std::vector<std::string> children = e2e::SubKeys(key);
         ::RegCloseKey(key);
         for (const std::string& child : children) Collect(path + "\\" + child);
     }

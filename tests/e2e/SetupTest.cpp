@@ -23,6 +23,11 @@
 using e2e::ReadWhole;
 using e2e::WriteWhole;
 
+using e2e::CurrentDirectory;
+using e2e::KeyExists;
+using e2e::kMsdosSys;
+using e2e::MsdosSysProtection;
+
 namespace {
 
 constexpr int kWait = 15000;
@@ -32,16 +37,9 @@ const char* const kUninstallKey =
 const char* const kUninstallList = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
 const char* const kPendingRenames = "PendingFileRenameOperations";
-const char* const kMsdosSys = "C:\\MSDOS.SYS";
 const char* const kDefaultFolder = "C:\\Program Files\\Veltrim 2000";
 
 using Records = std::array<std::uint32_t, 5>;
-
-std::string CurrentDirectory() {
-    char path[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(sizeof path, path);
-    return path;
-}
 
 std::string WindowsDirectory() {
     char path[MAX_PATH] = "";
@@ -96,13 +94,6 @@ std::string RegistryText(HKEY root, const char* path, const char* name) {
     ::RegCloseKey(key);
     if (result != ERROR_SUCCESS) return "<missing>";
     return type == REG_SZ ? std::string(data) : "<type " + std::to_string(type) + ">";
-}
-
-bool KeyExists(HKEY root, const char* path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
 }
 
 // --- Snapshots of the machine ----------------------------------------------------------

@@ -10,23 +10,16 @@
 #include <string>
 #include <vector>
 
+using e2e::CurrentDirectory;
+using e2e::KeyExists;
+using e2e::kMsdosSys;
+using e2e::MsdosSysProtection;
+
 namespace {
 
 constexpr int kWait = 15000;
-const char* const kMsdosSys = "C:\\MSDOS.SYS";
 const char* const kSound = "Control Panel\\Sound";
-constexpr DWORD kProtected =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-std::string CurrentDirectory() {
-    char path[MAX_PATH] = "";
-    ::GetCurrentDirectoryA(sizeof path, path);
-    return path;
-}
-
-DWORD MsdosSysProtection() {
-    return ::GetFileAttributesA(kMsdosSys) & kProtected;
-}
+constexpr DWORD kProtected = e2e::kMsdosSysProtected;
 
 std::string RegistryText(HKEY root, const char* path, const char* name) {
     HKEY key = nullptr;

@@ -14,25 +14,18 @@
 #include <vector>
 
 using e2e::Dump;
+using e2e::kMsdosSys;
+using e2e::PutMsdosSys;
 using e2e::ReadWhole;
+using e2e::SavedValue;
 using e2e::SystemIniPath;
 using e2e::WriteWhole;
 
 namespace {
 
 constexpr int kWait = 15000;
-const char* const kMsdosSys = "C:\\MSDOS.SYS";
 // The first item the program adds to a system menu (FormWindow::kFirstSystemItem).
 constexpr WPARAM kUndoCommand = 0x0110;
-constexpr DWORD kProtected =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-void PutMsdosSys(const std::string& bytes) {
-    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_NORMAL);
-    WriteWhole(kMsdosSys, bytes);
-    ::SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    ::SetFileAttributesA(kMsdosSys, kProtected);
-}
 
 std::map<std::string, std::string> RegistryExport() {
     std::map<std::string, std::string> registry;
@@ -46,45 +39,6 @@ std::map<std::string, std::string> RegistryExport() {
         Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), registry);
     return registry;
 }
-
-// The value as it stands, put back when the test ends.
-class KeptValue {
-  public:
-    KeptValue(HKEY root, std::string path, std::string name)
-        : root_(root), path_(std::move(path)), name_(std::move(name)) {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        DWORD size = 0;
-        if (::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) ==
-            ERROR_SUCCESS) {
-            bytes_.resize(size);
-            ::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, bytes_.data(), &size);
-            existed_ = true;
-        }
-        ::RegCloseKey(key);
-    }
-    ~KeptValue() {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr) != ERROR_SUCCESS)
-            return;
-        if (existed_)
-            ::RegSetValueExA(key, name_.c_str(), 0, type_, bytes_.data(),
-                             static_cast<DWORD>(bytes_.size()));
-        else
-            ::RegDeleteValueA(key, name_.c_str());
-        ::RegCloseKey(key);
-    }
-    KeptValue(const KeptValue&) = delete;
-    KeptValue& operator=(const KeptValue&) = delete;
-
-  private:
-    HKEY root_;
-    std::string path_, name_;
-    DWORD type_ = 0;
-    std::vector<BYTE> bytes_;
-    bool existed_ = false;
-};
 
 class UndoTest : public ::testing::Test {
   protected:
@@ -105,10 +59,10 @@ class UndoTest : public ::testing::Test {
                    std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
         const char* policies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
         kept_.push_back(
-            std::make_unique<KeptValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
-        kept_.push_back(std::make_unique<KeptValue>(HKEY_CURRENT_USER, "Control Panel\\Desktop",
-                                                    "SmoothScroll"));
-        kept_.push_back(std::make_unique<KeptValue>(HKEY_CURRENT_USER, policies, "NoRun"));
+            std::make_unique<SavedValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+        kept_.push_back(std::make_unique<SavedValue>(HKEY_CURRENT_USER, "Control Panel\\Desktop",
+                                                     "SmoothScroll"));
+        kept_.push_back(std::make_unique<SavedValue>(HKEY_CURRENT_USER, policies, "NoRun"));
     }
 
     void TearDown() override {
@@ -160,7 +114,7 @@ class UndoTest : public ::testing::Test {
 
     std::string dir_, msdosSys_, systemIni_;
     e2e::Process process_;
-    std::vector<std::unique_ptr<KeptValue>> kept_;
+    std::vector<std::unique_ptr<SavedValue>> kept_;
 };
 
 TEST_F(UndoTest, UndoLastApplyFromTheSystemMenuPutsBackTheRegistryAndTheFiles) {
@@ -187,7 +141,7 @@ TEST_F(UndoTest, UndoLastApplyFromTheSystemMenuPutsBackTheRegistryAndTheFiles) {
     CloseWithCancel(main);
     EXPECT_EQ(before, RegistryExport());
     EXPECT_EQ(msdosSys_, ReadWhole(kMsdosSys));
-    EXPECT_EQ(kProtected, ::GetFileAttributesA(kMsdosSys) & kProtected);
+    EXPECT_EQ(e2e::kMsdosSysProtected, ::GetFileAttributesA(kMsdosSys) & e2e::kMsdosSysProtected);
     EXPECT_EQ(systemIni_, ReadWhole(SystemIniPath()));
 }
 

@@ -53,9 +53,10 @@ TEST(CallRecorderTest, KeepsWhatACallWasGivenAndWhatItAnswered) {
     recorder.GetPrivateProfileStringA("vcache", "MaxFileCache", "", buffer, sizeof buffer,
                                       "SYSTEM.INI");
     recorder.WritePrivateProfileStringA("vcache", "MaxFileCache", nullptr, "SYSTEM.INI");
+    recorder.GetFileAttributesA("C:\\NONE.TXT");
 
     const auto& log = recorder.log;
-    ASSERT_EQ(6u, log.size());
+    ASSERT_EQ(7u, log.size());
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), log[1].number[0]);
     EXPECT_EQ(4u, log[1].number[1]);
     EXPECT_EQ(std::vector<BYTE>(bytes, bytes + 4), log[1].data);
@@ -71,6 +72,9 @@ TEST(CallRecorderTest, KeepsWhatACallWasGivenAndWhatItAnswered) {
     EXPECT_EQ(1, log[4].given) << "an empty default is still a default";
     EXPECT_EQ(0, log[5].given) << "a null value deletes the key";
     EXPECT_EQ(TRUE, log[5].result);
+    EXPECT_EQ(Op::ReadAttributes, log[6].op);
+    EXPECT_EQ("C:\\NONE.TXT", *log[6].text[0]);
+    EXPECT_EQ(static_cast<long long>(INVALID_FILE_ATTRIBUTES), log[6].result);
 }
 
 TEST(CallRecorderTest, KeepsNothingWhileNotRecording) {
