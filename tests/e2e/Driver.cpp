@@ -183,6 +183,16 @@ bool ShowPage(HWND form, int index, int timeoutMs) {
     return ::SendMessageTimeoutA(form, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
+bool ClickOnPages(HWND form, const std::vector<std::pair<int, const char*>>& clicks,
+                  int timeoutMs) {
+    bool shown = true;
+    for (auto [page, name] : clicks) {
+        shown = ShowPage(form, page, timeoutMs) && shown;
+        ClickAndWait(Control(form, name));
+    }
+    return shown;
+}
+
 void CloseWindow(HWND window) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -56,6 +57,9 @@ void Hover(HWND control);
 void ClickTab(HWND tabs, int index);
 // Clicks tab `index` of the form's PageControl1 and waits until that page is shown.
 bool ShowPage(HWND form, int index, int timeoutMs);
+// For each (page, control): shows the page and clicks the control, waiting for each click;
+// answers whether every page showed.
+bool ClickOnPages(HWND form, const std::vector<std::pair<int, const char*>>& clicks, int timeoutMs);
 // Asks the window to close, as the title-bar button does.
 void CloseWindow(HWND window);
 

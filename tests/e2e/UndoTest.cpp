@@ -77,16 +77,15 @@ class UndoTest : public ::testing::Test {
         process_ = e2e::Start(dir_ + "\\Veltrim.exe", dir_);
         HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
         if (!main) return nullptr;
-        const std::pair<int, const char*> changes[] = {
-            {0, "CheckBox4"},   // Boot: "Disable Autocreate Bootlog File" (MSDOS.SYS)
-            {1, "CheckBox15"},  // System: "Enable Beep on Error"
-            {2, "CheckBox37"},  // Windows: "Enable Smooth Scrolling"
-            {3, "CheckBox51"},  // Start Menu: "Remove the Run Menu"
-        };
-        for (auto [page, name] : changes) {
-            EXPECT_TRUE(e2e::ShowPage(main, page, kWait));
-            e2e::ClickAndWait(e2e::Control(main, name));
-        }
+        EXPECT_TRUE(e2e::ClickOnPages(
+            main,
+            {
+                {0, "CheckBox4"},   // Boot: "Disable Autocreate Bootlog File" (MSDOS.SYS)
+                {1, "CheckBox15"},  // System: "Enable Beep on Error"
+                {2, "CheckBox37"},  // Windows: "Enable Smooth Scrolling"
+                {3, "CheckBox51"},  // Start Menu: "Remove the Run Menu"
+            },
+            kWait));
         e2e::ClickAndWait(e2e::Control(main, "Button5"));
         return main;
     }
