@@ -81,7 +81,6 @@ void DiskCachePage::TrackBarChange(Size& size) {
 
 void DiskCachePage::ComboBox1Change() {
     int index = ComboBox1.ItemIndex();
-    profileChosen_ = profileChosen_ || index >= 0;
     if (index >= 1) {
         for (std::size_t i = 0; i < sizes_.size(); ++i)
             sizes_[i].bar.SetPosition(kProfiles[index].positions[i]);
@@ -94,7 +93,6 @@ void DiskCachePage::ComboBox1Change() {
 }
 
 void DiskCachePage::Read() {
-    profileChosen_ = false;
     TIniFile ini(sys_, kSystemIni);
     std::array<std::string, 3> texts;
     for (std::size_t i = 0; i < sizes_.size(); ++i)
@@ -121,7 +119,6 @@ void DiskCachePage::ResetToWindowsDefault() {
         TIniFile ini(sys_, kSystemIni);
         for (const Size& size : sizes_) ini.RemoveKey(kSection, size.key);
     }
-    profileChosen_ = false;
     ui::TakeBaselines(Sheet);
 }
 
@@ -129,16 +126,17 @@ bool DiskCachePage::SystemIniFound() {
     return !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
 }
 
-// A chosen profile writes all three sizes; otherwise each size whose track bar moved. Off-grid
-// or missing values behind untouched track bars stay as they are, and SYSTEM.INI is never
-// created.
+// A profile other than the one read writes all three sizes; otherwise each size whose track
+// bar moved. Off-grid or missing values behind untouched track bars stay as they are (also
+// when "User Defined" or the profile shown is chosen again), and SYSTEM.INI is never created.
 void DiskCachePage::Write() {
-    bool any = profileChosen_;
+    bool profileChosen = ComboBox1.Changed() && ComboBox1.ItemIndex() >= 1;
+    bool any = profileChosen;
     for (const Size& size : sizes_) any = any || size.bar.Changed();
     if (!any || !SystemIniFound()) return;
     TIniFile ini(sys_, kSystemIni);
     for (const Size& size : sizes_)
-        if (profileChosen_ || size.bar.Changed())
+        if (profileChosen || size.bar.Changed())
             ini.WriteText(kSection, size.key, size.value.Caption());
 }
 

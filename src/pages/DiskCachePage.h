@@ -59,7 +59,6 @@ class DiskCachePage {
     TForm1& form_;
     Platform& sys_;
     std::array<Size, 3> sizes_;
-    bool profileChosen_ = false;  // since the last read: the user picked a profile
 };
 
 }  // namespace vt

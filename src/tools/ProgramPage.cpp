@@ -79,7 +79,8 @@ void ProgramPage::Write() {
         WriteShortcut(CheckBox46, form_.WindowsDir + kQuickLaunchLink);
         WriteGroup();
     }
-    form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
+    // Config.DAT may hold other numbers than 0 and 1: an untouched box leaves them.
+    if (CheckBox49.Changed()) form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
 }
 
 void ProgramPage::WriteShortcut(ui::CheckBox& box, const std::string& link) {

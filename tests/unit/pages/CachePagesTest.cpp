@@ -201,14 +201,29 @@ TEST_F(DiskCacheTest, AStockMachineWithoutTheKeysStaysUntouched) {
     EXPECT_EQ(before, sys.FileText(kSystemIniPath));
 }
 
-TEST_F(DiskCacheTest, ChoosingUserDefinedWritesAllThreeSizesOnTheGrid) {
+// Off the grid, 2050 reads as the Standard System profile: choosing what is shown changes
+// nothing.
+TEST_F(DiskCacheTest, ChoosingUserDefinedOrTheProfileShownAgainWritesNothing) {
     Vcache("MinFileCache=3000\r\nMaxFileCache=65536\r\nchunksize=512\r\n");
+    std::string before = sys.FileText(kSystemIniPath);
     ReadPass();
     page().ComboBox1.ChooseItem(0);
     WritePass();
+    EXPECT_EQ(before, sys.FileText(kSystemIniPath));
+
+    Vcache("MinFileCache=2050\r\nMaxFileCache=8192\r\nchunksize=512\r\n");
+    before = sys.FileText(kSystemIniPath);
+    ReadPass();
+    ASSERT_EQ("Standard System", page().ComboBox1.Text());
+    page().ComboBox1.ChooseItem(3);
+    page().ComboBox1.ChooseItem(1);
+    WritePass();
+    EXPECT_EQ(before, sys.FileText(kSystemIniPath));
+    page().ComboBox1.ChooseItem(3);
+    WritePass();
     EXPECT_EQ("2048", Key("MinFileCache"));
-    EXPECT_EQ("32768", Key("MaxFileCache"));
-    EXPECT_EQ("512", Key("chunksize"));
+    EXPECT_EQ("6144", Key("MaxFileCache"));
+    EXPECT_EQ("1024", Key("chunksize"));
 }
 
 TEST_F(DiskCacheTest, BackToWindowsDefaultRemovesTheSizesAndLeavesNothingToWrite) {

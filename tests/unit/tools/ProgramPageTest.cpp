@@ -85,6 +85,14 @@ TEST_F(ProgramPageTest, AnUntickedBoxDeletesOnlyWhenTheUserClearedIt) {
     EXPECT_TRUE(sys.HasFile(kQuickLaunch)) << "the box was never touched";
 }
 
+TEST_F(ProgramPageTest, AnUntouchedSplashBoxLeavesAnOddShowSplashAlone) {
+    form().Config.SetShowSplash(2);
+    ReadPass();
+    EXPECT_FALSE(page().CheckBox49.Checked());
+    WritePass();
+    EXPECT_EQ(2, form().Config.ShowSplash());
+}
+
 TEST_F(ProgramPageTest, TheSplashOptionSetsShowSplashAndTheButtonsOpenTheirAddresses) {
     form().Config.SetShowSplash(1);
     ReadPass();
