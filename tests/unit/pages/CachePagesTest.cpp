@@ -219,6 +219,9 @@ TEST_F(DiskCacheTest, ChoosingUserDefinedOrTheProfileShownAgainWritesNothing) {
     page().ComboBox1.ChooseItem(1);
     WritePass();
     EXPECT_EQ(before, sys.FileText(kSystemIniPath));
+    page().ComboBox1.ChooseItem(0);
+    WritePass();
+    EXPECT_EQ(before, sys.FileText(kSystemIniPath)) << "User Defined is no profile";
     page().ComboBox1.ChooseItem(3);
     WritePass();
     EXPECT_EQ("2048", Key("MinFileCache"));
