@@ -3,6 +3,7 @@
 // Every test leaves the machine as it found it: a snapshot of the whole registry and of drive C
 // taken before Setup runs is compared with one taken after the uninstaller has run.
 #include "e2e/Driver.h"
+#include "imports/PeImage.h"
 
 #include <gtest/gtest.h>
 
@@ -484,6 +485,15 @@ TEST_F(SetupTest, InstallsTheProgramWhichStartsAsAFirstRunAndTheUninstallerLeave
     ASSERT_EQ(0, RunSetup("/S"));
     const std::string folder = kDefaultFolder;
     ExpectInstalled(folder);
+    {
+        // The uninstaller Setup wrote must load on Windows 98 as Setup.exe does.
+        vt::imports::PeImage uninstaller;
+        std::string error;
+        ASSERT_TRUE(vt::imports::ReadPeImage(folder + "\\Uninstall.exe", uninstaller, error)) << error;
+        EXPECT_EQ(std::vector<std::string>{},
+                  vt::imports::ImportsOutside(uninstaller,
+                                              vt::imports::ReadExportList("Win98Exports.txt")));
+    }
     EXPECT_EQ((Records{1, 0, 1, 0, 0}), ReadConfig(folder))
         << "ShowSplash 1, FirstRun 1, the reserved records 0";
     std::vector<std::string> expected;
