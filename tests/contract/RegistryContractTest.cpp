@@ -312,6 +312,17 @@ TEST_F(RegistryContract, ALeadingBackslashIsABadPathExceptOnceForCreating) {
     EXPECT_EQ(std::vector<std::string>{"Once"}, Subkeys(scratch));
     EXPECT_EQ(ERROR_BAD_PATHNAME, sys->RegDeleteKeyA(scratch, "\\Once"));
     EXPECT_EQ(ERROR_SUCCESS, sys->RegDeleteKeyA(scratch, "Once\\"));
+    // A lone backslash: opening a root with it is a bad path too; creating with it gives a
+    // new handle to the root itself.
+    ASSERT_EQ(ERROR_SUCCESS, SetString(scratch, "Seen", "1", 2));
+    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS}) {
+        EXPECT_EQ(ERROR_BAD_PATHNAME, Open(root, "\\", &key)) << root;
+        HKEY copy = Create(root, "\\");
+        EXPECT_NE(root, copy);
+    }
+    HKEY copy = Create(HKEY_CURRENT_USER, "\\"), below = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(copy, kScratch, &below));
+    EXPECT_EQ(ERROR_SUCCESS, QuerySize(below, "Seen").rc);
 }
 
 TEST_F(RegistryContract, APredefinedRootOpenedWithTheEmptyPathIsItself) {

@@ -37,7 +37,8 @@ void DestroyOwnerWindow(Platform&, HWND window) {
 
 void ChooseInNextMenu(Platform&, int index, const std::string&) {
     MenuDone();
-    chooser = ::CreateThread(nullptr, 0, Choose, reinterpret_cast<void*>(INT_PTR{index}), 0, nullptr);
+    chooser =
+        ::CreateThread(nullptr, 0, Choose, reinterpret_cast<void*>(INT_PTR{index}), 0, nullptr);
 }
 
 void MenuDone() {

@@ -489,7 +489,8 @@ TEST_F(SetupTest, InstallsTheProgramWhichStartsAsAFirstRunAndTheUninstallerLeave
         // The uninstaller Setup wrote must load on Windows 98 as Setup.exe does.
         vt::imports::PeImage uninstaller;
         std::string error;
-        ASSERT_TRUE(vt::imports::ReadPeImage(folder + "\\Uninstall.exe", uninstaller, error)) << error;
+        ASSERT_TRUE(vt::imports::ReadPeImage(folder + "\\Uninstall.exe", uninstaller, error))
+            << error;
         EXPECT_EQ(std::vector<std::string>{},
                   vt::imports::ImportsOutside(uninstaller,
                                               vt::imports::ReadExportList("Win98Exports.txt")));

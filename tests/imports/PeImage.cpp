@@ -81,7 +81,8 @@ bool ReadPeImage(const std::string& path, PeImage& image, std::string& error) {
     const std::uint32_t table = optional + file.U16(pe + 20);
     for (std::uint16_t i = 0; i < sectionCount; ++i) {
         const std::uint32_t entry = table + 40u * i;
-        sections.push_back({file.U32(entry + 12), std::max(file.U32(entry + 8), file.U32(entry + 16)),
+        sections.push_back({file.U32(entry + 12),
+                            std::max(file.U32(entry + 8), file.U32(entry + 16)),
                             file.U32(entry + 20)});
     }
     auto offsetOf = [&](std::uint32_t rva) -> std::uint32_t {

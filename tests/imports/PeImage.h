@@ -28,7 +28,7 @@ bool ReadPeImage(const std::string& path, PeImage& image, std::string& error);
 std::map<std::string, std::set<std::string>> ReadExportList(const std::string& path);
 
 // "DLL!Function" for every import of `image` outside `exports`.
-std::vector<std::string> ImportsOutside(const PeImage& image,
-                                        const std::map<std::string, std::set<std::string>>& exports);
+std::vector<std::string> ImportsOutside(
+    const PeImage& image, const std::map<std::string, std::set<std::string>>& exports);
 
 }  // namespace vt::imports

@@ -99,7 +99,18 @@ std::string TrimTrailingBlanks(std::string s) {
 
 }  // namespace
 
-FakePlatform::FakePlatform() {
+namespace {
+Behaviour defaultBehaviour = Behaviour::Wine;
+}  // namespace
+
+void FakePlatform::SetDefaultBehaviour(Behaviour behaviour) {
+    defaultBehaviour = behaviour;
+}
+Behaviour FakePlatform::DefaultBehaviour() {
+    return defaultBehaviour;
+}
+
+FakePlatform::FakePlatform() : behaviour_(defaultBehaviour) {
     localMachine_ = std::make_shared<Key>();
     localMachine_->path = "HKEY_LOCAL_MACHINE";
     users_ = std::make_shared<Key>();
@@ -368,6 +379,11 @@ LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
     // "" is the key itself; the fake keeps the predefined roots.
     std::shared_ptr<Key> parent = victim->parent.lock();
     if (!parent || (IsPredefined(key) && !*subKey)) return ERROR_ACCESS_DENIED;
+    if (behaviour_ == Behaviour::Windows98) {
+        MarkDeleted(*victim);
+        parent->children.erase(ToLower(victim->name));
+        return ERROR_SUCCESS;
+    }
     return DeleteWithSubkeys(*parent, victim->name);
 }
 
@@ -375,6 +391,11 @@ LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
 // again and again with one name-size variable it never resets, so it stops at a child whose
 // name is not shorter than the one deleted before. A key that keeps a child then cannot go
 // (ERROR_ACCESS_DENIED), and what was deleted stays deleted.
+void FakePlatform::MarkDeleted(Key& key) {
+    key.deleted = true;
+    for (auto& [name, child] : key.children) MarkDeleted(*child);
+}
+
 LONG FakePlatform::DeleteWithSubkeys(Key& parent, const std::string& name) {
     std::shared_ptr<Key> victim = parent.Child(name);
     std::size_t room = MAX_PATH;  // characters, NUL included
@@ -490,14 +511,19 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
     std::string text = file == files_.end()
                            ? std::string()
                            : std::string(file->second.data.begin(), file->second.data.end());
-    ProfileDocument doc = ProfileDocument::Parse(text);
-    bool changed = !key     ? doc.RemoveSection(section)
-                   : !value ? doc.RemoveKey(section, key)
-                            : doc.Set(section, key, value);
-    if (!changed) return TRUE;
-    std::string out = doc.Serialize();
+    std::optional<std::string> out;
+    if (behaviour_ == Behaviour::Windows98) {
+        out = ProfileDocument::EditInPlace(text, section, key, value);
+    } else {
+        ProfileDocument doc = ProfileDocument::Parse(text);
+        bool changed = !key     ? doc.RemoveSection(section)
+                       : !value ? doc.RemoveKey(section, key)
+                                : doc.Set(section, key, value);
+        if (changed) out = doc.Serialize();
+    }
+    if (!out) return TRUE;
     File& target = files_[ToUpper(path)];
-    target.data.assign(out.begin(), out.end());
+    target.data.assign(out->begin(), out->end());
     return TRUE;
 }
 

@@ -2,7 +2,8 @@
 // (HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\Software\Classes), files and folders with
 // attributes, private-profile files, memory and version figures a test sets, a log of
 // every call and fault injection. Where Windows 98 and Wine differ, it behaves as Wine
-// set up as Windows 98 does (the contract suite holds both to the same answers).
+// set up as Windows 98 does (the contract suite holds both to the same answers), or, in its
+// Windows 98 mode, as Windows 98 itself.
 #pragma once
 
 #include "platform/Platform.h"
@@ -77,10 +78,24 @@ struct CallInfo {
     std::uintptr_t handle = 0;
 };
 
+// The two systems the program runs on, where they differ:
+// - RegDeleteKeyA of a key with sub-keys: Windows 98 deletes the whole tree; Wine (like
+//   Windows NT) deletes only part of it (see DeleteWithSubkeys) and refuses the rest.
+// - WritePrivateProfileStringA: Windows 98 edits the file in place and keeps every other line
+//   as it stands; Wine writes the whole file anew (blank lines dropped, blanks around '='
+//   normalised, CRLF line ends).
+enum class Behaviour { Wine, Windows98 };
+
 class FakePlatform final : public Platform {
   public:
     FakePlatform();
     ~FakePlatform() override;
+
+    // The behaviour new machines get (the test programs run once with each).
+    static void SetDefaultBehaviour(Behaviour behaviour);
+    static Behaviour DefaultBehaviour();
+    void SetBehaviour(Behaviour behaviour) { behaviour_ = behaviour; }
+    Behaviour GetBehaviour() const { return behaviour_; }
 
     // --- Test controls -------------------------------------------------------------------
     // Fail the nth call of `kind` from now on (1 = the next one) with `error`.
@@ -247,6 +262,7 @@ class FakePlatform final : public Platform {
     HKEY NewHandle(std::shared_ptr<Key> key);
     LONG OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result);
     LONG DeleteWithSubkeys(Key& parent, const std::string& name);
+    static void MarkDeleted(Key& key);
 
     std::string FullPath(const std::string& path) const;
     std::string ParentOf(const std::string& fullPath) const;
@@ -300,6 +316,7 @@ class FakePlatform final : public Platform {
     std::vector<CallInfo> calls_;
     std::vector<Fault> faults_;
     DWORD lastError_ = 0;
+    Behaviour behaviour_;
 };
 
 }  // namespace vt::fake

@@ -36,7 +36,102 @@ std::string Unquote(const std::string& value) {
     return value;
 }
 
+// Lines with their own ends ("\r\n", "\n", "\r", or none at the end of the file).
+struct RawLine {
+    std::string text, end;
+};
+
+std::vector<RawLine> SplitRawLines(const std::string& text) {
+    std::vector<RawLine> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back({text.substr(start), ""});
+            break;
+        }
+        std::size_t next = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        lines.push_back({text.substr(start, end - start), text.substr(end, next - end)});
+        start = next;
+    }
+    return lines;
+}
+
+// The section a trimmed line opens, if it is a section header.
+std::optional<std::string> HeaderName(const std::string& line) {
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    std::size_t close = line.find(']');
+    return Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+}
+
 }  // namespace
+
+std::optional<std::string> ProfileDocument::EditInPlace(const std::string& text,
+                                                        const std::string& section, const char* key,
+                                                        const char* value) {
+    std::vector<RawLine> lines = SplitRawLines(text);
+    // The section's header line and the end of its lines (one past the last non-blank one).
+    bool found = false;
+    std::size_t header = 0, end = 0;  // header: the line after the section's header
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::optional<std::string> name = HeaderName(Trim(lines[i].text));
+        if (!found) {
+            if (name && EqualNoCase(*name, section)) {
+                found = true;
+                header = end = i + 1;
+            }
+        } else if (name) {
+            break;
+        } else if (!Trim(lines[i].text).empty()) {
+            end = i + 1;
+        }
+    }
+    std::size_t keyLine = lines.size();
+    if (found && key) {
+        for (std::size_t i = header; i < end; ++i) {
+            std::string line = Trim(lines[i].text);
+            if (EqualNoCase(Trim(line.substr(0, line.find('='))), key)) {
+                keyLine = i;
+                break;
+            }
+        }
+    }
+    auto join = [&] {
+        std::string out;
+        for (const RawLine& line : lines) out += line.text + line.end;
+        return out;
+    };
+    if (!key) {  // the section: its header up to the next header
+        if (!found) return std::nullopt;
+        std::size_t next = header;
+        while (next < lines.size() && !HeaderName(Trim(lines[next].text))) ++next;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(header - 1),
+                    lines.begin() + static_cast<std::ptrdiff_t>(next));
+        return join();
+    }
+    if (!value) {
+        if (keyLine == lines.size()) return std::nullopt;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(keyLine));
+        return join();
+    }
+    const std::string entry = std::string(key) + "=" + value;
+    if (keyLine != lines.size()) {
+        const std::string& old = lines[keyLine].text;
+        std::size_t eq = old.find('=');
+        if (eq != std::string::npos && Trim(old.substr(eq + 1)) == value) return std::nullopt;
+        lines[keyLine].text = entry;
+        return join();
+    }
+    if (found) {
+        if (lines[end - 1].end.empty()) lines[end - 1].end = "\r\n";
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), RawLine{entry, "\r\n"});
+    } else {
+        if (!lines.empty() && lines.back().end.empty()) lines.back().end = "\r\n";
+        lines.push_back({"[" + section + "]", "\r\n"});
+        lines.push_back({entry, "\r\n"});
+    }
+    return join();
+}
 
 ProfileDocument ProfileDocument::Parse(const std::string& text) {
     ProfileDocument doc;

@@ -30,6 +30,14 @@ class ProfileDocument {
     // Names of the section's keys that have a value; nullopt when the section is missing.
     std::optional<std::vector<std::string>> KeyNames(const std::string& section) const;
 
+    // Windows 98's profile writer: the same change made to the file's own bytes, every other
+    // line kept as it stands (comments, blank lines, blanks around '=', line ends). A new key
+    // goes after the last line of its section, a new section at the end of the file. key null
+    // removes the section, value null the key. nullopt when nothing would change.
+    static std::optional<std::string> EditInPlace(const std::string& text,
+                                                  const std::string& section, const char* key,
+                                                  const char* value);
+
     // Each returns whether the document changed.
     bool Set(const std::string& section, const std::string& key, const std::string& value);
     bool RemoveKey(const std::string& section, const std::string& key);

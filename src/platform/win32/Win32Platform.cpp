@@ -1,4 +1,5 @@
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Windows98Records.h"
 
 #include <windows.h>
 #include <lzexpand.h>
@@ -217,18 +218,22 @@ BOOL Win32Platform::SetForegroundWindow(HWND window) {
     return ::SetForegroundWindow(reinterpret_cast<::HWND>(window));
 }
 
-// The first version of the record, which every shell knows: 88 bytes.
-BOOL Win32Platform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
+::NOTIFYICONDATAA Windows98NotifyIconRecord(const NOTIFYICONDATAA& data) {
     ::NOTIFYICONDATAA record{};
     record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = reinterpret_cast<::HWND>(data->hWnd);
-    record.uID = data->uID;
-    record.uFlags = data->uFlags;
-    record.uCallbackMessage = data->uCallbackMessage;
-    record.hIcon = reinterpret_cast<::HICON>(data->hIcon);
-    static_assert(sizeof record.szTip >= sizeof data->szTip);
-    std::memcpy(record.szTip, data->szTip, sizeof data->szTip);
-    record.szTip[sizeof data->szTip - 1] = '\0';
+    record.hWnd = reinterpret_cast<::HWND>(data.hWnd);
+    record.uID = data.uID;
+    record.uFlags = data.uFlags;
+    record.uCallbackMessage = data.uCallbackMessage;
+    record.hIcon = reinterpret_cast<::HICON>(data.hIcon);
+    static_assert(sizeof record.szTip >= sizeof data.szTip);
+    std::memcpy(record.szTip, data.szTip, sizeof data.szTip);
+    record.szTip[sizeof data.szTip - 1] = '\0';
+    return record;
+}
+
+BOOL Win32Platform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
+    ::NOTIFYICONDATAA record = Windows98NotifyIconRecord(*data);
     return ::Shell_NotifyIconA(message, &record);
 }
 

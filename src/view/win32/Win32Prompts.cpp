@@ -29,17 +29,23 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
         if (c == '|') c = '\0';
     pairs.append(2, '\0');
     char path[MAX_PATH] = "";
+    ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
+    if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
+    return std::string(path);
+}
+
+::OPENFILENAMEA Win32Prompts::Windows98OpenFileRecord(::HWND owner, const char* filterPairs,
+                                                      char* path, ::DWORD pathSize) {
     ::OPENFILENAMEA dialog{};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 98 knows
-    dialog.hwndOwner = Owner();
-    dialog.lpstrFilter = pairs.c_str();
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filterPairs;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
+    dialog.nMaxFile = pathSize;
     // Config.DAT and data.ini are found through the current directory: browsing must not
     // move it.
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
-    return std::string(path);
+    return dialog;
 }
 
 std::optional<std::string> Win32Prompts::BrowseFolder(const std::string& title) {

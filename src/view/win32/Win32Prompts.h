@@ -19,6 +19,10 @@ class Win32Prompts final : public ui::Prompts {
     std::optional<std::string> OpenFile(const std::string& filter) override;
     std::optional<std::string> BrowseFolder(const std::string& title) override;
 
+    // The open-file record in the size Windows 98's common dialogs know (76 bytes).
+    static ::OPENFILENAMEA Windows98OpenFileRecord(::HWND owner, const char* filterPairs,
+                                                   char* path, ::DWORD pathSize);
+
     static constexpr const char* kConfirmCaption = "Confirm";
     static constexpr const char* kErrorCaption = "Veltrim 2000";
 

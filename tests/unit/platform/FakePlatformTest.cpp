@@ -16,6 +16,59 @@ LONG SetText(FakePlatform& sys, HKEY key, const char* name) {
     return sys.RegSetValueExA(key, name, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
 }
 
+// Windows 98's RegDeleteKeyA takes the whole tree, whatever the names of the sub-keys; a
+// handle into the tree then answers as a deleted key.
+TEST(FakePlatformTest, Windows98DeletesAKeyWithAllItsSubkeys) {
+    FakePlatform sys;
+    sys.SetBehaviour(Behaviour::Windows98);
+    HKEY leaf = CreateKey(sys, HKEY_CURRENT_USER, "Software\\T\\A\\Leaf");
+    CreateKey(sys, HKEY_CURRENT_USER, "Software\\T\\BB\\C");
+    EXPECT_EQ(ERROR_SUCCESS, sys.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\T"));
+    HKEY key = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, sys.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\T", 0, &key));
+    EXPECT_EQ(ERROR_KEY_DELETED, SetText(sys, leaf, "v"));
+    EXPECT_EQ(ERROR_SUCCESS, sys.RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, &key));
+}
+
+// Windows 98's profile writer changes the one line and keeps every other byte.
+TEST(FakePlatformTest, Windows98EditsAProfileFileInPlace) {
+    struct Case {
+        const char* before;
+        const char* section;
+        const char* key;    // null: the section goes
+        const char* value;  // null: the key goes
+        const char* after;
+    };
+    const Case cases[] = {
+        {"; top\r\n\r\n[A]\r\nx = 1 ; note\r\ny=2\r\n", "a", "X", "3",
+         "; top\r\n\r\n[A]\r\nX=3\r\ny=2\r\n"},
+        {"[A]\nx=1\n\n[B]\nz=0\n", "A", "new", "5", "[A]\nx=1\nnew=5\r\n\n[B]\nz=0\n"},
+        {"[A]\r\nx=1", "B", "k", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        {"[A]", "A", "k", "v", "[A]\r\nk=v\r\n"},
+        {"", "S", "k", "v", "[S]\r\nk=v\r\n"},
+        {"[A]\r\nx=1\r\n  y = 2\r\n[B]\r\ny=9\r\n", "A", "Y", nullptr,
+         "[A]\r\nx=1\r\n[B]\r\ny=9\r\n"},
+        {"[A]\r\nx=1\r\n[B]\r\ny=9\r\n\r\n[C]\r\n", "b", nullptr, nullptr, "[A]\r\nx=1\r\n[C]\r\n"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform sys;
+        sys.SetBehaviour(Behaviour::Windows98);
+        sys.PutFile("C:\\T.INI", c.before);
+        EXPECT_TRUE(sys.WritePrivateProfileStringA(c.section, c.key, c.value, "C:\\T.INI"));
+        EXPECT_EQ(c.after, sys.FileText("C:\\T.INI")) << c.before;
+    }
+    // Nothing to change leaves the file alone, odd blanks and all.
+    for (const Case& c : {Case{"[A]\r\nx = 1 \r\n", "A", "x", "1", nullptr},
+                          Case{"[A]\r\nx=1\r\n", "A", "y", nullptr, nullptr},
+                          Case{"[A]\r\nx=1\r\n", "B", nullptr, nullptr, nullptr}}) {
+        FakePlatform sys;
+        sys.SetBehaviour(Behaviour::Windows98);
+        sys.PutFile("C:\\T.INI", c.before);
+        EXPECT_TRUE(sys.WritePrivateProfileStringA(c.section, c.key, c.value, "C:\\T.INI"));
+        EXPECT_EQ(c.before, sys.FileText("C:\\T.INI"));
+    }
+}
+
 TEST(FakePlatformTest, FailNthFailsOnlyThatCallOfItsKind) {
     FakePlatform sys;
     HKEY key = CreateKey(sys, HKEY_CURRENT_USER, "Software\\F");
