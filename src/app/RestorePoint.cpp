@@ -5,9 +5,11 @@
 #include "store/TRegistry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 
 namespace vt {
 namespace {
@@ -16,6 +18,10 @@ constexpr const char* kList = "Points.txt";
 constexpr const char* kRegistryFile = "Registry.reg";
 constexpr const char* kFilesFile = "Files.txt";
 constexpr const char* kClasses = "Software\\Classes";
+constexpr const char* kNewSuffix = ".new";
+constexpr const char* kSeal = "; end, checksum ";
+constexpr DWORD kProtection =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 bool IsRoot(HKEY key) {
     return key >= HKEY_CLASSES_ROOT && key <= 0x80000006u;
@@ -54,10 +60,6 @@ std::string LocalTime() {
     return text;
 }
 
-std::vector<BYTE> Bytes(const std::string& text) {
-    return std::vector<BYTE>(text.begin(), text.end());
-}
-
 std::string BaseName(const std::string& path) {
     std::size_t slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -78,11 +80,72 @@ std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path)
     return bytes;
 }
 
+// CRC-32 (the one of ZIP files).
+DWORD Checksum(const std::string& bytes) {
+    DWORD crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string Hex(DWORD number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(number));
+    return text;
+}
+
+std::string Sealed(const std::string& body) {
+    return body + kSeal + Hex(Checksum(body)) + "\r\n";
+}
+
+// The text before the seal, when the seal is there and matches it.
+std::optional<std::string> Unsealed(const std::vector<BYTE>& bytes) {
+    std::string text(bytes.begin(), bytes.end());
+    std::size_t seal = text.rfind(kSeal);
+    if (seal == std::string::npos) return std::nullopt;
+    std::string body = text.substr(0, seal);
+    if (text.compare(seal, std::string::npos, std::string(kSeal) + Hex(Checksum(body)) + "\r\n"))
+        return std::nullopt;
+    return body;
+}
+
+// The whole file, or else its whole replacement that a cut kept from being renamed.
+std::optional<std::string> ReadSealed(Platform& sys, const std::string& path) {
+    for (const std::string& candidate : {path, path + kNewSuffix})
+        if (auto bytes = ReadAll(sys, candidate))
+            if (auto body = Unsealed(*bytes)) return body;
+    return std::nullopt;
+}
+
+// Written whole under the second name, then put in the first one's place: at every moment
+// one whole version is there to read.
+bool WriteSealed(Platform& sys, const std::string& path, const std::string& body) {
+    const std::string fresh = path + kNewSuffix;
+    // A replacement cut off between its delete and its rename is finished first: the write
+    // below must not overwrite the only whole version.
+    if (!Exists(sys, path)) {
+        auto bytes = ReadAll(sys, fresh);
+        if (bytes && Unsealed(*bytes) && !sys.MoveFileA(fresh.c_str(), path.c_str())) return false;
+    }
+    std::string text = Sealed(body);
+    if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
+        return false;
+    if (Exists(sys, path) && !sys.DeleteFileA(path.c_str())) return false;
+    return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
+}
+
+void DeleteSealed(Platform& sys, const std::string& path) {
+    sys.DeleteFileA(path.c_str());
+    sys.DeleteFileA((path + kNewSuffix).c_str());
+}
+
 std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir) {
     std::vector<std::string> names;
-    auto bytes = ReadAll(sys, restoreDir + "\\" + kList);
-    if (!bytes) return names;
-    for (std::string line : Split(std::string(bytes->begin(), bytes->end()), '\n')) {
+    auto text = ReadSealed(sys, restoreDir + "\\" + kList);
+    if (!text) return names;
+    for (std::string line : Split(*text, '\n')) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
         if (!line.empty() && line[0] != ';') names.push_back(line);
     }
@@ -94,8 +157,7 @@ void WriteList(Platform& sys, const std::string& restoreDir,
     std::string text = "; Veltrim 2000 restore points, oldest first\r\n";
     for (const std::string& name : names) text += name + "\r\n";
     std::string path = restoreDir + "\\" + kList;
-    if (!sys.WriteFileBytes(path.c_str(), Bytes(text)))
-        throw RestorePointError("Unable to write to " + path);
+    if (!WriteSealed(sys, path, text)) throw RestorePointError("Unable to write to " + path);
 }
 
 // --- Files.txt -------------------------------------------------------------------------
@@ -112,50 +174,186 @@ const char* KindName(const PathBefore& entry) {
     return "";
 }
 
-std::string FilesText(const std::vector<PathBefore>& paths) {
+std::string FilesText(const std::vector<PathBefore>& paths, bool ended) {
     std::string text =
         "; Veltrim 2000 restore point: the files, shortcuts and folders the settings changed,\r\n"
-        "; as they were before. Kind, attributes, saved copy, path.\r\n";
-    char attributes[16];
+        "; as they were before. Kind, attributes, saved copy, path, its size and checksum.\r\n";
+    text += std::string("state\t") + (ended ? "ended" : "open") + "\r\n";
     for (const PathBefore& entry : paths) {
         bool saved = entry.existed && entry.kind != PathBefore::Folder;
-        std::snprintf(attributes, sizeof attributes, "%08lx",
-                      static_cast<unsigned long>(entry.attributes));
-        text += std::string(KindName(entry)) + "\t" + (saved ? attributes : "-") + "\t" +
-                (saved ? entry.copy : "-") + "\t" + entry.path + "\r\n";
+        text += std::string(KindName(entry)) + "\t" + (saved ? Hex(entry.attributes) : "-") + "\t" +
+                (saved ? entry.copy : "-") + "\t" + entry.path + "\t" +
+                (saved ? std::to_string(entry.size) : "-") + "\t" +
+                (saved ? Hex(entry.checksum) : "-") + "\r\n";
     }
     return text;
 }
 
-std::vector<PathBefore> ReadFilesText(const std::string& text) {
+struct FilesList {
+    bool ended = false;
     std::vector<PathBefore> paths;
+};
+
+std::optional<DWORD> Number(const std::string& text, int base) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    DWORD value = 0;
+    for (char c : text) {
+        int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                    : base == 16 && std::isxdigit(static_cast<unsigned char>(c))
+                        ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
+                        : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * static_cast<DWORD>(base) + static_cast<DWORD>(digit);
+    }
+    return value;
+}
+
+FilesList ReadFilesText(const std::string& text) {
+    FilesList list;
+    bool stated = false;
     for (std::string line : Split(text, '\n')) {
         while (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == ';') continue;
         std::vector<std::string> fields = Split(line, '\t');
-        if (fields.size() != 4) throw RestorePointError("Not a line of a restore point: " + line);
+        auto bad = [&] { return RestorePointDamaged("Not a line of a restore point: " + line); };
+        if (fields.size() == 2 && fields[0] == "state") {
+            if (fields[1] != "open" && fields[1] != "ended") throw bad();
+            list.ended = fields[1] == "ended";
+            stated = true;
+            continue;
+        }
+        if (fields.size() != 6) throw bad();
         PathBefore entry;
         const std::string& kind = fields[0];
+        static const char* const kinds[] = {"file",         "new file",       "shortcut",
+                                            "new shortcut", "removed folder", "new folder"};
+        if (std::find(std::begin(kinds), std::end(kinds), kind) == std::end(kinds)) throw bad();
         entry.existed = kind.rfind("new ", 0) != 0;
         if (kind.find("shortcut") != std::string::npos)
             entry.kind = PathBefore::Shortcut;
         else if (kind.find("folder") != std::string::npos)
             entry.kind = PathBefore::Folder;
-        if (fields[1] != "-") entry.attributes = std::stoul(fields[1], nullptr, 16);
-        if (fields[2] != "-") entry.copy = fields[2];
+        bool saved = entry.existed && entry.kind != PathBefore::Folder;
+        if (saved) {
+            auto attributes = Number(fields[1], 16), size = Number(fields[4], 10),
+                 checksum = Number(fields[5], 16);
+            if (!attributes || !size || !checksum || fields[2].empty()) throw bad();
+            entry.attributes = *attributes;
+            entry.copy = fields[2];
+            entry.size = *size;
+            entry.checksum = *checksum;
+        }
         entry.path = fields[3];
-        paths.push_back(entry);
+        list.paths.push_back(entry);
     }
-    return paths;
+    if (!stated) throw RestorePointDamaged("The restore point does not say whether it ended.");
+    return list;
+}
+
+// --- What the program manages ------------------------------------------------------------
+
+struct ManagedKey {
+    HKEY root;
+    const char* path;
+    bool tree;  // the key with everything below it; else only the key's own values
+};
+
+// The keys the pages and tools write (HKEY_CLASSES_ROOT as HKEY_LOCAL_MACHINE\Software\Classes;
+// every file type there but CLSID is the right-click tools' and the Windows page's).
+const ManagedKey kManagedKeys[] = {
+    {HKEY_CURRENT_USER, "Control Panel\\Desktop", true},
+    {HKEY_CURRENT_USER, "Control Panel\\Sound", true},
+    {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true},
+    {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", true},
+    {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar", true},
+    {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true},
+    {HKEY_LOCAL_MACHINE, "Network\\Logon", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\NWLink", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net", true},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\fdc\\0000", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}", true},
+    {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true},
+};
+
+bool SamePath(const std::string& a, const std::string& b) {
+    return EqualNoCase(a, b);
+}
+
+bool Below(const std::string& path, const std::string& ancestor) {
+    return path.size() > ancestor.size() + 1 && path[ancestor.size()] == '\\' &&
+           EqualNoCase(path.substr(0, ancestor.size()), ancestor);
+}
+
+// HKEY_CLASSES_ROOT named as the key it is.
+std::pair<HKEY, std::string> Canonical(HKEY root, const std::string& path) {
+    if (root == HKEY_CLASSES_ROOT) return {HKEY_LOCAL_MACHINE, JoinKey(kClasses, path.c_str())};
+    return {root, path};
+}
+
+bool IsFileTypeKey(HKEY root, const std::string& path) {
+    if (root != HKEY_LOCAL_MACHINE || !Below(path, kClasses)) return false;
+    std::string type = Split(path.substr(std::strlen(kClasses) + 1), '\\').front();
+    return !type.empty() && !EqualNoCase(type, "CLSID");
+}
+
+// The managed trees that lie below `path` (for a key the pass made above them).
+std::vector<std::string> ManagedTreesBelow(HKEY root, const std::string& path) {
+    std::vector<std::string> trees;
+    for (const ManagedKey& key : kManagedKeys)
+        if (key.root == root && key.tree && Below(key.path, path)) trees.push_back(key.path);
+    return trees;
+}
+
+bool HasPathParts(const std::string& path) {
+    for (const std::string& part : Split(path, '\\'))
+        if (part == "." || part == "..") return true;
+    return false;
 }
 
 // --- Putting back ----------------------------------------------------------------------
+
+void DeleteIfEmpty(Platform& sys, HKEY root, const std::string& path) {
+    HKEY key = 0;
+    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    DWORD subKeys = 1, maxLength = 0, values = 1;
+    bool empty = sys.RegQueryInfoKeyA(key, &subKeys, &maxLength, &values) == ERROR_SUCCESS &&
+                 subKeys == 0 && values == 0;
+    if (!IsRoot(key)) sys.RegCloseKey(key);
+    if (empty) sys.RegDeleteKeyA(root, path.c_str());
+}
 
 void PutBack(Platform& sys, const regedit4::Section& section) {
     TRegistry reg(sys);
     reg.SelectRoot(section.root);
     if (section.remove) {
-        reg.RemoveKey("\\" + section.path);
+        auto [root, path] = Canonical(section.root, section.path);
+        std::vector<std::string> trees = ManagedTreesBelow(root, path);
+        bool managed = false;
+        for (const ManagedKey& key : kManagedKeys)
+            managed = managed || (key.root == root && key.tree &&
+                                  (SamePath(path, key.path) || Below(path, key.path)));
+        if (managed || IsFileTypeKey(root, path)) {
+            reg.RemoveKey("\\" + section.path);
+            return;
+        }
+        // A key the pass made above managed ones: only what is managed goes, then the keys
+        // between that nothing else uses.
+        reg.SelectRoot(root);
+        for (const std::string& tree : trees) {
+            reg.RemoveKey("\\" + tree);
+            for (std::string key = tree; Below(key, path);) {
+                key = key.substr(0, key.rfind('\\'));
+                DeleteIfEmpty(sys, root, key);
+            }
+        }
         return;
     }
     if (!reg.OpenPath("\\" + section.path, true)) throw RegistryError::SetFailed(section.path);
@@ -187,15 +385,23 @@ void PutBack(Platform& sys, const regedit4::Section& section) {
     }
 }
 
-// A read-only, hidden or system file is neither rewritten nor deleted as it is.
-void Writable(Platform& sys, const std::string& path) {
-    constexpr DWORD kHeld = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    DWORD attributes = sys.GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kHeld))
-        sys.SetFileAttributesA(path.c_str(), attributes & ~kHeld);
+// Hidden and system go first: once a file is read-only, Wine running as a normal user can no
+// longer record them.
+bool SetProtection(Platform& sys, const std::string& path, DWORD attributes) {
+    sys.SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    return sys.SetFileAttributesA(path.c_str(), attributes) != FALSE;
 }
 
-void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore> paths) {
+// A read-only, hidden or system file is neither rewritten nor deleted as it is.
+void Writable(Platform& sys, const std::string& path) {
+    DWORD attributes = sys.GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kProtection))
+        sys.SetFileAttributesA(path.c_str(), attributes & ~kProtection);
+}
+
+// Each one that fails is named in `report` and the rest still go back.
+void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore> paths,
+             UndoReport& report) {
     auto byLength = [](const PathBefore& a, const PathBefore& b) {
         return a.path.size() < b.path.size();
     };
@@ -203,27 +409,96 @@ void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore>
     for (const PathBefore& entry : paths)
         if (entry.kind == PathBefore::Folder && entry.existed && !IsFolder(sys, entry.path) &&
             !sys.CreateDirectoryA(entry.path.c_str()))
-            throw IniFileError::WriteFailed(entry.path);
+            report.failures.push_back(entry.path);
     for (const PathBefore& entry : paths) {
         if (entry.kind == PathBefore::Folder) continue;
         if (!entry.existed) {
             if (!Exists(sys, entry.path)) continue;
             Writable(sys, entry.path);
-            if (!sys.DeleteFileA(entry.path.c_str())) throw IniFileError::WriteFailed(entry.path);
+            if (!sys.DeleteFileA(entry.path.c_str())) report.failures.push_back(entry.path);
             continue;
         }
-        std::string copy = pointDir + "\\" + entry.copy;
-        auto bytes = ReadAll(sys, copy);
-        if (!bytes) throw RestorePointError("Unable to read " + copy);
+        auto bytes = ReadAll(sys, pointDir + "\\" + entry.copy);
+        // Already as saved (a write the pass tried and was refused): nothing to do.
+        DWORD now = sys.GetFileAttributesA(entry.path.c_str());
+        if (bytes && now != INVALID_FILE_ATTRIBUTES &&
+            (now & kProtection) == (entry.attributes & kProtection) &&
+            ReadAll(sys, entry.path) == bytes)
+            continue;
         Writable(sys, entry.path);
-        if (!sys.WriteFileBytes(entry.path.c_str(), *bytes) ||
-            !sys.SetFileAttributesA(entry.path.c_str(), entry.attributes))
-            throw IniFileError::WriteFailed(entry.path);
+        if (bytes && sys.WriteFileBytes(entry.path.c_str(), *bytes) &&
+            SetProtection(sys, entry.path, entry.attributes))
+            report.filesPutBack.push_back(entry.path);
+        else
+            report.failures.push_back(entry.path);
     }
     // Deepest first; a folder that now holds something of the user's stays.
     for (auto it = paths.rbegin(); it != paths.rend(); ++it)
         if (it->kind == PathBefore::Folder && !it->existed && IsFolder(sys, it->path))
             sys.RemoveDirectoryA(it->path.c_str());
+}
+
+// A copy's name is a plain name inside the point's folder.
+bool PlainName(const std::string& name) {
+    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name != "." &&
+           name != "..";
+}
+
+struct PointContents {
+    std::vector<regedit4::Section> sections;
+    FilesList files;
+};
+
+// Everything of the point, checked whole; throws RestorePointDamaged naming each fault.
+PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScope& scope) {
+    std::vector<std::string> faults;
+    PointContents point;
+    const std::string registry = dir + "\\" + kRegistryFile, files = dir + "\\" + kFilesFile;
+    if (auto text = ReadSealed(sys, registry)) {
+        try {
+            point.sections = regedit4::Read(*text);
+        } catch (const std::invalid_argument& e) {
+            faults.push_back(registry + ": " + e.what());
+        }
+    } else {
+        faults.push_back(registry + " is missing or incomplete.");
+    }
+    if (auto text = ReadSealed(sys, files)) {
+        try {
+            point.files = ReadFilesText(*text);
+        } catch (const RestorePointDamaged& e) {
+            faults.push_back(files + ": " + e.what());
+        }
+    } else {
+        faults.push_back(files + " is missing or incomplete.");
+    }
+    for (const regedit4::Section& section : point.sections)
+        if (auto refusal = scope.RefuseKey(section.root, section.path, section.remove))
+            faults.push_back(*refusal);
+    for (const PathBefore& entry : point.files.paths) {
+        if (!scope.ManagesFile(entry.path)) {
+            faults.push_back(entry.path + " is not a file Veltrim 2000 manages.");
+            continue;
+        }
+        if (entry.copy.empty()) continue;
+        if (!PlainName(entry.copy)) {
+            faults.push_back(entry.copy + " leads out of the restore point's folder.");
+            continue;
+        }
+        const std::string copy = dir + "\\" + entry.copy;
+        auto bytes = ReadAll(sys, copy);
+        if (!bytes)
+            faults.push_back(copy + " is missing.");
+        else if (bytes->size() != entry.size ||
+                 Checksum(std::string(bytes->begin(), bytes->end())) != entry.checksum)
+            faults.push_back(copy + " is damaged: its size or checksum is not the one saved.");
+    }
+    if (!faults.empty()) {
+        std::string message = "The restore point " + BaseName(dir) + " cannot be used:";
+        for (const std::string& fault : faults) message += "\n" + fault;
+        throw RestorePointDamaged(message);
+    }
+    return point;
 }
 
 }  // namespace
@@ -242,12 +517,20 @@ RestoreJournal::Scope RestoreJournal::Record(const std::string& restoreDir) {
         values_.clear();
         paths_.clear();
         saved_.clear();
+        ended_ = false;
     }
     return Scope(this);
 }
 
+// The point is marked as a pass that ended. Should that fail, the next start finds it open
+// and asks; it never stops the guard's owner (this runs while an error unwinds, too).
 void RestoreJournal::End() {
-    if (depth_ > 0) --depth_;
+    if (depth_ == 0 || --depth_ > 0 || pointDir_.empty()) return;
+    ended_ = true;
+    try {
+        WriteFiles();
+    } catch (...) {
+    }
 }
 
 RestoreJournal::KeyName RestoreJournal::Locate(HKEY key, const char* subKey) const {
@@ -391,16 +674,16 @@ std::string RestoreJournal::ProfilePath(const char* fileName) {
     return std::string(windows) + "\\" + name;
 }
 
-void RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
+bool RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
     std::string full = AbsolutePath(path);
     std::string id = "*" + ToUpper(full);
-    if (saved_.count(id)) return;
+    if (saved_.count(id)) return false;
     PathBefore entry;
     entry.kind = kind;
     entry.path = full;
     DWORD attributes = inner_.GetFileAttributesA(full.c_str());
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (kind != PathBefore::Folder && folder) return;  // the call fails on its own
+    if (kind != PathBefore::Folder && folder) return false;  // the call fails on its own
     entry.existed = attributes != INVALID_FILE_ATTRIBUTES;
     OpenPoint();
     if (entry.existed && kind != PathBefore::Folder) {
@@ -408,12 +691,36 @@ void RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
         auto bytes = ReadAll(inner_, full);
         if (!bytes) throw RestorePointError("Unable to read " + full);
         entry.copy = std::to_string(paths_.size() + 1) + " " + BaseName(full);
+        for (int n = 2; Exists(inner_, pointDir_ + "\\" + entry.copy); ++n)
+            entry.copy =
+                std::to_string(paths_.size() + 1) + "-" + std::to_string(n) + " " + BaseName(full);
+        entry.size = static_cast<DWORD>(bytes->size());
+        entry.checksum = Checksum(std::string(bytes->begin(), bytes->end()));
         std::string copy = pointDir_ + "\\" + entry.copy;
         if (!inner_.WriteFileBytes(copy.c_str(), *bytes)) Unwritable(copy);
     }
     paths_.push_back(entry);
     saved_.insert(id);
     WriteFiles();
+    return true;
+}
+
+// A change that did not happen leaves nothing to put back: its entry goes.
+BOOL RestoreJournal::Dropped(BOOL ok, bool added, const std::string& path) {
+    if (ok || !added) return ok;
+    std::string full = AbsolutePath(path);
+    auto entry = std::find_if(paths_.rbegin(), paths_.rend(),
+                              [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
+    if (entry == paths_.rend()) return ok;
+    if (!entry->copy.empty()) inner_.DeleteFileA((pointDir_ + "\\" + entry->copy).c_str());
+    saved_.erase("*" + ToUpper(full));
+    paths_.erase(std::next(entry).base());
+    try {
+        WriteFiles();
+    } catch (const RestorePointError&) {
+        // The entry stays listed; putting back a file that did not change changes nothing.
+    }
+    return ok;
 }
 
 // --- Writing the point -----------------------------------------------------------------
@@ -428,7 +735,7 @@ void RestoreJournal::Unwritable(const std::string& path) const {
 }
 
 void RestoreJournal::Write(const std::string& path, const std::string& text) {
-    if (!inner_.WriteFileBytes(path.c_str(), Bytes(text))) Unwritable(path);
+    if (!WriteSealed(inner_, path, text)) Unwritable(path);
 }
 
 void RestoreJournal::OpenPoint() {
@@ -454,7 +761,7 @@ void RestoreJournal::OpenPoint() {
         WriteList(inner_, restoreDir_, names);
     } catch (const std::exception&) {
         for (const char* file : {kRegistryFile, kFilesFile})
-            inner_.DeleteFileA((dir + "\\" + file).c_str());
+            DeleteSealed(inner_, dir + "\\" + file);
         inner_.RemoveDirectoryA(dir.c_str());
         pointDir_.clear();
         Unwritable(restoreDir_ + "\\" + kList);
@@ -494,7 +801,7 @@ void RestoreJournal::WriteRegistry() {
 }
 
 void RestoreJournal::WriteFiles() {
-    Write(pointDir_ + "\\" + kFilesFile, FilesText(paths_));
+    Write(pointDir_ + "\\" + kFilesFile, FilesText(paths_, ended_));
 }
 
 // --- The seam: the changes ---------------------------------------------------------------
@@ -553,7 +860,9 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
                                                        static_cast<DWORD>(now.size()), fileName);
         std::string current(now.data(), key ? std::strlen(now.data()) : length);
         bool same = key ? (value ? current == value : current == missing) : current.empty();
-        if (!same) SavePath(PathBefore::File, ProfilePath(fileName));
+        bool added = !same && SavePath(PathBefore::File, ProfilePath(fileName));
+        return Dropped(inner_.WritePrivateProfileStringA(section, key, value, fileName), added,
+                       ProfilePath(fileName));
     }
     return inner_.WritePrivateProfileStringA(section, key, value, fileName);
 }
@@ -570,8 +879,8 @@ BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
 }
 
 BOOL RestoreJournal::DeleteFileA(const char* path) {
-    if (Recording() && path && Exists(inner_, path)) SavePath(PathBefore::File, path);
-    return inner_.DeleteFileA(path);
+    bool added = Recording() && path && Exists(inner_, path) && SavePath(PathBefore::File, path);
+    return Dropped(inner_.DeleteFileA(path), added, path ? path : "");
 }
 
 BOOL RestoreJournal::CreateDirectoryA(const char* path) {
@@ -585,26 +894,27 @@ BOOL RestoreJournal::RemoveDirectoryA(const char* path) {
 }
 
 BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
-    if (Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
-        ReadAll(inner_, from) != ReadAll(inner_, to))
-        SavePath(PathBefore::File, to);
-    return inner_.CopyFileA(from, to, failIfExists);
+    bool added = Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
+                 ReadAll(inner_, from) != ReadAll(inner_, to) && SavePath(PathBefore::File, to);
+    return Dropped(inner_.CopyFileA(from, to, failIfExists), added, to ? to : "");
 }
 
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    if (Recording() && path && ReadAll(inner_, path) != bytes) SavePath(PathBefore::File, path);
-    return inner_.WriteFileBytes(path, bytes);
+    bool added =
+        Recording() && path && ReadAll(inner_, path) != bytes && SavePath(PathBefore::File, path);
+    return Dropped(inner_.WriteFileBytes(path, bytes), added, path ? path : "");
 }
 
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
-    if (Recording() && to) SavePath(PathBefore::File, to);
-    return inner_.LZCopyFileA(from, to);
+    bool added = Recording() && to && SavePath(PathBefore::File, to);
+    return Dropped(inner_.LZCopyFileA(from, to), added, to ? to : "");
 }
 
 BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
                                      const char* workingDirectory) {
-    if (Recording() && linkFile) SavePath(PathBefore::Shortcut, linkFile);
-    return inner_.CreateShellLink(target, linkFile, workingDirectory);
+    bool added = Recording() && linkFile && SavePath(PathBefore::Shortcut, linkFile);
+    return Dropped(inner_.CreateShellLink(target, linkFile, workingDirectory), added,
+                   linkFile ? linkFile : "");
 }
 
 // --- Points on disk ----------------------------------------------------------------------
@@ -618,16 +928,15 @@ std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& res
 
 void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name) {
     std::string dir = restoreDir + "\\" + name;
-    if (auto index = ReadAll(sys, dir + "\\" + kFilesFile)) {
+    if (auto index = ReadSealed(sys, dir + "\\" + kFilesFile)) {
         try {
-            for (const PathBefore& entry : ReadFilesText(std::string(index->begin(), index->end())))
-                if (!entry.copy.empty()) sys.DeleteFileA((dir + "\\" + entry.copy).c_str());
-        } catch (const std::exception&) {
+            for (const PathBefore& entry : ReadFilesText(*index).paths)
+                if (PlainName(entry.copy)) sys.DeleteFileA((dir + "\\" + entry.copy).c_str());
+        } catch (const RestorePointDamaged&) {
             // An unreadable list: the copies stay, and so does the folder.
         }
     }
-    for (const char* file : {kRegistryFile, kFilesFile})
-        sys.DeleteFileA((dir + "\\" + file).c_str());
+    for (const char* file : {kRegistryFile, kFilesFile}) DeleteSealed(sys, dir + "\\" + file);
     sys.RemoveDirectoryA(dir.c_str());
     std::vector<std::string> names = ReadList(sys, restoreDir);
     auto gone = std::remove_if(names.begin(), names.end(),
@@ -637,31 +946,113 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     WriteList(sys, restoreDir, names);
 }
 
-bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
-                            std::vector<std::string>* filesPutBack) {
+std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
+                                                 const ManagedScope& scope) {
     std::vector<std::string> names = ListRestorePoints(sys, restoreDir);
-    if (names.empty()) return false;
-    std::string dir = restoreDir + "\\" + names.back();
-    std::string registry = dir + "\\" + kRegistryFile, files = dir + "\\" + kFilesFile;
-    auto text = ReadAll(sys, registry);
-    if (!text) throw RestorePointError("Unable to read " + registry);
-    auto index = ReadAll(sys, files);
-    if (!index) throw RestorePointError("Unable to read " + files);
-    std::vector<regedit4::Section> sections;
-    try {
-        sections = regedit4::Read(std::string(text->begin(), text->end()));
-    } catch (const std::invalid_argument& e) {
-        throw RestorePointError(registry + ": " + e.what());
+    if (names.empty()) return std::nullopt;
+    UndoReport report;
+    report.point = names.back();
+    const std::string dir = restoreDir + "\\" + report.point;
+    PointContents point = LoadPoint(sys, dir, scope);
+    for (const regedit4::Section& section : point.sections) {
+        try {
+            PutBack(sys, section);
+        } catch (const std::exception&) {
+            report.failures.push_back(regedit4::RootName(section.root) + "\\" + section.path);
+        }
     }
-    std::vector<PathBefore> paths = ReadFilesText(std::string(index->begin(), index->end()));
-    for (const regedit4::Section& section : sections) PutBack(sys, section);
-    PutBack(sys, dir, paths);
-    if (filesPutBack)
-        for (const PathBefore& entry : paths)
-            if (entry.kind != PathBefore::Folder && entry.existed)
-                filesPutBack->push_back(entry.path);
-    RemoveRestorePoint(sys, restoreDir, names.back());
-    return true;
+    PutBack(sys, dir, point.files.paths, report);
+    // A point not wholly put back stays, so that it can be tried again.
+    report.removed = false;
+    if (!report.failures.empty()) return report;
+    try {
+        RemoveRestorePoint(sys, restoreDir, report.point);
+        report.removed = true;
+    } catch (const RestorePointError&) {
+        // Everything went back; only the list of points could not be rewritten.
+    }
+    return report;
+}
+
+std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir) {
+    std::vector<std::string> names = ListRestorePoints(sys, restoreDir);
+    if (names.empty()) return std::nullopt;
+    auto index = ReadSealed(sys, restoreDir + "\\" + names.back() + "\\" + kFilesFile);
+    if (!index) return std::nullopt;  // damaged: Undo says so
+    try {
+        if (!ReadFilesText(*index).ended) return names.back();
+    } catch (const RestorePointDamaged&) {
+    }
+    return std::nullopt;
+}
+
+void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
+                                const std::string& name, const ManagedScope& scope) {
+    const std::string index = restoreDir + "\\" + name + "\\" + kFilesFile;
+    auto text = ReadSealed(sys, index);
+    if (!text) return;
+    FilesList list = ReadFilesText(*text);
+    for (const PathBefore& entry : list.paths) {
+        if (!entry.existed || entry.kind == PathBefore::Folder || !scope.ManagesFile(entry.path))
+            continue;
+        DWORD now = sys.GetFileAttributesA(entry.path.c_str());
+        if (now != INVALID_FILE_ATTRIBUTES &&
+            (now & kProtection) != (entry.attributes & kProtection))
+            SetProtection(sys, entry.path, (now & ~kProtection) | (entry.attributes & kProtection));
+    }
+    if (!WriteSealed(sys, index, FilesText(list.paths, true)))
+        throw RestorePointError("Unable to write to " + index);
+}
+
+// --- What the program manages ------------------------------------------------------------
+
+std::optional<std::string> ManagedScope::RefuseKey(HKEY root, const std::string& path,
+                                                   bool tree) const {
+    auto [canonicalRoot, canonicalPath] = Canonical(root, path);
+    if (!HasPathParts(canonicalPath)) {
+        if (IsFileTypeKey(canonicalRoot, canonicalPath)) return std::nullopt;
+        for (const ManagedKey& key : kManagedKeys) {
+            if (key.root != canonicalRoot) continue;
+            if (SamePath(canonicalPath, key.path) && (key.tree || !tree)) return std::nullopt;
+            if (key.tree && Below(canonicalPath, key.path)) return std::nullopt;
+        }
+        // A key a pass made above managed ones (only those are taken out again).
+        if (tree && !canonicalPath.empty() &&
+            !ManagedTreesBelow(canonicalRoot, canonicalPath).empty())
+            return std::nullopt;
+    }
+    return regedit4::RootName(root) + "\\" + path + " is not a key Veltrim 2000 manages.";
+}
+
+bool ManagedScope::ManagesFile(const std::string& path) const {
+    if (path.find_first_of("/") != std::string::npos || HasPathParts(path)) return false;
+    auto trimmed = [](std::string dir) {
+        while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+        return dir;
+    };
+    const std::string windows = trimmed(windowsDir), program = trimmed(programDir);
+    std::vector<std::string> files = {"C:\\MSDOS.SYS"};
+    std::vector<std::string> folders;
+    if (!windows.empty()) {
+        for (const char* name : {"\\SYSTEM.INI", "\\system\\oeminfo.ini", "\\system\\oemlogo.bmp",
+                                 "\\Desktop\\Veltrim 2000.lnk",
+                                 "\\Application Data\\Microsoft\\Internet Explorer\\Quick "
+                                 "Launch\\Veltrim 2000.lnk"})
+            files.push_back(windows + name);
+        for (const char* name :
+             {"\\Start Menu\\Programs\\Veltrim 2000",
+              "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}",
+              "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}"})
+            folders.push_back(windows + name);
+    }
+    if (!program.empty())
+        for (const char* name : {"\\Config.DAT", "\\data.ini", "\\Uninstall.lnk"})
+            files.push_back(program + name);
+    for (const std::string& file : files)
+        if (SamePath(path, file)) return true;
+    for (const std::string& folder : folders)
+        if (SamePath(path, folder) || Below(path, folder)) return true;
+    return false;
 }
 
 }  // namespace vt

@@ -4,9 +4,16 @@
 // A point's folder holds
 //   Registry.reg  REGEDIT4 text that puts every value and key the pass changed back as it
 //                 was (also importable by hand: regedit /s Registry.reg);
-//   Files.txt     the files, shortcuts and folders the pass changed, created or removed, one
-//                 a line: kind, attributes, the saved copy, the path (tab-separated);
+//   Files.txt     whether the pass ended ("state open" until it does), then the files,
+//                 shortcuts and folders the pass changed, created or removed, one a line:
+//                 kind, attributes, the saved copy, the path, the copy's size and checksum
+//                 (tab-separated);
 //   "<n> <name>"  the saved copies of the files.
+// Points.txt, Registry.reg and Files.txt end with a line holding the checksum of what comes
+// before, and each is rewritten under a second name ("....new") that then replaces it, so a
+// write cut off at any byte leaves the previous whole version or the new one. A pass saves
+// each target into the point before it changes it, so a point whose state is still "open"
+// names everything a pass that was cut off may have changed.
 #pragma once
 
 #include "app/Regedit4.h"
@@ -28,6 +35,32 @@ class RestorePointError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A point that is incomplete, altered, or names something the program does not manage: it
+// is refused whole, before anything is changed. The message names each fault.
+class RestorePointDamaged : public RestorePointError {
+  public:
+    using RestorePointError::RestorePointError;
+};
+
+// What a point may put back: the registry keys the pages and tools write, the files they
+// write (in the Windows folder, the program's folder and C:\MSDOS.SYS), and nothing else.
+struct ManagedScope {
+    std::string windowsDir;  // "C:\WINDOWS"
+    std::string programDir;  // where Config.DAT lives
+    // Why the program does not manage this key (or this key's subtree, for a removal);
+    // nothing when it does.
+    std::optional<std::string> RefuseKey(HKEY root, const std::string& path, bool tree) const;
+    bool ManagesFile(const std::string& path) const;
+};
+
+// What an Undo did: the settings, files and shortcuts it put back, and what it could not.
+struct UndoReport {
+    std::string point;  // the folder name: its date and time
+    std::vector<std::string> filesPutBack;
+    std::vector<std::string> failures;
+    bool removed = true;  // taken off the list of points
+};
+
 inline constexpr std::size_t kKeptRestorePoints = 10;
 
 // A file, shortcut or folder as it was before the pass touched it.
@@ -38,6 +71,8 @@ struct PathBefore {
     bool existed = false;
     DWORD attributes = 0;  // of a file that existed
     std::string copy;      // the saved copy's name in the point's folder
+    DWORD size = 0;        // the copy's size and checksum
+    DWORD checksum = 0;
 };
 
 // The platform the pages write through. Outside a write pass every call goes straight on.
@@ -70,6 +105,8 @@ class RestoreJournal final : public ForwardingPlatform {
     // `restoreDir`: the folder that holds the points ("...\Restore").
     [[nodiscard]] Scope Record(const std::string& restoreDir);
     bool Recording() const { return depth_ > 0; }
+    // The point the pass under way writes, if it has changed anything yet.
+    const std::string& PointFolder() const { return pointDir_; }
 
     // The point's folder name: the local date and time, "2000-01-31 13.05.59".
     std::function<std::string()> clock;
@@ -116,7 +153,9 @@ class RestoreJournal final : public ForwardingPlatform {
     void SaveValue(const KeyName& key, const std::string& name);
     void SaveCreatedKeys(const KeyName& key);
     void SaveTree(const KeyName& key);
-    void SavePath(PathBefore::Kind kind, const std::string& path);
+    // Answers whether the path was added now (a call that then fails takes it back out).
+    bool SavePath(PathBefore::Kind kind, const std::string& path);
+    BOOL Dropped(BOOL ok, bool added, const std::string& path);
     std::string AbsolutePath(const std::string& path);
     std::string ProfilePath(const char* fileName);
     // Writing the point, created on its first entry.
@@ -134,16 +173,27 @@ class RestoreJournal final : public ForwardingPlatform {
     std::vector<ValueBefore> values_;
     std::vector<PathBefore> paths_;
     std::set<std::string> saved_;  // the targets above, by upper-case identity
+    bool ended_ = false;           // the point is written as a pass that ended
 };
 
 // The points kept in `restoreDir`, oldest first; only those whose folder is there.
 std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir);
-// Deletes a point's files and folder and takes it off the list.
+// Deletes a point's files (only those inside its folder) and folder and takes it off the list.
 void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name);
-// Puts back what the newest point holds (registry through TRegistry, then the folders, files
-// and shortcuts), then removes it. Answers false when there is none. A failure throws with
-// its message and keeps the point. `filesPutBack` gets the files and shortcuts it wrote back.
-bool UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
-                            std::vector<std::string>* filesPutBack = nullptr);
+// Checks the newest point whole (every file there with its checksum, the REGEDIT4 text
+// complete, everything in it managed by the program), then puts back all it holds (registry
+// through TRegistry, then the folders, files and shortcuts), going on past a part that
+// fails, and removes it when all went back. Nothing when there is no point. A damaged point
+// throws RestorePointDamaged and changes nothing.
+std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
+                                                 const ManagedScope& scope);
+// The newest point, when the pass that wrote it never ended (the program was stopped or the
+// power failed in the middle of it).
+std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir);
+// Keeps what an unfinished pass changed: the point becomes an ordinary one, and the files it
+// saved get back the read-only, hidden and system attributes they had (the pass lifts them
+// only for the moment of a write).
+void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
+                                const std::string& name, const ManagedScope& scope);
 
 }  // namespace vt

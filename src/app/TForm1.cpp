@@ -131,7 +131,6 @@ void TForm1::BacaData() {
 }
 
 void TForm1::TulisData() {
-    if (!bootFileAttributes_) UnprotectBootFile();
     auto point = KeepRestorePoint();
     std::int32_t splash = Config.ShowSplash();
     for (Slice slice : kWriteOrder) {
@@ -157,7 +156,6 @@ bool TForm1::SliceRead(Slice slice) const {
 // --- Window handlers -------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-    OnClosed = [this] { RestoreBootFile(); };
     ProgramDir = TakeProgramDir(sys_);
     Config = ReadConfigDat(sys_, ProgramDir);  // on failure the records given stay
     Run(hooks.fillMemoryGauges);
@@ -167,7 +165,11 @@ void TForm1::FormCreate() {
     RestartPending = false;
     UninstallEdited = false;
     Run(hooks.disableEdit9);
-    UnprotectBootFile();
+    try {
+        RecoverUnfinishedPass();
+    } catch (const std::exception& e) {
+        prompts_.ShowError(e.what());  // the pages are read all the same
+    }
     BacaData();
     PageControl1.SetActivePage(&TabSheet1);
     HideAllPages();
@@ -189,10 +191,8 @@ void TForm1::FormCloseQuery(bool& canClose) {
     switch (prompts_.Confirm(kRestartQuestion, ui::Buttons::YesNoCancel)) {
         case ui::Answer::Yes:
             sys_.ExitWindowsEx(EWX_REBOOT);
-            RestoreBootFile();
             break;
         case ui::Answer::No:
-            RestoreBootFile();
             break;
         case ui::Answer::Cancel:
             RestartPending = false;
@@ -226,7 +226,6 @@ bool TForm1::QueryEndSession() {
         } catch (const std::exception&) {
             // No box now: nobody may be there to close it.
         }
-        RestoreBootFile();
         return true;
     }
     bool canClose = true;
@@ -236,20 +235,7 @@ bool TForm1::QueryEndSession() {
         prompts_.ShowError(e.what());
         return false;
     }
-    if (canClose) RestoreBootFile();
     return canClose;
-}
-
-void TForm1::UnprotectBootFile() {
-    std::optional<DWORD> found = UnprotectMsdosSys(sys_);
-    // Already held off (a session that did not end after all): keep what it had first.
-    if (!bootFileAttributes_) bootFileAttributes_ = found;
-}
-
-void TForm1::RestoreBootFile() {
-    if (!bootFileAttributes_) return;
-    RestoreMsdosSys(sys_, *bootFileAttributes_);
-    bootFileAttributes_.reset();
 }
 
 void TForm1::EndSession(bool ending) {
@@ -356,16 +342,64 @@ bool TForm1::CanUndo() {
     return !ListRestorePoints(sys_, RestoreDir()).empty();
 }
 
-// As "Apply" does after its write: the marks go and every page shows what the stores hold.
+ManagedScope TForm1::Managed() {
+    std::string windows = WindowsDir.empty() ? TakeWindowsDir(sys_) : WindowsDir;
+    std::string program = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
+    return {windows, program};
+}
+
+namespace {
+
+std::string Described(const UndoReport& report) {
+    std::string text =
+        report.failures.empty()
+            ? "The settings were put back as they were before restore point " + report.point + "."
+            : "Some settings of restore point " + report.point + " could not be put back:";
+    for (const std::string& failure : report.failures) text += "\n" + failure;
+    if (!report.failures.empty())
+        text +=
+            "\n\nEverything else was put back. The restore point is kept: \"Undo last "
+            "Apply...\" tries it again.";
+    else if (!report.removed)
+        text += "\n\nThe restore point could not be taken off the list of restore points.";
+    return text;
+}
+
+}  // namespace
+
+std::optional<UndoReport> TForm1::PutBackNewestPoint() {
+    for (;;) {
+        try {
+            return UndoNewestRestorePoint(sys_, RestoreDir(), Managed());
+        } catch (const RestorePointDamaged& e) {
+            std::vector<std::string> names = ListRestorePoints(sys_, RestoreDir());
+            if (names.size() < 2) {
+                prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
+                return std::nullopt;
+            }
+            if (prompts_.Confirm(std::string(e.what()) + "\n\n" + kSkipDamagedQuestion,
+                                 ui::Buttons::YesNo) != ui::Answer::Yes)
+                return std::nullopt;
+            RemoveRestorePoint(sys_, RestoreDir(), names.back());
+        }
+    }
+}
+
+// As "Apply" does after its write: the marks go and every page shows what the stores hold,
+// whatever became of the Undo.
 void TForm1::UndoLastApply() {
     if (!CanUndo()) return;
     if (prompts_.Confirm(kUndoQuestion, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     HideAllPages();
     for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
-    std::vector<std::string> files;
-    UndoNewestRestorePoint(sys_, RestoreDir(), &files);
+    std::optional<UndoReport> report;
+    try {
+        report = PutBackNewestPoint();
+    } catch (const std::exception& e) {
+        prompts_.ShowError(e.what());
+    }
     std::string configDat = TakeProgramDir(sys_) + ConfigDat::kFileName;
-    for (const std::string& file : files) {
+    for (const std::string& file : report ? report->filesPutBack : std::vector<std::string>{}) {
         if (!EqualNoCase(file, configDat)) continue;
         try {
             Config.SetShowSplash(ReadConfigDat(sys_, TakeProgramDir(sys_)).ShowSplash());
@@ -376,6 +410,24 @@ void TForm1::UndoLastApply() {
     Run(hooks.beforeUndoRead);
     BacaData();
     Run(hooks.selectFirstAdapter);
+    if (report) prompts_.ShowMessage(Described(*report));
+}
+
+void TForm1::RecoverUnfinishedPass() {
+    std::optional<std::string> point = UnfinishedRestorePoint(sys_, RestoreDir());
+    if (!point) return;
+    std::string question = kUnfinishedQuestion;
+    question.replace(question.find("%s"), 2, *point);
+    if (prompts_.Confirm(question, ui::Buttons::YesNo) == ui::Answer::Yes) {
+        try {
+            if (auto report = UndoNewestRestorePoint(sys_, RestoreDir(), Managed()))
+                prompts_.ShowMessage(Described(*report));
+            return;
+        } catch (const RestorePointDamaged& e) {
+            prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
+        }
+    }
+    KeepUnfinishedRestorePoint(sys_, RestoreDir(), *point, Managed());
 }
 
 }  // namespace vt

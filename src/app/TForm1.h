@@ -149,11 +149,23 @@ class TForm1 : public ui::Form {
     [[nodiscard]] RestoreJournal::Scope KeepRestorePoint();
     // "Undo last Apply..." of the system menu: there is a point to put back.
     bool CanUndo();
-    // Asks, puts back the newest restore point, reads every page again and drops the point.
+    // Asks, puts back the newest restore point (or, when it is damaged and the user agrees,
+    // the next older one), says what went back and what did not, and reads every page again.
     void UndoLastApply();
     std::string RestoreDir();
+    ManagedScope Managed();
+    // At an interactive start: a write pass that was cut off (power lost, program ended) left
+    // an open restore point; the user chooses to put back what it changed or keep it.
+    void RecoverUnfinishedPass();
     static constexpr const char* kUndoQuestion =
         "Put back the settings as they were before the last Apply?";
+    static constexpr const char* kUnfinishedQuestion =
+        "Veltrim 2000 was stopped while it was writing settings (restore point %s): some "
+        "settings may be changed and others not.\n\nPut back every setting that write had "
+        "changed?\n\nYes puts them back; No keeps them as they are now (\"Undo last Apply...\" "
+        "can still put them back later).";
+    static constexpr const char* kSkipDamagedQuestion =
+        "Nothing was changed.\n\nSkip this restore point and put back the one before it?";
 
     void BacaData();
     void TulisData();
@@ -176,9 +188,9 @@ class TForm1 : public ui::Form {
     bool KeepsCountdownRunning();
     void RewriteConfigDat();
     void RestMemo(ui::Memo& memo);
-    // C:\MSDOS.SYS is writable only while the program runs; it gets back what it had.
-    void UnprotectBootFile();
-    void RestoreBootFile();
+    // Puts back the newest point, or with the user's leave the older ones past a damaged
+    // one; answers what was done, or nothing when nothing changed.
+    std::optional<UndoReport> PutBackNewestPoint();
 
     struct SliceEntry {
         std::function<void()> read, write;
@@ -194,7 +206,6 @@ class TForm1 : public ui::Form {
     std::vector<ui::CheckBox*> markable_;
     std::vector<ui::Memo*> memos_;
     std::map<ui::Memo*, std::string> notes_;
-    std::optional<DWORD> bootFileAttributes_;  // as found, while the program holds them off
     bool configErrorShown_ = false;
     bool committing_ = false;  // "OK" is running: a second press waits for nothing
     bool closing_ = false;     // the close query allowed the close: the hide is no trip to the tray

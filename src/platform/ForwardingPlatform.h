@@ -74,6 +74,7 @@ class ForwardingPlatform : public Platform {
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override {
         return inner_.WriteFileBytes(path, bytes);
     }
+    BOOL MoveFileA(const char* from, const char* to) override { return inner_.MoveFileA(from, to); }
     BOOL LZCopyFileA(const char* from, const char* to) override {
         return inner_.LZCopyFileA(from, to);
     }

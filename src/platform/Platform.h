@@ -62,6 +62,8 @@ class Platform {
     virtual BOOL CreateDirectoryA(const char* path) = 0;
     virtual BOOL RemoveDirectoryA(const char* path) = 0;
     virtual BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) = 0;
+    // Renames a file, attributes kept; fails when `to` exists (ERROR_ALREADY_EXISTS).
+    virtual BOOL MoveFileA(const char* from, const char* to) = 0;
     // Whole-file access (CreateFileA + ReadFile / WriteFile + CloseHandle).
     virtual BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) = 0;
     // Creates or truncates the file.

@@ -21,8 +21,12 @@ std::string TakeProgramDir(Platform& sys) {
 }
 
 std::optional<DWORD> UnprotectMsdosSys(Platform& sys) {
+    constexpr DWORD kProtection =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     DWORD found = sys.GetFileAttributesA(kMsdosSys);
-    if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    if (found == INVALID_FILE_ATTRIBUTES || (found & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(found & kProtection))
+        return std::nullopt;
     sys.SetFileAttributesA(kMsdosSys, FILE_ATTRIBUTE_ARCHIVE);
     return found & kKeptAttributes;
 }

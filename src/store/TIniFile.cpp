@@ -1,13 +1,42 @@
 #include "store/TIniFile.h"
 
 #include "platform/NoCase.h"
+#include "store/Paths.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vt {
+namespace {
+
+// C:\MSDOS.SYS is read-only, hidden and system: it loses them only for the moment of one
+// write and gets them back right after, whatever became of the write.
+class BootFileOpened {
+  public:
+    BootFileOpened(Platform& sys, const std::string& file) : sys_(sys) {
+        if (EqualNoCase(file, kMsdosSys)) attributes_ = UnprotectMsdosSys(sys);
+    }
+    ~BootFileOpened() {
+        if (!attributes_) return;
+        try {
+            RestoreMsdosSys(sys_, *attributes_);
+        } catch (...) {
+            // Nothing may leave a destructor; a platform that stopped keeps what it has.
+        }
+    }
+    BootFileOpened(const BootFileOpened&) = delete;
+    BootFileOpened& operator=(const BootFileOpened&) = delete;
+
+  private:
+    Platform& sys_;
+    std::optional<DWORD> attributes_;
+};
+
+}  // namespace
+
 TIniFile::TIniFile(Platform& platform, std::string fileName)
     : sys_(platform), fileName_(std::move(fileName)) {}
 
@@ -21,6 +50,7 @@ std::string TIniFile::ReadText(const std::string& section, const std::string& ke
 
 void TIniFile::WriteText(const std::string& section, const std::string& key,
                          const std::string& value) {
+    BootFileOpened opened(sys_, fileName_);
     if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                          fileName_.c_str()))
         throw IniFileError::WriteFailed(fileName_);
@@ -29,11 +59,13 @@ void TIniFile::WriteText(const std::string& section, const std::string& key,
 // A refused delete is reported like a refused write: the box would otherwise tick itself
 // again at the next read without a word.
 void TIniFile::RemoveKey(const std::string& section, const std::string& key) {
+    BootFileOpened opened(sys_, fileName_);
     if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName_.c_str()))
         throw IniFileError::WriteFailed(fileName_);
 }
 
 void TIniFile::RemoveSection(const std::string& section) {
+    BootFileOpened opened(sys_, fileName_);
     if (!sys_.WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, fileName_.c_str()))
         throw IniFileError::WriteFailed(fileName_);
 }

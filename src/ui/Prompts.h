@@ -16,6 +16,8 @@ class Prompts {
     virtual Answer Confirm(const std::string& text, Buttons buttons) = 0;
     // The application's error box: the message of an error no handler caught.
     virtual void ShowError(const std::string& text) = 0;
+    // A message to read, with "OK" (what an Undo put back).
+    virtual void ShowMessage(const std::string& text) = 0;
     // A file-open dialog; nothing when the user cancels. `filter` as "Bitmaps (*.bmp)|*.bmp".
     virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
     // The folder browser; nothing when the user cancels.

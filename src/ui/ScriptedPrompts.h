@@ -14,7 +14,7 @@ namespace vt::ui {
 class ScriptedPrompts final : public Prompts {
   public:
     struct Asked {
-        std::string kind;  // "confirm", "error", "open", "folder"
+        std::string kind;  // "confirm", "error", "message", "open", "folder"
         std::string text;
         Buttons buttons = Buttons::YesNo;
     };
@@ -47,6 +47,13 @@ class ScriptedPrompts final : public Prompts {
         return answer;
     }
     void ShowError(const std::string& text) override { asks_.push_back({"error", text}); }
+    void ShowMessage(const std::string& text) override { asks_.push_back({"message", text}); }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> messages;
+        for (const Asked& a : asks_)
+            if (a.kind == "message") messages.push_back(a.text);
+        return messages;
+    }
     std::optional<std::string> OpenFile(const std::string& filter) override {
         return NextChoice("open", filter);
     }

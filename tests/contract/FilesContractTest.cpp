@@ -122,6 +122,24 @@ TEST_F(FilesContract, CopyingAPlainFile) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
 }
 
+// The restore points rely on it: a file written under a second name and renamed.
+TEST_F(FilesContract, MovingAFileKeepsItsBytesAndAttributesAndNeverReplacesOne) {
+    Put(kFile, "journal");
+    ASSERT_TRUE(sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(sys->MoveFileA(kFile, kCopy));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA(kFile));
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN}, sys->GetFileAttributesA(kCopy) & FILE_ATTRIBUTE_HIDDEN);
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes));
+    EXPECT_EQ("journal", std::string(bytes.begin(), bytes.end()));
+    Put(kFile, "other");
+    EXPECT_FALSE(sys->MoveFileA(kFile, kCopy));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), sys->GetLastError());
+    EXPECT_FALSE(sys->MoveFileA("C:\\VtFiles\\missing.bin", kLink));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    sys->SetFileAttributesA(kCopy, FILE_ATTRIBUTE_ARCHIVE);
+}
+
 TEST_F(FilesContract, TheLzCopyCopiesAPlainFileByteForByte) {
     std::string bytes("L\0\0\0\x01\x14\x02", 7);  // a shortcut header, not the LZ magic
     bytes += std::string(300, 'x');

@@ -231,6 +231,10 @@ void FakePlatform::MakeDirectories(const std::string& path) {
 }
 
 LONG FakePlatform::Enter(const CallInfo& call) {
+    if (powerLeft_ < 0 || (powerLeft_ > 0 && --powerLeft_ == 0)) {
+        powerLeft_ = -1;
+        throw PowerCut{};
+    }
     calls_.push_back(call);
     for (Fault& fault : faults_)
         if (fault.match(call)) return fault.error;
@@ -667,6 +671,21 @@ BOOL FakePlatform::CopyFileA(const char* from, const char* to, BOOL failIfExists
     if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
     File copy = file->second;
     files_[ToUpper(target)] = std::move(copy);
+    return TRUE;
+}
+
+BOOL FakePlatform::MoveFileA(const char* from, const char* to) {
+    std::string source = FullPath(from ? from : "");
+    std::string target = FullPath(to ? to : "");
+    if (LONG fault = Enter({Call::MoveFile, source, target})) return Fail(fault);
+    auto file = files_.find(ToUpper(source));
+    if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
+    if (files_.count(ToUpper(target)) || directories_.count(ToUpper(target)))
+        return Fail(ERROR_ALREADY_EXISTS);
+    if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
+    File moved = std::move(file->second);
+    files_.erase(file);
+    files_[ToUpper(target)] = std::move(moved);
     return TRUE;
 }
 

@@ -40,6 +40,7 @@ enum class Call {
     CreateDirectory,
     RemoveDirectory,
     CopyFile,
+    MoveFile,
     ReadFile,
     WriteFile,
     LZCopyFile,
@@ -86,6 +87,11 @@ struct CallInfo {
 //   normalised, CRLF line ends).
 enum class Behaviour { Wine, Windows98 };
 
+// Thrown by every call once the power is cut: the program stops where it stands and the
+// machine keeps what the calls before had done. Not an std::exception, so that no handler of
+// the program's catches it.
+struct PowerCut {};
+
 class FakePlatform final : public Platform {
   public:
     FakePlatform();
@@ -103,6 +109,11 @@ class FakePlatform final : public Platform {
     // Fail every call for which `match` is true with `error`.
     void FailWhen(std::function<bool(const CallInfo&)> match, LONG error);
     void ClearFaults();
+    // The nth call from now on (1 = the next one) and every one after it throw PowerCut;
+    // RestorePower ends that.
+    void CutPowerAtCall(int nth) { powerLeft_ = nth; }
+    void RestorePower() { powerLeft_ = 0; }
+    bool PowerIsCut() const { return powerLeft_ < 0; }
     const std::vector<CallInfo>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
 
@@ -204,6 +215,7 @@ class FakePlatform final : public Platform {
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
 
+    BOOL MoveFileA(const char* from, const char* to) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
 
     HWND FindWindowA(const char* className, const char* title) override;
@@ -317,6 +329,7 @@ class FakePlatform final : public Platform {
     std::vector<Fault> faults_;
     DWORD lastError_ = 0;
     Behaviour behaviour_;
+    int powerLeft_ = 0;  // 0: no cut armed; -1: cut
 };
 
 }  // namespace vt::fake

@@ -175,6 +175,10 @@ BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& by
     return ok;
 }
 
+BOOL Win32Platform::MoveFileA(const char* from, const char* to) {
+    return ::MoveFileA(from, to);
+}
+
 BOOL Win32Platform::LZCopyFileA(const char* from, const char* to) {
     OFSTRUCT sourceInfo{}, targetInfo{};
     INT source = ::LZOpenFileA(const_cast<char*>(from), &sourceInfo, OF_READ);

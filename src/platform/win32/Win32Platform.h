@@ -38,6 +38,7 @@ class Win32Platform final : public Platform {
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
 
+    BOOL MoveFileA(const char* from, const char* to) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
 
     HWND FindWindowA(const char* className, const char* title) override;

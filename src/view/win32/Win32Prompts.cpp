@@ -22,6 +22,10 @@ void Win32Prompts::ShowError(const std::string& text) {
     ::MessageBoxA(Owner(), text.c_str(), kErrorCaption, MB_OK | MB_ICONSTOP);
 }
 
+void Win32Prompts::ShowMessage(const std::string& text) {
+    ::MessageBoxA(Owner(), text.c_str(), kErrorCaption, MB_OK | MB_ICONINFORMATION);
+}
+
 std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     // "Bitmaps (*.bmp)|*.bmp" becomes the dialog's NUL-separated, double-NUL-ended list.
     std::string pairs = filter;

@@ -16,6 +16,7 @@ class Win32Prompts final : public ui::Prompts {
 
     ui::Answer Confirm(const std::string& text, ui::Buttons buttons) override;
     void ShowError(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
     std::optional<std::string> OpenFile(const std::string& filter) override;
     std::optional<std::string> BrowseFolder(const std::string& title) override;
 

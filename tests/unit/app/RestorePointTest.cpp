@@ -12,6 +12,9 @@ namespace {
 constexpr const char* kProgramDir = "C:\\Program Files\\Veltrim 2000";
 constexpr const char* kRestoreDir = "C:\\Program Files\\Veltrim 2000\\Restore";
 constexpr const char* kDesktop = "Control Panel\\Desktop";
+constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr const char* kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Veltrim 2000";
+const ManagedScope kScope{"C:\\WINDOWS", kProgramDir};
 
 std::vector<BYTE> Text(const std::string& text) {
     std::vector<BYTE> bytes(text.begin(), text.end());
@@ -122,11 +125,12 @@ class JournalTest : public ::testing::Test {
 
 TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
     sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
-    sys.PutValue(HKEY_CURRENT_USER, "Software\\Doomed\\Child", "Kept", REG_DWORD, {7, 0, 0, 0});
+    sys.PutValue(HKEY_CURRENT_USER, std::string(kExplorer) + "\\Doomed\\Child", "Kept", REG_DWORD,
+                 {7, 0, 0, 0});
     sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\nBootGUI=1\r\n",
                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
-    sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Old");
+    sys.MakeDirectories(std::string(kGroup) + "\\Old");
     std::vector<std::string> before = Machine();
     {
         auto point = journal.Record(kRestoreDir);
@@ -135,15 +139,15 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
         SetText(HKEY_CLASSES_ROOT, "New\\Deeper", "x", "y");
         TRegistry reg(journal);
         reg.SelectRoot(HKEY_CURRENT_USER);
-        ASSERT_TRUE(reg.RemoveKey("\\Software\\Doomed"));
+        ASSERT_TRUE(reg.RemoveKey("\\" + std::string(kExplorer) + "\\Doomed"));
         ASSERT_TRUE(journal.SetFileAttributesA("C:\\MSDOS.SYS", FILE_ATTRIBUTE_ARCHIVE));
         ASSERT_TRUE(journal.WritePrivateProfileStringA("Options", "BootGUI", "0", "C:\\MSDOS.SYS"));
         ASSERT_TRUE(
             journal.WritePrivateProfileStringA("vcache", "MinFileCache", "1024", "SYSTEM.INI"));
-        ASSERT_TRUE(journal.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\New"));
-        ASSERT_TRUE(
-            journal.CreateShellLink("C:\\x.exe", "C:\\WINDOWS\\Start Menu\\New\\x.lnk", "C:\\"));
-        ASSERT_TRUE(journal.RemoveDirectoryA("C:\\WINDOWS\\Start Menu\\Old"));
+        ASSERT_TRUE(journal.CreateDirectoryA((std::string(kGroup) + "\\New").c_str()));
+        ASSERT_TRUE(journal.CreateShellLink(
+            "C:\\x.exe", (std::string(kGroup) + "\\New\\x.lnk").c_str(), "C:\\"));
+        ASSERT_TRUE(journal.RemoveDirectoryA((std::string(kGroup) + "\\Old").c_str()));
         ASSERT_TRUE(journal.WriteFileBytes("C:\\WINDOWS\\SYSTEM\\oemlogo.bmp", {'B', 'M'}));
     }
     ASSERT_NE(before, Machine());
@@ -151,27 +155,32 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
     std::string reg = PointFile("Registry.reg");
     EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
                                           "\"Wallpaper\"=\"old.bmp\"\r\n\"Missing\"=-\r\n"));
-    EXPECT_NE(std::string::npos,
-              reg.find("[HKEY_CURRENT_USER\\Software\\Doomed\\Child]\r\n\"Kept\"=dword:00000007"));
+    EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\" + std::string(kExplorer) +
+                                          "\\Doomed\\Child]\r\n\"Kept\"=dword:00000007"));
     EXPECT_NE(std::string::npos, reg.find("[-HKEY_LOCAL_MACHINE\\Software\\Classes\\New]"));
     std::string files = PointFile("Files.txt");
-    // With the attributes it had when the pass first touched it.
-    EXPECT_NE(std::string::npos, files.find("file\t00000027\t1 MSDOS.SYS\tC:\\MSDOS.SYS\r\n"));
-    EXPECT_NE(std::string::npos, files.find("new folder\t-\t-\tC:\\WINDOWS\\Start Menu\\New\r\n"));
+    // With the attributes it had when the pass first touched it, the copy's size and CRC-32.
+    EXPECT_NE(std::string::npos, files.find("state\tended\r\n"));
     EXPECT_NE(std::string::npos,
-              files.find("new shortcut\t-\t-\tC:\\WINDOWS\\Start Menu\\New\\x.lnk"));
-    EXPECT_NE(std::string::npos, files.find("removed folder\t-\t-\tC:\\WINDOWS\\Start Menu\\Old"));
+              files.find("file\t00000027\t1 MSDOS.SYS\tC:\\MSDOS.SYS\t22\tcb0bd49c\r\n"));
+    const std::string group = kGroup;
+    EXPECT_NE(std::string::npos, files.find("new folder\t-\t-\t" + group + "\\New\t-\t-\r\n"));
+    EXPECT_NE(std::string::npos, files.find("new shortcut\t-\t-\t" + group + "\\New\\x.lnk\t"));
+    EXPECT_NE(std::string::npos, files.find("removed folder\t-\t-\t" + group + "\\Old\t"));
     EXPECT_EQ("[Options]\r\nBootGUI=1\r\n", PointFile("1 MSDOS.SYS"));
 
-    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    auto report = UndoNewestRestorePoint(sys, kRestoreDir, kScope);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(report->failures.empty());
     EXPECT_EQ(before, Machine());
     EXPECT_TRUE(ListRestorePoints(sys, kRestoreDir).empty());
     EXPECT_FALSE(sys.HasDirectory(std::string(kRestoreDir) + "\\2000-01-31 13.05.59"));
-    EXPECT_FALSE(UndoNewestRestorePoint(sys, kRestoreDir));
+    EXPECT_FALSE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
 }
 
 TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsItsOldValues) {
-    sys.PutValue(HKEY_CURRENT_USER, "Software\\K", "a", REG_SZ, Text("1"));
+    const std::string k = std::string(kExplorer) + "\\K";
+    sys.PutValue(HKEY_CURRENT_USER, k, "a", REG_SZ, Text("1"));
     std::vector<std::string> before = Machine();
     {
         auto point = journal.Record(kRestoreDir);
@@ -179,11 +188,11 @@ TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsIts
         SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "two");
         TRegistry reg(journal);
         reg.SelectRoot(HKEY_CURRENT_USER);
-        ASSERT_TRUE(reg.RemoveKey("\\Software\\K"));
-        SetText(HKEY_CURRENT_USER, "Software\\K", "a", "2");
-        SetText(HKEY_CURRENT_USER, "Software\\K\\Sub", "b", "3");
+        ASSERT_TRUE(reg.RemoveKey("\\" + k));
+        SetText(HKEY_CURRENT_USER, k, "a", "2");
+        SetText(HKEY_CURRENT_USER, k + "\\Sub", "b", "3");
     }
-    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
     EXPECT_EQ(before, Machine());
 }
 
@@ -237,9 +246,9 @@ TEST_F(JournalTest, TheTenNewestPointsAreKept) {
     EXPECT_EQ("2000-01-21 00.00.00", points.back());
     EXPECT_FALSE(sys.HasDirectory(std::string(kRestoreDir) + "\\2000-01-11 00.00.00"));
     // Undo goes newest first.
-    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
     EXPECT_EQ("10", Value("Pass"));
-    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir));
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
     EXPECT_EQ("9", Value("Pass"));
 }
 

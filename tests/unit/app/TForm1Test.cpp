@@ -89,7 +89,7 @@ TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
     EXPECT_EQ(429, form.Button7.GetBounds().top);
 }
 
-TEST_F(TForm1Test, FormCreateUnprotectsTheBootFileReadsAndHidesEveryPage) {
+TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     TForm1 fresh(sys, prompts);
     std::vector<std::string> steps;
     fresh.RegisterSlice(Slice::Boot,
@@ -100,7 +100,7 @@ TEST_F(TForm1Test, FormCreateUnprotectsTheBootFileReadsAndHidesEveryPage) {
     fresh.RestartPending = fresh.AutoShutdownActive = true;
     fresh.PageControl1.SetActivePage(&fresh.TabSheet6);
     fresh.FormCreate();
-    EXPECT_EQ((std::vector<std::string>{"read:0", "hide", "adapter", "autoshutdown"}), steps);
+    EXPECT_EQ((std::vector<std::string>{"read:7", "hide", "adapter", "autoshutdown"}), steps);
     EXPECT_EQ(&fresh.TabSheet1, fresh.PageControl1.ActivePage());
     EXPECT_FALSE(fresh.RestartPending);
     EXPECT_FALSE(fresh.AutoShutdownActive);
@@ -173,7 +173,7 @@ TEST_F(TForm1Test, TheRestartQuestionAnswers) {
         DWORD attributes;
     };
     for (const Case& c : {Case{ui::Answer::Yes, true, 1, 0x07}, Case{ui::Answer::No, true, 0, 0x07},
-                          Case{ui::Answer::Cancel, false, 0, 0x00}}) {
+                          Case{ui::Answer::Cancel, false, 0, 0x07}}) {
         fake::FakePlatform machine;
         machine.PutFile("C:\\MSDOS.SYS", "[Options]\r\n", 0x07);
         machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
@@ -199,7 +199,7 @@ TEST_F(TForm1Test, TheRestartQuestionAnswers) {
 
 TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
     form.Button5.Click();
-    EXPECT_EQ(0x00u, MsdosAttributes()) << "archive-only while the program runs";
+    EXPECT_EQ(0x07u, MsdosAttributes()) << "protected again right after its write";
     EXPECT_TRUE(form.Close());
     EXPECT_TRUE(prompts.Asks().empty());
     EXPECT_TRUE(sys.ExitRequests().empty());
@@ -207,7 +207,8 @@ TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
     EXPECT_EQ(ConfigBytes(0, 0), ConfigFile());
 }
 
-// However the program ends, C:\MSDOS.SYS gets back the attributes it had at the start.
+// C:\MSDOS.SYS keeps its attributes while the program runs and however it ends: it loses
+// them only for the moment of its own write.
 TEST_F(TForm1Test, EveryWayOfEndingGivesTheBootFileItsAttributesBack) {
     struct Way {
         const char* name;
@@ -240,18 +241,18 @@ TEST_F(TForm1Test, EveryWayOfEndingGivesTheBootFileItsAttributesBack) {
             TForm1 main(machine, asked);
             main.FormCreate();
             main.Show();
-            EXPECT_EQ(0x00u, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07) << way.name;
+            EXPECT_EQ(had, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07) << way.name;
             way.end(main, asked);
             EXPECT_EQ(had, machine.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07) << way.name;
         }
     }
 }
 
-TEST_F(TForm1Test, AnEndOfSessionThatDoesNotHappenLeavesTheFileWritableForTheNextPass) {
+TEST_F(TForm1Test, AnEndOfSessionThatDoesNotHappenLeavesTheFileProtected) {
     EXPECT_TRUE(form.QueryEndSession());
     EXPECT_EQ(0x07u, MsdosAttributes());
-    form.Button5.Click();  // the session went on: the next Apply may write the file again
-    EXPECT_EQ(0x00u, MsdosAttributes());
+    form.Button5.Click();  // the session went on
+    EXPECT_EQ(0x07u, MsdosAttributes());
 }
 
 TEST_F(TForm1Test, AnErrorWhileDecidingRefusesTheEndOfTheSession) {
@@ -260,7 +261,7 @@ TEST_F(TForm1Test, AnErrorWhileDecidingRefusesTheEndOfTheSession) {
     EXPECT_EQ(
         std::vector<std::string>{std::string("unexpected question: ") + TForm1::kRestartQuestion},
         prompts.Errors());
-    EXPECT_EQ(0x00u, MsdosAttributes()) << "still running: the file stays writable";
+    EXPECT_EQ(0x07u, MsdosAttributes()) << "still running, the file protected";
 }
 
 TEST_F(TForm1Test, OkPressedAgainWhileTheRestartQuestionIsOpenAsksOnce) {

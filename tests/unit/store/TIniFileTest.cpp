@@ -46,10 +46,36 @@ TEST_F(TIniFileTest, HasValueLooksKeysUpWithoutCase) {
     EXPECT_FALSE(ini.HasValue("Missing", "BootGUI"));
 }
 
+// C:\MSDOS.SYS loses its read-only, hidden and system attributes for the one write only, and
+// gets them back when the write is refused too. Other files are written as they are.
+TEST_F(TIniFileTest, TheBootFileIsUnprotectedOnlyForItsOwnWrite) {
+    constexpr DWORD kProtected =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    sys.SetFileAttributesA(kFile, kProtected);
+    sys.ClearCalls();
+    ini.WriteText("Options", "BootMenu", "1");
+    ini.RemoveKey("Options", "Logo");
+    EXPECT_EQ("1", ini.ReadText("Options", "BootMenu", "0"));
+    EXPECT_EQ(kProtected, sys.GetFileAttributesA(kFile) & kProtected);
+    std::vector<DWORD> set;
+    for (const fake::CallInfo& call : sys.Calls())
+        if (call.kind == Call::SetFileAttributes) set.push_back(call.number & kProtected);
+    EXPECT_EQ((std::vector<DWORD>{0, kProtected & ~DWORD{FILE_ATTRIBUTE_READONLY}, kProtected, 0,
+                                  kProtected & ~DWORD{FILE_ATTRIBUTE_READONLY}, kProtected}),
+              set);
+    sys.FailNth(Call::ProfileWrite, 1, ERROR_WRITE_FAULT);
+    EXPECT_THROW(ini.WriteText("Options", "BootMenu", "2"), IniFileError);
+    EXPECT_EQ(kProtected, sys.GetFileAttributesA(kFile) & kProtected);
+
+    sys.PutFile("C:\\OTHER.INI", "[A]\r\n", FILE_ATTRIBUTE_READONLY);
+    TIniFile other(sys, "C:\\OTHER.INI");
+    EXPECT_THROW(other.WriteText("A", "k", "v"), IniFileError) << "only the boot file is opened";
+}
+
 TEST_F(TIniFileTest, WriteTextRaisesWithTheFileNameWhenRefused) {
     ini.WriteText("Options", "BootMenu", "1");
     EXPECT_EQ("1", ini.ReadText("Options", "BootMenu", "0"));
-    sys.SetFileAttributesA(kFile, FILE_ATTRIBUTE_READONLY);
+    sys.FailNth(Call::ProfileWrite, 1, ERROR_ACCESS_DENIED);
     try {
         ini.WriteText("Options", "BootMenu", "0");
         FAIL() << "a read-only file took the write";
