@@ -18,6 +18,8 @@ class IoError : public std::runtime_error {
 
 struct ConfigDat {
     static constexpr const char* kFileName = "\\Config.DAT";
+    // The records being written, kept until Config.DAT holds them whole.
+    static constexpr const char* kSpareName = "\\Config.DAT.new";
     std::array<std::int32_t, 5> records{};  // 1, 3 and 4 are reserved and kept as read
 
     std::int32_t ShowSplash() const { return records[0]; }

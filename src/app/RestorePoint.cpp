@@ -919,6 +919,10 @@ BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
 
 // --- Points on disk ----------------------------------------------------------------------
 
+std::string SealedRestorePointText(const std::string& body) {
+    return Sealed(body);
+}
+
 std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir) {
     std::vector<std::string> names = ReadList(sys, restoreDir);
     std::erase_if(
@@ -1046,7 +1050,8 @@ bool ManagedScope::ManagesFile(const std::string& path) const {
             folders.push_back(windows + name);
     }
     if (!program.empty())
-        for (const char* name : {"\\Config.DAT", "\\data.ini", "\\Uninstall.lnk"})
+        for (const char* name :
+             {"\\Config.DAT", "\\Config.DAT.new", "\\data.ini", "\\Uninstall.lnk"})
             files.push_back(program + name);
     for (const std::string& file : files)
         if (SamePath(path, file)) return true;

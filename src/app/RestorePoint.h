@@ -176,6 +176,9 @@ class RestoreJournal final : public ForwardingPlatform {
     bool ended_ = false;           // the point is written as a pass that ended
 };
 
+// A point file's text with the closing line that vouches for it (its CRC-32).
+std::string SealedRestorePointText(const std::string& body);
+
 // The points kept in `restoreDir`, oldest first; only those whose folder is there.
 std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir);
 // Deletes a point's files (only those inside its folder) and folder and takes it off the list.

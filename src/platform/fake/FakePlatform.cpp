@@ -460,6 +460,8 @@ LONG FakePlatform::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLe
 }
 
 LONG FakePlatform::RegCloseKey(HKEY key) {
+    // Closing changes nothing kept, and destructors close: a cut never stops it.
+    if (powerLeft_ != 0) return ERROR_SUCCESS;
     if (LONG fault = Enter({Call::RegCloseKey, KeyPath(key, nullptr), {}})) return fault;
     if (IsPredefined(key)) return ERROR_SUCCESS;
     return handles_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
@@ -700,6 +702,11 @@ BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
 
 BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
     std::string full = FullPath(path ? path : "");
+    // Power lost in the middle of the write: the file was already emptied and holds half.
+    if (powerLeft_ == 1 && directories_.count(ToUpper(ParentOf(full))) &&
+        !(files_.count(ToUpper(full)) &&
+          (files_[ToUpper(full)].attributes & FILE_ATTRIBUTE_READONLY)))
+        files_[ToUpper(full)].data.assign(bytes.begin(), bytes.begin() + bytes.size() / 2);
     if (LONG fault = Enter({Call::WriteFile, full, {}})) return Fail(fault);
     auto file = files_.find(ToUpper(full));
     if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))

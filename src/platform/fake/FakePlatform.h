@@ -110,7 +110,8 @@ class FakePlatform final : public Platform {
     void FailWhen(std::function<bool(const CallInfo&)> match, LONG error);
     void ClearFaults();
     // The nth call from now on (1 = the next one) and every one after it throw PowerCut;
-    // RestorePower ends that.
+    // RestorePower ends that. A whole-file write that the cut hits leaves the file emptied
+    // and half written, as a write cut off in the middle does.
     void CutPowerAtCall(int nth) { powerLeft_ = nth; }
     void RestorePower() { powerLeft_ = 0; }
     bool PowerIsCut() const { return powerLeft_ < 0; }

@@ -4,6 +4,7 @@
 #include "platform/NoCase.h"
 #include "unit/pages/PageFixture.h"
 
+#include <functional>
 #include <set>
 
 namespace vt::testing {
@@ -349,6 +350,275 @@ TEST_F(UndoLastApplyTest, AnUnwritableRestoreFolderStopsApplyWithItsReason) {
         ERROR_ACCESS_DENIED);
     EXPECT_THROW(form().Button5Click(), RestorePointError);
     EXPECT_EQ(before, Machine());
+}
+
+// A damaged newest point: Undo says why and changes nothing, or with the user's leave puts
+// back the one before it; the window reads every page again either way.
+TEST_F(UndoLastApplyTest, ADamagedPointIsSkippedOnlyWithLeave) {
+    ReadPass();
+    const std::vector<std::string> start = Machine();
+    Click(pages().boot.CheckBox1);
+    form().Button5Click();
+    Click(pages().boot.CheckBox3);
+    form().Button5Click();
+    std::vector<std::string> names = ListRestorePoints(sys, kRestoreDir);
+    ASSERT_EQ(2u, names.size());
+    const std::string newest = std::string(kRestoreDir) + "\\" + names.back() + "\\Files.txt";
+    sys.PutFile(newest, "state\tended\r\n");  // no seal: cut or edited
+    int reads = 0;
+    form().hooks.beforeUndoRead = [&] { ++reads; };
+
+    for (ui::Answer skip : {ui::Answer::No, ui::Answer::Yes}) {
+        prompts.Answer(ui::Answer::Yes);
+        prompts.Answer(skip);
+        form().UndoLastApply();
+        const std::string asked = prompts.Questions().back();
+        EXPECT_NE(std::string::npos, asked.find("Files.txt is missing or incomplete")) << asked;
+        EXPECT_NE(std::string::npos, asked.find(TForm1::kSkipDamagedQuestion));
+    }
+    EXPECT_EQ(2, reads);
+    // The older point holds C:\MSDOS.SYS as it was before both passes.
+    EXPECT_EQ(start, Machine()) << "the older point put back, the damaged one skipped";
+    ASSERT_EQ(1u, prompts.Messages().size());
+    EXPECT_NE(std::string::npos, prompts.Messages()[0].find("were put back"));
+    EXPECT_TRUE(ListRestorePoints(sys, kRestoreDir).empty());
+}
+
+// What cannot be put back is named; the rest goes back and the point stays for another try.
+TEST_F(UndoLastApplyTest, WhatCannotBePutBackIsNamedAndThePointKept) {
+    ReadPass();
+    Click(pages().boot.CheckBox1);     // C:\MSDOS.SYS
+    Click(pages().system.CheckBox15);  // the registry
+    form().Button5Click();
+    sys.FailWhen(
+        [](const fake::CallInfo& c) {
+            return c.kind == fake::Call::WriteFile && vt::ToUpper(c.path) == "C:\\MSDOS.SYS";
+        },
+        ERROR_WRITE_FAULT);
+    prompts.Answer(ui::Answer::Yes);
+    form().UndoLastApply();
+    ASSERT_EQ(1u, prompts.Messages().size());
+    const std::string message = prompts.Messages()[0];
+    EXPECT_NE(std::string::npos, message.find("could not be put back:\nC:\\MSDOS.SYS")) << message;
+    EXPECT_EQ(1u, ListRestorePoints(sys, kRestoreDir).size());
+    sys.ClearFaults();
+    prompts.Answer(ui::Answer::Yes);
+    form().UndoLastApply();
+    EXPECT_TRUE(ListRestorePoints(sys, kRestoreDir).empty());
+}
+
+// --- Cut off, damaged, planted ---------------------------------------------------------------
+
+// The machine the cut and damage tests start the program on: C:\MSDOS.SYS protected as
+// Windows 98 has it.
+void SeedMachine(fake::FakePlatform& sys) {
+    sys.MakeDirectories(kProgramDir);
+    sys.SetCurrentDirectoryA(kProgramDir);
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", std::string(20, '\0'));
+    sys.PutFile("C:\\MSDOS.SYS",
+                "[Paths]\r\nWinDir=C:\\WINDOWS\r\n\r\n[Options]\r\nBootGUI=1\r\nLogo=1\r\n",
+                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\n\r\n[vcache]\r\nMinFileCache=512\r\n");
+    sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Programs");
+    sys.MakeDirectories("C:\\WINDOWS\\Desktop");
+    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", REG_SZ, Text("400"));
+    sys.PutValue(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", REG_SZ, Text("yes"));
+}
+
+// One start of the program on `sys`: its windows made and every page read.
+struct Started {
+    Started(fake::FakePlatform& sys, ui::ScriptedPrompts& prompts) : program(sys, prompts) {
+        AttachPages(program, sys, prompts);
+        program.main.FormCreate();
+    }
+    TForm1& form() { return program.main; }
+    Program program;
+};
+
+std::vector<std::string> MachineOf(const fake::FakePlatform& sys) {
+    std::vector<std::string> lines = sys.Dump();
+    std::erase_if(lines, [](const std::string& l) {
+        return vt::ToUpper(l).find("\\RESTORE") != std::string::npos;
+    });
+    return lines;
+}
+
+DWORD Protection(fake::FakePlatform& sys) {
+    return sys.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07;
+}
+
+// Power lost after each single call of an Apply that changes every page; the next start
+// finds the open point and, told to, puts everything back. The machine is then as before
+// the Apply, or (a cut after the pass ended) as after it; never between, and C:\MSDOS.SYS
+// always protected.
+TEST(CutOffPassTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
+    std::vector<std::string> before, after;
+    int cuts = 0;
+    for (int call = 1;; ++call) {
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        ui::ScriptedPrompts prompts;
+        bool cut = false;
+        {
+            Started first(sys, prompts);
+            if (before.empty()) before = MachineOf(sys);
+            for (ui::CheckBox* box : first.form().MarkableBoxes())
+                if (box->Enabled()) {
+                    box->PressMouse(ui::MouseButton::Left);
+                    box->ReleaseMouse(ui::MouseButton::Left, true);
+                }
+            if (!after.empty()) sys.CutPowerAtCall(call);
+            try {
+                first.form().Button5Click();
+            } catch (const fake::PowerCut&) {
+                cut = true;
+            }
+            sys.RestorePower();
+        }
+        if (after.empty()) {  // the first round runs whole: the machine as an Apply leaves it
+            after = MachineOf(sys);
+            ASSERT_NE(before, after);
+            EXPECT_FALSE(UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore"))
+                << "a pass that ended is no unfinished one";
+            --call;
+            continue;
+        }
+        if (!cut) break;
+        ++cuts;
+        std::optional<std::string> open =
+            UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore");
+        // Every seventh cut, the user keeps what the pass changed: the boot file is protected
+        // again, and a later Undo still puts everything back.
+        const bool keep = open && call % 7 == 0;
+        ui::ScriptedPrompts asked;
+        if (open) asked.Answer(keep ? ui::Answer::No : ui::Answer::Yes);
+        Started second(sys, asked);
+        EXPECT_EQ(0x07u, Protection(sys)) << "cut at call " << call;
+        EXPECT_TRUE(asked.Errors().empty()) << "cut at call " << call;
+        std::vector<std::string> now = MachineOf(sys);
+        if (keep) {
+            asked.Answer(ui::Answer::Yes);
+            second.form().UndoLastApply();
+            now = MachineOf(sys);
+        }
+        if (open)
+            EXPECT_EQ(before, now) << "cut at call " << call;
+        else
+            EXPECT_TRUE(now == before || now == after) << "cut at call " << call;
+    }
+    EXPECT_GT(cuts, 100);
+}
+
+// Each way a point can be damaged or planted: Undo refuses it whole, names the fault and
+// changes nothing; the point stays.
+TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    const std::string point = restore + "\\2000-01-31 13.05.59";
+    const ManagedScope scope{"C:\\WINDOWS", kProgramDir};
+    auto seal = [](const std::string& text) { return SealedRestorePointText(text); };
+    struct Case {
+        const char* name;
+        std::function<void(fake::FakePlatform&)> damage;
+        const char* named;  // in the message
+    };
+    const Case cases[] = {
+        {"a missing copy", [&](auto& sys) { sys.DeleteFileA((point + "\\1 SYSTEM.INI").c_str()); },
+         "1 SYSTEM.INI is missing"},
+        {"a short copy", [&](auto& sys) { sys.PutFile(point + "\\1 SYSTEM.INI", "[386Enh]\r\n"); },
+         "1 SYSTEM.INI is damaged"},
+        {"a copy changed in place",
+         [&](auto& sys) {
+             std::string text = sys.FileText(point + "\\1 SYSTEM.INI");
+             text[1] = 'X';
+             sys.PutFile(point + "\\1 SYSTEM.INI", text);
+         },
+         "1 SYSTEM.INI is damaged"},
+        {"a registry file cut at a line end",
+         [&](auto& sys) {
+             std::string text = sys.FileText(point + "\\Registry.reg");
+             sys.PutFile(point + "\\Registry.reg", text.substr(0, text.find("\r\n") + 2));
+         },
+         "Registry.reg is missing or incomplete"},
+        {"an emptied file list", [&](auto& sys) { sys.PutFile(point + "\\Files.txt", ""); },
+         "Files.txt is missing or incomplete"},
+        {"a planted key outside the program's",
+         [&](auto& sys) {
+             sys.PutFile(point + "\\Registry.reg",
+                         seal("REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Vendor]\r\n\r\n"));
+         },
+         "HKEY_CURRENT_USER\\Software\\Vendor is not a key Veltrim 2000 manages"},
+        {"a planted Run entry",
+         [&](auto& sys) {
+             sys.PutFile(point + "\\Registry.reg",
+                         seal("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
+                              "CurrentVersion\\Run]\r\n\"x\"=\"C:\\\\x.exe\"\r\n\r\n"));
+         },
+         "CurrentVersion\\Run is not a key"},
+        {"a file outside the program's",
+         [&](auto& sys) {
+             sys.PutFile(point + "\\Files.txt",
+                         seal("state\tended\r\nnew file\t-\t-\tC:\\AUTOEXEC.BAT\t-\t-\r\n"));
+         },
+         "C:\\AUTOEXEC.BAT is not a file Veltrim 2000 manages"},
+        {"a copy from outside the point",
+         [&](auto& sys) {
+             sys.PutFile(point + "\\Files.txt",
+                         seal("state\tended\r\nfile\t00000000\t..\\..\\..\\evil.ini\tC:\\WINDOWS\\"
+                              "SYSTEM.INI\t4\t00000000\r\n"));
+         },
+         "leads out of the restore point's folder"},
+    };
+    for (const Case& c : cases) {
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        sys.PutValue(HKEY_CURRENT_USER, "Software\\Vendor", "Mine", REG_SZ, Text("kept"));
+        sys.PutFile("C:\\AUTOEXEC.BAT", "@echo off\r\n");
+        RestoreJournal journal(sys);
+        journal.clock = [] { return std::string("2000-01-31 13.05.59"); };
+        {
+            auto pass = journal.Record(restore);
+            ASSERT_TRUE(
+                journal.WritePrivateProfileStringA("vcache", "MinFileCache", "1024", "SYSTEM.INI"));
+        }
+        c.damage(sys);
+        std::vector<std::string> damaged = MachineOf(sys);
+        try {
+            UndoNewestRestorePoint(sys, restore, scope);
+            ADD_FAILURE() << c.name << ": put back";
+        } catch (const RestorePointDamaged& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find(c.named))
+                << c.name << ": " << e.what();
+        }
+        EXPECT_EQ(damaged, MachineOf(sys)) << c.name;
+        EXPECT_EQ(1u, ListRestorePoints(sys, restore).size()) << c.name;
+    }
+}
+
+// A refused write is no change: the point holds nothing for it, and Undo touches nothing
+// the pass did not change.
+TEST(DamagedPointTest, AWriteThatWasRefusedLeavesNothingToPutBack) {
+    fake::FakePlatform sys;
+    SeedMachine(sys);
+    sys.SetFileAttributesA("C:\\WINDOWS\\SYSTEM.INI", FILE_ATTRIBUTE_READONLY);
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    RestoreJournal journal(sys);
+    {
+        auto pass = journal.Record(restore);
+        journal.RegSetValueExA(HKEY_CURRENT_USER, "x", REG_SZ, nullptr, 0);
+        TRegistry reg(journal);
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenPath(std::string("\\") + kDesktop, false));
+        reg.WriteText("MenuShowDelay", "100");
+        EXPECT_FALSE(
+            journal.WritePrivateProfileStringA("vcache", "MinFileCache", "1024", "SYSTEM.INI"));
+    }
+    std::vector<std::string> names = ListRestorePoints(sys, restore);
+    ASSERT_EQ(1u, names.size());
+    std::string files = sys.FileText(restore + "\\" + names[0] + "\\Files.txt");
+    EXPECT_EQ(std::string::npos, files.find("SYSTEM.INI")) << files;
+    auto report = UndoNewestRestorePoint(sys, restore, {"C:\\WINDOWS", kProgramDir});
+    ASSERT_TRUE(report.has_value());
+    EXPECT_TRUE(report->failures.empty());
 }
 
 }  // namespace
