@@ -731,7 +731,7 @@ void RestoreJournal::Unwritable(const std::string& path) const {
         "Unable to write to " + path + "\n\nThe restore point that would undo these settings " +
         (first ? "could not be saved, so no setting was changed."
                : "could not be saved, so the settings from here on were not changed; "
-                 "\"Undo last Apply...\" puts back those already written."));
+                 "\"Undo last change...\" puts back those already written."));
 }
 
 void RestoreJournal::Write(const std::string& path, const std::string& text) {

@@ -147,7 +147,7 @@ class TForm1 : public ui::Form {
     // Everything written until the guard goes shares one restore point; a write pass inside
     // ("Back to Windows Default" ends with "Apply") joins it.
     [[nodiscard]] RestoreJournal::Scope KeepRestorePoint();
-    // "Undo last Apply..." of the system menu: there is a point to put back.
+    // "Undo last change..." of the system menu: there is a point to put back.
     bool CanUndo();
     // Asks, puts back the newest restore point (or, when it is damaged and the user agrees,
     // the next older one), says what went back and what did not, and reads every page again.
@@ -158,11 +158,11 @@ class TForm1 : public ui::Form {
     // an open restore point; the user chooses to put back what it changed or keep it.
     void RecoverUnfinishedPass();
     static constexpr const char* kUndoQuestion =
-        "Put back the settings as they were before the last Apply?";
+        "Put back the settings as they were before the last change?";
     static constexpr const char* kUnfinishedQuestion =
         "Veltrim 2000 was stopped while it was writing settings (restore point %s): some "
         "settings may be changed and others not.\n\nPut back every setting that write had "
-        "changed?\n\nYes puts them back; No keeps them as they are now (\"Undo last Apply...\" "
+        "changed?\n\nYes puts them back; No keeps them as they are now (\"Undo last change...\" "
         "can still put them back later).";
     static constexpr const char* kSkipDamagedQuestion =
         "Nothing was changed.\n\nSkip this restore point and put back the one before it?";

@@ -110,6 +110,7 @@ void AddRemove::Button2Click() {
 void AddRemove::SaveEdit() {
     if (UninstallKeyName.empty()) return;  // no entry was chosen: nothing to save to
     if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return;
+    auto point = form_.KeepRestorePoint();
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, EntryKey(UninstallKeyName), false);
     if (dialog_.Edit1.Text() != shownCommand_)
@@ -127,6 +128,7 @@ void AddRemove::Button3Click() {
     if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     std::string chosen = ChosenRow();
     if (!FindKeyOf(chosen)) return SayNotFound(chosen);
+    auto point = form_.KeepRestorePoint();
     TRegistry reg(sys_);
     if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false)) reg.RemoveKey(UninstallKeyName);
     FillLists();

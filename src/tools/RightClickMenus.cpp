@@ -183,6 +183,7 @@ void RightClickMenus::Button6Click() {
         prompts_.ShowError(refusal);
         return;
     }
+    auto point = form_.KeepRestorePoint();
     if (!MenuFileType.empty() && MadeByPage(MenuFileType, MenuTitle, MenuPlayer))
         DeleteVerb(MenuFileType, MenuTitle);
     Save_RightClickMenus(MenuExt);
@@ -259,6 +260,7 @@ bool RightClickMenus::Remove_RightClickMenus(const std::string& ext) {
 
 void RightClickMenus::Button8Click() {
     if (MenuExt.empty()) return;
+    auto point = form_.KeepRestorePoint();
     bool removed = Remove_RightClickMenus(MenuExt);
     Edit12.SetText("");
     Edit13.SetText("");

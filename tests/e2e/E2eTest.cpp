@@ -125,7 +125,7 @@ TEST_F(VeltrimTest, TheWelcomeWindowComesFirstAndClearsFirstRun) {
     HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
     ASSERT_TRUE(main);
     EXPECT_FALSE(::IsWindowVisible(welcome));
-    EXPECT_EQ(0u, MsdosSysProtection()) << "archive only while the program runs";
+    EXPECT_EQ(kProtected, MsdosSysProtection()) << "read without touching its attributes";
 
     e2e::CloseWindow(main);
     EXPECT_EQ(0, e2e::WaitExit(process, kWait));
@@ -206,7 +206,7 @@ TEST_F(VeltrimTest, ApplyWritesAndReadsBackWithoutAQuestionAndTheCloseAsksNothin
     e2e::ClickAndWait(e2e::Control(main, "Button5"));
     EXPECT_EQ(nullptr, e2e::WaitMessageBox(processes_.front().id, 200));
     EXPECT_TRUE(::IsWindowVisible(main));
-    EXPECT_EQ(0u, MsdosSysProtection()) << "archive only while the program runs";
+    EXPECT_EQ(kProtected, MsdosSysProtection()) << "protected again right after its write";
     e2e::CloseWindow(main);
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
     EXPECT_EQ(kProtected, MsdosSysProtection()) << "however it ends, the attributes come back";
@@ -215,7 +215,7 @@ TEST_F(VeltrimTest, ApplyWritesAndReadsBackWithoutAQuestionAndTheCloseAsksNothin
 TEST_F(VeltrimTest, OkAsksToRestartAndNoProtectsMsdosSysAgain) {
     HWND main = LaunchToMainWindow();
     ASSERT_TRUE(main);
-    ASSERT_EQ(0u, MsdosSysProtection());
+    ASSERT_EQ(kProtected, MsdosSysProtection());
     e2e::Click(e2e::Control(main, "Button1"));
     HWND box = e2e::WaitMessageBox(processes_.front().id, kWait);
     ASSERT_TRUE(box);
@@ -235,7 +235,7 @@ TEST_F(VeltrimTest, CancelAtTheRestartQuestionKeepsTheWindowAndTheNextCloseAsksN
     e2e::Answer(box, IDCANCEL);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(box); }, kWait));
     EXPECT_TRUE(::IsWindowVisible(main));
-    EXPECT_EQ(0u, MsdosSysProtection()) << "still running: the file stays writable";
+    EXPECT_EQ(kProtected, MsdosSysProtection()) << "protected while the program runs";
 
     e2e::CloseWindow(main);
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait)) << "closed without a second question";

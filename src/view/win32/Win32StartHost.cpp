@@ -45,7 +45,7 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     main_->OnUserMessage = [&program] { program.main.WMUser(); };
     main_->OnEndSession = [&program](bool ending) { program.main.EndSession(ending); };
     main_->AddSystemMenuItem(
-        "Undo last Apply...", [&program] { return program.main.CanUndo(); },
+        "Undo last change...", [&program] { return program.main.CanUndo(); },
         [&program] { program.main.UndoLastApply(); });
     windows_.push_back(std::move(main));
     tray_ = std::make_unique<TrayWindow>(program.main.kbTrayIcon1, main_->Handle(), prompts_);

@@ -1,5 +1,5 @@
 // Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
-// it changes it, and "Undo last Apply..." putting the machine back as it was.
+// it changes it, and "Undo last change..." putting the machine back as it was.
 #include "app/RestorePoint.h"
 #include "platform/NoCase.h"
 #include "unit/pages/PageFixture.h"

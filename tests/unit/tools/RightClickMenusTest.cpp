@@ -1,4 +1,5 @@
 #include "unit/tools/ToolsFixture.h"
+#include "app/RestorePoint.h"
 
 #include "platform/NoCase.h"
 
@@ -262,6 +263,30 @@ TEST_F(RightClickMenusTest, CreateAddsTheVerbToTheFileTypeAndTheSectionToDataIni
             << change;
     form().BacaData();
     EXPECT_TRUE(Box(".txt").Checked()) << "ticked after a restart";
+}
+
+// The tools act at once, and keep a restore point as Apply does: "Undo last change..." takes
+// a created entry away again, and brings a removed one back.
+TEST_F(RightClickMenusTest, CreateAndRemoveKeepRestorePoints) {
+    const std::vector<std::string> before = sys.Dump();
+    auto withoutPoints = [&] {
+        std::vector<std::string> lines = sys.Dump();
+        std::erase_if(lines, [](const std::string& l) {
+            return ToUpper(l).find("\\RESTORE") != std::string::npos;
+        });
+        return lines;
+    };
+    Create(".txt", "Open with Viewer", "C:\\Program Files\\Viewer\\VIEW.EXE");
+    const std::vector<std::string> created = withoutPoints();
+    Remove(".txt");
+    ASSERT_EQ(2u, ListRestorePoints(sys, form().RestoreDir()).size());
+    prompts.Answer(ui::Answer::Yes);
+    form().UndoLastApply();
+    EXPECT_EQ(created, withoutPoints()) << "the removed entry is back";
+    prompts.Answer(ui::Answer::Yes);
+    form().UndoLastApply();
+    EXPECT_EQ(before, withoutPoints()) << "the created entry is gone";
+    EXPECT_TRUE(prompts.Errors().empty());
 }
 
 TEST_F(RightClickMenusTest, ASecondCreateReplacesTheFirstVerb) {

@@ -105,7 +105,7 @@ class ToolsTest : public ::testing::Test {
     fake::FakePlatform sys;
     ui::ScriptedPrompts prompts;
     Program program{sys, prompts};
-    Tools tools{program, sys, prompts};
+    Tools tools{program, program.main.Stores(), prompts};  // as the program attaches them
 };
 
 }  // namespace vt::testing
