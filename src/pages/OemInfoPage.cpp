@@ -93,6 +93,7 @@ void OemInfoPage::Read() {
     logoChanged_ = false;
     std::string logo = SystemFile(kLogoFile);
     LogoPath = !form_.WindowsDir.empty() && FileExists(sys_, logo) ? logo : "";
+    logoFile_ = !LogoPath.empty();
     picture_.reset();
     if (!LogoPath.empty()) {
         picture_ = Bitmap::Load(sys_, LogoPath);
@@ -123,8 +124,9 @@ void OemInfoPage::Button9Click() {
     Image13.SetVisible(true);
 }
 
+// A logo file that could not be shown goes too: "Clear" is the way to be rid of it.
 void OemInfoPage::Button10Click() {
-    if (!LogoPath.empty()) logoChanged_ = true;
+    if (!LogoPath.empty() || logoFile_) logoChanged_ = true;
     LogoPath.clear();
     Image13.SetVisible(false);
 }
@@ -138,8 +140,8 @@ void OemInfoPage::Write() {
         if (!LogoPath.empty()) {
             if (!sys_.WriteFileBytes(logo.c_str(), picture_->FileBytes()))
                 throw IoError("Cannot create file " + logo);
-        } else {
-            sys_.DeleteFileA(logo.c_str());
+        } else if (FileExists(sys_, logo) && !sys_.DeleteFileA(logo.c_str())) {
+            throw IoError("Cannot delete file " + logo);
         }
     }
     TIniFile ini(sys_, SystemFile(kInfoFile));

@@ -66,6 +66,7 @@ class OemInfoPage {
     ui::Prompts& prompts_;
     std::optional<Bitmap> picture_;
     bool logoChanged_ = false;  // "Change" or "Clear" since the last read
+    bool logoFile_ = false;     // an oemlogo.bmp was there at the last read, shown or not
 };
 
 }  // namespace vt

@@ -35,6 +35,20 @@ class BootFileOpened {
     std::optional<DWORD> attributes_;
 };
 
+// A value holds one line: a line break would end it there and make the rest a line of its own
+// (another key, a section). Each run of line breaks becomes one blank.
+std::string OneLine(const std::string& value) {
+    std::string line;
+    for (char c : value) {
+        bool lineBreak = c == '\r' || c == '\n';
+        if (!lineBreak)
+            line += c;
+        else if (line.empty() || line.back() != ' ')
+            line += ' ';
+    }
+    return line;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(Platform& platform, std::string fileName)
@@ -51,7 +65,7 @@ std::string TIniFile::ReadText(const std::string& section, const std::string& ke
 void TIniFile::WriteText(const std::string& section, const std::string& key,
                          const std::string& value) {
     BootFileOpened opened(sys_, fileName_);
-    if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+    if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), OneLine(value).c_str(),
                                          fileName_.c_str()))
         throw IniFileError::WriteFailed(fileName_);
 }

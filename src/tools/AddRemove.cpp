@@ -83,10 +83,12 @@ bool AddRemove::FindKeyOf(const std::string& displayName) {
     return !UninstallKeyName.empty();
 }
 
+// The lists then show the registry as it is now.
 void AddRemove::SayNotFound(const std::string& displayName) {
     prompts_.ShowError("\"" + displayName +
                        "\" is no longer in the registry: the list of programs has changed since "
                        "it was shown. Nothing was changed.");
+    FillLists();
 }
 
 void AddRemove::Button2Click() {

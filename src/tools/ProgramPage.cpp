@@ -83,14 +83,23 @@ void ProgramPage::Write() {
     if (CheckBox49.Changed()) form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
 }
 
+// A shortcut that cannot be made or deleted stops the pass with its name, as any write does.
+void ProgramPage::MakeShortcut(const std::string& target, const std::string& link) {
+    if (!sys_.CreateShellLink(target.c_str(), link.c_str(), form_.ProgramDir.c_str()))
+        throw IoError("Cannot create file " + link);
+}
+
+void ProgramPage::DeleteShortcut(const std::string& link) {
+    if (FileExists(sys_, link) && !sys_.DeleteFileA(link.c_str()))
+        throw IoError("Cannot delete file " + link);
+}
+
 void ProgramPage::WriteShortcut(ui::CheckBox& box, const std::string& link) {
     if (box.Checked()) {
         form_.ProgramDir = TakeProgramDir(sys_);
-        if (!FileExists(sys_, link))
-            sys_.CreateShellLink((form_.ProgramDir + "\\Veltrim.exe").c_str(), link.c_str(),
-                                 form_.ProgramDir.c_str());
-    } else if (box.Changed() && FileExists(sys_, link)) {
-        sys_.DeleteFileA(link.c_str());
+        if (!FileExists(sys_, link)) MakeShortcut(form_.ProgramDir + "\\Veltrim.exe", link);
+    } else if (box.Changed()) {
+        DeleteShortcut(link);
     }
 }
 
@@ -104,15 +113,15 @@ void ProgramPage::WriteGroup() {
         form_.ProgramDir = TakeProgramDir(sys_);
         if (FileExists(sys_, program)) return;
         const std::string& dir = form_.ProgramDir;
-        ForceDirectories(sys_, group);
-        sys_.CreateShellLink((dir + "\\Veltrim.exe").c_str(), program.c_str(), dir.c_str());
-        sys_.CreateShellLink((dir + "\\Readme.html").c_str(), readme.c_str(), dir.c_str());
+        if (!ForceDirectories(sys_, group)) throw IoError("Cannot create folder " + group);
+        MakeShortcut(dir + "\\Veltrim.exe", program);
+        MakeShortcut(dir + "\\Readme.html", readme);
         sys_.LZCopyFileA((dir + "\\Uninstall.lnk").c_str(), uninstall.c_str());
-        sys_.CreateShellLink((dir + "\\Uninstall.lnk").c_str(), uninstall.c_str(), dir.c_str());
+        MakeShortcut(dir + "\\Uninstall.lnk", uninstall);
         return;
     }
     if (!CheckBox47.Changed() || !FileExists(sys_, program)) return;
-    for (const std::string& link : {program, readme, uninstall}) sys_.DeleteFileA(link.c_str());
+    for (const std::string& link : {program, readme, uninstall}) DeleteShortcut(link);
     RemoveDir(sys_, group);  // a folder that holds other files stays
 }
 

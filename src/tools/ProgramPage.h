@@ -48,6 +48,8 @@ class ProgramPage {
     void LayOut();
     void WriteShortcut(ui::CheckBox& box, const std::string& link);
     void WriteGroup();
+    void MakeShortcut(const std::string& target, const std::string& link);
+    void DeleteShortcut(const std::string& link);
     void CheckBox64MouseDown();
 
     TForm1& form_;

@@ -93,6 +93,11 @@ void RightClickMenus::ReadEntry(const std::string& ext) {
     MenuPlayer = ini.ReadText(ext, kPlayer, "");
 }
 
+bool RightClickMenus::MadeEntry(const std::string& ext) {
+    TIniFile ini(sys_, DataIni());
+    return !ini.ReadText(ext, kTitle, "").empty() || !ini.ReadText(ext, kPlayer, "").empty();
+}
+
 // Read_data_ini for every type: "data.ini" alone decides, the registry is not asked.
 void RightClickMenus::Read() {
     for (const FileType& type : Types) {

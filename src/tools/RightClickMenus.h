@@ -26,6 +26,8 @@ class RightClickMenus {
     // Forgets the entry of `ext` and takes away what the page made for it. Answers false when
     // its verb had been changed by someone else since, and was therefore left in place.
     bool Remove_RightClickMenus(const std::string& ext);
+    // "data.ini" names an entry of the page for the type (its box may show it or not).
+    bool MadeEntry(const std::string& ext);
     // Collapses the entry fields ("Page5").
     void HideDetails();
 

@@ -112,8 +112,10 @@ TEST_F(InternetPageTest, ALetterTypedIntoTheCustomMtuIsRefusedAndAnEmptyBoxIsKep
     Start();
     ASSERT_TRUE(page().RadioButton8.Checked());
     EXPECT_TRUE(page().Edit3.Enabled());
-    page().Edit3.Type("140x");
-    EXPECT_EQ("140", page().Edit3.Text());
+    for (const char* refused : {"140x", "-1", "-"}) {
+        page().Edit3.Type(refused);
+        EXPECT_EQ("140", page().Edit3.Text()) << refused;
+    }
     EXPECT_EQ(3, page().Edit3.CaretPosition());
     EXPECT_EQ("140", page().DialUpMtu.now);
     page().Edit3.Type("");
@@ -393,10 +395,12 @@ TEST_F(InternetPageTest, AutomaticOnThePageTwoWritesItsTextsAndAMinimumAboveTheM
     page2().Edit7.Type("200");
     page2().Edit8.Type("100");
     page2().Edit10.Type("4x");
+    page2().Edit11.Type("-5");
     Apply();
     EXPECT_EQ("200", Text(connect, "min"));
     EXPECT_EQ("100", Text(connect, "max"));
     EXPECT_EQ("32", Text(sockets, "min")) << "the letter was refused";
+    EXPECT_EQ("1020", Text(sockets, "max")) << "the minus sign was refused";
     page2().SpeedButton6.Click();
     Apply();
     EXPECT_EQ("1", Text(connect, "min"));

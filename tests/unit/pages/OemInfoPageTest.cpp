@@ -176,6 +176,16 @@ TEST_F(OemInfoTest, AnUnreadableLogoIsReportedAndTheOtherPagesAreStillRead) {
     EXPECT_TRUE(pages().boot.CheckBox3.Checked()) << "the read pass went on";
     form().Button5Click();
     EXPECT_EQ("garbage", sys.FileText(kLogo)) << "left as it is";
+    // "Clear" removes it, and the next read has nothing to report.
+    page().Button10.Click();
+    form().Button5Click();
+    EXPECT_FALSE(sys.HasFile(kLogo));
+    EXPECT_EQ(2u, prompts.Errors().size()) << "reported by the read after the first Apply only";
+    // A logo that cannot be deleted stops the pass with its name.
+    sys.PutFile(kLogo, BitmapFile(8, 8), FILE_ATTRIBUTE_READONLY);
+    ReadPass();
+    page().Button10.Click();
+    EXPECT_THROW(form().Button5Click(), IoError);
 }
 
 TEST_F(OemInfoTest, TheDescriptionsWarnAboutAnEmptyManufacturer) {

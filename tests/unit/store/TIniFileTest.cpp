@@ -72,6 +72,13 @@ TEST_F(TIniFileTest, TheBootFileIsUnprotectedOnlyForItsOwnWrite) {
     EXPECT_THROW(other.WriteText("A", "k", "v"), IniFileError) << "only the boot file is opened";
 }
 
+TEST_F(TIniFileTest, ALineBreakInAValueNeverMakesALineOfItsOwn) {
+    ini.WriteText("Options", "BootGUI", "0\r\n[Evil]\r\nBootMulti=1\n");
+    EXPECT_EQ("0 [Evil] BootMulti=1", ini.ReadText("Options", "BootGUI", ""));
+    EXPECT_FALSE(ini.HasValue("Options", "BootMulti"));
+    EXPECT_EQ("<none>", ini.ReadText("Evil", "BootMulti", "<none>"));
+}
+
 TEST_F(TIniFileTest, WriteTextRaisesWithTheFileNameWhenRefused) {
     ini.WriteText("Options", "BootMenu", "1");
     EXPECT_EQ("1", ini.ReadText("Options", "BootMenu", "0"));

@@ -362,13 +362,22 @@ TEST_F(AddRemoveTest, AnEntryThatIsGoneIsNeitherEditedNorRemoved) {
     EXPECT_FALSE(dialog().Visible());
     EXPECT_TRUE(form().Enabled());
     EXPECT_EQ(errors + 1, prompts.Errors().size());
+    auto shows = [&](const std::string& name) {
+        const auto& rows = addRemove().ListBox2.Items();
+        return std::find(rows.begin(), rows.end(), name) != rows.end();
+    };
+    EXPECT_TRUE(shows("Renamed elsewhere")) << "the lists are filled again";
+    EXPECT_FALSE(shows("Veltrim 2000"));
 
+    Choose("Renamed elsewhere");
+    PutText(HKEY_LOCAL_MACHINE, Key("Veltrim 2000"), "DisplayName", "Renamed again");
     prompts.Answer(ui::Answer::Yes);
     addRemove().Button3.Click();
     EXPECT_EQ(errors + 2, prompts.Errors().size());
-    EXPECT_NE(std::string::npos, prompts.Errors().back().find("\"Veltrim 2000\""));
+    EXPECT_NE(std::string::npos, prompts.Errors().back().find("\"Renamed elsewhere\""));
     EXPECT_EQ(std::vector<std::string>{}, Changes());
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("Veltrim 2000")));
+    EXPECT_TRUE(shows("Renamed again"));
     EXPECT_EQ("", addRemove().UninstallKeyName);
 }
 

@@ -1,6 +1,9 @@
 #include "unit/pages/PageFixture.h"
 
+#include "platform/NoCase.h"
 #include "tools/Tools.h"
+
+#include <functional>
 
 namespace vt::testing {
 namespace {
@@ -84,6 +87,59 @@ TEST_F(ProgramPageTest, AnUntickedBoxDeletesOnlyWhenTheUserClearedIt) {
     WritePass();
     EXPECT_TRUE(sys.HasFile(kQuickLaunch)) << "the box was never touched";
 }
+
+// A shortcut, the group or its folder that cannot be made or deleted stops the pass with the
+// file's name, as every other write does.
+struct ShortcutFailure {
+    const char* name;
+    std::function<void(fake::FakePlatform&)> spoil;
+    ui::CheckBox ProgramPage::*box;  // clicked before the pass
+    std::string named;
+};
+
+std::function<void(fake::FakePlatform&)> Refusing(fake::Call kind, const std::string& path) {
+    return [kind, path](fake::FakePlatform& sys) {
+        sys.FailWhen(
+            [kind, path](const fake::CallInfo& c) {
+                return c.kind == kind && vt::ToUpper(c.path) == vt::ToUpper(path);
+            },
+            ERROR_ACCESS_DENIED);
+    };
+}
+
+const std::string kGroupFolder = kGroup;
+const ShortcutFailure kShortcutFailures[] = {
+    {"NoDesktopFolder",
+     [](fake::FakePlatform& sys) { sys.RemoveDirectoryA("C:\\WINDOWS\\Desktop"); },
+     &ProgramPage::CheckBox45, std::string("Cannot create file ") + kDesktop},
+    {"RefusedQuickLaunchLink", Refusing(fake::Call::CreateShellLink, kQuickLaunch),
+     &ProgramPage::CheckBox46, std::string("Cannot create file ") + kQuickLaunch},
+    {"NoGroupFolder", Refusing(fake::Call::CreateDirectory, kGroupFolder), &ProgramPage::CheckBox47,
+     "Cannot create folder " + kGroupFolder},
+    {"RefusedReadmeLink", Refusing(fake::Call::CreateShellLink, kGroupFolder + "\\Readme.lnk"),
+     &ProgramPage::CheckBox47, "Cannot create file " + kGroupFolder + "\\Readme.lnk"},
+    {"DesktopLinkThatCannotGo",
+     [](fake::FakePlatform& sys) { sys.PutFile(kDesktop, "LINK", FILE_ATTRIBUTE_READONLY); },
+     &ProgramPage::CheckBox45, std::string("Cannot delete file ") + kDesktop},
+};
+
+class ShortcutFailureTest : public ProgramPageTest,
+                            public ::testing::WithParamInterface<ShortcutFailure> {};
+
+TEST_P(ShortcutFailureTest, StopsThePassNamingTheFile) {
+    GetParam().spoil(sys);
+    ReadPass();
+    Click(page().*GetParam().box);
+    try {
+        WritePass();
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(GetParam().named, e.what());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortcuts, ShortcutFailureTest, ::testing::ValuesIn(kShortcutFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramPageTest, AnUntouchedSplashBoxLeavesAnOddShowSplashAlone) {
     form().Config.SetShowSplash(2);
@@ -234,6 +290,33 @@ TEST_F(BackToDefaultTest, YesPutsThePagesBackAndApplies) {
     EXPECT_EQ("0", pages().diskCache.Label22.Caption());
     EXPECT_EQ("Desktop", Text(HKEY_LOCAL_MACHINE,
                               "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", ""));
+}
+
+// Every entry the right-click page made goes, also one whose box was cleared (clearing only
+// closes the fields).
+TEST_F(BackToDefaultTest, EveryRightClickEntryGoesWhateverItsBoxShows) {
+    PutText(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
+    PutText(HKEY_CLASSES_ROOT, "txtfile\\shell\\View it\\command", "", "VIEW.EXE %1");
+    PutText(HKEY_CLASSES_ROOT, ".bmp", "", "Paint.Picture");
+    PutText(HKEY_CLASSES_ROOT, "Paint.Picture\\shell\\Paint it\\command", "", "PAINT.EXE %1");
+    sys.PutFile(std::string(kProgramDir) + "\\data.ini",
+                "[.txt]\r\nTitle=View it\r\nplayer=VIEW.EXE %1\r\n"
+                "[.bmp]\r\nTitle=Paint it\r\nplayer=PAINT.EXE %1\r\n");
+    form().ProgramDir = kProgramDir;
+    ReadPass();
+    auto& menus = std::static_pointer_cast<Tools>(program.tools)->rightClickMenus;
+    for (const RightClickMenus::FileType& type : menus.Types)
+        if (std::string(type.ext) == ".txt") {
+            ASSERT_TRUE(type.box.Checked());
+            Click(type.box);  // cleared: the entry stays
+            EXPECT_FALSE(type.box.Checked());
+        }
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\shell\\View it"));
+    Reset(ui::Answer::Yes);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\shell\\View it"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Paint.Picture\\shell\\Paint it"));
+    EXPECT_EQ(std::string::npos,
+              sys.FileText(std::string(kProgramDir) + "\\data.ini").find("Title"));
 }
 
 TEST_F(BackToDefaultTest, AStoreErrorStopsItBeforeApply) {
