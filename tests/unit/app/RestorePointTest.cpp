@@ -271,6 +271,8 @@ class UndoLastApplyTest : public PageTest {
                     "[386Enh]\r\nwoafont=dosapp.fon\r\n\r\n[vcache]\r\nMinFileCache=512\r\n");
         sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Programs");
         sys.MakeDirectories("C:\\WINDOWS\\Desktop");
+        sys.MakeDirectories(
+            "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch");
         PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "400");
         PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
     }
@@ -421,6 +423,8 @@ void SeedMachine(fake::FakePlatform& sys) {
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\n\r\n[vcache]\r\nMinFileCache=512\r\n");
     sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Programs");
     sys.MakeDirectories("C:\\WINDOWS\\Desktop");
+    sys.MakeDirectories(
+        "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch");
     sys.PutValue(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", REG_SZ, Text("400"));
     sys.PutValue(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", REG_SZ, Text("yes"));
 }
