@@ -3,6 +3,7 @@
 #include "pages/SettingsTable.h"
 #include "platform/NoCase.h"
 #include "store/Idioms.h"
+#include "store/StoreError.h"
 #include "store/TIniFile.h"
 #include "store/TRegistry.h"
 
@@ -14,6 +15,7 @@ namespace {
 const char* const kTitle = "Title";
 const char* const kPlayer = "player";
 const char* const kShell = "Shell";
+constexpr std::size_t kLongestName = 255;
 // The shell puts the clicked file's path in place of %1.
 const char* const kFileArgument = " \"%1\"";
 
@@ -169,6 +171,12 @@ std::string RightClickMenus::Refusal() {
     if (name.empty()) return "Type a name for the menu entry first.";
     if (name.find('\\') != std::string::npos)
         return "The name of a menu entry cannot contain a backslash (\\).";
+    // The registry takes key names of up to 255 characters, none below a blank.
+    if (name.size() > kLongestName)
+        return "The name of a menu entry can have at most " + std::to_string(kLongestName) +
+               " characters.";
+    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }))
+        return "The name of a menu entry cannot contain a line break or a tab.";
     if (Edit13.Text().empty()) return "Choose the program of the menu entry first.";
     std::string fileType = MenuFileType.empty() ? OwnFileType(MenuExt) : MenuFileType;
     bool ownEntry = EqualNoCase(name, MenuTitle) && MadeByPage(fileType, MenuTitle, MenuPlayer);
@@ -189,25 +197,44 @@ void RightClickMenus::Button6Click() {
         return;
     }
     auto point = form_.KeepRestorePoint();
-    if (!MenuFileType.empty() && MadeByPage(MenuFileType, MenuTitle, MenuPlayer))
-        DeleteVerb(MenuFileType, MenuTitle);
+    // The new verb first: should it fail, the old entry is still there.
+    const std::string oldType = MenuFileType, oldTitle = MenuTitle;
+    bool replaces = !oldType.empty() && MadeByPage(oldType, oldTitle, MenuPlayer);
     Save_RightClickMenus(MenuExt);
+    if (replaces && !(EqualNoCase(oldTitle, MenuTitle) && EqualNoCase(oldType, MenuFileType)))
+        DeleteVerb(oldType, oldTitle);
     Button6.SetEnabled(false);
 }
 
+// "data.ini" first, so that no verb of the page goes unrecorded; should the registry then
+// refuse the verb, "data.ini" gets back the entry it had.
 void RightClickMenus::Save_RightClickMenus(const std::string& ext) {
+    const std::string oldTitle = MenuTitle, oldPlayer = MenuPlayer;
     MenuTitle = Edit12.Text();
     MenuPlayer = Edit13.Text();
     TIniFile ini(sys_, DataIni());
     ini.WriteText(ext, kTitle, MenuTitle);
     ini.WriteText(ext, kPlayer, MenuPlayer);
-    MenuFileType = FileTypeOf(ext);
-    std::string fileType = MenuFileType;
-    if (fileType.empty()) {
-        fileType = OwnFileType(ext);
-        WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, ext, "", fileType);
+    try {
+        MenuFileType = FileTypeOf(ext);
+        std::string fileType = MenuFileType;
+        if (fileType.empty()) {
+            fileType = OwnFileType(ext);
+            WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, ext, "", fileType);
+        }
+        WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, CommandKey(fileType, MenuTitle), "",
+                           MenuPlayer);
+    } catch (const StoreError&) {
+        MenuTitle = oldTitle;
+        MenuPlayer = oldPlayer;
+        if (oldTitle.empty() && oldPlayer.empty()) {
+            ini.RemoveSection(ext);
+        } else {
+            ini.WriteText(ext, kTitle, oldTitle);
+            ini.WriteText(ext, kPlayer, oldPlayer);
+        }
+        throw;
     }
-    WriteRegistryValue(sys_, HKEY_CLASSES_ROOT, CommandKey(fileType, MenuTitle), "", MenuPlayer);
 }
 
 // --- Remove ----------------------------------------------------------------------------

@@ -371,7 +371,7 @@ TEST_F(RightClickMenusTest, AFailedDataIniWriteIsReportedAndTheRegistryIsLeftAlo
 }
 
 struct RefusalCase {
-    const char* name;
+    std::string name;
     const char* why;
 };
 
@@ -386,6 +386,8 @@ TEST_F(RightClickMenusTest, CreateRefusesANameThatWouldOverwriteOrBreakAVerb) {
         {"open", "the file type's own verb"},
         {"PRINT", "the file type's own verb, in other letters"},
         {"Translate", "another program's verb"},
+        {std::string(256, 'x'), "longer than the registry takes"},
+        {"Two\r\nlines", "a line break"},
     };
     for (const RefusalCase& c : cases) {
         OpenFields(".txt");
@@ -411,6 +413,23 @@ TEST_F(RightClickMenusTest, CreateRefusesANameThatWouldOverwriteOrBreakAVerb) {
     EXPECT_EQ("NOTEPAD.EXE /p %1", Command("txtfile", "print"));
     EXPECT_EQ("C:\\TR.EXE %1", Command("txtfile", "Translate"));
     EXPECT_EQ(kViewer, Command("txtfile", "Viewer"));
+    EXPECT_EQ("The name of a menu entry can have at most 255 characters.", errors[5]);
+}
+
+// A new name the registry refuses leaves the old entry: its verb and its line in data.ini.
+TEST_F(RightClickMenusTest, ARenameTheRegistryRefusesKeepsTheOldEntry) {
+    Create(".txt", "Viewer", "C:\\VIEW.EXE");
+    const std::string ini = DataIni();
+    sys.FailWhen([](const fake::CallInfo& c) {
+        return c.kind == fake::Call::RegCreateKey && c.path.find("Renamed") != std::string::npos;
+    }, ERROR_ACCESS_DENIED);
+    OpenFields(".txt");
+    menus().Edit12.Type("Renamed");
+    EXPECT_THROW(menus().Button6.Click(), RegistryError);
+    sys.ClearFaults();
+    EXPECT_EQ(ini, DataIni());
+    EXPECT_TRUE(Command("txtfile", "Viewer").has_value());
+    EXPECT_FALSE(Command("txtfile", "Renamed").has_value());
 }
 
 TEST_F(RightClickMenusTest, CreateRefusesTheNameOfItsEntryOnceAnotherProgramChangedItsVerb) {
