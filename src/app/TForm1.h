@@ -77,6 +77,8 @@ class TForm1 : public ui::Form {
     bool ShutdownByCountdown = false;
     bool UninstallEdited = false;  // the uninstall-command editor changed an entry
     std::string WindowsDir;
+    // The main window as the view made it (0 until then): the owner of what the shell shows.
+    HWND Handle = 0;
     std::string ProgramDir;
     ConfigDat Config;
 

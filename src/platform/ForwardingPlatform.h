@@ -117,8 +117,8 @@ class ForwardingPlatform : public Platform {
                          const char* workingDirectory) override {
         return inner_.CreateShellLink(target, linkFile, workingDirectory);
     }
-    BOOL ShellExecuteOpen(const char* verb, const char* file) override {
-        return inner_.ShellExecuteOpen(verb, file);
+    BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override {
+        return inner_.ShellExecuteOpen(owner, verb, file);
     }
     void GlobalMemoryStatus(MEMORYSTATUS* status) override { inner_.GlobalMemoryStatus(status); }
     BOOL GetVersionExA(OSVERSIONINFOA* info) override { return inner_.GetVersionExA(info); }

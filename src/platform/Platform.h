@@ -110,9 +110,9 @@ class Platform {
     // SetWorkingDirectory, IPersistFile Save); answers whether it was saved.
     virtual BOOL CreateShellLink(const char* target, const char* linkFile,
                                  const char* workingDirectory) = 0;
-    // ShellExecuteA(no owner, verb, file, no parameters, no directory, SW_SHOW); answers
-    // whether the shell took it.
-    virtual BOOL ShellExecuteOpen(const char* verb, const char* file) = 0;
+    // ShellExecuteA(owner, verb, file, no parameters, no directory, SW_SHOW); answers whether
+    // the shell took it. The owner window gets any message box the shell shows.
+    virtual BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) = 0;
 
     // System information.
     virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;

@@ -12,8 +12,8 @@ const char* const kAreYouSure = "Are you sure ?";
 
 ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAboutBox& about)
     : Sheet(form.TabSheet6), form_(form), sys_(sys), prompts_(prompts) {
-    SpeedButton12.OnClick = [this] { sys_.ShellExecuteOpen("open", kHomePage); };
-    SpeedButton13.OnClick = [this] { sys_.ShellExecuteOpen("open", kSupportMail); };
+    SpeedButton12.OnClick = [this] { sys_.ShellExecuteOpen(form_.Handle, "open", kHomePage); };
+    SpeedButton13.OnClick = [this] { sys_.ShellExecuteOpen(form_.Handle, "open", kSupportMail); };
     SpeedButton15.OnClick = [&form, &about] {
         form.HideAllPages();
         about.Open(form);

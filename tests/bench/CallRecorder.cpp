@@ -270,9 +270,9 @@ BOOL CallRecorder::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
     return inner_.PostMessageA(window, message, wParam, lParam);
 }
 
-BOOL CallRecorder::ShellExecuteOpen(const char* verb, const char* file) {
+BOOL CallRecorder::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
     Add(Op::Other);
-    return inner_.ShellExecuteOpen(verb, file);
+    return inner_.ShellExecuteOpen(owner, verb, file);
 }
 
 }  // namespace vt::bench

@@ -103,7 +103,7 @@ class CallRecorder final : public ForwardingPlatform {
     DWORD GetLastError() override;
     HWND FindWindowA(const char* className, const char* title) override;
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL ShellExecuteOpen(const char* verb, const char* file) override;
+    BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
 
   private:
     RecordedCall& Add(Op op, HKEY key = 0);

@@ -930,9 +930,9 @@ BOOL FakePlatform::CreateShellLink(const char* target, const char* linkFile,
     return WriteFileBytes(linkFile, std::vector<BYTE>(text.begin(), text.end()));
 }
 
-BOOL FakePlatform::ShellExecuteOpen(const char* verb, const char* file) {
-    if (LONG error = Enter({Call::ShellExecute, file, verb})) return Fail(error);
-    shellOpened_.emplace_back(verb, file);
+BOOL FakePlatform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
+    if (LONG error = Enter({Call::ShellExecute, file, verb, 0, owner})) return Fail(error);
+    shellOpened_.push_back({owner, verb, file});
     return TRUE;
 }
 

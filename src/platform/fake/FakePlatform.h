@@ -243,10 +243,12 @@ class FakePlatform final : public Platform {
     // A shortcut is a file whose text is "LINK " + target + "|" + working directory.
     BOOL CreateShellLink(const char* target, const char* linkFile,
                          const char* workingDirectory) override;
-    BOOL ShellExecuteOpen(const char* verb, const char* file) override;
-    const std::vector<std::pair<std::string, std::string>>& ShellOpened() const {
-        return shellOpened_;
-    }
+    BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
+    struct ShellRequest {
+        HWND owner;
+        std::string verb, file;
+    };
+    const std::vector<ShellRequest>& ShellOpened() const { return shellOpened_; }
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;
@@ -325,7 +327,7 @@ class FakePlatform final : public Platform {
     MEMORYSTATUS memory_{};
     OSVERSIONINFOA version_{};
 
-    std::vector<std::pair<std::string, std::string>> shellOpened_;  // verb, file
+    std::vector<ShellRequest> shellOpened_;
     std::vector<CallInfo> calls_;
     std::vector<Fault> faults_;
     DWORD lastError_ = 0;

@@ -304,9 +304,9 @@ BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
     return saved;
 }
 
-BOOL Win32Platform::ShellExecuteOpen(const char* verb, const char* file) {
-    return reinterpret_cast<INT_PTR>(
-               ::ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOW)) > 32;
+BOOL Win32Platform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
+    return reinterpret_cast<INT_PTR>(::ShellExecuteA(reinterpret_cast<::HWND>(owner), verb, file,
+                                                     nullptr, nullptr, SW_SHOW)) > 32;
 }
 
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {

@@ -41,6 +41,7 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     auto main = std::make_unique<FormWindow>(program.main, prompts_);
     main->Create(nullptr);
     main_ = main.get();
+    program.main.Handle = reinterpret_cast<HWND>(main_->Handle());
     main_->OnQueryEndSession = [&program] { return program.main.QueryEndSession(); };
     main_->OnUserMessage = [&program] { program.main.WMUser(); };
     main_->OnEndSession = [&program](bool ending) { program.main.EndSession(ending); };

@@ -156,12 +156,15 @@ TEST_F(ProgramPageTest, TheSplashOptionSetsShowSplashAndTheButtonsOpenTheirAddre
     Click(page().CheckBox49);
     WritePass();
     EXPECT_EQ(0, form().Config.ShowSplash());
+    form().Handle = 0x1234;
     page().SpeedButton12.Click();
     page().SpeedButton13.Click();
     ASSERT_EQ(2u, sys.ShellOpened().size());
-    EXPECT_EQ("open", sys.ShellOpened()[0].first);
-    EXPECT_EQ("http://www.example.com/veltrim/", sys.ShellOpened()[0].second);
-    EXPECT_EQ("mailto:support@example.com", sys.ShellOpened()[1].second);
+    EXPECT_EQ("open", sys.ShellOpened()[0].verb);
+    EXPECT_EQ("http://www.example.com/veltrim/", sys.ShellOpened()[0].file);
+    EXPECT_EQ("mailto:support@example.com", sys.ShellOpened()[1].file);
+    for (const auto& request : sys.ShellOpened())
+        EXPECT_EQ(HWND{0x1234}, request.owner) << "the main window owns what the shell shows";
 }
 
 TEST_F(ProgramPageTest, AboutPutsTheDetailsAwayAndHoldsTheMainWindow) {
