@@ -110,9 +110,14 @@ const std::vector<std::string> kInternetHelp = {
 
 }  // namespace
 
+// However the window goes (its own button, Alt+F4, the system menu), the owner gets its
+// input back.
 void OwnedForm::Open(ui::Form& owner) {
     owner_ = &owner;
     owner.SetEnabled(false);
+    OnClosed = [this] {
+        if (owner_) owner_->SetEnabled(true);
+    };
     Show();
 }
 

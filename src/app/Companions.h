@@ -30,7 +30,8 @@ class TForm3 : public ui::Form {
     ui::Button SpeedButton2{"SpeedButton2", this, "OK", ui::Kind::SpeedButton};
 };
 
-// A companion window that keeps the window that opened it from input while it shows.
+// A companion window that keeps the window that opened it from input while it shows, and
+// gives it back however it closes.
 class OwnedForm : public ui::Form {
   public:
     // Shows the window with `owner` disabled.

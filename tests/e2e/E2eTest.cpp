@@ -884,6 +884,13 @@ TEST_F(InternetTest, HelpShowsTheInternetTextAndCloseGivesTheMainWindowBack) {
     ::PostMessageA(help, WM_KEYDOWN, VK_RETURN, 0);  // Enter is "Close"
     ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(help); }, kWait));
     EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, kWait));
+    // Alt+F4 (the system menu's Close) gives the main window back too.
+    e2e::Click(e2e::Control(main, "SpeedButton8"));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ::IsWindowVisible(help) != FALSE; }, kWait));
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    ::PostMessageA(help, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindowVisible(help); }, kWait));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }, kWait));
     e2e::Click(e2e::Control(main, "Button4"));
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }

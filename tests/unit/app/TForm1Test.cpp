@@ -370,6 +370,28 @@ TEST_F(TForm1Test, OnlyTheLeftButtonMarksAndHidesDetails) {
     EXPECT_EQ(ui::kBlack, keyboard.FontColor());
 }
 
+// Alt+F4 or the close box (a close of the window) gives the main window back as "Close" does.
+TEST_F(TForm1Test, EveryOwnedWindowGivesTheMainWindowBackHoweverItCloses) {
+    TForm4 help;
+    TForm5 editor;
+    TAboutBox about;
+    const std::vector<std::pair<const char*, std::function<void()>>> opens = {
+        {"help", [&] { help.Open(form, help.Memo1); }},
+        {"uninstall command", [&] { editor.Open(form); }},
+        {"about", [&] { about.Open(form); }},
+    };
+    ui::Form* windows[] = {&help, &editor, &about};
+    for (std::size_t i = 0; i < opens.size(); ++i) {
+        for (int round = 0; round < 2; ++round) {  // and again once reopened
+            opens[i].second();
+            EXPECT_FALSE(form.Enabled()) << opens[i].first;
+            EXPECT_TRUE(windows[i]->Close()) << opens[i].first;
+            EXPECT_TRUE(form.Enabled()) << opens[i].first;
+            EXPECT_FALSE(windows[i]->Visible()) << opens[i].first;
+        }
+    }
+}
+
 TEST_F(TForm1Test, HidePageKnowsFiveIdentifiersWithoutCase) {
     for (const char* id : {"Page1", "PAGE1", "page4", "Page6", "Boot", "", "Page 1"})
         form.HidePage(id);
