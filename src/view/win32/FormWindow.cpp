@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <set>
@@ -123,6 +124,31 @@ ChildClass ClassFor(const ui::Control& control) {
             break;
     }
     return {nullptr, 0, 0};
+}
+
+// The picture centred on the dialog colour in a bitmap of the control's size: a static
+// control centring it itself (SS_CENTERIMAGE) fills the margin with the picture's top-left
+// pixel. A picture larger than the control shows its middle.
+::HBITMAP CenteredPicture(::HWND control, const ui::Image& image) {
+    ::RECT area{};
+    ::GetClientRect(control, &area);
+    const auto* info = reinterpret_cast<const ::BITMAPINFO*>(image.Dib().data());
+    const int width = info->bmiHeader.biWidth;
+    const int height = std::abs(info->bmiHeader.biHeight);
+    ::HDC screen = ::GetDC(nullptr);
+    ::HDC memory = ::CreateCompatibleDC(screen);
+    ::HBITMAP bitmap = ::CreateCompatibleBitmap(screen, std::max<int>(area.right, 1),
+                                                std::max<int>(area.bottom, 1));
+    ::HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::FillRect(memory, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetDIBitsToDevice(memory, (area.right - width) / 2, (area.bottom - height) / 2,
+                        static_cast<::DWORD>(width), static_cast<::DWORD>(height), 0, 0, 0,
+                        static_cast<::UINT>(height), image.Dib().data() + image.DibBitsOffset(),
+                        info, DIB_RGB_COLORS);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return bitmap;
 }
 
 // The button a press or a double click message stands for.
@@ -692,14 +718,11 @@ void FormWindow::MirrorValue(Item& item) {
             const std::string& picture = image.Picture();
             if (!image.Dib().empty()) {
                 ::SetWindowLongPtrA(item.hwnd, GWL_STYLE,
-                                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) |
-                                        SS_BITMAP | SS_CENTERIMAGE);
-                const auto* info = reinterpret_cast<const ::BITMAPINFO*>(image.Dib().data());
-                ::HDC screen = ::GetDC(nullptr);
-                ::HBITMAP bitmap = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
-                                                    image.Dib().data() + image.DibBitsOffset(),
-                                                    info, DIB_RGB_COLORS);
-                ::ReleaseDC(nullptr, screen);
+                                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) &
+                                     ~(SS_TYPEMASK | SS_CENTERIMAGE)) |
+                                        SS_BITMAP);
+                MirrorBounds(*item.control);
+                ::HBITMAP bitmap = CenteredPicture(item.hwnd, image);
                 ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
                     item.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<::LPARAM>(bitmap)));
                 if (old) ::DeleteObject(old);
@@ -1073,6 +1096,17 @@ void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
             }
             break;
         }
+        case WM_ERASEBKGND:
+            // A frame draws only its line and caption: what lay behind it (a page shown
+            // before) is painted over with the dialog colour.
+            if (control.GetKind() == ui::Kind::GroupBox) {
+                ::RECT area{};
+                ::GetClientRect(hwnd, &area);
+                ::FillRect(reinterpret_cast<::HDC>(wParam), &area,
+                           ::GetSysColorBrush(COLOR_BTNFACE));
+                return TRUE;
+            }
+            break;
         case WM_NCDESTROY:
             ::RemovePropA(hwnd, kSelfProperty);
             ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
