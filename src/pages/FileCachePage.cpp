@@ -66,8 +66,9 @@ FileCachePage::FileCachePage(TForm1& form, Platform& sys, TForm4& help)
     SpinEdit7.SetValue(0);
     TrackBar5.OnChange = [this] { TrackBarChange(TrackBar5, SpinEdit6, kNameUnit); };
     TrackBar6.OnChange = [this] { TrackBarChange(TrackBar6, SpinEdit7, kPathUnit); };
-    SpinEdit6.OnChange = [this] { SpinEditChange(SpinEdit6, TrackBar5, kNameUnit); };
-    SpinEdit7.OnChange = [this] { SpinEditChange(SpinEdit7, TrackBar6, kPathUnit); };
+    // Coupled once the number is complete: typed digits are not rewritten under the caret.
+    SpinEdit6.OnCommit = [this] { SpinEditChange(SpinEdit6, TrackBar5, kNameUnit); };
+    SpinEdit7.OnCommit = [this] { SpinEditChange(SpinEdit7, TrackBar6, kPathUnit); };
     ComboBox3.OnChange = [this] { ComboBox3Change(); };
     SpeedButton9.OnClick = [&form, &help] {
         form.HideAllPages();

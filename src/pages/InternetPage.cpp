@@ -88,11 +88,14 @@ void InternetPage::LayOut() {
 
 // A fixed button stores its text and puts the box away; "Custom" opens the box on the text.
 void InternetPage::Bind(Group& group, std::function<std::string*()> kept) {
-    for (Choice& choice : group.fixed)
+    for (Choice& choice : group.fixed) {
         choice.button.OnClick = [&group, kept, text = choice.text] {
             group.edit.SetEnabled(false);
             if (std::string* value = kept()) *value = text;
         };
+        choice.button.OnChosen = [this, kept] { MarkChosen(kept()); };
+    }
+    group.custom.OnChosen = [this, kept] { MarkChosen(kept()); };
     group.custom.OnClick = [&group, kept] {
         group.edit.SetEnabled(true);
         if (std::string* value = kept()) group.edit.SetText(*value);
@@ -128,7 +131,15 @@ std::string InternetPage::AdapterKey(int index) {
     return key;
 }
 
+// The MTU of a kind the user (or a preset) set: written into every adapter key of the kind
+// that holds another value, even when the page showed that value already.
+void InternetPage::MarkChosen(const std::string* value) {
+    if (value == &DialUpMtu.now) dialUpChosen_ = true;
+    if (value == &LanMtu.now) lanChosen_ = true;
+}
+
 void InternetPage::Read() {
+    dialUpChosen_ = lanChosen_ = false;
     for (int index = 0; index <= 6; ++index) {
         TRegistry reg(sys_);
         if (!OpenKey(reg, HKEY_LOCAL_MACHINE, AdapterKey(index), false)) continue;
@@ -184,6 +195,7 @@ void InternetPage::ComboBox2Change() {
 void InternetPage::SpeedButton4Click() {
     DialUpMtu.now = "0";
     LanMtu.now = "0";
+    dialUpChosen_ = lanChosen_ = true;
     ReceiveWindowText.now = "8192";
     TimeToLiveText.now = "32";
     RadioButton18.SetChecked(true);
@@ -195,6 +207,8 @@ void InternetPage::SpeedButton5Click() {
     if (!ConnectionFound) return;
     if (DialUpPresent) DialUpMtu.now = "576";
     if (LanPresent) LanMtu.now = "1500";
+    dialUpChosen_ = DialUpPresent;
+    lanChosen_ = LanPresent;
     ReceiveWindowText.now = DialUpPresent && LanPresent ? "5840" : DialUpPresent ? "2680" : "8760";
     TimeToLiveText.now = "128";
     bool showsLan = !DialUpPresent || (LanPresent && ComboBox2.ItemIndex() == 1);
@@ -213,7 +227,7 @@ void InternetPage::SpeedButton5Click() {
 // every adapter key of that kind, the MSTCP values that changed into that key.
 void InternetPage::Write() {
     if (!ConnectionFound) return;
-    if (DialUpMtu.Changed() || LanMtu.Changed()) WriteMtu();
+    if (DialUpMtu.Changed() || LanMtu.Changed() || dialUpChosen_ || lanChosen_) WriteMtu();
     if (!ReceiveWindowText.Changed() && !TimeToLiveText.Changed()) return;
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
@@ -231,9 +245,11 @@ void InternetPage::WriteMtu() {
             if (index >= 6) break;
             continue;
         }
-        const KeptText& mtu =
-            GuardedReadText(reg, "DriverDesc", "") == kDialUp ? DialUpMtu : LanMtu;
-        if (mtu.Changed()) WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.now);
+        const bool dialUp = GuardedReadText(reg, "DriverDesc", "") == kDialUp;
+        const KeptText& mtu = dialUp ? DialUpMtu : LanMtu;
+        const bool chosen = dialUp ? dialUpChosen_ : lanChosen_;
+        if ((mtu.Changed() || chosen) && GuardedReadText(reg, kMtuName, "") != mtu.now)
+            WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.now);
     }
 }
 

@@ -95,6 +95,8 @@ class InternetPage {
     TForm1& form_;
     Platform& sys_;
     Group mtu_, receiveWindow_, timeToLive_;
+    bool dialUpChosen_ = false, lanChosen_ = false;
+    void MarkChosen(const std::string* value);
 };
 
 }  // namespace vt

@@ -48,7 +48,10 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
         Edit9.SetEnabled(true);
         Edit9.SetText(NdiCacheText.now);
     };
-    SpinEdit8.OnChange = [this] { KeepAliveText = std::to_string(SpinEdit8.Value()); };
+    SpinEdit8.OnChange = [this] {
+        KeepAliveText = std::to_string(SpinEdit8.Value());
+        KeepAliveSet = !reading_;
+    };
     SpeedButton6.OnClick = [this] {
         ApplyPreset({"0", RadioButton4, 3600, "64", "1", "255", "2"});
     };
@@ -121,9 +124,12 @@ void InternetPage2::LayOut() {
 void InternetPage2::Read() {
     ReadSetting(sys_, pmtuDiscovery_);
     ReadSetting(sys_, blackHoleDetect_);
-    KeepAliveText =
+    KeepAliveStored = KeepAliveText =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, kKeepAliveName, "3600");
+    reading_ = true;
     SpinEdit8.SetValue(WholeNumber(KeepAliveText).value_or(3600));
+    reading_ = false;
+    KeepAliveSet = false;
     const std::string sockets = std::string(kParams) + "maxsockets";
     MaxSocketsMaxText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "max", "255"));
     MaxSocketsMinText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "min", "2"));
@@ -170,6 +176,7 @@ void InternetPage2::ApplyPreset(const Preset& preset) {
     CheckBox43.SetChecked(false);
     CheckBox44.SetChecked(false);
     SpinEdit8.SetValue(preset.keepAlive);
+    KeepAliveSet = true;
     Edit7.SetText(MaxConnectMinText.now);
     Edit8.SetText(MaxConnectMaxText.now);
     Edit10.SetText(MaxSocketsMinText.now);
@@ -206,7 +213,7 @@ void InternetPage2::Write() {
     if (connectionFound_) {
         WriteSetting(sys_, pmtuDiscovery_);
         WriteSetting(sys_, blackHoleDetect_);
-        if (SpinEdit8.Changed()) {
+        if ((SpinEdit8.Changed() || KeepAliveSet) && KeepAliveText != KeepAliveStored) {
             TRegistry reg(sys_);
             OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false);
             reg.WriteText(kKeepAliveName, KeepAliveText);

@@ -60,6 +60,11 @@ class InternetPage2 {
     KeptText MaxSocketsMinText{"2", "2"}, MaxSocketsMaxText{"255", "255"};
     KeptText NdiCacheText{"0", "0"};
     std::string KeepAliveText = "3600";
+    // As stored at the last read, and whether the user or a preset set the time since: a
+    // stored time the spin edit had to hold to its range is written once set, even to the
+    // time the box already showed.
+    std::string KeepAliveStored;
+    bool KeepAliveSet = false;
 
   private:
     struct Preset {
@@ -76,6 +81,7 @@ class InternetPage2 {
     Platform& sys_;
     const bool& connectionFound_;
     Setting pmtuDiscovery_, blackHoleDetect_;
+    bool reading_ = false;  // the read pass is filling the controls
 };
 
 }  // namespace vt

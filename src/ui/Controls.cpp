@@ -125,6 +125,7 @@ int SpinEdit::Value() const {
 
 void SpinEdit::SetValue(int value) {
     SetText(std::to_string(Clamp(value)));
+    if (OnCommit) OnCommit();
 }
 
 void SpinEdit::SetText(const std::string& text) {
@@ -267,6 +268,12 @@ void ComboBox::SetText(const std::string& text) {
 
 void ComboBox::ChooseItem(int index) {
     SetItemIndex(index);
+    if (OnChange) OnChange();
+}
+
+void ComboBox::Type(const std::string& text) {
+    itemIndex_ = -1;
+    SetText(text);
     if (OnChange) OnChange();
 }
 

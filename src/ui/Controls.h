@@ -145,8 +145,13 @@ class RadioButton : public Control {
     // Checking clears the other radio buttons of the same parent; the click reaction runs
     // only when the button was not checked before. Unchecking runs nothing.
     void SetChecked(bool checked);
-    void Click() { SetChecked(true); }
+    // By the user: checks it, then tells OnChosen, also when it was checked already.
+    void Click() {
+        SetChecked(true);
+        if (OnChosen) OnChosen();
+    }
     std::function<void()> OnClick;
+    std::function<void()> OnChosen;
 
     void TakeBaseline() override { baseline_ = checked_; }
     void DropBaseline() override { baseline_.reset(); }
@@ -177,7 +182,10 @@ class SpinEdit : public Control {
     int Increment() const { return increment_; }
     void SetIncrement(int increment) { increment_ = increment; }
     void LoseFocus();  // a typed value out of range is held to it
+    // OnChange runs on every change of the text, each typed character included; OnCommit
+    // once the number is complete: set by program or an arrow, or the focus left the box.
     std::function<void()> OnChange;
+    std::function<void()> OnCommit;
 
     void TakeBaseline() override { baseline_ = Value(); }
     void DropBaseline() override { baseline_.reset(); }
@@ -304,6 +312,9 @@ class ComboBox : public Control {
     void SetText(const std::string& text);
     // By the user: selects and runs the change reaction.
     void ChooseItem(int index);
+    // Typed by the user into the edit field: no item is selected any more (as a real combo
+    // box answers CB_GETCURSEL with -1), and the change reaction runs.
+    void Type(const std::string& text);
     std::function<void()> OnChange;
 
     void TakeBaseline() override { baseline_ = text_; }

@@ -717,10 +717,10 @@ void FormWindow::MirrorValue(Item& item) {
             auto& image = static_cast<ui::Image&>(*item.control);
             const std::string& picture = image.Picture();
             if (!image.Dib().empty()) {
-                ::SetWindowLongPtrA(item.hwnd, GWL_STYLE,
-                                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) &
-                                     ~(SS_TYPEMASK | SS_CENTERIMAGE)) |
-                                        SS_BITMAP);
+                ::SetWindowLongPtrA(
+                    item.hwnd, GWL_STYLE,
+                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~(SS_TYPEMASK | SS_CENTERIMAGE)) |
+                        SS_BITMAP);
                 MirrorBounds(*item.control);
                 ::HBITMAP bitmap = CenteredPicture(item.hwnd, image);
                 ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
@@ -967,7 +967,7 @@ void FormWindow::OnCommand(int id, int code) {
                 Guard([&] { combo.ChooseItem(index); });
             } else if (code == CBN_EDITCHANGE) {
                 std::string text = WindowText(item->hwnd);
-                Guard([&] { combo.SetText(text); });
+                Guard([&] { combo.Type(text); });
             }
             break;
         }

@@ -74,15 +74,28 @@ TEST_F(FileCacheTest, DraggingTheNameCacheSelectsUserDefinedAndWritesTheOwnTempl
     EXPECT_EQ(1536, page().SpinEdit6.Value());
 }
 
+// The coupling waits for the whole number: the digits typed are never rewritten under the
+// caret, and the number is held to the track bar's grid once the focus leaves the box.
 TEST_F(FileCacheTest, TypingWithinAGridStepKeepsTheNumberAndTheRole) {
     StockTemplates("Desktop");
     ReadPass();
+    page().TrackBar5.Drag(4);
+    for (const char* typed : {"2", "21", "210", "2100"}) {
+        page().SpinEdit6.Type(typed);
+        EXPECT_EQ(typed, page().SpinEdit6.Text());
+        EXPECT_EQ(4, page().TrackBar5.Position()) << typed;
+    }
+    page().SpinEdit6.LoseFocus();
+    EXPECT_EQ("2100", page().SpinEdit6.Text()) << "within the fourth grid step";
     page().SpinEdit6.Type("1000");
+    EXPECT_EQ("1000", page().SpinEdit6.Text());
+    page().SpinEdit6.LoseFocus();
     EXPECT_EQ(1, page().TrackBar5.Position());
     EXPECT_EQ("512", page().SpinEdit6.Text());
     EXPECT_EQ("User Defined", page().ComboBox3.Text());
     Choose(1);
     page().SpinEdit6.Type("300");
+    page().SpinEdit6.LoseFocus();
     EXPECT_EQ("300", page().SpinEdit6.Text());
     EXPECT_EQ("Desktop Computer", page().ComboBox3.Text());
     WritePass();
@@ -222,6 +235,10 @@ TEST_F(DiskCacheTest, ChoosingUserDefinedOrTheProfileShownAgainWritesNothing) {
     page().ComboBox1.ChooseItem(0);
     WritePass();
     EXPECT_EQ(before, sys.FileText(kSystemIniPath)) << "User Defined is no profile";
+    page().ComboBox1.Type("Gaming System");  // typed text selects no profile
+    EXPECT_EQ(-1, page().ComboBox1.ItemIndex());
+    WritePass();
+    EXPECT_EQ(before, sys.FileText(kSystemIniPath)) << "typed text is no profile";
     page().ComboBox1.ChooseItem(3);
     WritePass();
     EXPECT_EQ("2048", Key("MinFileCache"));

@@ -71,6 +71,39 @@ TEST_F(InternetPageTest, TheLanMtuGoesIntoEveryLanAdapterKeyAndOnlyThere) {
     EXPECT_EQ("<missing>", Mtu(9)) << "after the gap at 0008";
 }
 
+// Adapters of one kind with different MTUs: the one chosen goes into every one of them,
+// also when the page already showed it (the last one read), and by a preset too.
+TEST_F(InternetPageTest, AChosenMtuGoesIntoEveryAdapterOfTheKindThatDiffers) {
+    const std::vector<std::pair<const char*, std::function<void(InternetPage&)>>> ways = {
+        {"the button shown", [](InternetPage& p) { p.RadioButton7.Click(); }},
+        {"Automatic", [](InternetPage& p) { p.SpeedButton5.Click(); }},
+    };
+    for (const auto& [way, choose] : ways) {
+        Adapter(1, "NE2000 Compatible", "576");
+        Adapter(2, "NE2000 Compatible", "1500");
+        Start();
+        ASSERT_TRUE(page().RadioButton7.Checked()) << way;
+        choose(page());
+        Apply();
+        EXPECT_EQ("1500", Mtu(1)) << way;
+        EXPECT_EQ("1500", Mtu(2)) << way;
+    }
+}
+
+// Text typed into the connection list selects no connection: the buttons then set no MTU.
+TEST_F(InternetPageTest, TextTypedIntoTheConnectionListSelectsNoKind) {
+    Adapter(0, "Dial-Up Adapter", "576");
+    Adapter(1, "NE2000 Compatible", "1500");
+    Start();
+    page().ComboBox2.ChooseItem(1);
+    page().ComboBox2.Type("my own text");
+    EXPECT_EQ(-1, page().ComboBox2.ItemIndex());
+    page().RadioButton18.Click();
+    Apply();
+    EXPECT_EQ("576", Mtu(0));
+    EXPECT_EQ("1500", Mtu(1));
+}
+
 // Discovery looks at 0000 to 0006 only; the MTU walk skips gaps before 0006 and stops at one
 // from 0006 on.
 TEST_F(InternetPageTest, AdaptersAreDiscoveredFrom0000To0006) {
@@ -421,6 +454,29 @@ TEST_F(InternetPageTest, TheDescriptionsOfPageTwoFollowTheMouse) {
         std::vector<std::string>{
             "Use this option to increase the NDI cache size. Suggestion: Try 16."},
         page2().Memo8.Lines());
+}
+
+// A stored time the spin edit cannot show (held to 3600) stays untouched, and is written once
+// the user or a preset sets a time, even the one the box showed.
+TEST_F(InternetPageTest, AnExplicitKeepAliveIsWrittenEvenWhenTheBoxAlreadyShowedIt) {
+    Adapter(0, "NE2000 Compatible");
+    const std::vector<std::pair<const char*, std::function<void(InternetPage2&)>>> ways = {
+        {"untouched", nullptr},
+        {"Default", [](InternetPage2& p) { p.SpeedButton6.Click(); }},
+        {"typed",
+         [](InternetPage2& p) {
+             p.SpinEdit8.Type("3");
+             p.SpinEdit8.Type("3600");
+         }},
+    };
+    for (const auto& [way, act] : ways) {
+        PutText(HKEY_LOCAL_MACHINE, kMstcp, "SessionKeepAlive", "7200");
+        Start();
+        EXPECT_EQ(3600, page2().SpinEdit8.Value()) << way;
+        if (act) act(page2());
+        Apply();
+        EXPECT_EQ(act ? "3600" : "7200", Text(kMstcp, "SessionKeepAlive")) << way;
+    }
 }
 
 TEST_F(InternetPageTest, EachLimitIsWrittenOnItsOwnOnceEdited) {
