@@ -1,5 +1,6 @@
 #include "app/RestorePoint.h"
 
+#include "app/ConfigDat.h"
 #include "platform/NoCase.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
@@ -174,11 +175,16 @@ const char* KindName(const PathBefore& entry) {
     return "";
 }
 
-std::string FilesText(const std::vector<PathBefore>& paths, bool ended) {
+// Where a point stands: its pass is under way ("open"), ended ("ended"), or an Undo of it is
+// under way ("undoing"). A point not "ended" names what a cut-off pass or Undo left.
+enum class PointState { Open, Ended, Undoing };
+const char* const kStateNames[] = {"open", "ended", "undoing"};
+
+std::string FilesText(const std::vector<PathBefore>& paths, PointState state) {
     std::string text =
         "; Veltrim 2000 restore point: the files, shortcuts and folders the settings changed,\r\n"
         "; as they were before. Kind, attributes, saved copy, path, its size and checksum.\r\n";
-    text += std::string("state\t") + (ended ? "ended" : "open") + "\r\n";
+    text += std::string("state\t") + kStateNames[static_cast<int>(state)] + "\r\n";
     for (const PathBefore& entry : paths) {
         bool saved = entry.existed && entry.kind != PathBefore::Folder;
         text += std::string(KindName(entry)) + "\t" + (saved ? Hex(entry.attributes) : "-") + "\t" +
@@ -190,7 +196,7 @@ std::string FilesText(const std::vector<PathBefore>& paths, bool ended) {
 }
 
 struct FilesList {
-    bool ended = false;
+    PointState state = PointState::Open;
     std::vector<PathBefore> paths;
 };
 
@@ -217,8 +223,9 @@ FilesList ReadFilesText(const std::string& text) {
         std::vector<std::string> fields = Split(line, '\t');
         auto bad = [&] { return RestorePointDamaged("Not a line of a restore point: " + line); };
         if (fields.size() == 2 && fields[0] == "state") {
-            if (fields[1] != "open" && fields[1] != "ended") throw bad();
-            list.ended = fields[1] == "ended";
+            auto named = std::find(std::begin(kStateNames), std::end(kStateNames), fields[1]);
+            if (named == std::end(kStateNames)) throw bad();
+            list.state = static_cast<PointState>(named - std::begin(kStateNames));
             stated = true;
             continue;
         }
@@ -399,9 +406,23 @@ void Writable(Platform& sys, const std::string& path) {
         sys.SetFileAttributesA(path.c_str(), attributes & ~kProtection);
 }
 
+// Config.DAT goes back through its spare, as the program writes it: cut off in the middle,
+// the file is short and the spare whole, and the next start reads the spare.
+bool WriteBack(Platform& sys, const ManagedScope& scope, const std::string& path,
+               const std::vector<BYTE>& bytes) {
+    std::string program = scope.programDir;
+    while (!program.empty() && program.back() == '\\') program.pop_back();
+    const std::string spare = program + ConfigDat::kSpareName;
+    const bool config = !program.empty() && EqualNoCase(path, program + ConfigDat::kFileName);
+    bool spared = config && sys.WriteFileBytes(spare.c_str(), bytes);
+    if (!sys.WriteFileBytes(path.c_str(), bytes)) return false;
+    if (spared) sys.DeleteFileA(spare.c_str());
+    return true;
+}
+
 // Each one that fails is named in `report` and the rest still go back.
-void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore> paths,
-             UndoReport& report) {
+void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointDir,
+             std::vector<PathBefore> paths, UndoReport& report) {
     auto byLength = [](const PathBefore& a, const PathBefore& b) {
         return a.path.size() < b.path.size();
     };
@@ -426,7 +447,7 @@ void PutBack(Platform& sys, const std::string& pointDir, std::vector<PathBefore>
             ReadAll(sys, entry.path) == bytes)
             continue;
         Writable(sys, entry.path);
-        if (bytes && sys.WriteFileBytes(entry.path.c_str(), *bytes) &&
+        if (bytes && WriteBack(sys, scope, entry.path, *bytes) &&
             SetProtection(sys, entry.path, entry.attributes))
             report.filesPutBack.push_back(entry.path);
         else
@@ -801,7 +822,8 @@ void RestoreJournal::WriteRegistry() {
 }
 
 void RestoreJournal::WriteFiles() {
-    Write(pointDir_ + "\\" + kFilesFile, FilesText(paths_, ended_));
+    Write(pointDir_ + "\\" + kFilesFile,
+          FilesText(paths_, ended_ ? PointState::Ended : PointState::Open));
 }
 
 // --- The seam: the changes ---------------------------------------------------------------
@@ -958,6 +980,12 @@ std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::strin
     report.point = names.back();
     const std::string dir = restoreDir + "\\" + report.point;
     PointContents point = LoadPoint(sys, dir, scope);
+    // Should the Undo be cut off, the next start finds the point unfinished and offers to
+    // put it back again, which is the same Undo whatever it had done.
+    if (point.files.state == PointState::Ended &&
+        !WriteSealed(sys, dir + "\\" + kFilesFile,
+                     FilesText(point.files.paths, PointState::Undoing)))
+        throw RestorePointError("Unable to write to " + dir + "\\" + kFilesFile);
     for (const regedit4::Section& section : point.sections) {
         try {
             PutBack(sys, section);
@@ -965,10 +993,13 @@ std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::strin
             report.failures.push_back(regedit4::RootName(section.root) + "\\" + section.path);
         }
     }
-    PutBack(sys, dir, point.files.paths, report);
-    // A point not wholly put back stays, so that it can be tried again.
+    PutBack(sys, scope, dir, point.files.paths, report);
+    // A point not wholly put back stays, as an ended one, so that it can be tried again.
     report.removed = false;
-    if (!report.failures.empty()) return report;
+    if (!report.failures.empty()) {
+        WriteSealed(sys, dir + "\\" + kFilesFile, FilesText(point.files.paths, PointState::Ended));
+        return report;
+    }
     try {
         RemoveRestorePoint(sys, restoreDir, report.point);
         report.removed = true;
@@ -984,7 +1015,7 @@ std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::stri
     auto index = ReadSealed(sys, restoreDir + "\\" + names.back() + "\\" + kFilesFile);
     if (!index) return std::nullopt;  // damaged: Undo says so
     try {
-        if (!ReadFilesText(*index).ended) return names.back();
+        if (ReadFilesText(*index).state != PointState::Ended) return names.back();
     } catch (const RestorePointDamaged&) {
     }
     return std::nullopt;
@@ -1004,7 +1035,7 @@ void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
             (now & kProtection) != (entry.attributes & kProtection))
             SetProtection(sys, entry.path, (now & ~kProtection) | (entry.attributes & kProtection));
     }
-    if (!WriteSealed(sys, index, FilesText(list.paths, true)))
+    if (!WriteSealed(sys, index, FilesText(list.paths, PointState::Ended)))
         throw RestorePointError("Unable to write to " + index);
 }
 

@@ -513,6 +513,53 @@ TEST(CutOffPassTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
     EXPECT_GT(cuts, 100);
 }
 
+// Power lost after each call of an Undo: the next start finds the Undo unfinished and, told
+// to, completes it. The machine is then as before the Apply, or (a cut before the Undo began)
+// as after it.
+TEST(CutOffPassTest, EveryCutOfAnUndoLeavesTheMachineAsBeforeOrAsAfter) {
+    int cuts = 0;
+    for (int call = 1;; ++call) {
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        ui::ScriptedPrompts prompts;
+        std::vector<std::string> before, after;
+        bool cut = false;
+        {
+            Started first(sys, prompts);
+            before = MachineOf(sys);
+            for (ui::CheckBox* box : first.form().MarkableBoxes())
+                if (box->Enabled()) {
+                    box->PressMouse(ui::MouseButton::Left);
+                    box->ReleaseMouse(ui::MouseButton::Left, true);
+                }
+            first.form().Button5Click();
+            after = MachineOf(sys);
+            prompts.Answer(ui::Answer::Yes);
+            sys.CutPowerAtCall(call);
+            try {
+                first.form().UndoLastApply();
+            } catch (const fake::PowerCut&) {
+                cut = true;
+            }
+            sys.RestorePower();
+        }
+        if (!cut) break;
+        ++cuts;
+        const bool open =
+            UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore").has_value();
+        ui::ScriptedPrompts asked;
+        if (open) asked.Answer(ui::Answer::Yes);
+        Started second(sys, asked);
+        EXPECT_EQ(0x07u, Protection(sys)) << "cut at call " << call;
+        std::vector<std::string> now = MachineOf(sys);
+        if (open)
+            EXPECT_EQ(before, now) << "cut at call " << call;
+        else
+            EXPECT_TRUE(now == before || now == after) << "cut at call " << call;
+    }
+    EXPECT_GT(cuts, 50);
+}
+
 // Each way a point can be damaged or planted: Undo refuses it whole, names the fault and
 // changes nothing; the point stays.
 TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
