@@ -4,7 +4,8 @@
 // A point's folder holds
 //   Registry.reg  REGEDIT4 text that puts every value and key the pass changed back as it
 //                 was (also importable by hand: regedit /s Registry.reg);
-//   Files.txt     whether the pass ended ("state open" until it does), then the files,
+//   Files.txt     where the point stands ("state open" until its pass ends, "state undoing"
+//                 while an Undo puts it back, else "state ended"), then the files,
 //                 shortcuts and folders the pass changed, created or removed, one a line:
 //                 kind, attributes, the saved copy, the path, the copy's size and checksum
 //                 (tab-separated);
@@ -12,8 +13,8 @@
 // Points.txt, Registry.reg and Files.txt end with a line holding the checksum of what comes
 // before, and each is rewritten under a second name ("....new") that then replaces it, so a
 // write cut off at any byte leaves the previous whole version or the new one. A pass saves
-// each target into the point before it changes it, so a point whose state is still "open"
-// names everything a pass that was cut off may have changed.
+// each target into the point before it changes it, so a point whose state is not "ended"
+// names everything a pass or an Undo that was cut off may have changed.
 #pragma once
 
 #include "app/Regedit4.h"
