@@ -5,7 +5,9 @@
 ;   makensis -DPROGRAM_EXE=Veltrim.exe -DREADME=Readme.html -DICON=Veltrim.ico
 ;            -DOUTFILE=Setup.exe Setup.nsi
 ; Both Setup.exe and Uninstall.exe run silently with /S; Setup.exe takes /D=<folder> as the
-; last argument to install elsewhere than C:\Program Files\Veltrim 2000.
+; last argument to install elsewhere than C:\Program Files\Veltrim 2000. Uninstall.exe /S
+; keeps Windows as it is; Uninstall.exe /S /PUTBACK puts it back as it was before the oldest
+; restore point kept. Both refuse while Veltrim 2000 runs and then exit with 2.
 ;
 ; Windows 98 has no Unicode API: the installer is an ANSI one. The Start-menu group, the
 ; desktop and the Quick Launch folder are named from the Windows directory, as Veltrim 2000
@@ -51,6 +53,11 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
+!include "StrFunc.nsh"
+!insertmacro un.GetParameters
+!insertmacro un.GetOptions
+${UnStrStr}
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -73,21 +80,28 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} Version ${VERSION} will be removed from the \
-  folder below, with its shortcuts and its entry in Add/Remove Programs. The Windows \
-  settings you changed with it stay as they are."
+  folder below, with its shortcuts, its entry in Add/Remove Programs and its restore points. \
+  Files of your own in the folder stay."
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Keep Windows as it is now (the box cleared): the settings \
+  you changed with ${PRODUCT}, its right-click entries and its file-cache template stay. Or \
+  put Windows back (the box ticked): every restore point kept is put back, newest first, and \
+  the right-click entries and the template ${PRODUCT} made are removed. Either way the \
+  restore points are deleted with the program."
+!define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Windows:"
+!insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
 
-; Neither Setup nor the uninstaller touches the program's files while it runs: its main
-; window (also while hidden in the notification area) or its welcome window is there.
+; Neither Setup nor the uninstaller touches the program's files while it runs: the program
+; holds its single-instance mutex from its first moment to its last, before and after any
+; window (SYNCHRONIZE access is all it takes to find it).
 !macro RefuseWhileRunning AGAIN
-  FindWindow $0 "TForm1" "${PRODUCT}"
-  ${If} $0 = 0
-    FindWindow $0 "TForm3" "Welcome"
-  ${EndIf}
+  System::Call 'kernel32::OpenMutexA(i 0x00100000, i 0, t "${PRODUCT} single instance") i .r0'
   ${If} $0 <> 0
+    System::Call 'kernel32::CloseHandle(i r0)'
+
     MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is running.$\r$\n$\r$\nClose it first (when \
       its icon is in the notification area, right-click the icon and choose Exit), then \
       ${AGAIN}." /SD IDOK
@@ -100,9 +114,6 @@ Function .onInit
   !insertmacro RefuseWhileRunning "run Setup again"
 FunctionEnd
 
-Function un.onInit
-  !insertmacro RefuseWhileRunning "uninstall ${PRODUCT} again"
-FunctionEnd
 
 ; The program reads Config.DAT from its current directory: start it in its folder.
 Function StartProgram
@@ -120,14 +131,19 @@ FunctionEnd
 ; Config.DAT: five 32-bit little-endian records. A new installation has ShowSplash 1,
 ; FirstRun 1 (the first start copies the group's Uninstall.lnk into the program's folder)
 ; and the reserved records 0. Installed over an earlier installation, the user's options
-; stay and only FirstRun is set again, so that the kept copy of Uninstall.lnk is renewed.
+; stay and only FirstRun is set again, so that the kept copy of Uninstall.lnk is renewed. A
+; Config.DAT of another size is no file of the program's: it stays as it is.
 Function WriteConfigDat
-  StrCpy $1 0
+  StrCpy $1 -1
   ClearErrors
   FileOpen $0 "$INSTDIR\Config.DAT" r
   ${IfNot} ${Errors}
     FileSeek $0 0 END $1
     FileClose $0
+  ${EndIf}
+  ${If} $1 <> -1
+  ${AndIf} $1 <> 20
+    Return
   ${EndIf}
   ${If} $1 = 20
     FileOpen $0 "$INSTDIR\Config.DAT" a
@@ -144,8 +160,30 @@ Function WriteConfigDat
   FileClose $0
 FunctionEnd
 
+; On a first installation into a folder that already holds files, the program's own names
+; among them are the user's: the uninstaller leaves them. Reinstalling keeps the record.
+Function RecordUsersFiles
+  ClearErrors
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ${IfNot} ${Errors}
+    Return
+  ${EndIf}
+  StrCpy $0 "|"
+  ${If} ${FileExists} "$INSTDIR\Config.DAT"
+    StrCpy $0 "$0Config.DAT|"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\data.ini"
+    StrCpy $0 "$0data.ini|"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\Uninstall.lnk"
+    StrCpy $0 "$0Uninstall.lnk|"
+  ${EndIf}
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UsersFiles" $0
+FunctionEnd
+
 Section "Install"
   SetOutPath "$INSTDIR"
+  Call RecordUsersFiles
   File "/oname=Veltrim.exe" "${PROGRAM_EXE}"
   File "/oname=Readme.html" "${README}"
   Call WriteConfigDat
@@ -161,20 +199,68 @@ Section "Install"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
 SectionEnd
 
-; Takes away what Setup installed, the shortcuts the program may have made, its own files
-; (options, bookkeeping of right-click entries, kept Uninstall.lnk, restore points) and its
-; Add/Remove entry. The Windows settings changed with the program stay as they are. The
-; program's folder and the group go only when they are empty: files the user put there stay.
-Section "Uninstall"
+Var PutBack
+
+; The choice of the uninstaller's second page (off unless asked for).
+Section /o "un.Put Windows back" SecPutBack
+  StrCpy $PutBack "/putback"
+SectionEnd
+
+; A file of the program's own name that was the user's before the first installation stays.
+!macro DeleteUnlessUsers NAME
+  Push $0
+  Push $1
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UsersFiles"
+  ${UnStrStr} $1 $0 "|${NAME}|"
+  ${If} $1 == ""
+    Delete "$INSTDIR\${NAME}"
+  ${Else}
+    DetailPrint "Kept ${NAME}: it was there before ${PRODUCT} was installed."
+  ${EndIf}
+  Pop $1
+  Pop $0
+!macroend
+
+!macro RemoveFolderIfEmpty FOLDER
+  RMDir "${FOLDER}"
+  ${If} ${FileExists} "${FOLDER}\*.*"
+    DetailPrint "Kept ${FOLDER}: it holds files that are not ${PRODUCT}'s."
+  ${EndIf}
+!macroend
+
+; First the program itself takes away its restore points (only the files they list) and,
+; when asked, puts Windows back; then what Setup installed, the shortcuts the program may
+; have made, its own files and its Add/Remove entry go. Folders go only when they are empty.
+Section "-un.Uninstall"
+  SetOutPath "$INSTDIR"
+  ExecWait '"$INSTDIR\Veltrim.exe" /uninstall $PutBack' $0
+  ClearErrors
+  FileOpen $1 "$INSTDIR\Uninstall.log" r
+  ${IfNot} ${Errors}
+    ${Do}
+      ClearErrors
+      FileRead $1 $2
+      ${If} ${Errors}
+        ${ExitDo}
+      ${EndIf}
+      DetailPrint $2
+    ${Loop}
+    FileClose $1
+  ${EndIf}
+  Delete "$INSTDIR\Uninstall.log"
+  ${If} $0 <> 0
+    DetailPrint "${PRODUCT} could not put back everything (code $0): see the lines above."
+  ${EndIf}
+  SetOutPath "$TEMP"
   Delete "$INSTDIR\Veltrim.exe"
   Delete "$INSTDIR\Readme.html"
-  Delete "$INSTDIR\Config.DAT"
+  !insertmacro DeleteUnlessUsers "Config.DAT"
   Delete "$INSTDIR\Config.DAT.new"
-  Delete "$INSTDIR\data.ini"
-  Delete "$INSTDIR\Uninstall.lnk"
-  RMDir /r "$INSTDIR\Restore"
+  !insertmacro DeleteUnlessUsers "data.ini"
+  !insertmacro DeleteUnlessUsers "Uninstall.lnk"
+  !insertmacro RemoveFolderIfEmpty "$INSTDIR\Restore"
   Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  !insertmacro RemoveFolderIfEmpty "$INSTDIR"
 
   Delete "${GROUP}\${PRODUCT}.lnk"
   Delete "${GROUP}\Readme.lnk"
@@ -185,3 +271,39 @@ Section "Uninstall"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
+
+; After the sections: the choice is named once its section exists.
+Function un.onInit
+  !insertmacro RefuseWhileRunning "uninstall ${PRODUCT} again"
+  ; The choice names the date it reaches back to: the oldest restore point kept.
+  StrCpy $1 ""
+  ClearErrors
+  FileOpen $0 "$INSTDIR\Restore\Points.txt" r
+  ${IfNot} ${Errors}
+    ${Do}
+      ClearErrors
+      FileRead $0 $2
+      ${If} ${Errors}
+        ${ExitDo}
+      ${EndIf}
+      StrCpy $3 $2 1
+      ${If} $3 != ";"
+      ${AndIf} $2 != ""
+        StrCpy $1 $2 19  ; "2000-01-31 13.05.59"
+        ${ExitDo}
+      ${EndIf}
+    ${Loop}
+    FileClose $0
+  ${EndIf}
+  ${If} $1 == ""
+    SectionSetText ${SecPutBack} "Put Windows back (no restore point is kept)"
+  ${Else}
+    SectionSetText ${SecPutBack} "Put Windows back as it was on $1"
+  ${EndIf}
+  ${un.GetParameters} $0
+  ClearErrors
+  ${un.GetOptions} $0 "/PUTBACK" $2
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecPutBack} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

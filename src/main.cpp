@@ -1,6 +1,7 @@
 // Veltrim 2000: the start sequence on the real platform.
 #include "app/Startup.h"
 #include "pages/Pages.h"
+#include "tools/Uninstalling.h"
 #include "platform/win32/Win32Platform.h"
 #include "view/win32/Win32Prompts.h"
 #include "view/win32/Win32StartHost.h"
@@ -8,7 +9,33 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR, int) {
+#include <cctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Veltrim.exe /uninstall [/putback]: run by the uninstaller, without a window; the log goes
+// to Uninstall.log in the program's folder, for the uninstaller to show.
+int UninstallMode(const std::string& commandLine) {
+    vt::Win32Platform platform;
+    vt::view::Win32Prompts prompts([] { return static_cast<::HWND>(nullptr); });
+    std::vector<std::string> log;
+    int code = vt::UninstallProgramParts(
+        platform, prompts, commandLine.find("/putback") != std::string::npos, log);
+    std::string text;
+    for (const std::string& line : log) text += line + "\r\n";
+    platform.WriteFileBytes("Uninstall.log", std::vector<BYTE>(text.begin(), text.end()));
+    return code;
+}
+
+}  // namespace
+
+int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
+    std::string arguments = commandLine ? commandLine : "";
+    for (char& c : arguments) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (arguments.find("/uninstall") != std::string::npos) return UninstallMode(arguments);
+
     ::INITCOMMONCONTROLSEX controls{
         sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);

@@ -972,6 +972,10 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     WriteList(sys, restoreDir, names);
 }
 
+void RemoveRestorePointList(Platform& sys, const std::string& restoreDir) {
+    if (ListRestorePoints(sys, restoreDir).empty()) DeleteSealed(sys, restoreDir + "\\" + kList);
+}
+
 std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
                                                  const ManagedScope& scope) {
     std::vector<std::string> names = ListRestorePoints(sys, restoreDir);

@@ -184,6 +184,8 @@ std::string SealedRestorePointText(const std::string& body);
 std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir);
 // Deletes a point's files (only those inside its folder) and folder and takes it off the list.
 void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name);
+// Deletes the list of points once it names none that is still there.
+void RemoveRestorePointList(Platform& sys, const std::string& restoreDir);
 // Checks the newest point whole (every file there with its checksum, the REGEDIT4 text
 // complete, everything in it managed by the program), then puts back all it holds (registry
 // through TRegistry, then the folders, files and shortcuts), going on past a part that

@@ -43,6 +43,13 @@ TEST_P(ShippedFile, AsksForWindows4AndTheGuiSubsystem) {
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedFile, testing::Values("Veltrim.exe", "Setup.exe"));
 
+// The plugin Setup.exe and the uninstaller unpack and load (it finds the program's mutex).
+TEST(ShippedPlugin, ImportsOnlyWhatWindows98Exports) {
+    PeImage image = Read("System.dll");
+    ASSERT_FALSE(image.imports.empty());
+    EXPECT_EQ(std::vector<std::string>{}, ImportsOutside(image, ReadExportList(kExportList)));
+}
+
 // The only TLS callbacks are the run-time's own (mingw-w64's tlssup.o): __dyn_tls_init, which
 // the start-up code also calls itself before main for the one thread there is, and
 // __dyn_tls_dtor, which frees per-thread data at thread and process end. Windows 98 not

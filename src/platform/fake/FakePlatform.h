@@ -132,6 +132,8 @@ class FakePlatform final : public Platform {
     const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
     // Another process made the named mutex: CreateMutexA answers ERROR_ALREADY_EXISTS.
     void HoldMutex(const std::string& name) { mutexes_.insert(name); }
+    // That process ended: the mutex is gone with it.
+    void ReleaseMutex(const std::string& name) { mutexes_.erase(name); }
     // The notification area: every Shell_NotifyIconA request with its answer, and the icons
     // it holds now, by owner window and identifier. Without one (as under Wine's null
     // graphics driver) every request fails.

@@ -1,6 +1,8 @@
 // Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
 // it changes it, and "Undo last change..." putting the machine back as it was.
 #include "app/RestorePoint.h"
+#include "tools/Tools.h"
+#include "tools/Uninstalling.h"
 #include "platform/NoCase.h"
 #include "unit/pages/PageFixture.h"
 
@@ -670,6 +672,75 @@ TEST(DamagedPointTest, AWriteThatWasRefusedLeavesNothingToPutBack) {
     auto report = UndoNewestRestorePoint(sys, restore, {"C:\\WINDOWS", kProgramDir});
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(report->failures.empty());
+}
+
+// --- The uninstaller's part --------------------------------------------------------------
+
+// What Setup's uninstaller asks of the program: every restore point goes (and with
+// "/putback" is put back first, newest first), the right-click entries and the template go
+// only when Windows is put back, and nothing happens while the program runs.
+TEST(UninstallTest, PutBackLeavesWindowsAsBeforeTheFirstApplyAndKeepLeavesItAsItIs) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    auto outsideProgram = [](const fake::FakePlatform& sys) {
+        std::vector<std::string> lines = sys.Dump();
+        std::erase_if(lines, [](const std::string& l) {
+            return vt::ToUpper(l).find("\\VELTRIM 2000") != std::string::npos;
+        });
+        return lines;
+    };
+    for (bool putBack : {true, false}) {
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        sys.PutValue(HKEY_LOCAL_MACHINE,
+                     "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", "", REG_SZ,
+                     Text("Desktop"));
+        sys.PutValue(HKEY_CLASSES_ROOT, ".txt", "", REG_SZ, Text("txtfile"));
+        sys.PutValue(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", REG_SZ,
+                     Text("NOTEPAD.EXE %1"));
+        std::vector<std::string> before, after;
+        {
+            ui::ScriptedPrompts prompts;
+            Started program(sys, prompts);
+            before = outsideProgram(sys);
+            auto& pages = *std::static_pointer_cast<Pages>(program.program.pages);
+            for (ui::CheckBox* box : {&pages.boot.CheckBox1, &pages.system.CheckBox15}) {
+                box->PressMouse(ui::MouseButton::Left);
+                box->ReleaseMouse(ui::MouseButton::Left, true);
+            }
+            program.form().Button5Click();
+            ASSERT_EQ(1u, ListRestorePoints(sys, restore).size());
+            pages.fileCache.TrackBar5.Drag(3);  // the program's own template
+            program.form().Button5Click();
+            ASSERT_EQ(2u, ListRestorePoints(sys, restore).size());
+            auto& menus = std::static_pointer_cast<Tools>(program.program.tools)->rightClickMenus;
+            for (const RightClickMenus::FileType& type : menus.Types)
+                if (std::string(type.ext) == ".txt") {
+                    type.box.PressMouse(ui::MouseButton::Left);
+                    type.box.ReleaseMouse(ui::MouseButton::Left, true);
+                }
+            menus.Edit12.Type("View it");
+            prompts.Pick("C:\\VIEW.EXE");
+            menus.SpeedButton3.Click();
+            menus.Button6.Click();
+            ASSERT_TRUE(menus.MadeEntry(".txt"));
+            after = outsideProgram(sys);
+            ASSERT_NE(before, after);
+            ASSERT_EQ(3u, ListRestorePoints(sys, restore).size());
+        }
+        ui::ScriptedPrompts prompts;
+        sys.HoldMutex(kSingleInstanceMutex);
+        std::vector<std::string> log;
+        EXPECT_EQ(kUninstallRunning, UninstallProgramParts(sys, prompts, putBack, log));
+        EXPECT_EQ(3u, ListRestorePoints(sys, restore).size()) << "nothing while it runs";
+        sys.ReleaseMutex(kSingleInstanceMutex);
+        EXPECT_EQ(kUninstallDone, UninstallProgramParts(sys, prompts, putBack, log));
+        EXPECT_EQ(putBack ? before : after, outsideProgram(sys)) << putBack;
+        EXPECT_TRUE(ListRestorePoints(sys, restore).empty());
+        EXPECT_FALSE(sys.HasFile(restore + "\\Points.txt"));
+        for (const std::string& line : sys.Dump())
+            EXPECT_EQ(std::string::npos, vt::ToUpper(line).find("\\RESTORE\\"))
+                << "left in the restore folder: " << line;
+    }
 }
 
 }  // namespace
