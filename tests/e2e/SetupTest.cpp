@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,10 +30,30 @@ using e2e::CurrentDirectory;
 using e2e::KeyExists;
 using e2e::kMsdosSys;
 using e2e::MsdosSysProtection;
+using e2e::PutMsdosSys;
+using e2e::SystemIniPath;
 
 namespace {
 
 constexpr int kWait = 15000;
+
+// The closing line the program vouches for its restore-point files with (CRC-32).
+std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+std::string Hex(std::uint32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(number));
+    return text;
+}
+std::string Sealed(const std::string& body) {
+    return body + "; end, checksum " + Hex(Crc32(body)) + "\r\n";
+}
 constexpr int kAddRemovePage = 7;
 const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrim 2000";
@@ -411,7 +433,9 @@ class SetupTest : public ::testing::Test {
     // the uninstaller's own copy: it cannot delete itself, so it asks Windows to delete it
     // and its folder at the next start (Wine keeps that list in the registry; Windows 98 in
     // wininit.ini). Those are checked and deleted here as that start would.
-    void ExpectAsBefore(const std::string& folder) {
+    // `rewritten`: files put back with the same bytes and attributes, whose time of writing
+    // cannot be the old one.
+    void ExpectAsBefore(const std::string& folder, const std::vector<std::string>& rewritten = {}) {
         EXPECT_FALSE(Exists(folder));
         EXPECT_FALSE(Exists(Group()));
         EXPECT_FALSE(Exists(DesktopLink()));
@@ -426,7 +450,9 @@ class SetupTest : public ::testing::Test {
         for (const std::string& path : copies) ::DeleteFileA(path.c_str());
         for (const std::string& path : copies) ::RemoveDirectoryA(path.c_str());
         RestorePendingDeletes();
-        EXPECT_EQ("", Lines(Changes(before_, TakeSnapshot())));
+        std::vector<std::string> changes = Changes(before_, TakeSnapshot());
+        for (const std::string& file : rewritten) std::erase(changes, "* file " + file);
+        EXPECT_EQ("", Lines(changes));
     }
 
     // The paths Windows is asked to delete at its next start.
@@ -507,6 +533,7 @@ TEST_F(SetupTest, InstallsTheProgramWhichStartsAsAFirstRunAndTheUninstallerLeave
     expected.push_back(std::string("+ key HKLM\\") + kUninstallKey);
     expected.push_back(std::string("+ value HKLM\\") + kUninstallKey + " [DisplayName]");
     expected.push_back(std::string("+ value HKLM\\") + kUninstallKey + " [UninstallString]");
+    expected.push_back(std::string("+ value HKLM\\") + kUninstallKey + " [UsersFiles]");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Lines(expected), Lines(Changes(before_, TakeSnapshot())))
         << "Setup changes nothing else";
@@ -573,9 +600,13 @@ TEST_F(SetupTest, AChosenFolderKeepsTheUsersOptionsOnReinstallAndLosesWhatThePro
     const std::string point = folder + "\\Restore\\2000-01-31 13.05.59";
     ASSERT_TRUE(::CreateDirectoryA((folder + "\\Restore").c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA(point.c_str(), nullptr));
-    WriteWhole(folder + "\\Restore\\Points.txt", "2000-01-31 13.05.59\r\n");
-    WriteWhole(point + "\\Registry.reg", "REGEDIT4\r\n\r\n");
-    WriteWhole(point + "\\1 SYSTEM.INI", "[386Enh]\r\n");
+    const std::string copy = "[386Enh]\r\n";
+    WriteWhole(folder + "\\Restore\\Points.txt", Sealed("2000-01-31 13.05.59\r\n"));
+    WriteWhole(point + "\\Registry.reg", Sealed("REGEDIT4\r\n\r\n"));
+    WriteWhole(point + "\\Files.txt",
+               Sealed("state\tended\r\nfile\t00000000\t1 SYSTEM.INI\t" + SystemIniPath() + "\t" +
+                      std::to_string(copy.size()) + "\t" + Hex(Crc32(copy)) + "\r\n"));
+    WriteWhole(point + "\\1 SYSTEM.INI", copy);
     ASSERT_TRUE(::CopyFileA((Group() + "\\Uninstall.lnk").c_str(),
                             (folder + "\\Uninstall.lnk").c_str(), FALSE));
     ASSERT_TRUE(WriteLink(DesktopLink(), folder + "\\Veltrim.exe", folder));
@@ -597,6 +628,108 @@ TEST_F(SetupTest, AChosenFolderKeepsTheUsersOptionsOnReinstallAndLosesWhatThePro
     ::DeleteFileA((folder + "\\My notes.txt").c_str());
     ::RemoveDirectoryA(folder.c_str());
     ExpectAsBefore(folder);
+}
+
+// Installed into a folder that holds files of the user's, with the program's names among
+// them: Setup keeps them, and the uninstaller deletes only its own files and the restore
+// points the program listed, never a folder with the user's files in it.
+TEST_F(SetupTest, TheUsersFilesInAUsedFolderSurviveSetupAndTheUninstaller) {
+    const std::string folder = "C:\\Tools";
+    const std::map<std::string, std::string> users = {
+        {"Config.DAT", "my own settings"},
+        {"data.ini", "[mine]\r\nkey=1\r\n"},
+        {"Restore\\notes.txt", "notes"},
+        {"other.txt", "other"},
+    };
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((folder + "\\Restore").c_str(), nullptr));
+    for (const auto& [name, text] : users) WriteWhole(folder + "\\" + name, text);
+    ASSERT_EQ(0, RunSetup("/S /D=" + folder));
+    ExpectInstalled(folder);
+    for (const auto& [name, text] : users)
+        EXPECT_EQ(text, ReadWhole(folder + "\\" + name)) << name << " after Setup";
+    Uninstall();
+    for (const auto& [name, text] : users)
+        EXPECT_EQ(text, ReadWhole(folder + "\\" + name)) << name << " after the uninstaller";
+    for (const char* name : {"Veltrim.exe", "Readme.html", "Uninstall.exe"})
+        EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+    for (const auto& [name, text] : users) ::DeleteFileA((folder + "\\" + name).c_str());
+    ::RemoveDirectoryA((folder + "\\Restore").c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    ExpectAsBefore(folder);
+}
+
+// The program holds its mutex from its first moment: a message box it shows before its main
+// window exists (a logo that is no bitmap) keeps Setup and the uninstaller out too.
+TEST_F(SetupTest, NeitherRunsWhileTheProgramShowsAStartUpMessage) {
+    ASSERT_EQ(0, RunSetup("/S"));
+    const std::string folder = kDefaultFolder;
+    WriteConfig(folder, {0, 0, 0, 0, 0});  // no welcome window
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string logo = std::string(windows) + "\\system\\oemlogo.bmp";
+    WriteWhole(logo, "no picture");
+    processes_.push_back(e2e::Start(folder + "\\Veltrim.exe", folder));
+    HWND box = e2e::WaitMessageBox(processes_.back().id, kWait);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::string::npos, e2e::MessageText(box).find("oemlogo.bmp"));
+    const Snapshot running = TakeSnapshot();
+    EXPECT_EQ(2, RunSetup("/S"));
+    EXPECT_EQ(2, RunToEnd("\"" + folder + "\\Uninstall.exe\" /S _?=" + folder, here_));
+    EXPECT_EQ("", Lines(Changes(running, TakeSnapshot())));
+    e2e::Answer(box, IDOK);
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    e2e::Click(e2e::Control(main, "Button4"));
+    EXPECT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+    ::DeleteFileA(logo.c_str());
+    Uninstall();
+    ExpectAsBefore(folder);
+}
+
+// The uninstaller asked to put Windows back (/PUTBACK) undoes every Apply through the
+// program's own Undo: the machine is as it was before Setup. Without it the settings stay.
+TEST_F(SetupTest, TheUninstallerPutsWindowsBackOnlyWhenAsked) {
+    for (bool putBack : {false, true}) {
+        const std::string msdosSys = ReadWhole(kMsdosSys);
+        const DWORD attributes = ::GetFileAttributesA(kMsdosSys);
+        std::vector<std::unique_ptr<e2e::SavedValue>> kept;
+        kept.push_back(
+            std::make_unique<e2e::SavedValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+        kept.push_back(std::make_unique<e2e::SavedValue>(HKEY_CURRENT_USER,
+                                                         "Control Panel\\Desktop", "SmoothScroll"));
+        ASSERT_EQ(0, RunSetup("/S"));
+        const std::string folder = kDefaultFolder;
+        WriteConfig(folder, {0, 0, 0, 0, 0});  // no welcome window
+        e2e::Process program = e2e::Start(folder + "\\Veltrim.exe", folder);
+        processes_.push_back(program);
+        HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(e2e::ClickOnPages(main, {{0, "CheckBox4"}, {1, "CheckBox15"}}, kWait));
+        e2e::ClickAndWait(e2e::Control(main, "Button5"));
+        ASSERT_TRUE(e2e::ClickOnPages(main, {{2, "CheckBox37"}}, kWait));
+        e2e::ClickAndWait(e2e::Control(main, "Button5"));
+        e2e::Click(e2e::Control(main, "Button4"));
+        ASSERT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+        const std::string changed = ReadWhole(kMsdosSys);
+        ASSERT_NE(msdosSys, changed);
+
+        std::string command = RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+        ASSERT_EQ(0, RunToEnd(command + " /S" + (putBack ? " /PUTBACK" : ""), here_));
+        ASSERT_TRUE(WaitForUninstallerCopies());
+        EXPECT_EQ(putBack ? msdosSys : changed, ReadWhole(kMsdosSys)) << putBack;
+        EXPECT_EQ(e2e::kMsdosSysProtected, e2e::MsdosSysProtection());
+        EXPECT_EQ(attributes, ::GetFileAttributesA(kMsdosSys));
+        if (putBack) {
+            ExpectAsBefore(folder, {kMsdosSys});
+        } else {
+            EXPECT_FALSE(Exists(folder)) << "no user file: the folder goes";
+            PutMsdosSys(msdosSys);  // the settings back as they were, for the next round
+            ::SetFileAttributesA(kMsdosSys, attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+            ::SetFileAttributesA(kMsdosSys, attributes);
+            kept.clear();
+        }
+    }
 }
 
 // --- The first page --------------------------------------------------------------------
