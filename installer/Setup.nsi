@@ -79,10 +79,6 @@ ${UnStrStr}
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} Version ${VERSION} will be removed from the \
-  folder below, with its shortcuts, its entry in Add/Remove Programs and its restore points. \
-  Files of your own in the folder stay."
-!insertmacro MUI_UNPAGE_CONFIRM
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Keep Windows as it is now (the box cleared): the settings \
   you changed with ${PRODUCT}, its right-click entries and its file-cache template stay. Or \
   put Windows back (the box ticked): every restore point kept is put back, newest first, and \
@@ -90,6 +86,10 @@ ${UnStrStr}
   restore points are deleted with the program."
 !define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Windows:"
 !insertmacro MUI_UNPAGE_COMPONENTS
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} Version ${VERSION} will be removed from the \
+  folder below, with its shortcuts, its entry in Add/Remove Programs and its restore points. \
+  Files of your own in the folder stay."
+!insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
