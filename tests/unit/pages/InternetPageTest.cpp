@@ -503,6 +503,17 @@ TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net"));
 }
 
+TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreated) {
+    Adapter(0, "NE2000 Compatible");
+    form().hooks.disableEdit9();
+    ReadPass();
+    form().hooks.selectFirstAdapter();
+    EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";
+    EXPECT_TRUE(page().RadioButton15.Checked()) << "32";
+    Apply();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMstcp));
+}
+
 // Every help and About button first puts away the detail frames of all five pages.
 TEST_F(InternetPageTest, HelpAndAboutButtonsPutEveryDetailFrameAway) {
     sys.PutFile(kMsdosSys, "[Options]\r\n");
