@@ -36,6 +36,22 @@ std::string BitmapFile(int width, int height, unsigned reserved = 0, int bitCoun
     return b;
 }
 
+// The same with the old OS/2 core header (12 bytes, 16-bit sizes), 24-bit.
+std::string CoreBitmapFile(int width, int height) {
+    int rowBytes = (width * 24 + 31) / 32 * 4;
+    std::string b = "BM";
+    Put32(b, 14 + 12 + rowBytes * height);
+    Put32(b, 0);
+    Put32(b, 14 + 12);
+    Put32(b, 12);
+    Put16(b, width);
+    Put16(b, height);
+    Put16(b, 1);
+    Put16(b, 24);
+    b.append(rowBytes * height, '\x7F');
+    return b;
+}
+
 std::vector<BYTE> Bytes(const std::string& s) {
     return std::vector<BYTE>(s.begin(), s.end());
 }
@@ -58,6 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BitmapCase{"24 bit", BitmapFile(159, 113), true},
                       BitmapCase{"8 bit with its colours", BitmapFile(16, 16, 0, 8), true},
                       BitmapCase{"1 bit", BitmapFile(33, 2, 0, 1), true},
+                      BitmapCase{"one pixel wide", BitmapFile(1, 3), true},
+                      BitmapCase{"OS/2 core header", CoreBitmapFile(9, 7), true},
+                      BitmapCase{"OS/2 core header cut short", CoreBitmapFile(9, 7).substr(0, 60),
+                                 false},
                       BitmapCase{"12 bit", BitmapFile(4, 4, 0, 12), false},
                       BitmapCase{"no BM", "XM" + BitmapFile(4, 4).substr(2), false},
                       BitmapCase{"pixels cut short", BitmapFile(40, 40).substr(0, 200), false},
