@@ -151,6 +151,8 @@ class Replay {
             case Op::CopyWhole:
                 return ::CopyFileA(Ptr(call.text[0]), Ptr(call.text[1]),
                                    static_cast<BOOL>(call.number[0]));
+            case Op::MoveWhole:
+                return ::MoveFileA(Ptr(call.text[0]), Ptr(call.text[1]));
             case Op::ReadWhole: {
                 std::vector<vt::BYTE> bytes;
                 return platform_.ReadFileBytes(Ptr(call.text[0]), &bytes);

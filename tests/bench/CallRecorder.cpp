@@ -17,17 +17,36 @@ bool IsRoot(HKEY key) {
 }  // namespace
 
 const char* OpName(Op op) {
-    static const char* const names[] = {
-        "RegOpenKeyExA",        "RegCreateKeyExA",          "RegQueryValueExA",
-        "RegSetValueExA",       "RegDeleteValueA",          "RegDeleteKeyA",
-        "RegEnumKeyExA",        "RegQueryInfoKeyA",         "RegEnumValueA",
-        "RegCloseKey",          "GetPrivateProfileStringA", "WritePrivateProfileStringA",
-        "GetWindowsDirectoryA", "GetCurrentDirectoryA",     "SetCurrentDirectoryA",
-        "GetFileAttributesA",   "SetFileAttributesA",       "DeleteFileA",
-        "CreateDirectoryA",     "RemoveDirectoryA",         "CopyFileA",
-        "read a whole file",    "write a whole file",       "LZCopy",
-        "make a shortcut",      "GlobalMemoryStatus",       "GetVersionExA",
-        "GetLastError",         "window or shell call"};
+    static const char* const names[] = {"RegOpenKeyExA",
+                                        "RegCreateKeyExA",
+                                        "RegQueryValueExA",
+                                        "RegSetValueExA",
+                                        "RegDeleteValueA",
+                                        "RegDeleteKeyA",
+                                        "RegEnumKeyExA",
+                                        "RegQueryInfoKeyA",
+                                        "RegEnumValueA",
+                                        "RegCloseKey",
+                                        "GetPrivateProfileStringA",
+                                        "WritePrivateProfileStringA",
+                                        "GetWindowsDirectoryA",
+                                        "GetCurrentDirectoryA",
+                                        "SetCurrentDirectoryA",
+                                        "GetFileAttributesA",
+                                        "SetFileAttributesA",
+                                        "DeleteFileA",
+                                        "CreateDirectoryA",
+                                        "RemoveDirectoryA",
+                                        "CopyFileA",
+                                        "MoveFileA",
+                                        "read a whole file",
+                                        "write a whole file",
+                                        "LZCopy",
+                                        "make a shortcut",
+                                        "GlobalMemoryStatus",
+                                        "GetVersionExA",
+                                        "GetLastError",
+                                        "window or shell call"};
     return names[static_cast<int>(op)];
 }
 
@@ -215,6 +234,13 @@ BOOL CallRecorder::CopyFileA(const char* from, const char* to, BOOL failIfExists
     call.text[1] = Text(to);
     call.number[0] = static_cast<DWORD>(failIfExists);
     return static_cast<BOOL>(call.result = inner_.CopyFileA(from, to, failIfExists));
+}
+
+BOOL CallRecorder::MoveFileA(const char* from, const char* to) {
+    RecordedCall& call = Add(Op::MoveWhole);
+    call.text[0] = Text(from);
+    call.text[1] = Text(to);
+    return static_cast<BOOL>(call.result = inner_.MoveFileA(from, to));
 }
 
 BOOL CallRecorder::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {

@@ -35,6 +35,7 @@ enum class Op {
     MakeFolder,
     RemoveFolder,
     CopyWhole,
+    MoveWhole,
     ReadWhole,
     WriteWhole,
     Expand,
@@ -93,6 +94,7 @@ class CallRecorder final : public ForwardingPlatform {
     BOOL CreateDirectoryA(const char* path) override;
     BOOL RemoveDirectoryA(const char* path) override;
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
+    BOOL MoveFileA(const char* from, const char* to) override;
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
