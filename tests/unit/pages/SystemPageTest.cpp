@@ -116,6 +116,14 @@ TEST_F(SystemPageTest, TheCdCacheKeepsItsSizeWhenTheTrackStaysWhereItsBandIs) {
     EXPECT_EQ("CD-ROM cache size : 4000 kB", page().Label3.Caption());
 }
 
+TEST_F(SystemPageTest, ANegativeCdCacheLiesInTheFirstBand) {
+    PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", static_cast<DWORD>(-5));
+    ReadPass();
+    page().TrackBar1.SetPosition(3);  // left there by an earlier editor
+    Click(page().CheckBox27);
+    EXPECT_EQ(0, page().TrackBar1.Position());
+}
+
 TEST_F(SystemPageTest, TheCdCacheSnapsToItsBandWhenTheTrackMoves) {
     PutNumber(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 2000);
     ReadPass();
