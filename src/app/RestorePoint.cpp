@@ -290,10 +290,6 @@ const ManagedKey kManagedKeys[] = {
     {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true},
 };
 
-bool SamePath(const std::string& a, const std::string& b) {
-    return EqualNoCase(a, b);
-}
-
 bool Below(const std::string& path, const std::string& ancestor) {
     return path.size() > ancestor.size() + 1 && path[ancestor.size()] == '\\' &&
            EqualNoCase(path.substr(0, ancestor.size()), ancestor);
@@ -309,6 +305,14 @@ bool IsFileTypeKey(HKEY root, const std::string& path) {
     if (root != HKEY_LOCAL_MACHINE || !Below(path, kClasses)) return false;
     std::string type = Split(path.substr(std::strlen(kClasses) + 1), '\\').front();
     return !type.empty() && !EqualNoCase(type, "CLSID");
+}
+
+// The key is one of the managed trees or lies below one.
+bool InManagedTree(HKEY root, const std::string& path) {
+    for (const ManagedKey& key : kManagedKeys)
+        if (key.root == root && key.tree && (EqualNoCase(path, key.path) || Below(path, key.path)))
+            return true;
+    return false;
 }
 
 // The managed trees that lie below `path` (for a key the pass made above them).
@@ -342,19 +346,14 @@ void PutBack(Platform& sys, const regedit4::Section& section) {
     reg.SelectRoot(section.root);
     if (section.remove) {
         auto [root, path] = Canonical(section.root, section.path);
-        std::vector<std::string> trees = ManagedTreesBelow(root, path);
-        bool managed = false;
-        for (const ManagedKey& key : kManagedKeys)
-            managed = managed || (key.root == root && key.tree &&
-                                  (SamePath(path, key.path) || Below(path, key.path)));
-        if (managed || IsFileTypeKey(root, path)) {
+        if (InManagedTree(root, path) || IsFileTypeKey(root, path)) {
             reg.RemoveKey("\\" + section.path);
             return;
         }
         // A key the pass made above managed ones: only what is managed goes, then the keys
         // between that nothing else uses.
         reg.SelectRoot(root);
-        for (const std::string& tree : trees) {
+        for (const std::string& tree : ManagedTreesBelow(root, path)) {
             reg.RemoveKey("\\" + tree);
             for (std::string key = tree; Below(key, path);) {
                 key = key.substr(0, key.rfind('\\'));
@@ -952,7 +951,16 @@ std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& res
     return names;
 }
 
+// Off the list first: a cut in the middle leaves an unlisted folder, never a listed point
+// with copies missing.
 void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name) {
+    std::vector<std::string> names = ReadList(sys, restoreDir);
+    auto gone = std::remove_if(names.begin(), names.end(),
+                               [&](const std::string& n) { return EqualNoCase(n, name); });
+    if (gone != names.end()) {
+        names.erase(gone, names.end());
+        WriteList(sys, restoreDir, names);
+    }
     std::string dir = restoreDir + "\\" + name;
     if (auto index = ReadSealed(sys, dir + "\\" + kFilesFile)) {
         try {
@@ -964,12 +972,6 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     }
     for (const char* file : {kRegistryFile, kFilesFile}) DeleteSealed(sys, dir + "\\" + file);
     sys.RemoveDirectoryA(dir.c_str());
-    std::vector<std::string> names = ReadList(sys, restoreDir);
-    auto gone = std::remove_if(names.begin(), names.end(),
-                               [&](const std::string& n) { return EqualNoCase(n, name); });
-    if (gone == names.end()) return;
-    names.erase(gone, names.end());
-    WriteList(sys, restoreDir, names);
 }
 
 void RemoveRestorePointList(Platform& sys, const std::string& restoreDir) {
@@ -1049,12 +1051,14 @@ std::optional<std::string> ManagedScope::RefuseKey(HKEY root, const std::string&
                                                    bool tree) const {
     auto [canonicalRoot, canonicalPath] = Canonical(root, path);
     if (!HasPathParts(canonicalPath)) {
-        if (IsFileTypeKey(canonicalRoot, canonicalPath)) return std::nullopt;
-        for (const ManagedKey& key : kManagedKeys) {
-            if (key.root != canonicalRoot) continue;
-            if (SamePath(canonicalPath, key.path) && (key.tree || !tree)) return std::nullopt;
-            if (key.tree && Below(canonicalPath, key.path)) return std::nullopt;
-        }
+        if (IsFileTypeKey(canonicalRoot, canonicalPath) ||
+            InManagedTree(canonicalRoot, canonicalPath))
+            return std::nullopt;
+        // A key whose own values only are managed: never removed whole.
+        for (const ManagedKey& key : kManagedKeys)
+            if (key.root == canonicalRoot && !key.tree && !tree &&
+                EqualNoCase(canonicalPath, key.path))
+                return std::nullopt;
         // A key a pass made above managed ones (only those are taken out again).
         if (tree && !canonicalPath.empty() &&
             !ManagedTreesBelow(canonicalRoot, canonicalPath).empty())
@@ -1089,9 +1093,9 @@ bool ManagedScope::ManagesFile(const std::string& path) const {
              {"\\Config.DAT", "\\Config.DAT.new", "\\data.ini", "\\Uninstall.lnk"})
             files.push_back(program + name);
     for (const std::string& file : files)
-        if (SamePath(path, file)) return true;
+        if (EqualNoCase(path, file)) return true;
     for (const std::string& folder : folders)
-        if (SamePath(path, folder) || Below(path, folder)) return true;
+        if (EqualNoCase(path, folder) || Below(path, folder)) return true;
     return false;
 }
 

@@ -359,7 +359,7 @@ std::string Described(const UndoReport& report) {
     if (!report.failures.empty())
         text +=
             "\n\nEverything else was put back. The restore point is kept: \"Undo last "
-            "Apply...\" tries it again.";
+            "change...\" tries it again.";
     else if (!report.removed)
         text += "\n\nThe restore point could not be taken off the list of restore points.";
     return text;

@@ -50,7 +50,7 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
     };
     SpinEdit8.OnChange = [this] {
         KeepAliveText = std::to_string(SpinEdit8.Value());
-        KeepAliveSet = !reading_;
+        KeepAliveSet = true;
     };
     SpeedButton6.OnClick = [this] {
         ApplyPreset({"0", RadioButton4, 3600, "64", "1", "255", "2"});
@@ -126,10 +126,8 @@ void InternetPage2::Read() {
     ReadSetting(sys_, blackHoleDetect_);
     KeepAliveStored = KeepAliveText =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, kKeepAliveName, "3600");
-    reading_ = true;
     SpinEdit8.SetValue(WholeNumber(KeepAliveText).value_or(3600));
-    reading_ = false;
-    KeepAliveSet = false;
+    KeepAliveSet = false;  // showing what was read is no setting
     const std::string sockets = std::string(kParams) + "maxsockets";
     MaxSocketsMaxText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "max", "255"));
     MaxSocketsMinText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "min", "2"));
@@ -176,7 +174,7 @@ void InternetPage2::ApplyPreset(const Preset& preset) {
     CheckBox43.SetChecked(false);
     CheckBox44.SetChecked(false);
     SpinEdit8.SetValue(preset.keepAlive);
-    KeepAliveSet = true;
+    KeepAliveSet = true;  // also when the box showed the preset's time already
     Edit7.SetText(MaxConnectMinText.now);
     Edit8.SetText(MaxConnectMaxText.now);
     Edit10.SetText(MaxSocketsMinText.now);

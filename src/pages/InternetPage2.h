@@ -81,7 +81,6 @@ class InternetPage2 {
     Platform& sys_;
     const bool& connectionFound_;
     Setting pmtuDiscovery_, blackHoleDetect_;
-    bool reading_ = false;  // the read pass is filling the controls
 };
 
 }  // namespace vt

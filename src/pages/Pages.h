@@ -104,11 +104,10 @@ struct Pages {
     // entries first, then "Apply". A store error stops it where it happens.
     void BackToWindowsDefault(RightClickMenus& menus, TForm1& form) {
         auto point = form.KeepRestorePoint();  // one restore point for all of it
-        // Every entry the page made, whatever its box shows (a cleared box only closes the
+        // Every entry data.ini names, whatever its box shows (a cleared box only closes the
         // fields).
         for (const RightClickMenus::FileType& type : menus.Types)
-            if (type.box.Checked() || menus.MadeEntry(type.ext))
-                menus.Remove_RightClickMenus(type.ext);
+            if (menus.MadeEntry(type.ext)) menus.Remove_RightClickMenus(type.ext);
         boot.ResetToWindowsDefault();
         system.ResetToWindowsDefault();
         windows.ResetToWindowsDefault();
