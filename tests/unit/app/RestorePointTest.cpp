@@ -453,114 +453,82 @@ DWORD Protection(fake::FakePlatform& sys) {
     return sys.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07;
 }
 
-// Power lost after each single call of an Apply that changes every page; the next start
-// finds the open point and, told to, puts everything back. The machine is then as before
-// the Apply, or (a cut after the pass ended) as after it; never between, and C:\MSDOS.SYS
-// always protected.
-TEST(CutOffPassTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
+// Starts the program on `sys`, clicks every box, applies and, with `undo`, undoes. The power
+// goes at the `call`th platform call of the Apply (or of the Undo): 0 never. Answers whether
+// it went; `after` gets the machine as the whole Apply left it.
+bool ApplyCutOff(fake::FakePlatform& sys, bool undo, int call, std::vector<std::string>& before,
+                 std::vector<std::string>& after) {
+    ui::ScriptedPrompts prompts;
+    Started first(sys, prompts);
+    before = MachineOf(sys);
+    for (ui::CheckBox* box : first.form().MarkableBoxes())
+        if (box->Enabled()) {
+            box->PressMouse(ui::MouseButton::Left);
+            box->ReleaseMouse(ui::MouseButton::Left, true);
+        }
+    bool cut = false;
+    try {
+        if (call && !undo) sys.CutPowerAtCall(call);
+        first.form().Button5Click();
+        after = MachineOf(sys);
+        if (undo) {
+            prompts.Answer(ui::Answer::Yes);
+            if (call) sys.CutPowerAtCall(call);
+            first.form().UndoLastApply();
+        }
+    } catch (const fake::PowerCut&) {
+        cut = true;
+    }
+    sys.RestorePower();
+    return cut;
+}
+
+// Power lost after each single call of an Apply that changes every page, or of its Undo; the
+// next start finds the point unfinished and, told to, puts it back. The machine is then as
+// before the Apply, or (a cut after the pass ended, or before the Undo began) as after it;
+// never between, and C:\MSDOS.SYS always protected. Every seventh cut of an Apply the user
+// keeps what it changed, and a later Undo still puts everything back.
+class CutOffTest : public ::testing::TestWithParam<bool> {};  // the Undo is cut
+
+TEST_P(CutOffTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
+    const bool undo = GetParam();
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
     std::vector<std::string> before, after;
+    {
+        fake::FakePlatform whole;
+        SeedMachine(whole);
+        ASSERT_FALSE(ApplyCutOff(whole, false, 0, before, after));
+        ASSERT_NE(before, after);
+        EXPECT_FALSE(UnfinishedRestorePoint(whole, restore)) << "a pass that ended is none";
+    }
     int cuts = 0;
     for (int call = 1;; ++call) {
         fake::FakePlatform sys;
         SeedMachine(sys);
-        ui::ScriptedPrompts prompts;
-        bool cut = false;
-        {
-            Started first(sys, prompts);
-            if (before.empty()) before = MachineOf(sys);
-            for (ui::CheckBox* box : first.form().MarkableBoxes())
-                if (box->Enabled()) {
-                    box->PressMouse(ui::MouseButton::Left);
-                    box->ReleaseMouse(ui::MouseButton::Left, true);
-                }
-            if (!after.empty()) sys.CutPowerAtCall(call);
-            try {
-                first.form().Button5Click();
-            } catch (const fake::PowerCut&) {
-                cut = true;
-            }
-            sys.RestorePower();
-        }
-        if (after.empty()) {  // the first round runs whole: the machine as an Apply leaves it
-            after = MachineOf(sys);
-            ASSERT_NE(before, after);
-            EXPECT_FALSE(UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore"))
-                << "a pass that ended is no unfinished one";
-            --call;
-            continue;
-        }
-        if (!cut) break;
+        std::vector<std::string> ignored;
+        if (!ApplyCutOff(sys, undo, call, ignored, ignored)) break;
         ++cuts;
-        std::optional<std::string> open =
-            UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore");
-        // Every seventh cut, the user keeps what the pass changed: the boot file is protected
-        // again, and a later Undo still puts everything back.
-        const bool keep = open && call % 7 == 0;
+        const bool open = UnfinishedRestorePoint(sys, restore).has_value();
+        const bool keep = open && !undo && call % 7 == 0;
         ui::ScriptedPrompts asked;
         if (open) asked.Answer(keep ? ui::Answer::No : ui::Answer::Yes);
         Started second(sys, asked);
         EXPECT_EQ(0x07u, Protection(sys)) << "cut at call " << call;
         EXPECT_TRUE(asked.Errors().empty()) << "cut at call " << call;
-        std::vector<std::string> now = MachineOf(sys);
         if (keep) {
             asked.Answer(ui::Answer::Yes);
             second.form().UndoLastApply();
-            now = MachineOf(sys);
         }
-        if (open)
-            EXPECT_EQ(before, now) << "cut at call " << call;
-        else
-            EXPECT_TRUE(now == before || now == after) << "cut at call " << call;
-    }
-    EXPECT_GT(cuts, 100);
-}
-
-// Power lost after each call of an Undo: the next start finds the Undo unfinished and, told
-// to, completes it. The machine is then as before the Apply, or (a cut before the Undo began)
-// as after it.
-TEST(CutOffPassTest, EveryCutOfAnUndoLeavesTheMachineAsBeforeOrAsAfter) {
-    int cuts = 0;
-    for (int call = 1;; ++call) {
-        fake::FakePlatform sys;
-        SeedMachine(sys);
-        ui::ScriptedPrompts prompts;
-        std::vector<std::string> before, after;
-        bool cut = false;
-        {
-            Started first(sys, prompts);
-            before = MachineOf(sys);
-            for (ui::CheckBox* box : first.form().MarkableBoxes())
-                if (box->Enabled()) {
-                    box->PressMouse(ui::MouseButton::Left);
-                    box->ReleaseMouse(ui::MouseButton::Left, true);
-                }
-            first.form().Button5Click();
-            after = MachineOf(sys);
-            prompts.Answer(ui::Answer::Yes);
-            sys.CutPowerAtCall(call);
-            try {
-                first.form().UndoLastApply();
-            } catch (const fake::PowerCut&) {
-                cut = true;
-            }
-            sys.RestorePower();
-        }
-        if (!cut) break;
-        ++cuts;
-        const bool open =
-            UnfinishedRestorePoint(sys, std::string(kProgramDir) + "\\Restore").has_value();
-        ui::ScriptedPrompts asked;
-        if (open) asked.Answer(ui::Answer::Yes);
-        Started second(sys, asked);
-        EXPECT_EQ(0x07u, Protection(sys)) << "cut at call " << call;
         std::vector<std::string> now = MachineOf(sys);
         if (open)
             EXPECT_EQ(before, now) << "cut at call " << call;
         else
             EXPECT_TRUE(now == before || now == after) << "cut at call " << call;
     }
-    EXPECT_GT(cuts, 50);
+    EXPECT_GT(cuts, undo ? 50 : 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(ApplyAndUndo, CutOffTest, ::testing::Values(false, true));
 
 // Each way a point can be damaged or planted: Undo refuses it whole, names the fault and
 // changes nothing; the point stays.
