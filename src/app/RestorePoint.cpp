@@ -2,6 +2,7 @@
 
 #include "app/ConfigDat.h"
 #include "platform/NoCase.h"
+#include "store/Paths.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
 
@@ -391,13 +392,6 @@ void PutBack(Platform& sys, const regedit4::Section& section) {
     }
 }
 
-// Hidden and system go first: once a file is read-only, Wine running as a normal user can no
-// longer record them.
-bool SetProtection(Platform& sys, const std::string& path, DWORD attributes) {
-    sys.SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-    return sys.SetFileAttributesA(path.c_str(), attributes) != FALSE;
-}
-
 // A read-only, hidden or system file is neither rewritten nor deleted as it is.
 void Writable(Platform& sys, const std::string& path) {
     DWORD attributes = sys.GetFileAttributesA(path.c_str());
@@ -447,7 +441,7 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
             continue;
         Writable(sys, entry.path);
         if (bytes && WriteBack(sys, scope, entry.path, *bytes) &&
-            SetProtection(sys, entry.path, entry.attributes))
+            SetAttributesReadOnlyLast(sys, entry.path, entry.attributes))
             report.filesPutBack.push_back(entry.path);
         else
             report.failures.push_back(entry.path);
@@ -1039,7 +1033,8 @@ void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
         DWORD now = sys.GetFileAttributesA(entry.path.c_str());
         if (now != INVALID_FILE_ATTRIBUTES &&
             (now & kProtection) != (entry.attributes & kProtection))
-            SetProtection(sys, entry.path, (now & ~kProtection) | (entry.attributes & kProtection));
+            SetAttributesReadOnlyLast(sys, entry.path,
+                                      (now & ~kProtection) | (entry.attributes & kProtection));
     }
     if (!WriteSealed(sys, index, FilesText(list.paths, PointState::Ended)))
         throw RestorePointError("Unable to write to " + index);

@@ -32,10 +32,14 @@ std::optional<DWORD> UnprotectMsdosSys(Platform& sys) {
 }
 
 void RestoreMsdosSys(Platform& sys, DWORD attributes) {
-    // Hidden and system go first: once a file is read-only, Wine running as a normal user
-    // can no longer record them. On Windows the first call is simply overtaken.
-    sys.SetFileAttributesA(kMsdosSys, attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-    sys.SetFileAttributesA(kMsdosSys, attributes);
+    SetAttributesReadOnlyLast(sys, kMsdosSys, attributes);
+}
+
+// Hidden and system go first: once a file is read-only, Wine running as a normal user can no
+// longer record them. On Windows the first call is simply overtaken.
+bool SetAttributesReadOnlyLast(Platform& sys, const std::string& path, DWORD attributes) {
+    sys.SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    return sys.SetFileAttributesA(path.c_str(), attributes) != FALSE;
 }
 
 }  // namespace vt

@@ -17,9 +17,12 @@ std::string TakeWindowsDir(Platform& sys);
 std::string TakeProgramDir(Platform& sys);
 
 // Archive only, so that the profile functions may rewrite the file. Answers the attributes
-// the file had; nothing when there is no such file.
+// the file had; nothing when there is no such file or it was not protected.
 std::optional<DWORD> UnprotectMsdosSys(Platform& sys);
 // Back to the attributes it had (read-only, hidden, system and archive).
 void RestoreMsdosSys(Platform& sys, DWORD attributes);
+// Sets a file's attributes so that read-only goes last (see RestoreMsdosSys); answers whether
+// the last call took.
+bool SetAttributesReadOnlyLast(Platform& sys, const std::string& path, DWORD attributes);
 
 }  // namespace vt
