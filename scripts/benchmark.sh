@@ -26,7 +26,7 @@ WINE_RUN_MACHINE=bench scripts/wine-run.sh "$build" "$build/applyreplaybench.exe
 echo "== Apply natively"
 cmake -S . -B build/native-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native-release --target applybench -j2 >/dev/null
-build/native-release/tests/applybench 2000
+build/native-release/bench/applybench 2000
 echo "== Size"
 echo "Veltrim.exe: $(stat -c %s "$build/Veltrim.exe") bytes; imports:" \
   $(i686-w64-mingw32-objdump -p "$build/Veltrim.exe" | awk '/DLL Name/ {print $3}')

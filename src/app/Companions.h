@@ -3,7 +3,7 @@
 #pragma once
 
 #include "about/TAboutBox.h"
-#include "app/ConfigDat.h"
+#include "store/ConfigDat.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
 

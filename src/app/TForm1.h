@@ -4,8 +4,9 @@
 // marked check boxes and described controls.
 #pragma once
 
-#include "app/ConfigDat.h"
-#include "app/RestorePoint.h"
+#include "store/ConfigDat.h"
+#include "store/RestoreJournal.h"
+#include "store/RestorePoints.h"
 #include "app/TkbTrayIcon.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"

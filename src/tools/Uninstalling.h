@@ -6,7 +6,8 @@
 //                                     uses it
 #pragma once
 
-#include "app/RestorePoint.h"
+#include "store/RestoreJournal.h"
+#include "store/RestorePoints.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
 

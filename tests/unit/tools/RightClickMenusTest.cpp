@@ -1,5 +1,6 @@
 #include "unit/tools/ToolsFixture.h"
-#include "app/RestorePoint.h"
+#include "store/RestoreJournal.h"
+#include "store/RestorePoints.h"
 
 #include "platform/NoCase.h"
 

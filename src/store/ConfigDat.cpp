@@ -1,4 +1,4 @@
-#include "app/ConfigDat.h"
+#include "store/ConfigDat.h"
 
 #include <vector>
 

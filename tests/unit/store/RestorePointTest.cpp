@@ -1,6 +1,7 @@
 // Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
 // it changes it, and "Undo last change..." putting the machine back as it was.
-#include "app/RestorePoint.h"
+#include "store/RestoreJournal.h"
+#include "store/RestorePoints.h"
 #include "tools/Tools.h"
 #include "tools/Uninstalling.h"
 #include "platform/NoCase.h"

@@ -1,4 +1,4 @@
-#include "app/Regedit4.h"
+#include "store/Regedit4.h"
 
 #include "platform/NoCase.h"
 

@@ -1,0 +1,429 @@
+#include "store/RestoreJournal.h"
+
+#include "platform/NoCase.h"
+#include "store/RestorePoints.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace vt {
+
+using namespace pointfiles;
+
+// --- The journal -----------------------------------------------------------------------
+
+RestoreJournal::RestoreJournal(Platform& sys) : ForwardingPlatform(sys), clock(LocalTime) {}
+
+RestoreJournal::~RestoreJournal() = default;
+
+RestoreJournal::Scope RestoreJournal::Record(const std::string& restoreDir) {
+    if (depth_++ == 0) {
+        restoreDir_ = restoreDir;
+        pointDir_.clear();
+        keys_.clear();
+        values_.clear();
+        paths_.clear();
+        saved_.clear();
+        ended_ = false;
+    }
+    return Scope(this);
+}
+
+// The point is marked as a pass that ended. Should that fail, the next start finds it open
+// and asks; it never stops the guard's owner (this runs while an error unwinds, too).
+void RestoreJournal::End() {
+    if (depth_ == 0 || --depth_ > 0 || pointDir_.empty()) return;
+    ended_ = true;
+    try {
+        WriteFiles();
+    } catch (...) {
+    }
+}
+
+RestoreJournal::KeyName RestoreJournal::Locate(HKEY key, const char* subKey) const {
+    KeyName base{key, {}};
+    if (!IsRoot(key)) {
+        auto it = handles_.find(key);
+        if (it == handles_.end()) return {0, {}};
+        base = it->second;
+    }
+    // HKEY_CLASSES_ROOT is HKEY_LOCAL_MACHINE\Software\Classes: one name for one key.
+    if (base.root == HKEY_CLASSES_ROOT)
+        base = {HKEY_LOCAL_MACHINE, JoinKey(kClasses, base.path.c_str())};
+    return {base.root, JoinKey(base.path, subKey)};
+}
+
+void RestoreJournal::Track(LONG rc, HKEY* result, const KeyName& name) {
+    if (rc == ERROR_SUCCESS && result && !IsRoot(*result) && name.root) handles_[*result] = name;
+}
+
+namespace {
+
+std::string KeyId(HKEY root, const std::string& path) {
+    return ToUpper(regedit4::RootName(root) + (path.empty() ? "" : "\\" + path));
+}
+
+// Keys compare part by part, so that a key sorts right before its subkeys.
+std::string SortKey(HKEY root, const std::string& path) {
+    std::string id = KeyId(root, path);
+    std::replace(id.begin(), id.end(), '\\', '\x01');
+    return id;
+}
+
+bool Within(const std::string& id, const std::string& ancestor) {
+    return id == ancestor || id.rfind(ancestor + "\\", 0) == 0;
+}
+
+std::optional<regedit4::Data> ReadValue(Platform& sys, HKEY key, const char* name) {
+    DWORD type = 0, size = 0;
+    if (sys.RegQueryValueExA(key, name, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    regedit4::Data data{type, std::vector<BYTE>(size + 1)};
+    size = static_cast<DWORD>(data.bytes.size());
+    if (sys.RegQueryValueExA(key, name, &type, data.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(size);
+    return data;
+}
+
+}  // namespace
+
+void RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {
+    std::string keyId = KeyId(key.root, key.path);
+    std::string id = keyId + "|" + ToUpper(name);
+    if (!key.root || saved_.count(id)) return;
+    for (const KeyBefore& k : keys_)
+        if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return;
+    std::optional<regedit4::Data> before;
+    HKEY open = 0;
+    if (inner_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) == ERROR_SUCCESS) {
+        before = ReadValue(inner_, open, name.c_str());
+        if (!IsRoot(open)) inner_.RegCloseKey(open);
+    }
+    OpenPoint();
+    values_.push_back({key, name, before});
+    saved_.insert(id);
+    WriteRegistry();
+}
+
+void RestoreJournal::SaveCreatedKeys(const KeyName& key) {
+    if (!key.root) return;
+    std::string prefix;
+    for (const std::string& part : Split(key.path, '\\')) {
+        if (part.empty()) continue;
+        prefix = JoinKey(prefix, part.c_str());
+        std::string id = KeyId(key.root, prefix);
+        if (saved_.count(id)) continue;
+        HKEY open = 0;
+        if (inner_.RegOpenKeyExA(key.root, prefix.c_str(), KEY_ALL_ACCESS, &open) ==
+            ERROR_SUCCESS) {
+            inner_.RegCloseKey(open);
+            continue;
+        }
+        // Everything below is new too: deleting this one key undoes the lot.
+        OpenPoint();
+        keys_.push_back({{key.root, prefix}, false});
+        saved_.insert(id);
+        WriteRegistry();
+        return;
+    }
+}
+
+void RestoreJournal::SaveTree(const KeyName& key) {
+    if (!key.root) return;
+    std::string keyId = KeyId(key.root, key.path);
+    for (const KeyBefore& k : keys_)
+        if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return;
+    HKEY open = 0;
+    if (inner_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) != ERROR_SUCCESS)
+        return;
+    OpenPoint();
+    if (saved_.insert(keyId).second) keys_.push_back({key, true});
+    std::vector<char> name(16384);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = 0;
+        if (inner_.RegEnumValueA(open, i, name.data(), &nameSize, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            break;
+        std::string valueName(name.data(), nameSize);
+        if (!saved_.insert(keyId + "|" + ToUpper(valueName)).second) continue;
+        values_.push_back({key, valueName, ReadValue(inner_, open, valueName.c_str())});
+    }
+    std::vector<std::string> children;
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = static_cast<DWORD>(name.size());
+        if (inner_.RegEnumKeyExA(open, i, name.data(), &nameSize) != ERROR_SUCCESS) break;
+        children.emplace_back(name.data(), nameSize);
+    }
+    if (!IsRoot(open)) inner_.RegCloseKey(open);
+    for (const std::string& child : children)
+        SaveTree({key.root, JoinKey(key.path, child.c_str())});
+    WriteRegistry();
+}
+
+std::string RestoreJournal::AbsolutePath(const std::string& path) {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    if (p.size() >= 2 && p[1] == ':') return p;
+    char current[1024] = "";
+    inner_.GetCurrentDirectoryA(sizeof current, current);
+    std::string dir = current;
+    if (!p.empty() && p[0] == '\\') return dir.substr(0, 2) + p;
+    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    return dir + "\\" + p;
+}
+
+std::string RestoreJournal::ProfilePath(const char* fileName) {
+    std::string name = fileName ? fileName : "win.ini";
+    if (name.find_first_of("\\/:") != std::string::npos) return AbsolutePath(name);
+    char windows[1024] = "";
+    inner_.GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\" + name;
+}
+
+bool RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
+    std::string full = AbsolutePath(path);
+    std::string id = "*" + ToUpper(full);
+    if (saved_.count(id)) return false;
+    PathBefore entry;
+    entry.kind = kind;
+    entry.path = full;
+    DWORD attributes = inner_.GetFileAttributesA(full.c_str());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (kind != PathBefore::Folder && folder) return false;  // the call fails on its own
+    entry.existed = attributes != INVALID_FILE_ATTRIBUTES;
+    OpenPoint();
+    if (entry.existed && kind != PathBefore::Folder) {
+        entry.attributes = attributes;
+        auto bytes = ReadAll(inner_, full);
+        if (!bytes) throw RestorePointError("Unable to read " + full);
+        entry.copy = std::to_string(paths_.size() + 1) + " " + BaseName(full);
+        for (int n = 2; Exists(inner_, pointDir_ + "\\" + entry.copy); ++n)
+            entry.copy =
+                std::to_string(paths_.size() + 1) + "-" + std::to_string(n) + " " + BaseName(full);
+        entry.size = static_cast<DWORD>(bytes->size());
+        entry.checksum = Checksum(std::string(bytes->begin(), bytes->end()));
+        std::string copy = pointDir_ + "\\" + entry.copy;
+        if (!inner_.WriteFileBytes(copy.c_str(), *bytes)) Unwritable(copy);
+    }
+    paths_.push_back(entry);
+    saved_.insert(id);
+    WriteFiles();
+    return true;
+}
+
+// A change that did not happen leaves nothing to put back: its entry goes.
+BOOL RestoreJournal::Dropped(BOOL ok, bool added, const std::string& path) {
+    if (ok || !added) return ok;
+    std::string full = AbsolutePath(path);
+    auto entry = std::find_if(paths_.rbegin(), paths_.rend(),
+                              [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
+    if (entry == paths_.rend()) return ok;
+    if (!entry->copy.empty()) inner_.DeleteFileA((pointDir_ + "\\" + entry->copy).c_str());
+    saved_.erase("*" + ToUpper(full));
+    paths_.erase(std::next(entry).base());
+    try {
+        WriteFiles();
+    } catch (const RestorePointError&) {
+        // The entry stays listed; putting back a file that did not change changes nothing.
+    }
+    return ok;
+}
+
+// --- Writing the point -----------------------------------------------------------------
+
+void RestoreJournal::Unwritable(const std::string& path) const {
+    bool first = values_.empty() && keys_.empty() && paths_.empty();
+    throw RestorePointError(
+        "Unable to write to " + path + "\n\nThe restore point that would undo these settings " +
+        (first ? "could not be saved, so no setting was changed."
+               : "could not be saved, so the settings from here on were not changed; "
+                 "\"Undo last change...\" puts back those already written."));
+}
+
+void RestoreJournal::Write(const std::string& path, const std::string& text) {
+    if (!WriteSealed(inner_, path, text)) Unwritable(path);
+}
+
+void RestoreJournal::OpenPoint() {
+    if (!pointDir_.empty()) return;
+    if (!IsFolder(inner_, restoreDir_) && !inner_.CreateDirectoryA(restoreDir_.c_str()))
+        Unwritable(restoreDir_);
+    std::string stamp = clock ? clock() : LocalTime();
+    std::string name = stamp;
+    for (int n = 2; Exists(inner_, restoreDir_ + "\\" + name); ++n)
+        name = stamp + " " + std::to_string(n);
+    std::string dir = restoreDir_ + "\\" + name;
+    if (!inner_.CreateDirectoryA(dir.c_str())) Unwritable(dir);
+    pointDir_ = dir;
+    try {
+        WriteRegistry();
+        WriteFiles();
+        std::vector<std::string> names = ReadList(inner_, restoreDir_);
+        names.push_back(name);
+        while (names.size() > kKeptRestorePoints) {
+            RemoveRestorePoint(inner_, restoreDir_, names.front());
+            names.erase(names.begin());
+        }
+        WriteList(inner_, restoreDir_, names);
+    } catch (const std::exception&) {
+        for (const char* file : {kRegistryFile, kFilesFile})
+            DeleteSealed(inner_, dir + "\\" + file);
+        inner_.RemoveDirectoryA(dir.c_str());
+        pointDir_.clear();
+        Unwritable(restoreDir_ + "\\" + kList);
+    }
+}
+
+void RestoreJournal::WriteRegistry() {
+    std::vector<std::string> created;
+    for (const KeyBefore& k : keys_)
+        if (!k.existed) created.push_back(KeyId(k.key.root, k.key.path));
+    auto inCreated = [&](const KeyName& key) {
+        std::string id = KeyId(key.root, key.path);
+        return std::any_of(created.begin(), created.end(),
+                           [&](const std::string& c) { return Within(id, c); });
+    };
+    // First the keys as they were, parents before children, each with its values; then the
+    // keys the pass made, deleted with everything in them.
+    std::map<std::string, regedit4::Section> kept;
+    auto section = [&](const KeyName& key) -> regedit4::Section& {
+        regedit4::Section& s = kept[SortKey(key.root, key.path)];
+        s.root = key.root;
+        s.path = key.path;
+        return s;
+    };
+    for (const KeyBefore& k : keys_)
+        if (k.existed && !inCreated(k.key)) section(k.key);
+    for (const ValueBefore& v : values_)
+        if (!inCreated(v.key)) section(v.key).entries.push_back({v.name, v.data});
+    std::vector<regedit4::Section> sections;
+    for (auto& [_, s] : kept) sections.push_back(std::move(s));
+    std::map<std::string, regedit4::Section> removed;
+    for (const KeyBefore& k : keys_)
+        if (!k.existed)
+            removed[SortKey(k.key.root, k.key.path)] = {k.key.root, k.key.path, true, {}};
+    for (auto& [_, s] : removed) sections.push_back(std::move(s));
+    Write(pointDir_ + "\\" + kRegistryFile, regedit4::Write(sections));
+}
+
+void RestoreJournal::WriteFiles() {
+    Write(pointDir_ + "\\" + kFilesFile,
+          FilesText(paths_, ended_ ? PointState::Ended : PointState::Open));
+}
+
+// --- The seam: the changes ---------------------------------------------------------------
+
+LONG RestoreJournal::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
+    KeyName name = Locate(key, subKey);
+    LONG rc = inner_.RegOpenKeyExA(key, subKey, sam, result);
+    Track(rc, result, name);
+    return rc;
+}
+
+LONG RestoreJournal::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
+    KeyName name = Locate(key, subKey);
+    if (Recording()) SaveCreatedKeys(name);
+    LONG rc = inner_.RegCreateKeyExA(key, subKey, sam, result);
+    Track(rc, result, name);
+    return rc;
+}
+
+LONG RestoreJournal::RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                                    DWORD size) {
+    if (Recording() && data) {
+        std::vector<BYTE> stored(data, data + size);
+        if (type == REG_SZ) {
+            auto nul = std::find(stored.begin(), stored.end(), 0);
+            if (nul != stored.end()) stored.erase(nul + 1, stored.end());
+        }
+        if (ReadValue(inner_, key, name) != regedit4::Data{type, stored})
+            SaveValue(Locate(key, nullptr), name ? name : "");
+    }
+    return inner_.RegSetValueExA(key, name, type, data, size);
+}
+
+LONG RestoreJournal::RegDeleteValueA(HKEY key, const char* name) {
+    if (Recording() && ReadValue(inner_, key, name))
+        SaveValue(Locate(key, nullptr), name ? name : "");
+    return inner_.RegDeleteValueA(key, name);
+}
+
+LONG RestoreJournal::RegDeleteKeyA(HKEY key, const char* subKey) {
+    if (Recording()) SaveTree(Locate(key, subKey));
+    return inner_.RegDeleteKeyA(key, subKey);
+}
+
+LONG RestoreJournal::RegCloseKey(HKEY key) {
+    handles_.erase(key);
+    return inner_.RegCloseKey(key);
+}
+
+BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char* key,
+                                                const char* value, const char* fileName) {
+    if (Recording() && section) {
+        std::vector<char> now(32768);
+        const char* missing = "\x01missing\x01";
+        DWORD length = inner_.GetPrivateProfileStringA(section, key, missing, now.data(),
+                                                       static_cast<DWORD>(now.size()), fileName);
+        std::string current(now.data(), key ? std::strlen(now.data()) : length);
+        bool same = key ? (value ? current == value : current == missing) : current.empty();
+        bool added = !same && SavePath(PathBefore::File, ProfilePath(fileName));
+        return Dropped(inner_.WritePrivateProfileStringA(section, key, value, fileName), added,
+                       ProfilePath(fileName));
+    }
+    return inner_.WritePrivateProfileStringA(section, key, value, fileName);
+}
+
+BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
+    if (Recording() && path) {
+        constexpr DWORD kKept =
+            FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        DWORD now = inner_.GetFileAttributesA(path);
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attributes & kKept))
+            SavePath(PathBefore::File, path);
+    }
+    return inner_.SetFileAttributesA(path, attributes);
+}
+
+BOOL RestoreJournal::DeleteFileA(const char* path) {
+    bool added = Recording() && path && Exists(inner_, path) && SavePath(PathBefore::File, path);
+    return Dropped(inner_.DeleteFileA(path), added, path ? path : "");
+}
+
+BOOL RestoreJournal::CreateDirectoryA(const char* path) {
+    if (Recording() && path && !Exists(inner_, path)) SavePath(PathBefore::Folder, path);
+    return inner_.CreateDirectoryA(path);
+}
+
+BOOL RestoreJournal::RemoveDirectoryA(const char* path) {
+    if (Recording() && path && IsFolder(inner_, path)) SavePath(PathBefore::Folder, path);
+    return inner_.RemoveDirectoryA(path);
+}
+
+BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
+    bool added = Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
+                 ReadAll(inner_, from) != ReadAll(inner_, to) && SavePath(PathBefore::File, to);
+    return Dropped(inner_.CopyFileA(from, to, failIfExists), added, to ? to : "");
+}
+
+BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    bool added =
+        Recording() && path && ReadAll(inner_, path) != bytes && SavePath(PathBefore::File, path);
+    return Dropped(inner_.WriteFileBytes(path, bytes), added, path ? path : "");
+}
+
+BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
+    bool added = Recording() && to && SavePath(PathBefore::File, to);
+    return Dropped(inner_.LZCopyFileA(from, to), added, to ? to : "");
+}
+
+BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
+                                     const char* workingDirectory) {
+    bool added = Recording() && linkFile && SavePath(PathBefore::Shortcut, linkFile);
+    return Dropped(inner_.CreateShellLink(target, linkFile, workingDirectory), added,
+                   linkFile ? linkFile : "");
+}
+
+}  // namespace vt

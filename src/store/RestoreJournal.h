@@ -1,0 +1,119 @@
+// The platform wrapper that keeps a restore point of what a write pass changes (the points
+// themselves: RestorePoints.h).
+#pragma once
+
+#include "platform/ForwardingPlatform.h"
+#include "store/Regedit4.h"
+#include "store/RestorePointFiles.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// The platform the pages write through. Outside a write pass every call goes straight on.
+// During one, before the first change to each registry value or key, file, shortcut or
+// folder, it saves that target as it is into the pass's restore point and writes the point
+// out; only then does the change go through. A call that would change nothing (a value set
+// to what it holds, a missing file deleted) saves nothing, so a pass that changes nothing
+// leaves no point. When the point cannot be written the call throws RestorePointError
+// before changing anything.
+class RestoreJournal final : public ForwardingPlatform {
+  public:
+    explicit RestoreJournal(Platform& sys);
+    ~RestoreJournal() override;
+
+    // Records until the guard goes. Nested guards share the outermost one's point.
+    class Scope {
+      public:
+        explicit Scope(RestoreJournal* journal) : journal_(journal) {}
+        Scope(Scope&& other) noexcept : journal_(other.journal_) { other.journal_ = nullptr; }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        Scope& operator=(Scope&&) = delete;
+        ~Scope() {
+            if (journal_) journal_->End();
+        }
+
+      private:
+        RestoreJournal* journal_;
+    };
+    // `restoreDir`: the folder that holds the points ("...\Restore").
+    [[nodiscard]] Scope Record(const std::string& restoreDir);
+    bool Recording() const { return depth_ > 0; }
+    // The point the pass under way writes, if it has changed anything yet.
+    const std::string& PointFolder() const { return pointDir_; }
+
+    // The point's folder name: the local date and time, "2000-01-31 13.05.59".
+    std::function<std::string()> clock;
+
+    // --- The seam ----------------------------------------------------------------------
+    LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
+    LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size) override;
+    LONG RegDeleteValueA(HKEY key, const char* name) override;
+    LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
+    LONG RegCloseKey(HKEY key) override;
+    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* fileName) override;
+    BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
+    BOOL DeleteFileA(const char* path) override;
+    BOOL CreateDirectoryA(const char* path) override;
+    BOOL RemoveDirectoryA(const char* path) override;
+    BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
+    BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    BOOL LZCopyFileA(const char* from, const char* to) override;
+    BOOL CreateShellLink(const char* target, const char* linkFile,
+                         const char* workingDirectory) override;
+
+  private:
+    struct KeyName {
+        HKEY root = 0;
+        std::string path;
+    };
+    struct KeyBefore {
+        KeyName key;
+        bool existed;
+    };
+    struct ValueBefore {
+        KeyName key;
+        std::string name;
+        std::optional<regedit4::Data> data;
+    };
+
+    void End();
+    KeyName Locate(HKEY key, const char* subKey) const;
+    void Track(LONG rc, HKEY* result, const KeyName& name);
+    // Save one target as it is now, unless the point already has it.
+    void SaveValue(const KeyName& key, const std::string& name);
+    void SaveCreatedKeys(const KeyName& key);
+    void SaveTree(const KeyName& key);
+    // Answers whether the path was added now (a call that then fails takes it back out).
+    bool SavePath(PathBefore::Kind kind, const std::string& path);
+    BOOL Dropped(BOOL ok, bool added, const std::string& path);
+    std::string AbsolutePath(const std::string& path);
+    std::string ProfilePath(const char* fileName);
+    // Writing the point, created on its first entry.
+    void OpenPoint();
+    void WriteRegistry();
+    void WriteFiles();
+    void Write(const std::string& path, const std::string& text);
+    [[noreturn]] void Unwritable(const std::string& path) const;
+
+    int depth_ = 0;
+    std::string restoreDir_;
+    std::string pointDir_;  // empty until the pass's first change
+    std::map<HKEY, KeyName> handles_;
+    std::vector<KeyBefore> keys_;
+    std::vector<ValueBefore> values_;
+    std::vector<PathBefore> paths_;
+    std::set<std::string> saved_;  // the targets above, by upper-case identity
+    bool ended_ = false;           // the point is written as a pass that ended
+};
+
+}  // namespace vt

@@ -1,0 +1,254 @@
+#include "store/RestorePointFiles.h"
+
+#include "store/RestorePoints.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <iterator>
+
+namespace vt::pointfiles {
+namespace {
+
+constexpr const char* kSeal = "; end, checksum ";
+
+}  // namespace
+
+bool IsRoot(HKEY key) {
+    return key >= HKEY_CLASSES_ROOT && key <= 0x80000006u;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : text) {
+        if (c == separator) {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts.push_back(part);
+    return parts;
+}
+
+std::string JoinKey(const std::string& base, const char* subKey) {
+    std::string path = base;
+    for (const std::string& part : Split(subKey ? subKey : "", '\\')) {
+        if (part.empty()) continue;
+        if (!path.empty()) path += '\\';
+        path += part;
+    }
+    return path;
+}
+
+std::string LocalTime() {
+    std::time_t now = std::time(nullptr);
+    char text[32] = "";
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H.%M.%S", local);
+    return text;
+}
+
+std::string BaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool Exists(Platform& sys, const std::string& path) {
+    return sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(Platform& sys, const std::string& path) {
+    DWORD attributes = sys.GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path) {
+    std::vector<BYTE> bytes;
+    if (!sys.ReadFileBytes(path.c_str(), &bytes)) return std::nullopt;
+    return bytes;
+}
+
+// CRC-32 (the one of ZIP files).
+DWORD Checksum(const std::string& bytes) {
+    DWORD crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string Hex(DWORD number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(number));
+    return text;
+}
+
+std::string Sealed(const std::string& body) {
+    return body + kSeal + Hex(Checksum(body)) + "\r\n";
+}
+
+namespace {
+
+// The text before the seal, when the seal is there and matches it.
+std::optional<std::string> Unsealed(const std::vector<BYTE>& bytes) {
+    std::string text(bytes.begin(), bytes.end());
+    std::size_t seal = text.rfind(kSeal);
+    if (seal == std::string::npos) return std::nullopt;
+    std::string body = text.substr(0, seal);
+    if (text.compare(seal, std::string::npos, std::string(kSeal) + Hex(Checksum(body)) + "\r\n"))
+        return std::nullopt;
+    return body;
+}
+
+}  // namespace
+
+// The whole file, or else its whole replacement that a cut kept from being renamed.
+std::optional<std::string> ReadSealed(Platform& sys, const std::string& path) {
+    for (const std::string& candidate : {path, path + kNewSuffix})
+        if (auto bytes = ReadAll(sys, candidate))
+            if (auto body = Unsealed(*bytes)) return body;
+    return std::nullopt;
+}
+
+// Written whole under the second name, then put in the first one's place: at every moment
+// one whole version is there to read.
+bool WriteSealed(Platform& sys, const std::string& path, const std::string& body) {
+    const std::string fresh = path + kNewSuffix;
+    // A replacement cut off between its delete and its rename is finished first: the write
+    // below must not overwrite the only whole version.
+    if (!Exists(sys, path)) {
+        auto bytes = ReadAll(sys, fresh);
+        if (bytes && Unsealed(*bytes) && !sys.MoveFileA(fresh.c_str(), path.c_str())) return false;
+    }
+    std::string text = Sealed(body);
+    if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
+        return false;
+    if (Exists(sys, path) && !sys.DeleteFileA(path.c_str())) return false;
+    return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
+}
+
+void DeleteSealed(Platform& sys, const std::string& path) {
+    sys.DeleteFileA(path.c_str());
+    sys.DeleteFileA((path + kNewSuffix).c_str());
+}
+
+std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir) {
+    std::vector<std::string> names;
+    auto text = ReadSealed(sys, restoreDir + "\\" + kList);
+    if (!text) return names;
+    for (std::string line : Split(*text, '\n')) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty() && line[0] != ';') names.push_back(line);
+    }
+    return names;
+}
+
+void WriteList(Platform& sys, const std::string& restoreDir,
+               const std::vector<std::string>& names) {
+    std::string text = "; Veltrim 2000 restore points, oldest first\r\n";
+    for (const std::string& name : names) text += name + "\r\n";
+    std::string path = restoreDir + "\\" + kList;
+    if (!WriteSealed(sys, path, text)) throw RestorePointError("Unable to write to " + path);
+}
+
+// --- Files.txt -------------------------------------------------------------------------
+
+namespace {
+
+const char* KindName(const PathBefore& entry) {
+    switch (entry.kind) {
+        case PathBefore::File:
+            return entry.existed ? "file" : "new file";
+        case PathBefore::Shortcut:
+            return entry.existed ? "shortcut" : "new shortcut";
+        case PathBefore::Folder:
+            return entry.existed ? "removed folder" : "new folder";
+    }
+    return "";
+}
+
+const char* const kStateNames[] = {"open", "ended", "undoing"};
+
+}  // namespace
+
+std::string FilesText(const std::vector<PathBefore>& paths, PointState state) {
+    std::string text =
+        "; Veltrim 2000 restore point: the files, shortcuts and folders the settings changed,\r\n"
+        "; as they were before. Kind, attributes, saved copy, path, its size and checksum.\r\n";
+    text += std::string("state\t") + kStateNames[static_cast<int>(state)] + "\r\n";
+    for (const PathBefore& entry : paths) {
+        bool saved = entry.existed && entry.kind != PathBefore::Folder;
+        text += std::string(KindName(entry)) + "\t" + (saved ? Hex(entry.attributes) : "-") + "\t" +
+                (saved ? entry.copy : "-") + "\t" + entry.path + "\t" +
+                (saved ? std::to_string(entry.size) : "-") + "\t" +
+                (saved ? Hex(entry.checksum) : "-") + "\r\n";
+    }
+    return text;
+}
+
+namespace {
+
+std::optional<DWORD> Number(const std::string& text, int base) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    DWORD value = 0;
+    for (char c : text) {
+        int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                    : base == 16 && std::isxdigit(static_cast<unsigned char>(c))
+                        ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
+                        : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * static_cast<DWORD>(base) + static_cast<DWORD>(digit);
+    }
+    return value;
+}
+
+}  // namespace
+
+FilesList ReadFilesText(const std::string& text) {
+    FilesList list;
+    bool stated = false;
+    for (std::string line : Split(text, '\n')) {
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == ';') continue;
+        std::vector<std::string> fields = Split(line, '\t');
+        auto bad = [&] { return RestorePointDamaged("Not a line of a restore point: " + line); };
+        if (fields.size() == 2 && fields[0] == "state") {
+            auto named = std::find(std::begin(kStateNames), std::end(kStateNames), fields[1]);
+            if (named == std::end(kStateNames)) throw bad();
+            list.state = static_cast<PointState>(named - std::begin(kStateNames));
+            stated = true;
+            continue;
+        }
+        if (fields.size() != 6) throw bad();
+        PathBefore entry;
+        const std::string& kind = fields[0];
+        static const char* const kinds[] = {"file",         "new file",       "shortcut",
+                                            "new shortcut", "removed folder", "new folder"};
+        if (std::find(std::begin(kinds), std::end(kinds), kind) == std::end(kinds)) throw bad();
+        entry.existed = kind.rfind("new ", 0) != 0;
+        if (kind.find("shortcut") != std::string::npos)
+            entry.kind = PathBefore::Shortcut;
+        else if (kind.find("folder") != std::string::npos)
+            entry.kind = PathBefore::Folder;
+        bool saved = entry.existed && entry.kind != PathBefore::Folder;
+        if (saved) {
+            auto attributes = Number(fields[1], 16), size = Number(fields[4], 10),
+                 checksum = Number(fields[5], 16);
+            if (!attributes || !size || !checksum || fields[2].empty()) throw bad();
+            entry.attributes = *attributes;
+            entry.copy = fields[2];
+            entry.size = *size;
+            entry.checksum = *checksum;
+        }
+        entry.path = fields[3];
+        list.paths.push_back(entry);
+    }
+    if (!stated) throw RestorePointDamaged("The restore point does not say whether it ended.");
+    return list;
+}
+}  // namespace vt::pointfiles

@@ -1,0 +1,70 @@
+// The files of a restore point: the list of points, Registry.reg and Files.txt, each sealed
+// with a checksum line and replaced through a second name, and the saved copies' records.
+// Shared by the journal that writes points and by Undo, which reads them.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// A file, shortcut or folder as it was before the pass touched it.
+struct PathBefore {
+    enum Kind { File, Shortcut, Folder };
+    Kind kind = File;
+    std::string path;
+    bool existed = false;
+    DWORD attributes = 0;  // of a file that existed
+    std::string copy;      // the saved copy's name in the point's folder
+    DWORD size = 0;        // the copy's size and checksum
+    DWORD checksum = 0;
+};
+
+namespace pointfiles {
+
+inline constexpr const char* kList = "Points.txt";
+inline constexpr const char* kRegistryFile = "Registry.reg";
+inline constexpr const char* kFilesFile = "Files.txt";
+inline constexpr const char* kClasses = "Software\\Classes";
+inline constexpr const char* kNewSuffix = ".new";
+inline constexpr DWORD kProtection =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool IsRoot(HKEY key);
+std::vector<std::string> Split(const std::string& text, char separator);
+// `base` and `subKey` joined, empty parts dropped.
+std::string JoinKey(const std::string& base, const char* subKey);
+// The local date and time, "2000-01-31 13.05.59".
+std::string LocalTime();
+std::string BaseName(const std::string& path);
+bool Exists(Platform& sys, const std::string& path);
+bool IsFolder(Platform& sys, const std::string& path);
+std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path);
+// CRC-32 (the one of ZIP files).
+DWORD Checksum(const std::string& bytes);
+std::string Hex(DWORD number);
+std::string Sealed(const std::string& body);
+// The whole file, or else its whole replacement that a cut kept from being renamed.
+std::optional<std::string> ReadSealed(Platform& sys, const std::string& path);
+// Written whole under the second name, then put in the first one's place.
+bool WriteSealed(Platform& sys, const std::string& path, const std::string& body);
+void DeleteSealed(Platform& sys, const std::string& path);
+std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir);
+void WriteList(Platform& sys, const std::string& restoreDir, const std::vector<std::string>& names);
+
+// Where a point stands: its pass is under way ("open"), ended ("ended"), or an Undo of it is
+// under way ("undoing"). A point not "ended" names what a cut-off pass or Undo left.
+enum class PointState { Open, Ended, Undoing };
+std::string FilesText(const std::vector<PathBefore>& paths, PointState state);
+struct FilesList {
+    PointState state = PointState::Open;
+    std::vector<PathBefore> paths;
+};
+// Throws RestorePointDamaged on a line that is not one of a point.
+FilesList ReadFilesText(const std::string& text);
+
+}  // namespace pointfiles
+}  // namespace vt

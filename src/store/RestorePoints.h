@@ -1,0 +1,88 @@
+// Restore points: what a write pass changes, saved as it was before the change, so that the
+// last Apply can be undone. They live in "Restore" in ProgramDir, one folder per pass named
+// by its date and time, listed oldest first in "Restore\Points.txt"; the ten newest are kept.
+// A point's folder holds
+//   Registry.reg  REGEDIT4 text that puts every value and key the pass changed back as it
+//                 was (also importable by hand: regedit /s Registry.reg);
+//   Files.txt     where the point stands ("state open" until its pass ends, "state undoing"
+//                 while an Undo puts it back, else "state ended"), then the files,
+//                 shortcuts and folders the pass changed, created or removed, one a line:
+//                 kind, attributes, the saved copy, the path, the copy's size and checksum
+//                 (tab-separated);
+//   "<n> <name>"  the saved copies of the files.
+// Points.txt, Registry.reg and Files.txt end with a line holding the checksum of what comes
+// before, and each is rewritten under a second name ("....new") that then replaces it, so a
+// write cut off at any byte leaves the previous whole version or the new one. A pass saves
+// each target into the point before it changes it, so a point whose state is not "ended"
+// names everything a pass or an Undo that was cut off may have changed.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+// A restore point could not be written or read back; the message says where.
+class RestorePointError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A point that is incomplete, altered, or names something the program does not manage: it
+// is refused whole, before anything is changed. The message names each fault.
+class RestorePointDamaged : public RestorePointError {
+  public:
+    using RestorePointError::RestorePointError;
+};
+
+// What a point may put back: the registry keys the pages and tools write, the files they
+// write (in the Windows folder, the program's folder and C:\MSDOS.SYS), and nothing else.
+struct ManagedScope {
+    std::string windowsDir;  // "C:\WINDOWS"
+    std::string programDir;  // where Config.DAT lives
+    // Why the program does not manage this key (or this key's subtree, for a removal);
+    // nothing when it does.
+    std::optional<std::string> RefuseKey(HKEY root, const std::string& path, bool tree) const;
+    bool ManagesFile(const std::string& path) const;
+};
+
+// What an Undo did: the settings, files and shortcuts it put back, and what it could not.
+struct UndoReport {
+    std::string point;  // the folder name: its date and time
+    std::vector<std::string> filesPutBack;
+    std::vector<std::string> failures;
+    bool removed = true;  // taken off the list of points
+};
+
+inline constexpr std::size_t kKeptRestorePoints = 10;
+
+// A point file's text with the closing line that vouches for it (its CRC-32).
+std::string SealedRestorePointText(const std::string& body);
+
+// The points kept in `restoreDir`, oldest first; only those whose folder is there.
+std::vector<std::string> ListRestorePoints(Platform& sys, const std::string& restoreDir);
+// Deletes a point's files (only those inside its folder) and folder and takes it off the list.
+void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std::string& name);
+// Deletes the list of points once it names none that is still there.
+void RemoveRestorePointList(Platform& sys, const std::string& restoreDir);
+// Checks the newest point whole (every file there with its checksum, the REGEDIT4 text
+// complete, everything in it managed by the program), then puts back all it holds (registry
+// through TRegistry, then the folders, files and shortcuts), going on past a part that
+// fails, and removes it when all went back. Nothing when there is no point. A damaged point
+// throws RestorePointDamaged and changes nothing.
+std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
+                                                 const ManagedScope& scope);
+// The newest point, when the pass that wrote it never ended (the program was stopped or the
+// power failed in the middle of it).
+std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir);
+// Keeps what an unfinished pass changed: the point becomes an ordinary one, and the files it
+// saved get back the read-only, hidden and system attributes they had (the pass lifts them
+// only for the moment of a write).
+void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
+                                const std::string& name, const ManagedScope& scope);
+
+}  // namespace vt
