@@ -3,18 +3,12 @@
 #include "platform/NoCase.h"
 #include "store/Paths.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace vt {
 namespace {
 
-const std::vector<Slice> kReadOrder = {Slice::OemInfo,   Slice::RightClickMenus, Slice::Boot,
-                                       Slice::System,    Slice::Windows,         Slice::StartMenu,
-                                       Slice::DiskCache, Slice::Internet1,       Slice::Internet2,
-                                       Slice::FileCache, Slice::Veltrim,         Slice::AddRemove};
-const std::vector<Slice> kWriteOrder = {
-    Slice::OemInfo,   Slice::Boot,      Slice::System,    Slice::Windows,   Slice::StartMenu,
-    Slice::DiskCache, Slice::Internet1, Slice::Internet2, Slice::FileCache, Slice::Veltrim};
 const char* const kPageIds[] = {"Page1", "Page2", "Page3", "Page4", "Page5"};
 
 void Run(const std::function<void()>& step) {
@@ -64,9 +58,8 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
 
 // --- How pages plug in -----------------------------------------------------------------
 
-void TForm1::RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write,
-                           std::vector<ui::Control*> filled) {
-    slices_[slice] = {std::move(read), std::move(write), std::move(filled)};
+void TForm1::AddPage(PageEntry page) {
+    pages_.push_back({std::move(page)});
 }
 
 void TForm1::RegisterDetails(const std::string& pageId, std::function<void()> hide) {
@@ -74,7 +67,7 @@ void TForm1::RegisterDetails(const std::string& pageId, std::function<void()> hi
 }
 
 void TForm1::MarkOnPress(ui::CheckBox& box, const std::string& pageId, std::function<void()> then) {
-    ClearedByApply(box);
+    if (std::find(markable_.begin(), markable_.end(), &box) == markable_.end()) ClearedByApply(box);
     box.OnMouseDown = [this, &box, pageId, then = std::move(then)](ui::MouseButton button) {
         if (button != ui::MouseButton::Left) return;
         if (!pageId.empty()) HidePage(pageId);
@@ -118,25 +111,20 @@ void TForm1::RestMemo(ui::Memo& memo) {
 
 // A read that stops on an error leaves its slice and every slice after it unread.
 void TForm1::BacaData() {
-    for (auto& [slice, entry] : slices_) entry.readComplete = false;
-    for (Slice slice : kReadOrder) {
-        auto it = slices_.find(slice);
-        if (it == slices_.end()) continue;
-        SliceEntry& entry = it->second;
-        for (ui::Control* control : entry.filled) ui::DropBaselines(*control);
-        Run(entry.read);
-        for (ui::Control* control : entry.filled) ui::TakeBaselines(*control);
-        entry.readComplete = true;
+    for (PageState& state : pages_) state.readComplete = false;
+    for (PageState& state : pages_) {
+        for (ui::Control* control : state.page.filled) ui::DropBaselines(*control);
+        Run(state.page.read);
+        for (ui::Control* control : state.page.filled) ui::TakeBaselines(*control);
+        state.readComplete = true;
     }
 }
 
 void TForm1::TulisData() {
     auto point = KeepRestorePoint();
     std::int32_t splash = Config.ShowSplash();
-    for (Slice slice : kWriteOrder) {
-        auto it = slices_.find(slice);
-        if (it != slices_.end() && it->second.readComplete) Run(it->second.write);
-    }
+    for (PageState& state : pages_)
+        if (state.readComplete) Run(state.page.write);
     // The splash option lives in Config.DAT: written as soon as a pass changes it, so that
     // the pass's restore point holds it too (the close writes the file again anyway).
     if (Config.ShowSplash() != splash) {
@@ -149,8 +137,15 @@ void TForm1::TulisData() {
 }
 
 bool TForm1::SliceRead(Slice slice) const {
-    auto it = slices_.find(slice);
-    return it != slices_.end() && it->second.readComplete;
+    for (const PageState& state : pages_)
+        if (state.page.slice == slice) return state.readComplete;
+    return false;
+}
+
+void TForm1::ResetToWindowsDefault() {
+    auto point = KeepRestorePoint();  // one restore point for all of it
+    for (PageState& state : pages_) Run(state.page.resetToWindowsDefault);
+    Button5Click();
 }
 
 // --- Window handlers -------------------------------------------------------------------

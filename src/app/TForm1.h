@@ -23,7 +23,7 @@
 
 namespace vt {
 
-// The pages that own a slice of the read or write pass.
+// The pages (and tools) of the main window, as the page table names them.
 enum class Slice {
     OemInfo,
     RightClickMenus,
@@ -84,11 +84,19 @@ class TForm1 : public ui::Form {
     ConfigDat Config;
 
     // --- How pages plug in ---------------------------------------------------------------
-    // `filled` are the controls the read slice fills (whole subtrees): what they show once it
-    // completes is what the write slice compares against. A slice whose read did not complete
-    // writes nothing.
-    void RegisterSlice(Slice slice, std::function<void()> read, std::function<void()> write,
-                       std::vector<ui::Control*> filled = {});
+    // One row of the page table: what the read pass, the write pass and "Back to Windows
+    // Default" run for a page. `filled` are the controls the read fills (whole subtrees): what
+    // they show once it completes is what the write compares against. A page whose read did
+    // not complete writes nothing.
+    struct PageEntry {
+        Slice slice;
+        std::function<void()> read;
+        std::function<void()> write;
+        std::vector<ui::Control*> filled;
+        std::function<void()> resetToWindowsDefault = {};
+    };
+    // The pages in the order every pass walks them (added in that order).
+    void AddPage(PageEntry page);
     // What HidePage(id) does for a page: "Page1" to "Page5".
     void RegisterDetails(const std::string& pageId, std::function<void()> hide);
     // A check box that the left button marks navy after hiding its page's details
@@ -172,8 +180,11 @@ class TForm1 : public ui::Form {
 
     void BacaData();
     void TulisData();
-    // Whether the slice's last read pass completed, so that its write slice may run.
+    // Whether the page's last read completed, so that its write may run.
     bool SliceRead(Slice slice) const;
+    // "Back to Windows Default", answered Yes: every page's reset in the table's order, then
+    // "Apply", under one restore point. A store error stops it where it happens.
+    void ResetToWindowsDefault();
 
     const std::vector<ui::CheckBox*>& MarkableBoxes() const { return markable_; }
 
@@ -195,16 +206,15 @@ class TForm1 : public ui::Form {
     // one; answers what was done, or nothing when nothing changed.
     std::optional<UndoReport> PutBackNewestPoint();
 
-    struct SliceEntry {
-        std::function<void()> read, write;
-        std::vector<ui::Control*> filled;
+    struct PageState {
+        PageEntry page;
         bool readComplete = false;
     };
 
     Platform& sys_;
     ui::Prompts& prompts_;
     RestoreJournal journal_;
-    std::map<Slice, SliceEntry> slices_;
+    std::vector<PageState> pages_;                                       // the page table
     std::map<std::string, std::vector<std::function<void()>>> details_;  // by lower-case id
     std::vector<ui::CheckBox*> markable_;
     std::vector<ui::Memo*> memos_;

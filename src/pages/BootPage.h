@@ -52,14 +52,13 @@ class BootPage {
         "C:\\MSDOS.SYS was not found: the boot options cannot be shown or changed.";
 
   private:
-    std::vector<Setting> Settings();
-    FourteenBoxes Boxes();
+    SettingsList Settings();
     void LayOut();
 
     TForm1& form_;
     Platform& sys_;
-    std::vector<Setting> settings_;  // in the page's read and write order, delay excluded
     DelayEditor delay_{Label1, SpinEdit1, Label2, 30};
+    SettingsList settings_;
 };
 
 }  // namespace vt

@@ -48,8 +48,6 @@ OemInfoPage::OemInfoPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
         std::string("You can use this button to change your company logo. ") + logoWarning);
     form.ClearsDescription(Sheet, Memo9);
     form.RegisterMemo(Memo9);
-    form.RegisterSlice(
-        Slice::OemInfo, [this] { Read(); }, [this] { Write(); }, {&Sheet});
     LayOut();
     Image13.SetVisible(false);
 }

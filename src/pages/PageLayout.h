@@ -1,20 +1,20 @@
-// The layout the settings pages share: the page icon and title, then fourteen check boxes
-// in two columns of seven, and the description frame below them.
+// The layout the settings pages share: the page icon and title, then the check boxes in
+// columns of seven, and the description frame below them.
 #pragma once
 
 #include "ui/Controls.h"
 
-#include <array>
+#include <vector>
 
 namespace vt {
 
-using FourteenBoxes = std::array<ui::CheckBox*, 14>;
-
 inline void LayOutHeaderAndColumns(ui::Image& icon, ui::TitleLabel& title,
-                                   const FourteenBoxes& boxes) {
+                                   const std::vector<ui::CheckBox*>& boxes) {
     icon.SetBounds(8, 4, 32, 32);
     title.SetBounds(48, 8, 0, 24);
-    for (int i = 0; i < 14; ++i) boxes[i]->SetBounds(i < 7 ? 16 : 264, 46 + (i % 7) * 22, 240, 17);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->SetBounds(16 + static_cast<int>(i / 7) * 248, 46 + static_cast<int>(i % 7) * 22,
+                            240, 17);
 }
 
 // The description frame under the columns, with its memo disabled until a mouse move.

@@ -31,48 +31,12 @@ struct Pages {
           oemInfo(program.main, sys, prompts),
           shutdown(program.main, sys, prompts),
           programPage(program.main, sys, prompts, program.about) {
-        // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
-        // the other Windows settings, then the rest of the Start Menu.
-        program.main.RegisterSlice(
-            Slice::Windows,
-            [this] {
-                windows.ReadRecycleBin();
-                startMenu.ReadDelay();
-                windows.ReadOthers();
-            },
-            [this] {
-                windows.WriteRecycleBin();
-                startMenu.WriteDelay();
-                windows.WriteOthers();
-            },
-            {&windows.Sheet, &startMenu.GroupBox19});
-        program.main.RegisterSlice(
-            Slice::StartMenu, [this] { startMenu.Read(); }, [this] { startMenu.Write(); },
-            {&startMenu.Sheet});
-        // Without an adapter both internet pages take no input for the rest of the run.
-        program.main.RegisterSlice(
-            Slice::Internet1,
-            [this] {
-                internet.Read();
-                if (internet.ConnectionFound) return;
-                internet.InternetDisable();
-                internet2.InternetDisable();
-            },
-            [this] { internet.Write(); }, {&internet.Sheet});
-        program.main.RegisterSlice(
-            Slice::Internet2, [this] { internet2.Read(); }, [this] { internet2.Write(); },
-            {&internet2.Sheet});
+        windows.StartMenuDelay = startMenu.DelayEntry();
         program.main.hooks.selectFirstAdapter = [this] {
             internet.ComboBox2.SetItemIndex(0);
             internet.IsiDataInternet();
         };
         program.main.hooks.disableEdit9 = [this] { internet2.Edit9.SetEnabled(false); };
-        program.main.RegisterSlice(
-            Slice::FileCache, [this] { fileCache.Read(); }, [this] { fileCache.Write(); },
-            {&fileCache.Sheet});
-        program.main.RegisterSlice(
-            Slice::DiskCache, [this] { diskCache.Read(); }, [this] { diskCache.Write(); },
-            {&diskCache.Sheet});
         program.main.hooks.fillMemoryGauges = [this] { fileCache.FillMemoryGauges(); };
         program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
         program.main.hooks.resetAutoShutdown = [this] { shutdown.Reset(); };
@@ -99,36 +63,67 @@ struct Pages {
     OemInfoPage oemInfo;
     ShutdownPage shutdown;
     ProgramPage programPage;
-
-    // "Back to Windows Default", answered Yes: every page in its order, the right-click
-    // entries first, then "Apply". A store error stops it where it happens.
-    void BackToWindowsDefault(RightClickMenus& menus, TForm1& form) {
-        auto point = form.KeepRestorePoint();  // one restore point for all of it
-        // Every entry data.ini names, whatever its box shows (a cleared box only closes the
-        // fields).
-        for (const RightClickMenus::FileType& type : menus.Types)
-            if (menus.MadeEntry(type.ext)) menus.Remove_RightClickMenus(type.ext);
-        boot.ResetToWindowsDefault();
-        system.ResetToWindowsDefault();
-        windows.ResetToWindowsDefault();
-        startMenu.ResetToWindowsDefault();
-        fileCache.ResetToWindowsDefault();
-        diskCache.ResetToWindowsDefault();
-        internet.ResetToWindowsDefault();
-        internet2.ResetToWindowsDefault();
-        programPage.ResetToWindowsDefault();
-        form.Button5Click();
-    }
 };
+
+// The page table: the one order in which the read pass, the write pass and "Back to Windows
+// Default" walk the pages and tools. The pages live as long as the window (the program
+// keeps them).
+inline void AddPageTable(TForm1& form, Pages& p, Tools& t) {
+    std::vector<ui::Control*> rightClickBoxes;
+    for (const RightClickMenus::FileType& type : t.rightClickMenus.Types)
+        rightClickBoxes.push_back(&type.box);
+    // clang-format off
+    std::vector<TForm1::PageEntry> table = {
+        {Slice::OemInfo, [&p = p, &t = t] { p.oemInfo.Read(); }, [&p = p, &t = t] { p.oemInfo.Write(); }, {&p.oemInfo.Sheet}},
+        // Every entry data.ini names goes, whatever its box shows (a cleared box only closes
+        // the fields). Its buttons write at once: nothing for the write pass.
+        {Slice::RightClickMenus, [&p = p, &t = t] { t.rightClickMenus.Read(); }, {}, rightClickBoxes,
+         [&p = p, &t = t] {
+             for (const RightClickMenus::FileType& type : t.rightClickMenus.Types)
+                 if (t.rightClickMenus.MadeEntry(type.ext)) t.rightClickMenus.Remove_RightClickMenus(type.ext);
+         }},
+        {Slice::Boot, [&p = p, &t = t] { p.boot.Read(); }, [&p = p, &t = t] { p.boot.Write(); }, {&p.boot.Sheet},
+         [&p = p, &t = t] { p.boot.ResetToWindowsDefault(); }},
+        {Slice::System, [&p = p, &t = t] { p.system.Read(); }, [&p = p, &t = t] { p.system.Write(); }, {&p.system.Sheet},
+         [&p = p, &t = t] { p.system.ResetToWindowsDefault(); }},
+        // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
+        // the other Windows settings, then the rest of the Start Menu.
+        {Slice::Windows, [&p = p, &t = t] { p.windows.Read(); }, [&p = p, &t = t] { p.windows.Write(); },
+         {&p.windows.Sheet, &p.startMenu.GroupBox19}, [&p = p, &t = t] { p.windows.ResetToWindowsDefault(); }},
+        {Slice::StartMenu, [&p = p, &t = t] { p.startMenu.Read(); }, [&p = p, &t = t] { p.startMenu.Write(); }, {&p.startMenu.Sheet},
+         [&p = p, &t = t] { p.startMenu.ResetToWindowsDefault(); }},
+        {Slice::DiskCache, [&p = p, &t = t] { p.diskCache.Read(); }, [&p = p, &t = t] { p.diskCache.Write(); }, {&p.diskCache.Sheet},
+         [&p = p, &t = t] { p.diskCache.ResetToWindowsDefault(); }},
+        // Without an adapter both internet pages take no input for the rest of the run.
+        {Slice::Internet1,
+         [&p = p, &t = t] {
+             p.internet.Read();
+             if (p.internet.ConnectionFound) return;
+             p.internet.InternetDisable();
+             p.internet2.InternetDisable();
+         },
+         [&p = p, &t = t] { p.internet.Write(); }, {&p.internet.Sheet}, [&p = p, &t = t] { p.internet.ResetToWindowsDefault(); }},
+        {Slice::Internet2, [&p = p, &t = t] { p.internet2.Read(); }, [&p = p, &t = t] { p.internet2.Write(); }, {&p.internet2.Sheet},
+         [&p = p, &t = t] { p.internet2.ResetToWindowsDefault(); }},
+        {Slice::FileCache, [&p = p, &t = t] { p.fileCache.Read(); }, [&p = p, &t = t] { p.fileCache.Write(); }, {&p.fileCache.Sheet},
+         [&p = p, &t = t] { p.fileCache.ResetToWindowsDefault(); }},
+        {Slice::Veltrim, [&p = p, &t = t] { p.programPage.Read(); }, [&p = p, &t = t] { p.programPage.Write(); }, {&p.programPage.Sheet},
+         [&p = p, &t = t] { p.programPage.ResetToWindowsDefault(); }},
+        // Its buttons write at once: nothing for the write pass.
+        {Slice::AddRemove, [&p = p, &t = t] { t.addRemove.FillLists(); }, {}, {&t.addRemove.ListBox1, &t.addRemove.ListBox2}},
+    };
+    // clang-format on
+    for (TForm1::PageEntry& page : table) form.AddPage(std::move(page));
+}
 
 // The pages and tools write through the main window's Stores() (the platform `sys` it was
 // made with, keeping restore points of the write passes).
 inline void AttachPages(Program& program, [[maybe_unused]] Platform& sys, ui::Prompts& prompts) {
     auto pages = std::make_shared<Pages>(program, program.main.Stores(), prompts);
     auto tools = std::make_shared<Tools>(program, program.main.Stores(), prompts);
-    pages->programPage.OnResetToWindowsDefault = [pages = pages.get(), tools = tools.get(),
-                                                  &main = program.main] {
-        pages->BackToWindowsDefault(tools->rightClickMenus, main);
+    AddPageTable(program.main, *pages, *tools);
+    pages->programPage.OnResetToWindowsDefault = [&main = program.main] {
+        main.ResetToWindowsDefault();
     };
     program.pages = pages;
     program.tools = tools;

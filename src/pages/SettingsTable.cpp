@@ -1,7 +1,11 @@
 #include "pages/SettingsTable.h"
 
 #include "platform/NoCase.h"
+#include "store/Folders.h"
+#include "store/Paths.h"
 #include "store/StoreError.h"
+
+#include <algorithm>
 
 namespace vt {
 namespace {
@@ -29,6 +33,13 @@ RegValue ReadRegistry(Platform& sys, Setting& setting) {
     return Binary{setting.kept.Number()};
 }
 
+// A bare file name is one in the Windows folder, as the profile functions take it.
+bool IniFileExists(Platform& sys, const std::string& file) {
+    if (file.find_first_of("\\/:") != std::string::npos) return FileExists(sys, file);
+    std::string windows = TakeWindowsDir(sys);
+    return !windows.empty() && FileExists(sys, windows + "\\" + file);
+}
+
 bool Matches(const RegValue& stored, const RegValue& wanted, bool upperCase) {
     return Comparable(stored, upperCase) == Comparable(wanted, upperCase);
 }
@@ -44,13 +55,15 @@ void ReadSetting(Platform& sys, Setting& setting) {
     } else {
         stored = ReadRegistry(sys, setting);
     }
-    setting.box->SetChecked(Matches(stored, setting.checkedWhen, setting.upperCase));
+    setting.box->SetChecked(
+        Matches(stored, setting.checkedWhen.value_or(setting.on), setting.upperCase));
 }
 
 void WriteSetting(Platform& sys, Setting& setting) {
     if (!setting.box->Changed()) return;
     bool checked = setting.box->Checked();
     if (setting.store.IsIni()) {
+        if (!setting.store.createFile && !IniFileExists(sys, setting.store.file)) return;
         TIniFile ini(sys, setting.store.file);
         WriteByIdiom(ini, setting.idiom, checked, setting.store.section, setting.name,
                      std::get<std::string>(setting.on), std::get<std::string>(setting.off));
@@ -59,6 +72,42 @@ void WriteSetting(Platform& sys, Setting& setting) {
     TRegistry reg(sys);
     OpenKey(reg, setting.store.root, setting.store.path, setting.store.createKey);
     WriteByIdiom(reg, setting.idiom, checked, setting.name, setting.on, setting.off, &setting.kept);
+}
+
+void SettingsList::Read(Platform& sys) {
+    for (Entry& entry : entries_) {
+        if (auto* row = std::get_if<Setting>(&entry))
+            ReadSetting(sys, *row);
+        else if (auto& read = std::get<Editor>(entry).read)
+            read();
+    }
+}
+
+void SettingsList::Write(Platform& sys) {
+    for (Entry& entry : entries_) {
+        if (auto* row = std::get_if<Setting>(&entry))
+            WriteSetting(sys, *row);
+        else if (auto& write = std::get<Editor>(entry).write)
+            write();
+    }
+}
+
+std::vector<ui::CheckBox*> SettingsList::Boxes() const {
+    std::vector<ui::CheckBox*> boxes;
+    std::vector<std::pair<int, ui::CheckBox*>> placed;
+    for (const Entry& entry : entries_) {
+        auto [box, cell] =
+            std::visit([](const auto& e) { return std::pair(e.box, e.cell); }, entry);
+        if (!box) continue;
+        if (cell >= 0)
+            placed.emplace_back(cell, box);
+        else
+            boxes.push_back(box);
+    }
+    std::sort(placed.begin(), placed.end());
+    for (auto [cell, box] : placed)
+        boxes.insert(boxes.begin() + std::min<std::size_t>(cell, boxes.size()), box);
+    return boxes;
 }
 
 bool OpenKey(TRegistry& reg, HKEY root, const std::string& path, bool canCreate) {

@@ -1,14 +1,18 @@
 // The table engine of the settings pages: one row per check box that stands for one stored
-// value, read by exact comparison and written by its idiom. Pages call the rows in their own
-// order and keep code only for the settings with behaviour of their own.
+// value, read by exact comparison and written by its idiom, and editors for the settings with
+// code of their own. A page's settings are one list in its read and write order; the list
+// also gives the page its boxes (for the layout, the marks and the descriptions).
 #pragma once
 
 #include "platform/Platform.h"
 #include "store/Idioms.h"
 #include "ui/Controls.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace vt {
 
@@ -24,6 +28,10 @@ struct Store {
     static Store Ini(std::string file, std::string section) {
         return {0, {}, std::move(file), std::move(section), false};
     }
+    // A file the write pass never creates: without it, the setting stays as it is.
+    static Store ExistingIni(std::string file, std::string section) {
+        return {0, {}, std::move(file), std::move(section), false, false};
+    }
     bool IsIni() const { return !file.empty(); }
 
     HKEY root = 0;
@@ -31,6 +39,7 @@ struct Store {
     std::string file;
     std::string section;
     bool createKey = true;
+    bool createFile = true;
 };
 
 struct Setting {
@@ -40,10 +49,42 @@ struct Setting {
     RegValue on;                   // written while checked
     RegValue off = std::string();  // written while unchecked, where the idiom writes one
     WriteIdiom idiom;
-    RegValue checkedWhen;    // the box shows checked when the stored value equals this
-    RegValue fallback;       // the value a missing or unreadable setting reads as
-    bool upperCase = false;  // texts are compared in upper case
-    BinaryValue kept{};      // a binary setting's run-long buffer
+    // The box shows checked when the stored value equals this (when not given: `on`).
+    std::optional<RegValue> checkedWhen = std::nullopt;
+    RegValue fallback;                  // the value a missing or unreadable setting reads as
+    bool upperCase = false;             // texts are compared in upper case
+    const char* description = nullptr;  // the page's memo shows it while the mouse is over
+    int cell = -1;       // the box's place on screen where it is not its place in the list
+    BinaryValue kept{};  // a binary setting's run-long buffer
+};
+
+// A setting with code of its own, read and written in its place among the rows. Its write
+// decides itself whether anything changed since the read.
+struct Editor {
+    ui::CheckBox* box = nullptr;  // none: it edits what another entry's box stands for
+    std::function<void()> read = {};
+    std::function<void()> write = {};
+    const char* description = nullptr;
+    std::function<void()> press = {};  // a left press on its box, after the mark, before the toggle
+    int cell = -1;
+};
+
+using Entry = std::variant<Setting, Editor>;
+
+// A page's settings in their read and write order.
+class SettingsList {
+  public:
+    SettingsList() = default;
+    SettingsList(std::initializer_list<Entry> entries) : entries_(entries) {}
+
+    void Read(Platform& sys);
+    void Write(Platform& sys);
+    // The entries' boxes on screen: each in its cell where it has one, else in list order.
+    std::vector<ui::CheckBox*> Boxes() const;
+    std::vector<Entry>& Entries() { return entries_; }
+
+  private:
+    std::vector<Entry> entries_;
 };
 
 // Sets the box from the store; a missing or unreadable value takes the fallback.

@@ -1,5 +1,7 @@
 #include "pages/StartMenuPage.h"
 
+#include "pages/PageSettings.h"
+
 #include "store/Folders.h"
 
 namespace vt {
@@ -12,91 +14,82 @@ const char* const kMenuOrder = "Software\\Microsoft\\Windows\\CurrentVersion\\Ex
 
 }  // namespace
 
-StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
-    : Sheet(form.TabSheet9),
-      form_(form),
-      sys_(sys),
-      scrolling_{.box = &CheckBox59,
-                 .store = Store::Registry(
-                     HKEY_LOCAL_MACHINE,
-                     "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
-                 .name = "StartMenuScrollPrograms",
-                 .on = "FALSE",
-                 .off = "TRUE",
-                 .idiom = WriteIdiom::SetOrRestore,
-                 .checkedWhen = "FALSE",
-                 .fallback = "TRUE",
-                 .upperCase = true} {
+// In the page's read and write order; the cells give the boxes' places on screen.
+SettingsList StartMenuPage::Settings() {
     const Store policies = Store::Registry(HKEY_CURRENT_USER, kPolicies);
     const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
     // clang-format off
-    policies_ = {
-        {.box = &CheckBox50, .store = policies, .name = "NoFind",                .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox51, .store = policies, .name = "NoRun",                 .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox52, .store = policies, .name = "NoClose",               .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox53, .store = policies, .name = "NoFavoritesMenu",       .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox54, .store = policies, .name = "NoRecentDocsMenu",      .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox55, .store = policies, .name = "NoLogOff",              .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox56, .store = policies, .name = "ClearRecentDocsOnExit", .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
-        {.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .checkedWhen = Binary{1}, .fallback = Binary{0}},
+    return {
+        Setting{.box = &CheckBox50, .store = policies, .name = "NoFind",                .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the find menu from your start menu settings.", .cell = 10},
+        Setting{.box = &CheckBox51, .store = policies, .name = "NoRun",                 .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the run menu from your start menu settings.", .cell = 11},
+        Setting{.box = &CheckBox52, .store = policies, .name = "NoClose",               .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the shutdown menu from your start menu settings.", .cell = 13},
+        Setting{.box = &CheckBox53, .store = policies, .name = "NoFavoritesMenu",       .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the favorites menu from your start menu settings.", .cell = 8},
+        Setting{.box = &CheckBox54, .store = policies, .name = "NoRecentDocsMenu",      .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the documents menu from your start menu settings.", .cell = 9},
+        Setting{.box = &CheckBox55, .store = policies, .name = "NoLogOff",              .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to remove the log off menu from your start menu settings.", .cell = 12},
+        Setting{.box = &CheckBox56, .store = policies, .name = "ClearRecentDocsOnExit", .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to clear the recent documents when you exit Windows.", .cell = 3},
+        Setting{.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+         .description = "Use this option to prevent Win98 to create recent documents history in the documents folder.", .cell = 5},
+        Editor{.box = &CheckBox58,
+               .read = [this] { ReadFolder(CheckBox58, kControlPanelFolder); },
+               .write = [this] { WriteFolder(CheckBox58, kControlPanelFolder); },
+               .description = "Use this option to put control panel folder in your start menu.",
+               .cell = 6},
+        Editor{.box = &CheckBox60,
+               .read = [this] { ReadFolder(CheckBox60, kRecycleBinFolder); },
+               .write = [this] { WriteFolder(CheckBox60, kRecycleBinFolder); },
+               .description = "Use this option to put recycle bin folder in your start menu.",
+               .cell = 7},
+        Setting{.box = &CheckBox59,
+                .store = Store::Registry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
+                .name = "StartMenuScrollPrograms", .on = "FALSE", .off = "TRUE", .idiom = setOrRestore, .fallback = "TRUE", .upperCase = true,
+                .description = "Use this option to switch back to multiple column instead of a single colomn with scroll arrow lists for the long list.", .cell = 4},
+        // Ticked since the last read: the order is deleted once, not on every pass.
+        Editor{.box = &CheckBox31,
+               .write = [this] { if (CheckBox31.Checked() && CheckBox31.Changed()) DeleteMenuOrder("Start Menu"); },
+               .description = "Use this option to sort programs menu items into alphabetical order.",
+               .cell = 2},
+        Editor{.box = &CheckBox61,
+               .write = [this] { if (CheckBox61.Checked() && CheckBox61.Changed()) DeleteMenuOrder("Favorites"); },
+               .description = "Use this option to sort favorites menu items into alphabetical order.",
+               .cell = 1},
+        // The delay is read and written with the Windows page's settings.
+        Editor{.box = &CheckBox30,
+               .description = "Use this option to set how long Windows must wait before shows the menu. Suggestion: Try 10 or less",
+               .press = [this] { delay_.Press(CheckBox30.Checked()); },
+               .cell = 0},
     };
     // clang-format on
+}
 
-    form.Describe(
-        Memo7,
-        {
-            {CheckBox30,
-             "Use this option to set how long Windows must wait before shows the menu. "
-             "Suggestion: Try 10 or less"},
-            {CheckBox31, "Use this option to sort programs menu items into alphabetical order."},
-            {CheckBox50, "Use this option to remove the find menu from your start menu settings."},
-            {CheckBox51, "Use this option to remove the run menu from your start menu settings."},
-            {CheckBox52,
-             "Use this option to remove the shutdown menu from your start menu settings."},
-            {CheckBox53,
-             "Use this option to remove the favorites menu from your start menu settings."},
-            {CheckBox54,
-             "Use this option to remove the documents menu from your start menu settings."},
-            {CheckBox55,
-             "Use this option to remove the log off menu from your start menu settings."},
-            {CheckBox56, "Use this option to clear the recent documents when you exit Windows."},
-            {CheckBox57,
-             "Use this option to prevent Win98 to create recent documents history in the "
-             "documents folder."},
-            {CheckBox58, "Use this option to put control panel folder in your start menu."},
-            {CheckBox59,
-             "Use this option to switch back to multiple column instead of a single colomn with "
-             "scroll arrow lists for the long list."},
-            {CheckBox60, "Use this option to put recycle bin folder in your start menu."},
-            {CheckBox61, "Use this option to sort favorites menu items into alphabetical order."},
-        });
+StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
+    : Sheet(form.TabSheet9), form_(form), sys_(sys), settings_(Settings()) {
+    AttachSettings(form, settings_, Memo7, "Page4");
     form.ClearsDescription(Sheet, Memo7);
     form.RegisterMemo(Memo7);
     form.RegisterDetails("Page4", [this] { delay_.Hide(); });
-    for (ui::CheckBox* box : Boxes()) {
-        if (box == &CheckBox30)
-            form.MarkOnPress(CheckBox30, "Page4", [this] { delay_.Press(CheckBox30.Checked()); });
-        else
-            form.MarkOnPress(*box, "Page4");
-    }
     SpinEdit2.SetMaxLength(3);
     LayOut();
     delay_.Hide();
 }
 
-FourteenBoxes StartMenuPage::Boxes() {
-    return {&CheckBox30, &CheckBox61, &CheckBox31, &CheckBox56, &CheckBox59,
-            &CheckBox57, &CheckBox58, &CheckBox60, &CheckBox53, &CheckBox54,
-            &CheckBox50, &CheckBox51, &CheckBox55, &CheckBox52};
-}
-
 void StartMenuPage::LayOut() {
-    LayOutHeaderAndColumns(Image7, RxLabel4, Boxes());
+    LayOutHeaderAndColumns(Image7, RxLabel4, settings_.Boxes());
     LayOutDescription(GroupBox14, Memo7);
     GroupBox19.SetBounds(8, 274, 330, 50);
     Label5.SetBounds(14, 22, 0, 13);
     SpinEdit2.SetBounds(112, 18, 56, 21);
     Label6.SetBounds(176, 22, 0, 13);
+}
+
+Editor StartMenuPage::DelayEntry() {
+    return {.read = [this] { ReadDelay(); }, .write = [this] { WriteDelay(); }};
 }
 
 void StartMenuPage::ReadDelay() {
@@ -109,14 +102,11 @@ void StartMenuPage::WriteDelay() {
                            std::to_string(SpinEdit2.Value()));
 }
 
+// A short policy value fills only the low bytes of a zero.
 void StartMenuPage::Read() {
-    for (Setting& policy : policies_) {
-        policy.kept.SetNumber(0);  // a short value fills only the low bytes of a zero
-        ReadSetting(sys_, policy);
-    }
-    ReadFolder(CheckBox58, kControlPanelFolder);
-    ReadFolder(CheckBox60, kRecycleBinFolder);
-    ReadSetting(sys_, scrolling_);
+    for (Entry& entry : settings_.Entries())
+        if (auto* row = std::get_if<Setting>(&entry)) row->kept.SetNumber(0);
+    settings_.Read(sys_);
 }
 
 void StartMenuPage::ResetToWindowsDefault() {
@@ -128,13 +118,7 @@ void StartMenuPage::ResetToWindowsDefault() {
 }
 
 void StartMenuPage::Write() {
-    for (Setting& policy : policies_) WriteSetting(sys_, policy);
-    WriteFolder(CheckBox58, kControlPanelFolder);
-    WriteFolder(CheckBox60, kRecycleBinFolder);
-    WriteSetting(sys_, scrolling_);
-    // Ticked since the last read: the order is deleted once, not on every pass.
-    if (CheckBox31.Checked() && CheckBox31.Changed()) DeleteMenuOrder("Start Menu");
-    if (CheckBox61.Checked() && CheckBox61.Changed()) DeleteMenuOrder("Favorites");
+    settings_.Write(sys_);
 }
 
 void StartMenuPage::ReadFolder(ui::CheckBox& box, const char* folder) {

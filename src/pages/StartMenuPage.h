@@ -16,10 +16,9 @@ class StartMenuPage {
   public:
     StartMenuPage(TForm1& form, Platform& sys);
 
-    // The delay goes between the Windows page's Recycle Bin and its other settings; the
-    // rest of the page follows the Windows page.
-    void ReadDelay();
-    void WriteDelay();
+    // The delay goes between the Windows page's Recycle Bin and its other settings (the
+    // Windows page reads and writes it there); the rest of the page follows the Windows page.
+    Editor DelayEntry();
     void Read();
     void Write();
     // "Back to Windows Default": the boxes set and the values written at once.
@@ -59,7 +58,9 @@ class StartMenuPage {
     const std::string& KeptDelay() const { return delay_.Kept(); }
 
   private:
-    FourteenBoxes Boxes();
+    SettingsList Settings();
+    void ReadDelay();
+    void WriteDelay();
     void LayOut();
     void ReadFolder(ui::CheckBox& box, const char* folder);
     void WriteFolder(ui::CheckBox& box, const char* folder);
@@ -67,9 +68,8 @@ class StartMenuPage {
 
     TForm1& form_;
     Platform& sys_;
-    std::vector<Setting> policies_;  // NoFind to NoRecentDocsHistory
-    Setting scrolling_;
     DelayEditor delay_{Label5, SpinEdit2, Label6, 400};
+    SettingsList settings_;
 };
 
 }  // namespace vt

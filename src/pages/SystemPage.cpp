@@ -1,6 +1,7 @@
 #include "pages/SystemPage.h"
 
 #include "pages/PageLayout.h"
+#include "pages/PageSettings.h"
 
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
@@ -62,15 +63,24 @@ std::string SpeedLabel(int position) {
     return "CD-ROM Speed : " + std::to_string(kSpeeds[position]) + "x";
 }
 
+// A value editor writes while its box is ticked, once its value differs from the one read.
+template <typename T>
+bool Edited(const ui::CheckBox& box, const T& value, const T& asRead) {
+    return box.Checked() && value != asRead;
+}
+bool Edited(const ui::CheckBox& box, const StoredNumber& value, const StoredNumber& asRead) {
+    return box.Checked() && value.value != asRead.value;
+}
+
 std::string WholeOr(const std::string& text, const std::string& fallback) {
     return WholeNumber(text) ? text : fallback;
 }
 
 }  // namespace
 
-SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet2), form_(form), sys_(sys), prompts_(prompts) {
-    const Store systemIni = Store::Ini(kSystemIni, "386Enh");
+// In the page's read and write order.
+SettingsList SystemPage::Settings() {
+    const Store systemIni = Store::ExistingIni(kSystemIni, "386Enh");
     const Store sound = Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Sound");
     const Store fileSystem = Store::Registry(HKEY_LOCAL_MACHINE, kFileSystem);
     const Store fdc = Store::Registry(HKEY_LOCAL_MACHINE,
@@ -80,70 +90,89 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
         HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
     using enum WriteIdiom;
     // clang-format off
-    plain_ = {
-        {.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
-        {.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .idiom = SetOrDelete, .checkedWhen = "1", .fallback = "0"},
-        {.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .idiom = SetOrDelete, .checkedWhen = 512, .fallback = 0},
-        {.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .idiom = SetOrDelete, .checkedWhen = "32", .fallback = "0"},
-        {.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .idiom = SetOrDelete, .checkedWhen = Binary{0xFFFFFFFF}, .fallback = Binary{9}},
-        {.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .checkedWhen = "0", .fallback = "1"},
-        {.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .checkedWhen = 1, .fallback = 0},
-        {.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .checkedWhen = Binary{0xBD}, .fallback = Binary{9}},
+    return {
+        Setting{.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .fallback = "NO", .upperCase = true,
+         .description = "Use this option to generate a beep sound when an error occurs."},
+        Setting{.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .idiom = SetOrDelete, .fallback = "0",
+         .description = "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS prompt."},
+        Setting{.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .idiom = SetOrDelete, .fallback = 0,
+         .description = "Use this option to increase Windows performance when running multimedia applications."},
+        Setting{.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .idiom = SetOrDelete, .fallback = "0",
+         .description = "Use this option to increase your harddisk performance when Windows access swap file."},
+        Setting{.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .idiom = SetOrDelete, .fallback = Binary{9},
+         .description = "Use this option to disable warning message when your harddisk allmost full."},
+        Setting{.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .fallback = "1",
+         .description = "Use this option to increase disk drive performance."},
+        Editor{.box = &CheckBox21,
+               .read = [this] { state_.sourcePath = state_.sourcePathAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", ""); },
+               .write = [this] {
+                   if (Edited(CheckBox21, state_.sourcePath, state_.sourcePathAsRead))
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath);
+               },
+               .description = "WinDir",
+               .press = [this] { PressEditor(CheckBox21, "WinDir"); }},
+        Editor{.box = &CheckBox22,
+               .read = [this] {
+                   state_.owner = state_.ownerAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "");
+                   state_.organization = state_.organizationAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
+               },
+               .write = [this] {
+                   if (Edited(CheckBox22, state_.owner, state_.ownerAsRead))
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", state_.owner);
+                   if (Edited(CheckBox22, state_.organization, state_.organizationAsRead))
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", state_.organization);
+               },
+               .description = "Owner",
+               .press = [this] { PressEditor(CheckBox22, "Owner"); }},
+        Setting{.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .fallback = 0,
+         .description = "Use this option to prevent your Windows system from someone that does not have permission."},
+        // Missing, or no whole number: the default either way.
+        Editor{.box = &CheckBox24,
+               .read = [this] { state_.iconDepth = state_.iconDepthAsRead = WholeOr(ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16"); },
+               .write = [this] {
+                   if (Edited(CheckBox24, state_.iconDepth, state_.iconDepthAsRead))
+                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", state_.iconDepth);
+               },
+               .description = "Use this option to change icon color format. Choosing a higher setting allows more color to be displayed.",
+               .press = [this] { PressEditor(CheckBox24, nullptr); }},
+        Editor{.box = &CheckBox25,
+               .read = [this] { state_.iconCache = state_.iconCacheAsRead = WholeOr(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512"); },
+               .write = [this] {
+                   if (Edited(CheckBox25, state_.iconCache, state_.iconCacheAsRead))
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", state_.iconCache);
+               },
+               .description = "IconCache",
+               .press = [this] { PressEditor(CheckBox25, "IconCache"); }},
+        Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9},
+         .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
+        Editor{.box = &CheckBox27,
+               .read = [this] { state_.cdCache = state_.cdCacheAsRead = ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620); },
+               .write = [this] {
+                   if (Edited(CheckBox27, state_.cdCache, state_.cdCacheAsRead))
+                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
+               },
+               .description = "CDCache",
+               .press = [this] { PressEditor(CheckBox27, "CDCache"); }},
+        Editor{.box = &CheckBox28,
+               .read = [this] { state_.prefetch = state_.prefetchAsRead = ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228); },
+               .write = [this] {
+                   if (Edited(CheckBox28, state_.prefetch, state_.prefetchAsRead))
+                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
+               },
+               .description = "CDSpeed",
+               .press = [this] { PressEditor(CheckBox28, "CDSpeed"); }},
     };
     // clang-format on
+}
 
-    form.Describe(
-        Memo2,
-        {
-            {CheckBox15, "Use this option to generate a beep sound when an error occurs."},
-            {CheckBox16,
-             "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS "
-             "prompt."},
-            {CheckBox17,
-             "Use this option to increase Windows performance when running multimedia "
-             "applications."},
-            {CheckBox18,
-             "Use this option to increase your harddisk performance when Windows access swap "
-             "file."},
-            {CheckBox19,
-             "Use this option to disable warning message when your harddisk allmost full."},
-            {CheckBox20, "Use this option to increase disk drive performance."},
-            {CheckBox21, "Use this option to change Windows installation directory."},
-            {CheckBox22, "Use this option to change Windows owner information."},
-            {CheckBox23,
-             "Use this option to prevent your Windows system from someone that does not have "
-             "permission."},
-            {CheckBox24,
-             "Use this option to change icon color format. Choosing a higher setting allows "
-             "more color to be displayed."},
-            {CheckBox25,
-             "Use this option to configure how much icons will be cached at the same time. "
-             "Suggestion: Try 2048."},
-            {CheckBox26,
-             "Use this option to disable autoplay feature on data CD, but keep audio CD."},
-            {CheckBox27,
-             "Use this option to increase your CD-ROM performance. Suggestion: Try 2480."},
-            {CheckBox28,
-             "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same "
-             "as your CD-ROM speed"},
-        });
+SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
+    : Sheet(form.TabSheet2), form_(form), sys_(sys), prompts_(prompts), settings_(Settings()) {
     form.ClearsDescription(Sheet, Memo2);
     form.ClearsDescription(GroupBox3, Memo2);
     form.RegisterMemo(Memo2);
     form.RegisterDetails("Page2", [this] { HideDetails(); });
 
-    for (ui::CheckBox* box : {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
-                              &CheckBox20, &CheckBox23, &CheckBox26})
-        form.MarkOnPress(*box, "Page2");
-    struct Editor {
-        ui::CheckBox& box;
-        const char* mode;  // nullptr: the box leaves the mode as it is
-    };
-    for (Editor e : {Editor{CheckBox21, "WinDir"}, Editor{CheckBox22, "Owner"},
-                     Editor{CheckBox24, nullptr}, Editor{CheckBox25, "IconCache"},
-                     Editor{CheckBox27, "CDCache"}, Editor{CheckBox28, "CDSpeed"}})
-        form.MarkOnPress(e.box, "Page2",
-                         [this, &box = e.box, mode = e.mode] { PressEditor(box, mode); });
+    AttachSettings(form, settings_, Memo2, "Page2");
 
     Edit1.OnChange = [this] {
         if (InMode("WinDir")) state_.sourcePath = Edit1.Text();
@@ -158,17 +187,12 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     RadioButton2.OnClick = [this] { state_.iconDepth = "24"; };
     RadioButton3.OnClick = [this] { state_.iconDepth = "32"; };
 
-    form.RegisterSlice(
-        Slice::System, [this] { Read(); }, [this] { Write(); }, {&Sheet});
     LayOut();
     HideDetails();
 }
 
 void SystemPage::LayOut() {
-    LayOutHeaderAndColumns(Image3, RxLabel2,
-                           {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
-                            &CheckBox20, &CheckBox21, &CheckBox22, &CheckBox23, &CheckBox24,
-                            &CheckBox25, &CheckBox26, &CheckBox27, &CheckBox28});
+    LayOutHeaderAndColumns(Image3, RxLabel2, settings_.Boxes());
     LayOutDescription(GroupBox3, Memo2);
     GroupBox4.SetBounds(8, 274, 340, 66);
     Label3.SetBounds(16, 10, 0, 13);
@@ -292,54 +316,17 @@ void SystemPage::Read() {
     CheckBox16.SetEnabled(found);
     CheckBox18.SetEnabled(found);
     form_.SetRestingNote(Memo2, found ? "" : kFileMissingNote);
-    for (int i = 0; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // Beep to ForceFIFO
-    state_.sourcePath = state_.sourcePathAsRead =
-        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "");
-    state_.owner = state_.ownerAsRead =
-        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "");
-    state_.organization = state_.organizationAsRead =
-        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
-    ReadSetting(sys_, plain_[6]);  // MustBeValidated
-    // Missing, or no whole number: the default either way.
-    state_.iconDepth = state_.iconDepthAsRead = WholeOr(
-        ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16");
-    state_.iconCache = state_.iconCacheAsRead = WholeOr(
-        ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512");
-    ReadSetting(sys_, plain_[7]);  // NoDriveTypeAutoRun
-    state_.cdCache = state_.cdCacheAsRead =
-        ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620);
-    state_.prefetch = state_.prefetchAsRead =
-        ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228);
+    settings_.Read(sys_);
 }
-
-namespace {
-
-// A value editor writes while its box is ticked, once its value differs from the one read.
-template <typename T>
-bool Edited(const ui::CheckBox& box, const T& value, const T& asRead) {
-    return box.Checked() && value != asRead;
-}
-bool Edited(const ui::CheckBox& box, const StoredNumber& value, const StoredNumber& asRead) {
-    return box.Checked() && value.value != asRead.value;
-}
-
-}  // namespace
 
 bool SystemPage::SystemIniFound() {
     return !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
 }
 
-// SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
-void SystemPage::WritePlain(Setting& setting) {
-    if (setting.store.IsIni() && !SystemIniFound()) return;
-    WriteSetting(sys_, setting);
-}
-
 // The CD-ROM figures keep the type they were found with.
 void SystemPage::ResetToWindowsDefault() {
-    for (ui::CheckBox* box : {&CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19,
-                              &CheckBox20, &CheckBox23, &CheckBox26})
-        box->SetChecked(false);
+    for (Entry& entry : settings_.Entries())
+        if (auto* row = std::get_if<Setting>(&entry)) row->box->SetChecked(false);
     WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
                        std::string("16"));
     WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", std::string("512"));
@@ -349,28 +336,9 @@ void SystemPage::ResetToWindowsDefault() {
                           {228, state_.prefetchAsRead.type});
 }
 
+// SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
 void SystemPage::Write() {
-    for (int i = 0; i < 6; ++i) WritePlain(plain_[i]);
-    if (Edited(CheckBox21, state_.sourcePath, state_.sourcePathAsRead))
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath);
-    if (Edited(CheckBox22, state_.owner, state_.ownerAsRead))
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner",
-                           state_.owner);
-    if (Edited(CheckBox22, state_.organization, state_.organizationAsRead))
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization",
-                           state_.organization);
-    WritePlain(plain_[6]);
-    if (Edited(CheckBox24, state_.iconDepth, state_.iconDepthAsRead))
-        WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
-                           state_.iconDepth);
-    if (Edited(CheckBox25, state_.iconCache, state_.iconCacheAsRead))
-        WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons",
-                           state_.iconCache);
-    WritePlain(plain_[7]);
-    if (Edited(CheckBox27, state_.cdCache, state_.cdCacheAsRead))
-        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
-    if (Edited(CheckBox28, state_.prefetch, state_.prefetchAsRead))
-        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
+    settings_.Write(sys_);
 }
 
 }  // namespace vt

@@ -68,7 +68,7 @@ class SystemPage {
 
   private:
     void LayOut();
-    void WritePlain(Setting& setting);
+    SettingsList Settings();
     bool SystemIniFound();
     void HideDetails();
     void PressEditor(ui::CheckBox& box, const char* mode);
@@ -81,8 +81,8 @@ class SystemPage {
     TForm1& form_;
     Platform& sys_;
     ui::Prompts& prompts_;
-    std::vector<Setting> plain_;  // CheckBox15 to CheckBox20, CheckBox23, CheckBox26
     State state_;
+    SettingsList settings_;
 };
 
 }  // namespace vt

@@ -1,5 +1,7 @@
 #include "pages/WindowsPage.h"
 
+#include "pages/PageSettings.h"
+
 namespace vt {
 namespace {
 
@@ -18,10 +20,14 @@ const char* const kBitmapIcon = "Paint.Picture\\DefaultIcon";
 const char* const kOldBitmapIcon = "OldBitmapIcon";
 const char* const kThumbnail = "%1";
 
+void Run(const std::function<void()>& step) {
+    if (step) step();
+}
+
 }  // namespace
 
-WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet3), sys_(sys), prompts_(prompts) {
+// In the page's read and write order.
+SettingsList WindowsPage::Settings() {
     const Store desktop = Store::Registry(HKEY_CURRENT_USER, kDesktop);
     const Store defaultExplorer = Store::Registry(
         HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer");
@@ -31,77 +37,79 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
         Store::Registry(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics");
     const Store smallIcons = Store::Registry(
         HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons");
+    const Store recycleBin = Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder);
     const Store batchVerbs = Store::Registry(HKEY_CLASSES_ROOT, "batfile\\shell");
     using enum WriteIdiom;
     // clang-format off
-    recycleBin_ = {.box = &CheckBox29, .store = Store::Registry(HKEY_CLASSES_ROOT, kRecycleBinFolder), .name = "Attributes", .on = Binary{0x20000170}, .off = Binary{0x20000140}, .idiom = SetOrRestore, .checkedWhen = Binary{0x20000170}, .fallback = Binary{9}};
-    plain_ = {
-        {.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .checkedWhen = "0", .fallback = "0"},
-        {.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
-        {.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .checkedWhen = Binary{0}, .fallback = Binary{9}},
-        {.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .idiom = SetOrDelete, .checkedWhen = Binary{1}, .fallback = Binary{9}},
-        {.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .checkedWhen = "1", .fallback = "1"},
-        {.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .idiom = SetOrDelete, .checkedWhen = "YES", .fallback = "NO", .upperCase = true},
-        {.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .checkedWhen = "edit", .fallback = ""},
+    return {
+        Setting{.box = &CheckBox29, .store = recycleBin, .name = "Attributes", .on = Binary{0x20000170}, .off = Binary{0x20000140}, .idiom = SetOrRestore, .fallback = Binary{9},
+         .description = "Use this option to make your recycle bin act like common icon."},
+        Editor{.read = [this] { Run(StartMenuDelay.read); }, .write = [this] { Run(StartMenuDelay.write); }},
+        Setting{.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .fallback = "0",
+         .description = "Use this option to remove Windows version number that appears on the bottom right corner of desktop."},
+        Setting{.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .fallback = Binary{9},
+         .description = "Use this option to stop Windows adding \"Shortcut to\" word when you create a shortcut."},
+        Editor{.box = &CheckBox34,
+               .read = [this] { CheckBox34.SetChecked(!HasRegistryValue(sys_, HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut")); },
+               .write = [this] { if (CheckBox34.Changed()) WriteArrowSymbol(); },
+               .description = "Use this option to remove arrow symbol that appears on the bottom right corner of shortcut icon."},
+        Editor{.box = &CheckBox35,
+               .read = [this] { CheckBox35.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kMyComputerCommand, "", "") == kExplorerCommand); },
+               .write = [this] { if (CheckBox35.Changed()) WriteMyComputerCommand(); },
+               .description = "Use this option to run Windows Explorer when you double-clicking My Computer icon."},
+        Setting{.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .fallback = Binary{9},
+         .description = "Use this option to make your desktop refresh automaticly without pressing F5 key."},
+        Setting{.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .idiom = SetOrDelete, .fallback = Binary{9},
+         .description = "Use this option to enable smooth scrolling function."},
+        Setting{.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .fallback = "1",
+         .description = "Use this option to enable Windows animation function."},
+        Setting{.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .idiom = SetOrDelete, .fallback = "NO", .upperCase = true,
+         .description = "Use this option to make icons in Explorer toolbar smallest.", .cell = 12},
+        Editor{.box = &CheckBox40,
+               .read = [this] { CheckBox40.SetChecked(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kNotepadCommandKey, "", "") == kNotepadCommand); },
+               .write = [this] { if (CheckBox40.Changed()) WriteNotepadVerb(); },
+               .description = "Use this option to add notepad to the context menu of all unknown files."},
+        Editor{.box = &CheckBox41,
+               .read = [this] { CheckBox41.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kFolderCommandKey, "", "") == kFolderCommand); },
+               .write = [this] { if (CheckBox41.Changed()) WriteFolderVerb(); },
+               .description = "Use this option to add command prompt to the context menu of all folder."},
+        Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "",
+         .description = "Use this option to make edit as a default action when you double-clicking batch file."},
+        Editor{.box = &CheckBox62,
+               .read = [this] { toolbarPath_ = toolbarPathAsRead_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", ""); },
+               .write = [this] {
+                   if (CheckBox62.Checked() && toolbarPath_ != toolbarPathAsRead_)
+                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_);
+               },
+               .description = "Use this option to change Windows Explorer toolbar background.",
+               .press = [this] { PressToolbarBackground(); }},
+        Editor{.box = &CheckBox63,
+               .read = [this] {
+                   ReadBitmapIcon();
+                   CheckBox63.SetChecked(bitmapIcon_ == kThumbnail);
+               },
+               .write = [this] { if (CheckBox63.Changed()) WriteBitmapThumbnail(); },
+               .description = "Use this option to show all bitmap file icons as thumbnails.",
+               .cell = 6},
     };
     // clang-format on
+}
 
-    form.Describe(
-        Memo3,
-        {
-            {CheckBox29, "Use this option to make your recycle bin act like common icon."},
-            {CheckBox32,
-             "Use this option to remove Windows version number that appears on the bottom "
-             "right corner of desktop."},
-            {CheckBox33,
-             "Use this option to stop Windows adding \"Shortcut to\" word when you create a "
-             "shortcut."},
-            {CheckBox34,
-             "Use this option to remove arrow symbol that appears on the bottom right corner of "
-             "shortcut icon."},
-            {CheckBox35,
-             "Use this option to run Windows Explorer when you double-clicking My Computer "
-             "icon."},
-            {CheckBox36,
-             "Use this option to make your desktop refresh automaticly without pressing F5 "
-             "key."},
-            {CheckBox37, "Use this option to enable smooth scrolling function."},
-            {CheckBox38, "Use this option to enable Windows animation function."},
-            {CheckBox39, "Use this option to make icons in Explorer toolbar smallest."},
-            {CheckBox40,
-             "Use this option to add notepad to the context menu of all unknown files."},
-            {CheckBox41,
-             "Use this option to add command prompt to the context menu of all folder."},
-            {CheckBox42,
-             "Use this option to make edit as a default action when you double-clicking batch "
-             "file."},
-            {CheckBox62, "Use this option to change Windows Explorer toolbar background."},
-            {CheckBox63, "Use this option to show all bitmap file icons as thumbnails."},
-        });
+WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
+    : Sheet(form.TabSheet3), sys_(sys), prompts_(prompts), settings_(Settings()) {
     form.ClearsDescription(Sheet, Memo3);
     form.ClearsDescription(GroupBox5, Memo3);
     form.RegisterMemo(Memo3);
     form.RegisterDetails("Page3", [this] { HideDetails(); });
-    for (ui::CheckBox* box : Boxes()) {
-        if (box == &CheckBox62)
-            form.MarkOnPress(CheckBox62, "Page3", [this] { PressToolbarBackground(); });
-        else
-            form.MarkOnPress(*box, "Page3");
-    }
+    AttachSettings(form, settings_, Memo3, "Page3");
     Edit6.OnChange = [this] { toolbarPath_ = Edit6.Text(); };
     SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
     LayOut();
     HideDetails();
 }
 
-FourteenBoxes WindowsPage::Boxes() {
-    return {&CheckBox29, &CheckBox32, &CheckBox33, &CheckBox34, &CheckBox35,
-            &CheckBox36, &CheckBox63, &CheckBox37, &CheckBox38, &CheckBox40,
-            &CheckBox41, &CheckBox42, &CheckBox39, &CheckBox62};
-}
-
 void WindowsPage::LayOut() {
-    LayOutHeaderAndColumns(Image1, RxLabel3, Boxes());
+    LayOutHeaderAndColumns(Image1, RxLabel3, settings_.Boxes());
     LayOutDescription(GroupBox5, Memo3);
     GroupBox6.SetBounds(8, 274, 320, 66);
     Label49.SetBounds(16, 10, 0, 13);
@@ -132,30 +140,8 @@ void WindowsPage::SpeedButton2Click() {
     Edit6.SetText(toolbarPath_);
 }
 
-void WindowsPage::ReadRecycleBin() {
-    ReadSetting(sys_, recycleBin_);
-}
-
-void WindowsPage::WriteRecycleBin() {
-    WriteSetting(sys_, recycleBin_);
-}
-
-void WindowsPage::ReadOthers() {
-    ReadSetting(sys_, plain_[0]);  // PaintDesktopVersion
-    ReadSetting(sys_, plain_[1]);  // link
-    CheckBox34.SetChecked(!HasRegistryValue(sys_, HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut"));
-    CheckBox35.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kMyComputerCommand, "", "") ==
-                          kExplorerCommand);
-    for (int i = 2; i < 6; ++i) ReadSetting(sys_, plain_[i]);  // UpdateMode to SmallIcons
-    CheckBox40.SetChecked(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kNotepadCommandKey, "", "") ==
-                          kNotepadCommand);
-    CheckBox41.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kFolderCommandKey, "", "") ==
-                          kFolderCommand);
-    ReadSetting(sys_, plain_[6]);  // the batch-file verb
-    toolbarPath_ = toolbarPathAsRead_ =
-        ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "");
-    ReadBitmapIcon();
-    CheckBox63.SetChecked(bitmapIcon_ == kThumbnail);
+void WindowsPage::Read() {
+    settings_.Read(sys_);
 }
 
 void WindowsPage::ReadBitmapIcon() {
@@ -175,18 +161,8 @@ void WindowsPage::ResetToWindowsDefault() {
     WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", std::string());
 }
 
-void WindowsPage::WriteOthers() {
-    WriteSetting(sys_, plain_[0]);
-    WriteSetting(sys_, plain_[1]);
-    if (CheckBox34.Changed()) WriteArrowSymbol();
-    if (CheckBox35.Changed()) WriteMyComputerCommand();
-    for (int i = 2; i < 6; ++i) WriteSetting(sys_, plain_[i]);
-    if (CheckBox40.Changed()) WriteNotepadVerb();
-    if (CheckBox41.Changed()) WriteFolderVerb();
-    WriteSetting(sys_, plain_[6]);
-    if (CheckBox62.Checked() && toolbarPath_ != toolbarPathAsRead_)
-        WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_);
-    if (CheckBox63.Changed()) WriteBitmapThumbnail();
+void WindowsPage::Write() {
+    settings_.Write(sys_);
 }
 
 // The shell draws the arrow on every class that has "IsShortcut", whatever its text.

@@ -16,12 +16,10 @@ class WindowsPage {
   public:
     WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts);
 
-    // The Recycle Bin setting goes with the System page's values; the others come after the
-    // Start Menu delay.
-    void ReadRecycleBin();
-    void WriteRecycleBin();
-    void ReadOthers();
-    void WriteOthers();
+    void Read();   // the Windows slice of BacaData, the Start Menu delay in its place
+    void Write();  // the Windows slice of TulisData
+    // The Start Menu page's delay, read and written right after the Recycle Bin setting.
+    Editor StartMenuDelay;
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
 
@@ -58,7 +56,7 @@ class WindowsPage {
     const std::string& BitmapIconText() const { return bitmapIcon_; }
 
   private:
-    FourteenBoxes Boxes();
+    SettingsList Settings();
     void LayOut();
     void HideDetails();
     void PressToolbarBackground();
@@ -72,11 +70,10 @@ class WindowsPage {
 
     Platform& sys_;
     ui::Prompts& prompts_;
-    Setting recycleBin_;
-    std::vector<Setting> plain_;  // CheckBox32, 33, 36, 37, 38, 39, 42
     std::string toolbarPath_, toolbarPathAsRead_;
     std::string bitmapIcon_;
     DWORD bitmapIconType_ = REG_SZ;
+    SettingsList settings_;
 };
 
 }  // namespace vt

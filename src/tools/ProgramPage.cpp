@@ -38,8 +38,6 @@ ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAbo
     form.ClearsDescription(Sheet, Memo5);
     form.ClearsDescription(GroupBox20, Memo5);
     form.RegisterMemo(Memo5);
-    form.RegisterSlice(
-        Slice::Veltrim, [this] { Read(); }, [this] { Write(); }, {&Sheet});
     LayOut();
 }
 

@@ -12,14 +12,6 @@ struct Tools {
     Tools(Program& program, Platform& sys, ui::Prompts& prompts)
         : rightClickMenus(program.main, sys, prompts),
           addRemove(program.main, program.uninstall, sys, prompts) {
-        std::vector<ui::Control*> boxes;
-        for (const RightClickMenus::FileType& type : rightClickMenus.Types)
-            boxes.push_back(&type.box);
-        // Neither page has anything for the write pass: their buttons write at once.
-        program.main.RegisterSlice(
-            Slice::RightClickMenus, [this] { rightClickMenus.Read(); }, {}, boxes);
-        program.main.RegisterSlice(Slice::AddRemove, [this] { addRemove.FillLists(); }, {},
-                                   {&addRemove.ListBox1, &addRemove.ListBox2});
         program.main.hooks.refreshAddRemove = [this] { addRemove.FillLists(); };
     }
     Tools(const Tools&) = delete;

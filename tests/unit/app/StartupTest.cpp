@@ -142,8 +142,10 @@ TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
     std::vector<std::string> steps;
     host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
     int result = StartSequence(sys, prompts, host, [&](Program& program) {
-        program.main.RegisterSlice(
-            Slice::Boot, [] { throw RegistryError("Failed to get data for 'BootMulti'"); }, [] {});
+        program.main.AddPage({Slice::Boot,
+                              [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
+                              [] {},
+                              {}});
         program.main.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
     });
     EXPECT_EQ(0, result);

@@ -10,16 +10,21 @@ class TForm1Test : public AppFixture {
         for (Slice s : {Slice::OemInfo, Slice::RightClickMenus, Slice::Boot, Slice::System,
                         Slice::Windows, Slice::StartMenu, Slice::DiskCache, Slice::Internet1,
                         Slice::Internet2, Slice::FileCache, Slice::Veltrim, Slice::AddRemove})
-            form.RegisterSlice(
-                s,
-                [this, s] {
-                    passes.push_back("read " + std::to_string(int(s)));
-                    if (s == failingRead) throw RegistryError("Invalid data type for 'X'");
-                },
-                [this, s] {
-                    passes.push_back("write " + std::to_string(int(s)));
-                    if (s == failingWrite) throw RegistryError("Failed to set data for 'NoRun'");
-                });
+            form.AddPage({s,
+                          [this, s] {
+                              passes.push_back("read " + std::to_string(int(s)));
+                              if (s == failingRead)
+                                  throw RegistryError("Invalid data type for 'X'");
+                          },
+                          // The tools' buttons write at once: nothing for the write pass.
+                          s == Slice::RightClickMenus || s == Slice::AddRemove
+                              ? std::function<void()>()
+                              : [this, s] {
+                                    passes.push_back("write " + std::to_string(int(s)));
+                                    if (s == failingWrite)
+                                        throw RegistryError("Failed to set data for 'NoRun'");
+                                },
+                          {}});
         form.RegisterDetails("Page1", [this] { hidden.push_back("Page1"); });
         form.RegisterDetails("Page4", [this] { hidden.push_back("Page4"); });
         form.MarkOnPress(box1, "Page1");
@@ -92,8 +97,10 @@ TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
 TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     TForm1 fresh(sys, prompts);
     std::vector<std::string> steps;
-    fresh.RegisterSlice(Slice::Boot,
-                        [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); }, {});
+    fresh.AddPage({Slice::Boot,
+                   [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); },
+                   {},
+                   {}});
     fresh.RegisterDetails("page1", [&] { steps.push_back("hide"); });
     fresh.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
     fresh.hooks.autoShutDownDisable = [&] { steps.push_back("autoshutdown"); };

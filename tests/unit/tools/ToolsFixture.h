@@ -5,7 +5,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
-#include "tools/Tools.h"
+#include "pages/Pages.h"
 #include "ui/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -105,7 +105,13 @@ class ToolsTest : public ::testing::Test {
     fake::FakePlatform sys;
     ui::ScriptedPrompts prompts;
     Program program{sys, prompts};
-    Tools tools{program, program.main.Stores(), prompts};  // as the program attaches them
+    Tools& tools = Attached();
+
+  private:
+    Tools& Attached() {
+        AttachPages(program, sys, prompts);  // as the program attaches them
+        return *std::static_pointer_cast<Tools>(program.tools);
+    }
 };
 
 }  // namespace vt::testing
