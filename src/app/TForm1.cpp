@@ -145,7 +145,7 @@ bool TForm1::SliceRead(Slice slice) const {
 void TForm1::ResetToWindowsDefault() {
     auto point = KeepRestorePoint();  // one restore point for all of it
     for (PageState& state : pages_) Run(state.page.resetToWindowsDefault);
-    Button5Click();
+    Apply();
 }
 
 // --- Window handlers -------------------------------------------------------------------
@@ -159,7 +159,7 @@ void TForm1::FormCreate() {
     AutoShutdownActive = false;
     RestartPending = false;
     UninstallEdited = false;
-    Run(hooks.disableEdit9);
+    Run(hooks.disableCustomNdiCache);
     try {
         RecoverUnfinishedPass();
     } catch (const std::exception& e) {
@@ -289,9 +289,22 @@ void TForm1::PageControl1Change() {
 // --- Commands --------------------------------------------------------------------------
 
 void TForm1::Button5Click() {
+    Apply();
+}
+
+void TForm1::Apply() {
     HideAllPages();
-    for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
+    ClearMarks();
     TulisData();
+    ReadAgain();
+}
+
+void TForm1::ClearMarks() {
+    for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
+}
+
+// Every page shows what the stores hold, the first connection chosen.
+void TForm1::ReadAgain() {
     BacaData();
     Run(hooks.selectFirstAdapter);
 }
@@ -319,110 +332,6 @@ void TForm1::Button7Click() {
 void TForm1::Button4Click() {
     RestartPending = false;
     Close();
-}
-
-// --- Restore points --------------------------------------------------------------------
-
-std::string TForm1::RestoreDir() {
-    std::string dir = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    return dir + "\\Restore";
-}
-
-RestoreJournal::Scope TForm1::KeepRestorePoint() {
-    return journal_.Record(RestoreDir());
-}
-
-bool TForm1::CanUndo() {
-    return !ListRestorePoints(sys_, RestoreDir()).empty();
-}
-
-ManagedScope TForm1::Managed() {
-    std::string windows = WindowsDir.empty() ? TakeWindowsDir(sys_) : WindowsDir;
-    std::string program = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
-    return {windows, program};
-}
-
-namespace {
-
-std::string Described(const UndoReport& report) {
-    std::string text =
-        report.failures.empty()
-            ? "The settings were put back as they were before restore point " + report.point + "."
-            : "Some settings of restore point " + report.point + " could not be put back:";
-    for (const std::string& failure : report.failures) text += "\n" + failure;
-    if (!report.failures.empty())
-        text +=
-            "\n\nEverything else was put back. The restore point is kept: \"Undo last "
-            "change...\" tries it again.";
-    else if (!report.removed)
-        text += "\n\nThe restore point could not be taken off the list of restore points.";
-    return text;
-}
-
-}  // namespace
-
-std::optional<UndoReport> TForm1::PutBackNewestPoint() {
-    for (;;) {
-        try {
-            return UndoNewestRestorePoint(sys_, RestoreDir(), Managed());
-        } catch (const RestorePointDamaged& e) {
-            std::vector<std::string> names = ListRestorePoints(sys_, RestoreDir());
-            if (names.size() < 2) {
-                prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
-                return std::nullopt;
-            }
-            if (prompts_.Confirm(std::string(e.what()) + "\n\n" + kSkipDamagedQuestion,
-                                 ui::Buttons::YesNo) != ui::Answer::Yes)
-                return std::nullopt;
-            RemoveRestorePoint(sys_, RestoreDir(), names.back());
-        }
-    }
-}
-
-// As "Apply" does after its write: the marks go and every page shows what the stores hold,
-// whatever became of the Undo.
-void TForm1::UndoLastApply() {
-    if (!CanUndo()) return;
-    if (prompts_.Confirm(kUndoQuestion, ui::Buttons::YesNo) != ui::Answer::Yes) return;
-    HideAllPages();
-    for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
-    std::optional<UndoReport> report;
-    try {
-        report = PutBackNewestPoint();
-    } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());
-    }
-    std::string configDat = TakeProgramDir(sys_) + ConfigDat::kFileName;
-    for (const std::string& file : report ? report->filesPutBack : std::vector<std::string>{}) {
-        if (!EqualNoCase(file, configDat)) continue;
-        try {
-            Config.SetShowSplash(ReadConfigDat(sys_, TakeProgramDir(sys_)).ShowSplash());
-        } catch (const IoError&) {
-            // Unreadable: the option stays as the window holds it.
-        }
-    }
-    Run(hooks.beforeUndoRead);
-    BacaData();
-    Run(hooks.selectFirstAdapter);
-    if (report) prompts_.ShowMessage(Described(*report));
-}
-
-void TForm1::RecoverUnfinishedPass() {
-    std::optional<std::string> point = UnfinishedRestorePoint(sys_, RestoreDir());
-    if (!point) return;
-    std::string question = kUnfinishedQuestion;
-    question.replace(question.find("%s"), 2, *point);
-    if (prompts_.Confirm(question, ui::Buttons::YesNo) == ui::Answer::Yes) {
-        try {
-            if (auto report = UndoNewestRestorePoint(sys_, RestoreDir(), Managed()))
-                prompts_.ShowMessage(Described(*report));
-            return;
-        } catch (const RestorePointDamaged& e) {
-            prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
-        }
-    }
-    KeepUnfinishedRestorePoint(sys_, RestoreDir(), *point, Managed());
 }
 
 }  // namespace vt

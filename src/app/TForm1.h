@@ -119,16 +119,16 @@ class TForm1 : public ui::Form {
     // and empty.
     void SetRestingNote(ui::Memo& memo, const std::string& note);
 
-    // Steps of FormCreate and of the command buttons that belong to other pages.
+    // What the window asks of other pages, named by what they do; the comments say when.
     struct Hooks {
-        std::function<void()> fillMemoryGauges;     // FormCreate 2, page switch to File-Cache
-        std::function<void()> resetAutoShutdown;    // FormCreate 4
-        std::function<void()> disableEdit9;         // FormCreate 5
-        std::function<void()> selectFirstAdapter;   // FormCreate 10, Apply 5
-        std::function<void()> autoShutDownDisable;  // FormCreate 11
-        std::function<void()> layOutDiskCache;      // page switch to Disk-Cache
-        std::function<void()> refreshAddRemove;     // FormActivate after an edit
-        std::function<void()> beforeUndoRead;       // UndoLastApply, before its read pass
+        std::function<void()> fillMemoryGauges;       // FormCreate, page switch to File-Cache
+        std::function<void()> resetAutoShutdown;      // FormCreate
+        std::function<void()> disableCustomNdiCache;  // FormCreate: its box opens it
+        std::function<void()> selectFirstAdapter;     // FormCreate, Apply, Undo
+        std::function<void()> autoShutDownDisable;    // FormCreate
+        std::function<void()> layOutDiskCache;        // page switch to Disk-Cache
+        std::function<void()> refreshAddRemove;       // FormActivate after an edit
+        std::function<void()> clearShortcutBoxes;     // Undo, before its read pass
     } hooks;
 
     // --- Handlers ------------------------------------------------------------------------
@@ -178,8 +178,10 @@ class TForm1 : public ui::Form {
     static constexpr const char* kSkipDamagedQuestion =
         "Nothing was changed.\n\nSkip this restore point and put back the one before it?";
 
-    void BacaData();
-    void TulisData();
+    void BacaData();   // the read pass
+    void TulisData();  // the write pass
+    // "Apply": the details put away, the marks cleared, the write pass, then the read pass.
+    void Apply();
     // Whether the page's last read completed, so that its write may run.
     bool SliceRead(Slice slice) const;
     // "Back to Windows Default", answered Yes: every page's reset in the table's order, then
@@ -201,6 +203,8 @@ class TForm1 : public ui::Form {
     // While the countdown runs: asks whether to exit anyway; true when the user says No.
     bool KeepsCountdownRunning();
     void RewriteConfigDat();
+    void ClearMarks();
+    void ReadAgain();
     void RestMemo(ui::Memo& memo);
     // Puts back the newest point, or with the user's leave the older ones past a damaged
     // one; answers what was done, or nothing when nothing changed.

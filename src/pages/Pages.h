@@ -36,14 +36,14 @@ struct Pages {
             internet.ComboBox2.SetItemIndex(0);
             internet.IsiDataInternet();
         };
-        program.main.hooks.disableEdit9 = [this] { internet2.Edit9.SetEnabled(false); };
+        program.main.hooks.disableCustomNdiCache = [this] { internet2.Edit9.SetEnabled(false); };
         program.main.hooks.fillMemoryGauges = [this] { fileCache.FillMemoryGauges(); };
         program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
         program.main.hooks.resetAutoShutdown = [this] { shutdown.Reset(); };
         program.main.hooks.autoShutDownDisable = [this] { shutdown.AutoShutDown_Disable(); };
         // The shortcut boxes are only ever ticked by the read pass: after an undo they start
         // from clear, as at window creation.
-        program.main.hooks.beforeUndoRead = [this] {
+        program.main.hooks.clearShortcutBoxes = [this] {
             for (ui::CheckBox* box :
                  {&programPage.CheckBox45, &programPage.CheckBox46, &programPage.CheckBox47})
                 box->SetChecked(false);

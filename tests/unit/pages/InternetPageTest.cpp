@@ -28,7 +28,7 @@ class InternetPageTest : public PageTest {
     // What the main window does at start: read, select the first connection, show it.
     void Start() {
         PutText(HKEY_LOCAL_MACHINE, kMstcp, "EnableDHCP", "0");  // the key exists
-        form().hooks.disableEdit9();
+        form().hooks.disableCustomNdiCache();
         ReadPass();
         form().hooks.selectFirstAdapter();
     }
@@ -505,7 +505,7 @@ TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
 
 TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreated) {
     Adapter(0, "NE2000 Compatible");
-    form().hooks.disableEdit9();
+    form().hooks.disableCustomNdiCache();
     ReadPass();
     form().hooks.selectFirstAdapter();
     EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";

@@ -371,7 +371,7 @@ TEST_F(UndoLastApplyTest, ADamagedPointIsSkippedOnlyWithLeave) {
     const std::string newest = std::string(kRestoreDir) + "\\" + names.back() + "\\Files.txt";
     sys.PutFile(newest, "state\tended\r\n");  // no seal: cut or edited
     int reads = 0;
-    form().hooks.beforeUndoRead = [&] { ++reads; };
+    form().hooks.clearShortcutBoxes = [&] { ++reads; };
 
     for (ui::Answer skip : {ui::Answer::No, ui::Answer::Yes}) {
         prompts.Answer(ui::Answer::Yes);
