@@ -16,19 +16,6 @@ namespace vt::view {
 namespace {
 
 const char* const kSelfProperty = "VeltrimView";
-constexpr int kIconId = 1;
-
-::HINSTANCE Instance() {
-    return ::GetModuleHandleA(nullptr);
-}
-
-std::string WindowText(::HWND hwnd) {
-    int length = ::GetWindowTextLengthA(hwnd);
-    std::string text(length + 1, '\0');
-    ::GetWindowTextA(hwnd, text.data(), length + 1);
-    text.resize(std::min<size_t>(text.size() - 1, std::strlen(text.c_str())));
-    return text;
-}
 
 ::DWORD FormStyle(const ui::Form& form) {
     switch (form.BorderStyle()) {
@@ -62,93 +49,20 @@ void RegisterFormClass(const std::string& className) {
     ::RegisterClassExA(&wc);
 }
 
-struct ChildClass {
-    const char* className;
-    ::DWORD style;
-    ::DWORD exStyle;
-};
-
+// The tab control of a page control; the families know every other kind.
 ChildClass ClassFor(const ui::Control& control) {
-    const ::DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    switch (control.GetKind()) {
-        case ui::Kind::CheckBox:
-            return {"BUTTON", child | BS_CHECKBOX | WS_TABSTOP, 0};
-        case ui::Kind::RadioButton: {
-            // The first radio button of a frame starts a group for the arrow keys.
-            const auto& siblings = control.Parent()->Children();
-            auto first = std::find_if(siblings.begin(), siblings.end(), [](ui::Control* c) {
-                return c->GetKind() == ui::Kind::RadioButton;
-            });
-            ::DWORD group = (*first == &control) ? WS_GROUP | WS_TABSTOP : 0;
-            return {"BUTTON", child | BS_RADIOBUTTON | group, 0};
-        }
-        case ui::Kind::SpinEdit:
-            return {"EDIT", child | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
-        case ui::Kind::Edit:
-            return {"EDIT", child | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
-        case ui::Kind::Memo:
-            if (static_cast<const ui::Memo&>(control).Scrolled())
-                return {"EDIT", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
-                        WS_EX_CLIENTEDGE};
-            return {"EDIT", child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
-        case ui::Kind::TrackBar:
-            return {TRACKBAR_CLASSA, child | TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP | WS_GROUP, 0};
-        case ui::Kind::Label:
-            return {"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
-        case ui::Kind::TitleLabel:
-            return {"STATIC", child | SS_OWNERDRAW, 0};
-        case ui::Kind::ComboBox:
-            return {"COMBOBOX",
-                    child | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0};
-        case ui::Kind::ListBox:
-            return {"LISTBOX",
-                    child | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                    WS_EX_CLIENTEDGE};
-        case ui::Kind::ProgressBar:
-            return {PROGRESS_CLASSA, child | PBS_SMOOTH, 0};
-        case ui::Kind::Button:
-        case ui::Kind::SpeedButton:
-            return {"BUTTON", child | BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0};
-        case ui::Kind::GroupBox:
-            return {"BUTTON", child | BS_GROUPBOX, 0};
-        case ui::Kind::Bevel:
-            return {"STATIC", child | SS_ETCHEDHORZ, 0};
-        case ui::Kind::Image:
-            return {"STATIC", child | SS_ICON | SS_CENTERIMAGE, 0};
-        case ui::Kind::PageControl:
-            return {WC_TABCONTROLA,
-                    child | TCS_MULTILINE | TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP | WS_GROUP,
-                    0};
-        case ui::Kind::TabSheet:
-        case ui::Kind::Form:
-            break;
-    }
-    return {nullptr, 0, 0};
+    if (control.GetKind() == ui::Kind::PageControl)
+        return {WC_TABCONTROLA,
+                WS_CHILD | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_BUTTONS | TCS_FLATBUTTONS |
+                    WS_TABSTOP | WS_GROUP,
+                0};
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    return family ? family->classFor(control) : ChildClass{nullptr, 0, 0};
 }
 
-// The picture centred on the dialog colour in a bitmap of the control's size: a static
-// control centring it itself (SS_CENTERIMAGE) fills the margin with the picture's top-left
-// pixel. A picture larger than the control shows its middle.
-::HBITMAP CenteredPicture(::HWND control, const ui::Image& image) {
-    ::RECT area{};
-    ::GetClientRect(control, &area);
-    const auto* info = reinterpret_cast<const ::BITMAPINFO*>(image.Dib().data());
-    const int width = info->bmiHeader.biWidth;
-    const int height = std::abs(info->bmiHeader.biHeight);
-    ::HDC screen = ::GetDC(nullptr);
-    ::HDC memory = ::CreateCompatibleDC(screen);
-    ::HBITMAP bitmap = ::CreateCompatibleBitmap(screen, std::max<int>(area.right, 1),
-                                                std::max<int>(area.bottom, 1));
-    ::HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::FillRect(memory, &area, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SetDIBitsToDevice(memory, (area.right - width) / 2, (area.bottom - height) / 2,
-                        static_cast<::DWORD>(width), static_cast<::DWORD>(height), 0, 0, 0,
-                        static_cast<::UINT>(height), image.Dib().data() + image.DibBitsOffset(),
-                        info, DIB_RGB_COLORS);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return bitmap;
+bool HoldsText(const ui::Control& control) {
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    return family && family->holdsText;
 }
 
 // The button a press or a double click message stands for.
@@ -165,37 +79,6 @@ ui::MouseButton PressedButton(::UINT msg) {
     }
 }
 
-bool IsTextKind(ui::Kind kind) {
-    return kind == ui::Kind::Edit || kind == ui::Kind::SpinEdit || kind == ui::Kind::Memo ||
-           kind == ui::Kind::ComboBox;
-}
-
-bool IsChecked(const ui::Control& control) {
-    switch (control.GetKind()) {
-        case ui::Kind::CheckBox:
-            return static_cast<const ui::CheckBox&>(control).Checked();
-        case ui::Kind::RadioButton:
-            return static_cast<const ui::RadioButton&>(control).Checked();
-        default:
-            return false;
-    }
-}
-
-std::string ModelText(const ui::Control& control) {
-    switch (control.GetKind()) {
-        case ui::Kind::Edit:
-            return static_cast<const ui::Edit&>(control).Text();
-        case ui::Kind::SpinEdit:
-            return static_cast<const ui::SpinEdit&>(control).Text();
-        case ui::Kind::Memo:
-            return static_cast<const ui::Memo&>(control).Text();
-        case ui::Kind::ComboBox:
-            return static_cast<const ui::ComboBox&>(control).Text();
-        default:
-            return control.Caption();
-    }
-}
-
 }  // namespace
 
 FormWindow::FormWindow(ui::Form& form, ui::Prompts& prompts) : form_(form), prompts_(prompts) {}
@@ -209,7 +92,6 @@ FormWindow::~FormWindow() {
         ::DestroyWindow(hwnd_);
     }
     if (font_) ::DeleteObject(font_);
-    for (auto& [control, font] : titleFonts_) ::DeleteObject(font);
     if (faceBrush_) ::DeleteObject(faceBrush_);
 }
 
@@ -361,13 +243,6 @@ void FormWindow::CreateChild(ui::Control& control) {
     Hook(control);
     ChildClass kind = ClassFor(control);
     if (!kind.className) return;  // a tab sheet: its controls lie on the form
-    if (control.GetKind() == ui::Kind::TitleLabel) {
-        auto& title = static_cast<ui::TitleLabel&>(control);
-        titleFonts_[&control] =
-            ::CreateFontA(-title.FontHeight(), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, title.FontName().c_str());
-    }
     Item& item = items_[&control];
     item.control = &control;
     ::RECT place = Placement(control);
@@ -375,7 +250,7 @@ void FormWindow::CreateChild(ui::Control& control) {
     item.id = id;
     // Caption, visibility and state go in with the creation: each later call costs a round
     // trip, and a page has dozens of controls.
-    bool captioned = !IsTextKind(control.GetKind()) && control.GetKind() != ui::Kind::PageControl;
+    bool captioned = !HoldsText(control) && control.GetKind() != ui::Kind::PageControl;
     ::DWORD state =
         (ShownByModel(control) ? WS_VISIBLE : 0) | (EnabledByModel(control) ? 0 : WS_DISABLED);
     item.hwnd = ::CreateWindowExA(
@@ -384,52 +259,19 @@ void FormWindow::CreateChild(ui::Control& control) {
         place.bottom - place.top, hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
         Instance(), nullptr);
     if (!item.hwnd) return;
-    auto ownFont = titleFonts_.find(&control);
-    ::SendMessageA(
-        item.hwnd, WM_SETFONT,
-        reinterpret_cast<::WPARAM>(ownFont == titleFonts_.end() ? font_ : ownFont->second), FALSE);
+    ::SendMessageA(item.hwnd, WM_SETFONT, reinterpret_cast<::WPARAM>(font_), FALSE);
     Subclass(item);
-
-    switch (control.GetKind()) {
-        case ui::Kind::PageControl:
-            CreateTabs(static_cast<ui::PageControl&>(control));
-            break;
-        case ui::Kind::SpinEdit: {
-            auto& spin = static_cast<ui::SpinEdit&>(control);
-            item.upDown = ::CreateWindowExA(
-                0, UPDOWN_CLASSA, nullptr,
-                WS_CHILD | WS_CLIPSIBLINGS | UDS_ALIGNRIGHT | UDS_ARROWKEYS | state, 0, 0, 0, 0,
-                hwnd_, nullptr, Instance(), nullptr);
-            ::SendMessageA(item.upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item.hwnd), 0);
-            ::SendMessageA(item.upDown, UDM_SETRANGE32, spin.MinValue(), spin.MaxValue());
-            ::SendMessageA(item.hwnd, EM_LIMITTEXT, spin.MaxLength(), 0);
-            break;
-        }
-        case ui::Kind::TrackBar: {
-            auto& bar = static_cast<ui::TrackBar&>(control);
-            ::SendMessageA(item.hwnd, TBM_SETRANGEMIN, FALSE, bar.MinValue());
-            ::SendMessageA(item.hwnd, TBM_SETRANGEMAX, TRUE, bar.MaxValue());
-            if (bar.PageSize() > 0) {
-                ::SendMessageA(item.hwnd, TBM_SETPAGESIZE, 0, bar.PageSize());
-                ::SendMessageA(item.hwnd, TBM_SETLINESIZE, 0, bar.PageSize());
-            }
-            break;
-        }
-        case ui::Kind::ProgressBar: {
-            auto& bar = static_cast<ui::ProgressBar&>(control);
-            ::SendMessageA(item.hwnd, PBM_SETRANGE32, bar.MinValue(), bar.MaxValue());
-            break;
-        }
-        case ui::Kind::Edit: {
-            auto& edit = static_cast<ui::Edit&>(control);
-            ::SendMessageA(item.hwnd, EM_LIMITTEXT, edit.MaxLength(), 0);
-            ::SendMessageA(item.hwnd, EM_SETREADONLY, edit.ReadOnly(), 0);
-            break;
-        }
-        default:
-            break;
+    if (control.GetKind() == ui::Kind::PageControl) {
+        CreateTabs(static_cast<ui::PageControl&>(control));
+        Mirror(control, ui::Change::Selection);
+        return;
     }
-    if (IsChecked(control)) Mirror(control, ui::Change::Checked);
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    if (family->created) family->created(item, *this, state);
+    // Sized to its text in a font of its own: measured again in that font.
+    if (control.GetBounds().width == 0 &&
+        reinterpret_cast<::HFONT>(::SendMessageA(item.hwnd, WM_GETFONT, 0, 0)) != font_)
+        MirrorBounds(control);
     for (ui::Change change :
          {ui::Change::Items, ui::Change::Selection, ui::Change::Text, ui::Change::Value})
         Mirror(control, change);
@@ -503,8 +345,13 @@ void FormWindow::Subclass(Item& item) {
     int width = b.width, height = b.height;
     if (width == 0 && !control.Caption().empty()) {  // a label that sizes itself to its text
         ::HDC dc = ::GetDC(hwnd_);
-        auto ownFont = titleFonts_.find(&control);
-        ::HGDIOBJ old = ::SelectObject(dc, ownFont == titleFonts_.end() ? font_ : ownFont->second);
+        // A family may give its window a font of its own.
+        auto made = items_.find(&control);
+        ::HFONT font =
+            made != items_.end() && made->second.hwnd
+                ? reinterpret_cast<::HFONT>(::SendMessageA(made->second.hwnd, WM_GETFONT, 0, 0))
+                : font_;
+        ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
         ::SIZE size{};
         ::GetTextExtentPoint32A(dc, control.Caption().c_str(),
                                 static_cast<int>(control.Caption().size()), &size);
@@ -606,151 +453,27 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
     Item* item = Find(control);
     if (!item || !item->hwnd) return;
     mirroring_ = true;
-    switch (change) {
-        case ui::Change::Caption:
-            if (!IsTextKind(control.GetKind()) && control.GetKind() != ui::Kind::PageControl)
-                ::SetWindowTextA(item->hwnd, control.Caption().c_str());
-            if (control.GetBounds().width == 0) MirrorBounds(control);
-            break;
-        case ui::Change::Checked:
-            if (control.GetKind() == ui::Kind::CheckBox)
-                ::SendMessageA(item->hwnd, BM_SETCHECK,
-                               static_cast<ui::CheckBox&>(control).Checked() ? BST_CHECKED : 0, 0);
-            else if (control.GetKind() == ui::Kind::RadioButton)
-                ::SendMessageA(item->hwnd, BM_SETCHECK,
-                               static_cast<ui::RadioButton&>(control).Checked() ? BST_CHECKED : 0,
-                               0);
-            break;
-        case ui::Change::Text:
-            MirrorText(*item);
-            break;
-        case ui::Change::Items:
-            MirrorItems(*item);
-            break;
-        case ui::Change::Selection:
-            MirrorSelection(*item);
-            break;
-        case ui::Change::Value:
-            MirrorValue(*item);
-            break;
-        case ui::Change::Color:
-            ::InvalidateRect(item->hwnd, nullptr, TRUE);
-            break;
-        case ui::Change::Range:
-            if (control.GetKind() == ui::Kind::TrackBar) {
-                auto& bar = static_cast<ui::TrackBar&>(control);
-                ::SendMessageA(item->hwnd, TBM_SETRANGEMAX, TRUE, bar.MaxValue());
-                ::SendMessageA(item->hwnd, TBM_SETPOS, TRUE, bar.Position());
-            }
-            break;
-        default:
-            break;
+    if (change == ui::Change::Caption) {
+        if (!HoldsText(control) && control.GetKind() != ui::Kind::PageControl)
+            ::SetWindowTextA(item->hwnd, control.Caption().c_str());
+        if (control.GetBounds().width == 0) MirrorBounds(control);
+    } else if (change == ui::Change::Color) {
+        ::InvalidateRect(item->hwnd, nullptr, TRUE);
+    } else if (control.GetKind() == ui::Kind::PageControl) {
+        if (change == ui::Change::Selection) MirrorActivePage(*item);
+    } else if (const ControlFamily* family = FamilyOf(control.GetKind()); family->mirror) {
+        family->mirror(*item, change, *this);
     }
     mirroring_ = false;
 }
 
-void FormWindow::MirrorText(Item& item) {
-    if (!IsTextKind(item.control->GetKind())) return;
-    std::string text = ModelText(*item.control);
-    if (WindowText(item.hwnd) != text) ::SetWindowTextA(item.hwnd, text.c_str());
-}
-
-void FormWindow::MirrorItems(Item& item) {
-    ui::Kind kind = item.control->GetKind();
-    if (kind == ui::Kind::ComboBox) {
-        auto& combo = static_cast<ui::ComboBox&>(*item.control);
-        ::SendMessageA(item.hwnd, CB_RESETCONTENT, 0, 0);
-        for (const std::string& entry : combo.Items())
-            ::SendMessageA(item.hwnd, CB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(entry.c_str()));
-        MirrorSelection(item);
-    } else if (kind == ui::Kind::ListBox) {
-        auto& list = static_cast<ui::ListBox&>(*item.control);
-        ::SendMessageA(item.hwnd, LB_RESETCONTENT, 0, 0);
-        for (const std::string& entry : list.Items())
-            ::SendMessageA(item.hwnd, LB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(entry.c_str()));
-        MirrorSelection(item);
-    }
-}
-
-void FormWindow::MirrorSelection(Item& item) {
-    switch (item.control->GetKind()) {
-        case ui::Kind::Edit: {
-            int caret = static_cast<ui::Edit&>(*item.control).CaretPosition();
-            ::SendMessageA(item.hwnd, EM_SETSEL, caret, caret);
-            break;
-        }
-        case ui::Kind::ComboBox: {
-            auto& combo = static_cast<ui::ComboBox&>(*item.control);
-            ::SendMessageA(item.hwnd, CB_SETCURSEL, combo.ItemIndex(), 0);
-            MirrorText(item);
-            break;
-        }
-        case ui::Kind::ListBox:
-            ::SendMessageA(item.hwnd, LB_SETCURSEL,
-                           static_cast<ui::ListBox&>(*item.control).ItemIndex(), 0);
-            break;
-        case ui::Kind::PageControl: {
-            auto& pages = static_cast<ui::PageControl&>(*item.control);
-            auto list = pages.Pages();
-            auto found = std::find(list.begin(), list.end(), pages.ActivePage());
-            ::SendMessageA(item.hwnd, TCM_SETCURSEL,
-                           found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
-            for (ui::TabSheet* page : list) MirrorVisibility(*page);
-            break;
-        }
-        default:
-            break;
-    }
-}
-
-void FormWindow::MirrorValue(Item& item) {
-    switch (item.control->GetKind()) {
-        case ui::Kind::TrackBar:
-            ::SendMessageA(item.hwnd, TBM_SETPOS, TRUE,
-                           static_cast<ui::TrackBar&>(*item.control).Position());
-            break;
-        case ui::Kind::ProgressBar:
-            ::SendMessageA(item.hwnd, PBM_SETPOS,
-                           static_cast<ui::ProgressBar&>(*item.control).Position(), 0);
-            break;
-        case ui::Kind::Image: {
-            auto& image = static_cast<ui::Image&>(*item.control);
-            const std::string& picture = image.Picture();
-            if (!image.Dib().empty()) {
-                ::SetWindowLongPtrA(
-                    item.hwnd, GWL_STYLE,
-                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~(SS_TYPEMASK | SS_CENTERIMAGE)) |
-                        SS_BITMAP);
-                MirrorBounds(*item.control);
-                ::HBITMAP bitmap = CenteredPicture(item.hwnd, image);
-                ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
-                    item.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<::LPARAM>(bitmap)));
-                if (old) ::DeleteObject(old);
-                // The control keeps the size the page gave it.
-                MirrorBounds(*item.control);
-            } else if (picture.empty()) {
-                ::SetWindowLongPtrA(
-                    item.hwnd, GWL_STYLE,
-                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) | SS_ICON);
-                ::SendMessageA(
-                    item.hwnd, STM_SETICON,
-                    reinterpret_cast<::WPARAM>(::LoadIconA(Instance(), MAKEINTRESOURCEA(kIconId))),
-                    0);
-            } else {
-                ::SetWindowLongPtrA(
-                    item.hwnd, GWL_STYLE,
-                    (::GetWindowLongPtrA(item.hwnd, GWL_STYLE) & ~SS_TYPEMASK) | SS_BITMAP);
-                ::HANDLE bitmap =
-                    ::LoadImageA(nullptr, picture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-                ::HANDLE old = reinterpret_cast<::HANDLE>(::SendMessageA(
-                    item.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<::LPARAM>(bitmap)));
-                if (old) ::DeleteObject(old);
-            }
-            break;
-        }
-        default:
-            break;
-    }
+void FormWindow::MirrorActivePage(Item& item) {
+    auto& pages = static_cast<ui::PageControl&>(*item.control);
+    auto list = pages.Pages();
+    auto found = std::find(list.begin(), list.end(), pages.ActivePage());
+    ::SendMessageA(item.hwnd, TCM_SETCURSEL,
+                   found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
+    for (ui::TabSheet* page : list) MirrorVisibility(*page);
 }
 
 void FormWindow::MirrorVisibility(ui::Control& control) {
@@ -851,20 +574,23 @@ void FormWindow::CentreOnScreen() {
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const ::NMHDR*>(lParam));
         case WM_HSCROLL:
-            if (Item* item = ItemOfWindow(reinterpret_cast<::HWND>(lParam));
-                item && item->control->GetKind() == ui::Kind::TrackBar) {
-                int position = static_cast<int>(::SendMessageA(item->hwnd, TBM_GETPOS, 0, 0));
-                auto& bar = static_cast<ui::TrackBar&>(*item->control);
-                Guard([&] { bar.Drag(position); });
-            }
+            if (Item* item = ItemOfWindow(reinterpret_cast<::HWND>(lParam)))
+                if (const ControlFamily* family = FamilyOf(item->control->GetKind());
+                    family && family->scrolled)
+                    family->scrolled(*item, *this);
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return OnControlColor(reinterpret_cast<::HDC>(wParam),
                                   reinterpret_cast<::HWND>(lParam));
-        case WM_DRAWITEM:
-            DrawTitle(*reinterpret_cast<const ::DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& draw = *reinterpret_cast<const ::DRAWITEMSTRUCT*>(lParam);
+            if (Item* item = ItemOfWindow(draw.hwndItem))
+                if (const ControlFamily* family = FamilyOf(item->control->GetKind());
+                    family && family->drawn)
+                    family->drawn(*item, draw, *this);
             return TRUE;
+        }
         case WM_TIMER: {
             auto& timers = form_.Timers();
             if (wParam >= 1 && wParam <= timers.size()) {
@@ -922,64 +648,8 @@ void FormWindow::OnCommand(int id, int code) {
     }
     Item* item = FindById(id);
     if (!item || mirroring_) return;
-    ui::Control& control = *item->control;
-    switch (control.GetKind()) {
-        case ui::Kind::CheckBox:
-            if (code == BN_CLICKED) {
-                auto& box = static_cast<ui::CheckBox&>(control);
-                if (item->releasingMouse)
-                    Guard([&] { box.ReleaseMouse(ui::MouseButton::Left, true); });
-                else
-                    Guard([&] { box.ToggleFromKeyboard(); });
-            }
-            break;
-        case ui::Kind::RadioButton:
-            if (code == BN_CLICKED) Guard([&] { static_cast<ui::RadioButton&>(control).Click(); });
-            break;
-        case ui::Kind::Button:
-        case ui::Kind::SpeedButton:
-            if (code == BN_CLICKED) Guard([&] { static_cast<ui::Button&>(control).Click(); });
-            break;
-        case ui::Kind::Edit: {
-            auto& edit = static_cast<ui::Edit&>(control);
-            if (code == EN_CHANGE) {
-                std::string text = WindowText(item->hwnd);
-                Guard([&] { edit.SetText(text); });
-            } else if (code == EN_KILLFOCUS) {
-                Guard([&] { edit.LoseFocus(); });
-            }
-            break;
-        }
-        case ui::Kind::SpinEdit: {
-            auto& spin = static_cast<ui::SpinEdit&>(control);
-            if (code == EN_CHANGE) {
-                std::string text = WindowText(item->hwnd);
-                Guard([&] { spin.Type(text); });
-            } else if (code == EN_KILLFOCUS) {
-                Guard([&] { spin.LoseFocus(); });
-            }
-            break;
-        }
-        case ui::Kind::ComboBox: {
-            auto& combo = static_cast<ui::ComboBox&>(control);
-            if (code == CBN_SELCHANGE) {
-                int index = static_cast<int>(::SendMessageA(item->hwnd, CB_GETCURSEL, 0, 0));
-                Guard([&] { combo.ChooseItem(index); });
-            } else if (code == CBN_EDITCHANGE) {
-                std::string text = WindowText(item->hwnd);
-                Guard([&] { combo.Type(text); });
-            }
-            break;
-        }
-        case ui::Kind::ListBox:
-            if (code == LBN_SELCHANGE) {
-                int index = static_cast<int>(::SendMessageA(item->hwnd, LB_GETCURSEL, 0, 0));
-                Guard([&] { static_cast<ui::ListBox&>(control).ChooseItem(index); });
-            }
-            break;
-        default:
-            break;
-    }
+    if (const ControlFamily* family = FamilyOf(item->control->GetKind()); family && family->command)
+        family->command(*item, code, *this);
 }
 
 ::LRESULT FormWindow::OnNotify(const ::NMHDR& header) {
@@ -993,13 +663,10 @@ void FormWindow::OnCommand(int id, int code) {
                 Guard([&] { pages.ChoosePage(list[index]); });
             return 0;
         }
-        if (item.upDown && item.upDown == header.hwndFrom &&
-            header.code == static_cast<::UINT>(UDN_DELTAPOS)) {
-            const auto& delta = reinterpret_cast<const ::NMUPDOWN&>(header);
-            auto& spin = static_cast<ui::SpinEdit&>(*item.control);
-            Guard([&] { spin.SetValue(spin.Value() + delta.iDelta * spin.Increment()); });
-            return 1;  // the model moved the value; the arrows keep their own hands off
-        }
+        ::LRESULT result = 0;
+        if (const ControlFamily* family = FamilyOf(item.control->GetKind());
+            family && family->notified && family->notified(item, header, *this, result))
+            return result;
     }
     return 0;
 }
@@ -1009,37 +676,13 @@ void FormWindow::OnCommand(int id, int code) {
     if (!item)
         return ::DefWindowProcA(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<::WPARAM>(dc),
                                 reinterpret_cast<::LPARAM>(child));
-    ::COLORREF text = item->control->FontColor();
-    if (item->control->GetKind() == ui::Kind::Memo &&
-        static_cast<ui::Memo&>(*item->control).Scrolled()) {
-        ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
-        ::SetBkColor(dc, ::GetSysColor(COLOR_INFOBK));
-        return reinterpret_cast<::LRESULT>(::GetSysColorBrush(COLOR_INFOBK));
-    }
-    if (item->control->GetKind() == ui::Kind::Memo)
-        text = ::GetSysColor(EnabledByModel(*item->control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
-    ::SetTextColor(dc, text);
+    ::LRESULT result = 0;
+    if (const ControlFamily* family = FamilyOf(item->control->GetKind());
+        family && family->colored && family->colored(*item, dc, *this, result))
+        return result;
+    ::SetTextColor(dc, item->control->FontColor());
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<::LRESULT>(faceBrush_);
-}
-
-void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
-    Item* item = ItemOfWindow(draw.hwndItem);
-    if (!item || item->control->GetKind() != ui::Kind::TitleLabel) return;
-    auto& title = static_cast<ui::TitleLabel&>(*item->control);
-    ::RECT area = draw.rcItem;
-    ::FillRect(draw.hDC, &area, faceBrush_);
-    ::SetBkMode(draw.hDC, TRANSPARENT);
-    ::HGDIOBJ old = ::SelectObject(
-        draw.hDC, reinterpret_cast<::HFONT>(::SendMessageA(item->hwnd, WM_GETFONT, 0, 0)));
-    int shift = title.ShadowOffset();
-    ::RECT shadow{area.left + shift, area.top, area.right, area.bottom};
-    ::RECT face{area.left, area.top + shift, area.right, area.bottom};
-    ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNSHADOW));
-    ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &shadow, DT_LEFT | DT_NOPREFIX);
-    ::SetTextColor(draw.hDC, title.FontColor());
-    ::DrawTextA(draw.hDC, title.Caption().c_str(), -1, &face, DT_LEFT | DT_NOPREFIX);
-    ::SelectObject(draw.hDC, old);
 }
 
 ::LRESULT CALLBACK FormWindow::ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam,
@@ -1069,8 +712,6 @@ void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
             // takes the double click as a button-down itself; handing it exactly that keeps one
             // toggle for each press and release, the release below doing the toggling.
             Guard([&] { control.PressMouse(ui::MouseButton::Left); });
-            if (control.GetKind() == ui::Kind::CheckBox)
-                return ::CallWindowProcA(original, hwnd, WM_LBUTTONDOWN, wParam, lParam);
             break;
         case WM_LBUTTONUP: {
             item.releasingMouse = true;
@@ -1085,28 +726,6 @@ void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
             Guard([&] { (under ? *under : control).MoveMouse(); });
             break;
         }
-        case WM_SETCURSOR: {
-            bool hand = (control.GetKind() == ui::Kind::Button ||
-                         control.GetKind() == ui::Kind::SpeedButton) &&
-                        static_cast<ui::Button&>(control).HandCursor();
-            ::HCURSOR cursor = hand ? ::LoadCursorA(nullptr, IDC_HAND) : nullptr;
-            if (cursor) {
-                ::SetCursor(cursor);
-                return TRUE;
-            }
-            break;
-        }
-        case WM_ERASEBKGND:
-            // A frame draws only its line and caption: what lay behind it (a page shown
-            // before) is painted over with the dialog colour.
-            if (control.GetKind() == ui::Kind::GroupBox) {
-                ::RECT area{};
-                ::GetClientRect(hwnd, &area);
-                ::FillRect(reinterpret_cast<::HDC>(wParam), &area,
-                           ::GetSysColorBrush(COLOR_BTNFACE));
-                return TRUE;
-            }
-            break;
         case WM_NCDESTROY:
             ::RemovePropA(hwnd, kSelfProperty);
             ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
@@ -1114,6 +733,10 @@ void FormWindow::DrawTitle(const ::DRAWITEMSTRUCT& draw) {
         default:
             break;
     }
+    ::LRESULT result = 0;
+    if (const ControlFamily* family = FamilyOf(control.GetKind());
+        family && family->message && family->message(item, msg, wParam, lParam, result))
+        return result;
     return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 
 #include "ui/Form.h"
 #include "ui/Prompts.h"
+#include "view/win32/ControlFamily.h"
 
 #include <windows.h>
 
@@ -13,7 +14,7 @@
 
 namespace vt::view {
 
-class FormWindow {
+class FormWindow : private FamilyHost {
   public:
     FormWindow(ui::Form& form, ui::Prompts& prompts);
     ~FormWindow();
@@ -49,14 +50,7 @@ class FormWindow {
                            std::function<void()> chosen);
 
   private:
-    struct Item {
-        ui::Control* control = nullptr;
-        ::HWND hwnd = nullptr;
-        int id = 0;
-        ::HWND upDown = nullptr;  // the arrows of a spin edit
-        ::WNDPROC original = nullptr;
-        bool releasingMouse = false;  // a check box's BN_CLICKED comes from the mouse
-    };
+    using Item = MadeWindow;
 
     static ::LRESULT CALLBACK FormProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
     static ::LRESULT CALLBACK ChildProc(::HWND hwnd, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam);
@@ -67,11 +61,13 @@ class FormWindow {
     void OnCommand(int id, int code);
     ::LRESULT OnNotify(const ::NMHDR& header);
     ::LRESULT OnControlColor(::HDC dc, ::HWND child);
-    void DrawTitle(const ::DRAWITEMSTRUCT& draw);
 
-    // Every model call from a window procedure goes through here: an error becomes the
-    // application's error box and the window stays.
-    void Guard(const std::function<void()>& action);
+    // --- What the control families ask of the window ---------------------------------
+    void Guard(const std::function<void()>& action) override;
+    ::HWND FormHandle() const override { return hwnd_; }
+    bool EnabledByModel(const ui::Control& control) const override;
+    void MirrorBounds(ui::Control& control) override;
+    ::HBRUSH FaceBrush() const override { return faceBrush_; }
 
     void HookForm();
     void CreateChildren(ui::Control& parent);
@@ -90,17 +86,12 @@ class FormWindow {
     ::RECT Placement(const ui::Control& control) const;
     ::RECT DisplayArea(const ui::PageControl& pages) const;
     bool ShownByModel(const ui::Control& control) const;
-    bool EnabledByModel(const ui::Control& control) const;
     ui::Control* ControlAt(ui::Control& within, ::POINT point);
 
     void Mirror(ui::Control& control, ui::Change change);
     void MirrorVisibility(ui::Control& control);
     void MirrorEnabled(ui::Control& control);
-    void MirrorText(Item& item);
-    void MirrorItems(Item& item);
-    void MirrorSelection(Item& item);
-    void MirrorValue(Item& item);
-    void MirrorBounds(ui::Control& control);
+    void MirrorActivePage(Item& item);
     void MirrorForm(ui::Change change);
     void MirrorTimer(ui::Timer& timer);
     void CentreOnScreen();
@@ -113,7 +104,6 @@ class FormWindow {
     ui::Prompts& prompts_;
     ::HWND hwnd_ = nullptr;
     ::HFONT font_ = nullptr;
-    std::map<const ui::Control*, ::HFONT> titleFonts_;
     ::HBRUSH faceBrush_ = nullptr;
     std::map<const ui::Control*, Item> items_;
     std::vector<Item> innerFields_;  // the edit fields of combo boxes
