@@ -1,9 +1,12 @@
 // A delay shown in a spin edit between two labels: hidden until its box is pressed while
-// unchecked, and set back to the delay last read when the box is pressed while checked.
+// unchecked, and set back to the delay last read when the box is pressed while checked. The
+// delay is recorded as stored, so a stored delay the spin edit holds to its range is written
+// once the user sets one, even the one the box showed.
 #pragma once
 
 #include "platform/WholeNumber.h"
 #include "ui/Controls.h"
+#include "ui/Recorded.h"
 
 #include <string>
 
@@ -16,28 +19,40 @@ class DelayEditor {
           spin_(spin),
           unit_(unit),
           fallback_(fallback),
-          kept_(std::to_string(fallback)) {}
-
-    // The text read from the store: kept, and shown as a number (the fallback if none).
-    void Read(const std::string& text) {
-        kept_ = text;
-        spin_.SetValue(KeptNumber());
+          kept_(std::to_string(fallback)) {
+        spin_.OnChange = [this] {
+            if (!showing_) kept_.Set(std::to_string(spin_.Value()));
+        };
     }
-    const std::string& Kept() const { return kept_; }
+    DelayEditor(const DelayEditor&) = delete;
+    DelayEditor& operator=(const DelayEditor&) = delete;
+
+    // The text read from the store: recorded, and shown as a number (the fallback if none).
+    void Read(const std::string& text) {
+        kept_.Read(text);
+        ShowKept();
+    }
+    const std::string& Kept() const { return kept_.AsRead(); }
 
     void Hide() { Show(false); }
     // The delay is written while its box is ticked, once it differs from the delay read.
-    bool Edited(const ui::CheckBox& box) const { return box.Checked() && spin_.Changed(); }
+    bool Edited(const ui::CheckBox& box) const { return box.Checked() && kept_.Changed(); }
     // Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
     void Press(bool checked) {
-        if (checked)
-            spin_.SetValue(KeptNumber());
-        else
+        if (checked) {
+            kept_.Revert();
+            ShowKept();
+        } else {
             Show(true);
+        }
     }
 
   private:
-    int KeptNumber() const { return WholeNumber(kept_).value_or(fallback_); }
+    void ShowKept() {
+        showing_ = true;
+        spin_.SetValue(WholeNumber(kept_.Now()).value_or(fallback_));
+        showing_ = false;
+    }
     void Show(bool shown) {
         label_.SetVisible(shown);
         spin_.SetVisible(shown);
@@ -48,7 +63,8 @@ class DelayEditor {
     ui::SpinEdit& spin_;
     ui::Label& unit_;
     int fallback_;
-    std::string kept_;
+    ui::Recorded<std::string> kept_;
+    bool showing_ = false;  // the editor itself sets the spin edit
 };
 
 }  // namespace vt

@@ -35,8 +35,8 @@ InternetPage::InternetPage(TForm1& form, Platform& sys, TForm4& help)
                   RadioButton19,
                   Edit5} {
     Bind(mtu_, [this] { return CurrentMtu(); });
-    Bind(receiveWindow_, [this] { return &ReceiveWindowText.now; });
-    Bind(timeToLive_, [this] { return &TimeToLiveText.now; });
+    Bind(receiveWindow_, [this] { return &ReceiveWindowText.Now(); });
+    Bind(timeToLive_, [this] { return &TimeToLiveText.Now(); });
     ComboBox2.OnChange = [this] { ComboBox2Change(); };
     SpeedButton4.OnClick = [this] { SpeedButton4Click(); };
     SpeedButton5.OnClick = [this] { SpeedButton5Click(); };
@@ -117,11 +117,11 @@ void InternetPage::Show(Group& group, const std::string& text) {
 
 // The kind the MTU buttons stand for: the only kind found, or the one chosen in the list.
 std::string* InternetPage::CurrentMtu() {
-    if (DialUpPresent && !LanPresent) return &DialUpMtu.now;
-    if (LanPresent && !DialUpPresent) return &LanMtu.now;
+    if (DialUpPresent && !LanPresent) return &DialUpMtu.Now();
+    if (LanPresent && !DialUpPresent) return &LanMtu.Now();
     if (!ConnectionFound) return nullptr;
-    if (ComboBox2.ItemIndex() == 0) return &DialUpMtu.now;
-    if (ComboBox2.ItemIndex() == 1) return &LanMtu.now;
+    if (ComboBox2.ItemIndex() == 0) return &DialUpMtu.Now();
+    if (ComboBox2.ItemIndex() == 1) return &LanMtu.Now();
     return nullptr;
 }
 
@@ -134,8 +134,8 @@ std::string InternetPage::AdapterKey(int index) {
 // The MTU of a kind the user (or a preset) set: written into every adapter key of the kind
 // that holds another value, even when the page showed that value already.
 void InternetPage::MarkChosen(const std::string* value) {
-    if (value == &DialUpMtu.now) dialUpChosen_ = true;
-    if (value == &LanMtu.now) lanChosen_ = true;
+    if (value == &DialUpMtu.Now()) dialUpChosen_ = true;
+    if (value == &LanMtu.Now()) lanChosen_ = true;
 }
 
 void InternetPage::Read() {
@@ -163,11 +163,11 @@ void InternetPage::Read() {
 
 void InternetPage::IsiDataInternet() {
     if (LanPresent && !DialUpPresent)
-        Show(mtu_, LanMtu.now);
+        Show(mtu_, LanMtu.Now());
     else if (DialUpPresent)
-        Show(mtu_, DialUpMtu.now);
-    Show(receiveWindow_, ReceiveWindowText.now);
-    Show(timeToLive_, TimeToLiveText.now);
+        Show(mtu_, DialUpMtu.Now());
+    Show(receiveWindow_, ReceiveWindowText.Now());
+    Show(timeToLive_, TimeToLiveText.Now());
 }
 
 void InternetPage::InternetDisable() {
@@ -187,17 +187,17 @@ void InternetPage::ResetToWindowsDefault() {
 
 void InternetPage::ComboBox2Change() {
     if (ComboBox2.ItemIndex() == 0)
-        Show(mtu_, DialUpPresent ? DialUpMtu.now : LanMtu.now);
+        Show(mtu_, DialUpPresent ? DialUpMtu.Now() : LanMtu.Now());
     else if (ComboBox2.ItemIndex() == 1)
-        Show(mtu_, LanMtu.now);
+        Show(mtu_, LanMtu.Now());
 }
 
 void InternetPage::SpeedButton4Click() {
-    DialUpMtu.now = "0";
-    LanMtu.now = "0";
+    DialUpMtu.Set("0");
+    LanMtu.Set("0");
     dialUpChosen_ = lanChosen_ = true;
-    ReceiveWindowText.now = "8192";
-    TimeToLiveText.now = "32";
+    ReceiveWindowText.Set("8192");
+    TimeToLiveText.Set("32");
     RadioButton18.SetChecked(true);
     RadioButton13.SetChecked(true);
     RadioButton15.SetChecked(true);
@@ -205,12 +205,12 @@ void InternetPage::SpeedButton4Click() {
 
 void InternetPage::SpeedButton5Click() {
     if (!ConnectionFound) return;
-    if (DialUpPresent) DialUpMtu.now = "576";
-    if (LanPresent) LanMtu.now = "1500";
+    if (DialUpPresent) DialUpMtu.Set("576");
+    if (LanPresent) LanMtu.Set("1500");
     dialUpChosen_ = DialUpPresent;
     lanChosen_ = LanPresent;
-    ReceiveWindowText.now = DialUpPresent && LanPresent ? "5840" : DialUpPresent ? "2680" : "8760";
-    TimeToLiveText.now = "128";
+    ReceiveWindowText.Set(DialUpPresent && LanPresent ? "5840" : DialUpPresent ? "2680" : "8760");
+    TimeToLiveText.Set("128");
     bool showsLan = !DialUpPresent || (LanPresent && ComboBox2.ItemIndex() == 1);
     if (showsLan)
         RadioButton7.SetChecked(true);
@@ -232,9 +232,9 @@ void InternetPage::Write() {
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
     if (ReceiveWindowText.Changed())
-        WriteUnlessEmptyAndMissing(reg, kReceiveWindowName, ReceiveWindowText.now);
+        WriteUnlessEmptyAndMissing(reg, kReceiveWindowName, ReceiveWindowText.Now());
     if (TimeToLiveText.Changed())
-        WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.now);
+        WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.Now());
 }
 
 // Keys 0000 to 0006 may have gaps; past them the walk goes on while keys follow.
@@ -246,10 +246,10 @@ void InternetPage::WriteMtu() {
             continue;
         }
         const bool dialUp = GuardedReadText(reg, "DriverDesc", "") == kDialUp;
-        const KeptText& mtu = dialUp ? DialUpMtu : LanMtu;
+        const ui::Recorded<std::string>& mtu = dialUp ? DialUpMtu : LanMtu;
         const bool chosen = dialUp ? dialUpChosen_ : lanChosen_;
-        if ((mtu.Changed() || chosen) && GuardedReadText(reg, kMtuName, "") != mtu.now)
-            WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.now);
+        if ((mtu.Changed() || chosen) && GuardedReadText(reg, kMtuName, "") != mtu.Now())
+            WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.Now());
     }
 }
 

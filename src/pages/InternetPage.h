@@ -65,10 +65,10 @@ class InternetPage {
     bool DialUpPresent = false;
     bool LanPresent = false;
     bool ConnectionFound = false;
-    KeptText DialUpMtu{"0", "0"};
-    KeptText LanMtu{"0", "0"};
-    KeptText ReceiveWindowText{"8192", "8192"};
-    KeptText TimeToLiveText{"32", "32"};
+    ui::Recorded<std::string> DialUpMtu{"0"};
+    ui::Recorded<std::string> LanMtu{"0"};
+    ui::Recorded<std::string> ReceiveWindowText{"8192"};
+    ui::Recorded<std::string> TimeToLiveText{"32"};
 
   private:
     // One frame of radio buttons standing for one kept text.

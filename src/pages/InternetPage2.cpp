@@ -29,11 +29,11 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
                        .idiom = WriteIdiom::SetOrRestore,
                        .checkedWhen = "1",
                        .fallback = "0"} {
-    KeepWholeNumberText(Edit7, [this] { return &MaxConnectMinText.now; });
-    KeepWholeNumberText(Edit8, [this] { return &MaxConnectMaxText.now; });
-    KeepWholeNumberText(Edit10, [this] { return &MaxSocketsMinText.now; });
-    KeepWholeNumberText(Edit11, [this] { return &MaxSocketsMaxText.now; });
-    KeepWholeNumberText(Edit9, [this] { return &NdiCacheText.now; });
+    KeepWholeNumberText(Edit7, [this] { return &MaxConnectMinText.Now(); });
+    KeepWholeNumberText(Edit8, [this] { return &MaxConnectMaxText.Now(); });
+    KeepWholeNumberText(Edit10, [this] { return &MaxSocketsMinText.Now(); });
+    KeepWholeNumberText(Edit11, [this] { return &MaxSocketsMaxText.Now(); });
+    KeepWholeNumberText(Edit9, [this] { return &NdiCacheText.Now(); });
     struct NdiChoice {
         ui::RadioButton& button;
         const char* text;
@@ -42,16 +42,13 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
                         NdiChoice{RadioButton22, "32"}, NdiChoice{RadioButton23, "64"}})
         c.button.OnClick = [this, text = c.text] {
             Edit9.SetEnabled(false);
-            NdiCacheText.now = text;
+            NdiCacheText.Set(text);
         };
     RadioButton24.OnClick = [this] {
         Edit9.SetEnabled(true);
-        Edit9.SetText(NdiCacheText.now);
+        Edit9.SetText(NdiCacheText.Now());
     };
-    SpinEdit8.OnChange = [this] {
-        KeepAliveText = std::to_string(SpinEdit8.Value());
-        KeepAliveSet = true;
-    };
+    SpinEdit8.OnChange = [this] { KeepAliveText.Set(std::to_string(SpinEdit8.Value())); };
     SpeedButton6.OnClick = [this] {
         ApplyPreset({"0", RadioButton4, 3600, "64", "1", "255", "2"});
     };
@@ -124,20 +121,21 @@ void InternetPage2::LayOut() {
 void InternetPage2::Read() {
     ReadSetting(sys_, pmtuDiscovery_);
     ReadSetting(sys_, blackHoleDetect_);
-    KeepAliveStored = KeepAliveText =
+    // Recorded after the box shows it: showing what was read is no setting.
+    std::string keepAlive =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, kKeepAliveName, "3600");
-    SpinEdit8.SetValue(WholeNumber(KeepAliveText).value_or(3600));
-    KeepAliveSet = false;  // showing what was read is no setting
+    SpinEdit8.SetValue(WholeNumber(keepAlive).value_or(3600));
+    KeepAliveText.Read(keepAlive);
     const std::string sockets = std::string(kParams) + "maxsockets";
     MaxSocketsMaxText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "max", "255"));
     MaxSocketsMinText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, sockets, "min", "2"));
-    Edit10.SetText(MaxSocketsMinText.now);
-    Edit11.SetText(MaxSocketsMaxText.now);
+    Edit10.SetText(MaxSocketsMinText.Now());
+    Edit11.SetText(MaxSocketsMaxText.Now());
     const std::string connect = std::string(kParams) + "maxconnect";
     MaxConnectMaxText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, connect, "max", "64"));
     MaxConnectMinText.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, connect, "min", "1"));
-    Edit7.SetText(MaxConnectMinText.now);
-    Edit8.SetText(MaxConnectMaxText.now);
+    Edit7.SetText(MaxConnectMinText.Now());
+    Edit8.SetText(MaxConnectMaxText.Now());
     std::string cache =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, std::string(kParams) + "cachesize", "", "0");
     NdiCacheText.Read(WholeNumber(cache) ? cache : "0");
@@ -147,7 +145,7 @@ void InternetPage2::Read() {
 // The size selects its button by number ("016" is 16). Showing it is no change of the user's:
 // what the button stores now counts as read.
 void InternetPage2::ShowNdiCache() {
-    int size = WholeNumber(NdiCacheText.now).value_or(0);
+    int size = WholeNumber(NdiCacheText.Now()).value_or(0);
     ui::RadioButton* button = size == 0    ? &RadioButton4
                               : size == 16 ? &RadioButton6
                               : size == 32 ? &RadioButton22
@@ -158,42 +156,42 @@ void InternetPage2::ShowNdiCache() {
     } else {
         RadioButton24.SetChecked(true);
         Edit9.SetEnabled(true);
-        Edit9.SetText(NdiCacheText.now);
+        Edit9.SetText(NdiCacheText.Now());
     }
-    NdiCacheText.read = NdiCacheText.now;
+    NdiCacheText.Read(NdiCacheText.Now());
 }
 
 void InternetPage2::ApplyPreset(const Preset& preset) {
-    NdiCacheText.now = preset.ndiCache;
-    KeepAliveText = std::to_string(preset.keepAlive);
-    MaxConnectMaxText.now = preset.connectMax;
-    MaxConnectMinText.now = preset.connectMin;
-    MaxSocketsMaxText.now = preset.socketsMax;
-    MaxSocketsMinText.now = preset.socketsMin;
+    NdiCacheText.Set(preset.ndiCache);
+    KeepAliveText.Set(std::to_string(preset.keepAlive));
+    MaxConnectMaxText.Set(preset.connectMax);
+    MaxConnectMinText.Set(preset.connectMin);
+    MaxSocketsMaxText.Set(preset.socketsMax);
+    MaxSocketsMinText.Set(preset.socketsMin);
     preset.ndiButton.SetChecked(true);
     CheckBox43.SetChecked(false);
     CheckBox44.SetChecked(false);
     SpinEdit8.SetValue(preset.keepAlive);
-    KeepAliveSet = true;  // also when the box showed the preset's time already
-    Edit7.SetText(MaxConnectMinText.now);
-    Edit8.SetText(MaxConnectMaxText.now);
-    Edit10.SetText(MaxSocketsMinText.now);
-    Edit11.SetText(MaxSocketsMaxText.now);
+    Edit7.SetText(MaxConnectMinText.Now());
+    Edit8.SetText(MaxConnectMaxText.Now());
+    Edit10.SetText(MaxSocketsMinText.Now());
+    Edit11.SetText(MaxSocketsMaxText.Now());
 }
 
 void InternetPage2::ResetToWindowsDefault() {
-    NdiCacheText.now = "0";
-    KeepAliveText = "3600";
-    MaxConnectMaxText.now = "64";
-    MaxConnectMinText.now = "1";
-    MaxSocketsMaxText.now = "255";
-    MaxSocketsMinText.now = "2";
+    NdiCacheText.Set("0");
+    KeepAliveText.Set("3600");
+    MaxConnectMaxText.Set("64");
+    MaxConnectMinText.Set("1");
+    MaxSocketsMaxText.Set("255");
+    MaxSocketsMinText.Set("2");
     RadioButton4.SetChecked(true);
     CheckBox43.SetChecked(false);
     CheckBox44.SetChecked(false);
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false);
-    reg.WriteText(kKeepAliveName, KeepAliveText);
+    reg.WriteText(kKeepAliveName, KeepAliveText.Now());
+    KeepAliveText.Read(KeepAliveText.Now());  // stored now
 }
 
 void InternetPage2::InternetDisable() {
@@ -211,26 +209,28 @@ void InternetPage2::Write() {
     if (connectionFound_) {
         WriteSetting(sys_, pmtuDiscovery_);
         WriteSetting(sys_, blackHoleDetect_);
-        if ((SpinEdit8.Changed() || KeepAliveSet) && KeepAliveText != KeepAliveStored) {
+        // Set by the user or a preset, also to what the box showed, and unlike what is stored.
+        if (KeepAliveText.Changed()) {
             TRegistry reg(sys_);
             OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false);
-            reg.WriteText(kKeepAliveName, KeepAliveText);
+            reg.WriteText(kKeepAliveName, KeepAliveText.Now());
         }
         WriteLimits("maxsockets", MaxSocketsMaxText, MaxSocketsMinText);
         WriteLimits("maxconnect", MaxConnectMaxText, MaxConnectMinText);
     }
     if (NdiCacheText.Changed())
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, std::string(kParams) + "cachesize", "",
-                           NdiCacheText.now);
+                           NdiCacheText.Now());
 }
 
 // No check ties the minimum to the maximum: each text is written as it stands.
-void InternetPage2::WriteLimits(const char* key, const KeptText& max, const KeptText& min) {
+void InternetPage2::WriteLimits(const char* key, const ui::Recorded<std::string>& max,
+                                const ui::Recorded<std::string>& min) {
     if (!max.Changed() && !min.Changed()) return;
     TRegistry reg(sys_);
     OpenKey(reg, HKEY_LOCAL_MACHINE, std::string(kParams) + key, true);
-    if (max.Changed()) reg.WriteText("max", max.now);
-    if (min.Changed()) reg.WriteText("min", min.now);
+    if (max.Changed()) reg.WriteText("max", max.Now());
+    if (min.Changed()) reg.WriteText("min", min.Now());
 }
 
 }  // namespace vt

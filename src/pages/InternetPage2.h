@@ -56,15 +56,12 @@ class InternetPage2 {
     static constexpr const char* kParams =
         "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\";
 
-    KeptText MaxConnectMinText{"1", "1"}, MaxConnectMaxText{"64", "64"};
-    KeptText MaxSocketsMinText{"2", "2"}, MaxSocketsMaxText{"255", "255"};
-    KeptText NdiCacheText{"0", "0"};
-    std::string KeepAliveText = "3600";
-    // As stored at the last read, and whether the user or a preset set the time since: a
-    // stored time the spin edit had to hold to its range is written once set, even to the
-    // time the box already showed.
-    std::string KeepAliveStored;
-    bool KeepAliveSet = false;
+    ui::Recorded<std::string> MaxConnectMinText{"1"}, MaxConnectMaxText{"64"};
+    ui::Recorded<std::string> MaxSocketsMinText{"2"}, MaxSocketsMaxText{"255"};
+    ui::Recorded<std::string> NdiCacheText{"0"};
+    // Recorded as stored: a stored time the spin edit had to hold to its range is written
+    // once the user or a preset sets one, even the time the box already showed.
+    ui::Recorded<std::string> KeepAliveText{"3600"};
 
   private:
     struct Preset {
@@ -76,7 +73,8 @@ class InternetPage2 {
     void LayOut();
     void ShowNdiCache();
     void ApplyPreset(const Preset& preset);
-    void WriteLimits(const char* key, const KeptText& max, const KeptText& min);
+    void WriteLimits(const char* key, const ui::Recorded<std::string>& max,
+                     const ui::Recorded<std::string>& min);
 
     Platform& sys_;
     const bool& connectionFound_;

@@ -107,6 +107,7 @@ std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& pat
 struct StoredNumber {
     std::int32_t value;
     std::optional<DWORD> type;  // nothing: missing or unreadable, `value` is the fallback
+    bool operator==(const StoredNumber&) const = default;
 };
 StoredNumber ReadRegistryNumberOfEitherType(Platform& sys, HKEY root, const std::string& path,
                                             const std::string& name, std::int32_t fallback);

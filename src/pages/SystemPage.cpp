@@ -63,15 +63,6 @@ std::string SpeedLabel(int position) {
     return "CD-ROM Speed : " + std::to_string(kSpeeds[position]) + "x";
 }
 
-// A value editor writes while its box is ticked, once its value differs from the one read.
-template <typename T>
-bool Edited(const ui::CheckBox& box, const T& value, const T& asRead) {
-    return box.Checked() && value != asRead;
-}
-bool Edited(const ui::CheckBox& box, const StoredNumber& value, const StoredNumber& asRead) {
-    return box.Checked() && value.value != asRead.value;
-}
-
 std::string WholeOr(const std::string& text, const std::string& fallback) {
     return WholeNumber(text) ? text : fallback;
 }
@@ -104,23 +95,23 @@ SettingsList SystemPage::Settings() {
         Setting{.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .fallback = "1",
          .description = "Use this option to increase disk drive performance."},
         Editor{.box = &CheckBox21,
-               .read = [this] { state_.sourcePath = state_.sourcePathAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", ""); },
+               .read = [this] { state_.sourcePath.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "")); },
                .write = [this] {
-                   if (Edited(CheckBox21, state_.sourcePath, state_.sourcePathAsRead))
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath);
+                   if (CheckBox21.Checked() && state_.sourcePath.Changed())
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath.Now());
                },
                .description = "WinDir",
                .press = [this] { PressEditor(CheckBox21, "WinDir"); }},
         Editor{.box = &CheckBox22,
                .read = [this] {
-                   state_.owner = state_.ownerAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "");
-                   state_.organization = state_.organizationAsRead = ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", "");
+                   state_.owner.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", ""));
+                   state_.organization.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", ""));
                },
                .write = [this] {
-                   if (Edited(CheckBox22, state_.owner, state_.ownerAsRead))
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", state_.owner);
-                   if (Edited(CheckBox22, state_.organization, state_.organizationAsRead))
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", state_.organization);
+                   if (CheckBox22.Checked() && state_.owner.Changed())
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", state_.owner.Now());
+                   if (CheckBox22.Checked() && state_.organization.Changed())
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", state_.organization.Now());
                },
                .description = "Owner",
                .press = [this] { PressEditor(CheckBox22, "Owner"); }},
@@ -128,36 +119,36 @@ SettingsList SystemPage::Settings() {
          .description = "Use this option to prevent your Windows system from someone that does not have permission."},
         // Missing, or no whole number: the default either way.
         Editor{.box = &CheckBox24,
-               .read = [this] { state_.iconDepth = state_.iconDepthAsRead = WholeOr(ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16"); },
+               .read = [this] { state_.iconDepth.Read(WholeOr(ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16")); },
                .write = [this] {
-                   if (Edited(CheckBox24, state_.iconDepth, state_.iconDepthAsRead))
-                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", state_.iconDepth);
+                   if (CheckBox24.Checked() && state_.iconDepth.Changed())
+                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", state_.iconDepth.Now());
                },
                .description = "Use this option to change icon color format. Choosing a higher setting allows more color to be displayed.",
                .press = [this] { PressEditor(CheckBox24, nullptr); }},
         Editor{.box = &CheckBox25,
-               .read = [this] { state_.iconCache = state_.iconCacheAsRead = WholeOr(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512"); },
+               .read = [this] { state_.iconCache.Read(WholeOr(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512")); },
                .write = [this] {
-                   if (Edited(CheckBox25, state_.iconCache, state_.iconCacheAsRead))
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", state_.iconCache);
+                   if (CheckBox25.Checked() && state_.iconCache.Changed())
+                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", state_.iconCache.Now());
                },
                .description = "IconCache",
                .press = [this] { PressEditor(CheckBox25, "IconCache"); }},
         Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9},
          .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
         Editor{.box = &CheckBox27,
-               .read = [this] { state_.cdCache = state_.cdCacheAsRead = ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620); },
+               .read = [this] { state_.cdCache.Read(ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620)); },
                .write = [this] {
-                   if (Edited(CheckBox27, state_.cdCache, state_.cdCacheAsRead))
-                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache);
+                   if (CheckBox27.Checked() && state_.cdCache.Changed())
+                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache.Now());
                },
                .description = "CDCache",
                .press = [this] { PressEditor(CheckBox27, "CDCache"); }},
         Editor{.box = &CheckBox28,
-               .read = [this] { state_.prefetch = state_.prefetchAsRead = ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228); },
+               .read = [this] { state_.prefetch.Read(ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228)); },
                .write = [this] {
-                   if (Edited(CheckBox28, state_.prefetch, state_.prefetchAsRead))
-                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch);
+                   if (CheckBox28.Checked() && state_.prefetch.Changed())
+                       WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch.Now());
                },
                .description = "CDSpeed",
                .press = [this] { PressEditor(CheckBox28, "CDSpeed"); }},
@@ -175,17 +166,17 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     AttachSettings(form, settings_, Memo2, "Page2");
 
     Edit1.OnChange = [this] {
-        if (InMode("WinDir")) state_.sourcePath = Edit1.Text();
-        if (InMode("Owner")) state_.owner = Edit1.Text();
+        if (InMode("WinDir")) state_.sourcePath.Set(Edit1.Text());
+        if (InMode("Owner")) state_.owner.Set(Edit1.Text());
     };
     Edit2.OnChange = [this] {
-        if (InMode("Owner")) state_.organization = Edit2.Text();
+        if (InMode("Owner")) state_.organization.Set(Edit2.Text());
     };
     SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
     TrackBar1.OnChange = [this] { TrackBar1Change(); };
-    RadioButton1.OnClick = [this] { state_.iconDepth = "16"; };
-    RadioButton2.OnClick = [this] { state_.iconDepth = "24"; };
-    RadioButton3.OnClick = [this] { state_.iconDepth = "32"; };
+    RadioButton1.OnClick = [this] { state_.iconDepth.Set("16"); };
+    RadioButton2.OnClick = [this] { state_.iconDepth.Set("24"); };
+    RadioButton3.OnClick = [this] { state_.iconDepth.Set("32"); };
 
     LayOut();
     HideDetails();
@@ -224,10 +215,10 @@ void SystemPage::PressEditor(ui::CheckBox& box, const char* mode) {
         ShowEditor(box);
         return;
     }
-    if (&box == &CheckBox21) state_.sourcePath = state_.sourcePathAsRead;
+    if (&box == &CheckBox21) state_.sourcePath.Revert();
     if (&box == &CheckBox22) {
-        state_.owner = state_.ownerAsRead;
-        state_.organization = state_.organizationAsRead;
+        state_.owner.Revert();
+        state_.organization.Revert();
     }
 }
 
@@ -240,7 +231,7 @@ void SystemPage::ShowEditor(ui::CheckBox& box) {
     if (&box == &CheckBox21) {
         Label3.SetCaption("Location :");
         place(Label3, 16, 10);
-        Edit1.SetText(state_.sourcePath);
+        Edit1.SetText(state_.sourcePath.Now());
         place(Edit1, 16, 28);
         place(SpeedButton1, 157, 28);
     } else if (&box == &CheckBox22) {
@@ -248,29 +239,29 @@ void SystemPage::ShowEditor(ui::CheckBox& box) {
         place(Label3, 16, 10);
         Label4.SetCaption("Organization :");
         place(Label4, 168, 10);
-        Edit1.SetText(state_.owner);
-        Edit2.SetText(state_.organization);
+        Edit1.SetText(state_.owner.Now());
+        Edit2.SetText(state_.organization.Now());
         place(Edit1, 16, 28);
         place(Edit2, 168, 28);
     } else if (&box == &CheckBox24) {
         Label3.SetCaption("Icon Color Format :");
         place(Label3, 16, 10);
-        if (state_.iconDepth == "16") RadioButton1.SetChecked(true);
-        if (state_.iconDepth == "24") RadioButton2.SetChecked(true);
-        if (state_.iconDepth == "32") RadioButton3.SetChecked(true);
+        if (state_.iconDepth.Now() == "16") RadioButton1.SetChecked(true);
+        if (state_.iconDepth.Now() == "24") RadioButton2.SetChecked(true);
+        if (state_.iconDepth.Now() == "32") RadioButton3.SetChecked(true);
         place(RadioButton1, 16, 32);
         place(RadioButton2, 88, 32);
         place(RadioButton3, 152, 32);
     } else if (&box == &CheckBox25) {
-        Label3.SetCaption(IconCacheLabel(state_.iconCache));
+        Label3.SetCaption(IconCacheLabel(state_.iconCache.Now()));
         ShowTrack(130, 4, 153,
-                  BandOf(kIconCacheBands, WholeNumber(state_.iconCache).value_or(512)));
+                  BandOf(kIconCacheBands, WholeNumber(state_.iconCache.Now()).value_or(512)));
     } else if (&box == &CheckBox27) {
-        Label3.SetCaption(CdCacheLabel(state_.cdCache.value));
-        ShowTrack(130, 3, 153, BandOf(kCdCacheBands, state_.cdCache.value));
+        Label3.SetCaption(CdCacheLabel(state_.cdCache.Now().value));
+        ShowTrack(130, 3, 153, BandOf(kCdCacheBands, state_.cdCache.Now().value));
     } else if (&box == &CheckBox28) {
-        Label3.SetCaption(SpeedLabel(BandOf(kSpeedBands, state_.prefetch.value)));
-        ShowTrack(170, 10, 193, BandOf(kSpeedBands, state_.prefetch.value));
+        Label3.SetCaption(SpeedLabel(BandOf(kSpeedBands, state_.prefetch.Now().value)));
+        ShowTrack(170, 10, 193, BandOf(kSpeedBands, state_.prefetch.Now().value));
     }
 }
 
@@ -288,13 +279,13 @@ void SystemPage::TrackBar1Change() {
     int position = TrackBar1.Position();
     int labelLeft = 153;
     if (InMode("IconCache")) {
-        state_.iconCache = std::to_string(kIconCacheBands[std::min(position, 4)].value);
-        Label3.SetCaption(IconCacheLabel(state_.iconCache));
+        state_.iconCache.Set(std::to_string(kIconCacheBands[std::min(position, 4)].value));
+        Label3.SetCaption(IconCacheLabel(state_.iconCache.Now()));
     } else if (InMode("CDCache")) {
-        state_.cdCache.value = kCdCacheBands[std::min(position, 3)].value;
-        Label3.SetCaption(CdCacheLabel(state_.cdCache.value));
+        state_.cdCache.Now().value = kCdCacheBands[std::min(position, 3)].value;
+        Label3.SetCaption(CdCacheLabel(state_.cdCache.Now().value));
     } else if (InMode("CDSpeed")) {
-        state_.prefetch.value = kSpeedBands[std::min(position, 10)].value;
+        state_.prefetch.Now().value = kSpeedBands[std::min(position, 10)].value;
         Label3.SetCaption(SpeedLabel(std::min(position, 10)));
         labelLeft = 193;
     } else {
@@ -305,10 +296,10 @@ void SystemPage::TrackBar1Change() {
 }
 
 void SystemPage::SpeedButton1Click() {
-    state_.sourcePath.clear();
+    state_.sourcePath.Set("");
     std::optional<std::string> chosen = prompts_.BrowseFolder("Select Directory");
-    state_.sourcePath = chosen && !chosen->empty() ? *chosen : state_.sourcePathAsRead;
-    Edit1.SetText(state_.sourcePath);
+    state_.sourcePath.Set(chosen && !chosen->empty() ? *chosen : state_.sourcePath.AsRead());
+    Edit1.SetText(state_.sourcePath.Now());
 }
 
 void SystemPage::Read() {
@@ -331,9 +322,9 @@ void SystemPage::ResetToWindowsDefault() {
                        std::string("16"));
     WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", std::string("512"));
     WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize",
-                          {620, state_.cdCacheAsRead.type});
+                          {620, state_.cdCache.AsRead().type});
     WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch",
-                          {228, state_.prefetchAsRead.type});
+                          {228, state_.prefetch.AsRead().type});
 }
 
 // SYSTEM.INI is never created by a write: without it, its two rows stay as they are.

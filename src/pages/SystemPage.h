@@ -53,13 +53,11 @@ class SystemPage {
     // The page state the detail frame edits, as the read pass left it or the user changed it.
     struct State {
         std::string mode;  // "", "WinDir", "Owner", "IconCache", "CDCache", "CDSpeed"
-        std::string sourcePath, sourcePathAsRead;
-        std::string owner, ownerAsRead;
-        std::string organization, organizationAsRead;
-        std::string iconDepth = "16", iconDepthAsRead = "16";
-        std::string iconCache = "512", iconCacheAsRead = "512";
-        StoredNumber cdCache{620, std::nullopt}, cdCacheAsRead{620, std::nullopt};
-        StoredNumber prefetch{228, std::nullopt}, prefetchAsRead{228, std::nullopt};
+        // As read from the store and as the frame holds them now: a value editor writes while
+        // its box is ticked, once its value differs from the one read.
+        ui::Recorded<std::string> sourcePath, owner, organization;
+        ui::Recorded<std::string> iconDepth{"16"}, iconCache{"512"};
+        ui::Recorded<StoredNumber> cdCache{{620, std::nullopt}}, prefetch{{228, std::nullopt}};
     };
     const State& GetState() const { return state_; }
 

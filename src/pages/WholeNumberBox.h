@@ -26,12 +26,4 @@ inline void KeepWholeNumberText(ui::Edit& edit, std::function<std::string*()> ke
     };
 }
 
-// A text as read from the store and as the page holds it now: a write stores it only once
-// the two differ.
-struct KeptText {
-    std::string now, read;
-    void Read(const std::string& text) { now = read = text; }
-    bool Changed() const { return now != read; }
-};
-
 }  // namespace vt

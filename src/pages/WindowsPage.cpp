@@ -76,10 +76,10 @@ SettingsList WindowsPage::Settings() {
         Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "",
          .description = "Use this option to make edit as a default action when you double-clicking batch file."},
         Editor{.box = &CheckBox62,
-               .read = [this] { toolbarPath_ = toolbarPathAsRead_ = ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", ""); },
+               .read = [this] { toolbarPath_.Read(ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "")); },
                .write = [this] {
-                   if (CheckBox62.Checked() && toolbarPath_ != toolbarPathAsRead_)
-                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_);
+                   if (CheckBox62.Checked() && toolbarPath_.Changed())
+                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_.Now());
                },
                .description = "Use this option to change Windows Explorer toolbar background.",
                .press = [this] { PressToolbarBackground(); }},
@@ -102,7 +102,7 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     form.RegisterMemo(Memo3);
     form.RegisterDetails("Page3", [this] { HideDetails(); });
     AttachSettings(form, settings_, Memo3, "Page3");
-    Edit6.OnChange = [this] { toolbarPath_ = Edit6.Text(); };
+    Edit6.OnChange = [this] { toolbarPath_.Set(Edit6.Text()); };
     SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
     LayOut();
     HideDetails();
@@ -128,7 +128,7 @@ void WindowsPage::PressToolbarBackground() {
     if (CheckBox62.Checked()) return;
     Label49.SetCaption("Explorer toolbar background file");
     Label49.SetVisible(true);
-    Edit6.SetText(toolbarPath_);
+    Edit6.SetText(toolbarPath_.Now());
     Edit6.SetVisible(true);
     SpeedButton2.SetVisible(true);
 }
@@ -136,8 +136,8 @@ void WindowsPage::PressToolbarBackground() {
 void WindowsPage::SpeedButton2Click() {
     std::optional<std::string> chosen = prompts_.OpenFile("Bitmaps (*.bmp)|*.bmp");
     if (!chosen) return;
-    toolbarPath_ = *chosen;
-    Edit6.SetText(toolbarPath_);
+    toolbarPath_.Set(*chosen);
+    Edit6.SetText(toolbarPath_.Now());
 }
 
 void WindowsPage::Read() {

@@ -52,7 +52,7 @@ class WindowsPage {
     static constexpr const char* kNotepadCommand = "notepad.exe %1";
     static constexpr const char* kFolderCommand = "C:\\Command.com /k cd \"%1\"";
 
-    const std::string& ToolbarBitmapPath() const { return toolbarPath_; }
+    const std::string& ToolbarBitmapPath() const { return toolbarPath_.Now(); }
     const std::string& BitmapIconText() const { return bitmapIcon_; }
 
   private:
@@ -70,7 +70,7 @@ class WindowsPage {
 
     Platform& sys_;
     ui::Prompts& prompts_;
-    std::string toolbarPath_, toolbarPathAsRead_;
+    ui::Recorded<std::string> toolbarPath_;
     std::string bitmapIcon_;
     DWORD bitmapIconType_ = REG_SZ;
     SettingsList settings_;

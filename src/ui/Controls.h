@@ -2,6 +2,8 @@
 // rely on. A view renders them and calls the user intents; tests call the same intents.
 #pragma once
 
+#include "ui/Recorded.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -128,14 +130,14 @@ class CheckBox : public Control {
     void SetTogglesItself(bool toggles) { togglesItself_ = toggles; }
     std::function<void()> OnKeyboardToggle;
 
-    void TakeBaseline() override { baseline_ = checked_; }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != checked_; }
+    void TakeBaseline() override { baseline_.Take(checked_); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(checked_); }
 
   private:
     bool checked_ = false;
     bool togglesItself_ = true;
-    std::optional<bool> baseline_;
+    Baseline<bool> baseline_;
 };
 
 class RadioButton : public Control {
@@ -153,13 +155,13 @@ class RadioButton : public Control {
     std::function<void()> OnClick;
     std::function<void()> OnChosen;
 
-    void TakeBaseline() override { baseline_ = checked_; }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != checked_; }
+    void TakeBaseline() override { baseline_.Take(checked_); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(checked_); }
 
   private:
     bool checked_ = false;
-    std::optional<bool> baseline_;
+    Baseline<bool> baseline_;
 };
 
 class SpinEdit : public Control {
@@ -187,9 +189,9 @@ class SpinEdit : public Control {
     std::function<void()> OnChange;
     std::function<void()> OnCommit;
 
-    void TakeBaseline() override { baseline_ = Value(); }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != Value(); }
+    void TakeBaseline() override { baseline_.Take(Value()); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(Value()); }
 
   private:
     int Clamp(int value) const;
@@ -197,7 +199,7 @@ class SpinEdit : public Control {
     std::string text_;
     int maxLength_ = 0;  // 0: no limit
     int increment_ = 1;
-    std::optional<int> baseline_;
+    Baseline<int> baseline_;
 };
 
 class TrackBar : public Control {
@@ -216,14 +218,14 @@ class TrackBar : public Control {
     void SetPageSize(int pageSize) { pageSize_ = pageSize; }
     std::function<void()> OnChange;
 
-    void TakeBaseline() override { baseline_ = position_; }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != position_; }
+    void TakeBaseline() override { baseline_.Take(position_); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(position_); }
 
   private:
     int min_, max_, position_;
     int pageSize_ = 0;
-    std::optional<int> baseline_;
+    Baseline<int> baseline_;
 };
 
 class Edit : public Control {
@@ -245,12 +247,12 @@ class Edit : public Control {
     std::function<void()> OnChange;
     std::function<void()> OnExit;
 
-    void TakeBaseline() override { baseline_ = text_; }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != text_; }
+    void TakeBaseline() override { baseline_.Take(text_); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(text_); }
 
   private:
-    std::optional<std::string> baseline_;
+    Baseline<std::string> baseline_;
     std::string text_;
     int maxLength_ = 0;  // 0: no limit
     bool readOnly_ = false;
@@ -317,15 +319,15 @@ class ComboBox : public Control {
     void Type(const std::string& text);
     std::function<void()> OnChange;
 
-    void TakeBaseline() override { baseline_ = text_; }
-    void DropBaseline() override { baseline_.reset(); }
-    bool Changed() const override { return baseline_ && *baseline_ != text_; }
+    void TakeBaseline() override { baseline_.Take(text_); }
+    void DropBaseline() override { baseline_.Drop(); }
+    bool Changed() const override { return baseline_.Differs(text_); }
 
   private:
     std::vector<std::string> items_;
     int itemIndex_ = -1;
     std::string text_;
-    std::optional<std::string> baseline_;
+    Baseline<std::string> baseline_;
 };
 
 // Keeps its items sorted without regard to case.

@@ -63,8 +63,8 @@ TEST_F(InternetPageTest, TheLanMtuGoesIntoEveryLanAdapterKeyAndOnlyThere) {
     Start();
     page().ComboBox2.ChooseItem(1);
     page().RadioButton7.Click();
-    EXPECT_EQ("1500", page().LanMtu.now);
-    EXPECT_EQ("576", page().DialUpMtu.now);
+    EXPECT_EQ("1500", page().LanMtu.Now());
+    EXPECT_EQ("576", page().DialUpMtu.Now());
     Apply();
     EXPECT_EQ("576", Mtu(0));
     for (int index : {1, 3, 6, 7}) EXPECT_EQ("1500", Mtu(index)) << index;
@@ -150,9 +150,9 @@ TEST_F(InternetPageTest, ALetterTypedIntoTheCustomMtuIsRefusedAndAnEmptyBoxIsKep
         EXPECT_EQ("140", page().Edit3.Text()) << refused;
     }
     EXPECT_EQ(3, page().Edit3.CaretPosition());
-    EXPECT_EQ("140", page().DialUpMtu.now);
+    EXPECT_EQ("140", page().DialUpMtu.Now());
     page().Edit3.Type("");
-    EXPECT_EQ("", page().DialUpMtu.now);
+    EXPECT_EQ("", page().DialUpMtu.Now());
     Apply();
     EXPECT_EQ("", Mtu(0)) << "an existing value takes the empty text";
     EXPECT_EQ("<missing>", Text(kMstcp, "DefaultRcvWindow"));
@@ -197,10 +197,10 @@ TEST_P(AutomaticTest, AutomaticSuitsTheKindsFound) {
     Start();
     if (c.entry >= 0) page().ComboBox2.ChooseItem(c.entry);
     page().SpeedButton5.Click();
-    EXPECT_EQ(c.dialUpMtu, page().DialUpMtu.now);
-    EXPECT_EQ(c.lanMtu, page().LanMtu.now);
-    EXPECT_EQ(c.receiveWindow, page().ReceiveWindowText.now);
-    EXPECT_EQ("128", page().TimeToLiveText.now);
+    EXPECT_EQ(c.dialUpMtu, page().DialUpMtu.Now());
+    EXPECT_EQ(c.lanMtu, page().LanMtu.Now());
+    EXPECT_EQ(c.receiveWindow, page().ReceiveWindowText.Now());
+    EXPECT_EQ("128", page().TimeToLiveText.Now());
     EXPECT_TRUE(page().RadioButton17.Checked());
     for (ui::RadioButton* button : {&page().RadioButton5, &page().RadioButton7})
         EXPECT_EQ(c.mtuButton && button->Name() == c.mtuButton, button->Checked())
@@ -392,7 +392,7 @@ TEST_F(InternetPageTest, KeepAliveIsHeldToItsRangeAndAnUntouchedTextStays) {
     PutText(HKEY_LOCAL_MACHINE, kMstcp, "SessionKeepAlive", "7200");
     Start();
     EXPECT_EQ(3600, page2().SpinEdit8.Value());
-    EXPECT_EQ("7200", page2().KeepAliveText) << "the spin edit already showed 3600";
+    EXPECT_EQ("7200", page2().KeepAliveText.Now()) << "the spin edit already showed 3600";
     Apply();
     EXPECT_EQ("7200", Text(kMstcp, "SessionKeepAlive"));
     PutText(HKEY_LOCAL_MACHINE, kMstcp, "SessionKeepAlive", "20");

@@ -88,13 +88,13 @@ TEST_F(SystemPageTest, TheReadPassNeverSetsTheValueEditors) {
     ReadPass();
     EXPECT_FALSE(page().CheckBox21.Checked());
     EXPECT_TRUE(page().CheckBox22.Checked());
-    EXPECT_EQ("D:\\WIN98\\", state().sourcePath);
+    EXPECT_EQ("D:\\WIN98\\", state().sourcePath.Now());
 }
 
 TEST_F(SystemPageTest, MaxCachedIconsThatIsNoNumberIsKeptAs512AtPositionZero) {
     PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "abc");
     ReadPass();
-    EXPECT_EQ("512", state().iconCache);
+    EXPECT_EQ("512", state().iconCache.Now());
     page().TrackBar1.SetPosition(3);
     Click(page().CheckBox25);
     EXPECT_EQ(0, page().TrackBar1.Position());
@@ -112,7 +112,7 @@ TEST_F(SystemPageTest, TheCdCacheKeepsItsSizeWhenTheTrackStaysWhereItsBandIs) {
     ReadPass();
     page().TrackBar1.SetPosition(2);  // left there by an earlier editor
     Click(page().CheckBox27);
-    EXPECT_EQ(2000, state().cdCache.value);
+    EXPECT_EQ(2000, state().cdCache.Now().value);
     EXPECT_EQ("CD-ROM cache size : 4000 kB", page().Label3.Caption());
 }
 
@@ -130,7 +130,7 @@ TEST_F(SystemPageTest, TheCdCacheSnapsToItsBandWhenTheTrackMoves) {
     page().TrackBar1.SetPosition(0);
     Click(page().CheckBox27);
     EXPECT_EQ(2, page().TrackBar1.Position());
-    EXPECT_EQ(2480, state().cdCache.value);
+    EXPECT_EQ(2480, state().cdCache.Now().value);
     EXPECT_EQ("CD-ROM cache size : 4960 kB", page().Label3.Caption());
     WritePass();
     auto stored = Value(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize");
@@ -170,10 +170,10 @@ TEST_F(SystemPageTest, CancellingTheFolderBrowserRestoresThePathAsRead) {
     Click(page().CheckBox21);
     EXPECT_TRUE(page().Edit1.Visible());
     page().Edit1.Type("E:\\EDITED");
-    EXPECT_EQ("E:\\EDITED", state().sourcePath);
+    EXPECT_EQ("E:\\EDITED", state().sourcePath.Now());
     prompts.Pick(std::nullopt);
     page().SpeedButton1.Click();
-    EXPECT_EQ("D:\\WIN98\\", state().sourcePath);
+    EXPECT_EQ("D:\\WIN98\\", state().sourcePath.Now());
     EXPECT_EQ("D:\\WIN98\\", page().Edit1.Text());
     prompts.Pick(std::string("C:\\CABS"));
     page().SpeedButton1.Click();
@@ -193,8 +193,8 @@ TEST_F(SystemPageTest, ClearingTheOwnerEditorRestoresWhatWasReadAndWritesNothing
     EXPECT_TRUE(page().CheckBox22.Checked()) << "the read pass keeps the editor's state";
     Click(page().CheckBox22);
     EXPECT_FALSE(page().Edit1.Visible());
-    EXPECT_EQ("Bob", state().owner);
-    EXPECT_EQ("Other", state().organization);
+    EXPECT_EQ("Bob", state().owner.Now());
+    EXPECT_EQ("Other", state().organization.Now());
     PutText(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", "Changed elsewhere");
     WritePass();
     EXPECT_EQ("Changed elsewhere",
@@ -244,11 +244,11 @@ TEST_F(SystemPageTest, TheSharedTrackBarReactsWhenTheNextEditorLowersItsMaximum)
     EXPECT_EQ(10, page().TrackBar1.Position());
     Click(page().CheckBox25);  // icon cache editor: maximum 4
     EXPECT_EQ(4, page().TrackBar1.Position());
-    EXPECT_EQ("8064", state().iconCache);
+    EXPECT_EQ("8064", state().iconCache.Now());
     EXPECT_EQ("Up to 8064 icons will be cached.", page().Label3.Caption());
     Click(page().CheckBox27);  // CD-ROM cache editor: maximum 3
     EXPECT_EQ(3, page().TrackBar1.Position());
-    EXPECT_EQ(4960, state().cdCache.value);
+    EXPECT_EQ(4960, state().cdCache.Now().value);
     EXPECT_EQ("CD-ROM cache size : 9920 kB", page().Label3.Caption());
     WritePass();
     EXPECT_EQ("8064", Value(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons")->Text());
@@ -261,7 +261,7 @@ TEST_F(SystemPageTest, BinaryCdromFiguresReadAsNumbersAndKeepTheirType) {
     PutBytes(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", {0xD6, 0x04, 0, 0});  // 1238
     PutBytes(HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", {0xE4, 0, 0, 0});      // 228
     ReadPass();
-    EXPECT_EQ(1238, state().cdCache.value);
+    EXPECT_EQ(1238, state().cdCache.Now().value);
     Click(page().CheckBox27);
     EXPECT_EQ("CD-ROM cache size : 2480 kB", page().Label3.Caption()) << "snapped to its band";
     page().TrackBar1.Drag(3);
@@ -476,10 +476,10 @@ TEST_F(SystemPageTest, ClearingAnEditorPutsBackOnlyItsOwnValueAsRead) {
     Click(page().CheckBox22);
     page().Edit1.Type("Bob");
     Click(page().CheckBox22);  // cleared: the owner goes back, the path stays edited
-    EXPECT_EQ("Ann", state().owner);
-    EXPECT_EQ("E:\\", state().sourcePath);
+    EXPECT_EQ("Ann", state().owner.Now());
+    EXPECT_EQ("E:\\", state().sourcePath.Now());
     Click(page().CheckBox21);
-    EXPECT_EQ("D:\\WIN98\\", state().sourcePath);
+    EXPECT_EQ("D:\\WIN98\\", state().sourcePath.Now());
 }
 
 TEST_F(SystemPageTest, EachTrackEditorEndsAtItsTopBandAndANegativeValueStartsAtZero) {
