@@ -95,19 +95,6 @@ TEST_F(BootPageTest, TheDelayIsLeftAloneWhileTheBootMenuIsUnticked) {
     EXPECT_EQ("7", Option("BootMenuDelay"));
 }
 
-TEST_F(BootPageTest, ADelayThatIsNoNumberShowsThirtyAndClearingTheMenuFallsBackToIt) {
-    PutOptions("BootMenu=1\r\nBootMenuDelay=abc\r\n");
-    ReadPass();
-    EXPECT_TRUE(boot().CheckBox2.Checked());
-    EXPECT_EQ(30, boot().SpinEdit1.Value());
-    EXPECT_EQ("abc", boot().KeptDelay());
-    boot().SpinEdit1.SetValue(3);
-    Click(boot().CheckBox2);  // about to be cleared: back to the kept delay
-    EXPECT_FALSE(boot().CheckBox2.Checked());
-    EXPECT_EQ(30, boot().SpinEdit1.Value());
-    EXPECT_FALSE(boot().SpinEdit1.Visible());
-}
-
 TEST_F(BootPageTest, ACheckedBootMenuWritesTheDelayReadBackUnchanged) {
     PutOptions("BootMenu=1\r\nBootMenuDelay=9\r\n");
     ReadPass();
@@ -130,27 +117,6 @@ TEST_F(BootPageTest, TheDescriptionFollowsTheMouse) {
     boot().Sheet.MoveMouse();
     EXPECT_TRUE(boot().Memo1.Lines().empty());
     EXPECT_FALSE(boot().Memo1.Enabled());
-}
-
-TEST_F(BootPageTest, AFailingWriteStopsThePassAtThatKeyWithItsMessage) {
-    PutOptions("");
-    ReadPass();
-    Click(boot().CheckBox1);
-    Click(boot().CheckBox3);
-    sys.FailWhen(
-        [](const fake::CallInfo& call) {
-            return call.kind == fake::Call::ProfileWrite && call.name == "Options\\BootMulti";
-        },
-        ERROR_ACCESS_DENIED);
-    try {
-        WritePass();
-        FAIL() << "the write should have failed";
-    } catch (const IniFileError& e) {
-        EXPECT_EQ(std::string("Unable to write to ") + kMsdosSys, e.what());
-    }
-    sys.ClearFaults();
-    EXPECT_EQ("0", Option("BootKeys")) << "written before the failing key";
-    EXPECT_EQ("<missing>", Option("BootMulti"));
 }
 
 TEST_F(BootPageTest, DelaysThatAreNoWholeNumberShowThirty) {
@@ -188,27 +154,6 @@ TEST_F(BootPageTest, TheDelayIsWrittenOnlyWhenItDiffersFromTheOneRead) {
     boot().SpinEdit1.SetValue(12);
     WritePass();
     EXPECT_EQ("12", Option("BootMenuDelay"));
-}
-
-TEST_F(BootPageTest, WithoutTheFileTheBoxesAreDisabledAndNothingIsCreated) {
-    ReadPass();
-    for (ui::CheckBox* box : {&boot().CheckBox1, &boot().CheckBox2, &boot().CheckBox14})
-        EXPECT_FALSE(box->Enabled()) << box->Name();
-    EXPECT_EQ(std::vector<std::string>{BootPage::kFileMissingNote}, boot().Memo1.Lines());
-    EXPECT_TRUE(boot().Memo1.Enabled());
-    boot().CheckBox3.SetChecked(true);  // as a reset by program would
-    WritePass();
-    EXPECT_FALSE(sys.HasFile(kMsdosSys));
-    boot().Sheet.MoveMouse();
-    EXPECT_EQ(std::vector<std::string>{BootPage::kFileMissingNote}, boot().Memo1.Lines())
-        << "the note stays where descriptions are cleared";
-
-    PutOptions("BootMulti=1\r\n");
-    ReadPass();
-    EXPECT_TRUE(boot().CheckBox3.Enabled());
-    EXPECT_TRUE(boot().CheckBox3.Checked());
-    boot().Sheet.MoveMouse();
-    EXPECT_TRUE(boot().Memo1.Lines().empty());
 }
 
 TEST_F(BootPageTest, OnlyTheBootMenuBoxShowsTheDelayAndItsOwnSecondPressPutsItAway) {

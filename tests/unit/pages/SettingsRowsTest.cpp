@@ -238,53 +238,5 @@ TEST_P(IniRowTest, AMissingKeyShowsTheBoxClearedAndStaysMissing) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, IniRowTest, ::testing::ValuesIn(kIniRows));
 
-// The two delays: a stored delay beyond the spin edit's range shows held to it and stays as
-// stored while untouched; once the user moves the spin edit, even back to what it showed,
-// the delay it shows is written (the write compares with what is stored).
-struct HeldDelay {
-    bool boot;  // else the Start Menu's
-    const char* stored;
-    const char* held;
-};
-
-class HeldDelayTest : public PageTest, public ::testing::WithParamInterface<HeldDelay> {
-  protected:
-    static constexpr const char* kDesktop = "Control Panel\\Desktop";
-    void Store(const HeldDelay& d) {
-        if (d.boot)
-            sys.PutFile(kMsdosSys, std::string("[Options]\r\nBootMenu=1\r\nBootMenuDelay=") +
-                                       d.stored + "\r\n");
-        else
-            PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", d.stored);
-    }
-    std::string Stored(const HeldDelay& d) {
-        if (!d.boot) return Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text();
-        std::string text = sys.FileText(kMsdosSys);
-        std::size_t at = text.find("BootMenuDelay=") + 14;
-        return text.substr(at, text.find('\r', at) - at);
-    }
-};
-
-TEST_P(HeldDelayTest, AMovedSpinEditWritesWhatItShowsAnUntouchedOneNothing) {
-    const HeldDelay& d = GetParam();
-    ui::SpinEdit& spin = d.boot ? pages().boot.SpinEdit1 : pages().startMenu.SpinEdit2;
-    ui::CheckBox& box = d.boot ? pages().boot.CheckBox2 : pages().startMenu.CheckBox30;
-    Store(d);
-    form().Button5Click();
-    if (!box.Checked()) Click(box);  // the Start Menu's box starts cleared
-    EXPECT_EQ(d.held, std::to_string(spin.Value()));
-    form().Button5Click();
-    EXPECT_EQ(d.stored, Stored(d)) << "untouched";
-    if (!box.Checked()) Click(box);
-    spin.SetValue(spin.Value() - 1);
-    spin.SetValue(spin.Value() + 1);
-    form().Button5Click();
-    EXPECT_EQ(d.held, Stored(d));
-}
-
-const HeldDelay kHeldDelays[] = {{true, "45", "30"}, {false, "900", "500"}};
-
-INSTANTIATE_TEST_SUITE_P(Pages, HeldDelayTest, ::testing::ValuesIn(kHeldDelays));
-
 }  // namespace
 }  // namespace vt::testing

@@ -120,16 +120,6 @@ TEST_F(StartMenuPageTest, TheDelayIsEditedFromTheUncheckedBoxAndWrittenWhileChec
     EXPECT_EQ("300", Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text());
 }
 
-TEST_F(StartMenuPageTest, ClearingTheDelayBoxFallsBackTo400ForAnUnreadableDelay) {
-    PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "slow");
-    ReadPage();
-    EXPECT_EQ("slow", page().KeptDelay());
-    Click(page().CheckBox30);
-    page().SpinEdit2.Type("5");
-    Click(page().CheckBox30);
-    EXPECT_EQ(400, page().SpinEdit2.Value());
-}
-
 TEST_F(StartMenuPageTest, AnEmptiedDelayIsWrittenAsZero) {
     ReadPage();
     Click(page().CheckBox30);
@@ -175,15 +165,6 @@ TEST_F(StartMenuPageTest, AFolderThatCannotBeCreatedIsSkippedSilently) {
     sys.ClearFaults();
     ReadPage();
     EXPECT_FALSE(page().CheckBox58.Checked());
-}
-
-TEST_F(StartMenuPageTest, ScrollingIsComparedInUpperCaseAndRestoredOnlyWhenPresent) {
-    PutText(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms", "false");
-    ReadPage();
-    EXPECT_TRUE(page().CheckBox59.Checked());
-    Click(page().CheckBox59);
-    WritePage();
-    EXPECT_EQ("TRUE", Value(HKEY_LOCAL_MACHINE, kAdvanced, "StartMenuScrollPrograms")->Text());
 }
 
 TEST_F(StartMenuPageTest, AMenuOrderIsDeletedWhenItsBoxIsTickedNotAgainOnLaterPasses) {

@@ -15,15 +15,6 @@ class SystemPageTest : public PageTest {
     const SystemPage::State& state() { return page().GetState(); }
 };
 
-TEST_F(SystemPageTest, BeepIsComparedInUpperCaseAndRestoredOnlyWhenPresent) {
-    PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "yes");
-    ReadPass();
-    EXPECT_TRUE(page().CheckBox15.Checked());
-    Click(page().CheckBox15);
-    WritePass();
-    EXPECT_EQ("NO", Value(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep")->Text());
-}
-
 TEST_F(SystemPageTest, AnUncheckedBeepWritesNothingWhenTheValueIsMissing) {
     ReadPass();
     WritePass();
@@ -219,21 +210,6 @@ TEST_F(SystemPageTest, AnIconDepthOfEightSelectsNoButtonAndIsWrittenBack) {
                   ->Text());
 }
 
-TEST_F(SystemPageTest, AFailingRegistryWriteStopsThePassWithItsMessage) {
-    ReadPass();
-    Click(page().CheckBox17);
-    Click(page().CheckBox23);
-    sys.FailWhen(
-        [](const fake::CallInfo& call) {
-            return call.kind == fake::Call::RegSetValue && call.name == "ContigFileAllocSize";
-        },
-        ERROR_ACCESS_DENIED);
-    EXPECT_THROW(WritePass(), RegistryError);
-    sys.ClearFaults();
-    EXPECT_FALSE(Value(HKEY_LOCAL_MACHINE, "Network\\Logon", "MustBeValidated"))
-        << "settings after the failing one are not written";
-}
-
 // The editors share one track bar: the next editor's smaller maximum is a move like any other.
 TEST_F(SystemPageTest, TheSharedTrackBarReactsWhenTheNextEditorLowersItsMaximum) {
     PutText(HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "9000");
@@ -312,17 +288,6 @@ TEST_F(SystemPageTest, AMissingCdromFigureIsWrittenAsAnInteger) {
     ASSERT_TRUE(cache);
     EXPECT_EQ(REG_DWORD, cache->type);
     EXPECT_EQ((std::vector<BYTE>{0xD8, 0x04, 0, 0}), cache->bytes);  // 1240
-}
-
-TEST_F(SystemPageTest, WithoutSystemIniItsBoxesAreDisabledAndNoFileIsCreated) {
-    ReadPass();
-    EXPECT_FALSE(page().CheckBox16.Enabled());
-    EXPECT_FALSE(page().CheckBox18.Enabled());
-    EXPECT_TRUE(page().CheckBox15.Enabled());
-    EXPECT_EQ(std::vector<std::string>{SystemPage::kFileMissingNote}, page().Memo2.Lines());
-    page().CheckBox16.SetChecked(true);
-    WritePass();
-    EXPECT_FALSE(sys.HasFile("C:\\WINDOWS\\SYSTEM.INI"));
 }
 
 TEST_F(SystemPageTest, ARefusedDeleteIsReportedLikeARefusedWrite) {

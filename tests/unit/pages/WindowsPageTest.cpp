@@ -316,13 +316,6 @@ TEST_F(WindowsPageTest, SwitchingPagesPutsTheToolbarEditorAway) {
         EXPECT_FALSE(c->Visible()) << c->Name();
 }
 
-TEST_F(WindowsPageTest, SmallIconsAreComparedInUpperCase) {
-    PutText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons",
-            "SmallIcons", "yes");
-    ReadPage();
-    EXPECT_TRUE(page().CheckBox39.Checked());
-}
-
 TEST_F(WindowsPageTest, TheVerbsAndTheThumbnailAreBuiltWhereNoKeyExists) {
     ReadPage();
     Click(page().CheckBox40);

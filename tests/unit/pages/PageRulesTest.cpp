@@ -1,0 +1,278 @@
+// Rules that several pages share, each one table over the pages that follow it.
+#include "unit/pages/PageFixture.h"
+
+#include "store/TIniFile.h"
+
+#include <functional>
+
+namespace vt::testing {
+namespace {
+
+template <typename T>
+T& Named(ui::Control& root, const std::string& name) {
+    std::function<ui::Control*(ui::Control&)> find = [&](ui::Control& c) -> ui::Control* {
+        if (c.Name() == name) return &c;
+        for (ui::Control* child : c.Children())
+            if (ui::Control* found = find(*child)) return found;
+        return nullptr;
+    };
+    ui::Control* found = find(root);
+    if (!found) throw std::logic_error(name);
+    return static_cast<T&>(*found);
+}
+
+// Where a setting lives: a registry value, or a key of an INI file.
+struct Where {
+    HKEY root;
+    const char* path;  // the key, or the INI file
+    const char* name;  // the value, or "section\key"
+};
+
+class PageRulesTest : public PageTest {
+  protected:
+    ui::CheckBox& Box(const char* name) { return Named<ui::CheckBox>(form(), name); }
+    // The stored text; "<missing>" when there is none.
+    std::string Stored(const Where& at) {
+        if (!at.root) {
+            std::string key = at.name;
+            std::size_t slash = key.find('\\');
+            return TIniFile(sys, at.path)
+                .ReadText(key.substr(0, slash), key.substr(slash + 1), "<missing>");
+        }
+        auto value = Value(at.root, at.path, at.name);
+        return value ? value->Text() : "<missing>";
+    }
+};
+
+// Texts compared in upper case: a lower-case stored text ticks the box; clearing it writes
+// the page's own text (or deletes the value).
+struct UpperCaseRow {
+    const char* box;
+    Where at;
+    const char* lower;
+    const char* cleared;
+};
+
+class UpperCaseTest : public PageRulesTest, public ::testing::WithParamInterface<UpperCaseRow> {};
+
+TEST_P(UpperCaseTest, ALowerCaseTextTicksTheBoxAndClearingWritesThePagesText) {
+    const UpperCaseRow& row = GetParam();
+    PutText(row.at.root, row.at.path, row.at.name, row.lower);
+    ReadPass();
+    EXPECT_TRUE(Box(row.box).Checked()) << row.box;
+    Click(Box(row.box));
+    WritePass();
+    EXPECT_EQ(row.cleared, Stored(row.at)) << row.box;
+}
+
+const UpperCaseRow kUpperCaseRows[] = {
+    {"CheckBox15", {HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"}, "yes", "NO"},
+    {"CheckBox39",
+     {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\SmallIcons",
+      "SmallIcons"},
+     "yes",
+     "<missing>"},
+    {"CheckBox59",
+     {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced",
+      "StartMenuScrollPrograms"},
+     "false",
+     "TRUE"},
+};
+INSTANTIATE_TEST_SUITE_P(Pages, UpperCaseTest, ::testing::ValuesIn(kUpperCaseRows));
+
+// A store error stops the write pass at the failing setting with its message: the settings
+// before it are written, the ones after it are not.
+struct FailingWriteRow {
+    const char* page;
+    const char* setUp;  // an INI file's text for C:\MSDOS.SYS, or nothing
+    const char* first;  // ticked, written before the failing one
+    const char* failing;
+    fake::Call call;
+    const char* callName;
+    const char* message;
+    Where written, unwritten;
+};
+
+class FailingWriteTest : public PageRulesTest,
+                         public ::testing::WithParamInterface<FailingWriteRow> {};
+
+TEST_P(FailingWriteTest, TheWritePassStopsAtTheFailingSettingWithItsMessage) {
+    const FailingWriteRow& row = GetParam();
+    if (row.setUp) sys.PutFile(kMsdosSys, row.setUp);
+    ReadPass();
+    Click(Box(row.first));
+    Click(Box(row.failing));
+    sys.FailWhen(
+        [&](const fake::CallInfo& call) {
+            return call.kind == row.call && call.name == row.callName;
+        },
+        ERROR_ACCESS_DENIED);
+    try {
+        WritePass();
+        ADD_FAILURE() << row.page << ": the write should have failed";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(std::string(row.message), e.what()) << row.page;
+    }
+    sys.ClearFaults();
+    EXPECT_NE("<missing>", Stored(row.written)) << row.page << ": written before the failing one";
+    EXPECT_EQ("<missing>", Stored(row.unwritten)) << row.page;
+}
+
+const FailingWriteRow kFailingWrites[] = {
+    {"Boot",
+     "[Options]\r\n",
+     "CheckBox1",
+     "CheckBox3",
+     fake::Call::ProfileWrite,
+     "Options\\BootMulti",
+     "Unable to write to C:\\MSDOS.SYS",
+     {0, kMsdosSys, "Options\\BootKeys"},
+     {0, kMsdosSys, "Options\\BootMulti"}},
+    {"System",
+     nullptr,
+     "CheckBox15",
+     "CheckBox17",
+     fake::Call::RegSetValue,
+     "ContigFileAllocSize",
+     "Failed to set data for 'ContigFileAllocSize'",
+     {HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"},
+     {HKEY_LOCAL_MACHINE, "Network\\Logon", "MustBeValidated"}},
+};
+INSTANTIATE_TEST_SUITE_P(Pages, FailingWriteTest, ::testing::ValuesIn(kFailingWrites));
+
+// Without its file a page's file settings are disabled, its memo says why (also where a
+// description would clear it), a box set by program creates no file; once the file is there
+// the next read enables them and the note goes.
+struct MissingFileRow {
+    const char* file;
+    const char* disabled[3];
+    const char* stillEnabled;  // a box of the same page in the registry
+    const char* memo;
+    const char* sheet;
+    const char* note;
+    const char* contents;  // the file once it is there
+    const char* tickedByIt;
+};
+
+class MissingFileTest : public PageRulesTest,
+                        public ::testing::WithParamInterface<MissingFileRow> {};
+
+TEST_P(MissingFileTest, TheFilesBoxesAreDisabledWithANoteAndNoFileIsCreated) {
+    const MissingFileRow& row = GetParam();
+    auto& memo = Named<ui::Memo>(form(), row.memo);
+    ReadPass();
+    for (const char* box : row.disabled) {
+        if (box) {
+            EXPECT_FALSE(Box(box).Enabled()) << box;
+        }
+    }
+    if (row.stillEnabled) {
+        EXPECT_TRUE(Box(row.stillEnabled).Enabled());
+    }
+    EXPECT_EQ(std::vector<std::string>{row.note}, memo.Lines());
+    EXPECT_TRUE(memo.Enabled());
+    Named<ui::Control>(form(), row.sheet).MoveMouse();
+    EXPECT_EQ(std::vector<std::string>{row.note}, memo.Lines()) << "it stays";
+    Box(row.tickedByIt).SetChecked(true);  // as a reset by program would
+    WritePass();
+    EXPECT_FALSE(sys.HasFile(row.file));
+
+    sys.PutFile(row.file, row.contents);
+    ReadPass();
+    EXPECT_TRUE(Box(row.tickedByIt).Enabled());
+    EXPECT_TRUE(Box(row.tickedByIt).Checked());
+    Named<ui::Control>(form(), row.sheet).MoveMouse();
+    EXPECT_TRUE(memo.Lines().empty());
+}
+
+const MissingFileRow kMissingFiles[] = {
+    {kMsdosSys,
+     {"CheckBox1", "CheckBox2", "CheckBox14"},
+     nullptr,
+     "Memo1",
+     "TabSheet1",
+     BootPage::kFileMissingNote,
+     "[Options]\r\nBootMulti=1\r\n",
+     "CheckBox3"},
+    {"C:\\WINDOWS\\SYSTEM.INI",
+     {"CheckBox16", "CheckBox18", nullptr},
+     "CheckBox15",
+     "Memo2",
+     "TabSheet2",
+     SystemPage::kFileMissingNote,
+     "[386Enh]\r\nPageBuffers=32\r\n",
+     "CheckBox18"},
+};
+INSTANTIATE_TEST_SUITE_P(Pages, MissingFileTest, ::testing::ValuesIn(kMissingFiles));
+
+// The two delays (the boot menu's in C:\MSDOS.SYS, the Start menu's in the registry).
+struct DelayRow {
+    bool boot;         // else the Start menu's
+    const char* held;  // a stored delay beyond the range, and what the spin edit shows
+    const char* unreadable;
+    int fallback;
+};
+
+class DelayTest : public PageRulesTest, public ::testing::WithParamInterface<DelayRow> {
+  protected:
+    static constexpr const char* kDesktop = "Control Panel\\Desktop";
+    ui::SpinEdit& Spin() {
+        return GetParam().boot ? pages().boot.SpinEdit1 : pages().startMenu.SpinEdit2;
+    }
+    ui::CheckBox& DelayBox() {
+        return GetParam().boot ? pages().boot.CheckBox2 : pages().startMenu.CheckBox30;
+    }
+    const std::string& Kept() {
+        return GetParam().boot ? pages().boot.KeptDelay() : pages().startMenu.KeptDelay();
+    }
+    Where At() {
+        return GetParam().boot ? Where{0, kMsdosSys, "Options\\BootMenuDelay"}
+                               : Where{HKEY_CURRENT_USER, kDesktop, "MenuShowDelay"};
+    }
+    // The boot menu's box is ticked by the read; the Start menu's only by the user.
+    void Store(const std::string& delay) {
+        if (GetParam().boot)
+            sys.PutFile(kMsdosSys, "[Options]\r\nBootMenu=1\r\nBootMenuDelay=" + delay + "\r\n");
+        else
+            PutText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", delay);
+    }
+    void Tick() {
+        if (!DelayBox().Checked()) Click(DelayBox());
+    }
+};
+
+TEST_P(DelayTest, AnUnreadableDelayShowsTheFallbackAndClearingTheBoxGoesBackToIt) {
+    Store(GetParam().unreadable);
+    ReadPass();
+    EXPECT_EQ(GetParam().fallback, Spin().Value());
+    EXPECT_EQ(GetParam().unreadable, Kept());
+    Tick();
+    Spin().Type("5");
+    Click(DelayBox());  // about to be cleared: back to the kept delay
+    EXPECT_FALSE(DelayBox().Checked());
+    EXPECT_EQ(GetParam().fallback, Spin().Value());
+    EXPECT_FALSE(Spin().Visible());
+}
+
+// Stays as stored while untouched; once the user moves the spin edit, even back to what it
+// showed, the delay it shows is written: the write compares with what is stored.
+TEST_P(DelayTest, AHeldDelayIsWrittenOnlyOnceTheUserMovesTheSpinEdit) {
+    const std::string stored = GetParam().held;
+    Store(stored);
+    form().Button5Click();
+    Tick();
+    EXPECT_EQ(Spin().MaxValue(), Spin().Value());
+    form().Button5Click();
+    EXPECT_EQ(stored, Stored(At())) << "untouched";
+    Tick();
+    Spin().SetValue(Spin().Value() - 1);
+    Spin().SetValue(Spin().Value() + 1);
+    form().Button5Click();
+    EXPECT_EQ(std::to_string(Spin().MaxValue()), Stored(At()));
+}
+
+const DelayRow kDelays[] = {{true, "45", "abc", 30}, {false, "900", "slow", 400}};
+INSTANTIATE_TEST_SUITE_P(Pages, DelayTest, ::testing::ValuesIn(kDelays));
+
+}  // namespace
+}  // namespace vt::testing
