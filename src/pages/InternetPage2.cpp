@@ -1,5 +1,7 @@
 #include "pages/InternetPage2.h"
 
+#include "pages/PageSettings.h"
+
 #include "pages/InternetPage.h"
 
 namespace vt {
@@ -10,25 +12,17 @@ const char* const kKeepAliveName = "SessionKeepAlive";
 }  // namespace
 
 InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connectionFound)
-    : Sheet(form.TabSheet11),
-      sys_(sys),
-      connectionFound_(connectionFound),
-      pmtuDiscovery_{.box = &CheckBox43,
-                     .store = Store::ExistingKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp),
-                     .name = "PMTUDiscovery",
-                     .on = "0",
-                     .off = "1",
-                     .idiom = WriteIdiom::SetOrRestore,
-                     .checkedWhen = "0",
-                     .fallback = "1"},
-      blackHoleDetect_{.box = &CheckBox44,
-                       .store = Store::ExistingKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp),
-                       .name = "PMTUBlackHoleDetect",
-                       .on = "1",
-                       .off = "0",
-                       .idiom = WriteIdiom::SetOrRestore,
-                       .checkedWhen = "1",
-                       .fallback = "0"} {
+    : Sheet(form.TabSheet11), sys_(sys), connectionFound_(connectionFound) {
+    const Store mstcp = Store::ExistingKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp);
+    // clang-format off
+    rows_ = {
+        Setting{.box = &CheckBox43, .store = mstcp, .name = "PMTUDiscovery", .on = "0", .off = "1", .idiom = WriteIdiom::SetOrRestore, .fallback = "1",
+                .description = "Use this option to disable TCP to discover the Maximum MTU over the path to a remote host."},
+        Setting{.box = &CheckBox44, .store = mstcp, .name = "PMTUBlackHoleDetect", .on = "1", .off = "0", .idiom = WriteIdiom::SetOrRestore, .fallback = "0",
+                .description = "Use this option to enable TCP to try to detect Black Hole routers."},
+    };
+    // clang-format on
+    AttachSettings(form, rows_, Memo8, "");
     KeepWholeNumberText(Edit7, [this] { return &MaxConnectMinText.Now(); });
     KeepWholeNumberText(Edit8, [this] { return &MaxConnectMaxText.Now(); });
     KeepWholeNumberText(Edit10, [this] { return &MaxSocketsMinText.Now(); });
@@ -56,17 +50,11 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
         ApplyPreset({"16", RadioButton6, 600, "128", "2", "1020", "32"});
     };
 
-    form.MarkOnPress(CheckBox43, "");
-    form.MarkOnPress(CheckBox44, "");
     const char* keepAlive =
         "Use this option to keep your download session from timing out. Suggestion: Try 600.";
     form.Describe(
         Memo8,
         {
-            {CheckBox43,
-             "Use this option to disable TCP to discover the Maximum MTU over the path to a "
-             "remote host."},
-            {CheckBox44, "Use this option to enable TCP to try to detect Black Hole routers."},
             {GroupBox26, "Use this option to increase the NDI cache size. Suggestion: Try 16."},
             {GroupBox24,
              "Use this option to increase you Internet connection performance. Suggestion: Try "
@@ -119,8 +107,7 @@ void InternetPage2::LayOut() {
 }
 
 void InternetPage2::Read() {
-    ReadSetting(sys_, pmtuDiscovery_);
-    ReadSetting(sys_, blackHoleDetect_);
+    rows_.Read(sys_);
     // Recorded after the box shows it: showing what was read is no setting.
     std::string keepAlive =
         ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, kKeepAliveName, "3600");
@@ -207,8 +194,7 @@ void InternetPage2::InternetDisable() {
 // Without an adapter only the NDI cache size may be written; each value only once changed.
 void InternetPage2::Write() {
     if (connectionFound_) {
-        WriteSetting(sys_, pmtuDiscovery_);
-        WriteSetting(sys_, blackHoleDetect_);
+        rows_.Write(sys_);
         // Set by the user or a preset, also to what the box showed, and unlike what is stored.
         if (KeepAliveText.Changed()) {
             TRegistry reg(sys_);

@@ -78,7 +78,7 @@ class InternetPage2 {
 
     Platform& sys_;
     const bool& connectionFound_;
-    Setting pmtuDiscovery_, blackHoleDetect_;
+    SettingsList rows_;  // the page's on/off settings, in its read and write order
 };
 
 }  // namespace vt
