@@ -111,13 +111,54 @@ void TForm1::RestMemo(ui::Memo& memo) {
 
 // A read that stops on an error leaves its slice and every slice after it unread.
 void TForm1::BacaData() {
-    for (PageState& state : pages_) state.readComplete = false;
-    for (PageState& state : pages_) {
-        for (ui::Control* control : state.page.filled) ui::DropBaselines(*control);
-        Run(state.page.read);
-        for (ui::Control* control : state.page.filled) ui::TakeBaselines(*control);
-        state.readComplete = true;
+    for (PageState& state : pages_) state.readComplete = state.pending = false;
+    for (PageState& state : pages_) ReadPage(state);
+}
+
+// A page whose read fails stays unread (and so unwritten) until the next read pass.
+void TForm1::ReadPage(PageState& state) {
+    state.pending = state.readComplete = false;
+    for (ui::Control* control : state.page.filled) ui::DropBaselines(*control);
+    Run(state.page.read);
+    for (ui::Control* control : state.page.filled) ui::TakeBaselines(*control);
+    state.readComplete = true;
+}
+
+// As after a whole read pass, the connection list then shows its first entry.
+void TForm1::ReadLazily(PageState& state) {
+    ReadPage(state);
+    if (state.page.slice == Slice::Internet1) Run(hooks.selectFirstAdapter);
+}
+
+bool TForm1::ReadSomethingPending() {
+    for (PageState& state : pages_)
+        if (state.pending) {
+            ReadLazily(state);
+            return true;
+        }
+    return false;
+}
+
+void TForm1::ReadPendingPages() {
+    while (ReadSomethingPending()) {
     }
+}
+
+namespace {
+
+bool Within(const ui::Control& control, const ui::Control& sheet) {
+    for (const ui::Control* c = &control; c; c = c->Parent())
+        if (c == &sheet) return true;
+    return false;
+}
+
+}  // namespace
+
+void TForm1::ReadPagesOn(const ui::Control& sheet) {
+    for (PageState& state : pages_)
+        if (state.pending && std::any_of(state.page.filled.begin(), state.page.filled.end(),
+                                         [&](ui::Control* c) { return Within(*c, sheet); }))
+            ReadLazily(state);
 }
 
 void TForm1::TulisData() {
@@ -143,6 +184,7 @@ bool TForm1::SliceRead(Slice slice) const {
 }
 
 void TForm1::ResetToWindowsDefault() {
+    ReadPendingPages();               // a reset of an unread page would never be written
     auto point = KeepRestorePoint();  // one restore point for all of it
     for (PageState& state : pages_) Run(state.page.resetToWindowsDefault);
     Apply();
@@ -165,10 +207,13 @@ void TForm1::FormCreate() {
     } catch (const std::exception& e) {
         prompts_.ShowError(e.what());  // the pages are read all the same
     }
-    BacaData();
+    for (PageState& state : pages_) {
+        state.readComplete = false;
+        state.pending = true;
+    }
     PageControl1.SetActivePage(&TabSheet1);
+    ReadPagesOn(TabSheet1);  // the others while the window is idle
     HideAllPages();
-    Run(hooks.selectFirstAdapter);
     Run(hooks.autoShutDownDisable);
 }
 
@@ -280,6 +325,7 @@ void TForm1::HideAllPages() {
 }
 
 void TForm1::PageControl1Change() {
+    if (ui::TabSheet* shown = PageControl1.ActivePage()) ReadPagesOn(*shown);
     HideAllPages();
     for (ui::Memo* memo : memos_) RestMemo(*memo);
     if (PageControl1.ActivePage() == &TabSheet4) Run(hooks.layOutDiskCache);

@@ -178,8 +178,13 @@ class TForm1 : public ui::Form {
     static constexpr const char* kSkipDamagedQuestion =
         "Nothing was changed.\n\nSkip this restore point and put back the one before it?";
 
-    void BacaData();   // the read pass
-    void TulisData();  // the write pass
+    void BacaData();   // the read pass: every page, now
+    void TulisData();  // the write pass: every page that was read
+    // At start only the pages the window opens on are read; the others wait until the window
+    // is idle, or until they are shown or needed. Reads the next one in the table's order:
+    // false when none is left.
+    bool ReadSomethingPending();
+    void ReadPendingPages();
     // "Apply": the details put away, the marks cleared, the write pass, then the read pass.
     void Apply();
     // Whether the page's last read completed, so that its write may run.
@@ -213,7 +218,12 @@ class TForm1 : public ui::Form {
     struct PageState {
         PageEntry page;
         bool readComplete = false;
+        bool pending = false;  // not read since the start
     };
+    void ReadPage(PageState& state);
+    void ReadLazily(PageState& state);
+    // The pages whose controls lie on `sheet`, read now if they wait.
+    void ReadPagesOn(const ui::Control& sheet);
 
     Platform& sys_;
     ui::Prompts& prompts_;

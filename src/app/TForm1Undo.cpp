@@ -73,6 +73,7 @@ std::optional<UndoReport> TForm1::PutBackNewestPoint() {
 void TForm1::UndoLastApply() {
     if (!CanUndo()) return;
     if (prompts_.Confirm(kUndoQuestion, ui::Buttons::YesNo) != ui::Answer::Yes) return;
+    ReadPendingPages();
     HideAllPages();
     ClearMarks();
     std::optional<UndoReport> report;

@@ -7,8 +7,9 @@ Win32StartHost::~Win32StartHost() = default;
 void Win32StartHost::Pump(const std::function<bool()>& done) {
     ::MSG msg;
     while (!done()) {
-        // With nothing to paint or answer, the windows not needed yet are made one by one.
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && CreateSomethingPending()) continue;
+        // With nothing to paint or answer, the pages and windows not needed yet are read and
+        // made one by one.
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && DoSomethingPending()) continue;
         if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         bool taken = false;
         for (auto& window : windows_)
@@ -22,7 +23,11 @@ void Win32StartHost::Pump(const std::function<bool()>& done) {
     }
 }
 
-bool Win32StartHost::CreateSomethingPending() {
+// Every page is read before a page's windows are made: a page shows what is stored.
+bool Win32StartHost::DoSomethingPending() {
+    bool read = false;
+    if (form_ && (!Guarded(prompts_, [&] { read = form_->ReadSomethingPending(); }) || read))
+        return true;  // a page that failed is shown failed once and left unread
     for (auto& window : windows_)
         if (window->CreateSomethingPending()) return true;
     return false;
@@ -56,8 +61,10 @@ void Win32StartHost::RunMessageLoop(Program& program) {
         window->CreateWhenShown(main_->Handle());
         windows_.push_back(std::move(window));
     }
+    form_ = &program.main;
     program.main.Show();
     Pump([&] { return program.main.Closed(); });
+    form_ = nullptr;
     main_ = nullptr;
     tray_.reset();
     windows_.clear();  // the models outlive their windows

@@ -25,13 +25,15 @@ class Win32StartHost final : public StartHost {
   private:
     // Dispatches messages until `done` answers true or the thread is told to quit.
     void Pump(const std::function<bool()>& done);
-    // Makes one window or page that is not shown yet; false when none is left.
-    bool CreateSomethingPending();
+    // With nothing to paint or answer: reads one page not read yet, else makes one window or
+    // page not shown yet; false when nothing is left.
+    bool DoSomethingPending();
 
     ui::Prompts& prompts_;
     std::vector<std::unique_ptr<FormWindow>> windows_;
     FormWindow* main_ = nullptr;
     std::unique_ptr<TrayWindow> tray_;  // the main window's notification-area icon
+    TForm1* form_ = nullptr;            // the main window's model while its loop runs
 };
 
 }  // namespace vt::view

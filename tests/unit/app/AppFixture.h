@@ -35,9 +35,11 @@ class HeadlessHost : public StartHost {
         welcome.Show();
         welcome.SpeedButton2.Click();
     }
+    // As the message loop does while it is idle: every page read before the user acts.
     void RunMessageLoop(Program& program) override {
         loopRan = true;
         program.main.Show();
+        program.main.ReadPendingPages();
         if (script) script(program);
     }
     std::function<void(Program&)> script;

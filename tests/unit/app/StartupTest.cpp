@@ -145,7 +145,7 @@ TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
         program.main.AddPage({Slice::Boot,
                               [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
                               [] {},
-                              {}});
+                              {&program.main.TabSheet1}});
         program.main.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
     });
     EXPECT_EQ(0, result);

@@ -7,9 +7,19 @@ class TForm1Test : public AppFixture {
   protected:
     void SetUp() override {
         AppFixture::SetUp();
-        for (Slice s : {Slice::OemInfo, Slice::RightClickMenus, Slice::Boot, Slice::System,
-                        Slice::Windows, Slice::StartMenu, Slice::DiskCache, Slice::Internet1,
-                        Slice::Internet2, Slice::FileCache, Slice::Veltrim, Slice::AddRemove})
+        for (auto [s, sheet] : std::initializer_list<std::pair<Slice, ui::TabSheet*>>{
+                 {Slice::OemInfo, &form.TabSheet13},
+                 {Slice::RightClickMenus, &form.TabSheet12},
+                 {Slice::Boot, &form.TabSheet1},
+                 {Slice::System, &form.TabSheet2},
+                 {Slice::Windows, &form.TabSheet3},
+                 {Slice::StartMenu, &form.TabSheet9},
+                 {Slice::DiskCache, &form.TabSheet4},
+                 {Slice::Internet1, &form.TabSheet5},
+                 {Slice::Internet2, &form.TabSheet11},
+                 {Slice::FileCache, &form.TabSheet8},
+                 {Slice::Veltrim, &form.TabSheet6},
+                 {Slice::AddRemove, &form.TabSheet10}})
             form.AddPage({s,
                           [this, s] {
                               passes.push_back("read " + std::to_string(int(s)));
@@ -24,7 +34,8 @@ class TForm1Test : public AppFixture {
                                     if (s == failingWrite)
                                         throw RegistryError("Failed to set data for 'NoRun'");
                                 },
-                          {}});
+                          {sheet},
+                          [this, s] { passes.push_back("reset " + std::to_string(int(s))); }});
         form.RegisterDetails("Page1", [this] { hidden.push_back("Page1"); });
         form.RegisterDetails("Page4", [this] { hidden.push_back("Page4"); });
         form.MarkOnPress(box1, "Page1");
@@ -33,6 +44,7 @@ class TForm1Test : public AppFixture {
         form.RegisterMemo(memo7);
         form.FormCreate();
         form.Show();
+        if (readWhileIdle) form.ReadPendingPages();
         passes.clear();
         hidden.clear();
     }
@@ -52,6 +64,7 @@ class TForm1Test : public AppFixture {
     ui::Memo memo7{"Memo7", &form.TabSheet9};
     std::vector<std::string> passes, hidden;
     std::optional<Slice> failingWrite, failingRead;
+    bool readWhileIdle = true;  // as the window does once it is up
 };
 
 // A page whose read did not complete writes nothing until a read pass completes for it.
@@ -100,14 +113,23 @@ TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     fresh.AddPage({Slice::Boot,
                    [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); },
                    {},
-                   {}});
+                   {&fresh.TabSheet1}});
+    fresh.AddPage(
+        {Slice::Internet1, [&] { steps.push_back("read internet"); }, {}, {&fresh.TabSheet5}});
     fresh.RegisterDetails("page1", [&] { steps.push_back("hide"); });
     fresh.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
     fresh.hooks.autoShutDownDisable = [&] { steps.push_back("autoshutdown"); };
     fresh.RestartPending = fresh.AutoShutdownActive = true;
     fresh.PageControl1.SetActivePage(&fresh.TabSheet6);
     fresh.FormCreate();
-    EXPECT_EQ((std::vector<std::string>{"read:7", "hide", "adapter", "autoshutdown"}), steps);
+    EXPECT_EQ((std::vector<std::string>{"read:7", "hide", "autoshutdown"}), steps)
+        << "only the page the window opens on";
+    EXPECT_TRUE(fresh.ReadSomethingPending());
+    EXPECT_FALSE(fresh.ReadSomethingPending());
+    EXPECT_EQ(
+        (std::vector<std::string>{"read:7", "hide", "autoshutdown", "read internet", "adapter"}),
+        steps)
+        << "the connection list shows its first entry once read";
     EXPECT_EQ(&fresh.TabSheet1, fresh.PageControl1.ActivePage());
     EXPECT_FALSE(fresh.RestartPending);
     EXPECT_FALSE(fresh.AutoShutdownActive);
@@ -440,6 +462,54 @@ TEST_F(TForm1Test, ActivationRefreshesTheAddRemoveListsOnlyAfterAnEdit) {
     form.Activate();
     EXPECT_EQ(1, refreshes);
     EXPECT_FALSE(form.UninstallEdited);
+}
+
+// The window opens on the Boot page: only it is read before the window shows.
+class LazyReadTest : public TForm1Test {
+  protected:
+    void SetUp() override {
+        readWhileIdle = false;
+        TForm1Test::SetUp();
+    }
+    std::vector<std::string> ReadNow() {
+        std::vector<std::string> read = Only("read ");
+        passes.clear();
+        return read;
+    }
+};
+
+TEST_F(LazyReadTest, TheOtherPagesAreReadOneAtATimeInTheTablesOrder) {
+    std::vector<std::string> order;
+    while (form.ReadSomethingPending()) order.push_back(ReadNow().at(0));
+    EXPECT_EQ((std::vector<std::string>{"0", "1", "3", "4", "5", "6", "7", "8", "9", "10", "11"}),
+              order)
+        << "Boot was read before the window showed";
+}
+
+TEST_F(LazyReadTest, AShownPageIsReadAtOnceAndOnlyOnce) {
+    form.PageControl1.ChoosePage(&form.TabSheet9);
+    EXPECT_EQ(std::vector<std::string>{"5"}, ReadNow());
+    form.PageControl1.ChoosePage(&form.TabSheet1);
+    form.PageControl1.ChoosePage(&form.TabSheet9);
+    EXPECT_TRUE(ReadNow().empty());
+    form.ReadPendingPages();
+    EXPECT_EQ(10u, ReadNow().size()) << "the shown pages are not read twice";
+}
+
+TEST_F(LazyReadTest, ApplyBeforeEveryPageIsReadWritesOnlyTheReadPages) {
+    form.PageControl1.ChoosePage(&form.TabSheet2);
+    passes.clear();
+    form.Button5.Click();
+    EXPECT_EQ((std::vector<std::string>{"2", "3"}), Only("write "));
+    EXPECT_EQ(12u, Only("read ").size()) << "then every page is read";
+}
+
+TEST_F(LazyReadTest, BackToWindowsDefaultReadsWhatIsNotReadBeforeItsFirstReset) {
+    form.ResetToWindowsDefault();
+    ASSERT_GE(passes.size(), 12u);
+    EXPECT_EQ("read 0", passes[0]);
+    EXPECT_EQ("reset 0", passes[11]) << "every unread page read first";
+    EXPECT_EQ(12u, Only("write ").size() + 2) << "then Apply writes every page";
 }
 
 }  // namespace

@@ -437,6 +437,7 @@ struct Started {
     Started(fake::FakePlatform& sys, ui::ScriptedPrompts& prompts) : program(sys, prompts) {
         AttachPages(program, sys, prompts);
         program.main.FormCreate();
+        program.main.ReadPendingPages();  // as the idle window does
     }
     TForm1& form() { return program.main; }
     Program program;

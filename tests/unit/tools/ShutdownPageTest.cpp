@@ -18,6 +18,7 @@ class ShutdownPageTest : public PageTest {
         ASSERT_TRUE(sys.SetCurrentDirectoryA(kProgram));
         PutText(HKEY_CURRENT_USER, kSound, "Beep", "yes");
         form().FormCreate();
+        form().ReadPendingPages();  // as the idle window does
         form().Show();
         page().Timer1.OnViewChange = [this](ui::Timer&) { ++timerRestarts; };
         sys.ClearCalls();
