@@ -4,10 +4,7 @@
 #include <windows.h>
 #ifdef WITH_IMPORTS
 #include <commctrl.h>
-#include <commdlg.h>
 #include <lzexpand.h>
-#include <objbase.h>
-#include <shlobj.h>
 #endif
 
 namespace {
@@ -15,12 +12,11 @@ namespace {
 #ifdef WITH_IMPORTS
 constexpr const char* kClassName = "MinimalImports";
 // Referenced, so that the linker keeps one import of each DLL.
+// (The shell, COM and the common dialogs Veltrim.exe loads only at their first use.)
 void* volatile imports[] = {reinterpret_cast<void*>(&::InitCommonControlsEx),
-                            reinterpret_cast<void*>(&::GetOpenFileNameA),
                             reinterpret_cast<void*>(&::LZClose),
-                            reinterpret_cast<void*>(&::CoInitialize),
-                            reinterpret_cast<void*>(&::SHGetSpecialFolderPathA),
-                            reinterpret_cast<void*>(&::CreateFontA)};
+                            reinterpret_cast<void*>(&::CreateFontA),
+                            reinterpret_cast<void*>(&::RegOpenKeyExA)};
 #else
 constexpr const char* kClassName = "MinimalWindow";
 #endif

@@ -37,13 +37,15 @@ double TimeOneStart(const std::string& exe, const char* className, const char* c
                     double* memoryKb) {
     double start = Seconds();
     e2e::Process process = e2e::Start(exe, e2e::CurrentDirectory());
+    // Polled every millisecond: the drivers' 10 ms wait would round every start up by up to
+    // a whole step, which blurs the small program most.
     HWND window = nullptr;
-    bool found = e2e::WaitUntil(
-        [&] {
-            window = ::FindWindowA(className, caption);
-            return window && ::IsWindowVisible(window);
-        },
-        30000);
+    bool found = false;
+    while (!found && Seconds() - start < 30.0) {
+        window = ::FindWindowA(className, caption);
+        found = window && ::IsWindowVisible(window);
+        if (!found) ::Sleep(1);
+    }
     double elapsed = (Seconds() - start) * 1000.0;
     if (found && memoryKb) *memoryKb = WorkingSetKb(process.handle);
     if (found) e2e::CloseWindow(window);

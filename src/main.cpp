@@ -1,13 +1,13 @@
 // Veltrim 2000: the start sequence on the real platform.
 #include "app/Startup.h"
 #include "pages/Pages.h"
-#include "tools/Uninstalling.h"
+#include "platform/win32/LateBound.h"
 #include "platform/win32/Win32Platform.h"
+#include "tools/Uninstalling.h"
 #include "view/win32/Win32Prompts.h"
 #include "view/win32/Win32StartHost.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cctype>
 #include <string>
@@ -21,8 +21,8 @@ int UninstallMode(const std::string& commandLine) {
     vt::Win32Platform platform;
     vt::view::Win32Prompts prompts([] { return static_cast<::HWND>(nullptr); });
     std::vector<std::string> log;
-    int code = vt::UninstallProgramParts(
-        platform, prompts, commandLine.find("/putback") != std::string::npos, log);
+    int code = vt::UninstallProgramParts(platform, prompts,
+                                         commandLine.find("/putback") != std::string::npos, log);
     std::string text;
     for (const std::string& line : log) text += line + "\r\n";
     platform.WriteFileBytes("Uninstall.log", std::vector<BYTE>(text.begin(), text.end()));
@@ -39,7 +39,6 @@ int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
     ::INITCOMMONCONTROLSEX controls{
         sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
-    ::CoInitialize(nullptr);
 
     vt::Win32Platform platform;
     vt::view::Win32StartHost* hostRef = nullptr;
@@ -51,6 +50,6 @@ int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
         vt::AttachPages(program, platform, prompts);
     });
 
-    ::CoUninitialize();
+    vt::late::EndCom();
     return exitCode;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 #include <lzexpand.h>
+#include "platform/win32/LateBound.h"
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <objidl.h>
@@ -238,7 +240,9 @@ BOOL Win32Platform::SetForegroundWindow(HWND window) {
 
 BOOL Win32Platform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
     ::NOTIFYICONDATAA record = Windows98NotifyIconRecord(*data);
-    return ::Shell_NotifyIconA(message, &record);
+    auto notify =
+        late::Bind<BOOL(WINAPI*)(DWORD, ::PNOTIFYICONDATAA)>("shell32.dll", "Shell_NotifyIconA");
+    return notify && notify(message, &record);
 }
 
 HINSTANCE Win32Platform::GetModuleHandleA(const char* moduleName) {
@@ -283,12 +287,15 @@ BOOL Win32Platform::SetSystemPowerState(BOOL suspend, BOOL force) {
     return ::SetSystemPowerState(suspend, force);
 }
 
-// The component library is initialised once on the GUI thread at start.
+// The component library is set up on the GUI thread at the first shortcut.
 BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
                                     const char* workingDirectory) {
+    auto create = late::Bind<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
+        "ole32.dll", "CoCreateInstance");
     ::IShellLinkA* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  reinterpret_cast<void**>(&link))))
+    if (!late::UseCom() || !create ||
+        FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                      reinterpret_cast<void**>(&link))))
         return FALSE;
     link->SetPath(target);
     link->SetWorkingDirectory(workingDirectory);
@@ -305,8 +312,10 @@ BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
 }
 
 BOOL Win32Platform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
-    return reinterpret_cast<INT_PTR>(::ShellExecuteA(reinterpret_cast<::HWND>(owner), verb, file,
-                                                     nullptr, nullptr, SW_SHOW)) > 32;
+    auto execute = late::Bind<::HINSTANCE(WINAPI*)(::HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>(
+        "shell32.dll", "ShellExecuteA");
+    return execute && reinterpret_cast<INT_PTR>(execute(reinterpret_cast<::HWND>(owner), verb, file,
+                                                        nullptr, nullptr, SW_SHOW)) > 32;
 }
 
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {

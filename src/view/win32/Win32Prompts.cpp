@@ -1,5 +1,7 @@
 #include "view/win32/Win32Prompts.h"
 
+#include "platform/win32/LateBound.h"
+
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -34,7 +36,8 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     pairs.append(2, '\0');
     char path[MAX_PATH] = "";
     ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
-    if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
+    auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!open || !open(&dialog)) return std::nullopt;
     return std::string(path);
 }
 
@@ -60,11 +63,17 @@ std::optional<std::string> Win32Prompts::BrowseFolder(const std::string& title) 
     browse.pszDisplayName = display;
     browse.lpszTitle = title.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    ::LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
+    auto browseFor =
+        late::Bind<::LPITEMIDLIST(WINAPI*)(::LPBROWSEINFOA)>("shell32.dll", "SHBrowseForFolderA");
+    auto pathOf =
+        late::Bind<BOOL(WINAPI*)(::LPCITEMIDLIST, LPSTR)>("shell32.dll", "SHGetPathFromIDListA");
+    auto release = late::Bind<void(WINAPI*)(LPVOID)>("ole32.dll", "CoTaskMemFree");
+    if (!late::UseCom() || !browseFor || !pathOf || !release) return std::nullopt;
+    ::LPITEMIDLIST chosen = browseFor(&browse);
     if (!chosen) return std::nullopt;
     char path[MAX_PATH] = "";
-    bool isFolder = ::SHGetPathFromIDListA(chosen, path);
-    ::CoTaskMemFree(chosen);
+    bool isFolder = pathOf(chosen, path);
+    release(chosen);
     if (!isFolder) return std::nullopt;
     return std::string(path);
 }
