@@ -1,6 +1,7 @@
 // Windows 98's loader refuses a program that imports a function its DLLs do not export
 // ("linked to missing export"), where Wine runs it. These read what the shipped files ask for.
 #include "imports/PeImage.h"
+#include "platform/win32/LateBound.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,14 @@ TEST_P(ShippedFile, AsksForWindows4AndTheGuiSubsystem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedFile, testing::Values("Veltrim.exe", "Setup.exe"));
+
+// The functions the program loads at their first use instead of importing them.
+TEST(LateBoundFunctions, AreWhatWindows98Exports) {
+    PeImage bound;
+    for (const late::Export& function : late::kAll)
+        bound.imports[function.dll].insert(function.name);
+    EXPECT_EQ(std::vector<std::string>{}, ImportsOutside(bound, ReadExportList(kExportList)));
+}
 
 // The plugin Setup.exe and the uninstaller unpack and load (it finds the program's mutex).
 TEST(ShippedPlugin, ImportsOnlyWhatWindows98Exports) {

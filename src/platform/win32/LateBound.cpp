@@ -11,14 +11,14 @@ bool comStarted = false;
 
 bool UseCom() {
     if (comStarted) return true;
-    auto initialize = Bind<HRESULT(WINAPI*)(LPVOID)>("ole32.dll", "CoInitialize");
+    auto initialize = Bind<HRESULT(WINAPI*)(LPVOID)>(kCoInitialize);
     comStarted = initialize && SUCCEEDED(initialize(nullptr));
     return comStarted;
 }
 
 void EndCom() {
     if (!comStarted) return;
-    if (auto uninitialize = Bind<void(WINAPI*)()>("ole32.dll", "CoUninitialize")) uninitialize();
+    if (auto uninitialize = Bind<void(WINAPI*)()>(kCoUninitialize)) uninitialize();
     comStarted = false;
 }
 

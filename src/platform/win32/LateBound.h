@@ -8,12 +8,32 @@
 
 namespace vt::late {
 
-// The function `name` of `dll`, loaded once; nothing when either is missing.
+struct Export {
+    const char* dll;  // as the export list names it
+    const char* name;
+};
+
+// Every function bound late, so that a test holds them to what Windows 98 SE exports as it
+// does the import table.
+inline constexpr Export kCoInitialize{"OLE32.DLL", "CoInitialize"};
+inline constexpr Export kCoUninitialize{"OLE32.DLL", "CoUninitialize"};
+inline constexpr Export kCoCreateInstance{"OLE32.DLL", "CoCreateInstance"};
+inline constexpr Export kCoTaskMemFree{"OLE32.DLL", "CoTaskMemFree"};
+inline constexpr Export kShellExecute{"SHELL32.DLL", "ShellExecuteA"};
+inline constexpr Export kShellNotifyIcon{"SHELL32.DLL", "Shell_NotifyIconA"};
+inline constexpr Export kBrowseForFolder{"SHELL32.DLL", "SHBrowseForFolderA"};
+inline constexpr Export kPathFromIdList{"SHELL32.DLL", "SHGetPathFromIDListA"};
+inline constexpr Export kGetOpenFileName{"COMDLG32.DLL", "GetOpenFileNameA"};
+inline constexpr Export kAll[] = {kCoInitialize,    kCoUninitialize, kCoCreateInstance,
+                                  kCoTaskMemFree,   kShellExecute,   kShellNotifyIcon,
+                                  kBrowseForFolder, kPathFromIdList, kGetOpenFileName};
+
+// The function, its DLL loaded at the first call; nothing when either is missing.
 template <typename Function>
-Function Bind(const char* dll, const char* name) {
-    ::HMODULE module = ::GetModuleHandleA(dll);
-    if (!module) module = ::LoadLibraryA(dll);
-    ::FARPROC found = module ? ::GetProcAddress(module, name) : nullptr;
+Function Bind(const Export& function) {
+    ::HMODULE module = ::GetModuleHandleA(function.dll);
+    if (!module) module = ::LoadLibraryA(function.dll);
+    ::FARPROC found = module ? ::GetProcAddress(module, function.name) : nullptr;
     // Through the generic function type, which every function pointer converts from.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }

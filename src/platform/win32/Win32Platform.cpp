@@ -240,8 +240,7 @@ BOOL Win32Platform::SetForegroundWindow(HWND window) {
 
 BOOL Win32Platform::Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
     ::NOTIFYICONDATAA record = Windows98NotifyIconRecord(*data);
-    auto notify =
-        late::Bind<BOOL(WINAPI*)(DWORD, ::PNOTIFYICONDATAA)>("shell32.dll", "Shell_NotifyIconA");
+    auto notify = late::Bind<BOOL(WINAPI*)(DWORD, ::PNOTIFYICONDATAA)>(late::kShellNotifyIcon);
     return notify && notify(message, &record);
 }
 
@@ -291,7 +290,7 @@ BOOL Win32Platform::SetSystemPowerState(BOOL suspend, BOOL force) {
 BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
                                     const char* workingDirectory) {
     auto create = late::Bind<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
-        "ole32.dll", "CoCreateInstance");
+        late::kCoCreateInstance);
     ::IShellLinkA* link = nullptr;
     if (!late::UseCom() || !create ||
         FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -313,7 +312,7 @@ BOOL Win32Platform::CreateShellLink(const char* target, const char* linkFile,
 
 BOOL Win32Platform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
     auto execute = late::Bind<::HINSTANCE(WINAPI*)(::HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>(
-        "shell32.dll", "ShellExecuteA");
+        late::kShellExecute);
     return execute && reinterpret_cast<INT_PTR>(execute(reinterpret_cast<::HWND>(owner), verb, file,
                                                         nullptr, nullptr, SW_SHOW)) > 32;
 }

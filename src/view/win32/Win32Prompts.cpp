@@ -36,7 +36,7 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     pairs.append(2, '\0');
     char path[MAX_PATH] = "";
     ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
-    auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>("comdlg32.dll", "GetOpenFileNameA");
+    auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>(late::kGetOpenFileName);
     if (!open || !open(&dialog)) return std::nullopt;
     return std::string(path);
 }
@@ -63,11 +63,9 @@ std::optional<std::string> Win32Prompts::BrowseFolder(const std::string& title) 
     browse.pszDisplayName = display;
     browse.lpszTitle = title.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    auto browseFor =
-        late::Bind<::LPITEMIDLIST(WINAPI*)(::LPBROWSEINFOA)>("shell32.dll", "SHBrowseForFolderA");
-    auto pathOf =
-        late::Bind<BOOL(WINAPI*)(::LPCITEMIDLIST, LPSTR)>("shell32.dll", "SHGetPathFromIDListA");
-    auto release = late::Bind<void(WINAPI*)(LPVOID)>("ole32.dll", "CoTaskMemFree");
+    auto browseFor = late::Bind<::LPITEMIDLIST(WINAPI*)(::LPBROWSEINFOA)>(late::kBrowseForFolder);
+    auto pathOf = late::Bind<BOOL(WINAPI*)(::LPCITEMIDLIST, LPSTR)>(late::kPathFromIdList);
+    auto release = late::Bind<void(WINAPI*)(LPVOID)>(late::kCoTaskMemFree);
     if (!late::UseCom() || !browseFor || !pathOf || !release) return std::nullopt;
     ::LPITEMIDLIST chosen = browseFor(&browse);
     if (!chosen) return std::nullopt;
