@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include "store/TRegistry.h"
+
 namespace vt::testing {
 namespace {
 
@@ -510,6 +512,26 @@ TEST_F(LazyReadTest, BackToWindowsDefaultReadsWhatIsNotReadBeforeItsFirstReset) 
     EXPECT_EQ("read 0", passes[0]);
     EXPECT_EQ("reset 0", passes[11]) << "every unread page read first";
     EXPECT_EQ(12u, Only("write ").size() + 2) << "then Apply writes every page";
+}
+
+TEST_F(LazyReadTest, UndoReadsWhatIsNotReadBeforeItPutsBack) {
+    {
+        auto point = form.KeepRestorePoint();
+        TRegistry reg(form.Stores());
+        reg.SelectRoot(HKEY_CURRENT_USER);
+        reg.OpenPath("Control Panel\\Sound", true);
+        reg.WriteText("Beep", "YES");
+    }
+    prompts.Answer(ui::Answer::Yes);
+    form.UndoLastApply();
+    std::vector<std::string> read = Only("read ");
+    ASSERT_EQ(11u + 12u, read.size()) << "the unread pages, then every page after the undo";
+    EXPECT_EQ("0", read[0]);
+    EXPECT_EQ("11", read[10]);
+    TRegistry check(sys);
+    check.SelectRoot(HKEY_CURRENT_USER);
+    EXPECT_FALSE(check.OpenPath("Control Panel\\Sound", false) && check.HasValue("Beep"))
+        << "put back: the value was not there";
 }
 
 }  // namespace
