@@ -9,11 +9,27 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace vt::testing {
+
+// The control of that name under `root` (a kind the caller knows it has).
+template <typename T>
+T& Named(ui::Control& root, const std::string& name) {
+    std::function<ui::Control*(ui::Control&)> find = [&](ui::Control& c) -> ui::Control* {
+        if (c.Name() == name) return &c;
+        for (ui::Control* child : c.Children())
+            if (ui::Control* found = find(*child)) return found;
+        return nullptr;
+    };
+    ui::Control* found = find(root);
+    if (!found) throw std::logic_error(name);
+    return static_cast<T&>(*found);
+}
 
 class PageTest : public ::testing::Test {
   protected:

@@ -8,19 +8,6 @@
 namespace vt::testing {
 namespace {
 
-template <typename T>
-T& Named(ui::Control& root, const std::string& name) {
-    std::function<ui::Control*(ui::Control&)> find = [&](ui::Control& c) -> ui::Control* {
-        if (c.Name() == name) return &c;
-        for (ui::Control* child : c.Children())
-            if (ui::Control* found = find(*child)) return found;
-        return nullptr;
-    };
-    ui::Control* found = find(root);
-    if (!found) throw std::logic_error(name);
-    return static_cast<T&>(*found);
-}
-
 // Where a setting lives: a registry value, or a key of an INI file.
 struct Where {
     HKEY root;

@@ -19,18 +19,6 @@ Bytes Le(DWORD number) {
     return {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)};
 }
 
-ui::CheckBox& BoxNamed(ui::Control& root, const std::string& name) {
-    std::function<ui::Control*(ui::Control&)> find = [&](ui::Control& c) -> ui::Control* {
-        if (c.Name() == name) return &c;
-        for (ui::Control* child : c.Children())
-            if (ui::Control* found = find(*child)) return found;
-        return nullptr;
-    };
-    ui::Control* found = find(root);
-    if (!found || found->GetKind() != ui::Kind::CheckBox) throw std::logic_error(name);
-    return static_cast<ui::CheckBox&>(*found);
-}
-
 // A registry row: the value stored while cleared is `off` (nothing: the value is deleted).
 struct RegistryRow {
     const char* box;
@@ -96,7 +84,7 @@ const RegistryRow kRegistryRows[] = {
 
 class RegistryRowTest : public PageTest, public ::testing::WithParamInterface<RegistryRow> {
   protected:
-    ui::CheckBox& Box() { return BoxNamed(form().PageControl1, GetParam().box); }
+    ui::CheckBox& Box() { return Named<ui::CheckBox>(form().PageControl1, GetParam().box); }
     std::optional<Stored> Now() { return Value(GetParam().root, GetParam().path, GetParam().name); }
     void ExpectStored(const std::optional<Bytes>& bytes, const char* when) {
         const RegistryRow& row = GetParam();
@@ -192,7 +180,7 @@ class IniRowTest : public PageTest, public ::testing::WithParamInterface<IniRow>
         sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\n");
         sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\n");
     }
-    ui::CheckBox& Box() { return BoxNamed(form().PageControl1, GetParam().box); }
+    ui::CheckBox& Box() { return Named<ui::CheckBox>(form().PageControl1, GetParam().box); }
     std::string Stored() {
         TIniFile ini(sys, GetParam().file);
         return ini.ReadText(GetParam().section, GetParam().key, "<missing>");
