@@ -124,16 +124,10 @@ void TForm1::ReadPage(PageState& state) {
     state.readComplete = true;
 }
 
-// As after a whole read pass, the connection list then shows its first entry.
-void TForm1::ReadLazily(PageState& state) {
-    ReadPage(state);
-    if (state.page.slice == Slice::Internet1) Run(hooks.selectFirstAdapter);
-}
-
 bool TForm1::ReadSomethingPending() {
     for (PageState& state : pages_)
         if (state.pending) {
-            ReadLazily(state);
+            ReadPage(state);
             return true;
         }
     return false;
@@ -158,7 +152,7 @@ void TForm1::ReadPagesOn(const ui::Control& sheet) {
     for (PageState& state : pages_)
         if (state.pending && std::any_of(state.page.filled.begin(), state.page.filled.end(),
                                          [&](ui::Control* c) { return Within(*c, sheet); }))
-            ReadLazily(state);
+            ReadPage(state);
 }
 
 void TForm1::TulisData() {
@@ -342,17 +336,11 @@ void TForm1::Apply() {
     HideAllPages();
     ClearMarks();
     TulisData();
-    ReadAgain();
+    BacaData();
 }
 
 void TForm1::ClearMarks() {
     for (ui::CheckBox* box : markable_) box->SetFontColor(ui::kBlack);
-}
-
-// Every page shows what the stores hold, the first connection chosen.
-void TForm1::ReadAgain() {
-    BacaData();
-    Run(hooks.selectFirstAdapter);
 }
 
 void TForm1::Button1Click() {

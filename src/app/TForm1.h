@@ -124,7 +124,6 @@ class TForm1 : public ui::Form {
         std::function<void()> fillMemoryGauges;       // FormCreate, page switch to File-Cache
         std::function<void()> resetAutoShutdown;      // FormCreate
         std::function<void()> disableCustomNdiCache;  // FormCreate: its box opens it
-        std::function<void()> selectFirstAdapter;     // FormCreate, Apply, Undo
         std::function<void()> autoShutDownDisable;    // FormCreate
         std::function<void()> layOutDiskCache;        // page switch to Disk-Cache
         std::function<void()> refreshAddRemove;       // FormActivate after an edit
@@ -209,7 +208,6 @@ class TForm1 : public ui::Form {
     bool KeepsCountdownRunning();
     void RewriteConfigDat();
     void ClearMarks();
-    void ReadAgain();
     void RestMemo(ui::Memo& memo);
     // Puts back the newest point, or with the user's leave the older ones past a damaged
     // one; answers what was done, or nothing when nothing changed.
@@ -221,7 +219,6 @@ class TForm1 : public ui::Form {
         bool pending = false;  // not read since the start
     };
     void ReadPage(PageState& state);
-    void ReadLazily(PageState& state);
     // The pages whose controls lie on `sheet`, read now if they wait.
     void ReadPagesOn(const ui::Control& sheet);
 

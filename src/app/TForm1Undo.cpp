@@ -92,7 +92,7 @@ void TForm1::UndoLastApply() {
         }
     }
     if (hooks.clearShortcutBoxes) hooks.clearShortcutBoxes();
-    ReadAgain();
+    BacaData();
     if (report) prompts_.ShowMessage(Described(*report));
 }
 

@@ -32,10 +32,6 @@ struct Pages {
           shutdown(program.main, sys, prompts),
           programPage(program.main, sys, prompts, program.about) {
         windows.StartMenuDelay = startMenu.DelayEntry();
-        program.main.hooks.selectFirstAdapter = [this] {
-            internet.ComboBox2.SetItemIndex(0);
-            internet.IsiDataInternet();
-        };
         program.main.hooks.disableCustomNdiCache = [this] { internet2.Edit9.SetEnabled(false); };
         program.main.hooks.fillMemoryGauges = [this] { fileCache.FillMemoryGauges(); };
         program.main.hooks.layOutDiskCache = [this] { diskCache.LayOutSizes(); };
@@ -94,13 +90,17 @@ inline void AddPageTable(TForm1& form, Pages& p, Tools& t) {
          [&p = p, &t = t] { p.startMenu.ResetToWindowsDefault(); }},
         {Slice::DiskCache, [&p = p, &t = t] { p.diskCache.Read(); }, [&p = p, &t = t] { p.diskCache.Write(); }, {&p.diskCache.Sheet},
          [&p = p, &t = t] { p.diskCache.ResetToWindowsDefault(); }},
-        // Without an adapter both internet pages take no input for the rest of the run.
+        // Without an adapter both internet pages take no input for the rest of the run; once
+        // read, the connection list shows its first entry.
         {Slice::Internet1,
          [&p = p, &t = t] {
              p.internet.Read();
-             if (p.internet.ConnectionFound) return;
-             p.internet.InternetDisable();
-             p.internet2.InternetDisable();
+             if (!p.internet.ConnectionFound) {
+                 p.internet.InternetDisable();
+                 p.internet2.InternetDisable();
+             }
+             p.internet.ComboBox2.SetItemIndex(0);
+             p.internet.IsiDataInternet();
          },
          [&p = p, &t = t] { p.internet.Write(); }, {&p.internet.Sheet}, [&p = p, &t = t] { p.internet.ResetToWindowsDefault(); }},
         {Slice::Internet2, [&p = p, &t = t] { p.internet2.Read(); }, [&p = p, &t = t] { p.internet2.Write(); }, {&p.internet2.Sheet},

@@ -1,8 +1,6 @@
 #include "pages/SettingsTable.h"
 
 #include "platform/NoCase.h"
-#include "store/Folders.h"
-#include "store/Paths.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -33,13 +31,6 @@ RegValue ReadRegistry(Platform& sys, Setting& setting) {
     return Binary{setting.kept.Number()};
 }
 
-// A bare file name is one in the Windows folder, as the profile functions take it.
-bool IniFileExists(Platform& sys, const std::string& file) {
-    if (file.find_first_of("\\/:") != std::string::npos) return FileExists(sys, file);
-    std::string windows = TakeWindowsDir(sys);
-    return !windows.empty() && FileExists(sys, windows + "\\" + file);
-}
-
 bool Matches(const RegValue& stored, const RegValue& wanted, bool upperCase) {
     return Comparable(stored, upperCase) == Comparable(wanted, upperCase);
 }
@@ -63,8 +54,8 @@ void WriteSetting(Platform& sys, Setting& setting) {
     if (!setting.box->Changed()) return;
     bool checked = setting.box->Checked();
     if (setting.store.IsIni()) {
-        if (!setting.store.createFile && !IniFileExists(sys, setting.store.file)) return;
         TIniFile ini(sys, setting.store.file);
+        if (!setting.store.createFile && !ini.FileExists()) return;
         WriteByIdiom(ini, setting.idiom, checked, setting.store.section, setting.name,
                      std::get<std::string>(setting.on), std::get<std::string>(setting.off));
         return;

@@ -1,6 +1,7 @@
 #include "store/TIniFile.h"
 
 #include "platform/NoCase.h"
+#include "store/Folders.h"
 #include "store/Paths.h"
 #include "store/StoreError.h"
 
@@ -92,6 +93,13 @@ bool TIniFile::HasValue(const std::string& section, const std::string& key) {
     for (const char* name = buffer.data(); *name; name += std::strlen(name) + 1)
         if (EqualNoCase(key, name)) return true;
     return false;
+}
+
+bool TIniFile::FileExists() {
+    if (fileName_.find_first_of("\\/:") != std::string::npos)
+        return vt::FileExists(sys_, fileName_);
+    std::string windows = TakeWindowsDir(sys_);
+    return !windows.empty() && vt::FileExists(sys_, windows + "\\" + fileName_);
 }
 
 }  // namespace vt

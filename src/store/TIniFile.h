@@ -21,6 +21,9 @@ class TIniFile {
     void RemoveKey(const std::string& section, const std::string& key);
     void RemoveSection(const std::string& section);
     bool HasValue(const std::string& section, const std::string& key);
+    // Whether the file is there; a bare name is one in the Windows folder, as the profile
+    // functions take it.
+    bool FileExists();
 
     static constexpr DWORD kReadBufferSize = 2048;
     static constexpr DWORD kKeyListBufferSize = 16384;

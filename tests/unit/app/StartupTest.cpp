@@ -139,18 +139,15 @@ TEST_F(StartupTest, TheFirstStartTakesTheMutexJustBeforeLookingForWindows) {
 }
 
 TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
-    std::vector<std::string> steps;
     host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
     int result = StartSequence(sys, prompts, host, [&](Program& program) {
         program.main.AddPage({Slice::Boot,
                               [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
                               [] {},
                               {&program.main.TabSheet1}});
-        program.main.hooks.selectFirstAdapter = [&] { steps.push_back("adapter"); };
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ(std::vector<std::string>{"Failed to get data for 'BootMulti'"}, prompts.Errors());
-    EXPECT_TRUE(steps.empty()) << "the steps after the failing one are skipped";
     EXPECT_TRUE(host.loopRan);
 }
 

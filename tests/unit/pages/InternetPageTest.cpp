@@ -30,7 +30,6 @@ class InternetPageTest : public PageTest {
         PutText(HKEY_LOCAL_MACHINE, kMstcp, "EnableDHCP", "0");  // the key exists
         form().hooks.disableCustomNdiCache();
         ReadPass();
-        form().hooks.selectFirstAdapter();
     }
     void Apply() { form().Button5Click(); }
 };
@@ -507,7 +506,6 @@ TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreat
     Adapter(0, "NE2000 Compatible");
     form().hooks.disableCustomNdiCache();
     ReadPass();
-    form().hooks.selectFirstAdapter();
     EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";
     EXPECT_TRUE(page().RadioButton15.Checked()) << "32";
     Apply();

@@ -213,7 +213,6 @@ class BackToDefaultTest : public ProgramPageTest {
         PutText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates",
                 "", "Server");
         ReadPass();
-        form().hooks.selectFirstAdapter();
     }
     std::string Text(HKEY root, const char* key, const char* name) {
         auto v = Value(root, key, name);
