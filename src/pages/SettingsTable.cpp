@@ -1,6 +1,7 @@
 #include "pages/SettingsTable.h"
 
 #include "platform/NoCase.h"
+#include "platform/WholeNumber.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -81,6 +82,26 @@ void SettingsList::Write(Platform& sys) {
         else if (auto& write = std::get<Editor>(entry).write)
             write();
     }
+}
+
+Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> texts,
+                  const char* description, std::function<void()> press) {
+    auto read = [sys = &sys, texts] {
+        for (const EditedText& t : texts) {
+            std::string stored = ReadRegistryText(*sys, t.root, t.path, t.name, t.fallback);
+            t.value->Read(t.wholeNumber && !WholeNumber(stored) ? t.fallback : stored);
+        }
+    };
+    auto write = [sys = &sys, box = &box, texts] {
+        for (const EditedText& t : texts)
+            if (box->Checked() && t.value->Changed())
+                WriteRegistryValue(*sys, t.root, t.path, t.name, t.value->Now());
+    };
+    return {.box = &box,
+            .read = read,
+            .write = write,
+            .description = description,
+            .press = std::move(press)};
 }
 
 std::vector<ui::CheckBox*> SettingsList::Boxes() const {

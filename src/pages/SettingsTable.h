@@ -71,6 +71,21 @@ struct Editor {
 
 using Entry = std::variant<Setting, Editor>;
 
+// A registry text a value editor holds beside its box (the detail frame several boxes share
+// edits it): read as stored, `fallback` when missing (with `wholeNumber`, also when it is no
+// whole number); written while the box is ticked, once it differs from what was read.
+struct EditedText {
+    ui::Recorded<std::string>* value;
+    HKEY root;
+    std::string path;
+    std::string name;
+    std::string fallback;
+    bool wholeNumber = false;
+};
+// The editor of one box over its texts, in their read and write order.
+Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> texts,
+                  const char* description, std::function<void()> press);
+
 // A page's settings in their read and write order.
 class SettingsList {
   public:

@@ -63,10 +63,6 @@ std::string SpeedLabel(int position) {
     return "CD-ROM Speed : " + std::to_string(kSpeeds[position]) + "x";
 }
 
-std::string WholeOr(const std::string& text, const std::string& fallback) {
-    return WholeNumber(text) ? text : fallback;
-}
-
 }  // namespace
 
 // In the page's read and write order.
@@ -94,46 +90,21 @@ SettingsList SystemPage::Settings() {
          .description = "Use this option to disable warning message when your harddisk allmost full."},
         Setting{.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .fallback = "1",
          .description = "Use this option to increase disk drive performance."},
-        Editor{.box = &CheckBox21,
-               .read = [this] { state_.sourcePath.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", "")); },
-               .write = [this] {
-                   if (CheckBox21.Checked() && state_.sourcePath.Changed())
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", state_.sourcePath.Now());
-               },
-               .description = "WinDir",
-               .press = [this] { PressEditor(CheckBox21, "WinDir"); }},
-        Editor{.box = &CheckBox22,
-               .read = [this] {
-                   state_.owner.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", ""));
-                   state_.organization.Read(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", ""));
-               },
-               .write = [this] {
-                   if (CheckBox22.Checked() && state_.owner.Changed())
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", state_.owner.Now());
-                   if (CheckBox22.Checked() && state_.organization.Changed())
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", state_.organization.Now());
-               },
-               .description = "Owner",
-               .press = [this] { PressEditor(CheckBox22, "Owner"); }},
+        TextEditor(sys_, CheckBox21, {{&state_.sourcePath, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", ""}},
+                   "Use this option to change Windows installation directory.", [this] { PressEditor(CheckBox21, "WinDir"); }),
+        TextEditor(sys_, CheckBox22,
+                   {{&state_.owner, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", ""},
+                    {&state_.organization, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", ""}},
+                   "Use this option to change Windows owner information.", [this] { PressEditor(CheckBox22, "Owner"); }),
         Setting{.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .fallback = 0,
          .description = "Use this option to prevent your Windows system from someone that does not have permission."},
         // Missing, or no whole number: the default either way.
-        Editor{.box = &CheckBox24,
-               .read = [this] { state_.iconDepth.Read(WholeOr(ReadRegistryText(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", ""), "16")); },
-               .write = [this] {
-                   if (CheckBox24.Checked() && state_.iconDepth.Changed())
-                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", state_.iconDepth.Now());
-               },
-               .description = "Use this option to change icon color format. Choosing a higher setting allows more color to be displayed.",
-               .press = [this] { PressEditor(CheckBox24, nullptr); }},
-        Editor{.box = &CheckBox25,
-               .read = [this] { state_.iconCache.Read(WholeOr(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", ""), "512")); },
-               .write = [this] {
-                   if (CheckBox25.Checked() && state_.iconCache.Changed())
-                       WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", state_.iconCache.Now());
-               },
-               .description = "IconCache",
-               .press = [this] { PressEditor(CheckBox25, "IconCache"); }},
+        TextEditor(sys_, CheckBox24, {{&state_.iconDepth, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16", true}},
+                   "Use this option to change icon color format. Choosing a higher setting allows more color to be displayed.",
+                   [this] { PressEditor(CheckBox24, nullptr); }),
+        TextEditor(sys_, CheckBox25, {{&state_.iconCache, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512", true}},
+                   "Use this option to configure how much icons will be cached at the same time. Suggestion: Try 2048.",
+                   [this] { PressEditor(CheckBox25, "IconCache"); }),
         Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9},
          .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
         Editor{.box = &CheckBox27,
@@ -142,7 +113,7 @@ SettingsList SystemPage::Settings() {
                    if (CheckBox27.Checked() && state_.cdCache.Changed())
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache.Now());
                },
-               .description = "CDCache",
+               .description = "Use this option to increase your CD-ROM performance. Suggestion: Try 2480.",
                .press = [this] { PressEditor(CheckBox27, "CDCache"); }},
         Editor{.box = &CheckBox28,
                .read = [this] { state_.prefetch.Read(ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228)); },
@@ -150,7 +121,7 @@ SettingsList SystemPage::Settings() {
                    if (CheckBox28.Checked() && state_.prefetch.Changed())
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch.Now());
                },
-               .description = "CDSpeed",
+               .description = "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same as your CD-ROM speed",
                .press = [this] { PressEditor(CheckBox28, "CDSpeed"); }},
     };
     // clang-format on

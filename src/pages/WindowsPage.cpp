@@ -75,14 +75,8 @@ SettingsList WindowsPage::Settings() {
                .description = "Use this option to add command prompt to the context menu of all folder."},
         Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "",
          .description = "Use this option to make edit as a default action when you double-clicking batch file."},
-        Editor{.box = &CheckBox62,
-               .read = [this] { toolbarPath_.Read(ReadRegistryText(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", "")); },
-               .write = [this] {
-                   if (CheckBox62.Checked() && toolbarPath_.Changed())
-                       WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", toolbarPath_.Now());
-               },
-               .description = "Use this option to change Windows Explorer toolbar background.",
-               .press = [this] { PressToolbarBackground(); }},
+        TextEditor(sys_, CheckBox62, {{&toolbarPath_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", ""}},
+                   "Use this option to change Windows Explorer toolbar background.", [this] { PressToolbarBackground(); }),
         Editor{.box = &CheckBox63,
                .read = [this] {
                    ReadBitmapIcon();

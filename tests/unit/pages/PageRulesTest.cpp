@@ -4,6 +4,7 @@
 #include "store/TIniFile.h"
 
 #include <functional>
+#include <set>
 
 namespace vt::testing {
 namespace {
@@ -30,6 +31,35 @@ class PageRulesTest : public PageTest {
         return value ? value->Text() : "<missing>";
     }
 };
+
+// Every box of a settings page describes itself in the page's memo while the mouse is over
+// it: one line of its own, telling what the option does.
+struct DescribedPage {
+    const char* sheet;
+    const char* memo;
+};
+
+class DescriptionTest : public PageRulesTest,
+                        public ::testing::WithParamInterface<DescribedPage> {};
+
+TEST_P(DescriptionTest, EveryBoxShowsItsOwnDescription) {
+    auto& memo = Named<ui::Memo>(form(), GetParam().memo);
+    std::set<std::string> seen;
+    int boxes = 0;
+    for (ui::Control* child : Named<ui::Control>(form(), GetParam().sheet).Children()) {
+        if (child->GetKind() != ui::Kind::CheckBox) continue;
+        ++boxes;
+        child->MoveMouse();
+        ASSERT_EQ(1u, memo.Lines().size()) << child->Name();
+        EXPECT_EQ(0u, memo.Lines()[0].find("Use this option")) << child->Name();
+        EXPECT_TRUE(seen.insert(memo.Lines()[0]).second) << child->Name() << ": another's text";
+    }
+    EXPECT_EQ(14, boxes);
+}
+
+const DescribedPage kDescribedPages[] = {
+    {"TabSheet1", "Memo1"}, {"TabSheet2", "Memo2"}, {"TabSheet3", "Memo3"}, {"TabSheet9", "Memo7"}};
+INSTANTIATE_TEST_SUITE_P(Pages, DescriptionTest, ::testing::ValuesIn(kDescribedPages));
 
 // Texts compared in upper case: a lower-case stored text ticks the box; clearing it writes
 // the page's own text (or deletes the value).
