@@ -5,10 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <exception>
-#include <set>
 #include <stdexcept>
 #include <string>
 
