@@ -404,6 +404,7 @@ TEST_F(InternetPageTest, KeepAliveIsHeldToItsRangeAndAnUntouchedTextStays) {
 
 TEST_F(InternetPageTest, AutomaticOnThePageTwoWritesItsTextsAndAMinimumAboveTheMaximumStays) {
     Adapter(0, "NE2000 Compatible");
+    PutText(HKEY_LOCAL_MACHINE, std::string(kParams) + "cachesize", "", "16");  // its button on
     Start();
     Click(page2().CheckBox44);
     page2().SpeedButton7.Click();

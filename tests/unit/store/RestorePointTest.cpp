@@ -302,12 +302,18 @@ class UndoLastApplyTest : public PageTest {
 };
 
 TEST_F(UndoLastApplyTest, ApplyWithEveryBoxChangedThenUndoLeavesTheMachineAsBefore) {
+    PutText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "RegisteredOwner",
+            "Owner");
     ReadPass();
     std::vector<std::string> before = Machine();
     std::vector<bool> shown = ReadBoxes();
     EXPECT_FALSE(form().CanUndo());
     for (ui::CheckBox* box : form().MarkableBoxes())
         if (box->Enabled()) Click(*box);
+    // And a value of a key the program manages value by value: the owner.
+    Click(pages().system.CheckBox22);  // cleared: back to the owner read
+    Click(pages().system.CheckBox22);  // ticked again, its editor open
+    pages().system.Edit1.Type("Someone Else");
     form().Button5Click();
     ASSERT_NE(before, Machine());
     ASSERT_TRUE(form().CanUndo());
