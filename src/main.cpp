@@ -1,5 +1,6 @@
 // Veltrim 2000: the start sequence on the real platform.
 #include "app/Startup.h"
+#include "app/Unattended.h"
 #include "pages/Pages.h"
 #include "platform/win32/LateBound.h"
 #include "platform/win32/Win32Platform.h"
@@ -29,9 +30,43 @@ int UninstallMode(const std::string& commandLine) {
     return code;
 }
 
+// A path of the command line made whole against the current directory.
+std::string WholePath(const std::string& path) {
+    char whole[MAX_PATH];
+    char* name = nullptr;
+    ::DWORD length = ::GetFullPathNameA(path.c_str(), sizeof whole, whole, &name);
+    return length == 0 || length >= sizeof whole ? path : std::string(whole, length);
+}
+
+// Veltrim.exe /apply, /undo, /export: run in the program's own folder, wherever the logon
+// script that starts it stands.
+int UnattendedMode(vt::UnattendedRun run, const std::string& error) {
+    vt::Win32Platform platform;
+    if (!run.log.empty()) run.log = WholePath(run.log);
+    if (!error.empty()) {
+        if (!run.log.empty())
+            vt::WriteTextFile(platform, run.log, "refused: " + error + "\r\nexit code 2\r\n");
+        return vt::kExitRefused;
+    }
+    if (!run.profile.empty()) run.profile = WholePath(run.profile);
+    char exe[MAX_PATH];
+    ::DWORD length = ::GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string folder(exe, length < sizeof exe ? length : 0);
+    if (folder.find_last_of('\\') != std::string::npos)
+        ::SetCurrentDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str());
+    int code = vt::RunUnattended(platform, run, [&](vt::Program& program, vt::ui::Prompts& asked) {
+        vt::AttachPages(program, platform, asked);
+    });
+    vt::late::EndCom();
+    return code;
+}
+
 }  // namespace
 
 int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
+    std::string error;
+    if (auto run = vt::ParseUnattended(vt::CommandWords(commandLine ? commandLine : ""), error))
+        return UnattendedMode(*run, error);
     std::string arguments = commandLine ? commandLine : "";
     for (char& c : arguments) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (arguments.find("/uninstall") != std::string::npos) return UninstallMode(arguments);

@@ -7,6 +7,7 @@
 #include "store/ConfigDat.h"
 #include "store/RestoreJournal.h"
 #include "store/RestorePoints.h"
+#include "app/Profile.h"
 #include "app/TkbTrayIcon.h"
 #include "platform/Platform.h"
 #include "ui/Form.h"
@@ -128,6 +129,7 @@ class TForm1 : public ui::Form {
         std::function<void()> layOutDiskCache;        // page switch to Disk-Cache
         std::function<void()> refreshAddRemove;       // FormActivate after an edit
         std::function<void()> clearShortcutBoxes;     // Undo, before its read pass
+        std::function<std::vector<ProfileField>()> profileFields;  // export and import
     } hooks;
 
     // --- Handlers ------------------------------------------------------------------------
@@ -163,6 +165,8 @@ class TForm1 : public ui::Form {
     // the next older one), says what went back and what did not, and reads every page again.
     void UndoLastApply();
     std::string RestoreDir();
+    // The folder of the restore point the last write pass kept; empty when it changed nothing.
+    const std::string& LastRestorePoint() const { return journal_.PointFolder(); }
     ManagedScope Managed();
     // At an interactive start: a write pass that was cut off (power lost, program ended) left
     // an open restore point; the user chooses to put back what it changed or keep it.
@@ -191,6 +195,20 @@ class TForm1 : public ui::Form {
     // "Back to Windows Default", answered Yes: every page's reset in the table's order, then
     // "Apply", under one restore point. A store error stops it where it happens.
     void ResetToWindowsDefault();
+
+    // --- Settings profiles -------------------------------------------------------------
+    // "Export settings...": every page read, then what they show saved where the user says.
+    void ExportSettings();
+    // "Import settings...": a profile the user chooses, checked whole, sets its controls as
+    // the user would; nothing is written until "Apply" or "OK".
+    void ImportSettings();
+    // The same without dialogs. Export answers the error, or nothing.
+    std::optional<std::string> ExportProfile(const std::string& path);
+    struct ImportResult {
+        std::vector<std::string> errors;  // a bad file sets nothing
+        ProfileOutcome outcome;
+    };
+    ImportResult ImportProfile(const std::string& path);
 
     const std::vector<ui::CheckBox*>& MarkableBoxes() const { return markable_; }
 

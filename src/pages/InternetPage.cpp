@@ -237,6 +237,64 @@ void InternetPage::Write() {
         WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.Now());
 }
 
+void InternetPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    const std::string page = Sheet.Caption();
+    const std::string frame = ProfileKey(GroupBox9.Caption());
+    struct Kind {
+        const char* name;
+        const bool& present;
+        ui::Recorded<std::string>& mtu;
+        int item;  // in the connection list while both kinds are there
+    };
+    for (const Kind& kind :
+         {Kind{"Dial-Up", DialUpPresent, DialUpMtu, 0}, Kind{"LAN", LanPresent, LanMtu, 1}}) {
+        const std::string key = frame + " - " + kind.name;
+        // The buttons stand for this kind once the list shows it.
+        auto showKind = [this, kind] {
+            if (DialUpPresent && LanPresent && ComboBox2.ItemIndex() != kind.item)
+                ComboBox2.ChooseItem(kind.item);
+        };
+        auto unavailable = [this, kind,
+                            name = std::string(kind.name)]() -> std::optional<std::string> {
+            if (!kind.present) return "this PC has no " + name + " adapter";
+            if (!GroupBox9.Enabled()) return "the setting cannot be changed on this PC";
+            return std::nullopt;
+        };
+        ProfileField buttons =
+            RadioField(page, key, {&RadioButton18, &RadioButton5, &RadioButton7, &RadioButton8});
+        buttons.shown = [this, kind] {
+            for (const Choice& choice : mtu_.fixed)
+                if (kind.mtu.Now() == choice.text) return ProfileKey(choice.button.Caption());
+            return ProfileKey(RadioButton8.Caption());
+        };
+        buttons.choose = [showKind, choose = buttons.choose](const std::string& value) {
+            showKind();
+            choose(value);
+        };
+        buttons.unavailable = unavailable;
+        fields.push_back(std::move(buttons));
+        ProfileField custom =
+            Custom(TextField(page, key + " - Custom", Edit3, true), key, RadioButton8);
+        custom.shown = [kind] { return kind.mtu.Now(); };
+        custom.choose = [showKind, choose = custom.choose](const std::string& value) {
+            showKind();
+            choose(value);
+        };
+        custom.unavailable = unavailable;
+        fields.push_back(std::move(custom));
+    }
+    const std::string window = ProfileKey(GroupBox10.Caption());
+    fields.push_back(RadioField(page, window,
+                                {&RadioButton9, &RadioButton10, &RadioButton11, &RadioButton12,
+                                 &RadioButton13, &RadioButton14}));
+    fields.push_back(
+        Custom(TextField(page, window + " - Custom", Edit4, true), window, RadioButton14));
+    const std::string live = ProfileKey(GroupBox11.Caption());
+    fields.push_back(
+        RadioField(page, live, {&RadioButton15, &RadioButton16, &RadioButton17, &RadioButton19}));
+    fields.push_back(Custom(TextField(page, live + " - Custom", Edit5, true), live, RadioButton19));
+}
+
 // Keys 0000 to 0006 may have gaps; past them the walk goes on while keys follow.
 void InternetPage::WriteMtu() {
     for (int index = 0;; ++index) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Companions.h"
+#include "app/Profile.h"
 #include "app/TForm1.h"
 #include "pages/WholeNumberBox.h"
 
@@ -23,6 +24,9 @@ class InternetPage {
     void InternetDisable();
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // The MTU of each kind of connection, the receive window and the time to live, as a
+    // settings profile holds them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel5{"RxLabel5", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};

@@ -61,6 +61,10 @@ struct Pages {
     ProgramPage programPage;
 };
 
+// The settings of the pages as a settings profile holds them, in the order an import sets
+// them: each page's boxes, then what the boxes open.
+std::vector<ProfileField> ProfileFieldsOf(Pages& pages);
+
 // The page table: the one order in which the read pass, the write pass and "Back to Windows
 // Default" walk the pages and tools. The pages live as long as the window (the program
 // keeps them).
@@ -122,6 +126,7 @@ inline void AttachPages(Program& program, [[maybe_unused]] Platform& sys, ui::Pr
     auto pages = std::make_shared<Pages>(program, program.main.Stores(), prompts);
     auto tools = std::make_shared<Tools>(program, program.main.Stores(), prompts);
     AddPageTable(program.main, *pages, *tools);
+    program.main.hooks.profileFields = [&p = *pages] { return ProfileFieldsOf(p); };
     pages->programPage.OnResetToWindowsDefault = [&main = program.main] {
         main.ResetToWindowsDefault();
     };

@@ -298,6 +298,66 @@ void SystemPage::ResetToWindowsDefault() {
                           {228, state_.prefetch.AsRead().type});
 }
 
+namespace {
+
+// A track bar over bands, in a profile by the figure its label shows for a band.
+template <std::size_t N>
+ProfileField BandField(const std::string& section, const std::string& key, ui::TrackBar& bar,
+                       const std::array<Band, N>& bands, std::function<std::int64_t()> kept,
+                       std::function<std::string(int)> figure) {
+    auto bandOf = [figure](const std::string& value) -> std::optional<int> {
+        for (std::size_t i = 0; i < N; ++i)
+            if (figure(static_cast<int>(i)) == value) return static_cast<int>(i);
+        return std::nullopt;
+    };
+    std::string figures;
+    for (std::size_t i = 0; i < N; ++i) figures += (i ? ", " : "") + figure(static_cast<int>(i));
+    return {section, key, [&bands, kept, figure] { return figure(BandOf(bands, kept())); },
+            [bandOf, figures](const std::string& value) -> std::optional<std::string> {
+                if (bandOf(value)) return std::nullopt;
+                return "not one of " + figures;
+            },
+            [&bar, bandOf](const std::string& value) { bar.Drag(*bandOf(value)); }};
+}
+
+}  // namespace
+
+void SystemPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    const std::string page = Sheet.Caption();
+    // Label4 shows only while the owner's frame is open: its second text goes on in it.
+    auto text = [&](ui::CheckBox& box, const char* part, ui::Edit& edit,
+                    ui::Recorded<std::string>& value) {
+        ProfileField field = TextField(page, ProfileKey(box.Caption()) + " - " + part, edit);
+        field.shown = [&value] { return value.Now(); };
+        fields.push_back(Detail(std::move(field), box, &box == &CheckBox22 ? &Label4 : nullptr));
+    };
+    text(CheckBox21, "Location", Edit1, state_.sourcePath);
+    text(CheckBox22, "Name", Edit1, state_.owner);
+    text(CheckBox22, "Organization", Edit2, state_.organization);
+    ProfileField depth = RadioField(page, ProfileKey(CheckBox24.Caption()) + " - Format",
+                                    {&RadioButton1, &RadioButton2, &RadioButton3});
+    depth.shown = [this] { return state_.iconDepth.Now() + " Bit"; };
+    fields.push_back(Detail(std::move(depth), CheckBox24));
+    auto whole = [](const std::string& text) { return WholeNumber(text).value_or(512); };
+    fields.push_back(
+        Detail(BandField(
+                   page, ProfileKey(CheckBox25.Caption()) + " - Icons", TrackBar1, kIconCacheBands,
+                   [this, whole] { return whole(state_.iconCache.Now()); },
+                   [](int band) { return std::to_string(kIconCacheBands[band].value); }),
+               CheckBox25));
+    fields.push_back(Detail(
+        BandField(
+            page, ProfileKey(CheckBox27.Caption()) + " - kB", TrackBar1, kCdCacheBands,
+            [this] { return state_.cdCache.Now().value; },
+            [](int band) { return std::to_string(std::int64_t{kCdCacheBands[band].value} * 2); }),
+        CheckBox27));
+    fields.push_back(Detail(BandField(
+                                page, ProfileKey(CheckBox28.Caption()) + " - Speed", TrackBar1,
+                                kSpeedBands, [this] { return state_.prefetch.Now().value; },
+                                [](int band) { return std::to_string(kSpeeds[band]) + "x"; }),
+                            CheckBox28));
+}
+
 // SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
 void SystemPage::Write() {
     settings_.Write(sys_);

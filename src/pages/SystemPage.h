@@ -1,6 +1,7 @@
 // The "System" page: eight on/off settings and six value editors sharing one detail frame.
 #pragma once
 
+#include "app/Profile.h"
 #include "app/TForm1.h"
 #include "pages/SettingsTable.h"
 #include "ui/Prompts.h"
@@ -19,6 +20,8 @@ class SystemPage {
     void Write();  // the System slice of TulisData
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // The values the detail frame edits, as a settings profile holds them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
 
     ui::TabSheet& Sheet;
     ui::Image Image3{"Image3", &Sheet};

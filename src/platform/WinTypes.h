@@ -37,6 +37,7 @@ inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
 inline constexpr HKEY HKEY_USERS = 0x80000003u;
 
 inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+inline constexpr REGSAM KEY_READ = 0x20019;
 
 inline constexpr DWORD REG_NONE = 0;
 inline constexpr DWORD REG_SZ = 1;

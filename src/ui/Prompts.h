@@ -20,6 +20,10 @@ class Prompts {
     virtual void ShowMessage(const std::string& text) = 0;
     // A file-open dialog; nothing when the user cancels. `filter` as "Bitmaps (*.bmp)|*.bmp".
     virtual std::optional<std::string> OpenFile(const std::string& filter) = 0;
+    // A file-save dialog that asks before replacing a file; `extension` is added to a name
+    // typed without one. Nothing when the user cancels.
+    virtual std::optional<std::string> SaveFile(const std::string& filter,
+                                                const std::string& extension) = 0;
     // The folder browser; nothing when the user cancels.
     virtual std::optional<std::string> BrowseFolder(const std::string& title) = 0;
 };

@@ -57,6 +57,9 @@ class ScriptedPrompts final : public Prompts {
     std::optional<std::string> OpenFile(const std::string& filter) override {
         return NextChoice("open", filter);
     }
+    std::optional<std::string> SaveFile(const std::string& filter, const std::string&) override {
+        return NextChoice("save", filter);
+    }
     std::optional<std::string> BrowseFolder(const std::string& title) override {
         return NextChoice("folder", title);
     }

@@ -24,9 +24,10 @@ inline constexpr Export kShellNotifyIcon{"SHELL32.DLL", "Shell_NotifyIconA"};
 inline constexpr Export kBrowseForFolder{"SHELL32.DLL", "SHBrowseForFolderA"};
 inline constexpr Export kPathFromIdList{"SHELL32.DLL", "SHGetPathFromIDListA"};
 inline constexpr Export kGetOpenFileName{"COMDLG32.DLL", "GetOpenFileNameA"};
-inline constexpr Export kAll[] = {kCoInitialize,    kCoUninitialize, kCoCreateInstance,
-                                  kCoTaskMemFree,   kShellExecute,   kShellNotifyIcon,
-                                  kBrowseForFolder, kPathFromIdList, kGetOpenFileName};
+inline constexpr Export kGetSaveFileName{"COMDLG32.DLL", "GetSaveFileNameA"};
+inline constexpr Export kAll[] = {
+    kCoInitialize,    kCoUninitialize,  kCoCreateInstance, kCoTaskMemFree,   kShellExecute,
+    kShellNotifyIcon, kBrowseForFolder, kPathFromIdList,   kGetOpenFileName, kGetSaveFileName};
 
 // The function, its DLL loaded at the first call; nothing when either is missing.
 template <typename Function>

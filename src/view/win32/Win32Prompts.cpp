@@ -6,6 +6,17 @@
 #include <shlobj.h>
 
 namespace vt::view {
+namespace {
+
+// "Bitmaps (*.bmp)|*.bmp" becomes the dialog's NUL-separated, double-NUL-ended list.
+std::string FilterPairs(std::string filter) {
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.append(2, '\0');
+    return filter;
+}
+
+}  // namespace
 
 ui::Answer Win32Prompts::Confirm(const std::string& text, ui::Buttons buttons) {
     ::UINT kind = buttons == ui::Buttons::YesNo ? MB_YESNO : MB_YESNOCANCEL;
@@ -29,15 +40,23 @@ void Win32Prompts::ShowMessage(const std::string& text) {
 }
 
 std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
-    // "Bitmaps (*.bmp)|*.bmp" becomes the dialog's NUL-separated, double-NUL-ended list.
-    std::string pairs = filter;
-    for (char& c : pairs)
-        if (c == '|') c = '\0';
-    pairs.append(2, '\0');
+    std::string pairs = FilterPairs(filter);
     char path[MAX_PATH] = "";
     ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
     auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>(late::kGetOpenFileName);
     if (!open || !open(&dialog)) return std::nullopt;
+    return std::string(path);
+}
+
+std::optional<std::string> Win32Prompts::SaveFile(const std::string& filter,
+                                                  const std::string& extension) {
+    std::string pairs = FilterPairs(filter);
+    char path[MAX_PATH] = "";
+    ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    dialog.lpstrDefExt = extension.c_str();
+    auto save = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>(late::kGetSaveFileName);
+    if (!save || !save(&dialog)) return std::nullopt;
     return std::string(path);
 }
 

@@ -18,6 +18,8 @@ class Win32Prompts final : public ui::Prompts {
     void ShowError(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     std::optional<std::string> OpenFile(const std::string& filter) override;
+    std::optional<std::string> SaveFile(const std::string& filter,
+                                        const std::string& extension) override;
     std::optional<std::string> BrowseFolder(const std::string& title) override;
 
     // The open-file record in the size Windows 98's common dialogs know (76 bytes).

@@ -53,6 +53,10 @@ void Win32StartHost::RunMessageLoop(Program& program) {
     main_->AddSystemMenuItem(
         "Undo last change...", [&program] { return program.main.CanUndo(); },
         [&program] { program.main.UndoLastApply(); });
+    main_->AddSystemMenuItem("Export settings...", {},
+                             [&program] { program.main.ExportSettings(); });
+    main_->AddSystemMenuItem("Import settings...", {},
+                             [&program] { program.main.ImportSettings(); });
     windows_.push_back(std::move(main));
     tray_ = std::make_unique<TrayWindow>(program.main.kbTrayIcon1, main_->Handle(), prompts_);
     for (ui::Form* companion :

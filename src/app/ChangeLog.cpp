@@ -1,0 +1,176 @@
+#include "app/ChangeLog.h"
+
+#include "store/Regedit4.h"
+#include "store/RestorePointFiles.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace vt {
+namespace {
+
+constexpr const char* kMissing = "(missing)";
+
+std::string Shown(const std::optional<regedit4::Data>& data) {
+    if (!data) return kMissing;
+    const std::vector<BYTE>& bytes = data->bytes;
+    if (data->type == REG_SZ)
+        return "\"" +
+               std::string(bytes.begin(), bytes.end())
+                   .substr(0, std::string(bytes.begin(), bytes.end()).find('\0')) +
+               "\"";
+    char hex[4];
+    if (data->type == REG_DWORD && bytes.size() == 4) {
+        char number[16];
+        std::snprintf(number, sizeof number, "dword:%08lx",
+                      static_cast<unsigned long>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                                 static_cast<unsigned long>(bytes[3]) << 24));
+        return number;
+    }
+    std::string text = "hex:";
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+        text += (i ? "," : "") + std::string(hex);
+    }
+    return text;
+}
+
+std::optional<regedit4::Data> ValueNow(Platform& sys, HKEY root, const std::string& path,
+                                       const std::string& name) {
+    HKEY key = 0;
+    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    regedit4::Data data;
+    DWORD size = 0;
+    std::optional<regedit4::Data> found;
+    if (sys.RegQueryValueExA(key, name.c_str(), &data.type, nullptr, &size) == ERROR_SUCCESS) {
+        data.bytes.resize(size);
+        if (sys.RegQueryValueExA(key, name.c_str(), &data.type, data.bytes.data(), &size) ==
+            ERROR_SUCCESS) {
+            data.bytes.resize(size);
+            found = data;
+        }
+    }
+    sys.RegCloseKey(key);
+    return found;
+}
+
+std::vector<std::string> ValueNames(Platform& sys, HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    HKEY key = 0;
+    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_READ, &key) != ERROR_SUCCESS) return names;
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD size = sizeof name;
+        if (sys.RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, size);
+    }
+    sys.RegCloseKey(key);
+    return names;
+}
+
+std::string ValueId(const regedit4::Section& section, const std::string& name) {
+    return regedit4::RootName(section.root) + "\\" + section.path + "\\" +
+           (name.empty() ? "(Default)" : name);
+}
+
+std::vector<regedit4::Section> RegistryOf(Platform& sys, const std::string& pointDir) {
+    auto text = pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kRegistryFile);
+    if (!text) return {};
+    try {
+        return regedit4::Read(*text);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+std::vector<PathBefore> FilesOf(Platform& sys, const std::string& pointDir) {
+    auto text = pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kFilesFile);
+    if (!text) return {};
+    try {
+        return pointfiles::ReadFilesText(*text).paths;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// An INI text's values by "[section] key"; other files by their path alone.
+void AddFile(StoredValues& values, const std::string& path,
+             const std::optional<std::string>& text) {
+    bool ini = path.size() > 4 && (path.ends_with(".SYS") || path.ends_with(".sys") ||
+                                   path.ends_with(".INI") || path.ends_with(".ini"));
+    if (!ini || !text) {
+        values[path] = text ? std::to_string(text->size()) + " bytes" : kMissing;
+        return;
+    }
+    std::string section;
+    for (std::string line : pointfiles::Split(*text, '\n')) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            section = line;
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        values[path + " " + section + " " + line.substr(0, equals)] = line.substr(equals + 1);
+    }
+}
+
+std::optional<std::string> Text(Platform& sys, const std::string& path) {
+    auto bytes = pointfiles::ReadAll(sys, path);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
+}  // namespace
+
+StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir) {
+    StoredValues values;
+    for (const regedit4::Section& section : RegistryOf(sys, pointDir))
+        if (section.remove) {
+            for (const std::string& name : ValueNames(sys, section.root, section.path))
+                values[ValueId(section, name)] = kMissing;
+        } else {
+            for (const regedit4::Entry& entry : section.entries)
+                values[ValueId(section, entry.name)] = Shown(entry.data);
+        }
+    for (const PathBefore& file : FilesOf(sys, pointDir))
+        if (file.kind == PathBefore::File)
+            AddFile(values, file.path,
+                    file.existed ? Text(sys, pointDir + "\\" + file.copy) : std::nullopt);
+    return values;
+}
+
+StoredValues ValuesNow(Platform& sys, const std::string& pointDir) {
+    StoredValues values;
+    for (const regedit4::Section& section : RegistryOf(sys, pointDir)) {
+        std::vector<std::string> names;
+        if (section.remove)
+            names = ValueNames(sys, section.root, section.path);
+        else
+            for (const regedit4::Entry& entry : section.entries) names.push_back(entry.name);
+        for (const std::string& name : names)
+            values[ValueId(section, name)] = Shown(ValueNow(sys, section.root, section.path, name));
+    }
+    for (const PathBefore& file : FilesOf(sys, pointDir))
+        if (file.kind == PathBefore::File) AddFile(values, file.path, Text(sys, file.path));
+    return values;
+}
+
+std::vector<std::string> ChangeLines(const StoredValues& before, const StoredValues& after) {
+    std::vector<std::string> lines;
+    auto valueIn = [](const StoredValues& values, const std::string& id) {
+        auto found = values.find(id);
+        return found == values.end() ? std::string(kMissing) : found->second;
+    };
+    StoredValues ids = before;
+    ids.insert(after.begin(), after.end());
+    for (const auto& [id, _] : ids) {
+        std::string was = valueIn(before, id), now = valueIn(after, id);
+        if (was != now) lines.push_back(id + ": " + was + " -> " + now);
+    }
+    return lines;
+}
+
+}  // namespace vt

@@ -1,0 +1,373 @@
+#include "app/Profile.h"
+
+#include "platform/NoCase.h"
+#include "platform/WholeNumber.h"
+
+#include <algorithm>
+#include <map>
+
+namespace vt {
+namespace {
+
+std::string TrimmedRight(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+std::string Trimmed(std::string text) {
+    text = TrimmedRight(std::move(text));
+    std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+const ProfileField* FieldNamed(const std::vector<ProfileField>& fields, const std::string& section,
+                               const std::string& key) {
+    for (const ProfileField& field : fields)
+        if (EqualNoCase(field.section, section) && EqualNoCase(field.key, key)) return &field;
+    return nullptr;
+}
+
+bool Available(const ProfileField& field) {
+    return !field.unavailable || !field.unavailable();
+}
+
+}  // namespace
+
+std::string ProfileKey(const std::string& caption) {
+    std::string key = TrimmedRight(caption);
+    if (!key.empty() && key.back() == ':') key = TrimmedRight(key.substr(0, key.size() - 1));
+    return key;
+}
+
+std::string WriteProfileText(const std::vector<ProfileField>& fields) {
+    std::string text = std::string(kProfileHeader) + "\r\n";
+    std::string section;
+    for (const ProfileField& field : fields) {
+        if (!Available(field) || field.refuses(field.shown())) continue;
+        if (!field.needsKey.empty()) {
+            const ProfileField* needed = FieldNamed(fields, field.section, field.needsKey);
+            if (!needed || !Available(*needed) || !EqualNoCase(needed->shown(), field.needsValue))
+                continue;
+        }
+        if (field.section != section) {
+            section = field.section;
+            text += "\r\n[" + section + "]\r\n";
+        }
+        text += field.key + "=" + field.shown() + "\r\n";
+    }
+    return text;
+}
+
+CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
+    CheckedProfile checked;
+    std::vector<std::string> lines = Lines(text);
+    auto error = [&](int number, const std::string& what) {
+        checked.errors.push_back("Line " + std::to_string(number) + ": " + what);
+    };
+    if (lines.empty() || TrimmedRight(lines[0]) != kProfileHeader) {
+        error(1, "this is not a Veltrim 2000 settings profile (the first line must be " +
+                     Quoted(kProfileHeader) + ")");
+        return checked;
+    }
+    std::string section;
+    bool sectionKnown = false;
+    std::map<const ProfileField*, int> seen;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        std::string line = Trimmed(lines[i]);
+        if (line.empty() || line[0] == ';') continue;
+        if (line.front() == '[') {
+            section = line.back() == ']' ? Trimmed(line.substr(1, line.size() - 2)) : line;
+            sectionKnown = line.back() == ']' &&
+                           std::any_of(fields.begin(), fields.end(), [&](const ProfileField& f) {
+                               return EqualNoCase(f.section, section);
+                           });
+            if (!sectionKnown) error(number, "unknown page " + Quoted(line));
+            continue;
+        }
+        std::size_t equals = lines[i].find('=');
+        if (equals == std::string::npos) {
+            error(number, Quoted(line) + " is not a setting (Name=value)");
+            continue;
+        }
+        if (section.empty()) {
+            error(number, "a setting before the first page, as [Boot]");
+            continue;
+        }
+        if (!sectionKnown) continue;  // its page was reported
+        std::string key = ProfileKey(Trimmed(lines[i].substr(0, equals)));
+        std::string value = lines[i].substr(equals + 1);
+        if (!value.empty() && value.back() == '\r') value.pop_back();
+        const ProfileField* field = FieldNamed(fields, section, key);
+        if (!field) {
+            error(number, "no setting " + Quoted(key) + " on page [" + section + "]");
+            continue;
+        }
+        if (auto earlier = seen.find(field); earlier != seen.end()) {
+            error(number, Quoted(key) + " is set again (first on line " +
+                              std::to_string(earlier->second) + ")");
+            continue;
+        }
+        seen[field] = number;
+        if (auto why = field->refuses(value)) {
+            error(number, field->key + "=" + value + ": " + *why);
+            continue;
+        }
+        checked.lines.push_back({number, static_cast<std::size_t>(field - fields.data()), value});
+    }
+    // A setting reached through another one needs that one in the same profile.
+    for (const ProfileLine& line : checked.lines) {
+        const ProfileField& field = fields[line.field];
+        if (field.needsKey.empty()) continue;
+        bool found =
+            std::any_of(checked.lines.begin(), checked.lines.end(), [&](const ProfileLine& other) {
+                const ProfileField& f = fields[other.field];
+                return EqualNoCase(f.section, field.section) &&
+                       EqualNoCase(f.key, field.needsKey) &&
+                       EqualNoCase(other.value, field.needsValue);
+            });
+        if (!found)
+            error(line.number, field.key + " is set only together with " + field.needsKey + "=" +
+                                   field.needsValue + " on page [" + field.section + "]");
+    }
+    std::sort(checked.errors.begin(), checked.errors.end(),
+              [](const std::string& a, const std::string& b) {
+                  return std::stoi(a.substr(5)) < std::stoi(b.substr(5));
+              });
+    return checked;
+}
+
+ProfileOutcome ApplyProfile(const CheckedProfile& profile,
+                            const std::vector<ProfileField>& fields) {
+    ProfileOutcome outcome;
+    for (std::size_t index = 0; index < fields.size(); ++index)
+        for (const ProfileLine& line : profile.lines) {
+            if (line.field != index) continue;
+            const ProfileField& field = fields[index];
+            std::string name = "[" + field.section + "] " + field.key;
+            if (field.unavailable)
+                if (auto why = field.unavailable()) {
+                    outcome.skipped.push_back(name + ": skipped, " + *why);
+                    continue;
+                }
+            std::string before = field.shown();
+            if (before == line.value || (field.anyCase && EqualNoCase(before, line.value)))
+                continue;
+            field.choose(line.value);
+            outcome.changed.push_back(name + ": " + before + " -> " + field.shown());
+        }
+    return outcome;
+}
+
+std::string RefusalMessage(const std::string& path, const std::vector<std::string>& errors) {
+    std::string text = "The settings profile " + path +
+                       " was not imported; nothing was changed. Correct these lines:";
+    for (const std::string& error : errors) text += "\n" + error;
+    return text;
+}
+
+bool WriteTextFile(Platform& sys, const std::string& path, const std::string& text) {
+    const std::string fresh = path + ".new";
+    if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
+        return false;
+    if (sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !sys.DeleteFileA(path.c_str()))
+        return false;
+    return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
+}
+
+std::optional<std::string> ReadTextFile(Platform& sys, const std::string& path) {
+    std::vector<BYTE> bytes;
+    if (!sys.ReadFileBytes(path.c_str(), &bytes)) return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// --- Fields of the common controls ------------------------------------------------------
+
+namespace {
+
+std::function<std::optional<std::string>()> WhileEnabled(const ui::Control& control) {
+    return [&control]() -> std::optional<std::string> {
+        for (const ui::Control* c = &control; c; c = c->Parent())
+            if (!c->Enabled()) return "the setting cannot be changed on this PC";
+        return std::nullopt;
+    };
+}
+
+std::optional<std::string> NumberProblem(const std::string& value, int minValue, int maxValue) {
+    std::optional<int> number = WholeNumber(value);
+    if (!number || value.find_first_not_of("0123456789") != std::string::npos)
+        return "not a whole number";
+    if (*number < minValue || *number > maxValue)
+        return "out of range (" + std::to_string(minValue) + " to " + std::to_string(maxValue) +
+               ")";
+    return std::nullopt;
+}
+
+}  // namespace
+
+void ClickBox(ui::CheckBox& box) {
+    box.PressMouse(ui::MouseButton::Left);
+    box.ReleaseMouse(ui::MouseButton::Left, true);
+}
+
+ProfileField Detail(ProfileField field, ui::CheckBox& box, const ui::Control* open) {
+    field.needsKey = ProfileKey(box.Caption());
+    field.needsValue = "1";
+    field.unavailable = WhileEnabled(box);
+    field.choose = [&box, open, choose = std::move(field.choose)](const std::string& value) {
+        if (!box.Checked() || !open || !open->Visible()) {
+            if (box.Checked()) ClickBox(box);
+            ClickBox(box);
+        }
+        choose(value);
+    };
+    return field;
+}
+
+ProfileField Custom(ProfileField field, const std::string& groupKey, ui::RadioButton& custom) {
+    field.needsKey = groupKey;
+    field.needsValue = ProfileKey(custom.Caption());
+    field.unavailable = WhileEnabled(custom);
+    field.choose = [&custom, choose = std::move(field.choose)](const std::string& value) {
+        if (!custom.Checked()) custom.Click();
+        choose(value);
+    };
+    return field;
+}
+
+ProfileField BoxField(const std::string& section, ui::CheckBox& box) {
+    return BoxField(section, ProfileKey(box.Caption()), box);
+}
+
+ProfileField BoxField(const std::string& section, const std::string& key, ui::CheckBox& box) {
+    return {section,
+            key,
+            [&box] { return std::string(box.Checked() ? "1" : "0"); },
+            [](const std::string& value) -> std::optional<std::string> {
+                if (value == "1" || value == "0") return std::nullopt;
+                return "1 (ticked) or 0 (cleared)";
+            },
+            [&box](const std::string& value) {
+                if (box.Checked() != (value == "1")) ClickBox(box);
+            },
+            WhileEnabled(box)};
+}
+
+ProfileField SpinField(const std::string& section, const std::string& key, ui::SpinEdit& spin) {
+    return {section,
+            key,
+            [&spin] { return std::to_string(spin.Value()); },
+            [&spin](const std::string& value) {
+                return NumberProblem(value, spin.MinValue(), spin.MaxValue());
+            },
+            [&spin](const std::string& value) {
+                spin.Type(value);
+                spin.LoseFocus();
+            },
+            WhileEnabled(spin)};
+}
+
+ProfileField TrackField(const std::string& section, const std::string& key, ui::TrackBar& bar) {
+    return {section,
+            key,
+            [&bar] { return std::to_string(bar.Position()); },
+            [&bar](const std::string& value) {
+                return NumberProblem(value, bar.MinValue(), bar.MaxValue());
+            },
+            [&bar](const std::string& value) { bar.Drag(*WholeNumber(value)); },
+            WhileEnabled(bar)};
+}
+
+ProfileField TextField(const std::string& section, const std::string& key, ui::Edit& edit,
+                       bool wholeNumber) {
+    return {
+        section,
+        key,
+        [&edit] { return edit.Text(); },
+        [&edit, wholeNumber](const std::string& value) -> std::optional<std::string> {
+            if (edit.MaxLength() > 0 && value.size() > static_cast<std::size_t>(edit.MaxLength()))
+                return "longer than " + std::to_string(edit.MaxLength()) + " characters";
+            if (wholeNumber && !value.empty() &&
+                value.find_first_not_of("0123456789") != std::string::npos)
+                return "not a whole number";
+            return std::nullopt;
+        },
+        [&edit](const std::string& value) {
+            edit.SetText(value);
+            edit.LoseFocus();
+        },
+        WhileEnabled(edit)};
+}
+
+ProfileField RadioField(const std::string& section, const std::string& key,
+                        std::vector<ui::RadioButton*> buttons, ui::Control* gate) {
+    auto named = [buttons](const std::string& value) -> ui::RadioButton* {
+        for (ui::RadioButton* button : buttons)
+            if (EqualNoCase(ProfileKey(button->Caption()), ProfileKey(value))) return button;
+        return nullptr;
+    };
+    std::string items;
+    for (ui::RadioButton* button : buttons)
+        items += (items.empty() ? "" : ", ") + ProfileKey(button->Caption());
+    return {section,
+            key,
+            [buttons] {
+                for (ui::RadioButton* button : buttons)
+                    if (button->Checked()) return ProfileKey(button->Caption());
+                return std::string();
+            },
+            [named, items](const std::string& value) -> std::optional<std::string> {
+                if (named(value)) return std::nullopt;
+                return "not one of " + items;
+            },
+            [named](const std::string& value) { named(value)->Click(); },
+            WhileEnabled(gate ? *gate : *buttons.front()),
+            {},
+            {},
+            true};
+}
+
+ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo) {
+    auto indexOf = [&combo](const std::string& value) {
+        for (std::size_t i = 0; i < combo.Items().size(); ++i)
+            if (EqualNoCase(Trimmed(combo.Items()[i]), Trimmed(value))) return static_cast<int>(i);
+        return -1;
+    };
+    return {section,
+            key,
+            [&combo] { return combo.Text(); },
+            [&combo, indexOf](const std::string& value) -> std::optional<std::string> {
+                if (indexOf(value) >= 0) return std::nullopt;
+                std::string items;
+                for (const std::string& item : combo.Items())
+                    items += (items.empty() ? "" : ", ") + item;
+                return "not one of " + items;
+            },
+            [&combo, indexOf](const std::string& value) { combo.ChooseItem(indexOf(value)); },
+            WhileEnabled(combo),
+            {},
+            {},
+            true};
+}
+
+}  // namespace vt

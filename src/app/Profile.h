@@ -1,0 +1,112 @@
+// Settings profiles: the settings of every page as a text file a person can read and edit,
+// one section per page and one line per setting, keyed by the setting's caption and valued
+// as its control shows it:
+//
+//   Veltrim 2000 settings profile, version 1
+//   [Boot]
+//   Disable Boot Function Keys=1
+//   Boot menu delay=3
+//
+// Importing one sets the listed controls as the user would; nothing is written until the
+// write pass runs.
+#pragma once
+
+#include "platform/Platform.h"
+#include "ui/Controls.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+inline constexpr const char* kProfileHeader = "Veltrim 2000 settings profile, version 1";
+inline constexpr const char* kProfileFilter = "Veltrim 2000 settings (*.vts)|*.vts";
+inline constexpr const char* kProfileExtension = "vts";
+
+// One setting as a profile holds it.
+struct ProfileField {
+    std::string section;  // the page's tab caption
+    std::string key;      // the setting's caption, trailing blanks trimmed
+    // The value as the control shows it now.
+    std::function<std::string()> shown;
+    // Why the control cannot show `value`; nothing when it can.
+    std::function<std::optional<std::string>(const std::string&)> refuses;
+    // Sets the control to `value` as the user would: clicks, types, chooses.
+    std::function<void(const std::string&)> choose;
+    // Why this PC cannot take the setting now (the control is disabled, no adapter of that
+    // kind): its line is skipped. Nothing when it can.
+    std::function<std::optional<std::string>()> unavailable = {};
+    // A setting reached through another one (the box that opens its frame, the "Custom" of
+    // its group): a profile lists it only together with that key at that value.
+    std::string needsKey = {};
+    std::string needsValue = {};
+    // A choice among captions: a value in other case names the same one.
+    bool anyCase = false;
+};
+
+// A profile line matched to its field.
+struct ProfileLine {
+    int number = 0;
+    std::size_t field = 0;  // index into the fields the profile was checked against
+    std::string value;
+};
+
+struct CheckedProfile {
+    std::vector<ProfileLine> lines;
+    std::vector<std::string> errors;  // "Line 7: ...", one for each bad line
+};
+
+// The profile of the fields as their controls show them now; a field this PC cannot take, or
+// one whose key it needs shows another value, is left out.
+std::string WriteProfileText(const std::vector<ProfileField>& fields);
+// Reads and checks the whole text: the header, each section and key, each value, repeats,
+// and what each line needs.
+CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields);
+
+// What setting a checked profile did, in the fields' order.
+struct ProfileOutcome {
+    std::vector<std::string> changed;  // "[Boot] Boot menu delay: 3 -> 5"
+    std::vector<std::string> skipped;  // "[Internet #1] Receive Window: skipped, ..."
+};
+ProfileOutcome ApplyProfile(const CheckedProfile& profile, const std::vector<ProfileField>& fields);
+
+// The message that refuses a profile: the file and each bad line.
+std::string RefusalMessage(const std::string& path, const std::vector<std::string>& errors);
+
+// Profiles and logs are written whole under a second name that then replaces the first: a
+// write cut off at any byte leaves the old file (or none) or the new one.
+bool WriteTextFile(Platform& sys, const std::string& path, const std::string& text);
+// The file's text; nothing when it cannot be read.
+std::optional<std::string> ReadTextFile(Platform& sys, const std::string& path);
+
+// --- Making fields for the common controls ----------------------------------------------
+// A caption as a key: trailing blanks and a closing colon trimmed ("Boot menu delay : ").
+std::string ProfileKey(const std::string& caption);
+
+// Each field below is skipped while its control (or `gate`) is disabled.
+ProfileField BoxField(const std::string& section, ui::CheckBox& box);
+// "1" or "0" for the box with that key (a caption that differs from the key it has had).
+ProfileField BoxField(const std::string& section, const std::string& key, ui::CheckBox& box);
+ProfileField SpinField(const std::string& section, const std::string& key, ui::SpinEdit& spin);
+ProfileField TrackField(const std::string& section, const std::string& key, ui::TrackBar& bar);
+// A text box; `wholeNumber`: only whole numbers (of at most the box's length).
+ProfileField TextField(const std::string& section, const std::string& key, ui::Edit& edit,
+                       bool wholeNumber = false);
+// A radio group by its buttons' captions (trailing blanks trimmed).
+ProfileField RadioField(const std::string& section, const std::string& key,
+                        std::vector<ui::RadioButton*> buttons, ui::Control* gate = nullptr);
+// A drop-down list by its items' texts.
+ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo);
+// A left click on the box, pressed and released over it.
+void ClickBox(ui::CheckBox& box);
+// A setting of the frame a box opens: listed with the box ticked; set by opening the frame
+// as the user does (a ticked box cleared and ticked again), then as `field` sets it.
+// `open`: a control shown only while the frame is open for this box, which then stays open.
+ProfileField Detail(ProfileField field, ui::CheckBox& box, const ui::Control* open = nullptr);
+// The number of a radio group's "Custom" button: listed with the group at "Custom"; set by
+// choosing "Custom" (unless chosen), then as `field` sets it.
+ProfileField Custom(ProfileField field, const std::string& groupKey, ui::RadioButton& custom);
+
+}  // namespace vt

@@ -1,0 +1,215 @@
+#include "app/Unattended.h"
+
+#include "app/ChangeLog.h"
+#include "platform/NoCase.h"
+#include "store/Paths.h"
+#include "store/RestorePointFiles.h"
+
+#include <exception>
+
+namespace vt {
+namespace {
+
+// Every question answered No (the safe answer); what is said goes into the log.
+class LoggedPrompts final : public ui::Prompts {
+  public:
+    explicit LoggedPrompts(std::vector<std::string>& log) : log_(log) {}
+    ui::Answer Confirm(const std::string& text, ui::Buttons) override {
+        log_.push_back("question answered No: " + OneLine(text));
+        return ui::Answer::No;
+    }
+    void ShowError(const std::string& text) override { log_.push_back("error: " + OneLine(text)); }
+    void ShowMessage(const std::string& text) override { log_.push_back(OneLine(text)); }
+    std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> SaveFile(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
+
+    static std::string OneLine(std::string text) {
+        for (char& c : text)
+            if (c == '\n' || c == '\r') c = ' ';
+        return text;
+    }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+void Append(std::vector<std::string>& log, const std::string& prefix,
+            const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) log.push_back(prefix + line);
+}
+
+int ApplyProfileFile(TForm1& form, const UnattendedRun& run, std::vector<std::string>& log,
+                     Platform& sys) {
+    TForm1::ImportResult result = form.ImportProfile(run.profile);
+    if (!result.errors.empty()) {
+        for (const std::string& error : result.errors)
+            Append(log, "refused: ", pointfiles::Split(error, '\n'));
+        return kExitRefused;
+    }
+    Append(log, "set ", result.outcome.changed);
+    Append(log, "", result.outcome.skipped);
+    int code = kExitDone;
+    try {
+        form.TulisData();
+    } catch (const std::exception& e) {
+        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
+        code = kExitFailed;
+    }
+    if (!form.LastRestorePoint().empty()) {
+        Append(log, "changed ",
+               ChangeLines(ValuesInPoint(sys, form.LastRestorePoint()),
+                           ValuesNow(sys, form.LastRestorePoint())));
+        log.push_back("restore point: " + form.LastRestorePoint());
+    }
+    return code;
+}
+
+int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
+    std::vector<std::string> points = ListRestorePoints(sys, form.RestoreDir());
+    if (points.empty()) {
+        log.push_back("no restore point to put back");
+        return kExitDone;
+    }
+    std::string point = form.RestoreDir() + "\\" + points.back();
+    std::vector<std::string> changes =
+        ChangeLines(ValuesNow(sys, point), ValuesInPoint(sys, point));
+    try {
+        std::optional<UndoReport> report =
+            UndoNewestRestorePoint(sys, form.RestoreDir(), form.Managed());
+        if (!report) return kExitDone;
+        Append(log, "put back ", changes);
+        Append(log, "error: ", report->failures);
+        return report->failures.empty() ? kExitDone : kExitFailed;
+    } catch (const RestorePointDamaged& e) {
+        log.push_back("refused: " + LoggedPrompts::OneLine(e.what()));
+        return kExitRefused;
+    } catch (const std::exception& e) {
+        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
+        return kExitFailed;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> CommandWords(const std::string& commandLine) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, inWord = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words,
+                                             std::string& error) {
+    std::optional<UnattendedRun> run;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string word = ToLower(words[i]);
+        auto next = [&]() -> std::optional<std::string> {
+            if (i + 1 < words.size() && !words[i + 1].starts_with("/")) return words[++i];
+            error = words[i] + " needs a file name.";
+            return std::nullopt;
+        };
+        auto command = [&](UnattendedRun::Command c) {
+            if (run && run->command != c) error = "Only one of /apply, /undo and /export.";
+            if (!run) run = UnattendedRun{};
+            run->command = c;
+        };
+        if (word == "/apply" || word == "/export") {
+            command(word == "/apply" ? UnattendedRun::Command::Apply
+                                     : UnattendedRun::Command::Export);
+            if (auto file = next()) run->profile = *file;
+        } else if (word == "/undo") {
+            command(UnattendedRun::Command::Undo);
+        } else if (word == "/log") {
+            if (!run) run = UnattendedRun{};
+            if (auto file = next()) run->log = *file;
+        } else if (run) {
+            error = "Unknown part of the command line: " + words[i];
+        }
+        if (!error.empty()) return run ? run : UnattendedRun{};
+    }
+    if (run && run->profile.empty() && run->command != UnattendedRun::Command::Undo)
+        error = "/apply or /export needs a file name.";
+    return run;
+}
+
+int RunUnattended(Platform& sys, const UnattendedRun& run,
+                  const std::function<void(Program&, ui::Prompts&)>& attachPages) {
+    std::vector<std::string> log;
+    const char* names[] = {"/apply", "/undo", "/export"};
+    log.push_back("Veltrim 2000 " + std::string(names[static_cast<int>(run.command)]) +
+                  (run.profile.empty() ? "" : " " + run.profile) + ", " + pointfiles::LocalTime());
+    auto finish = [&](int code) {
+        log.push_back("exit code " + std::to_string(code));
+        if (!run.log.empty()) {
+            std::string text;
+            for (const std::string& line : log) text += line + "\r\n";
+            WriteTextFile(sys, run.log, text);
+        }
+        return code;
+    };
+
+    bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
+                   sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
+    if (another || sys.FindWindowA(TForm1::kClassName, TForm1::kCaption) ||
+        sys.FindWindowA(TForm3::kClassName, TForm3::kCaption)) {
+        log.push_back("Veltrim 2000 is open on this PC: nothing was written.");
+        return finish(kExitAlreadyOpen);
+    }
+    ConfigDat config;
+    try {
+        config = ReadConfigDat(sys, TakeProgramDir(sys));
+    } catch (const IoError& e) {
+        log.push_back("error: " + std::string(e.what()) + " (" + TakeProgramDir(sys) + ")");
+        return finish(kExitFailed);
+    }
+
+    LoggedPrompts prompts(log);
+    Program program(sys, prompts);
+    TForm1& form = program.main;
+    form.Config = config;
+    if (attachPages) attachPages(program, prompts);
+    if (!Guarded(prompts, [&] { form.FormCreate(); })) return finish(kExitFailed);
+    // A page that cannot be read is logged and left unread, so unwritten.
+    bool readFailed = false;
+    for (bool more = true; more;)
+        if (!Guarded(prompts, [&] { more = form.ReadSomethingPending(); })) readFailed = true;
+
+    int code = kExitDone;
+    switch (run.command) {
+        case UnattendedRun::Command::Export:
+            if (std::optional<std::string> error = form.ExportProfile(run.profile)) {
+                log.push_back("error: " + *error);
+                code = kExitFailed;
+            } else {
+                log.push_back("exported to " + run.profile);
+            }
+            break;
+        case UnattendedRun::Command::Apply:
+            code = ApplyProfileFile(form, run, log, sys);
+            break;
+        case UnattendedRun::Command::Undo:
+            code = UndoNewest(form, log, sys);
+            break;
+    }
+    if (code == kExitDone && readFailed) code = kExitFailed;
+    return finish(code);
+}
+
+}  // namespace vt

@@ -1,0 +1,106 @@
+#include "pages/Pages.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace vt {
+namespace {
+
+std::string SheetOf(const ui::Control& control) {
+    for (const ui::Control* c = &control; c; c = c->Parent())
+        if (c->GetKind() == ui::Kind::TabSheet) return c->Caption();
+    return {};
+}
+
+// The boxes below `root` in the order of its controls, but those in `except`.
+void AddBoxes(std::vector<ProfileField>& fields, ui::Control& root,
+              std::initializer_list<const ui::CheckBox*> except = {}) {
+    for (ui::Control* child : root.Children()) {
+        auto* box = dynamic_cast<ui::CheckBox*>(child);
+        if (box && std::find(except.begin(), except.end(), box) == except.end())
+            fields.push_back(BoxField(SheetOf(*box), *box));
+        if (child->GetKind() == ui::Kind::GroupBox) AddBoxes(fields, *child, except);
+    }
+}
+
+// "Frame - Label": a box of a frame that holds more than one.
+std::string InFrame(const ui::Control& frame, const ui::Label& label) {
+    return ProfileKey(frame.Caption()) + " - " + ProfileKey(label.Caption());
+}
+
+void AddInternet2(std::vector<ProfileField>& fields, InternetPage2& p) {
+    const std::string page = SheetOf(p.Sheet);
+    for (auto [frame, label, edit] :
+         std::initializer_list<std::tuple<ui::GroupBox*, ui::Label*, ui::Edit*>>{
+             {&p.GroupBox24, &p.Label60, &p.Edit7},
+             {&p.GroupBox24, &p.Label61, &p.Edit8},
+             {&p.GroupBox25, &p.Label62, &p.Edit10},
+             {&p.GroupBox25, &p.Label63, &p.Edit11}})
+        fields.push_back(TextField(page, InFrame(*frame, *label), *edit, true));
+    fields.push_back(BoxField(page, p.CheckBox43));
+    fields.push_back(BoxField(page, p.CheckBox44));
+    fields.push_back(SpinField(page, ProfileKey(p.Label64.Caption()), p.SpinEdit8));
+    const std::string ndi = ProfileKey(p.GroupBox26.Caption());
+    fields.push_back(RadioField(
+        page, ndi,
+        {&p.RadioButton4, &p.RadioButton6, &p.RadioButton22, &p.RadioButton23, &p.RadioButton24}));
+    fields.push_back(
+        Custom(TextField(page, ndi + " - Custom", p.Edit9, true), ndi, p.RadioButton24));
+}
+
+}  // namespace
+
+std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
+    std::vector<ProfileField> fields;
+
+    AddBoxes(fields, p.boot.Sheet);
+    fields.push_back(Detail(
+        SpinField(SheetOf(p.boot.Sheet), ProfileKey(p.boot.Label1.Caption()), p.boot.SpinEdit1),
+        p.boot.CheckBox2));
+
+    AddBoxes(fields, p.system.Sheet);
+    p.system.AddProfileFields(fields);
+
+    AddBoxes(fields, p.windows.Sheet);
+    fields.push_back(
+        Detail(TextField(SheetOf(p.windows.Sheet),
+                         ProfileKey(p.windows.CheckBox62.Caption()) + " - Bitmap", p.windows.Edit6),
+               p.windows.CheckBox62));
+
+    AddBoxes(fields, p.startMenu.Sheet);
+    fields.push_back(
+        Detail(SpinField(SheetOf(p.startMenu.Sheet), ProfileKey(p.startMenu.Label5.Caption()),
+                         p.startMenu.SpinEdit2),
+               p.startMenu.CheckBox30));
+
+    p.internet.AddProfileFields(fields);
+    AddInternet2(fields, p.internet2);
+
+    FileCachePage& file = p.fileCache;
+    const std::string fileCache = SheetOf(file.Sheet);
+    fields.push_back(ListField(fileCache, ProfileKey(file.Label17.Caption()), file.ComboBox3));
+    fields.push_back(SpinField(fileCache, ProfileKey(file.Label29.Caption()), file.SpinEdit6));
+    fields.push_back(SpinField(fileCache, ProfileKey(file.Label30.Caption()), file.SpinEdit7));
+
+    DiskCachePage& disk = p.diskCache;
+    for (auto [label, bar] : std::initializer_list<std::pair<ui::Label*, ui::TrackBar*>>{
+             {&disk.Label8, &disk.TrackBar2},
+             {&disk.Label9, &disk.TrackBar3},
+             {&disk.Label10, &disk.TrackBar4}})
+        fields.push_back(TrackField(SheetOf(disk.Sheet), ProfileKey(label->Caption()), *bar));
+
+    OemInfoPage& oem = p.oemInfo;
+    const std::string oemPage = SheetOf(oem.Sheet);
+    fields.push_back(TextField(oemPage, ProfileKey(oem.Label25.Caption()), oem.Manufacturer));
+    fields.push_back(TextField(oemPage, ProfileKey(oem.Label26.Caption()), oem.Model));
+    int line = 0;
+    for (ui::Edit* edit : {&oem.Line1, &oem.Line2, &oem.Line3})
+        fields.push_back(TextField(
+            oemPage, ProfileKey(oem.Label21.Caption()) + " " + std::to_string(++line), *edit));
+
+    // "Back to Windows Default" acts at once: no setting.
+    AddBoxes(fields, p.programPage.Sheet, {&p.programPage.CheckBox64});
+    return fields;
+}
+
+}  // namespace vt
