@@ -231,8 +231,6 @@ void ClickBox(ui::CheckBox& box) {
 }
 
 ProfileField Detail(ProfileField field, ui::CheckBox& box, const ui::Control* open) {
-    field.needsKey = ProfileKey(box.Caption());
-    field.needsValue = "1";
     field.unavailable = WhileEnabled(box);
     field.choose = [&box, open, choose = std::move(field.choose)](const std::string& value) {
         if (!box.Checked() || !open || !open->Visible()) {

@@ -101,9 +101,10 @@ ProfileField RadioField(const std::string& section, const std::string& key,
 ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo);
 // A left click on the box, pressed and released over it.
 void ClickBox(ui::CheckBox& box);
-// A setting of the frame a box opens: listed with the box ticked; set by opening the frame
-// as the user does (a ticked box cleared and ticked again), then as `field` sets it.
-// `open`: a control shown only while the frame is open for this box, which then stays open.
+// A setting of the frame a box opens: set by opening the frame as the user does (a ticked
+// box cleared and ticked again), then as `field` sets it. `open`: a control shown only while
+// the frame is open for this box, which then stays open. A box that is a setting of its own
+// (not one ticked to change the frame's value) sets `needsKey` too.
 ProfileField Detail(ProfileField field, ui::CheckBox& box, const ui::Control* open = nullptr);
 // The number of a radio group's "Custom" button: listed with the group at "Custom"; set by
 // choosing "Custom" (unless chosen), then as `field` sets it.

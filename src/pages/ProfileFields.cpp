@@ -54,9 +54,13 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
     std::vector<ProfileField> fields;
 
     AddBoxes(fields, p.boot.Sheet);
-    fields.push_back(Detail(
+    // The boot menu's delay counts only with the menu shown.
+    ProfileField delay = Detail(
         SpinField(SheetOf(p.boot.Sheet), ProfileKey(p.boot.Label1.Caption()), p.boot.SpinEdit1),
-        p.boot.CheckBox2));
+        p.boot.CheckBox2);
+    delay.needsKey = ProfileKey(p.boot.CheckBox2.Caption());
+    delay.needsValue = "1";
+    fields.push_back(std::move(delay));
 
     AddBoxes(fields, p.system.Sheet);
     p.system.AddProfileFields(fields);
