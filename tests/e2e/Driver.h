@@ -18,8 +18,9 @@ struct Process {
     DWORD id = 0;
 };
 
-// Starts `exe` with `directory` as its current directory.
-Process Start(const std::string& exe, const std::string& directory);
+// Starts `exe` with `directory` as its current directory, `arguments` after its name.
+Process Start(const std::string& exe, const std::string& directory,
+              const std::string& arguments = "");
 // Waits for the process to end; answers its exit code, or -1 after the timeout.
 int WaitExit(Process& process, int timeoutMs);
 // Ends the process if it still runs and releases its handle.

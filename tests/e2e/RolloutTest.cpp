@@ -1,0 +1,228 @@
+// End to end: a settings profile exported on one PC and applied on another by a batch file
+// run by the command interpreter, as a logon script would; a refused profile and /undo.
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using e2e::Dump;
+using e2e::kMsdosSys;
+using e2e::PutMsdosSys;
+using e2e::ReadWhole;
+using e2e::SavedValue;
+using e2e::SystemIniPath;
+using e2e::WriteWhole;
+
+namespace {
+
+constexpr int kWait = 60000;
+constexpr const char* kPolicies =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+constexpr const char* kVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kDialUp = "System\\CurrentControlSet\\Services\\Class\\Net\\0000";
+
+// What the profile's settings live in: the registry trees and the files.
+struct Stored {
+    std::map<std::string, std::string> registry;
+    std::string msdosSys, systemIni, oemInfo;
+    bool operator==(const Stored&) const = default;
+};
+
+std::string OemInfoPath() {
+    char system[MAX_PATH] = "";
+    ::GetSystemDirectoryA(system, sizeof system);
+    return std::string(system) + "\\oeminfo.ini";
+}
+
+Stored StoredNow() {
+    Stored stored;
+    const std::pair<HKEY, const char*> trees[] = {
+        {HKEY_CURRENT_USER, "Control Panel"},
+        {HKEY_CURRENT_USER, kVersion},
+        {HKEY_LOCAL_MACHINE, kVersion},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net"},
+        {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP"},
+    };
+    for (auto [root, path] : trees)
+        Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), stored.registry);
+    stored.msdosSys = ReadWhole(kMsdosSys);
+    stored.systemIni = ReadWhole(SystemIniPath());
+    stored.oemInfo = ReadWhole(OemInfoPath());
+    return stored;
+}
+
+std::string Text(HKEY root, const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
+    char value[256] = "";
+    DWORD size = sizeof value, type = 0;
+    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? std::string(value) : "(missing)";
+}
+
+void PutText(HKEY root, const char* path, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
+class RolloutTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        msdosSys_ = ReadWhole(kMsdosSys);
+        ASSERT_FALSE(msdosSys_.empty()) << "the machine is not seeded";
+        systemIni_ = ReadWhole(SystemIniPath());
+        oemInfo_ = ReadWhole(OemInfoPath());
+        oemInfoExisted_ = ::GetFileAttributesA(OemInfoPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+        char current[MAX_PATH] = "";
+        ::GetCurrentDirectoryA(sizeof current, current);
+        here_ = current;
+        for (auto [root, path, name] :
+             std::initializer_list<std::tuple<HKEY, const char*, const char*>>{
+                 {HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"},
+                 {HKEY_CURRENT_USER, kPolicies, "NoRun"},
+                 {HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner"},
+                 {HKEY_LOCAL_MACHINE, kVersion, "RegisteredOrganization"},
+                 {HKEY_LOCAL_MACHINE, kDialUp, "IPMTU"}})
+            kept_.push_back(std::make_unique<SavedValue>(root, path, name));
+    }
+
+    void TearDown() override {
+        kept_.clear();
+        PutMsdosSys(msdosSys_);
+        WriteWhole(SystemIniPath(), systemIni_);
+        if (oemInfoExisted_)
+            WriteWhole(OemInfoPath(), oemInfo_);
+        else
+            ::DeleteFileA(OemInfoPath().c_str());
+    }
+
+    // The program installed in a folder of its own, as on one PC.
+    std::string Install(const std::string& name) {
+        std::string dir = here_ + "\\" + name;
+        ::CreateDirectoryA(dir.c_str(), nullptr);
+        EXPECT_TRUE(
+            ::CopyFileA((here_ + "\\Veltrim.exe").c_str(), (dir + "\\Veltrim.exe").c_str(), FALSE));
+        std::array<std::uint32_t, 5> records{0, 7, 0, 8, 9};  // no welcome window
+        WriteWhole(dir + "\\Config.DAT",
+                   std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
+        return dir;
+    }
+
+    // Veltrim.exe with these arguments, started from `from`: its exit code.
+    int Run(const std::string& dir, const std::string& arguments, const std::string& from) {
+        e2e::Process process = e2e::Start(dir + "\\Veltrim.exe", from, arguments);
+        int code = e2e::WaitExit(process, kWait);
+        e2e::Stop(process);
+        return code;
+    }
+
+    // A logon script's lines: the command, then its exit code written where the test reads it.
+    int RunScript(const std::string& dir, const std::string& command) {
+        std::string script = "@echo off\r\n" + command + "\r\n";
+        for (int code : {3, 2, 1})
+            script += "if errorlevel " + std::to_string(code) + " goto code" +
+                      std::to_string(code) + "\r\n";
+        script += "echo code 0 > " + dir + "\\code.txt\r\ngoto end\r\n";
+        for (int code : {3, 2, 1})
+            script += ":code" + std::to_string(code) + "\r\necho code " + std::to_string(code) +
+                      " > " + dir + "\\code.txt\r\ngoto end\r\n";
+        script += ":end\r\n";
+        WriteWhole(dir + "\\logon.bat", script);
+        ::DeleteFileA((dir + "\\code.txt").c_str());
+        char system[MAX_PATH] = "";
+        ::GetSystemDirectoryA(system, sizeof system);
+        e2e::Process shell =
+            e2e::Start(std::string(system) + "\\cmd.exe", dir, "/c " + dir + "\\logon.bat");
+        EXPECT_NE(-1, e2e::WaitExit(shell, kWait)) << "the command interpreter did not end";
+        e2e::Stop(shell);
+        std::string written = ReadWhole(dir + "\\code.txt");
+        return written.rfind("code ", 0) == 0 ? written[5] - '0' : -1;
+    }
+
+    std::string here_, msdosSys_, systemIni_, oemInfo_;
+    bool oemInfoExisted_ = false;
+    std::vector<std::unique_ptr<SavedValue>> kept_;
+};
+
+TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonScript) {
+    // The reference PC, set up by a profile written by hand and checked there first.
+    std::string reference = Install("Reference");
+    WriteWhole(
+        reference + "\\lab.vts",
+        "Veltrim 2000 settings profile, version 1\r\n"
+        "[Boot]\r\nDisable Boot Function Keys=1\r\nDisplay Windows Boot Menu=1\r\nBoot menu "
+        "delay=4\r\n"
+        "[System]\r\nEnable Beep on Error=1\r\nAdd Buffer for Harddisk=1\r\n"
+        "Change Windows Owner - Name=Lab\r\nChange Windows Owner - Organization=Example School\r\n"
+        "[Start Menu]\r\nRemove the Run Menu=1\r\n"
+        "[Internet #1]\r\nInternet Protocol MTU - Dial-Up=Custom\r\n"
+        "Internet Protocol MTU - Dial-Up - Custom=1400\r\n"
+        "[OEM Info]\r\nManufacturer=Example Lab PCs\r\n");
+    ASSERT_EQ(0, Run(reference, "/apply lab.vts /log lab.log", reference));
+    ASSERT_EQ(0, Run(reference, "/export " + here_ + "\\reference.vts", here_));
+    std::string profile = ReadWhole(here_ + "\\reference.vts");
+    ASSERT_NE(std::string::npos, profile.find("Change Windows Owner - Name=Lab\r\n")) << profile;
+    ASSERT_NE(std::string::npos, profile.find("Internet Protocol MTU - Dial-Up - Custom=1400\r\n"));
+    Stored onReference = StoredNow();
+
+    // The second PC, seeded otherwise.
+    PutMsdosSys(msdosSys_ + "BootMenuDelay=9\r\n");
+    WriteWhole(SystemIniPath(), systemIni_);
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "NO");
+    PutText(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner", "Other Owner");
+    PutText(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU", "576");
+    HKEY policies = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kPolicies, 0, KEY_ALL_ACCESS, &policies) ==
+        ERROR_SUCCESS) {
+        ::RegDeleteValueA(policies, "NoRun");
+        ::RegCloseKey(policies);
+    }
+    ::DeleteFileA(OemInfoPath().c_str());
+    std::string second = Install("Second");
+    Stored beforeApply = StoredNow();
+    ASSERT_NE(onReference, beforeApply);
+
+    // A profile with a bad line is refused whole: nothing stored changes.
+    WriteWhole(here_ + "\\bad.vts", profile + "[Boot]\r\nBoot menu delay=45\r\n");
+    EXPECT_EQ(2, RunScript(second, second + "\\Veltrim.exe /apply " + here_ + "\\bad.vts /log " +
+                                       second + "\\bad.log"));
+    EXPECT_NE(std::string::npos, ReadWhole(second + "\\bad.log").find("refused: Line "));
+    EXPECT_EQ(beforeApply, StoredNow());
+
+    // The logon script's line, run from another folder.
+    EXPECT_EQ(0, RunScript(second, second + "\\Veltrim.exe /apply " + here_ +
+                                       "\\reference.vts /log " + second + "\\apply.log"));
+    std::string log = ReadWhole(second + "\\apply.log");
+    EXPECT_NE(std::string::npos, log.find("set [System] Enable Beep on Error: 0 -> 1")) << log;
+    EXPECT_NE(std::string::npos, log.find("\"Other Owner\" -> \"Lab\"")) << log;
+    EXPECT_NE(std::string::npos, log.find("exit code 0")) << log;
+    EXPECT_EQ("YES", Text(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+    EXPECT_EQ("Lab", Text(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner"));
+    EXPECT_EQ("1400", Text(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU"));
+    // Every setting of the profile, read back from the second PC's stores, as on the first.
+    ASSERT_EQ(0, Run(second, "/export " + here_ + "\\second.vts", here_));
+    EXPECT_EQ(profile, ReadWhole(here_ + "\\second.vts"));
+
+    // /undo puts the second PC back as it was.
+    EXPECT_EQ(0, RunScript(second, second + "\\Veltrim.exe /undo /log " + second + "\\undo.log"));
+    Stored afterUndo = StoredNow();
+    EXPECT_EQ(beforeApply.msdosSys, afterUndo.msdosSys);
+    EXPECT_EQ(beforeApply.systemIni, afterUndo.systemIni);
+    EXPECT_EQ(beforeApply.oemInfo, afterUndo.oemInfo);
+    for (const auto& [name, value] : beforeApply.registry)
+        EXPECT_EQ(value, afterUndo.registry[name]) << name;
+    EXPECT_EQ(beforeApply.registry.size(), afterUndo.registry.size());
+}
+
+}  // namespace
