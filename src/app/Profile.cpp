@@ -80,12 +80,14 @@ std::string WriteProfileText(const std::vector<ProfileField>& fields) {
 CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
     CheckedProfile checked;
     std::vector<std::string> lines = Lines(text);
+    std::multimap<int, std::string> errors;  // by line number
     auto error = [&](int number, const std::string& what) {
-        checked.errors.push_back("Line " + std::to_string(number) + ": " + what);
+        errors.emplace(number, "Line " + std::to_string(number) + ": " + what);
     };
     if (lines.empty() || TrimmedRight(lines[0]) != kProfileHeader) {
-        error(1, "this is not a Veltrim 2000 settings profile (the first line must be " +
-                     Quoted(kProfileHeader) + ")");
+        checked.errors.push_back(
+            "Line 1: this is not a Veltrim 2000 settings profile (the first line must be " +
+            Quoted(kProfileHeader) + ")");
         return checked;
     }
     std::string section;
@@ -149,10 +151,7 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
             error(line.number, field.key + " is set only together with " + field.needsKey + "=" +
                                    field.needsValue + " on page [" + field.section + "]");
     }
-    std::sort(checked.errors.begin(), checked.errors.end(),
-              [](const std::string& a, const std::string& b) {
-                  return std::stoi(a.substr(5)) < std::stoi(b.substr(5));
-              });
+    for (auto& [_, text] : errors) checked.errors.push_back(std::move(text));
     return checked;
 }
 
