@@ -129,7 +129,8 @@ class RolloutTest : public ::testing::Test {
 
     // A logon script's lines: the command, then its exit code written where the test reads it.
     int RunScript(const std::string& dir, const std::string& command) {
-        std::string script = "@echo off\r\n" + command + "\r\n";
+        // As the administrators' guide writes it: Windows 98's COMMAND.COM waits only so.
+        std::string script = "@echo off\r\nstart /w " + command + "\r\n";
         for (int code : {3, 2, 1})
             script += "if errorlevel " + std::to_string(code) + " goto code" +
                       std::to_string(code) + "\r\n";
