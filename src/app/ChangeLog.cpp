@@ -14,11 +14,10 @@ constexpr const char* kMissing = "(missing)";
 std::string Shown(const std::optional<regedit4::Data>& data) {
     if (!data) return kMissing;
     const std::vector<BYTE>& bytes = data->bytes;
-    if (data->type == REG_SZ)
-        return "\"" +
-               std::string(bytes.begin(), bytes.end())
-                   .substr(0, std::string(bytes.begin(), bytes.end()).find('\0')) +
-               "\"";
+    if (data->type == REG_SZ) {
+        std::string text(bytes.begin(), bytes.end());
+        return "\"" + text.substr(0, text.find('\0')) + "\"";
+    }
     char hex[4];
     if (data->type == REG_DWORD && bytes.size() == 4) {
         char number[16];

@@ -74,7 +74,7 @@ std::string WriteProfileText(const std::vector<ProfileField>& fields) {
         }
         text += field.key + "=" + field.shown() + "\r\n";
     }
-    return text;
+    return text + "\r\n" + kProfileEnd + "\r\n";
 }
 
 CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
@@ -172,7 +172,8 @@ ProfileOutcome ApplyProfile(const CheckedProfile& profile,
             if (before == line.value || (field.anyCase && EqualNoCase(before, line.value)))
                 continue;
             field.choose(line.value);
-            outcome.changed.push_back(name + ": " + before + " -> " + field.shown());
+            auto shown = [](const std::string& value) { return value.empty() ? "(empty)" : value; };
+            outcome.changed.push_back(name + ": " + shown(before) + " -> " + shown(field.shown()));
         }
     return outcome;
 }
@@ -194,10 +195,15 @@ bool WriteTextFile(Platform& sys, const std::string& path, const std::string& te
     return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
 }
 
-std::optional<std::string> ReadTextFile(Platform& sys, const std::string& path) {
+std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path) {
     std::vector<BYTE> bytes;
-    if (!sys.ReadFileBytes(path.c_str(), &bytes)) return std::nullopt;
-    return std::string(bytes.begin(), bytes.end());
+    if (sys.ReadFileBytes(path.c_str(), &bytes)) return std::string(bytes.begin(), bytes.end());
+    if (sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ||
+        !sys.ReadFileBytes((path + ".new").c_str(), &bytes))
+        return std::nullopt;
+    std::string text(bytes.begin(), bytes.end());
+    if (!text.ends_with(std::string(kProfileEnd) + "\r\n")) return std::nullopt;
+    return text;
 }
 
 // --- Fields of the common controls ------------------------------------------------------

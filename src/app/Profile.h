@@ -24,6 +24,8 @@ namespace vt {
 inline constexpr const char* kProfileHeader = "Veltrim 2000 settings profile, version 1";
 inline constexpr const char* kProfileFilter = "Veltrim 2000 settings (*.vts)|*.vts";
 inline constexpr const char* kProfileExtension = "vts";
+// The last line of an exported profile: a replacement cut off before it is no whole profile.
+inline constexpr const char* kProfileEnd = "; end of profile";
 
 // One setting as a profile holds it.
 struct ProfileField {
@@ -75,11 +77,12 @@ ProfileOutcome ApplyProfile(const CheckedProfile& profile, const std::vector<Pro
 // The message that refuses a profile: the file and each bad line.
 std::string RefusalMessage(const std::string& path, const std::vector<std::string>& errors);
 
-// Profiles and logs are written whole under a second name that then replaces the first: a
-// write cut off at any byte leaves the old file (or none) or the new one.
+// Profiles and logs are written whole under a second name ("....new") that then replaces the
+// first, so a write cut off at any byte leaves the old file or the new one.
 bool WriteTextFile(Platform& sys, const std::string& path, const std::string& text);
-// The file's text; nothing when it cannot be read.
-std::optional<std::string> ReadTextFile(Platform& sys, const std::string& path);
+// A profile's text; when a replacement was cut off between its delete and its rename, the
+// whole replacement. Nothing when it cannot be read.
+std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path);
 
 // --- Making fields for the common controls ----------------------------------------------
 // A caption as a key: trailing blanks and a closing colon trimmed ("Boot menu delay : ").

@@ -13,7 +13,7 @@ std::optional<std::string> TForm1::ExportProfile(const std::string& path) {
 
 TForm1::ImportResult TForm1::ImportProfile(const std::string& path) {
     ImportResult result;
-    std::optional<std::string> text = ReadTextFile(sys_, path);
+    std::optional<std::string> text = ReadProfileFile(sys_, path);
     if (!text) {
         result.errors.push_back("Unable to read the settings profile " + path + ".");
         return result;

@@ -140,7 +140,7 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
     Machine second;
     second.sys.PutFile(kProfile, profile);
     EXPECT_EQ(kExitDone, second.Run(UnattendedRun::Command::Apply));
-    EXPECT_TRUE(second.Logged("set [System] Change Windows Owner - Name:  -> Lab"));
+    EXPECT_TRUE(second.Logged("set [System] Change Windows Owner - Name: (empty) -> Lab"));
     EXPECT_TRUE(
         second.Logged("changed HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
                       "RegisteredOwner: (missing) -> \"Lab\""));
@@ -314,6 +314,36 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
 
     EXPECT_EQ(kExitRefused, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
     EXPECT_TRUE(machine.Logged("refused: Unable to read the settings profile C:\\missing.vts."));
+}
+
+// Power lost after any call of an export over an older profile: the profile read next is the
+// old one or the new one, whole.
+TEST(ProfileTest, AnExportCutOffAnywhereLeavesTheOldProfileOrTheNewOne) {
+    Machine machine;
+    const std::string old = machine.Exported();
+    Window window(machine);
+    ClickBox(window.pages().boot.CheckBox1);
+    ASSERT_FALSE(window.program.main.ExportProfile("C:\\new.vts"));
+    const std::string fresh = machine.sys.FileText("C:\\new.vts");
+    ASSERT_NE(old, fresh);
+    bool cut = true;
+    for (int call = 1; cut; ++call) {
+        machine.sys.PutFile(kProfile, old);
+        machine.sys.DeleteFileA((std::string(kProfile) + ".new").c_str());
+        machine.sys.CutPowerAtCall(call);
+        try {
+            window.program.main.ExportProfile(kProfile);
+            cut = false;
+        } catch (const fake::PowerCut&) {
+        }
+        machine.sys.RestorePower();
+        std::optional<std::string> read = ReadProfileFile(machine.sys, kProfile);
+        ASSERT_TRUE(read) << "cut at call " << call;
+        EXPECT_TRUE(*read == old || *read == fresh) << "cut at call " << call;
+        if (!cut) {
+            EXPECT_EQ(fresh, *read);
+        }
+    }
 }
 
 TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
