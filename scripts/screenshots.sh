@@ -98,6 +98,10 @@ else
   shot uninstall-command
   drive click TForm5 "Uninstal Command" Button2
   caption="Veltrim 2000"
+  # The window menu with "Undo last change...", "Export settings..." and "Import settings...".
+  drive menu TForm1 "Veltrim 2000"
+  shot window-menu
+  drive endmenu TForm1 "Veltrim 2000"
 fi
 drive click TForm1 "Veltrim 2000" Button4
 wait

@@ -16,9 +16,11 @@ namespace {
 constexpr int kWait = 30000;
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: vtdrive wait CLASS CAPTION | click CLASS CAPTION NAME | hover CLASS "
-                 "CAPTION NAME | page INDEX | close CLASS CAPTION\n");
+    std::fprintf(
+        stderr,
+        "usage: vtdrive wait CLASS CAPTION | click CLASS CAPTION NAME | hover CLASS "
+        "CAPTION NAME | page INDEX | close CLASS CAPTION | menu CLASS CAPTION | endmenu CLASS "
+        "CAPTION\n");
     return 2;
 }
 
@@ -49,6 +51,21 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "wait") == 0) return 0;
     if (std::strcmp(command, "close") == 0) {
         e2e::CloseWindow(window);
+        return 0;
+    }
+    // The window menu, opened as Alt+Space opens it, and closed again with Esc.
+    if (std::strcmp(command, "menu") == 0) {
+        ::PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        return e2e::WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, kWait)
+                   ? 0
+                   : 1;
+    }
+    if (std::strcmp(command, "endmenu") == 0) {
+        for (HWND menu; (menu = ::FindWindowA("#32768", nullptr)) && ::IsWindowVisible(menu);) {
+            ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            ::Sleep(100);
+        }
+        ::PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
         return 0;
     }
     bool click = std::strcmp(command, "click") == 0;

@@ -226,6 +226,13 @@ TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
                             "Boot menu delay=7\r\n[Veltrim]\r\nEnable Desktop Icon=0\r\n");
     Window window(machine);
     Pages& p = window.pages();
+    // The menu's export: cancelled, nothing; else the file chosen.
+    window.prompts.Pick(std::nullopt);
+    window.program.main.ExportSettings();
+    window.prompts.Pick(std::string("C:\\menu.vts"));
+    window.program.main.ExportSettings();
+    EXPECT_EQ(0u, machine.sys.FileText("C:\\menu.vts").rfind(kProfileHeader, 0));
+    EXPECT_FALSE(machine.sys.HasFile("C:\\menu.vts.new"));
     window.sys.ClearCalls();
     window.prompts.Pick(std::string(kProfile));
     window.program.main.ImportSettings();
