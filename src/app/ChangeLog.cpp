@@ -99,7 +99,9 @@ void AddFile(StoredValues& values, const std::string& path,
     bool ini = path.size() > 4 && (path.ends_with(".SYS") || path.ends_with(".sys") ||
                                    path.ends_with(".INI") || path.ends_with(".ini"));
     if (!ini || !text) {
-        values[path] = text ? std::to_string(text->size()) + " bytes" : kMissing;
+        values[path] = text ? std::to_string(text->size()) + " bytes, checksum " +
+                                  pointfiles::Hex(pointfiles::Checksum(*text))
+                            : kMissing;
         return;
     }
     std::string section;

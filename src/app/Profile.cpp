@@ -118,7 +118,6 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
         if (!sectionKnown) continue;  // its page was reported
         std::string key = ProfileKey(Trimmed(lines[i].substr(0, equals)));
         std::string value = lines[i].substr(equals + 1);
-        if (!value.empty() && value.back() == '\r') value.pop_back();
         const ProfileField* field = FieldNamed(fields, section, key);
         if (!field) {
             error(number, "no setting " + Quoted(key) + " on page [" + section + "]");
@@ -145,7 +144,7 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
                 const ProfileField& f = fields[other.field];
                 return EqualNoCase(f.section, field.section) &&
                        EqualNoCase(f.key, field.needsKey) &&
-                       EqualNoCase(other.value, field.needsValue);
+                       EqualNoCase(ProfileKey(other.value), field.needsValue);
             });
         if (!found)
             error(line.number, field.key + " is set only together with " + field.needsKey + "=" +
@@ -158,23 +157,26 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
 ProfileOutcome ApplyProfile(const CheckedProfile& profile,
                             const std::vector<ProfileField>& fields) {
     ProfileOutcome outcome;
-    for (std::size_t index = 0; index < fields.size(); ++index)
-        for (const ProfileLine& line : profile.lines) {
-            if (line.field != index) continue;
-            const ProfileField& field = fields[index];
-            std::string name = "[" + field.section + "] " + field.key;
-            if (field.unavailable)
-                if (auto why = field.unavailable()) {
-                    outcome.skipped.push_back(name + ": skipped, " + *why);
-                    continue;
-                }
-            std::string before = field.shown();
-            if (before == line.value || (field.anyCase && EqualNoCase(before, line.value)))
+    // In the fields' order: a box before the frame it opens, a group before its "Custom".
+    std::vector<ProfileLine> lines = profile.lines;
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const ProfileLine& a, const ProfileLine& b) { return a.field < b.field; });
+    for (const ProfileLine& line : lines) {
+        const ProfileField& field = fields[line.field];
+        std::string name = "[" + field.section + "] " + field.key;
+        if (field.unavailable)
+            if (auto why = field.unavailable()) {
+                outcome.skipped.push_back(name + ": skipped, " + *why);
                 continue;
-            field.choose(line.value);
-            auto shown = [](const std::string& value) { return value.empty() ? "(empty)" : value; };
-            outcome.changed.push_back(name + ": " + shown(before) + " -> " + shown(field.shown()));
-        }
+            }
+        std::string before = field.shown();
+        if (before == line.value || (field.anyCase && EqualNoCase(before, line.value))) continue;
+        field.choose(line.value);
+        std::string after = field.shown();
+        if (after == before) continue;  // "0200" typed is the 200 shown
+        auto shown = [](const std::string& value) { return value.empty() ? "(empty)" : value; };
+        outcome.changed.push_back(name + ": " + shown(before) + " -> " + shown(after));
+    }
     return outcome;
 }
 
@@ -284,7 +286,7 @@ ProfileField SpinField(const std::string& section, const std::string& key, ui::S
                 return NumberProblem(value, spin.MinValue(), spin.MaxValue());
             },
             [&spin](const std::string& value) {
-                spin.Type(value);
+                spin.Type(std::to_string(*WholeNumber(value)));  // "0400" would not fit
                 spin.LoseFocus();
             },
             WhileEnabled(spin)};
@@ -311,7 +313,7 @@ ProfileField TextField(const std::string& section, const std::string& key, ui::E
             if (edit.MaxLength() > 0 && value.size() > static_cast<std::size_t>(edit.MaxLength()))
                 return "longer than " + std::to_string(edit.MaxLength()) + " characters";
             if (wholeNumber && !value.empty() &&
-                value.find_first_not_of("0123456789") != std::string::npos)
+                (value.find_first_not_of("0123456789") != std::string::npos || !WholeNumber(value)))
                 return "not a whole number";
             return std::nullopt;
         },

@@ -206,6 +206,7 @@ class TForm1 : public ui::Form {
     std::optional<std::string> ExportProfile(const std::string& path);
     struct ImportResult {
         std::vector<std::string> errors;  // a bad file sets nothing
+        bool unreadable = false;          // the file could not be read at all
         ProfileOutcome outcome;
     };
     ImportResult ImportProfile(const std::string& path);

@@ -16,6 +16,7 @@ TForm1::ImportResult TForm1::ImportProfile(const std::string& path) {
     std::optional<std::string> text = ReadProfileFile(sys_, path);
     if (!text) {
         result.errors.push_back("Unable to read the settings profile " + path + ".");
+        result.unreadable = true;
         return result;
     }
     if (!hooks.profileFields) return result;

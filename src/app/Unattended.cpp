@@ -46,14 +46,20 @@ int ApplyProfileFile(TForm1& form, const UnattendedRun& run, std::vector<std::st
     TForm1::ImportResult result = form.ImportProfile(run.profile);
     if (!result.errors.empty()) {
         for (const std::string& error : result.errors)
-            Append(log, "refused: ", pointfiles::Split(error, '\n'));
-        return kExitRefused;
+            Append(log,
+                   result.unreadable ? "error: " : "refused: ", pointfiles::Split(error, '\n'));
+        return result.unreadable ? kExitFailed : kExitRefused;
     }
     Append(log, "set ", result.outcome.changed);
     Append(log, "", result.outcome.skipped);
     int code = kExitDone;
     try {
         form.TulisData();
+        // The pass leaves a failed Config.DAT write to the window's close, which reports it;
+        // here nothing closes.
+        std::string programDir = TakeProgramDir(sys);
+        if (ReadConfigDat(sys, programDir).ShowSplash() != form.Config.ShowSplash())
+            throw IoError("Unable to write to " + programDir + ConfigDat::kFileName);
     } catch (const std::exception& e) {
         log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
         code = kExitFailed;
@@ -117,35 +123,35 @@ std::vector<std::string> CommandWords(const std::string& commandLine) {
 
 std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words,
                                              std::string& error) {
-    std::optional<UnattendedRun> run;
-    for (std::size_t i = 0; i < words.size(); ++i) {
+    UnattendedRun run;
+    std::optional<UnattendedRun::Command> command;
+    bool unattended = false;  // a switch of these was given
+    for (std::size_t i = 0; i < words.size() && error.empty(); ++i) {
         std::string word = ToLower(words[i]);
-        auto next = [&]() -> std::optional<std::string> {
+        auto file = [&]() {
             if (i + 1 < words.size() && !words[i + 1].starts_with("/")) return words[++i];
             error = words[i] + " needs a file name.";
-            return std::nullopt;
+            return std::string();
         };
-        auto command = [&](UnattendedRun::Command c) {
-            if (run && run->command != c) error = "Only one of /apply, /undo and /export.";
-            if (!run) run = UnattendedRun{};
-            run->command = c;
+        auto take = [&](UnattendedRun::Command c) {
+            if (command && *command != c) error = "Only one of /apply, /undo and /export.";
+            command = c;
         };
         if (word == "/apply" || word == "/export") {
-            command(word == "/apply" ? UnattendedRun::Command::Apply
-                                     : UnattendedRun::Command::Export);
-            if (auto file = next()) run->profile = *file;
+            take(word == "/apply" ? UnattendedRun::Command::Apply : UnattendedRun::Command::Export);
+            run.profile = file();
         } else if (word == "/undo") {
-            command(UnattendedRun::Command::Undo);
+            take(UnattendedRun::Command::Undo);
         } else if (word == "/log") {
-            if (!run) run = UnattendedRun{};
-            if (auto file = next()) run->log = *file;
-        } else if (run) {
+            run.log = file();
+        } else if (unattended || command) {
             error = "Unknown part of the command line: " + words[i];
         }
-        if (!error.empty()) return run ? run : UnattendedRun{};
+        unattended = unattended || command || !run.log.empty();
     }
-    if (run && run->profile.empty() && run->command != UnattendedRun::Command::Undo)
-        error = "/apply or /export needs a file name.";
+    if (!unattended && !command) return std::nullopt;
+    if (!command && error.empty()) error = "/log needs /apply, /undo or /export.";
+    if (command) run.command = *command;
     return run;
 }
 
@@ -194,7 +200,11 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     int code = kExitDone;
     switch (run.command) {
         case UnattendedRun::Command::Export:
-            if (std::optional<std::string> error = form.ExportProfile(run.profile)) {
+            // A page that could not be read shows no stored values: they are not rolled out.
+            if (readFailed) {
+                log.push_back("error: nothing was exported");
+                code = kExitFailed;
+            } else if (std::optional<std::string> error = form.ExportProfile(run.profile)) {
                 log.push_back("error: " + *error);
                 code = kExitFailed;
             } else {

@@ -21,6 +21,8 @@ class DiskCachePage {
     void ResetToWindowsDefault();
     // Each value just after its caption, each "KB" just after its value.
     void LayOutSizes();
+    // The disk cache lives in SYSTEM.INI: without it, nothing to show or write.
+    bool SystemIniFound();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel9{"RxLabel9", &Sheet, "Disk-Cache Optimizer", "Verdana", 24, ui::kNavy};
@@ -54,7 +56,6 @@ class DiskCachePage {
     void TrackBarChange(Size& size);
     void ComboBox1Change();
     static void PlaceAfter(ui::Label& label, const ui::Label& before);
-    bool SystemIniFound();
 
     TForm1& form_;
     Platform& sys_;

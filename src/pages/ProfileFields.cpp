@@ -66,10 +66,11 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
     p.system.AddProfileFields(fields);
 
     AddBoxes(fields, p.windows.Sheet);
-    fields.push_back(
-        Detail(TextField(SheetOf(p.windows.Sheet),
-                         ProfileKey(p.windows.CheckBox62.Caption()) + " - Bitmap", p.windows.Edit6),
-               p.windows.CheckBox62));
+    ProfileField bitmap =
+        TextField(SheetOf(p.windows.Sheet),
+                  ProfileKey(p.windows.CheckBox62.Caption()) + " - Bitmap", p.windows.Edit6);
+    bitmap.shown = [&windows = p.windows] { return windows.ToolbarBitmapPath(); };
+    fields.push_back(Detail(std::move(bitmap), p.windows.CheckBox62));
 
     AddBoxes(fields, p.startMenu.Sheet);
     fields.push_back(
@@ -90,8 +91,14 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
     for (auto [label, bar] : std::initializer_list<std::pair<ui::Label*, ui::TrackBar*>>{
              {&disk.Label8, &disk.TrackBar2},
              {&disk.Label9, &disk.TrackBar3},
-             {&disk.Label10, &disk.TrackBar4}})
-        fields.push_back(TrackField(SheetOf(disk.Sheet), ProfileKey(label->Caption()), *bar));
+             {&disk.Label10, &disk.TrackBar4}}) {
+        ProfileField size = TrackField(SheetOf(disk.Sheet), ProfileKey(label->Caption()), *bar);
+        size.unavailable = [&disk]() -> std::optional<std::string> {
+            if (disk.SystemIniFound()) return std::nullopt;
+            return "SYSTEM.INI was not found in the Windows folder";
+        };
+        fields.push_back(std::move(size));
+    }
 
     OemInfoPage& oem = p.oemInfo;
     const std::string oemPage = SheetOf(oem.Sheet);

@@ -189,6 +189,8 @@ TEST(ProfileTest, ABadLineRefusesTheWholeProfileAndNamesIt) {
          {"Line 3: Receive Window=9999: not one of 2680, 5840, 8760, 10220, Windows Default, "
           "Custom",
           "Line 5: Chunk Size=33: out of range (0 to 32)"}},
+        {Header() + "[Internet #2]\r\nOptimize Max Connect - Minimal value=99999999999\r\n",
+         {"Line 3: Optimize Max Connect - Minimal value=99999999999: not a whole number"}},
         {Header() + "[System]\r\nChange Icon Color Format=1\r\nChange Icon Color Format - Format=8 "
                     "Bit\r\n",
          {"Line 4: Change Icon Color Format - Format=8 Bit: not one of 16 Bit, 24 Bit, 32 Bit"}},
@@ -220,10 +222,10 @@ TEST(ProfileTest, ABadLineRefusesTheWholeProfileAndNamesIt) {
 // and writes nothing until "Apply".
 TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
     Machine machine;
-    machine.sys.PutFile(kProfile,
-                        Header() +
-                            "[Boot]\r\nDisplay Windows Boot Menu=1\r\n"
-                            "Boot menu delay=7\r\n[Veltrim]\r\nEnable Desktop Icon=0\r\n");
+    machine.sys.PutFile(kProfile, Header() +
+                                      "[Boot]\r\nDisplay Windows Boot Menu=1\r\n"
+                                      "Boot menu delay=7\r\n[Veltrim]\r\nEnable Desktop Icon=0\r\n"
+                                      "[Start Menu]\r\nMenu Show Delay=0200\r\n");
     Window window(machine);
     Pages& p = window.pages();
     // The menu's export: cancelled, nothing; else the file chosen.
@@ -239,8 +241,9 @@ TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
     EXPECT_TRUE(p.boot.CheckBox2.Checked());
     EXPECT_EQ(ui::kNavy, p.boot.CheckBox2.FontColor());
     EXPECT_EQ(7, p.boot.SpinEdit1.Value());
+    EXPECT_EQ(200, p.startMenu.SpinEdit2.Value()) << "typed without the leading zero";
     EXPECT_EQ((std::vector<std::string>{
-                  "2 settings were set from the profile. They are written when you press "
+                  "3 settings were set from the profile. They are written when you press "
                   "\"Apply\" or \"OK\"."}),
               window.prompts.Messages());
     for (const fake::CallInfo& call : window.sys.Calls())
@@ -319,8 +322,19 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     EXPECT_TRUE(machine.Logged("put back C:\\MSDOS.SYS [Options] BootKeys: 0 -> (missing)"));
     EXPECT_EQ(before, machine.Exported());
 
-    EXPECT_EQ(kExitRefused, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
-    EXPECT_TRUE(machine.Logged("refused: Unable to read the settings profile C:\\missing.vts."));
+    EXPECT_EQ(kExitFailed, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
+    EXPECT_TRUE(machine.Logged("error: Unable to read the settings profile C:\\missing.vts."));
+
+    // Config.DAT that cannot be written: nothing closes the window to say so, the log does.
+    machine.sys.PutFile(kProfile, Header() + "[Veltrim]\r\nDisable Splash Screen=0\r\n");
+    machine.sys.FailWhen(
+        [](const fake::CallInfo& c) {
+            return c.kind == fake::Call::WriteFile &&
+                   c.path.find("Config.DAT") != std::string::npos;
+        },
+        ERROR_ACCESS_DENIED);
+    EXPECT_EQ(kExitFailed, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_TRUE(machine.Logged("error: Unable to write to "));
 }
 
 // Power lost after any call of an export over an older profile: the profile read next is the
@@ -367,6 +381,8 @@ TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
              {"/apply \"\\\\server\\netlogon\\lab 1.vts\" /LOG c:\\lab.log", Apply,
               "\\\\server\\netlogon\\lab 1.vts", "c:\\lab.log", ""},
              {"/Undo", Undo, "", "", ""},
+             {"/log x.log /undo", Undo, "", "x.log", ""},
+             {"/log x.log", std::nullopt, "", "", "/log needs /apply, /undo or /export."},
              {"/export c:\\ref.vts", Export, "c:\\ref.vts", "", ""},
              {"/apply", Apply, "", "", "/apply needs a file name."},
              {"/apply /log x.log", Apply, "", "", "/apply needs a file name."},
@@ -375,7 +391,7 @@ TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
          }) {
         std::string error;
         std::optional<UnattendedRun> run = ParseUnattended(CommandWords(c.line), error);
-        EXPECT_EQ(c.command.has_value(), run.has_value()) << c.line;
+        EXPECT_EQ(c.command.has_value() || *c.error, run.has_value()) << c.line;
         EXPECT_EQ(c.error, error) << c.line;
         if (!run || !error.empty()) continue;
         EXPECT_EQ(*c.command, run->command) << c.line;
