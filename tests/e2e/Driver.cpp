@@ -197,6 +197,24 @@ void CloseWindow(HWND window) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
+std::string RegistryText(HKEY root, const char* path, const char* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    char buffer[512] = "";
+    DWORD size = sizeof buffer, type = 0;
+    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
+}
+
+void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(key);
+}
+
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

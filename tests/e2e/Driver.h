@@ -64,6 +64,11 @@ bool ClickOnPages(HWND form, const std::vector<std::pair<int, const char*>>& cli
 // Asks the window to close, as the title-bar button does.
 void CloseWindow(HWND window);
 
+// A registry text as the machine holds it: "<no key>" or "<missing>" when it is not there.
+std::string RegistryText(HKEY root, const char* path, const char* name);
+// Sets a registry text, creating its key.
+void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text);
+
 // Whole files, as bytes.
 std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, const std::string& bytes);

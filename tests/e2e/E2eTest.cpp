@@ -28,6 +28,9 @@ using e2e::WriteWhole;
 using e2e::CurrentDirectory;
 using e2e::MsdosSysProtection;
 
+using e2e::RegistryText;
+using e2e::SetRegistryText;
+
 namespace {
 
 constexpr int kWait = 15000;
@@ -279,24 +282,6 @@ void SetText(HWND control, const char* text) {
 
 bool Checked(HWND box) {
     return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string RegistryText(HKEY root, const char* path, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    char buffer[512] = "";
-    DWORD size = sizeof buffer, type = 0;
-    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    ::RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
-}
-
-void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-    ::RegCloseKey(key);
 }
 
 TEST_F(VeltrimTest, TheBootMenuWithADelayGoesIntoMsdosSysAndEveryOtherLineStays) {

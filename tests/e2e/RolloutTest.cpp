@@ -16,7 +16,9 @@ using e2e::Dump;
 using e2e::kMsdosSys;
 using e2e::PutMsdosSys;
 using e2e::ReadWhole;
+using e2e::RegistryText;
 using e2e::SavedValue;
+using e2e::SetRegistryText;
 using e2e::SystemIniPath;
 using e2e::WriteWhole;
 
@@ -56,24 +58,6 @@ Stored StoredNow() {
     stored.systemIni = ReadWhole(SystemIniPath());
     stored.oemInfo = ReadWhole(OemInfoPath());
     return stored;
-}
-
-std::string Text(HKEY root, const char* path, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    char value[256] = "";
-    DWORD size = sizeof value, type = 0;
-    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    ::RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? std::string(value) : "(missing)";
-}
-
-void PutText(HKEY root, const char* path, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-    ::RegCloseKey(key);
 }
 
 class RolloutTest : public ::testing::Test {
@@ -180,9 +164,9 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     // The second PC, seeded otherwise.
     PutMsdosSys(msdosSys_ + "BootMenuDelay=9\r\n");
     WriteWhole(SystemIniPath(), systemIni_);
-    PutText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "NO");
-    PutText(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner", "Other Owner");
-    PutText(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU", "576");
+    SetRegistryText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", "NO");
+    SetRegistryText(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner", "Other Owner");
+    SetRegistryText(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU", "576");
     HKEY policies = nullptr;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kPolicies, 0, KEY_ALL_ACCESS, &policies) ==
         ERROR_SUCCESS) {
@@ -208,9 +192,9 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     EXPECT_NE(std::string::npos, log.find("set [System] Enable Beep on Error: 0 -> 1")) << log;
     EXPECT_NE(std::string::npos, log.find("\"Other Owner\" -> \"Lab\"")) << log;
     EXPECT_NE(std::string::npos, log.find("exit code 0")) << log;
-    EXPECT_EQ("YES", Text(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
-    EXPECT_EQ("Lab", Text(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner"));
-    EXPECT_EQ("1400", Text(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU"));
+    EXPECT_EQ("YES", RegistryText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+    EXPECT_EQ("Lab", RegistryText(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner"));
+    EXPECT_EQ("1400", RegistryText(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU"));
     // Every setting of the profile, read back from the second PC's stores, as on the first.
     ASSERT_EQ(0, Run(second, "/export " + here_ + "\\second.vts", here_));
     EXPECT_EQ(profile, ReadWhole(here_ + "\\second.vts"));
