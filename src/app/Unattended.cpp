@@ -218,7 +218,9 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
             code = UndoNewest(form, log, sys);
             break;
     }
-    if (code == kExitDone && readFailed) code = kExitFailed;
+    // An Undo puts back what its point holds, whatever the pages could show.
+    if (code == kExitDone && readFailed && run.command != UnattendedRun::Command::Undo)
+        code = kExitFailed;
     return finish(code);
 }
 
