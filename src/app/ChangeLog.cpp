@@ -38,17 +38,7 @@ std::optional<regedit4::Data> ValueNow(Platform& sys, HKEY root, const std::stri
                                        const std::string& name) {
     HKEY key = 0;
     if (sys.RegOpenKeyExA(root, path.c_str(), KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    regedit4::Data data;
-    DWORD size = 0;
-    std::optional<regedit4::Data> found;
-    if (sys.RegQueryValueExA(key, name.c_str(), &data.type, nullptr, &size) == ERROR_SUCCESS) {
-        data.bytes.resize(size);
-        if (sys.RegQueryValueExA(key, name.c_str(), &data.type, data.bytes.data(), &size) ==
-            ERROR_SUCCESS) {
-            data.bytes.resize(size);
-            found = data;
-        }
-    }
+    std::optional<regedit4::Data> found = pointfiles::ReadValue(sys, key, name.c_str());
     sys.RegCloseKey(key);
     return found;
 }

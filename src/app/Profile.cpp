@@ -2,6 +2,7 @@
 
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
+#include "store/RestorePointFiles.h"
 
 #include <algorithm>
 #include <map>
@@ -187,25 +188,26 @@ std::string RefusalMessage(const std::string& path, const std::vector<std::strin
     return text;
 }
 
+namespace {
+
+bool WholeProfile(const std::vector<BYTE>& bytes) {
+    return std::string(bytes.begin(), bytes.end()).ends_with(std::string(kProfileEnd) + "\r\n");
+}
+
+}  // namespace
+
 bool WriteTextFile(Platform& sys, const std::string& path, const std::string& text) {
-    const std::string fresh = path + ".new";
-    if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
-        return false;
-    if (sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
-        !sys.DeleteFileA(path.c_str()))
-        return false;
-    return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
+    return pointfiles::ReplaceWhole(sys, path, text, WholeProfile);
 }
 
 std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path) {
-    std::vector<BYTE> bytes;
-    if (sys.ReadFileBytes(path.c_str(), &bytes)) return std::string(bytes.begin(), bytes.end());
-    if (sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ||
-        !sys.ReadFileBytes((path + ".new").c_str(), &bytes))
-        return std::nullopt;
-    std::string text(bytes.begin(), bytes.end());
-    if (!text.ends_with(std::string(kProfileEnd) + "\r\n")) return std::nullopt;
-    return text;
+    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path);
+    if (!bytes && !pointfiles::Exists(sys, path)) {
+        bytes = pointfiles::ReadAll(sys, path + pointfiles::kNewSuffix);
+        if (bytes && !WholeProfile(*bytes)) bytes.reset();
+    }
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 // --- Fields of the common controls ------------------------------------------------------

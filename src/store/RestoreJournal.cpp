@@ -75,18 +75,6 @@ bool Within(const std::string& id, const std::string& ancestor) {
     return id == ancestor || id.rfind(ancestor + "\\", 0) == 0;
 }
 
-std::optional<regedit4::Data> ReadValue(Platform& sys, HKEY key, const char* name) {
-    DWORD type = 0, size = 0;
-    if (sys.RegQueryValueExA(key, name, &type, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    regedit4::Data data{type, std::vector<BYTE>(size + 1)};
-    size = static_cast<DWORD>(data.bytes.size());
-    if (sys.RegQueryValueExA(key, name, &type, data.bytes.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    data.bytes.resize(size);
-    return data;
-}
-
 }  // namespace
 
 void RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {

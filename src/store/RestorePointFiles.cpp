@@ -115,21 +115,34 @@ std::optional<std::string> ReadSealed(Platform& sys, const std::string& path) {
     return std::nullopt;
 }
 
-// Written whole under the second name, then put in the first one's place: at every moment
-// one whole version is there to read.
-bool WriteSealed(Platform& sys, const std::string& path, const std::string& body) {
+bool ReplaceWhole(Platform& sys, const std::string& path, const std::string& text,
+                  const std::function<bool(const std::vector<BYTE>&)>& whole) {
     const std::string fresh = path + kNewSuffix;
-    // A replacement cut off between its delete and its rename is finished first: the write
-    // below must not overwrite the only whole version.
     if (!Exists(sys, path)) {
         auto bytes = ReadAll(sys, fresh);
-        if (bytes && Unsealed(*bytes) && !sys.MoveFileA(fresh.c_str(), path.c_str())) return false;
+        if (bytes && whole(*bytes) && !sys.MoveFileA(fresh.c_str(), path.c_str())) return false;
     }
-    std::string text = Sealed(body);
     if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
         return false;
     if (Exists(sys, path) && !sys.DeleteFileA(path.c_str())) return false;
     return sys.MoveFileA(fresh.c_str(), path.c_str()) != FALSE;
+}
+
+bool WriteSealed(Platform& sys, const std::string& path, const std::string& body) {
+    return ReplaceWhole(sys, path, Sealed(body),
+                        [](const std::vector<BYTE>& bytes) { return Unsealed(bytes).has_value(); });
+}
+
+std::optional<regedit4::Data> ReadValue(Platform& sys, HKEY key, const char* name) {
+    DWORD type = 0, size = 0;
+    if (sys.RegQueryValueExA(key, name, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    regedit4::Data data{type, std::vector<BYTE>(size + 1)};
+    size = static_cast<DWORD>(data.bytes.size());
+    if (sys.RegQueryValueExA(key, name, &type, data.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(size);
+    return data;
 }
 
 void DeleteSealed(Platform& sys, const std::string& path) {

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/Regedit4.h"
+
+#include <functional>
 
 #include <optional>
 #include <string>
@@ -49,8 +52,16 @@ std::string Hex(DWORD number);
 std::string Sealed(const std::string& body);
 // The whole file, or else its whole replacement that a cut kept from being renamed.
 std::optional<std::string> ReadSealed(Platform& sys, const std::string& path);
+// Written whole under the second name, then put in the first one's place: at every moment
+// one whole version is there to read. `whole` tells a finished second version from one a cut
+// stopped; a replacement cut off between its delete and its rename is finished first, so that
+// the write does not overwrite the only whole version.
+bool ReplaceWhole(Platform& sys, const std::string& path, const std::string& text,
+                  const std::function<bool(const std::vector<BYTE>&)>& whole);
 // Written whole under the second name, then put in the first one's place.
 bool WriteSealed(Platform& sys, const std::string& path, const std::string& body);
+// A registry value of an open key as it is stored; nothing when missing or unreadable.
+std::optional<regedit4::Data> ReadValue(Platform& sys, HKEY key, const char* name);
 void DeleteSealed(Platform& sys, const std::string& path);
 std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir);
 void WriteList(Platform& sys, const std::string& restoreDir, const std::vector<std::string>& names);

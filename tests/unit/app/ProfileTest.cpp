@@ -347,22 +347,27 @@ TEST(ProfileTest, AnExportCutOffAnywhereLeavesTheOldProfileOrTheNewOne) {
     ASSERT_FALSE(window.program.main.ExportProfile("C:\\new.vts"));
     const std::string fresh = machine.sys.FileText("C:\\new.vts");
     ASSERT_NE(old, fresh);
-    bool cut = true;
-    for (int call = 1; cut; ++call) {
-        machine.sys.PutFile(kProfile, old);
-        machine.sys.DeleteFileA((std::string(kProfile) + ".new").c_str());
-        machine.sys.CutPowerAtCall(call);
-        try {
-            window.program.main.ExportProfile(kProfile);
-            cut = false;
-        } catch (const fake::PowerCut&) {
-        }
-        machine.sys.RestorePower();
-        std::optional<std::string> read = ReadProfileFile(machine.sys, kProfile);
-        ASSERT_TRUE(read) << "cut at call " << call;
-        EXPECT_TRUE(*read == old || *read == fresh) << "cut at call " << call;
-        if (!cut) {
-            EXPECT_EQ(fresh, *read);
+    const std::string replacement = std::string(kProfile) + ".new";
+    // The old profile in its place, or left under the second name by an earlier cut.
+    for (bool leftInReplacement : {false, true}) {
+        bool cut = true;
+        for (int call = 1; cut; ++call) {
+            machine.sys.DeleteFileA(kProfile);
+            machine.sys.DeleteFileA(replacement.c_str());
+            machine.sys.PutFile(leftInReplacement ? replacement : kProfile, old);
+            machine.sys.CutPowerAtCall(call);
+            try {
+                window.program.main.ExportProfile(kProfile);
+                cut = false;
+            } catch (const fake::PowerCut&) {
+            }
+            machine.sys.RestorePower();
+            std::optional<std::string> read = ReadProfileFile(machine.sys, kProfile);
+            ASSERT_TRUE(read) << "cut at call " << call;
+            EXPECT_TRUE(*read == old || *read == fresh) << "cut at call " << call;
+            if (!cut) {
+                EXPECT_EQ(fresh, *read);
+            }
         }
     }
 }
