@@ -23,16 +23,9 @@ std::string Trimmed(std::string text) {
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
+    std::vector<std::string> lines = pointfiles::Split(text, '\n');
+    for (std::string& line : lines)
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
     return lines;
 }
 
@@ -222,10 +215,15 @@ std::function<std::optional<std::string>()> WhileEnabled(const ui::Control& cont
     };
 }
 
+// Digits only, and a number that fits.
+std::optional<int> Digits(const std::string& value) {
+    if (value.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    return WholeNumber(value);
+}
+
 std::optional<std::string> NumberProblem(const std::string& value, int minValue, int maxValue) {
-    std::optional<int> number = WholeNumber(value);
-    if (!number || value.find_first_not_of("0123456789") != std::string::npos)
-        return "not a whole number";
+    std::optional<int> number = Digits(value);
+    if (!number) return "not a whole number";
     if (*number < minValue || *number > maxValue)
         return "out of range (" + std::to_string(minValue) + " to " + std::to_string(maxValue) +
                ")";
@@ -263,12 +261,8 @@ ProfileField Custom(ProfileField field, const std::string& groupKey, ui::RadioBu
 }
 
 ProfileField BoxField(const std::string& section, ui::CheckBox& box) {
-    return BoxField(section, ProfileKey(box.Caption()), box);
-}
-
-ProfileField BoxField(const std::string& section, const std::string& key, ui::CheckBox& box) {
     return {section,
-            key,
+            ProfileKey(box.Caption()),
             [&box] { return std::string(box.Checked() ? "1" : "0"); },
             [](const std::string& value) -> std::optional<std::string> {
                 if (value == "1" || value == "0") return std::nullopt;
@@ -314,9 +308,7 @@ ProfileField TextField(const std::string& section, const std::string& key, ui::E
         [&edit, wholeNumber](const std::string& value) -> std::optional<std::string> {
             if (edit.MaxLength() > 0 && value.size() > static_cast<std::size_t>(edit.MaxLength()))
                 return "longer than " + std::to_string(edit.MaxLength()) + " characters";
-            if (wholeNumber && !value.empty() &&
-                (value.find_first_not_of("0123456789") != std::string::npos || !WholeNumber(value)))
-                return "not a whole number";
+            if (wholeNumber && !value.empty() && !Digits(value)) return "not a whole number";
             return std::nullopt;
         },
         [&edit](const std::string& value) {
@@ -326,55 +318,61 @@ ProfileField TextField(const std::string& section, const std::string& key, ui::E
         WhileEnabled(edit)};
 }
 
-ProfileField RadioField(const std::string& section, const std::string& key,
-                        std::vector<ui::RadioButton*> buttons, ui::Control* gate) {
-    auto named = [buttons](const std::string& value) -> ui::RadioButton* {
-        for (ui::RadioButton* button : buttons)
-            if (EqualNoCase(ProfileKey(button->Caption()), ProfileKey(value))) return button;
-        return nullptr;
+ProfileField ChoiceField(const std::string& section, const std::string& key,
+                         std::vector<std::string> items, std::function<int()> shown,
+                         std::function<void(int)> choose) {
+    auto indexOf = [items](const std::string& value) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (EqualNoCase(Trimmed(items[i]), Trimmed(value))) return static_cast<int>(i);
+        return -1;
     };
-    std::string items;
-    for (ui::RadioButton* button : buttons)
-        items += (items.empty() ? "" : ", ") + ProfileKey(button->Caption());
+    std::string listed;
+    for (const std::string& item : items) listed += (listed.empty() ? "" : ", ") + item;
     return {section,
             key,
-            [buttons] {
-                for (ui::RadioButton* button : buttons)
-                    if (button->Checked()) return ProfileKey(button->Caption());
-                return std::string();
+            [items, shown] {
+                int index = shown();
+                return index >= 0 && index < static_cast<int>(items.size()) ? items[index]
+                                                                            : std::string();
             },
-            [named, items](const std::string& value) -> std::optional<std::string> {
-                if (named(value)) return std::nullopt;
-                return "not one of " + items;
+            [indexOf, listed](const std::string& value) -> std::optional<std::string> {
+                if (indexOf(value) >= 0) return std::nullopt;
+                return "not one of " + listed;
             },
-            [named](const std::string& value) { named(value)->Click(); },
-            WhileEnabled(gate ? *gate : *buttons.front()),
+            [indexOf, choose](const std::string& value) { choose(indexOf(value)); },
+            {},
             {},
             {},
             true};
 }
 
+ProfileField RadioField(const std::string& section, const std::string& key,
+                        std::vector<ui::RadioButton*> buttons) {
+    std::vector<std::string> captions;
+    for (ui::RadioButton* button : buttons) captions.push_back(ProfileKey(button->Caption()));
+    ProfileField field = ChoiceField(
+        section, key, captions,
+        [buttons] {
+            for (std::size_t i = 0; i < buttons.size(); ++i)
+                if (buttons[i]->Checked()) return static_cast<int>(i);
+            return -1;
+        },
+        [buttons](int index) { buttons[index]->Click(); });
+    field.unavailable = WhileEnabled(*buttons.front());
+    return field;
+}
+
 ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo) {
-    auto indexOf = [&combo](const std::string& value) {
-        for (std::size_t i = 0; i < combo.Items().size(); ++i)
-            if (EqualNoCase(Trimmed(combo.Items()[i]), Trimmed(value))) return static_cast<int>(i);
-        return -1;
-    };
-    return {section,
-            key,
-            [&combo] { return combo.Text(); },
-            [&combo, indexOf](const std::string& value) -> std::optional<std::string> {
-                if (indexOf(value) >= 0) return std::nullopt;
-                std::string items;
-                for (const std::string& item : combo.Items())
-                    items += (items.empty() ? "" : ", ") + item;
-                return "not one of " + items;
-            },
-            [&combo, indexOf](const std::string& value) { combo.ChooseItem(indexOf(value)); },
-            WhileEnabled(combo),
-            {},
-            {},
-            true};
+    ProfileField field = ChoiceField(
+        section, key, combo.Items(),
+        [&combo] {
+            for (std::size_t i = 0; i < combo.Items().size(); ++i)
+                if (combo.Items()[i] == combo.Text()) return static_cast<int>(i);
+            return -1;
+        },
+        [&combo](int index) { combo.ChooseItem(index); });
+    field.unavailable = WhileEnabled(combo);
+    return field;
 }
 
 }  // namespace vt

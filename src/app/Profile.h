@@ -88,10 +88,15 @@ std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& pat
 // A caption as a key: trailing blanks and a closing colon trimmed ("Boot menu delay : ").
 std::string ProfileKey(const std::string& caption);
 
-// Each field below is skipped while its control (or `gate`) is disabled.
+// One of `items` (any case, blanks around ignored): `shown` answers the index the control
+// shows (-1: none), `choose` sets one as the user would.
+ProfileField ChoiceField(const std::string& section, const std::string& key,
+                         std::vector<std::string> items, std::function<int()> shown,
+                         std::function<void(int)> choose);
+
+// Each field below is skipped while its control is disabled.
+// "1" or "0", keyed by the box's caption.
 ProfileField BoxField(const std::string& section, ui::CheckBox& box);
-// "1" or "0" for the box with that key (a caption that differs from the key it has had).
-ProfileField BoxField(const std::string& section, const std::string& key, ui::CheckBox& box);
 ProfileField SpinField(const std::string& section, const std::string& key, ui::SpinEdit& spin);
 ProfileField TrackField(const std::string& section, const std::string& key, ui::TrackBar& bar);
 // A text box; `wholeNumber`: only whole numbers (of at most the box's length).
@@ -99,7 +104,7 @@ ProfileField TextField(const std::string& section, const std::string& key, ui::E
                        bool wholeNumber = false);
 // A radio group by its buttons' captions (trailing blanks trimmed).
 ProfileField RadioField(const std::string& section, const std::string& key,
-                        std::vector<ui::RadioButton*> buttons, ui::Control* gate = nullptr);
+                        std::vector<ui::RadioButton*> buttons);
 // A drop-down list by its items' texts.
 ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo);
 // A left click on the box, pressed and released over it.

@@ -304,20 +304,12 @@ namespace {
 template <std::size_t N>
 ProfileField BandField(const std::string& section, const std::string& key, ui::TrackBar& bar,
                        const std::array<Band, N>& bands, std::function<std::int64_t()> kept,
-                       std::function<std::string(int)> figure) {
-    auto bandOf = [figure](const std::string& value) -> std::optional<int> {
-        for (std::size_t i = 0; i < N; ++i)
-            if (figure(static_cast<int>(i)) == value) return static_cast<int>(i);
-        return std::nullopt;
-    };
-    std::string figures;
-    for (std::size_t i = 0; i < N; ++i) figures += (i ? ", " : "") + figure(static_cast<int>(i));
-    return {section, key, [&bands, kept, figure] { return figure(BandOf(bands, kept())); },
-            [bandOf, figures](const std::string& value) -> std::optional<std::string> {
-                if (bandOf(value)) return std::nullopt;
-                return "not one of " + figures;
-            },
-            [&bar, bandOf](const std::string& value) { bar.Drag(*bandOf(value)); }};
+                       const std::function<std::string(int)>& figure) {
+    std::vector<std::string> figures;
+    for (std::size_t i = 0; i < N; ++i) figures.push_back(figure(static_cast<int>(i)));
+    return ChoiceField(
+        section, key, figures, [&bands, kept] { return BandOf(bands, kept()); },
+        [&bar](int band) { bar.Drag(band); });
 }
 
 }  // namespace
