@@ -40,14 +40,9 @@ std::string WholePath(const std::string& path) {
 
 // Veltrim.exe /apply, /undo, /export: run in the program's own folder, wherever the logon
 // script that starts it stands.
-int UnattendedMode(vt::UnattendedRun run, const std::string& error) {
+int UnattendedMode(vt::UnattendedRun run) {
     vt::Win32Platform platform;
     if (!run.log.empty()) run.log = WholePath(run.log);
-    if (!error.empty()) {
-        if (!run.log.empty())
-            vt::WriteTextFile(platform, run.log, "refused: " + error + "\r\nexit code 2\r\n");
-        return vt::kExitRefused;
-    }
     if (!run.profile.empty()) run.profile = WholePath(run.profile);
     char exe[MAX_PATH];
     ::DWORD length = ::GetModuleFileNameA(nullptr, exe, sizeof exe);
@@ -64,9 +59,8 @@ int UnattendedMode(vt::UnattendedRun run, const std::string& error) {
 }  // namespace
 
 int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
-    std::string error;
-    if (auto run = vt::ParseUnattended(vt::CommandWords(commandLine ? commandLine : ""), error))
-        return UnattendedMode(*run, error);
+    if (auto run = vt::ParseUnattended(vt::CommandWords(commandLine ? commandLine : "")))
+        return UnattendedMode(*run);
     std::string arguments = commandLine ? commandLine : "";
     for (char& c : arguments) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (arguments.find("/uninstall") != std::string::npos) return UninstallMode(arguments);

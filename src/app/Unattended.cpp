@@ -121,9 +121,9 @@ std::vector<std::string> CommandWords(const std::string& commandLine) {
     return words;
 }
 
-std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words,
-                                             std::string& error) {
+std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words) {
     UnattendedRun run;
+    std::string& error = run.refused;
     std::optional<UnattendedRun::Command> command;
     bool unattended = false;  // a switch of these was given
     for (std::size_t i = 0; i < words.size() && error.empty(); ++i) {
@@ -159,8 +159,11 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
                   const std::function<void(Program&, ui::Prompts&)>& attachPages) {
     std::vector<std::string> log;
     const char* names[] = {"/apply", "/undo", "/export"};
-    log.push_back("Veltrim 2000 " + std::string(names[static_cast<int>(run.command)]) +
-                  (run.profile.empty() ? "" : " " + run.profile) + ", " + pointfiles::LocalTime());
+    log.push_back("Veltrim 2000 " +
+                  (run.refused.empty() ? std::string(names[static_cast<int>(run.command)]) +
+                                             (run.profile.empty() ? "" : " " + run.profile)
+                                       : std::string("command line")) +
+                  ", " + pointfiles::LocalTime());
     auto finish = [&](int code) {
         log.push_back("exit code " + std::to_string(code));
         if (!run.log.empty()) {
@@ -171,6 +174,10 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
         return code;
     };
 
+    if (!run.refused.empty()) {
+        log.push_back("refused: " + run.refused);
+        return finish(kExitRefused);
+    }
     bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
                    sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     if (another || sys.FindWindowA(TForm1::kClassName, TForm1::kCaption) ||

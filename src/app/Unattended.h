@@ -23,16 +23,16 @@ struct UnattendedRun {
     enum class Command { Apply, Undo, Export };
     Command command = Command::Apply;
     std::string profile;
-    std::string log;  // empty: no log
+    std::string log;      // empty: no log
+    std::string refused;  // why the command line cannot run: nothing is done
 };
 
 // The words of a command line, as Windows programs split it: blanks separate, double
 // quotes group.
 std::vector<std::string> CommandWords(const std::string& commandLine);
 // An unattended run the words ask for; nothing when they ask for the window. A command
-// that is incomplete or unknown sets `error`.
-std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words,
-                                             std::string& error);
+// that is incomplete or unknown says why in `refused`.
+std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words);
 
 // Runs it in the program's folder (the current directory) with paths already whole; answers
 // the exit code. The log, when asked for, is written last.

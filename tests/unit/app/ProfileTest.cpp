@@ -42,10 +42,10 @@ struct Machine {
     }
     // One run of the program: its mutex goes when it ends.
     int Run(UnattendedRun::Command command, const std::string& profile = kProfile) {
-        int code =
-            RunUnattended(sys, {command, profile, kLog}, [](Program& program, ui::Prompts& asked) {
-                AttachPages(program, program.main.Stores(), asked);
-            });
+        int code = RunUnattended(sys, {command, profile, kLog, ""},
+                                 [](Program& program, ui::Prompts& asked) {
+                                     AttachPages(program, program.main.Stores(), asked);
+                                 });
         sys.ReleaseMutex(kSingleInstanceMutex);
         return code;
     }
@@ -322,6 +322,11 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     EXPECT_TRUE(machine.Logged("put back C:\\MSDOS.SYS [Options] BootKeys: 0 -> (missing)"));
     EXPECT_EQ(before, machine.Exported());
 
+    const UnattendedRun incomplete{UnattendedRun::Command::Apply, "", kLog,
+                                   "/apply needs a file name."};
+    EXPECT_EQ(kExitRefused, RunUnattended(machine.sys, incomplete, {}));
+    EXPECT_TRUE(machine.Logged("refused: /apply needs a file name."));
+
     EXPECT_EQ(kExitFailed, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
     EXPECT_TRUE(machine.Logged("error: Unable to read the settings profile C:\\missing.vts."));
 
@@ -394,8 +399,8 @@ TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
              {"/apply a.vts /undo", Undo, "a.vts", "", "Only one of /apply, /undo and /export."},
              {"/undo /now", Undo, "", "", "Unknown part of the command line: /now"},
          }) {
-        std::string error;
-        std::optional<UnattendedRun> run = ParseUnattended(CommandWords(c.line), error);
+        std::optional<UnattendedRun> run = ParseUnattended(CommandWords(c.line));
+        const std::string error = run ? run->refused : std::string();
         EXPECT_EQ(c.command.has_value() || *c.error, run.has_value()) << c.line;
         EXPECT_EQ(c.error, error) << c.line;
         if (!run || !error.empty()) continue;
