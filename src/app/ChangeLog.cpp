@@ -3,7 +3,6 @@
 #include "store/Regedit4.h"
 #include "store/RestorePointFiles.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace vt {
@@ -12,26 +11,7 @@ namespace {
 constexpr const char* kMissing = "(missing)";
 
 std::string Shown(const std::optional<regedit4::Data>& data) {
-    if (!data) return kMissing;
-    const std::vector<BYTE>& bytes = data->bytes;
-    if (data->type == REG_SZ) {
-        std::string text(bytes.begin(), bytes.end());
-        return "\"" + text.substr(0, text.find('\0')) + "\"";
-    }
-    char hex[4];
-    if (data->type == REG_DWORD && bytes.size() == 4) {
-        char number[16];
-        std::snprintf(number, sizeof number, "dword:%08lx",
-                      static_cast<unsigned long>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                                 static_cast<unsigned long>(bytes[3]) << 24));
-        return number;
-    }
-    std::string text = "hex:";
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
-        text += (i ? "," : "") + std::string(hex);
-    }
-    return text;
+    return data ? regedit4::Notation(*data) : kMissing;
 }
 
 std::optional<regedit4::Data> ValueNow(Platform& sys, HKEY root, const std::string& path,

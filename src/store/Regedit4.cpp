@@ -180,6 +180,10 @@ std::optional<HKEY> RootByName(const std::string& name) {
     return std::nullopt;
 }
 
+std::string Notation(const Data& data) {
+    return DataText("", data).substr(1);
+}
+
 std::string Write(const std::vector<Section>& sections) {
     std::string out = "REGEDIT4\r\n";
     for (const Section& section : sections) {

@@ -36,6 +36,8 @@ std::string RootName(HKEY root);
 std::optional<HKEY> RootByName(const std::string& name);
 
 std::string Write(const std::vector<Section>& sections);
+// The data as a line writes it after "name=": "\"text\"", "dword:00000001", "hex:01,02".
+std::string Notation(const Data& data);
 // Reads what Write writes, and the Registry Editor's own exports. Throws
 // std::invalid_argument naming the line it cannot read.
 std::vector<Section> Read(const std::string& text);
