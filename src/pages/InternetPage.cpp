@@ -237,8 +237,18 @@ void InternetPage::Write() {
         WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.Now());
 }
 
+// A frame's radio buttons by their captions, and its "Custom" box.
+void InternetPage::AddGroupFields(std::vector<ProfileField>& fields, const std::string& key,
+                                  Group& group) {
+    std::vector<ui::RadioButton*> buttons;
+    for (Choice& choice : group.fixed) buttons.push_back(&choice.button);
+    buttons.push_back(&group.custom);
+    fields.push_back(RadioField(Sheet.Caption(), key, buttons));
+    fields.push_back(
+        Custom(TextField(Sheet.Caption(), key + " - Custom", group.edit, true), key, group.custom));
+}
+
 void InternetPage::AddProfileFields(std::vector<ProfileField>& fields) {
-    const std::string page = Sheet.Caption();
     const std::string frame = ProfileKey(GroupBox9.Caption());
     struct Kind {
         const char* name;
@@ -246,53 +256,33 @@ void InternetPage::AddProfileFields(std::vector<ProfileField>& fields) {
         ui::Recorded<std::string>& mtu;
         int item;  // in the connection list while both kinds are there
     };
+    // The MTU buttons stand for one kind at a time: each kind's fields show its own value,
+    // choose the kind in the list first, and are skipped without an adapter of the kind.
     for (const Kind& kind :
          {Kind{"Dial-Up", DialUpPresent, DialUpMtu, 0}, Kind{"LAN", LanPresent, LanMtu, 1}}) {
-        const std::string key = frame + " - " + kind.name;
-        // The buttons stand for this kind once the list shows it.
-        auto showKind = [this, kind] {
-            if (DialUpPresent && LanPresent && ComboBox2.ItemIndex() != kind.item)
-                ComboBox2.ChooseItem(kind.item);
-        };
-        auto unavailable = [this, kind,
-                            name = std::string(kind.name)]() -> std::optional<std::string> {
-            if (!kind.present) return "this PC has no " + name + " adapter";
-            if (!GroupBox9.Enabled()) return "the setting cannot be changed on this PC";
-            return std::nullopt;
-        };
-        ProfileField buttons =
-            RadioField(page, key, {&RadioButton18, &RadioButton5, &RadioButton7, &RadioButton8});
-        buttons.shown = [this, kind] {
+        std::size_t first = fields.size();
+        AddGroupFields(fields, frame + " - " + kind.name, mtu_);
+        fields[first].shown = [this, kind] {
             for (const Choice& choice : mtu_.fixed)
                 if (kind.mtu.Now() == choice.text) return ProfileKey(choice.button.Caption());
-            return ProfileKey(RadioButton8.Caption());
+            return ProfileKey(mtu_.custom.Caption());
         };
-        buttons.choose = [showKind, choose = buttons.choose](const std::string& value) {
-            showKind();
-            choose(value);
-        };
-        buttons.unavailable = unavailable;
-        fields.push_back(std::move(buttons));
-        ProfileField custom =
-            Custom(TextField(page, key + " - Custom", Edit3, true), key, RadioButton8);
-        custom.shown = [kind] { return kind.mtu.Now(); };
-        custom.choose = [showKind, choose = custom.choose](const std::string& value) {
-            showKind();
-            choose(value);
-        };
-        custom.unavailable = unavailable;
-        fields.push_back(std::move(custom));
+        fields[first + 1].shown = [kind] { return kind.mtu.Now(); };
+        for (std::size_t i = first; i < fields.size(); ++i) {
+            fields[i].choose = [this, kind, choose = fields[i].choose](const std::string& value) {
+                if (DialUpPresent && LanPresent && ComboBox2.ItemIndex() != kind.item)
+                    ComboBox2.ChooseItem(kind.item);
+                choose(value);
+            };
+            fields[i].unavailable = [this, kind]() -> std::optional<std::string> {
+                if (!kind.present) return "this PC has no " + std::string(kind.name) + " adapter";
+                if (!GroupBox9.Enabled()) return "the setting cannot be changed on this PC";
+                return std::nullopt;
+            };
+        }
     }
-    const std::string window = ProfileKey(GroupBox10.Caption());
-    fields.push_back(RadioField(page, window,
-                                {&RadioButton9, &RadioButton10, &RadioButton11, &RadioButton12,
-                                 &RadioButton13, &RadioButton14}));
-    fields.push_back(
-        Custom(TextField(page, window + " - Custom", Edit4, true), window, RadioButton14));
-    const std::string live = ProfileKey(GroupBox11.Caption());
-    fields.push_back(
-        RadioField(page, live, {&RadioButton15, &RadioButton16, &RadioButton17, &RadioButton19}));
-    fields.push_back(Custom(TextField(page, live + " - Custom", Edit5, true), live, RadioButton19));
+    AddGroupFields(fields, ProfileKey(GroupBox10.Caption()), receiveWindow_);
+    AddGroupFields(fields, ProfileKey(GroupBox11.Caption()), timeToLive_);
 }
 
 // Keys 0000 to 0006 may have gaps; past them the walk goes on while keys follow.

@@ -101,6 +101,7 @@ class InternetPage {
     Group mtu_, receiveWindow_, timeToLive_;
     bool dialUpChosen_ = false, lanChosen_ = false;
     void MarkChosen(const std::string* value);
+    void AddGroupFields(std::vector<ProfileField>& fields, const std::string& key, Group& group);
 };
 
 }  // namespace vt
