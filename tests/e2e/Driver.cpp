@@ -197,6 +197,17 @@ void CloseWindow(HWND window) {
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
+bool InstallCopy(const std::string& dir) {
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    if (!::CopyFileA((CurrentDirectory() + "\\Veltrim.exe").c_str(),
+                     (dir + "\\Veltrim.exe").c_str(), FALSE))
+        return false;
+    const std::uint32_t records[5] = {0, 7, 0, 8, 9};
+    WriteWhole(dir + "\\Config.DAT",
+               std::string(reinterpret_cast<const char*>(records), sizeof records));
+    return true;
+}
+
 std::string RegistryText(HKEY root, const char* path, const char* name) {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";

@@ -69,6 +69,10 @@ std::string RegistryText(HKEY root, const char* path, const char* name);
 // Sets a registry text, creating its key.
 void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text);
 
+// Veltrim.exe of the current directory copied into `dir` (made if missing) with a Config.DAT
+// that opens no welcome window: the program installed there. Answers whether the copy took.
+bool InstallCopy(const std::string& dir);
+
 // Whole files, as bytes.
 std::string ReadWhole(const std::string& path);
 void WriteWhole(const std::string& path, const std::string& bytes);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -94,12 +93,7 @@ class RolloutTest : public ::testing::Test {
     // The program installed in a folder of its own, as on one PC.
     std::string Install(const std::string& name) {
         std::string dir = here_ + "\\" + name;
-        ::CreateDirectoryA(dir.c_str(), nullptr);
-        EXPECT_TRUE(
-            ::CopyFileA((here_ + "\\Veltrim.exe").c_str(), (dir + "\\Veltrim.exe").c_str(), FALSE));
-        std::array<std::uint32_t, 5> records{0, 7, 0, 8, 9};  // no welcome window
-        WriteWhole(dir + "\\Config.DAT",
-                   std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
+        EXPECT_TRUE(e2e::InstallCopy(dir));
         return dir;
     }
 

@@ -17,19 +17,11 @@ using e2e::MsdosSysProtection;
 
 namespace {
 
+using e2e::RegistryText;
+
 constexpr int kWait = 15000;
 const char* const kSound = "Control Panel\\Sound";
 constexpr DWORD kProtected = e2e::kMsdosSysProtected;
-
-std::string RegistryText(HKEY root, const char* path, const char* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
-    char buffer[256] = "";
-    DWORD size = sizeof buffer, type = 0;
-    LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    ::RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
-}
 
 // Sets a text value, or deletes it for nothing.
 void PutRegistryText(HKEY root, const char* path, const char* name, const std::string* text) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdint>
 #include <fstream>
@@ -52,12 +51,7 @@ class UndoTest : public ::testing::Test {
         ::GetCurrentDirectoryA(sizeof current, current);
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = std::string(current) + "\\Undo" + test->name();
-        ::CreateDirectoryA(dir_.c_str(), nullptr);
-        ASSERT_TRUE(::CopyFileA((std::string(current) + "\\Veltrim.exe").c_str(),
-                                (dir_ + "\\Veltrim.exe").c_str(), FALSE));
-        std::array<std::uint32_t, 5> records{0, 7, 0, 8, 9};  // no welcome window
-        WriteWhole(dir_ + "\\Config.DAT",
-                   std::string(reinterpret_cast<const char*>(records.data()), sizeof records));
+        ASSERT_TRUE(e2e::InstallCopy(dir_));
         const char* policies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
         kept_.push_back(
             std::make_unique<SavedValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
