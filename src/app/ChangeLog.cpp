@@ -23,24 +23,46 @@ std::optional<regedit4::Data> ValueNow(Platform& sys, HKEY root, const std::stri
     return found;
 }
 
-std::vector<std::string> ValueNames(Platform& sys, HKEY root, const std::string& path) {
-    std::vector<std::string> names;
+// A registry value: its key below the root and its name.
+struct Target {
+    std::string path;
+    std::string name;
+};
+
+// Every value of the key and of the keys below it, as they are now.
+void ValuesBelow(Platform& sys, HKEY root, const std::string& path, std::vector<Target>& out) {
     HKEY key = 0;
-    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_READ, &key) != ERROR_SUCCESS) return names;
+    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_READ, &key) != ERROR_SUCCESS) return;
+    char name[256];
     for (DWORD index = 0;; ++index) {
-        char name[256];
         DWORD size = sizeof name;
         if (sys.RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        names.emplace_back(name, size);
+        out.push_back({path, std::string(name, size)});
+    }
+    std::vector<std::string> children;
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof name;
+        if (sys.RegEnumKeyExA(key, index, name, &size) != ERROR_SUCCESS) break;
+        children.emplace_back(name, size);
     }
     sys.RegCloseKey(key);
-    return names;
+    for (const std::string& child : children) ValuesBelow(sys, root, path + "\\" + child, out);
 }
 
-std::string ValueId(const regedit4::Section& section, const std::string& name) {
-    return regedit4::RootName(section.root) + "\\" + section.path + "\\" +
-           (name.empty() ? "(Default)" : name);
+// The values a section of a point names: those it puts back, or for a key the pass made,
+// every value in it now.
+std::vector<Target> TargetsOf(Platform& sys, const regedit4::Section& section) {
+    std::vector<Target> targets;
+    if (section.remove) ValuesBelow(sys, section.root, section.path, targets);
+    for (const regedit4::Entry& entry : section.entries)
+        targets.push_back({section.path, entry.name});
+    return targets;
+}
+
+std::string ValueId(HKEY root, const Target& target) {
+    return regedit4::RootName(root) + "\\" + target.path + "\\" +
+           (target.name.empty() ? "(Default)" : target.name);
 }
 
 std::vector<regedit4::Section> RegistryOf(Platform& sys, const std::string& pointDir) {
@@ -98,14 +120,12 @@ std::optional<std::string> Text(Platform& sys, const std::string& path) {
 
 StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir) {
     StoredValues values;
-    for (const regedit4::Section& section : RegistryOf(sys, pointDir))
-        if (section.remove) {
-            for (const std::string& name : ValueNames(sys, section.root, section.path))
-                values[ValueId(section, name)] = kMissing;
-        } else {
-            for (const regedit4::Entry& entry : section.entries)
-                values[ValueId(section, entry.name)] = Shown(entry.data);
-        }
+    for (const regedit4::Section& section : RegistryOf(sys, pointDir)) {
+        for (const Target& target : TargetsOf(sys, section))
+            values[ValueId(section.root, target)] = kMissing;
+        for (const regedit4::Entry& entry : section.entries)
+            values[ValueId(section.root, {section.path, entry.name})] = Shown(entry.data);
+    }
     for (const PathBefore& file : FilesOf(sys, pointDir))
         if (file.kind == PathBefore::File)
             AddFile(values, file.path,
@@ -115,15 +135,10 @@ StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir) {
 
 StoredValues ValuesNow(Platform& sys, const std::string& pointDir) {
     StoredValues values;
-    for (const regedit4::Section& section : RegistryOf(sys, pointDir)) {
-        std::vector<std::string> names;
-        if (section.remove)
-            names = ValueNames(sys, section.root, section.path);
-        else
-            for (const regedit4::Entry& entry : section.entries) names.push_back(entry.name);
-        for (const std::string& name : names)
-            values[ValueId(section, name)] = Shown(ValueNow(sys, section.root, section.path, name));
-    }
+    for (const regedit4::Section& section : RegistryOf(sys, pointDir))
+        for (const Target& target : TargetsOf(sys, section))
+            values[ValueId(section.root, target)] =
+                Shown(ValueNow(sys, section.root, target.path, target.name));
     for (const PathBefore& file : FilesOf(sys, pointDir))
         if (file.kind == PathBefore::File) AddFile(values, file.path, Text(sys, file.path));
     return values;

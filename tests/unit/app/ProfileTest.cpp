@@ -145,6 +145,17 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
         second.Logged("changed HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
                       "RegisteredOwner: (missing) -> \"Lab\""));
     EXPECT_TRUE(second.Logged("changed C:\\MSDOS.SYS [Options] BootKeys: (missing) -> 0"));
+    // A round trip alone would not see a value written and read under a wrong name.
+    for (const char* line :
+         {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+          "RegisteredOrganization: (missing) -> \"School\"",
+          "HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics\\Shell Icon BPP: (missing) -> "
+          "\"32\"",
+          "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Max "
+          "Cached Icons: (missing) -> \"2048\"",
+          "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Net\\0000\\IPMTU: "
+          "(missing) -> \"1400\""})
+        EXPECT_TRUE(second.Logged(std::string("changed ") + line)) << line;
     EXPECT_TRUE(second.Logged("restore point: "));
     EXPECT_EQ(profile, second.Exported());
 
