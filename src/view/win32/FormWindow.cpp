@@ -531,6 +531,11 @@ void FormWindow::MirrorForm(ui::Change change) {
                 ::ShowWindow(hwnd_, SW_HIDE);
             }
             break;
+        case ui::Change::Closed:
+            // A close that came in a sent message (another program's click, the end of the
+            // session) runs inside GetMessage, which waits on for a posted one: give it one.
+            ::PostMessageA(hwnd_, WM_NULL, 0, 0);
+            break;
         default:
             break;
     }
