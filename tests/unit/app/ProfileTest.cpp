@@ -133,6 +133,7 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
           "Change Windows Owner - Name=Lab", "Change Windows Owner - Organization=School",
           "Change Icon Color Format - Format=32 Bit", "Optimize Icon Cache Size - Icons=2048",
           "Internet Protocol MTU - Dial-Up=Custom", "Internet Protocol MTU - Dial-Up - Custom=1400",
+          "Internet Protocol MTU - LAN=0 (Default)", "Time to Alive=32 (Default)",
           "Receive Window=8760", "Optimize NDI Cache Size - Custom=48", "Session Keep Alive=600",
           "Maximum Cache Size=12", "Manufacturer=Example Lab PCs", "Disable Splash Screen=0"})
         EXPECT_NE(std::string::npos, profile.find(std::string(line) + "\r\n")) << line;

@@ -178,6 +178,7 @@ TEST_F(WindowsPageTest, TheOldBitmapIconIsSavedOnceAndPutBack) {
     EXPECT_EQ("%1", DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
     form().Button5Click();  // the second pass reads "%1" and saves nothing
     EXPECT_EQ(kPaintIcon, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->Text());
+    EXPECT_EQ(REG_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->type);
 
     Click(page().CheckBox63);
     form().Button5Click();
