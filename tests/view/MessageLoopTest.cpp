@@ -9,8 +9,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 namespace vt::view {
 namespace {
 
@@ -22,40 +20,33 @@ struct Closable : ui::Form {
     ui::Button Button1{"Button1", this, "Close"};
 };
 
+// Clicks the button by a sent message, then wakes the loop itself if it still waits 5 s on.
+struct Driver {
+    ::HWND button;
+    ::DWORD loopThread;
+    volatile bool loopEnded = false, rescued = false;
+    static ::DWORD WINAPI Run(void* data) {
+        auto& d = *static_cast<Driver*>(data);
+        ::Sleep(200);  // the loop is waiting by then
+        ::SendMessageA(d.button, BM_CLICK, 0, 0);
+        for (int waited = 0; waited < 5000 && !d.loopEnded; waited += 10) ::Sleep(10);
+        if (!d.loopEnded) d.rescued = ::PostThreadMessageA(d.loopThread, WM_NULL, 0, 0);
+        return 0;
+    }
+};
+
 TEST(MessageLoopTest, ACloseFromASentClickEndsTheLoop) {
     Closable form;
     ui::ScriptedPrompts prompts;
     FormWindow window{form, prompts};
     window.Create(nullptr);
     form.Show();
-    ::HWND button = ::GetDlgItem(window.Handle(), ControlId("Button1"));
-    ASSERT_TRUE(button);
-
-    struct Driver {
-        ::HWND button;
-        ::DWORD loopThread;
-        std::atomic<bool> loopEnded{false}, rescued{false};
-    } driver{button, ::GetCurrentThreadId()};
-    ::HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](void* data) -> ::DWORD WINAPI {
-            auto& d = *static_cast<Driver*>(data);
-            ::Sleep(200);  // the loop below is waiting by then
-            ::SendMessageA(d.button, BM_CLICK, 0, 0);
-            for (int waited = 0; waited < 5000 && !d.loopEnded; waited += 10) ::Sleep(10);
-            if (!d.loopEnded) {
-                d.rescued = true;
-                ::PostThreadMessageA(d.loopThread, WM_NULL, 0, 0);
-            }
-            return 0;
-        },
-        &driver, 0, nullptr);
+    Driver driver{::GetDlgItem(window.Handle(), ControlId("Button1")), ::GetCurrentThreadId()};
+    ASSERT_TRUE(driver.button);
+    ::HANDLE thread = ::CreateThread(nullptr, 0, Driver::Run, &driver, 0, nullptr);
     ASSERT_TRUE(thread);
     ::MSG msg;
-    while (!form.Closed() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    while (!form.Closed() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
     driver.loopEnded = true;
     ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
