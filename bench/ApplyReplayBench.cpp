@@ -120,6 +120,8 @@ class Replay {
                 keys_.erase(call.key);
                 return rc;
             }
+            case Op::FlushKey:
+                return ::RegFlushKey(Key(call.key));
             case Op::ReadProfile: {
                 std::string fallback(call.data.begin(), call.data.end());
                 return ::GetPrivateProfileStringA(Ptr(call.text[0]), Ptr(call.text[1]),
@@ -159,6 +161,8 @@ class Replay {
             }
             case Op::WriteWhole:
                 return platform_.WriteFileBytes(Ptr(call.text[0]), call.data);
+            case Op::FlushWhole:
+                return platform_.FlushFile(Ptr(call.text[0]));
             case Op::Expand:
                 return platform_.LZCopyFileA(Ptr(call.text[0]), Ptr(call.text[1]));
             case Op::Shortcut:

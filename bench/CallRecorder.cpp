@@ -27,6 +27,7 @@ const char* OpName(Op op) {
                                         "RegQueryInfoKeyA",
                                         "RegEnumValueA",
                                         "RegCloseKey",
+                                        "RegFlushKey",
                                         "GetPrivateProfileStringA",
                                         "WritePrivateProfileStringA",
                                         "GetWindowsDirectoryA",
@@ -41,6 +42,7 @@ const char* OpName(Op op) {
                                         "MoveFileA",
                                         "read a whole file",
                                         "write a whole file",
+                                        "flush a file",
                                         "LZCopy",
                                         "make a shortcut",
                                         "GlobalMemoryStatus",
@@ -162,6 +164,11 @@ LONG CallRecorder::RegCloseKey(HKEY key) {
     return rc;
 }
 
+LONG CallRecorder::RegFlushKey(HKEY key) {
+    RecordedCall& call = Add(Op::FlushKey, key);
+    return static_cast<LONG>(call.result = inner_.RegFlushKey(key));
+}
+
 DWORD CallRecorder::GetPrivateProfileStringA(const char* section, const char* key,
                                              const char* defaultValue, char* buffer, DWORD size,
                                              const char* fileName) {
@@ -252,6 +259,10 @@ BOOL CallRecorder::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
     call.text[0] = Text(path);
     if (recording) call.data = bytes;
     return static_cast<BOOL>(call.result = inner_.WriteFileBytes(path, bytes));
+}
+
+BOOL CallRecorder::FlushFile(const char* path) {
+    return OnPath(Op::FlushWhole, path, [&] { return inner_.FlushFile(path); });
 }
 
 BOOL CallRecorder::LZCopyFileA(const char* from, const char* to) {

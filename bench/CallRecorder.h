@@ -24,6 +24,7 @@ enum class Op {
     QueryInfoKey,
     EnumValue,
     CloseKey,
+    FlushKey,
     ReadProfile,
     WriteProfile,
     WindowsFolder,
@@ -38,6 +39,7 @@ enum class Op {
     MoveWhole,
     ReadWhole,
     WriteWhole,
+    FlushWhole,
     Expand,
     Shortcut,
     MemoryStatus,
@@ -81,6 +83,7 @@ class CallRecorder final : public ForwardingPlatform {
     LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
                        DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
+    LONG RegFlushKey(HKEY key) override;
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                    char* buffer, DWORD size, const char* fileName) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
@@ -97,6 +100,7 @@ class CallRecorder final : public ForwardingPlatform {
     BOOL MoveFileA(const char* from, const char* to) override;
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    BOOL FlushFile(const char* path) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
     BOOL CreateShellLink(const char* target, const char* linkFile,
                          const char* workingDirectory) override;

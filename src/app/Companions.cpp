@@ -168,7 +168,7 @@ TForm5::TForm5() : OwnedForm("TForm5", "Uninstal Command", 364, 149) {
 }
 
 void TForm5::Button1Click() {
-    if (Save) Save();
+    if (Save && !Save()) return;
     GiveBack();
 }
 

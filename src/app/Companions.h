@@ -77,8 +77,9 @@ class TForm5 : public OwnedForm {
     ui::Edit Edit2{"Edit2", this};  // the display name
 
     // OK runs `Save`, set by the page that opens the window, then gives the owner back and
-    // closes; an error `Save` raises leaves the window open for "Cancel".
-    std::function<void()> Save;
+    // closes; a `Save` that failed (and said so) answers false and leaves the window open for
+    // "Cancel".
+    std::function<bool()> Save;
     void Button1Click();
     void Button2Click();  // closes without saving
 };

@@ -169,6 +169,11 @@ void TForm1::TulisData() {
             // The close reports it.
         }
     }
+    journal_.Finish();
+}
+
+std::optional<std::string> TForm1::WriteSettled() {
+    return WritePass([this] { TulisData(); });
 }
 
 bool TForm1::SliceRead(Slice slice) const {
@@ -178,10 +183,15 @@ bool TForm1::SliceRead(Slice slice) const {
 }
 
 void TForm1::ResetToWindowsDefault() {
-    ReadPendingPages();               // a reset of an unread page would never be written
-    auto point = KeepRestorePoint();  // one restore point for all of it
-    for (PageState& state : pages_) Run(state.page.resetToWindowsDefault);
-    Apply();
+    ReadPendingPages();  // a reset of an unread page would never be written
+    // One restore point for all of it; a store error stops it where it happens.
+    std::optional<std::string> failure = WritePass([this] {
+        for (PageState& state : pages_) Run(state.page.resetToWindowsDefault);
+        HideAllPages();
+        ClearMarks();
+        TulisData();
+    });
+    if (!failure) BacaData();
 }
 
 // --- Window handlers -------------------------------------------------------------------
@@ -332,11 +342,11 @@ void TForm1::Button5Click() {
     Apply();
 }
 
+// After a failure the controls keep what the user chose, for another try.
 void TForm1::Apply() {
     HideAllPages();
     ClearMarks();
-    TulisData();
-    BacaData();
+    if (!WriteSettled()) BacaData();
 }
 
 void TForm1::ClearMarks() {
@@ -351,7 +361,7 @@ void TForm1::Button1Click() {
         ~Done() { flag = false; }
     } done{committing_};
     RestartPending = true;
-    TulisData();
+    if (WriteSettled()) return;  // the window stays open
     if (AutoShutdownActive)
         Hide();
     else

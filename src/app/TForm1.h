@@ -159,6 +159,12 @@ class TForm1 : public ui::Form {
     // Everything written until the guard goes shares one restore point; a write pass inside
     // ("Back to Windows Default" ends with "Apply") joins it.
     [[nodiscard]] RestoreJournal::Scope KeepRestorePoint();
+    // Runs `writes` under one restore point and settles it: once they are done, the point is
+    // marked ended only after the registry is flushed. Should they fail, the user reads why
+    // and chooses to put back what they changed or keep it (a file left incomplete is put
+    // back either way). Answers the failure, already reported; nothing when all went well.
+    // Inside another pass the writes join it, and the outer one settles.
+    std::optional<std::string> WritePass(const std::function<void()>& writes);
     // "Undo last change..." of the system menu: there is a point to put back.
     bool CanUndo();
     // Asks, puts back the newest restore point (or, when it is damaged and the user agrees,
@@ -178,11 +184,24 @@ class TForm1 : public ui::Form {
         "settings may be changed and others not.\n\nPut back every setting that write had "
         "changed?\n\nYes puts them back; No keeps them as they are now (\"Undo last change...\" "
         "can still put them back later).";
+    static constexpr const char* kFinishedUndoNote =
+        "Veltrim 2000 was stopped while it was putting back restore point %s, and has now "
+        "finished putting it back.";
+    static constexpr const char* kCutOffFilesNote =
+        "These files were being written when Veltrim 2000 was stopped or the write failed, and "
+        "were left incomplete; they were put back as they were before restore point %s:";
+    static constexpr const char* kFailedPassQuestion =
+        "Put back every setting this write had changed?\n\nYes puts them back as they were; No "
+        "keeps those that were written (a file left incomplete is put back all the same).";
     static constexpr const char* kSkipDamagedQuestion =
         "Nothing was changed.\n\nSkip this restore point and put back the one before it?";
 
-    void BacaData();   // the read pass: every page, now
-    void TulisData();  // the write pass: every page that was read
+    void BacaData();  // the read pass: every page, now
+    // The write pass: every page that was read; a store error stops it where it happens.
+    void TulisData();
+    // The write pass as the user's commands run it: settled (WritePass), so that a failure is
+    // reported with the offer to put back what it changed. Answers the failure.
+    std::optional<std::string> WriteSettled();
     // At start only the pages the window opens on are read; the others wait until the window
     // is idle, or until they are shown or needed. Reads the next one in the table's order:
     // false when none is left.
@@ -226,6 +245,13 @@ class TForm1 : public ui::Form {
     // While the countdown runs: asks whether to exit anyway; true when the user says No.
     bool KeepsCountdownRunning();
     void RewriteConfigDat();
+    // After settings were put back: the option the window keeps of Config.DAT read again, so
+    // that the close does not write back what was undone.
+    void TakeBackConfig();
+    // A pass that failed: `failure` shown, with the offer to put its point back.
+    void SettleFailedPass(const std::string& failure);
+    // Keeps what an unfinished or failed pass wrote whole, and says which files it put back.
+    void KeepWhatIsWhole(const std::string& point);
     void ClearMarks();
     void RestMemo(ui::Memo& memo);
     // Puts back the newest point, or with the user's leave the older ones past a damaged

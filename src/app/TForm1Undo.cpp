@@ -21,6 +21,25 @@ RestoreJournal::Scope TForm1::KeepRestorePoint() {
     return journal_.Record(RestoreDir());
 }
 
+std::optional<std::string> TForm1::WritePass(const std::function<void()>& writes) {
+    if (journal_.Recording()) {
+        writes();
+        return std::nullopt;
+    }
+    std::optional<std::string> failure;
+    {
+        auto point = KeepRestorePoint();
+        try {
+            writes();
+            journal_.Finish();
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    }
+    if (failure) SettleFailedPass(*failure);
+    return failure;
+}
+
 bool TForm1::CanUndo() {
     return !ListRestorePoints(sys_, RestoreDir()).empty();
 }
@@ -32,6 +51,11 @@ ManagedScope TForm1::Managed() {
 }
 
 namespace {
+
+std::string Named(std::string text, const std::string& point) {
+    text.replace(text.find("%s"), 2, point);
+    return text;
+}
 
 std::string Described(const UndoReport& report) {
     std::string text =
@@ -82,35 +106,71 @@ void TForm1::UndoLastApply() {
     } catch (const std::exception& e) {
         prompts_.ShowError(e.what());
     }
-    std::string configDat = TakeProgramDir(sys_) + ConfigDat::kFileName;
-    for (const std::string& file : report ? report->filesPutBack : std::vector<std::string>{}) {
-        if (!EqualNoCase(file, configDat)) continue;
-        try {
-            Config.SetShowSplash(ReadConfigDat(sys_, TakeProgramDir(sys_)).ShowSplash());
-        } catch (const IoError&) {
-            // Unreadable: the option stays as the window holds it.
-        }
-    }
+    TakeBackConfig();
     if (hooks.clearShortcutBoxes) hooks.clearShortcutBoxes();
     BacaData();
     if (report) prompts_.ShowMessage(Described(*report));
 }
 
+void TForm1::TakeBackConfig() {
+    try {
+        Config.SetShowSplash(ReadConfigDat(sys_, TakeProgramDir(sys_)).ShowSplash());
+    } catch (const IoError&) {
+        // Unreadable: the option stays as the window holds it.
+    }
+}
+
+void TForm1::KeepWhatIsWhole(const std::string& point) {
+    UndoReport report = KeepUnfinishedRestorePoint(sys_, RestoreDir(), point, Managed());
+    if (report.filesPutBack.empty() && report.failures.empty()) return;
+    std::string text = Named(kCutOffFilesNote, point);
+    for (const std::string& file : report.filesPutBack) text += "\n" + file;
+    if (!report.failures.empty()) text += "\n\nThese could not be put back:";
+    for (const std::string& file : report.failures) text += "\n" + file;
+    prompts_.ShowMessage(text);
+}
+
+// A pass cut off is put back or kept as the user says; an Undo cut off is finished, since
+// putting the point back again is the same Undo whatever it had done.
 void TForm1::RecoverUnfinishedPass() {
-    std::optional<std::string> point = UnfinishedRestorePoint(sys_, RestoreDir());
+    std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys_, RestoreDir());
     if (!point) return;
-    std::string question = kUnfinishedQuestion;
-    question.replace(question.find("%s"), 2, *point);
-    if (prompts_.Confirm(question, ui::Buttons::YesNo) == ui::Answer::Yes) {
+    if (point->undoing || prompts_.Confirm(Named(kUnfinishedQuestion, point->name),
+                                           ui::Buttons::YesNo) == ui::Answer::Yes) {
         try {
             if (auto report = UndoNewestRestorePoint(sys_, RestoreDir(), Managed()))
-                prompts_.ShowMessage(Described(*report));
+                prompts_.ShowMessage(
+                    (point->undoing ? Named(kFinishedUndoNote, point->name) + "\n\n" : "") +
+                    Described(*report));
+            TakeBackConfig();
             return;
         } catch (const RestorePointDamaged& e) {
             prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
         }
     }
-    KeepUnfinishedRestorePoint(sys_, RestoreDir(), *point, Managed());
+    KeepWhatIsWhole(point->name);
+    TakeBackConfig();
+}
+
+void TForm1::SettleFailedPass(const std::string& failure) {
+    const std::string folder = journal_.PointFolder();
+    if (folder.empty() || !journal_.HoldsChanges()) {
+        prompts_.ShowError(failure);
+        return;
+    }
+    const std::string point = folder.substr(folder.find_last_of('\\') + 1);
+    try {
+        if (prompts_.Confirm(failure + "\n\n" + kFailedPassQuestion, ui::Buttons::YesNo) ==
+            ui::Answer::Yes) {
+            if (auto report = UndoNewestRestorePoint(sys_, RestoreDir(), Managed()))
+                prompts_.ShowMessage(Described(*report));
+        } else {
+            KeepWhatIsWhole(point);
+        }
+    } catch (const std::exception& e) {
+        prompts_.ShowError(e.what());
+    }
+    TakeBackConfig();
 }
 
 }  // namespace vt

@@ -54,7 +54,7 @@ int ApplyProfileFile(TForm1& form, const UnattendedRun& run, std::vector<std::st
     Append(log, "", result.outcome.skipped);
     int code = kExitDone;
     try {
-        form.TulisData();
+        if (std::optional<std::string> failure = form.WriteSettled()) throw IoError(*failure);
         // The pass leaves a failed Config.DAT write to the window's close, which reports it;
         // here nothing closes.
         std::string programDir = TakeProgramDir(sys);
@@ -96,6 +96,18 @@ int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
         log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
         return kExitFailed;
     }
+}
+
+// A write or Undo cut off on an earlier run is put back, never kept: nobody is here to judge
+// what it left, and a file it was writing may be incomplete.
+std::optional<int> PutBackCutOff(TForm1& form, std::vector<std::string>& log, Platform& sys) {
+    std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, form.RestoreDir());
+    if (!point) return std::nullopt;
+    log.push_back("restore point " + point->name + ": " +
+                  (point->undoing ? "its Undo" : "its write") +
+                  " was cut off; putting it back, and nothing else this run");
+    int code = UndoNewest(form, log, sys);
+    return code == kExitDone ? kExitPutBackCutOff : code;
 }
 
 }  // namespace
@@ -198,6 +210,12 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     TForm1& form = program.main;
     form.Config = config;
     if (attachPages) attachPages(program, prompts);
+    try {
+        if (std::optional<int> code = PutBackCutOff(form, log, sys)) return finish(*code);
+    } catch (const std::exception& e) {
+        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
+        return finish(kExitFailed);
+    }
     if (!Guarded(prompts, [&] { form.FormCreate(); })) return finish(kExitFailed);
     // A page that cannot be read is logged and left unread, so unwritten.
     bool readFailed = false;

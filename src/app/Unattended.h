@@ -18,6 +18,9 @@ inline constexpr int kExitDone = 0;         // applied, or nothing to change
 inline constexpr int kExitFailed = 1;       // a read or write failed: the log says which
 inline constexpr int kExitRefused = 2;      // the profile (or the command) was refused
 inline constexpr int kExitAlreadyOpen = 3;  // Veltrim 2000 is open on this PC
+// An earlier write or Undo was cut off (power lost, program ended): this run put its restore
+// point back and did nothing else. The next run does what is asked.
+inline constexpr int kExitPutBackCutOff = 4;
 
 struct UnattendedRun {
     enum class Command { Apply, Undo, Export };

@@ -41,6 +41,7 @@ class ForwardingPlatform : public Platform {
         return inner_.RegEnumValueA(key, index, name, nameSize, type, data, dataSize);
     }
     LONG RegCloseKey(HKEY key) override { return inner_.RegCloseKey(key); }
+    LONG RegFlushKey(HKEY key) override { return inner_.RegFlushKey(key); }
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                    char* buffer, DWORD size, const char* fileName) override {
         return inner_.GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
@@ -74,6 +75,7 @@ class ForwardingPlatform : public Platform {
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override {
         return inner_.WriteFileBytes(path, bytes);
     }
+    BOOL FlushFile(const char* path) override { return inner_.FlushFile(path); }
     BOOL MoveFileA(const char* from, const char* to) override { return inner_.MoveFileA(from, to); }
     BOOL LZCopyFileA(const char* from, const char* to) override {
         return inner_.LZCopyFileA(from, to);

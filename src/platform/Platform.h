@@ -40,6 +40,9 @@ class Platform {
     virtual LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
                                BYTE* data, DWORD* dataSize) = 0;
     virtual LONG RegCloseKey(HKEY key) = 0;
+    // Writes the key's hive to disk now; until then a power loss may take back what was
+    // written to it.
+    virtual LONG RegFlushKey(HKEY key) = 0;
 
     // Private-profile files. A bare file name lives in the Windows directory.
     // key null: the section's key names, each NUL-terminated, then one more NUL.
@@ -66,8 +69,11 @@ class Platform {
     virtual BOOL MoveFileA(const char* from, const char* to) = 0;
     // Whole-file access (CreateFileA + ReadFile / WriteFile + CloseHandle).
     virtual BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) = 0;
-    // Creates or truncates the file.
+    // Creates or truncates the file; returns once the bytes are on disk (FlushFileBuffers).
     virtual BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) = 0;
+    // Puts what was written to an existing file on disk (CreateFileA for writing,
+    // FlushFileBuffers, CloseHandle): a profile file after its cache was flushed.
+    virtual BOOL FlushFile(const char* path) = 0;
 
     // Copies a file, expanding one in the LZ-compressed format (LZOpenFileA, LZCopy,
     // LZClose); a plain file is copied byte for byte.

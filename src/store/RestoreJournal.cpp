@@ -1,7 +1,9 @@
 #include "store/RestoreJournal.h"
 
 #include "platform/NoCase.h"
+#include "store/ProfileText.h"
 #include "store/RestorePoints.h"
+#include "store/StoreError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,19 +27,79 @@ RestoreJournal::Scope RestoreJournal::Record(const std::string& restoreDir) {
         values_.clear();
         paths_.clear();
         saved_.clear();
+        hives_.clear();
         ended_ = false;
     }
     return Scope(this);
 }
 
-// The point is marked as a pass that ended. Should that fail, the next start finds it open
-// and asks; it never stops the guard's owner (this runs while an error unwinds, too).
-void RestoreJournal::End() {
-    if (depth_ == 0 || --depth_ > 0 || pointDir_.empty()) return;
+void RestoreJournal::Finish() {
+    if (depth_ != 1 || pointDir_.empty() || ended_) return;
+    FlushRegistry();
     ended_ = true;
+    WriteFiles();
+}
+
+// Should the flush or the mark fail, the next start finds the point open and asks; it never
+// stops the guard's owner (this runs while an error unwinds, too).
+void RestoreJournal::End() {
+    if (depth_ == 0) return;
+    if (depth_ == 1) {
+        try {
+            Finish();
+        } catch (...) {
+        }
+    }
+    --depth_;
+}
+
+void RestoreJournal::FlushRegistry() {
+    for (const auto& [root, path] : hives_) {
+        HKEY key = root;
+        LONG rc = path.empty() ? ERROR_SUCCESS
+                               : inner_.RegOpenKeyExA(root, path.c_str(), KEY_ALL_ACCESS, &key);
+        if (rc == ERROR_SUCCESS) rc = inner_.RegFlushKey(key);
+        if (key != root) inner_.RegCloseKey(key);
+        if (rc != ERROR_SUCCESS)
+            throw RegistryError("Unable to save " + regedit4::RootName(root) +
+                                (path.empty() ? "" : "\\" + path) +
+                                " to disk: the changes to the registry may be lost.");
+    }
+    hives_.clear();
+}
+
+void RestoreJournal::Changed(const KeyName& key) {
+    if (!Recording() || !key.root) return;
+    std::string hive;
+    if (key.root == HKEY_USERS) hive = Split(key.path, '\\').front();
+    hives_.insert({key.root, hive});
+}
+
+void RestoreJournal::FlushProfileCache(const char* fileName) {
+    inner_.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName);
+}
+
+bool RestoreJournal::Settled(const std::string& path, bool flush) {
+    std::optional<std::vector<BYTE>> bytes = ReadAll(inner_, path);
+    if (flush && bytes && !inner_.FlushFile(path.c_str())) return false;
+    NoteAfter(path, bytes);
+    return true;
+}
+
+void RestoreJournal::NoteAfter(const std::string& path,
+                               const std::optional<std::vector<BYTE>>& bytes) {
+    if (!Recording()) return;
+    std::string full = AbsolutePath(path);
+    auto entry = std::find_if(paths_.rbegin(), paths_.rend(),
+                              [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
+    if (entry == paths_.rend() || entry->kind == PathBefore::Folder) return;
+    entry->after = bytes ? PathBefore::After::Written : PathBefore::After::Missing;
+    entry->afterSize = bytes ? static_cast<DWORD>(bytes->size()) : 0;
+    entry->afterChecksum = bytes ? Checksum(std::string(bytes->begin(), bytes->end())) : 0;
+    // Unnoted, the change counts as cut off: a "keep" puts the file back as it was.
     try {
         WriteFiles();
-    } catch (...) {
+    } catch (const RestorePointError&) {
     }
 }
 
@@ -77,12 +139,12 @@ bool Within(const std::string& id, const std::string& ancestor) {
 
 }  // namespace
 
-void RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {
+bool RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {
     std::string keyId = KeyId(key.root, key.path);
     std::string id = keyId + "|" + ToUpper(name);
-    if (!key.root || saved_.count(id)) return;
+    if (!key.root || saved_.count(id)) return false;
     for (const KeyBefore& k : keys_)
-        if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return;
+        if (!k.existed && Within(keyId, KeyId(k.key.root, k.key.path))) return false;
     std::optional<regedit4::Data> before;
     HKEY open = 0;
     if (inner_.RegOpenKeyExA(key.root, key.path.c_str(), KEY_ALL_ACCESS, &open) == ERROR_SUCCESS) {
@@ -93,6 +155,21 @@ void RestoreJournal::SaveValue(const KeyName& key, const std::string& name) {
     values_.push_back({key, name, before});
     saved_.insert(id);
     WriteRegistry();
+    return true;
+}
+
+LONG RestoreJournal::DroppedValue(LONG rc, bool added, HKEY key, const char* name) {
+    if (rc == ERROR_SUCCESS || !added || ReadValue(inner_, key, name) != values_.back().data)
+        return rc;
+    KeyName where = Locate(key, nullptr);
+    saved_.erase(KeyId(where.root, where.path) + "|" + ToUpper(name ? name : ""));
+    values_.pop_back();
+    try {
+        WriteRegistry();
+    } catch (const RestorePointError&) {
+        // The entry stays; putting back a value that did not change changes nothing.
+    }
+    return rc;
 }
 
 void RestoreJournal::SaveCreatedKeys(const KeyName& key) {
@@ -313,33 +390,42 @@ LONG RestoreJournal::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKE
 LONG RestoreJournal::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
     KeyName name = Locate(key, subKey);
     if (Recording()) SaveCreatedKeys(name);
+    Changed(name);
     LONG rc = inner_.RegCreateKeyExA(key, subKey, sam, result);
     Track(rc, result, name);
     return rc;
 }
 
+// A value read back otherwise than written was lost on its way (ERROR_WRITE_FAULT).
 LONG RestoreJournal::RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
                                     DWORD size) {
-    if (Recording() && data) {
-        std::vector<BYTE> stored(data, data + size);
-        if (type == REG_SZ) {
-            auto nul = std::find(stored.begin(), stored.end(), 0);
-            if (nul != stored.end()) stored.erase(nul + 1, stored.end());
-        }
-        if (ReadValue(inner_, key, name) != regedit4::Data{type, stored})
-            SaveValue(Locate(key, nullptr), name ? name : "");
+    if (!Recording() || !data) return inner_.RegSetValueExA(key, name, type, data, size);
+    std::vector<BYTE> stored(data, data + size);
+    if (type == REG_SZ) {
+        auto nul = std::find(stored.begin(), stored.end(), 0);
+        if (nul != stored.end()) stored.erase(nul + 1, stored.end());
     }
-    return inner_.RegSetValueExA(key, name, type, data, size);
+    const regedit4::Data written{type, stored};
+    bool added = ReadValue(inner_, key, name) != written &&
+                 SaveValue(Locate(key, nullptr), name ? name : "");
+    Changed(Locate(key, nullptr));
+    LONG rc = inner_.RegSetValueExA(key, name, type, data, size);
+    if (rc == ERROR_SUCCESS && ReadValue(inner_, key, name) != written) return ERROR_WRITE_FAULT;
+    return DroppedValue(rc, added, key, name);
 }
 
 LONG RestoreJournal::RegDeleteValueA(HKEY key, const char* name) {
-    if (Recording() && ReadValue(inner_, key, name))
-        SaveValue(Locate(key, nullptr), name ? name : "");
-    return inner_.RegDeleteValueA(key, name);
+    if (!Recording()) return inner_.RegDeleteValueA(key, name);
+    bool added = ReadValue(inner_, key, name) && SaveValue(Locate(key, nullptr), name ? name : "");
+    Changed(Locate(key, nullptr));
+    LONG rc = inner_.RegDeleteValueA(key, name);
+    if (rc == ERROR_SUCCESS && ReadValue(inner_, key, name)) return ERROR_WRITE_FAULT;
+    return DroppedValue(rc, added, key, name);
 }
 
 LONG RestoreJournal::RegDeleteKeyA(HKEY key, const char* subKey) {
     if (Recording()) SaveTree(Locate(key, subKey));
+    Changed(Locate(key, subKey));
     return inner_.RegDeleteKeyA(key, subKey);
 }
 
@@ -348,20 +434,38 @@ LONG RestoreJournal::RegCloseKey(HKEY key) {
     return inner_.RegCloseKey(key);
 }
 
+LONG RestoreJournal::RegFlushKey(HKEY key) {
+    return inner_.RegFlushKey(key);
+}
+
+// On disk the change is checked whole: a full disk lets Windows cut the file short and
+// still answer success. A change that reached the file half stays in the point.
 BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char* key,
                                                 const char* value, const char* fileName) {
-    if (Recording() && section) {
+    if (!section) return inner_.WritePrivateProfileStringA(section, key, value, fileName);
+    const std::string path = ProfilePath(fileName);
+    FlushProfileCache(fileName);  // the bytes on disk are then the file the profile reads
+    bool added = false;
+    if (Recording()) {
         std::vector<char> now(32768);
         const char* missing = "\x01missing\x01";
         DWORD length = inner_.GetPrivateProfileStringA(section, key, missing, now.data(),
                                                        static_cast<DWORD>(now.size()), fileName);
         std::string current(now.data(), key ? std::strlen(now.data()) : length);
         bool same = key ? (value ? current == value : current == missing) : current.empty();
-        bool added = !same && SavePath(PathBefore::File, ProfilePath(fileName));
-        return Dropped(inner_.WritePrivateProfileStringA(section, key, value, fileName), added,
-                       ProfilePath(fileName));
+        added = !same && SavePath(PathBefore::File, path);
     }
-    return inner_.WritePrivateProfileStringA(section, key, value, fileName);
+    std::optional<std::vector<BYTE>> before = ReadAll(inner_, path);
+    BOOL ok = inner_.WritePrivateProfileStringA(section, key, value, fileName);
+    FlushProfileCache(fileName);
+    std::optional<std::vector<BYTE>> after = ReadAll(inner_, path);
+    if (!ok) return Dropped(ok, added && after == before, path);
+    auto text = [](const std::optional<std::vector<BYTE>>& bytes) {
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    };
+    // Not noted as the pass left it: a "keep" finds it neither so nor as before.
+    if (!ProfileWriteLanded(text(before), text(after), section, key, value)) return FALSE;
+    return after == before || Settled(path, true);
 }
 
 BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
@@ -377,7 +481,9 @@ BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
 
 BOOL RestoreJournal::DeleteFileA(const char* path) {
     bool added = Recording() && path && Exists(inner_, path) && SavePath(PathBefore::File, path);
-    return Dropped(inner_.DeleteFileA(path), added, path ? path : "");
+    BOOL ok = inner_.DeleteFileA(path);
+    if (ok) NoteAfter(path, std::nullopt);
+    return Dropped(ok, added, path ? path : "");
 }
 
 BOOL RestoreJournal::CreateDirectoryA(const char* path) {
@@ -393,25 +499,32 @@ BOOL RestoreJournal::RemoveDirectoryA(const char* path) {
 BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
     bool added = Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
                  ReadAll(inner_, from) != ReadAll(inner_, to) && SavePath(PathBefore::File, to);
-    return Dropped(inner_.CopyFileA(from, to, failIfExists), added, to ? to : "");
+    BOOL ok = inner_.CopyFileA(from, to, failIfExists);
+    if (ok) return Settled(to, true);
+    return Dropped(ok, added, to ? to : "");
 }
 
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
     bool added =
         Recording() && path && ReadAll(inner_, path) != bytes && SavePath(PathBefore::File, path);
-    return Dropped(inner_.WriteFileBytes(path, bytes), added, path ? path : "");
+    BOOL ok = inner_.WriteFileBytes(path, bytes);
+    if (ok) return Settled(path, false);
+    return Dropped(ok, added, path ? path : "");
 }
 
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
     bool added = Recording() && to && SavePath(PathBefore::File, to);
-    return Dropped(inner_.LZCopyFileA(from, to), added, to ? to : "");
+    BOOL ok = inner_.LZCopyFileA(from, to);
+    if (ok) return Settled(to, true);
+    return Dropped(ok, added, to ? to : "");
 }
 
 BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
                                      const char* workingDirectory) {
     bool added = Recording() && linkFile && SavePath(PathBefore::Shortcut, linkFile);
-    return Dropped(inner_.CreateShellLink(target, linkFile, workingDirectory), added,
-                   linkFile ? linkFile : "");
+    BOOL ok = inner_.CreateShellLink(target, linkFile, workingDirectory);
+    if (ok) return Settled(linkFile, true);
+    return Dropped(ok, added, linkFile ? linkFile : "");
 }
 
 }  // namespace vt

@@ -22,6 +22,11 @@ namespace vt {
 // to what it holds, a missing file deleted) saves nothing, so a pass that changes nothing
 // leaves no point. When the point cannot be written the call throws RestorePointError
 // before changing anything.
+// Every change is on disk before the call returns (a profile file's cache flushed, the file
+// flushed) and noted in the point as the change left it; a profile write that did not reach
+// the file whole (a full disk) and a registry value not stored as given answer failure. The
+// registry hives the pass changed are flushed before the point is marked as a pass that
+// ended, so a point marked so is on disk whole.
 class RestoreJournal final : public ForwardingPlatform {
   public:
     explicit RestoreJournal(Platform& sys);
@@ -45,8 +50,15 @@ class RestoreJournal final : public ForwardingPlatform {
     // `restoreDir`: the folder that holds the points ("...\Restore").
     [[nodiscard]] Scope Record(const std::string& restoreDir);
     bool Recording() const { return depth_ > 0; }
+    // The outermost pass's writes are done: the registry flushed and the point marked as a
+    // pass that ended. Throws RegistryError when the registry cannot be flushed (the point
+    // stays open) and RestorePointError when the mark cannot be written. The guard does the
+    // same without a word when nobody asked.
+    void Finish();
     // The point the pass under way writes, if it has changed anything yet.
     const std::string& PointFolder() const { return pointDir_; }
+    // The pass's point holds something to put back (a change that was refused holds nothing).
+    bool HoldsChanges() const { return !keys_.empty() || !values_.empty() || !paths_.empty(); }
 
     // The point's folder name: the local date and time, "2000-01-31 13.05.59".
     std::function<std::string()> clock;
@@ -59,6 +71,7 @@ class RestoreJournal final : public ForwardingPlatform {
     LONG RegDeleteValueA(HKEY key, const char* name) override;
     LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
     LONG RegCloseKey(HKEY key) override;
+    LONG RegFlushKey(HKEY key) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                     const char* fileName) override;
     BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
@@ -87,10 +100,22 @@ class RestoreJournal final : public ForwardingPlatform {
     };
 
     void End();
+    void FlushRegistry();
+    // The hive a key lies in, for RegFlushKey: a root, or a user's key below HKEY_USERS.
+    void Changed(const KeyName& key);
+    // After a call that changed `path`: its bytes flushed to disk (unless the call did so)
+    // and, when the point holds it, noted as the change left them. False when they could not
+    // be flushed.
+    bool Settled(const std::string& path, bool flush);
+    void NoteAfter(const std::string& path, const std::optional<std::vector<BYTE>>& bytes);
+    void FlushProfileCache(const char* fileName);
     KeyName Locate(HKEY key, const char* subKey) const;
     void Track(LONG rc, HKEY* result, const KeyName& name);
-    // Save one target as it is now, unless the point already has it.
-    void SaveValue(const KeyName& key, const std::string& name);
+    // Save one target as it is now, unless the point already has it; answers whether it was
+    // saved now.
+    bool SaveValue(const KeyName& key, const std::string& name);
+    // A value change that was refused and left the value as saved: its entry goes.
+    LONG DroppedValue(LONG rc, bool added, HKEY key, const char* name);
     void SaveCreatedKeys(const KeyName& key);
     void SaveTree(const KeyName& key);
     // Answers whether the path was added now (a call that then fails takes it back out).
@@ -112,8 +137,9 @@ class RestoreJournal final : public ForwardingPlatform {
     std::vector<KeyBefore> keys_;
     std::vector<ValueBefore> values_;
     std::vector<PathBefore> paths_;
-    std::set<std::string> saved_;  // the targets above, by upper-case identity
-    bool ended_ = false;           // the point is written as a pass that ended
+    std::set<std::string> saved_;                   // the targets above, by upper-case identity
+    std::set<std::pair<HKEY, std::string>> hives_;  // the hives the pass changed
+    bool ended_ = false;                            // the point is written as a pass that ended
 };
 
 }  // namespace vt

@@ -192,14 +192,20 @@ const char* const kStateNames[] = {"open", "ended", "undoing"};
 std::string FilesText(const std::vector<PathBefore>& paths, PointState state) {
     std::string text =
         "; Veltrim 2000 restore point: the files, shortcuts and folders the settings changed,\r\n"
-        "; as they were before. Kind, attributes, saved copy, path, its size and checksum.\r\n";
+        "; as they were before. Kind, attributes, saved copy, path, its size and checksum,\r\n"
+        "; then the size and checksum the last change left (\"none\": deleted).\r\n";
     text += std::string("state\t") + kStateNames[static_cast<int>(state)] + "\r\n";
     for (const PathBefore& entry : paths) {
         bool saved = entry.existed && entry.kind != PathBefore::Folder;
+        using After = PathBefore::After;
         text += std::string(KindName(entry)) + "\t" + (saved ? Hex(entry.attributes) : "-") + "\t" +
                 (saved ? entry.copy : "-") + "\t" + entry.path + "\t" +
                 (saved ? std::to_string(entry.size) : "-") + "\t" +
-                (saved ? Hex(entry.checksum) : "-") + "\r\n";
+                (saved ? Hex(entry.checksum) : "-") + "\t" +
+                (entry.after == After::Written   ? std::to_string(entry.afterSize)
+                 : entry.after == After::Missing ? "none"
+                                                 : "-") +
+                "\t" + (entry.after == After::Written ? Hex(entry.afterChecksum) : "-") + "\r\n";
     }
     return text;
 }
@@ -237,7 +243,8 @@ FilesList ReadFilesText(const std::string& text) {
             stated = true;
             continue;
         }
-        if (fields.size() != 6) throw bad();
+        // Points of earlier versions know nothing of the state a change left.
+        if (fields.size() != 6 && fields.size() != 8) throw bad();
         PathBefore entry;
         const std::string& kind = fields[0];
         static const char* const kinds[] = {"file",         "new file",       "shortcut",
@@ -259,9 +266,37 @@ FilesList ReadFilesText(const std::string& text) {
             entry.checksum = *checksum;
         }
         entry.path = fields[3];
+        if (fields.size() == 8 && fields[6] == "none") {
+            entry.after = PathBefore::After::Missing;
+        } else if (fields.size() == 8 && fields[6] != "-") {
+            auto size = Number(fields[6], 10), checksum = Number(fields[7], 16);
+            if (!size || !checksum) throw bad();
+            entry.after = PathBefore::After::Written;
+            entry.afterSize = *size;
+            entry.afterChecksum = *checksum;
+        }
         list.paths.push_back(entry);
     }
     if (!stated) throw RestorePointDamaged("The restore point does not say whether it ended.");
     return list;
 }
+bool IsWhole(Platform& sys, const PathBefore& entry) {
+    if (entry.kind == PathBefore::Folder) return true;
+    std::optional<std::vector<BYTE>> now = ReadAll(sys, entry.path);
+    auto is = [&](DWORD size, DWORD checksum) {
+        return now && now->size() == size &&
+               Checksum(std::string(now->begin(), now->end())) == checksum;
+    };
+    bool asBefore = entry.existed ? is(entry.size, entry.checksum) : !Exists(sys, entry.path);
+    switch (entry.after) {
+        case PathBefore::After::Missing:
+            return asBefore || !Exists(sys, entry.path);
+        case PathBefore::After::Written:
+            return asBefore || is(entry.afterSize, entry.afterChecksum);
+        case PathBefore::After::Unknown:
+            break;
+    }
+    return asBefore;
+}
+
 }  // namespace vt::pointfiles

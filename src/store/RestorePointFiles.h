@@ -24,6 +24,12 @@ struct PathBefore {
     std::string copy;      // the saved copy's name in the point's folder
     DWORD size = 0;        // the copy's size and checksum
     DWORD checksum = 0;
+    // The file as the pass's last change to it left it on disk, when the point knows: a
+    // file found neither so nor as before was cut off in the middle of a write.
+    enum class After { Unknown, Missing, Written };
+    After after = After::Unknown;
+    DWORD afterSize = 0;
+    DWORD afterChecksum = 0;
 };
 
 namespace pointfiles {
@@ -76,6 +82,8 @@ struct FilesList {
 };
 // Throws RestorePointDamaged on a line that is not one of a point.
 FilesList ReadFilesText(const std::string& text);
+// The file is as the pass found it or as the pass's last change left it, not in between.
+bool IsWhole(Platform& sys, const PathBefore& entry);
 
 }  // namespace pointfiles
 }  // namespace vt

@@ -354,24 +354,40 @@ std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::strin
     return report;
 }
 
-std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir) {
+std::optional<UnfinishedPoint> UnfinishedRestorePoint(Platform& sys,
+                                                      const std::string& restoreDir) {
     std::vector<std::string> names = ListRestorePoints(sys, restoreDir);
     if (names.empty()) return std::nullopt;
     auto index = ReadSealed(sys, restoreDir + "\\" + names.back() + "\\" + kFilesFile);
     if (!index) return std::nullopt;  // damaged: Undo says so
     try {
-        if (ReadFilesText(*index).state != PointState::Ended) return names.back();
+        PointState state = ReadFilesText(*index).state;
+        if (state != PointState::Ended)
+            return UnfinishedPoint{names.back(), state == PointState::Undoing};
     } catch (const RestorePointDamaged&) {
     }
     return std::nullopt;
 }
 
-void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
-                                const std::string& name, const ManagedScope& scope) {
-    const std::string index = restoreDir + "\\" + name + "\\" + kFilesFile;
-    auto text = ReadSealed(sys, index);
-    if (!text) return;
-    FilesList list = ReadFilesText(*text);
+UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
+                                      const std::string& name, const ManagedScope& scope) {
+    UndoReport report;
+    report.point = name;
+    report.removed = false;
+    const std::string dir = restoreDir + "\\" + name, index = dir + "\\" + kFilesFile;
+    FilesList list;
+    std::vector<PathBefore> cutOff;
+    try {
+        list = LoadPoint(sys, dir, scope).files;
+        for (const PathBefore& entry : list.paths)
+            if (!IsWhole(sys, entry)) cutOff.push_back(entry);
+    } catch (const RestorePointDamaged&) {
+        // Nothing can be put back from it: the files stay as they are.
+        auto text = ReadSealed(sys, index);
+        if (!text) return report;
+        list = ReadFilesText(*text);
+    }
+    PutBack(sys, scope, dir, cutOff, report);
     for (const PathBefore& entry : list.paths) {
         if (!entry.existed || entry.kind == PathBefore::Folder || !scope.ManagesFile(entry.path))
             continue;
@@ -383,6 +399,7 @@ void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
     }
     if (!WriteSealed(sys, index, FilesText(list.paths, PointState::Ended)))
         throw RestorePointError("Unable to write to " + index);
+    return report;
 }
 
 // --- What the program manages ------------------------------------------------------------

@@ -77,12 +77,18 @@ void RemoveRestorePointList(Platform& sys, const std::string& restoreDir);
 std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
                                                  const ManagedScope& scope);
 // The newest point, when the pass that wrote it never ended (the program was stopped or the
-// power failed in the middle of it).
-std::optional<std::string> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir);
-// Keeps what an unfinished pass changed: the point becomes an ordinary one, and the files it
-// saved get back the read-only, hidden and system attributes they had (the pass lifts them
-// only for the moment of a write).
-void KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
-                                const std::string& name, const ManagedScope& scope);
+// power failed in the middle of it), or an Undo of it never ended.
+struct UnfinishedPoint {
+    std::string name;
+    bool undoing = false;  // an Undo was cut off: putting the point back finishes it
+};
+std::optional<UnfinishedPoint> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir);
+// Keeps what an unfinished pass changed, as far as it is whole: a file the pass was cut off
+// writing (neither as it was nor as the pass's last change left it) is put back as it was.
+// The point becomes an ordinary one, and the files it saved get back the read-only, hidden
+// and system attributes they had (the pass lifts them only for the moment of a write). The
+// report names the files put back and those that could not be.
+UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
+                                      const std::string& name, const ManagedScope& scope);
 
 }  // namespace vt

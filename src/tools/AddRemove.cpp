@@ -41,7 +41,7 @@ AddRemove::AddRemove(TForm1& form, TForm5& dialog, Platform& sys, ui::Prompts& p
     ListBox1.SetVisible(false);
     Button2.OnClick = [this] { Button2Click(); };
     Button3.OnClick = [this] { Button3Click(); };
-    dialog.Save = [this] { SaveEdit(); };
+    dialog.Save = [this] { return SaveEdit(); };
     LayOut();
 }
 
@@ -109,17 +109,19 @@ void AddRemove::Button2Click() {
 }
 
 // Only what the user changed is written: an untouched field leaves its value as stored.
-void AddRemove::SaveEdit() {
-    if (UninstallKeyName.empty()) return;  // no entry was chosen: nothing to save to
-    if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return;
-    auto point = form_.KeepRestorePoint();
-    TRegistry reg(sys_);
-    OpenKey(reg, HKEY_LOCAL_MACHINE, EntryKey(UninstallKeyName), false);
-    if (dialog_.Edit1.Text() != shownCommand_)
-        WriteKeepingType(reg, kUninstallString, dialog_.Edit1.Text());
-    if (dialog_.Edit2.Text() != shownName_)
-        WriteKeepingType(reg, kDisplayName, dialog_.Edit2.Text());
+bool AddRemove::SaveEdit() {
+    if (UninstallKeyName.empty()) return true;  // no entry was chosen: nothing to save to
+    if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return true;
+    std::optional<std::string> failure = form_.WritePass([this] {
+        TRegistry reg(sys_);
+        OpenKey(reg, HKEY_LOCAL_MACHINE, EntryKey(UninstallKeyName), false);
+        if (dialog_.Edit1.Text() != shownCommand_)
+            WriteKeepingType(reg, kUninstallString, dialog_.Edit1.Text());
+        if (dialog_.Edit2.Text() != shownName_)
+            WriteKeepingType(reg, kDisplayName, dialog_.Edit2.Text());
+    });
     form_.UninstallEdited = true;
+    return !failure;
 }
 
 void AddRemove::Button3Click() {
@@ -130,9 +132,10 @@ void AddRemove::Button3Click() {
     if (prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo) != ui::Answer::Yes) return;
     std::string chosen = ChosenRow();
     if (!FindKeyOf(chosen)) return SayNotFound(chosen);
-    auto point = form_.KeepRestorePoint();
-    TRegistry reg(sys_);
-    if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false)) reg.RemoveKey(UninstallKeyName);
+    form_.WritePass([this] {
+        TRegistry reg(sys_);
+        if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false)) reg.RemoveKey(UninstallKeyName);
+    });
     FillLists();
 }
 

@@ -21,7 +21,7 @@ class AddRemove {
     void Button2Click();  // "Edit"
     void Button3Click();  // "Remove"
     // The dialog's OK: asks, then writes what the user changed in it.
-    void SaveEdit();
+    bool SaveEdit();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel7{"RxLabel7", &Sheet, "Add/Remove Program", "Verdana", 24, ui::kNavy};

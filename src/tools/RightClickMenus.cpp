@@ -175,7 +175,8 @@ std::string RightClickMenus::Refusal() {
     if (name.size() > kLongestName)
         return "The name of a menu entry can have at most " + std::to_string(kLongestName) +
                " characters.";
-    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }))
+    if (std::any_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < ' '; }))
         return "The name of a menu entry cannot contain a line break or a tab.";
     if (Edit13.Text().empty()) return "Choose the program of the menu entry first.";
     std::string fileType = MenuFileType.empty() ? OwnFileType(MenuExt) : MenuFileType;
@@ -196,14 +197,15 @@ void RightClickMenus::Button6Click() {
         prompts_.ShowError(refusal);
         return;
     }
-    auto point = form_.KeepRestorePoint();
-    // The new verb first: should it fail, the old entry is still there.
-    const std::string oldType = MenuFileType, oldTitle = MenuTitle;
-    bool replaces = !oldType.empty() && MadeByPage(oldType, oldTitle, MenuPlayer);
-    Save_RightClickMenus(MenuExt);
-    if (replaces && !(EqualNoCase(oldTitle, MenuTitle) && EqualNoCase(oldType, MenuFileType)))
-        DeleteVerb(oldType, oldTitle);
-    Button6.SetEnabled(false);
+    std::optional<std::string> failure = form_.WritePass([this] {
+        // The new verb first: should it fail, the old entry is still there.
+        const std::string oldType = MenuFileType, oldTitle = MenuTitle;
+        bool replaces = !oldType.empty() && MadeByPage(oldType, oldTitle, MenuPlayer);
+        Save_RightClickMenus(MenuExt);
+        if (replaces && !(EqualNoCase(oldTitle, MenuTitle) && EqualNoCase(oldType, MenuFileType)))
+            DeleteVerb(oldType, oldTitle);
+    });
+    if (!failure) Button6.SetEnabled(false);
 }
 
 // "data.ini" first, so that no verb of the page goes unrecorded; should the registry then
@@ -292,8 +294,8 @@ bool RightClickMenus::Remove_RightClickMenus(const std::string& ext) {
 
 void RightClickMenus::Button8Click() {
     if (MenuExt.empty()) return;
-    auto point = form_.KeepRestorePoint();
-    bool removed = Remove_RightClickMenus(MenuExt);
+    bool removed = true;
+    if (form_.WritePass([&] { removed = Remove_RightClickMenus(MenuExt); })) return;
     Edit12.SetText("");
     Edit13.SetText("");
     Button6.SetEnabled(false);

@@ -125,12 +125,7 @@ void ShutdownPage::Timer1Timer() {
         bool& flag;
         ~Done() { flag = false; }
     } done{firing_};
-    try {
-        form_.TulisData();
-    } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());
-        return;
-    }
+    if (form_.WriteSettled()) return;  // reported, with the offer to put it back
     if (RadioButton21.Checked()) {
         form_.ShutdownByCountdown = true;
         if (!sys_.ExitWindowsEx(EWX_SHUTDOWN)) form_.ShutdownByCountdown = false;

@@ -82,6 +82,13 @@ int UninstallProgramParts(Platform& sys, ui::Prompts& prompts, bool putBack,
     while (!programDir.empty() && programDir.back() == '\\') programDir.pop_back();
     const std::string restore = programDir + "\\Restore";
     const ManagedScope scope{TakeWindowsDir(sys), programDir};
+    if (std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, restore)) {
+        log.push_back("Veltrim 2000 was stopped while it was writing settings (restore point " +
+                      point->name +
+                      "). Start Veltrim 2000 once, so that it puts back or keeps that write, "
+                      "then uninstall it again.");
+        return kUninstallUnfinished;
+    }
     bool whole = true;
     if (putBack) {
         whole = PutBackEveryPoint(sys, restore, scope, log);

@@ -17,7 +17,10 @@
 namespace vt {
 
 inline constexpr int kUninstallDone = 0;
-inline constexpr int kUninstallPartly = 1;   // something could not be put back: see the log
+inline constexpr int kUninstallPartly = 1;  // something could not be put back: see the log
+// The newest restore point is of a write or Undo that was cut off: only Veltrim 2000 itself
+// may put it back or keep it, so nothing was done.
+inline constexpr int kUninstallUnfinished = 2;
 inline constexpr int kUninstallRunning = 3;  // Veltrim 2000 is open: nothing was done
 
 // `log` gets one line for each thing put back and each that could not be.

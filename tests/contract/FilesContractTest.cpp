@@ -52,6 +52,21 @@ TEST_F(FilesContract, TheWindowsDirectoryFitsAndAnswersItsLength) {
     EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, sys->GetFileAttributesA(buffer) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A file written through the profile functions, a copy or a shortcut is put on disk by
+// opening it for writing and flushing it.
+TEST_F(FilesContract, FlushingNeedsAFileThatMayBeWritten) {
+    Put(kFile, "abc");
+    EXPECT_TRUE(sys->FlushFile(kFile));
+    EXPECT_FALSE(sys->FlushFile(kCopy));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    ASSERT_TRUE(sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(sys->FlushFile(kFile));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes));
+    EXPECT_EQ("abc", std::string(bytes.begin(), bytes.end()));
+}
+
 TEST_F(FilesContract, TheCurrentDirectoryFollowsSetCurrentDirectory) {
     char before[MAX_PATH];
     ASSERT_GT(sys->GetCurrentDirectoryA(sizeof before, before), 0u);

@@ -178,8 +178,9 @@ TEST_F(ProfileContract, NoFileNameOrNoSectionIsRefused) {
     EXPECT_EQ(kBootFile, Contents(kIni));
 }
 
-TEST_F(ProfileContract, DeletingFromAMissingFileCreatesNothing) {
+TEST_F(ProfileContract, DeletingFromOrFlushingAMissingFileCreatesNothing) {
     EXPECT_TRUE(sys->WritePrivateProfileStringA("S", "Key", nullptr, kIni));
+    EXPECT_FALSE(sys->WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIni));
     EXPECT_EQ("<missing>", Contents(kIni));
 }
 

@@ -80,6 +80,20 @@ class RegistryContract : public ::testing::Test {
     std::vector<HKEY> opened;
 };
 
+// A write pass flushes each hive it changed before it counts as ended: a root, or a user's
+// key below HKEY_USERS opened by name.
+TEST_F(RegistryContract, FlushingARootOrAnOpenKeyKeepsItsValuesAndItsHandle) {
+    HKEY key = Create(scratch, "Flushed");
+    ASSERT_EQ(ERROR_SUCCESS, SetString(key, "v", "kept", 5));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegFlushKey(key));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegFlushKey(HKEY_CURRENT_USER));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegFlushKey(HKEY_LOCAL_MACHINE));
+    HKEY defaultUser = 0;
+    ASSERT_EQ(ERROR_SUCCESS, Open(HKEY_USERS, ".DEFAULT", &defaultUser));
+    EXPECT_EQ(ERROR_SUCCESS, sys->RegFlushKey(defaultUser));
+    EXPECT_EQ(5u, QuerySize(key, "v").size) << "the handle still reads";
+}
+
 TEST_F(RegistryContract, KeyNamesMatchWithoutCaseAndKeepTheCaseTheyWereCreatedWith) {
     Create(scratch, "MixedCase\\Inner");
     HKEY key = 0;

@@ -155,6 +155,68 @@ void FakePlatform::FailWhen(std::function<bool(const CallInfo&)> match, LONG err
 
 void FakePlatform::ClearFaults() {
     faults_.clear();
+    ignores_.clear();
+    profileRoom_ = 0;
+}
+
+void FakePlatform::IgnoreWhen(std::function<bool(const CallInfo&)> match) {
+    ignores_.push_back(std::move(match));
+}
+
+std::shared_ptr<FakePlatform::Key> FakePlatform::Clone(const Key& key) {
+    auto copy = std::make_shared<Key>();
+    copy->name = key.name;
+    copy->path = key.path;
+    copy->values = key.values;
+    for (const auto& [name, child] : key.children) {
+        auto childCopy = Clone(*child);
+        childCopy->parent = copy;
+        copy->children[name] = childCopy;
+    }
+    return copy;
+}
+
+// A hive is HKEY_LOCAL_MACHINE (classes included) or one user's key below HKEY_USERS.
+std::shared_ptr<FakePlatform::Key> FakePlatform::HiveOf(std::shared_ptr<Key> node) const {
+    for (std::shared_ptr<Key> up; node && (up = node->parent.lock()) && up != users_;) node = up;
+    return node;
+}
+
+void FakePlatform::Unflushed(const std::shared_ptr<Key>& node) {
+    std::shared_ptr<Key> hive = HiveOf(node);
+    if (hive && !flushedHives_.count(hive->path)) flushedHives_[hive->path] = Clone(*hive);
+}
+
+void FakePlatform::UnflushedFile(const std::string& fullPath) {
+    std::string id = ToUpper(fullPath);
+    if (unflushedFiles_.count(id)) return;
+    auto file = files_.find(id);
+    unflushedFiles_[id] = file == files_.end() ? std::nullopt : std::optional<File>(file->second);
+}
+
+void FakePlatform::LoseUnflushedWrites() {
+    for (auto& [path, saved] : flushedHives_) {
+        std::shared_ptr<Key> hive = path == localMachine_->path ? localMachine_ : nullptr;
+        for (const auto& [_, user] : users_->children)
+            if (user->path == path) hive = user;
+        if (!hive) continue;
+        MarkDeleted(*hive);
+        hive->deleted = false;
+        hive->values = saved->values;
+        hive->children = saved->children;
+        for (auto& [_, child] : hive->children) child->parent = hive;
+    }
+    flushedHives_.clear();
+    classesRoot_ = localMachine_->AddChild("Software")->AddChild("Classes");
+    classesRoot_->path = "HKEY_CLASSES_ROOT";
+    handles_.clear();
+    for (auto& [path, onDisk] : unflushedFiles_) {
+        if (onDisk)
+            files_[path] = *onDisk;
+        else
+            files_.erase(path);
+    }
+    unflushedFiles_.clear();
 }
 
 void FakePlatform::SetWindowsDirectory(const std::string& path) {
@@ -238,6 +300,8 @@ LONG FakePlatform::Enter(const CallInfo& call) {
     calls_.push_back(call);
     for (Fault& fault : faults_)
         if (fault.match(call)) return fault.error;
+    ignored_ = std::any_of(ignores_.begin(), ignores_.end(),
+                           [&](const auto& match) { return match(call); });
     return ERROR_SUCCESS;
 }
 
@@ -301,6 +365,7 @@ LONG FakePlatform::OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* r
         std::shared_ptr<Key> child = node->Child(part);
         if (!child) {
             if (kind != Call::RegCreateKey) return ERROR_FILE_NOT_FOUND;
+            Unflushed(node);
             child = node->AddChild(part);
         }
         node = child;
@@ -356,6 +421,8 @@ LONG FakePlatform::RegSetValueExA(HKEY key, const char* name, DWORD type, const 
     } else if (!data && size > 0) {
         return ERROR_INVALID_PARAMETER;
     }
+    if (ignored_) return ERROR_SUCCESS;
+    Unflushed(node);
     auto& slot = node->values[ToLower(valueName)];
     if (slot.first.empty()) slot.first = valueName;
     slot.second = Key::Value{type, std::vector<BYTE>(data, data + size)};
@@ -367,7 +434,10 @@ LONG FakePlatform::RegDeleteValueA(HKEY key, const char* name) {
     if (LONG fault = Enter({Call::RegDeleteValue, KeyPath(key, nullptr), valueName})) return fault;
     std::shared_ptr<Key> node;
     if (LONG rc = Live(key, node)) return rc;
-    return node->values.erase(ToLower(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    if (!node->values.count(ToLower(valueName))) return ERROR_FILE_NOT_FOUND;
+    Unflushed(node);
+    node->values.erase(ToLower(valueName));
+    return ERROR_SUCCESS;
 }
 
 LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
@@ -383,6 +453,7 @@ LONG FakePlatform::RegDeleteKeyA(HKEY key, const char* subKey) {
     // "" is the key itself; the fake keeps the predefined roots.
     std::shared_ptr<Key> parent = victim->parent.lock();
     if (!parent || (IsPredefined(key) && !*subKey)) return ERROR_ACCESS_DENIED;
+    Unflushed(parent);
     if (behaviour_ == Behaviour::Windows98) {
         MarkDeleted(*victim);
         parent->children.erase(ToLower(victim->name));
@@ -467,6 +538,14 @@ LONG FakePlatform::RegCloseKey(HKEY key) {
     return handles_.erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+LONG FakePlatform::RegFlushKey(HKEY key) {
+    if (LONG fault = Enter({Call::RegFlushKey, KeyPath(key, nullptr), {}})) return fault;
+    std::shared_ptr<Key> node;
+    if (LONG rc = Live(key, node)) return rc;
+    if (std::shared_ptr<Key> hive = HiveOf(node)) flushedHives_.erase(hive->path);
+    return ERROR_SUCCESS;
+}
+
 // --- Private-profile files -------------------------------------------------------------
 
 std::string FakePlatform::ProfilePath(const char* fileName) const {
@@ -503,34 +582,50 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
                                               const char* value, const char* fileName) {
     std::string path = ProfilePath(fileName);
     std::string what = std::string(section ? section : "") + (key ? "\\" + std::string(key) : "");
-    if (LONG fault = Enter({Call::ProfileWrite, path, what})) return Fail(fault);
+    // Power lost in the middle of the write: the file is rewritten in place, so it was
+    // emptied and holds only part of the new text.
+    if (powerLeft_ == 1 && section && Writable(path))
+        if (auto out = ProfileEdit(path, section, key, value))
+            files_[ToUpper(path)].data.assign(out->begin(), out->begin() + out->size() / 2);
     // All three null only flushes Windows' cache of the file, and that answers FALSE.
-    if (!section && !key && !value) return Fail(ERROR_SUCCESS);
+    const bool flush = !section && !key && !value;
+    if (LONG fault = Enter({flush ? Call::ProfileFlush : Call::ProfileWrite, path, what}))
+        return Fail(fault);
+    if (flush) return Fail(ERROR_SUCCESS);
     // The file is opened for writing before anything else, whatever the call would change.
-    auto file = files_.find(ToUpper(path));
     if (directories_.count(ToUpper(path))) return Fail(ERROR_ACCESS_DENIED);
     if (!directories_.count(ToUpper(ParentOf(path)))) return Fail(ERROR_PATH_NOT_FOUND);
-    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
-        return Fail(ERROR_ACCESS_DENIED);
+    if (!Writable(path)) return Fail(ERROR_ACCESS_DENIED);
     if (!section) return Fail(ERROR_FILE_NOT_FOUND);
+    std::optional<std::string> out = ProfileEdit(path, section, key, value);
+    if (!out || ignored_) return TRUE;
+    if (profileRoom_ && out->size() > profileRoom_) out->resize(profileRoom_);
+    UnflushedFile(path);
+    files_[ToUpper(path)].data.assign(out->begin(), out->end());
+    return TRUE;
+}
 
+bool FakePlatform::Writable(const std::string& fullPath) const {
+    auto file = files_.find(ToUpper(fullPath));
+    return file == files_.end() ? directories_.count(ToUpper(ParentOf(fullPath))) > 0
+                                : !(file->second.attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+std::optional<std::string> FakePlatform::ProfileEdit(const std::string& fullPath,
+                                                     const char* section, const char* key,
+                                                     const char* value) const {
+    auto file = files_.find(ToUpper(fullPath));
     std::string text = file == files_.end()
                            ? std::string()
                            : std::string(file->second.data.begin(), file->second.data.end());
-    std::optional<std::string> out;
-    if (behaviour_ == Behaviour::Windows98) {
-        out = ProfileDocument::EditInPlace(text, section, key, value);
-    } else {
-        ProfileDocument doc = ProfileDocument::Parse(text);
-        bool changed = !key     ? doc.RemoveSection(section)
-                       : !value ? doc.RemoveKey(section, key)
-                                : doc.Set(section, key, value);
-        if (changed) out = doc.Serialize();
-    }
-    if (!out) return TRUE;
-    File& target = files_[ToUpper(path)];
-    target.data.assign(out->begin(), out->end());
-    return TRUE;
+    if (behaviour_ == Behaviour::Windows98)
+        return ProfileDocument::EditInPlace(text, section, key, value);
+    ProfileDocument doc = ProfileDocument::Parse(text);
+    bool changed = !key     ? doc.RemoveSection(section)
+                   : !value ? doc.RemoveKey(section, key)
+                            : doc.Set(section, key, value);
+    if (!changed) return std::nullopt;
+    return doc.Serialize();
 }
 
 // --- Files and folders -----------------------------------------------------------------
@@ -632,6 +727,7 @@ BOOL FakePlatform::DeleteFileA(const char* path) {
     if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
     if (file->second.attributes & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
     files_.erase(file);
+    unflushedFiles_.erase(ToUpper(full));
     return TRUE;
 }
 
@@ -672,6 +768,7 @@ BOOL FakePlatform::CopyFileA(const char* from, const char* to, BOOL failIfExists
     }
     if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
     File copy = file->second;
+    UnflushedFile(target);
     files_[ToUpper(target)] = std::move(copy);
     return TRUE;
 }
@@ -688,6 +785,8 @@ BOOL FakePlatform::MoveFileA(const char* from, const char* to) {
     File moved = std::move(file->second);
     files_.erase(file);
     files_[ToUpper(target)] = std::move(moved);
+    unflushedFiles_.erase(ToUpper(source));
+    unflushedFiles_.erase(ToUpper(target));
     return TRUE;
 }
 
@@ -712,7 +811,20 @@ BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
     if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
         return Fail(ERROR_ACCESS_DENIED);
     if (!directories_.count(ToUpper(ParentOf(full)))) return Fail(ERROR_PATH_NOT_FOUND);
+    if (ignored_) return TRUE;
     files_[ToUpper(full)].data = bytes;
+    unflushedFiles_.erase(ToUpper(full));
+    return TRUE;
+}
+
+BOOL FakePlatform::FlushFile(const char* path) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::FlushFile, full, {}})) return Fail(fault);
+    auto file = files_.find(ToUpper(full));
+    if (file == files_.end()) return Fail(MissingFileError(full));
+    // Opened for writing, as FlushFileBuffers needs.
+    if (file->second.attributes & FILE_ATTRIBUTE_READONLY) return Fail(ERROR_ACCESS_DENIED);
+    unflushedFiles_.erase(ToUpper(full));
     return TRUE;
 }
 
@@ -723,6 +835,7 @@ BOOL FakePlatform::LZCopyFileA(const char* from, const char* to) {
     auto file = files_.find(ToUpper(source));
     if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
     if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);
+    UnflushedFile(target);
     files_[ToUpper(target)].data = file->second.data;  // plain files only
     return TRUE;
 }
@@ -927,7 +1040,15 @@ BOOL FakePlatform::CreateShellLink(const char* target, const char* linkFile,
                                    const char* workingDirectory) {
     if (LONG error = Enter({Call::CreateShellLink, FullPath(linkFile), target})) return Fail(error);
     std::string text = std::string("LINK ") + target + "|" + workingDirectory;
-    return WriteFileBytes(linkFile, std::vector<BYTE>(text.begin(), text.end()));
+    // Saved without a flush: on disk only once flushed.
+    std::string full = FullPath(linkFile);
+    bool pending = unflushedFiles_.count(ToUpper(full)) > 0;
+    auto before = files_.find(ToUpper(full));
+    std::optional<File> onDisk =
+        before == files_.end() ? std::nullopt : std::optional<File>(before->second);
+    if (!WriteFileBytes(linkFile, std::vector<BYTE>(text.begin(), text.end()))) return FALSE;
+    if (!pending) unflushedFiles_[ToUpper(full)] = onDisk;
+    return TRUE;
 }
 
 BOOL FakePlatform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -29,8 +30,10 @@ enum class Call {
     RegEnumValue,
     RegQueryInfoKey,
     RegCloseKey,
+    RegFlushKey,
     ProfileRead,
     ProfileWrite,
+    ProfileFlush,  // WritePrivateProfileStringA with all three null
     GetWindowsDirectory,
     GetCurrentDirectory,
     SetCurrentDirectory,
@@ -43,6 +46,7 @@ enum class Call {
     MoveFile,
     ReadFile,
     WriteFile,
+    FlushFile,
     LZCopyFile,
     FindWindow,
     PostMessage,
@@ -109,12 +113,23 @@ class FakePlatform final : public Platform {
     // Fail every call for which `match` is true with `error`.
     void FailWhen(std::function<bool(const CallInfo&)> match, LONG error);
     void ClearFaults();
+    // Every call for which `match` is true answers success and changes nothing, as a write
+    // that claims success and was lost does (registry values, profile and whole-file writes).
+    void IgnoreWhen(std::function<bool(const CallInfo&)> match);
+    // A full disk: a profile write whose file would grow past `bytes` stops there, mid-line,
+    // and still answers TRUE, as Wine's does.
+    void CutProfileWritesAt(std::size_t bytes) { profileRoom_ = bytes; }
     // The nth call from now on (1 = the next one) and every one after it throw PowerCut;
     // RestorePower ends that. A whole-file write that the cut hits leaves the file emptied
     // and half written, as a write cut off in the middle does.
     void CutPowerAtCall(int nth) { powerLeft_ = nth; }
     void RestorePower() { powerLeft_ = 0; }
     bool PowerIsCut() const { return powerLeft_ < 0; }
+    // The power went, not only the program: what was not yet on disk is gone. A registry
+    // hive comes back as its last RegFlushKey left it; a file written through the profile
+    // functions, CopyFileA, LZCopyFileA or a shortcut as its last FlushFile or whole-file
+    // write (which returns once on disk) left it.
+    void LoseUnflushedWrites();
     const std::vector<CallInfo>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
 
@@ -200,6 +215,7 @@ class FakePlatform final : public Platform {
     LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
                        DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
+    LONG RegFlushKey(HKEY key) override;
 
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                    char* buffer, DWORD size, const char* fileName) override;
@@ -217,6 +233,7 @@ class FakePlatform final : public Platform {
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    BOOL FlushFile(const char* path) override;
 
     BOOL MoveFileA(const char* from, const char* to) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
@@ -268,7 +285,8 @@ class FakePlatform final : public Platform {
         LONG error;
     };
 
-    // Logs the call and answers the injected error, or ERROR_SUCCESS.
+    // Logs the call and answers the injected error, or ERROR_SUCCESS; sets ignored_ when the
+    // call is to change nothing.
     LONG Enter(const CallInfo& call);
     BOOL Fail(LONG error);
 
@@ -280,11 +298,22 @@ class FakePlatform final : public Platform {
     LONG OpenOrCreate(Call kind, HKEY key, const char* subKey, HKEY* result);
     LONG DeleteWithSubkeys(Key& parent, const std::string& name);
     static void MarkDeleted(Key& key);
+    static std::shared_ptr<Key> Clone(const Key& key);
+    std::shared_ptr<Key> HiveOf(std::shared_ptr<Key> node) const;
+    // Before the first change to a hive since its last flush, what a power loss returns to.
+    void Unflushed(const std::shared_ptr<Key>& node);
+    // Before a change that stays in the file cache until flushed.
+    void UnflushedFile(const std::string& fullPath);
 
     std::string FullPath(const std::string& path) const;
     std::string ParentOf(const std::string& fullPath) const;
     LONG MissingFileError(const std::string& fullPath) const;
     std::string ProfilePath(const char* fileName) const;
+    // A file that may be written: there and not read-only, or not there in an existing folder.
+    bool Writable(const std::string& fullPath) const;
+    // The profile file's text once the write is made; nothing when it would not change.
+    std::optional<std::string> ProfileEdit(const std::string& fullPath, const char* section,
+                                           const char* key, const char* value) const;
 
     std::shared_ptr<Key> localMachine_;
     std::shared_ptr<Key> users_;
@@ -332,6 +361,13 @@ class FakePlatform final : public Platform {
     std::vector<ShellRequest> shellOpened_;
     std::vector<CallInfo> calls_;
     std::vector<Fault> faults_;
+    std::vector<std::function<bool(const CallInfo&)>> ignores_;
+    bool ignored_ = false;
+    std::size_t profileRoom_ = 0;  // 0: the disk has room
+    // The hives as last flushed (by the path of their root key), and the files whose last
+    // change is not on disk yet, as they are on disk (nothing: not there).
+    std::map<std::string, std::shared_ptr<Key>> flushedHives_;
+    std::map<std::string, std::optional<File>> unflushedFiles_;
     DWORD lastError_ = 0;
     Behaviour behaviour_;
     int powerLeft_ = 0;  // 0: no cut armed; -1: cut

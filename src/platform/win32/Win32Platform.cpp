@@ -100,6 +100,10 @@ LONG Win32Platform::RegCloseKey(HKEY key) {
     return ::RegCloseKey(ToWin(key));
 }
 
+LONG Win32Platform::RegFlushKey(HKEY key) {
+    return ::RegFlushKey(ToWin(key));
+}
+
 DWORD Win32Platform::GetPrivateProfileStringA(const char* section, const char* key,
                                               const char* defaultValue, char* buffer, DWORD size,
                                               const char* fileName) {
@@ -170,7 +174,18 @@ BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& by
     ::DWORD written = 0;
     BOOL ok =
         ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
+        written == bytes.size() && ::FlushFileBuffers(file);
+    ::DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return ok;
+}
+
+BOOL Win32Platform::FlushFile(const char* path) {
+    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoFile) return FALSE;
+    BOOL ok = ::FlushFileBuffers(file);
     ::DWORD error = ::GetLastError();
     ::CloseHandle(file);
     ::SetLastError(error);

@@ -20,6 +20,7 @@ class Win32Platform final : public Platform {
     LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
                        DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
+    LONG RegFlushKey(HKEY key) override;
 
     DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                    char* buffer, DWORD size, const char* fileName) override;
@@ -37,6 +38,7 @@ class Win32Platform final : public Platform {
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
     BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    BOOL FlushFile(const char* path) override;
 
     BOOL MoveFileA(const char* from, const char* to) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;

@@ -1,5 +1,7 @@
 // Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
 // it changes it, and "Undo last change..." putting the machine back as it was.
+#include "app/Unattended.h"
+#include "store/ProfileText.h"
 #include "store/RestoreJournal.h"
 #include "store/RestorePoints.h"
 #include "tools/Tools.h"
@@ -8,6 +10,7 @@
 #include "unit/pages/PageFixture.h"
 
 #include <functional>
+#include <map>
 #include <set>
 
 namespace vt::testing {
@@ -163,12 +166,17 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
                                           "\\Doomed\\Child]\r\n\"Kept\"=dword:00000007"));
     EXPECT_NE(std::string::npos, reg.find("[-HKEY_LOCAL_MACHINE\\Software\\Classes\\New]"));
     std::string files = PointFile("Files.txt");
-    // With the attributes it had when the pass first touched it, the copy's size and CRC-32.
+    // With the attributes it had when the pass first touched it, the copy's size and CRC-32,
+    // then the size and CRC-32 of the file as the pass left it.
     EXPECT_NE(std::string::npos, files.find("state\tended\r\n"));
+    const std::string written = sys.FileText("C:\\MSDOS.SYS");
     EXPECT_NE(std::string::npos,
-              files.find("file\t00000027\t1 MSDOS.SYS\tC:\\MSDOS.SYS\t22\tcb0bd49c\r\n"));
+              files.find("file\t00000027\t1 MSDOS.SYS\tC:\\MSDOS.SYS\t22\tcb0bd49c\t" +
+                         std::to_string(written.size()) + "\t" +
+                         pointfiles::Hex(pointfiles::Checksum(written)) + "\r\n"));
     const std::string group = kGroup;
-    EXPECT_NE(std::string::npos, files.find("new folder\t-\t-\t" + group + "\\New\t-\t-\r\n"));
+    EXPECT_NE(std::string::npos,
+              files.find("new folder\t-\t-\t" + group + "\\New\t-\t-\t-\t-\r\n"));
     EXPECT_NE(std::string::npos, files.find("new shortcut\t-\t-\t" + group + "\\New\\x.lnk\t"));
     EXPECT_NE(std::string::npos, files.find("removed folder\t-\t-\t" + group + "\\Old\t"));
     EXPECT_EQ("[Options]\r\nBootGUI=1\r\n", PointFile("1 MSDOS.SYS"));
@@ -359,7 +367,10 @@ TEST_F(UndoLastApplyTest, AnUnwritableRestoreFolderStopsApplyWithItsReason) {
                    (c.kind == fake::Call::CreateDirectory || c.kind == fake::Call::WriteFile);
         },
         ERROR_ACCESS_DENIED);
-    EXPECT_THROW(form().Button5Click(), RestorePointError);
+    form().Button5Click();
+    ASSERT_EQ(1u, prompts.Errors().size());
+    EXPECT_TRUE(prompts.Errors()[0].starts_with("Unable to write to"));
+    EXPECT_TRUE(prompts.Questions().empty()) << "nothing to put back";
     EXPECT_EQ(before, Machine());
 }
 
@@ -449,10 +460,13 @@ struct Started {
     Program program;
 };
 
+// The machine but the restore points and the logon script's folder.
 std::vector<std::string> MachineOf(const fake::FakePlatform& sys) {
     std::vector<std::string> lines = sys.Dump();
     std::erase_if(lines, [](const std::string& l) {
-        return vt::ToUpper(l).find("\\RESTORE") != std::string::npos;
+        std::string upper = vt::ToUpper(l);
+        return upper.find("\\RESTORE") != std::string::npos ||
+               upper.find("C:\\LOGON") != std::string::npos;
     });
     return lines;
 }
@@ -461,10 +475,10 @@ DWORD Protection(fake::FakePlatform& sys) {
     return sys.GetFileAttributesA("C:\\MSDOS.SYS") & 0x07;
 }
 
-// Starts the program on `sys`, clicks every box, applies and, with `undo`, undoes. The power
-// goes at the `call`th platform call of the Apply (or of the Undo): 0 never. Answers whether
-// it went; `after` gets the machine as the whole Apply left it.
-bool ApplyCutOff(fake::FakePlatform& sys, bool undo, int call, std::vector<std::string>& before,
+// Starts the program on `sys`, clicks every box and applies. The power goes at the `call`th
+// platform call of the Apply: 0 never. Answers whether it went; `after` gets the machine as
+// the whole Apply left it.
+bool ApplyCutOff(fake::FakePlatform& sys, int call, std::vector<std::string>& before,
                  std::vector<std::string>& after) {
     ui::ScriptedPrompts prompts;
     Started first(sys, prompts);
@@ -476,14 +490,9 @@ bool ApplyCutOff(fake::FakePlatform& sys, bool undo, int call, std::vector<std::
         }
     bool cut = false;
     try {
-        if (call && !undo) sys.CutPowerAtCall(call);
+        if (call) sys.CutPowerAtCall(call);
         first.form().Button5Click();
         after = MachineOf(sys);
-        if (undo) {
-            prompts.Answer(ui::Answer::Yes);
-            if (call) sys.CutPowerAtCall(call);
-            first.form().UndoLastApply();
-        }
     } catch (const fake::PowerCut&) {
         cut = true;
     }
@@ -491,21 +500,18 @@ bool ApplyCutOff(fake::FakePlatform& sys, bool undo, int call, std::vector<std::
     return cut;
 }
 
-// Power lost after each single call of an Apply that changes every page, or of its Undo; the
-// next start finds the point unfinished and, told to, puts it back. The machine is then as
-// before the Apply, or (a cut after the pass ended, or before the Undo began) as after it;
-// never between, and C:\MSDOS.SYS always protected. Every seventh cut of an Apply the user
-// keeps what it changed, and a later Undo still puts everything back.
-class CutOffTest : public ::testing::TestWithParam<bool> {};  // the Undo is cut
-
-TEST_P(CutOffTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
-    const bool undo = GetParam();
+// The program stopped after each single call of an Apply that changes every page; the next
+// start finds the point unfinished and, told to, puts it back. The machine is then as before
+// the Apply, or (a cut after the pass ended) as after it; never between, and C:\MSDOS.SYS
+// always protected. Every seventh cut the user keeps what it changed, and a later Undo still
+// puts everything back.
+TEST(CutOffTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
     const std::string restore = std::string(kProgramDir) + "\\Restore";
     std::vector<std::string> before, after;
     {
         fake::FakePlatform whole;
         SeedMachine(whole);
-        ASSERT_FALSE(ApplyCutOff(whole, false, 0, before, after));
+        ASSERT_FALSE(ApplyCutOff(whole, 0, before, after));
         ASSERT_NE(before, after);
         EXPECT_FALSE(UnfinishedRestorePoint(whole, restore)) << "a pass that ended is none";
     }
@@ -514,10 +520,10 @@ TEST_P(CutOffTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
         fake::FakePlatform sys;
         SeedMachine(sys);
         std::vector<std::string> ignored;
-        if (!ApplyCutOff(sys, undo, call, ignored, ignored)) break;
+        if (!ApplyCutOff(sys, call, ignored, ignored)) break;
         ++cuts;
         const bool open = UnfinishedRestorePoint(sys, restore).has_value();
-        const bool keep = open && !undo && call % 7 == 0;
+        const bool keep = open && call % 7 == 0;
         ui::ScriptedPrompts asked;
         if (open) asked.Answer(keep ? ui::Answer::No : ui::Answer::Yes);
         Started second(sys, asked);
@@ -533,10 +539,258 @@ TEST_P(CutOffTest, EveryCutLeavesTheMachineAsBeforeOrAsAfter) {
         else
             EXPECT_TRUE(now == before || now == after) << "cut at call " << call;
     }
-    EXPECT_GT(cuts, undo ? 50 : 100);
+    EXPECT_GT(cuts, 100);
 }
 
-INSTANTIATE_TEST_SUITE_P(ApplyAndUndo, CutOffTest, ::testing::Values(false, true));
+// --- After the cut: keep, put back, or the next logon's unattended run --------------------
+
+// One change in each kind of store: C:\MSDOS.SYS, SYSTEM.INI, registry values of both
+// hives, a shortcut and Config.DAT.
+const char* const kOneOfEachStore[] = {"CheckBox4",  "CheckBox16", "CheckBox15",
+                                       "CheckBox51", "CheckBox45", "CheckBox49"};
+constexpr const char* kProfile = "C:\\Logon\\lab.vts";
+constexpr const char* kLog = "C:\\Logon\\lab.log";
+
+// The files of a dump, by path; not the whole spare Config.DAT
+// leaves beside itself until its own write ends.
+std::map<std::string, std::string> FilesOf(const std::vector<std::string>& dump) {
+    std::map<std::string, std::string> files;
+    for (const std::string& line : dump) {
+        std::string path = line.substr(5, line.find('|') - 5);
+        if (line.starts_with("file ") && !path.ends_with(".NEW")) files[path] = line;
+    }
+    return files;
+}
+
+// Each file as before or as after, never between (a missing one counts as its own state).
+std::vector<std::string> FilesBetween(const std::vector<std::string>& now,
+                                      const std::vector<std::string>& before,
+                                      const std::vector<std::string>& after) {
+    auto n = FilesOf(now), b = FilesOf(before), a = FilesOf(after);
+    std::set<std::string> paths;
+    for (auto* files : {&n, &b, &a})
+        for (const auto& [path, _] : *files) paths.insert(path);
+    std::vector<std::string> between;
+    for (const std::string& path : paths)
+        if (n[path] != b[path] && n[path] != a[path]) between.push_back(path);
+    return between;
+}
+
+int RunUnattendedOn(fake::FakePlatform& sys, UnattendedRun::Command command) {
+    int code =
+        RunUnattended(sys, {command, kProfile, kLog, ""}, [](Program& program, ui::Prompts& asked) {
+            AttachPages(program, program.main.Stores(), asked);
+        });
+    sys.ReleaseMutex(kSingleInstanceMutex);
+    return code;
+}
+
+// Starts the program, changes one setting of each store, applies and with `undo` undoes;
+// the program stops at the `call`th platform call of the Apply (or the Undo), 0 never, and
+// with `powerLost` the machine loses what was not on disk. Answers whether it stopped.
+bool SmallApplyCutOff(fake::FakePlatform& sys, bool undo, int call, bool powerLost) {
+    ui::ScriptedPrompts prompts;
+    Started first(sys, prompts);
+    for (const char* name : kOneOfEachStore) {
+        auto& box = Named<ui::CheckBox>(first.form(), name);
+        box.PressMouse(ui::MouseButton::Left);
+        box.ReleaseMouse(ui::MouseButton::Left, true);
+    }
+    bool cut = false;
+    try {
+        if (call && !undo) sys.CutPowerAtCall(call);
+        first.form().Button5Click();
+        if (undo) {
+            prompts.Answer(ui::Answer::Yes);
+            if (call) sys.CutPowerAtCall(call);
+            first.form().UndoLastApply();
+        }
+    } catch (const fake::PowerCut&) {
+        cut = true;
+    }
+    sys.RestorePower();
+    if (powerLost) sys.LoseUnflushedWrites();
+    return cut;
+}
+
+enum class Next { PutBack, Keep, Unattended };
+struct CutCase {
+    const char* name;
+    bool undo;       // the Undo is cut, not the Apply
+    bool powerLost;  // the power went, not only the program
+    Next next;
+};
+
+class AfterTheCutTest : public ::testing::TestWithParam<CutCase> {};
+
+// Whatever call the program stops at, and whatever follows (the user's answer at the next
+// start, or the next logon's /apply), no file is left between its state before and after,
+// C:\MSDOS.SYS is protected again, and a pass cut off is put back or kept whole: the
+// unattended run puts it back and does nothing else, an Undo cut off is finished unasked.
+TEST_P(AfterTheCutTest, NoFileIsLeftBetweenBeforeAndAfter) {
+    const CutCase c = GetParam();
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    std::vector<std::string> before, after;
+    std::string profile;
+    {
+        fake::FakePlatform whole;
+        SeedMachine(whole);
+        before = MachineOf(whole);
+        ASSERT_FALSE(SmallApplyCutOff(whole, false, 0, false));
+        whole.LoseUnflushedWrites();  // a pass that ended is on disk
+        after = MachineOf(whole);
+        ASSERT_NE(before, after);
+        whole.MakeDirectories("C:\\Logon");
+        ASSERT_EQ(kExitDone, RunUnattendedOn(whole, UnattendedRun::Command::Export))
+            << whole.FileText(kLog);
+        profile = whole.FileText(kProfile);
+    }
+    int cuts = 0;
+    for (int call = 1;; ++call) {
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        sys.PutFile(kProfile, profile);
+        if (!SmallApplyCutOff(sys, c.undo, call, c.powerLost)) break;
+        ++cuts;
+        SCOPED_TRACE("cut at call " + std::to_string(call));
+        std::optional<UnfinishedPoint> open = UnfinishedRestorePoint(sys, restore);
+        ui::ScriptedPrompts asked;
+        if (c.next == Next::Unattended) {
+            int code = RunUnattendedOn(sys, UnattendedRun::Command::Apply);
+            if (open) {
+                EXPECT_EQ(kExitPutBackCutOff, code) << sys.FileText(kLog);
+                EXPECT_EQ(before, MachineOf(sys));
+            } else {
+                EXPECT_EQ(kExitDone, code) << sys.FileText(kLog);
+                EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
+            }
+        } else {
+            if (open && !open->undoing)
+                asked.Answer(c.next == Next::Keep ? ui::Answer::No : ui::Answer::Yes);
+            Started second(sys, asked);
+            EXPECT_TRUE(asked.Errors().empty());
+            std::vector<std::string> now = MachineOf(sys);
+            EXPECT_EQ(std::vector<std::string>{}, FilesBetween(now, before, after));
+            if (open && (open->undoing || c.next == Next::PutBack)) {
+                EXPECT_EQ(before, now);
+            }
+            if (open && open->undoing) {
+                EXPECT_TRUE(asked.Questions().empty());
+            }
+            EXPECT_EQ(ReadConfigDat(sys, kProgramDir).ShowSplash(),
+                      second.form().Config.ShowSplash())
+                << "the window holds what the file holds";
+        }
+        EXPECT_EQ(0x07u, Protection(sys));
+        EXPECT_FALSE(UnfinishedRestorePoint(sys, restore).has_value());
+    }
+    EXPECT_GT(cuts, 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, AfterTheCutTest,
+    ::testing::Values(CutCase{"ApplyKept", false, false, Next::Keep},
+                      CutCase{"ApplyThenLogon", false, false, Next::Unattended},
+                      CutCase{"ApplyPowerLostPutBack", false, true, Next::PutBack},
+                      CutCase{"ApplyPowerLostKept", false, true, Next::Keep},
+                      CutCase{"ApplyPowerLostThenLogon", false, true, Next::Unattended},
+                      CutCase{"UndoFinished", true, false, Next::Keep},
+                      CutCase{"UndoThenLogon", true, false, Next::Unattended},
+                      CutCase{"UndoPowerLost", true, true, Next::Keep}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A full disk cuts a profile file short while Windows answers success, and a registry value
+// can claim to be stored and not be. Either is a failure reported as one, with the offer to
+// put back what the pass changed; No (and the unattended run, which answers No) keeps what is
+// whole and puts back the file left incomplete. No question waits at the next start.
+TEST(LostWriteTest, AWriteThatClaimsSuccessIsAFailureAndNoFileIsKeptIncomplete) {
+    struct Case {
+        const char* name;
+        std::function<void(fake::FakePlatform&)> fault;
+        const char* reported;
+    };
+    const Case cases[] = {
+        {"full disk", [](fake::FakePlatform& sys) { sys.CutProfileWritesAt(24); },
+         "Unable to write to C:\\MSDOS.SYS"},
+        {"lost value",
+         [](fake::FakePlatform& sys) {
+             sys.IgnoreWhen([](const fake::CallInfo& call) {
+                 return call.kind == fake::Call::RegSetValue && call.name == "Beep";
+             });
+         },
+         "Failed to set data for 'Beep'"},
+    };
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    for (const Case& c : cases)
+        for (const char* next : {"Yes", "No", "unattended"}) {
+            SCOPED_TRACE(std::string(c.name) + ", " + next);
+            fake::FakePlatform sys;
+            SeedMachine(sys);
+            const std::vector<std::string> before = MachineOf(sys);
+            const std::string msdos = sys.FileText("C:\\MSDOS.SYS");
+            ui::ScriptedPrompts prompts;
+            if (next == std::string("unattended")) {
+                sys.PutFile(kProfile,
+                            "Veltrim 2000 settings profile, version 1\r\n[Boot]\r\n"
+                            "Disable Autocreate Bootlog File=1\r\n[System]\r\n"
+                            "Enable Beep on Error=0\r\n");
+                c.fault(sys);
+                EXPECT_EQ(kExitFailed, RunUnattendedOn(sys, UnattendedRun::Command::Apply));
+                EXPECT_NE(std::string::npos,
+                          sys.FileText(kLog).find(std::string("error: ") + c.reported));
+            } else {
+                Started program(sys, prompts);
+                for (const char* name : kOneOfEachStore) {
+                    auto& box = Named<ui::CheckBox>(program.form(), name);
+                    box.PressMouse(ui::MouseButton::Left);
+                    box.ReleaseMouse(ui::MouseButton::Left, true);
+                }
+                c.fault(sys);
+                prompts.Answer(next == std::string("Yes") ? ui::Answer::Yes : ui::Answer::No);
+                program.form().Button5Click();
+                ASSERT_EQ(1u, prompts.Questions().size());
+                EXPECT_TRUE(prompts.Questions()[0].starts_with(c.reported));
+                if (next == std::string("Yes")) {
+                    EXPECT_EQ(before, MachineOf(sys));
+                }
+            }
+            sys.ClearFaults();
+            if (c.name == std::string("full disk")) {
+                EXPECT_EQ(msdos, sys.FileText("C:\\MSDOS.SYS")) << "whole, as before";
+            } else {
+                const std::string now = sys.FileText("C:\\MSDOS.SYS");
+                EXPECT_TRUE(now == msdos ||
+                            ProfileWriteLanded(msdos, now, "Options", "DisableLog", "1"))
+                    << "whole, as before or as written";
+            }
+            EXPECT_EQ(0x07u, Protection(sys));
+            if (c.name == std::string("lost value")) {
+                EXPECT_EQ("yes", ReadRegistryText(sys, HKEY_CURRENT_USER, "Control Panel\\Sound",
+                                                  "Beep", ""));
+            }
+            EXPECT_FALSE(UnfinishedRestorePoint(sys, restore).has_value());
+        }
+}
+
+// The uninstaller leaves a write that was cut off to the program: it refuses, and the
+// restore point that can put it back stays.
+TEST(UninstallTest, RefusesWhileAWriteIsCutOff) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    fake::FakePlatform sys;
+    SeedMachine(sys);
+    ASSERT_TRUE(SmallApplyCutOff(sys, false, 60, false));
+    ASSERT_TRUE(UnfinishedRestorePoint(sys, restore).has_value());
+    const std::vector<std::string> cut = sys.Dump();
+    ui::ScriptedPrompts prompts;
+    std::vector<std::string> log;
+    for (bool putBack : {false, true}) {
+        EXPECT_EQ(kUninstallUnfinished, UninstallProgramParts(sys, prompts, putBack, log));
+        sys.ReleaseMutex(kSingleInstanceMutex);  // the uninstaller's run ended
+        EXPECT_EQ(cut, sys.Dump()) << "nothing done";
+    }
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(std::string::npos, log[0].find("Start Veltrim 2000 once"));
+}
 
 // Each way a point can be damaged or planted: Undo refuses it whole, names the fault and
 // changes nothing; the point stays.

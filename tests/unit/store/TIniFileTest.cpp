@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/StoreError.h"
+#include "store/ProfileText.h"
 #include "store/TIniFile.h"
 
 #include <gtest/gtest.h>
@@ -106,3 +107,39 @@ TEST_F(TIniFileTest, RefusedDeletesOfKeysAndSectionsAreReported) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt::testing {
+namespace {
+
+// Whether a profile write reached the file whole: the file as Windows left it against the
+// file before and the one change. A full disk cuts it short, mid-line or at a line's end.
+TEST(ProfileTextTest, AWriteLandedWhenOnlyItsOneChangeIsThere) {
+    struct Case {
+        const char* before;
+        const char* after;
+        const char* key;  // in section "a"
+        const char* value;
+        bool landed;
+    };
+    const char* const file = "[a]\r\nk=1\r\nj=2\r\n\r\n[b]\r\nx=1\r\n";
+    for (const Case& c : std::initializer_list<Case>{
+             {file, "[a]\r\nk=2\r\nj=2\r\n[b]\r\nx=1\r\n", "k", "2", true},
+             {file, "[A]\r\n K = 2 \r\nj=2\r\n[B]\r\nX=1", "K", "2", true},  // rewritten
+             {file, file, "k", "2", false},                                  // never written
+             {file, "[a]\r\nk=2\r\nj=2\r\n[b]\r\nx", "k", "2", false},       // cut mid-line
+             {file, "[a]\r\nk=2\r\nj=2\r\n", "k", "2", false},               // cut at a line end
+             {file, "[a]\r\nk=2\r\nj=2\r\nz=9\r\n[b]\r\nx=1\r\n", "k", "2", false},  // more
+             {file, "[a]\r\nk=1\r\nj=2\r\nn=3\r\n[b]\r\nx=1\r\n", "n", "3", true},   // new key
+             {"", "[a]\r\nn=3\r\n", "n", "3", true},                                 // new file
+             {file, "[a]\r\nj=2\r\n[b]\r\nx=1\r\n", "k", nullptr, true},             // removed
+             {file, "[a]\r\n[b]\r\nx=1\r\n", "k", nullptr, false},                   // and j too
+             {file, "[b]\r\nx=1\r\n", nullptr, nullptr, true},  // the section removed
+             {file, "[a]\r\nk=1\r\n[b]\r\nx=1\r\n", nullptr, nullptr, false},
+         }) {
+        SCOPED_TRACE(std::string(c.after) + " / " + (c.key ? c.key : "(section)"));
+        EXPECT_EQ(c.landed, ProfileWriteLanded(c.before, c.after, "a", c.key, c.value));
+    }
+}
+
+}  // namespace
+}  // namespace vt::testing

@@ -321,14 +321,19 @@ TEST_F(BackToDefaultTest, EveryRightClickEntryGoesWhateverItsBoxShows) {
               sys.FileText(std::string(kProgramDir) + "\\data.ini").find("Title"));
 }
 
+// The failure is reported with the offer to put back what was done; No keeps it.
 TEST_F(BackToDefaultTest, AStoreErrorStopsItBeforeApply) {
     sys.FailWhen(
         [](const fake::CallInfo& call) {
             return call.kind == fake::Call::RegSetValue && call.name == "Max Cached Icons";
         },
         ERROR_ACCESS_DENIED);
-    EXPECT_THROW(Reset(ui::Answer::Yes), StoreError);
+    prompts.Answer(ui::Answer::Yes);
+    Reset(ui::Answer::No);  // the second question: keep what was done
     sys.ClearFaults();
+    ASSERT_EQ(2u, prompts.Questions().size());
+    EXPECT_TRUE(prompts.Questions().back().starts_with(
+        "Failed to set data for 'Max Cached Icons'\n\nPut back every setting"));
     EXPECT_EQ("30", TIniFile(sys, kMsdosSys).ReadText("Options", "BootMenuDelay", "-"))
         << "the steps before it stay done";
     EXPECT_EQ("1", TIniFile(sys, kMsdosSys).ReadText("Options", "BootMulti", "-"))
