@@ -126,6 +126,16 @@ std::string RegistryText(HKEY root, const char* path, const char* name) {
 // attributes (its time changes with its contents, which are listed themselves).
 using Snapshot = std::map<std::string, std::string>;
 
+// The CRC-32 that seals the program's restore-point files.
+std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
 std::string Hex(const BYTE* data, DWORD size) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
@@ -730,6 +740,44 @@ TEST_F(SetupTest, TheUninstallerPutsWindowsBackOnlyWhenAsked) {
             kept.clear();
         }
     }
+}
+
+// A write of the program's cut off: the uninstaller leaves it to the program (exit code 2)
+// and removes nothing, the restore point that can put it back first of all. Once the program
+// has settled it, the uninstaller runs.
+TEST_F(SetupTest, TheUninstallerRefusesWhileAWriteOfTheProgramIsCutOff) {
+    std::vector<std::unique_ptr<e2e::SavedValue>> kept;
+    kept.push_back(
+        std::make_unique<e2e::SavedValue>(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
+    ASSERT_EQ(0, RunSetup("/S"));
+    const std::string folder = kDefaultFolder;
+    WriteConfig(folder, {0, 0, 0, 0, 0});  // no welcome window
+    processes_.push_back(e2e::Start(folder + "\\Veltrim.exe", folder));
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ClickOnPages(main, {{1, "CheckBox15"}}, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    e2e::Click(e2e::Control(main, "Button4"));
+    ASSERT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+    // The point as a cut would leave it: its pass never marked ended.
+    std::string list = ReadWhole(folder + "\\Restore\\Points.txt");
+    std::string name = list.substr(list.find("\r\n") + 2, 19);
+    const std::string index = folder + "\\Restore\\" + name + "\\Files.txt";
+    const std::string ended = ReadWhole(index);
+    std::string body = ended.substr(0, ended.rfind("; end, checksum "));
+    ASSERT_NE(std::string::npos, body.find("state\tended\r\n"));
+    body.replace(body.find("state\tended"), 12, "state\topen");
+    char seal[32];
+    std::snprintf(seal, sizeof seal, "; end, checksum %08lx\r\n",
+                  static_cast<unsigned long>(Crc32(body)));
+    WriteWhole(index, body + seal);
+    const Snapshot cut = TakeSnapshot();
+    EXPECT_EQ(2, RunToEnd("\"" + folder + "\\Uninstall.exe\" /S /PUTBACK _?=" + folder, here_));
+    EXPECT_EQ("", Lines(Changes(cut, TakeSnapshot())));
+    WriteWhole(index, ended);  // as the program's next start leaves it
+    kept.clear();
+    Uninstall();
+    ExpectAsBefore(folder);
 }
 
 // --- The first page --------------------------------------------------------------------
