@@ -248,6 +248,13 @@ Section "-un.Uninstall"
     FileClose $1
   ${EndIf}
   Delete "$INSTDIR\Uninstall.log"
+  ; A write of the program's that was cut off (power lost, program ended): only the program
+  ; may put it back or keep it, and its restore point is the one good copy. Nothing goes.
+  ${If} $0 = 2
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was stopped while it was writing settings.$\r$\n$\r$\nStart ${PRODUCT} once, so that it puts back or keeps that write, then uninstall it again." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
   ${If} $0 <> 0
     DetailPrint "${PRODUCT} could not put back everything (code $0): see the lines above."
   ${EndIf}
