@@ -1,7 +1,9 @@
 ; Setup.exe of Veltrim 2000: installs the program, its Start-menu group and its Add/Remove
 ; Programs entry, and writes the uninstaller that takes them away again.
 ;
-; Built by CMake (installer/CMakeLists.txt) with Debian's makensis:
+; Built by CMake (installer/CMakeLists.txt) with the makensis built for the 486 beside the
+; program's run-time (scripts/build-i486-runtime.sh), whose stubs and plugins hold no
+; instruction a 486 lacks (tests/cpu, docs/windows98.md):
 ;   makensis -DPROGRAM_EXE=Veltrim.exe -DREADME=Readme.html -DICON=Veltrim.ico
 ;            -DOUTFILE=Setup.exe Setup.nsi
 ; Both Setup.exe and Uninstall.exe run silently with /S; Setup.exe takes /D=<folder> as the

@@ -12,6 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-9}
+bash scripts/build-i486-runtime.sh >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 >/dev/null
 build=$(pwd)/build/win32

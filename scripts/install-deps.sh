@@ -4,9 +4,12 @@
 set -euo pipefail
 
 # libasan8 and libubsan1: the sanitizer runtimes of g++ 12, for the native-asan preset.
-# nsis: makensis, which builds Setup.exe.
+# gcc-12-source, libgmp/mpfr/mpc-dev, scons, zlib1g-dev: scripts/build-i486-runtime.sh builds
+# the 486 run-time and NSIS (makensis builds Setup.exe) from Debian's sources with them.
+# p7zip-full, python3: the test that reads every instruction of Setup.exe and what it holds.
 packages=(cmake g++ libasan8 libubsan1 googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine
-  xvfb xauth x11-utils imagemagick nsis)
+  xvfb xauth x11-utils imagemagick gcc-12-source libgmp-dev libmpfr-dev libmpc-dev scons
+  zlib1g-dev make xz-utils bzip2 python3 p7zip-full)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 source scripts/lib-wine.sh
 
 bash scripts/install-deps.sh
+# The 486 run-time and NSIS: built once (about 15 minutes), then reused.
+bash scripts/build-i486-runtime.sh >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 bash scripts/machine.sh install
