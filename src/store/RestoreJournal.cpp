@@ -434,10 +434,6 @@ LONG RestoreJournal::RegCloseKey(HKEY key) {
     return inner_.RegCloseKey(key);
 }
 
-LONG RestoreJournal::RegFlushKey(HKEY key) {
-    return inner_.RegFlushKey(key);
-}
-
 // On disk the change is checked whole: a full disk lets Windows cut the file short and
 // still answer success. A change that reached the file half stays in the point.
 BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char* key,

@@ -71,7 +71,6 @@ class RestoreJournal final : public ForwardingPlatform {
     LONG RegDeleteValueA(HKEY key, const char* name) override;
     LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
     LONG RegCloseKey(HKEY key) override;
-    LONG RegFlushKey(HKEY key) override;
     BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                     const char* fileName) override;
     BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
