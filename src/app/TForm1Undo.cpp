@@ -135,20 +135,20 @@ void TForm1::KeepWhatIsWhole(const std::string& point) {
 void TForm1::RecoverUnfinishedPass() {
     std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys_, RestoreDir());
     if (!point) return;
-    if (point->undoing || prompts_.Confirm(Named(kUnfinishedQuestion, point->name),
-                                           ui::Buttons::YesNo) == ui::Answer::Yes) {
+    bool putBack = point->undoing || prompts_.Confirm(Named(kUnfinishedQuestion, point->name),
+                                                      ui::Buttons::YesNo) == ui::Answer::Yes;
+    if (putBack) {
         try {
             if (auto report = UndoNewestRestorePoint(sys_, RestoreDir(), Managed()))
                 prompts_.ShowMessage(
                     (point->undoing ? Named(kFinishedUndoNote, point->name) + "\n\n" : "") +
                     Described(*report));
-            TakeBackConfig();
-            return;
         } catch (const RestorePointDamaged& e) {
             prompts_.ShowError(std::string(e.what()) + "\n\nNothing was changed.");
+            putBack = false;
         }
     }
-    KeepWhatIsWhole(point->name);
+    if (!putBack) KeepWhatIsWhole(point->name);
     TakeBackConfig();
 }
 
