@@ -126,16 +126,6 @@ std::string RegistryText(HKEY root, const char* path, const char* name) {
 // attributes (its time changes with its contents, which are listed themselves).
 using Snapshot = std::map<std::string, std::string>;
 
-// The CRC-32 that seals the program's restore-point files.
-std::uint32_t Crc32(const std::string& bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 std::string Hex(const BYTE* data, DWORD size) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
@@ -767,10 +757,7 @@ TEST_F(SetupTest, TheUninstallerRefusesWhileAWriteOfTheProgramIsCutOff) {
     std::string body = ended.substr(0, ended.rfind("; end, checksum "));
     ASSERT_NE(std::string::npos, body.find("state\tended\r\n"));
     body.replace(body.find("state\tended"), 12, "state\topen");
-    char seal[32];
-    std::snprintf(seal, sizeof seal, "; end, checksum %08lx\r\n",
-                  static_cast<unsigned long>(Crc32(body)));
-    WriteWhole(index, body + seal);
+    WriteWhole(index, Sealed(body));
     const Snapshot cut = TakeSnapshot();
     EXPECT_EQ(2, RunToEnd("\"" + folder + "\\Uninstall.exe\" /S /PUTBACK _?=" + folder, here_));
     EXPECT_EQ("", Lines(Changes(cut, TakeSnapshot())));
