@@ -21,7 +21,7 @@
 # and "current" beside it points at it. The folder is made in a temporary folder and renamed
 # into place only when complete, so a cut-off build is never reused; it is reused as long as
 # the source package versions (and this script's RECIPE) stay the same. First build: about
-# 15 minutes on two cores.
+# 20 minutes on two cores.
 #
 # Usage: scripts/build-i486-runtime.sh        (prints the cache folder as its last line)
 # The packages it needs are installed by scripts/install-deps.sh.
@@ -55,7 +55,7 @@ esac
 # A private apt configuration with deb-src lines for the archive the machine already uses:
 # the system's own apt configuration and lists stay untouched.
 apt_dir=$root/apt
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/lists-next/partial"
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/lists-next/partial" "$apt_dir/cache/archives/partial"
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Identifier: Packages' |
   awk -v c="$codename" '$2 == c || index($2, c "-") == 1 { print "deb-src " $0 }' |
@@ -73,9 +73,11 @@ case "$codename" in
 esac
 echo "deb-src $archive $next main" >"$apt_dir/next.list"
 apt_mine=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
-  -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Sandbox::User=$(id -un)")
+  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache"
+  -o "APT::Sandbox::User=$(id -un)")
 apt_next=(-o "Dir::Etc::SourceList=$apt_dir/next.list" -o "Dir::Etc::SourceParts=/dev/null"
-  -o "Dir::State::Lists=$apt_dir/lists-next" -o "APT::Sandbox::User=$(id -un)")
+  -o "Dir::State::Lists=$apt_dir/lists-next" -o "Dir::Cache=$apt_dir/cache"
+  -o "APT::Sandbox::User=$(id -un)")
 # Refreshed on every run (a second or two); without the network the lists already here serve.
 apt-get "${apt_mine[@]}" -qq update >/dev/null 2>&1 || log "warning: could not refresh the source lists"
 apt-get "${apt_next[@]}" -qq update >/dev/null 2>&1 || true
@@ -95,7 +97,7 @@ if [ -f "$dest/VERSIONS" ]; then
   exit 0
 fi
 
-log "building the 486 run-time and NSIS into $dest (about 15 minutes the first time)"
+log "building the 486 run-time and NSIS into $dest (about 20 minutes the first time)"
 start=$(date +%s)
 work=$(mktemp -d "$root/.build.XXXXXX")
 trap 'rm -rf "$work"' EXIT

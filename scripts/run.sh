@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib-wine.sh
 
 bash scripts/install-deps.sh
-# The 486 run-time and NSIS: built once (about 15 minutes), then reused.
+# The 486 run-time and NSIS: built once (about 20 minutes), then reused.
 bash scripts/build-i486-runtime.sh >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32

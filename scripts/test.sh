@@ -7,7 +7,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh || exit 1
-# The 486 run-time and NSIS of the win32 preset: built once (about 15 minutes), then reused.
+# The 486 run-time and NSIS of the win32 preset: built once (about 20 minutes), then reused.
 bash scripts/build-i486-runtime.sh >/dev/null || exit 1
 
 failed=0
