@@ -96,11 +96,8 @@ void RestoreJournal::NoteAfter(const std::string& path,
     entry->after = bytes ? PathBefore::After::Written : PathBefore::After::Missing;
     entry->afterSize = bytes ? static_cast<DWORD>(bytes->size()) : 0;
     entry->afterChecksum = bytes ? Checksum(std::string(bytes->begin(), bytes->end())) : 0;
-    // Unnoted, the change counts as cut off: a "keep" puts the file back as it was.
-    try {
-        WriteFiles();
-    } catch (const RestorePointError&) {
-    }
+    // Written into the point with its next entry or when the pass ends. Until then a "keep"
+    // finds the file neither as before nor as noted and puts it back as it was: whole too.
 }
 
 RestoreJournal::KeyName RestoreJournal::Locate(HKEY key, const char* subKey) const {
