@@ -81,7 +81,11 @@ void RestoreJournal::FlushProfileCache(const char* fileName) {
 
 bool RestoreJournal::Settled(const std::string& path, bool flush) {
     std::optional<std::vector<BYTE>> bytes = ReadAll(inner_, path);
-    if (flush && bytes && !inner_.FlushFile(path.c_str())) return false;
+    // A file another program holds open (a virus scanner, say) cannot be opened to flush it;
+    // what was written stands, read back whole.
+    if (flush && bytes && !inner_.FlushFile(path.c_str()) &&
+        inner_.GetLastError() != static_cast<DWORD>(ERROR_SHARING_VIOLATION))
+        return false;
     NoteAfter(path, bytes);
     return true;
 }

@@ -209,6 +209,21 @@ TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsIts
     EXPECT_EQ(before, Machine());
 }
 
+// A written file that cannot be flushed is a failed write, unless another program holds it
+// open: then it cannot be opened to flush, and what was read back whole stands.
+TEST_F(JournalTest, AFileThatCannotBeFlushedIsAFailedWriteUnlessHeldOpenElsewhere) {
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
+    auto point = journal.Record(kRestoreDir);
+    for (auto [error, written] :
+         {std::pair{ERROR_SHARING_VIOLATION, TRUE}, std::pair{ERROR_ACCESS_DENIED, FALSE}}) {
+        sys.FailNth(fake::Call::FlushFile, 1, error);
+        EXPECT_EQ(written,
+                  journal.WritePrivateProfileStringA("vcache", "MinFileCache",
+                                                     std::to_string(error).c_str(), "SYSTEM.INI"))
+            << error;
+    }
+}
+
 TEST_F(JournalTest, APassThatChangesNothingWritesNoPoint) {
     sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
