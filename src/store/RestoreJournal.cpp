@@ -79,8 +79,8 @@ void RestoreJournal::FlushProfileCache(const char* fileName) {
     inner_.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName);
 }
 
-bool RestoreJournal::Settled(const std::string& path, bool flush) {
-    std::optional<std::vector<BYTE>> bytes = ReadAll(inner_, path);
+bool RestoreJournal::Settled(const std::string& path, bool flush,
+                             const std::optional<std::vector<BYTE>>& bytes) {
     // A file another program holds open (a virus scanner, say) cannot be opened to flush it;
     // what was written stands, read back whole.
     if (flush && bytes && !inner_.FlushFile(path.c_str()) &&
@@ -462,7 +462,7 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
     };
     // Not noted as the pass left it: a "keep" finds it neither so nor as before.
     if (!ProfileWriteLanded(text(before), text(after), section, key, value)) return FALSE;
-    return after == before || Settled(path, true);
+    return after == before || Settled(path, true, after);
 }
 
 BOOL RestoreJournal::SetFileAttributesA(const char* path, DWORD attributes) {
@@ -497,7 +497,7 @@ BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExis
     bool added = Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
                  ReadAll(inner_, from) != ReadAll(inner_, to) && SavePath(PathBefore::File, to);
     BOOL ok = inner_.CopyFileA(from, to, failIfExists);
-    if (ok) return Settled(to, true);
+    if (ok) return Settled(to, true, ReadAll(inner_, to));
     return Dropped(ok, added, to ? to : "");
 }
 
@@ -505,14 +505,14 @@ BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& b
     bool added =
         Recording() && path && ReadAll(inner_, path) != bytes && SavePath(PathBefore::File, path);
     BOOL ok = inner_.WriteFileBytes(path, bytes);
-    if (ok) return Settled(path, false);
+    if (ok) return Settled(path, false, bytes);  // written and flushed whole
     return Dropped(ok, added, path ? path : "");
 }
 
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
     bool added = Recording() && to && SavePath(PathBefore::File, to);
     BOOL ok = inner_.LZCopyFileA(from, to);
-    if (ok) return Settled(to, true);
+    if (ok) return Settled(to, true, ReadAll(inner_, to));
     return Dropped(ok, added, to ? to : "");
 }
 
@@ -520,7 +520,7 @@ BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
                                      const char* workingDirectory) {
     bool added = Recording() && linkFile && SavePath(PathBefore::Shortcut, linkFile);
     BOOL ok = inner_.CreateShellLink(target, linkFile, workingDirectory);
-    if (ok) return Settled(linkFile, true);
+    if (ok) return Settled(linkFile, true, ReadAll(inner_, linkFile));
     return Dropped(ok, added, linkFile ? linkFile : "");
 }
 

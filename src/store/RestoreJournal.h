@@ -102,10 +102,11 @@ class RestoreJournal final : public ForwardingPlatform {
     void FlushRegistry();
     // The hive a key lies in, for RegFlushKey: a root, or a user's key below HKEY_USERS.
     void Changed(const KeyName& key);
-    // After a call that changed `path`: its bytes flushed to disk (unless the call did so)
-    // and, when the point holds it, noted as the change left them. False when they could not
-    // be flushed.
-    bool Settled(const std::string& path, bool flush);
+    // After a call that changed `path` to `bytes` (nothing: gone): the file flushed to disk
+    // (unless the call did so) and, when the point holds it, noted as the change left it.
+    // False when it could not be flushed.
+    bool Settled(const std::string& path, bool flush,
+                 const std::optional<std::vector<BYTE>>& bytes);
     void NoteAfter(const std::string& path, const std::optional<std::vector<BYTE>>& bytes);
     void FlushProfileCache(const char* fileName);
     KeyName Locate(HKEY key, const char* subKey) const;
