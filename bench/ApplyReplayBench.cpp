@@ -157,7 +157,7 @@ class Replay {
                 return ::MoveFileA(Ptr(call.text[0]), Ptr(call.text[1]));
             case Op::ReadWhole: {
                 std::vector<vt::BYTE> bytes;
-                return platform_.ReadFileBytes(Ptr(call.text[0]), &bytes);
+                return platform_.ReadFileBytes(Ptr(call.text[0]), &bytes, ~DWORD{0});
             }
             case Op::WriteWhole:
                 return platform_.WriteFileBytes(Ptr(call.text[0]), call.data);

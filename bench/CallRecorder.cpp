@@ -250,8 +250,8 @@ BOOL CallRecorder::MoveFileA(const char* from, const char* to) {
     return static_cast<BOOL>(call.result = inner_.MoveFileA(from, to));
 }
 
-BOOL CallRecorder::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
-    return OnPath(Op::ReadWhole, path, [&] { return inner_.ReadFileBytes(path, bytes); });
+BOOL CallRecorder::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) {
+    return OnPath(Op::ReadWhole, path, [&] { return inner_.ReadFileBytes(path, bytes, maxBytes); });
 }
 
 BOOL CallRecorder::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {

@@ -98,7 +98,7 @@ class CallRecorder final : public ForwardingPlatform {
     BOOL RemoveDirectoryA(const char* path) override;
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
     BOOL MoveFileA(const char* from, const char* to) override;
-    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
     BOOL FlushFile(const char* path) override;
     BOOL LZCopyFileA(const char* from, const char* to) override;

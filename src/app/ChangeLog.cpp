@@ -66,7 +66,8 @@ std::string ValueId(HKEY root, const Target& target) {
 }
 
 std::vector<regedit4::Section> RegistryOf(Platform& sys, const std::string& pointDir) {
-    auto text = pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kRegistryFile);
+    auto text = pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kRegistryFile,
+                                       limits::kPointFile);
     if (!text) return {};
     try {
         return regedit4::Read(*text);
@@ -76,7 +77,8 @@ std::vector<regedit4::Section> RegistryOf(Platform& sys, const std::string& poin
 }
 
 std::vector<PathBefore> FilesOf(Platform& sys, const std::string& pointDir) {
-    auto text = pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kFilesFile);
+    auto text =
+        pointfiles::ReadSealed(sys, pointDir + "\\" + pointfiles::kFilesFile, limits::kPointFile);
     if (!text) return {};
     try {
         return pointfiles::ReadFilesText(*text).paths;
@@ -111,7 +113,7 @@ void AddFile(StoredValues& values, const std::string& path,
 }
 
 std::optional<std::string> Text(Platform& sys, const std::string& path) {
-    auto bytes = pointfiles::ReadAll(sys, path);
+    auto bytes = pointfiles::ReadAll(sys, path, limits::kManagedFile);
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
 }

@@ -3,6 +3,7 @@
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
 #include "store/RestorePointFiles.h"
+#include "store/RestorePoints.h"
 
 #include <algorithm>
 #include <map>
@@ -193,10 +194,28 @@ bool WriteTextFile(Platform& sys, const std::string& path, const std::string& te
     return pointfiles::ReplaceWhole(sys, path, text, WholeProfile);
 }
 
+std::optional<std::string> RefusedTextTarget(Platform& sys, const std::string& path,
+                                             const ManagedScope& scope) {
+    std::string restore = scope.programDir;
+    while (!restore.empty() && restore.back() == '\\') restore.pop_back();
+    restore += "\\Restore\\";
+    const std::string shown = "\"" + path + "\"";
+    if (EqualNoCase(path.substr(0, restore.size()), restore) || scope.ManagesFile(path))
+        return shown +
+               " is a file of Veltrim 2000 or of the settings it manages: a profile or "
+               "log never replaces it.";
+    DWORD attributes = sys.GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return shown + " is a folder.";
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return shown + " is read-only: a profile or log never replaces it.";
+    return std::nullopt;
+}
+
 std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path) {
-    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path);
+    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path, limits::kProfile);
     if (!bytes && !pointfiles::Exists(sys, path)) {
-        bytes = pointfiles::ReadAll(sys, path + pointfiles::kNewSuffix);
+        bytes = pointfiles::ReadAll(sys, path + pointfiles::kNewSuffix, limits::kProfile);
         if (bytes && !WholeProfile(*bytes)) bytes.reset();
     }
     if (!bytes) return std::nullopt;
@@ -301,21 +320,27 @@ ProfileField TrackField(const std::string& section, const std::string& key, ui::
 
 ProfileField TextField(const std::string& section, const std::string& key, ui::Edit& edit,
                        bool wholeNumber) {
-    return {
-        section,
-        key,
-        [&edit] { return edit.Text(); },
-        [&edit, wholeNumber](const std::string& value) -> std::optional<std::string> {
-            if (edit.MaxLength() > 0 && value.size() > static_cast<std::size_t>(edit.MaxLength()))
-                return "longer than " + std::to_string(edit.MaxLength()) + " characters";
-            if (wholeNumber && !value.empty() && !Digits(value)) return "not a whole number";
-            return std::nullopt;
-        },
-        [&edit](const std::string& value) {
-            edit.SetText(value);
-            edit.LoseFocus();
-        },
-        WhileEnabled(edit)};
+    return {section,
+            key,
+            [&edit] { return edit.Text(); },
+            [&edit, wholeNumber](const std::string& value) -> std::optional<std::string> {
+                const std::size_t longest = edit.MaxLength() > 0
+                                                ? static_cast<std::size_t>(edit.MaxLength())
+                                                : kLongestProfileText;
+                if (value.size() > longest)
+                    return "longer than " + std::to_string(longest) + " characters";
+                if (std::any_of(value.begin(), value.end(), [](char c) {
+                        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+                    }))
+                    return "holds a control character (a tab, an escape, a NUL...)";
+                if (wholeNumber && !value.empty() && !Digits(value)) return "not a whole number";
+                return std::nullopt;
+            },
+            [&edit](const std::string& value) {
+                edit.SetText(value);
+                edit.LoseFocus();
+            },
+            WhileEnabled(edit)};
 }
 
 ProfileField ChoiceField(const std::string& section, const std::string& key,

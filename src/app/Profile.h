@@ -12,6 +12,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/RestorePoints.h"
 #include "ui/Controls.h"
 
 #include <functional>
@@ -80,6 +81,11 @@ std::string RefusalMessage(const std::string& path, const std::vector<std::strin
 // Profiles and logs are written whole under a second name ("....new") that then replaces the
 // first, so a write cut off at any byte leaves the old file or the new one.
 bool WriteTextFile(Platform& sys, const std::string& path, const std::string& text);
+// Why a profile or log may not be written to `path`, nothing when it may: a file of the
+// restore points, one the settings manage (SYSTEM.INI, Config.DAT...), a read-only file or a
+// folder is never replaced by one.
+std::optional<std::string> RefusedTextTarget(Platform& sys, const std::string& path,
+                                             const ManagedScope& scope);
 // A profile's text; when a replacement was cut off between its delete and its rename, the
 // whole replacement. Nothing when it cannot be read.
 std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path);
@@ -100,6 +106,8 @@ ProfileField BoxField(const std::string& section, ui::CheckBox& box);
 ProfileField SpinField(const std::string& section, const std::string& key, ui::SpinEdit& spin);
 ProfileField TrackField(const std::string& section, const std::string& key, ui::TrackBar& bar);
 // A text box; `wholeNumber`: only whole numbers (of at most the box's length).
+// The longest text a field without a limit of its own takes from a profile: a path.
+inline constexpr std::size_t kLongestProfileText = 259;
 ProfileField TextField(const std::string& section, const std::string& key, ui::Edit& edit,
                        bool wholeNumber = false);
 // A radio group by its buttons' captions (trailing blanks trimmed).

@@ -1,8 +1,10 @@
 #include "app/Startup.h"
 
 #include "store/Paths.h"
+#include "store/StoreError.h"
 
 #include <exception>
+#include <optional>
 
 namespace vt {
 
@@ -11,29 +13,43 @@ bool Guarded(ui::Prompts& prompts, const std::function<void()>& step) {
         step();
         return true;
     } catch (const std::exception& e) {
-        prompts.ShowError(e.what());
+        prompts.ShowError(ErrorText(e));
         return false;
     }
 }
 
-int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
-                  const std::function<void(Program&)>& attachPages) {
-    std::string programDir = TakeProgramDir(sys);
-    ConfigDat config;
+namespace {
+
+// Config.DAT is read; one of another size may be replaced by the defaults when the user says
+// so. Nothing when the start cannot go on (the error was shown).
+std::optional<ConfigDat> StartOptions(Platform& sys, ui::Prompts& prompts,
+                                      const std::string& programDir) {
     try {
-        config = ReadConfigDat(sys, programDir);
+        return ReadConfigDat(sys, programDir);
+    } catch (const ConfigDatDamaged& e) {
+        if (prompts.Confirm(std::string(e.what()) +
+                                "\n\nReplace it with a new Config.DAT holding the default options?",
+                            ui::Buttons::YesNo) != ui::Answer::Yes)
+            return std::nullopt;
+        try {
+            WriteConfigDat(sys, programDir, ConfigDat::Defaults());
+            return ConfigDat::Defaults();
+        } catch (const IoError& written) {
+            prompts.ShowError(std::string(written.what()) + " (" + programDir +
+                              ConfigDat::kFileName + ")");
+        }
     } catch (const IoError& e) {
         prompts.ShowError(e.what());
-        return 1;
     }
-    std::string windowsDir = TakeWindowsDir(sys);
-    if (config.FirstRun() == 1)
-        sys.LZCopyFileA(
-            (windowsDir + "\\Start Menu\\Programs\\Veltrim 2000\\Uninstall.lnk").c_str(),
-            (programDir + "\\Uninstall.lnk").c_str());
+    return std::nullopt;
+}
 
-    // The mutex settles two starts at the same moment, before either has a window to find.
-    // Its handle stays open as long as this process runs.
+}  // namespace
+
+int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
+                  const std::function<void(Program&)>& attachPages) {
+    // The mutex settles two starts at the same moment, before either has a window to find
+    // or a message to show. Its handle stays open as long as this process runs.
     bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
                    sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     HWND running = sys.FindWindowA(TForm1::kClassName, TForm1::kCaption);
@@ -42,6 +58,16 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
         if (running && !sys.IsWindowVisible(running)) sys.PostMessageA(running, WM_USER, 0, 0);
         return 0;
     }
+
+    std::string programDir = TakeProgramDir(sys);
+    std::optional<ConfigDat> read = StartOptions(sys, prompts, programDir);
+    if (!read) return 1;
+    ConfigDat config = *read;
+    std::string windowsDir = TakeWindowsDir(sys);
+    if (config.FirstRun() == 1)
+        sys.LZCopyFileA(
+            (windowsDir + "\\Start Menu\\Programs\\Veltrim 2000\\Uninstall.lnk").c_str(),
+            (programDir + "\\Uninstall.lnk").c_str());
 
     std::unique_ptr<TForm3> welcome;
     if (config.ShowSplash() == 1) {

@@ -2,6 +2,7 @@
 
 #include "platform/NoCase.h"
 #include "store/Paths.h"
+#include "store/StoreError.h"
 
 #include <algorithm>
 #include <exception>
@@ -209,7 +210,7 @@ void TForm1::FormCreate() {
     try {
         RecoverUnfinishedPass();
     } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());  // the pages are read all the same
+        prompts_.ShowError(ErrorText(e));  // the pages are read all the same
     }
     for (PageState& state : pages_) {
         state.readComplete = false;
@@ -276,7 +277,7 @@ bool TForm1::QueryEndSession() {
     try {
         FormCloseQuery(canClose);
     } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());
+        prompts_.ShowError(ErrorText(e));
         return false;
     }
     return canClose;

@@ -5,6 +5,8 @@ namespace vt {
 
 std::optional<std::string> TForm1::ExportProfile(const std::string& path) {
     if (!hooks.profileFields) return "No settings to export.";
+    if (std::optional<std::string> refused = RefusedTextTarget(sys_, path, Managed()))
+        return "Unable to write the settings profile: " + *refused;
     ReadPendingPages();
     if (!WriteTextFile(sys_, path, WriteProfileText(hooks.profileFields())))
         return "Unable to write the settings profile " + path + ".";
@@ -15,7 +17,10 @@ TForm1::ImportResult TForm1::ImportProfile(const std::string& path) {
     ImportResult result;
     std::optional<std::string> text = ReadProfileFile(sys_, path);
     if (!text) {
-        result.errors.push_back("Unable to read the settings profile " + path + ".");
+        result.errors.push_back(sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)
+                                    ? "The settings profile " + path +
+                                          " is too large to be one: it is not read."
+                                    : "Unable to read the settings profile " + path + ".");
         result.unreadable = true;
         return result;
     }

@@ -4,6 +4,7 @@
 
 #include "platform/NoCase.h"
 #include "store/Paths.h"
+#include "store/StoreError.h"
 
 #include <exception>
 
@@ -33,7 +34,7 @@ std::optional<std::string> TForm1::WritePass(const std::function<void()>& writes
             writes();
             journal_.Finish();
         } catch (const std::exception& e) {
-            failure = e.what();
+            failure = ErrorText(e);
         }
     }
     if (failure) SettleFailedPass(*failure);
@@ -104,7 +105,7 @@ void TForm1::UndoLastApply() {
     try {
         report = PutBackNewestPoint();
     } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());
+        prompts_.ShowError(ErrorText(e));
     }
     TakeBackConfig();
     if (hooks.clearShortcutBoxes) hooks.clearShortcutBoxes();
@@ -168,7 +169,7 @@ void TForm1::SettleFailedPass(const std::string& failure) {
             KeepWhatIsWhole(point);
         }
     } catch (const std::exception& e) {
-        prompts_.ShowError(e.what());
+        prompts_.ShowError(ErrorText(e));
     }
     TakeBackConfig();
 }

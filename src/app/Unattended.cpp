@@ -3,6 +3,7 @@
 #include "app/ChangeLog.h"
 #include "platform/NoCase.h"
 #include "store/Paths.h"
+#include "store/StoreError.h"
 #include "store/RestorePointFiles.h"
 
 #include <exception>
@@ -61,7 +62,7 @@ int ApplyProfileFile(TForm1& form, const UnattendedRun& run, std::vector<std::st
         if (ReadConfigDat(sys, programDir).ShowSplash() != form.Config.ShowSplash())
             throw IoError("Unable to write to " + programDir + ConfigDat::kFileName);
     } catch (const std::exception& e) {
-        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
+        log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
         code = kExitFailed;
     }
     if (!form.LastRestorePoint().empty()) {
@@ -93,7 +94,7 @@ int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
         log.push_back("refused: " + LoggedPrompts::OneLine(e.what()));
         return kExitRefused;
     } catch (const std::exception& e) {
-        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
+        log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
         return kExitFailed;
     }
 }
@@ -167,42 +168,49 @@ std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& wor
     return run;
 }
 
-int RunUnattended(Platform& sys, const UnattendedRun& run,
-                  const std::function<void(Program&, ui::Prompts&)>& attachPages) {
-    std::vector<std::string> log;
-    const char* names[] = {"/apply", "/undo", "/export"};
-    log.push_back("Veltrim 2000 " +
-                  (run.refused.empty() ? std::string(names[static_cast<int>(run.command)]) +
-                                             (run.profile.empty() ? "" : " " + run.profile)
-                                       : std::string("command line")) +
-                  ", " + pointfiles::LocalTime());
-    auto finish = [&](int code) {
-        log.push_back("exit code " + std::to_string(code));
-        if (!run.log.empty()) {
-            std::string text;
-            for (const std::string& line : log) text += line + "\r\n";
-            WriteTextFile(sys, run.log, text);
-        }
-        return code;
-    };
+namespace {
 
+// The log and the exported profile replace no file that is not theirs to replace, nor each
+// other, nor the profile being applied.
+std::optional<std::string> RefusedTargets(Platform& sys, const UnattendedRun& run,
+                                          const ManagedScope& scope) {
+    std::vector<std::string> targets;
+    if (!run.log.empty()) targets.push_back(run.log);
+    if (run.command == UnattendedRun::Command::Export) targets.push_back(run.profile);
+    for (const std::string& target : targets)
+        if (std::optional<std::string> refused = RefusedTextTarget(sys, target, scope))
+            return refused;
+    if (!run.log.empty() && EqualNoCase(run.log, run.profile))
+        return "the log \"" + run.log + "\" would replace the profile.";
+    return std::nullopt;
+}
+
+// The run itself; answers its exit code, every step it took in `log`.
+int RunLogged(Platform& sys, const UnattendedRun& run,
+              const std::function<void(Program&, ui::Prompts&)>& attachPages,
+              std::vector<std::string>& log) {
     if (!run.refused.empty()) {
         log.push_back("refused: " + run.refused);
-        return finish(kExitRefused);
+        return kExitRefused;
+    }
+    if (std::optional<std::string> refused =
+            RefusedTargets(sys, run, {TakeWindowsDir(sys), TakeProgramDir(sys)})) {
+        log.push_back("refused: " + *refused);
+        return kExitRefused;
     }
     bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
                    sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     if (another || sys.FindWindowA(TForm1::kClassName, TForm1::kCaption) ||
         sys.FindWindowA(TForm3::kClassName, TForm3::kCaption)) {
         log.push_back("Veltrim 2000 is open on this PC: nothing was written.");
-        return finish(kExitAlreadyOpen);
+        return kExitAlreadyOpen;
     }
     ConfigDat config;
     try {
         config = ReadConfigDat(sys, TakeProgramDir(sys));
     } catch (const IoError& e) {
         log.push_back("error: " + std::string(e.what()) + " (" + TakeProgramDir(sys) + ")");
-        return finish(kExitFailed);
+        return kExitFailed;
     }
 
     LoggedPrompts prompts(log);
@@ -210,13 +218,8 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     TForm1& form = program.main;
     form.Config = config;
     if (attachPages) attachPages(program, prompts);
-    try {
-        if (std::optional<int> code = PutBackCutOff(form, log, sys)) return finish(*code);
-    } catch (const std::exception& e) {
-        log.push_back("error: " + LoggedPrompts::OneLine(e.what()));
-        return finish(kExitFailed);
-    }
-    if (!Guarded(prompts, [&] { form.FormCreate(); })) return finish(kExitFailed);
+    if (std::optional<int> code = PutBackCutOff(form, log, sys)) return *code;
+    if (!Guarded(prompts, [&] { form.FormCreate(); })) return kExitFailed;
     // A page that cannot be read is logged and left unread, so unwritten.
     bool readFailed = false;
     for (bool more = true; more;)
@@ -246,7 +249,38 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     // An Undo puts back what its point holds, whatever the pages could show.
     if (code == kExitDone && readFailed && run.command != UnattendedRun::Command::Undo)
         code = kExitFailed;
-    return finish(code);
+    return code;
+}
+
+}  // namespace
+
+int RunUnattended(Platform& sys, const UnattendedRun& run,
+                  const std::function<void(Program&, ui::Prompts&)>& attachPages) {
+    std::vector<std::string> log;
+    const char* names[] = {"/apply", "/undo", "/export"};
+    log.push_back("Veltrim 2000 " +
+                  (run.refused.empty() ? std::string(names[static_cast<int>(run.command)]) +
+                                             (run.profile.empty() ? "" : " " + run.profile)
+                                       : std::string("command line")) +
+                  ", " + pointfiles::LocalTime());
+    const ManagedScope scope{TakeWindowsDir(sys), TakeProgramDir(sys)};
+    const bool logAllowed = !run.log.empty() && !EqualNoCase(run.log, run.profile) &&
+                            !RefusedTextTarget(sys, run.log, scope);
+    auto finish = [&](int code) {
+        log.push_back("exit code " + std::to_string(code));
+        if (logAllowed) {
+            std::string text;
+            for (const std::string& line : log) text += line + "\r\n";
+            WriteTextFile(sys, run.log, text);
+        }
+        return code;
+    };
+    try {
+        return finish(RunLogged(sys, run, attachPages, log));
+    } catch (const std::exception& e) {
+        log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
+        return finish(kExitFailed);
+    }
 }
 
 }  // namespace vt

@@ -4,6 +4,8 @@
 #include "store/StoreError.h"
 #include "store/TIniFile.h"
 
+#include <algorithm>
+
 namespace vt {
 namespace {
 
@@ -22,8 +24,10 @@ std::array<OemInfoPage::Field, 5> OemInfoPage::Fields() {
 
 OemInfoPage::OemInfoPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     : Sheet(form.TabSheet13), form_(form), sys_(sys), prompts_(prompts) {
-    for (ui::Edit* edit : {&Manufacturer, &Model, &Line1, &Line2, &Line3})
+    for (ui::Edit* edit : {&Manufacturer, &Model, &Line1, &Line2, &Line3}) {
         edit->SetText(edit->Name());  // design texts; the read pass replaces them
+        edit->SetMaxLength(kLongestLine);
+    }
     Button9.OnClick = [this] { Button9Click(); };
     Button10.OnClick = [this] { Button10Click(); };
     const char* logoWarning =
@@ -142,6 +146,12 @@ void OemInfoPage::Write() {
             throw IoError("Cannot delete file " + logo);
         }
     }
+    auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+    for (const Field& f : Fields())
+        if (f.edit.Changed() && std::any_of(f.edit.Text().begin(), f.edit.Text().end(), control))
+            throw IoError(std::string("The ") + f.key + " of " + SystemFile(kInfoFile) +
+                          " cannot hold a tab or another control character: nothing of it was "
+                          "written.");
     TIniFile ini(sys_, SystemFile(kInfoFile));
     for (const Field& f : Fields())
         if (f.edit.Changed()) ini.WriteText(f.section, f.key, f.edit.Text());

@@ -16,6 +16,9 @@ namespace vt {
 class OemInfoPage {
   public:
     OemInfoPage(TForm1& form, Platform& sys, ui::Prompts& prompts);
+    // Each field is one line of System Properties; Windows 98's profile functions take no
+    // longer value whole.
+    static constexpr int kLongestLine = 255;
 
     void Read();   // the first slice of BacaData
     void Write();  // the first slice of TulisData

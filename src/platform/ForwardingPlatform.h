@@ -69,8 +69,8 @@ class ForwardingPlatform : public Platform {
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override {
         return inner_.CopyFileA(from, to, failIfExists);
     }
-    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override {
-        return inner_.ReadFileBytes(path, bytes);
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) override {
+        return inner_.ReadFileBytes(path, bytes, maxBytes);
     }
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override {
         return inner_.WriteFileBytes(path, bytes);

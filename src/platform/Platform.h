@@ -67,8 +67,9 @@ class Platform {
     virtual BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) = 0;
     // Renames a file, attributes kept; fails when `to` exists (ERROR_ALREADY_EXISTS).
     virtual BOOL MoveFileA(const char* from, const char* to) = 0;
-    // Whole-file access (CreateFileA + ReadFile / WriteFile + CloseHandle).
-    virtual BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) = 0;
+    // Whole-file access (CreateFileA + ReadFile / WriteFile + CloseHandle). A file longer
+    // than `maxBytes` is not read: ERROR_FILE_TOO_LARGE.
+    virtual BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) = 0;
     // Creates or truncates the file; returns once the bytes are on disk (FlushFileBuffers).
     virtual BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) = 0;
     // Puts what was written to an existing file on disk (CreateFileA for writing,

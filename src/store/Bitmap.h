@@ -13,10 +13,12 @@ namespace vt {
 class Bitmap {
   public:
     // The picture in a .bmp file's bytes; nothing when they are no Windows bitmap this program
-    // can show (a file header "BM", an info header of 12 or 40 bytes or more, 1 to 32 bits a
-    // pixel, every byte the headers promise present).
+    // can show (a file header "BM", an info header of 12 or 40 to 124 bytes, 1 to 32 bits a
+    // pixel, plain, bit-field or run-length pixels, every byte the headers promise present:
+    // the whole grid, the masks, or runs that end inside the file and the picture).
     static std::optional<Bitmap> Parse(const std::vector<BYTE>& file);
-    // The file from disk through the platform; nothing when it is missing or no bitmap.
+    // The file from disk through the platform; nothing when it is missing, too large or no
+    // bitmap.
     static std::optional<Bitmap> Load(Platform& sys, const std::string& path);
 
     int Width() const { return width_; }

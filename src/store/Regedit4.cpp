@@ -79,6 +79,20 @@ std::string DataText(const std::string& nameText, const Data& data) {
     throw std::invalid_argument("Not a line of a registry file: " + line);
 }
 
+// A 32-bit number in 1 to 8 hex digits, as the Registry Editor writes one; else the line is
+// refused (a longer number is no value the registry can hold).
+DWORD HexNumber(const std::string& digits, const std::string& line) {
+    if (digits.empty() || digits.size() > 8) Unreadable(line);
+    DWORD number = 0;
+    for (char c : digits) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) Unreadable(line);
+        int lower = std::tolower(static_cast<unsigned char>(c));
+        number =
+            number << 4 | static_cast<DWORD>(std::isdigit(lower) ? lower - '0' : lower - 'a' + 10);
+    }
+    return number;
+}
+
 // Reads a quoted text starting at `at` (the opening quote); leaves `at` past the closing one.
 std::string Unquote(const std::string& line, std::size_t& at) {
     std::string text;
@@ -100,7 +114,7 @@ std::vector<BYTE> HexBytes(const std::string& list, const std::string& line) {
     auto flush = [&] {
         if (digits.empty()) return;
         if (digits.size() > 2) Unreadable(line);
-        bytes.push_back(static_cast<BYTE>(std::stoul(digits, nullptr, 16)));
+        bytes.push_back(static_cast<BYTE>(HexNumber(digits, line)));
         digits.clear();
     };
     for (char c : list) {
@@ -134,14 +148,14 @@ Entry ReadEntry(const std::string& line) {
         bytes.push_back(0);
         entry.data = Data{REG_SZ, bytes};
     } else if (data.rfind("dword:", 0) == 0) {
-        DWORD number = static_cast<DWORD>(std::stoul(data.substr(6), nullptr, 16));
+        DWORD number = HexNumber(data.substr(6), line);
         entry.data = Data{
             REG_DWORD, {BYTE(number), BYTE(number >> 8), BYTE(number >> 16), BYTE(number >> 24)}};
     } else if (data.rfind("hex:", 0) == 0) {
         entry.data = Data{REG_BINARY, HexBytes(data.substr(4), line)};
     } else if (data.rfind("hex(", 0) == 0 && data.find("):") != std::string::npos) {
         std::size_t close = data.find("):");
-        DWORD type = static_cast<DWORD>(std::stoul(data.substr(4, close - 4), nullptr, 16));
+        DWORD type = HexNumber(data.substr(4, close - 4), line);
         entry.data = Data{type, HexBytes(data.substr(close + 2), line)};
     } else {
         Unreadable(line);

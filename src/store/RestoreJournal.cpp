@@ -262,7 +262,7 @@ bool RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
     OpenPoint();
     if (entry.existed && kind != PathBefore::Folder) {
         entry.attributes = attributes;
-        auto bytes = ReadAll(inner_, full);
+        auto bytes = ReadAll(inner_, full, limits::kManagedFile);
         if (!bytes) throw RestorePointError("Unable to read " + full);
         entry.copy = std::to_string(paths_.size() + 1) + " " + BaseName(full);
         for (int n = 2; Exists(inner_, pointDir_ + "\\" + entry.copy); ++n)
@@ -452,10 +452,10 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
         bool same = key ? (value ? current == value : current == missing) : current.empty();
         added = !same && SavePath(PathBefore::File, path);
     }
-    std::optional<std::vector<BYTE>> before = ReadAll(inner_, path);
+    std::optional<std::vector<BYTE>> before = ReadAll(inner_, path, limits::kManagedFile);
     BOOL ok = inner_.WritePrivateProfileStringA(section, key, value, fileName);
     FlushProfileCache(fileName);
-    std::optional<std::vector<BYTE>> after = ReadAll(inner_, path);
+    std::optional<std::vector<BYTE>> after = ReadAll(inner_, path, limits::kManagedFile);
     if (!ok) return Dropped(ok, added && after == before, path);
     auto text = [](const std::optional<std::vector<BYTE>>& bytes) {
         return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
@@ -494,16 +494,18 @@ BOOL RestoreJournal::RemoveDirectoryA(const char* path) {
 }
 
 BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
-    bool added = Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
-                 ReadAll(inner_, from) != ReadAll(inner_, to) && SavePath(PathBefore::File, to);
+    bool added =
+        Recording() && from && to && !(failIfExists && Exists(inner_, to)) &&
+        ReadAll(inner_, from, limits::kManagedFile) != ReadAll(inner_, to, limits::kManagedFile) &&
+        SavePath(PathBefore::File, to);
     BOOL ok = inner_.CopyFileA(from, to, failIfExists);
-    if (ok) return Settled(to, true, ReadAll(inner_, to));
+    if (ok) return Settled(to, true, ReadAll(inner_, to, limits::kManagedFile));
     return Dropped(ok, added, to ? to : "");
 }
 
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    bool added =
-        Recording() && path && ReadAll(inner_, path) != bytes && SavePath(PathBefore::File, path);
+    bool added = Recording() && path && ReadAll(inner_, path, limits::kManagedFile) != bytes &&
+                 SavePath(PathBefore::File, path);
     BOOL ok = inner_.WriteFileBytes(path, bytes);
     if (ok) return Settled(path, false, bytes);  // written and flushed whole
     return Dropped(ok, added, path ? path : "");
@@ -512,7 +514,7 @@ BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& b
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {
     bool added = Recording() && to && SavePath(PathBefore::File, to);
     BOOL ok = inner_.LZCopyFileA(from, to);
-    if (ok) return Settled(to, true, ReadAll(inner_, to));
+    if (ok) return Settled(to, true, ReadAll(inner_, to, limits::kManagedFile));
     return Dropped(ok, added, to ? to : "");
 }
 
@@ -520,7 +522,7 @@ BOOL RestoreJournal::CreateShellLink(const char* target, const char* linkFile,
                                      const char* workingDirectory) {
     bool added = Recording() && linkFile && SavePath(PathBefore::Shortcut, linkFile);
     BOOL ok = inner_.CreateShellLink(target, linkFile, workingDirectory);
-    if (ok) return Settled(linkFile, true, ReadAll(inner_, linkFile));
+    if (ok) return Settled(linkFile, true, ReadAll(inner_, linkFile, limits::kManagedFile));
     return Dropped(ok, added, linkFile ? linkFile : "");
 }
 

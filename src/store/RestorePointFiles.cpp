@@ -1,10 +1,12 @@
 #include "store/RestorePointFiles.h"
 
+#include "store/FileLimits.h"
 #include "store/RestorePoints.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iterator>
 
@@ -57,6 +59,13 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool PlainName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || name.size() > 200) return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("\\/:*?\"<>|", c)) return false;
+    return true;
+}
+
 bool Exists(Platform& sys, const std::string& path) {
     return sys.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -66,10 +75,22 @@ bool IsFolder(Platform& sys, const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path) {
+std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path, DWORD maxBytes) {
     std::vector<BYTE> bytes;
-    if (!sys.ReadFileBytes(path.c_str(), &bytes)) return std::nullopt;
+    if (!sys.ReadFileBytes(path.c_str(), &bytes, maxBytes)) return std::nullopt;
     return bytes;
+}
+
+std::string WhyUnread(Platform& sys) {
+    switch (sys.GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return " is missing.";
+        case ERROR_FILE_TOO_LARGE:
+            return " is too large: it cannot be a file Veltrim 2000 wrote.";
+        default:
+            return " cannot be read.";
+    }
 }
 
 // CRC-32 (the one of ZIP files).
@@ -108,9 +129,9 @@ std::optional<std::string> Unsealed(const std::vector<BYTE>& bytes) {
 }  // namespace
 
 // The whole file, or else its whole replacement that a cut kept from being renamed.
-std::optional<std::string> ReadSealed(Platform& sys, const std::string& path) {
+std::optional<std::string> ReadSealed(Platform& sys, const std::string& path, DWORD maxBytes) {
     for (const std::string& candidate : {path, path + kNewSuffix})
-        if (auto bytes = ReadAll(sys, candidate))
+        if (auto bytes = ReadAll(sys, candidate, maxBytes))
             if (auto body = Unsealed(*bytes)) return body;
     return std::nullopt;
 }
@@ -119,7 +140,7 @@ bool ReplaceWhole(Platform& sys, const std::string& path, const std::string& tex
                   const std::function<bool(const std::vector<BYTE>&)>& whole) {
     const std::string fresh = path + kNewSuffix;
     if (!Exists(sys, path)) {
-        auto bytes = ReadAll(sys, fresh);
+        auto bytes = ReadAll(sys, fresh, limits::kPointFile);
         if (bytes && whole(*bytes) && !sys.MoveFileA(fresh.c_str(), path.c_str())) return false;
     }
     if (!sys.WriteFileBytes(fresh.c_str(), std::vector<BYTE>(text.begin(), text.end())))
@@ -152,11 +173,12 @@ void DeleteSealed(Platform& sys, const std::string& path) {
 
 std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir) {
     std::vector<std::string> names;
-    auto text = ReadSealed(sys, restoreDir + "\\" + kList);
+    auto text = ReadSealed(sys, restoreDir + "\\" + kList, limits::kPointList);
     if (!text) return names;
     for (std::string line : Split(*text, '\n')) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty() && line[0] != ';') names.push_back(line);
+        // A name that would lead out of the Restore folder is no point of the program's.
+        if (!line.empty() && line[0] != ';' && PlainName(line)) names.push_back(line);
     }
     return names;
 }
@@ -282,7 +304,7 @@ FilesList ReadFilesText(const std::string& text) {
 }
 bool IsWhole(Platform& sys, const PathBefore& entry) {
     if (entry.kind == PathBefore::Folder) return true;
-    std::optional<std::vector<BYTE>> now = ReadAll(sys, entry.path);
+    std::optional<std::vector<BYTE>> now = ReadAll(sys, entry.path, limits::kManagedFile);
     auto is = [&](DWORD size, DWORD checksum) {
         return now && now->size() == size &&
                Checksum(std::string(now->begin(), now->end())) == checksum;

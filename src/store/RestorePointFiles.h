@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/FileLimits.h"
 #include "store/Regedit4.h"
 
 #include <functional>
@@ -49,15 +50,22 @@ std::string JoinKey(const std::string& base, const char* subKey);
 // The local date and time, "2000-01-31 13.05.59".
 std::string LocalTime();
 std::string BaseName(const std::string& path);
+// A name that stays inside the folder it is joined to: no path, drive or device parts, no
+// control characters, not "." or "..".
+bool PlainName(const std::string& name);
 bool Exists(Platform& sys, const std::string& path);
 bool IsFolder(Platform& sys, const std::string& path);
-std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path);
+// The whole file; nothing when it is missing, unreadable or longer than `maxBytes`.
+std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path, DWORD maxBytes);
+// Why the read just made failed, as the end of a sentence naming the file: " is missing.",
+// " is larger than 8 MB." and so on.
+std::string WhyUnread(Platform& sys);
 // CRC-32 (the one of ZIP files).
 DWORD Checksum(const std::string& bytes);
 std::string Hex(DWORD number);
 std::string Sealed(const std::string& body);
 // The whole file, or else its whole replacement that a cut kept from being renamed.
-std::optional<std::string> ReadSealed(Platform& sys, const std::string& path);
+std::optional<std::string> ReadSealed(Platform& sys, const std::string& path, DWORD maxBytes);
 // Written whole under the second name, then put in the first one's place: at every moment
 // one whole version is there to read. `whole` tells a finished second version from one a cut
 // stopped; a replacement cut off between its delete and its rename is finished first, so that

@@ -192,12 +192,12 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
             if (!sys.DeleteFileA(entry.path.c_str())) report.failures.push_back(entry.path);
             continue;
         }
-        auto bytes = ReadAll(sys, pointDir + "\\" + entry.copy);
+        auto bytes = ReadAll(sys, pointDir + "\\" + entry.copy, limits::kManagedFile);
         // Already as saved (a write the pass tried and was refused): nothing to do.
         DWORD now = sys.GetFileAttributesA(entry.path.c_str());
         if (bytes && now != INVALID_FILE_ATTRIBUTES &&
             (now & kProtection) == (entry.attributes & kProtection) &&
-            ReadAll(sys, entry.path) == bytes)
+            ReadAll(sys, entry.path, limits::kManagedFile) == bytes)
             continue;
         Writable(sys, entry.path);
         if (bytes && WriteBack(sys, scope, entry.path, *bytes) &&
@@ -212,12 +212,6 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
             sys.RemoveDirectoryA(it->path.c_str());
 }
 
-// A copy's name is a plain name inside the point's folder.
-bool PlainName(const std::string& name) {
-    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name != "." &&
-           name != "..";
-}
-
 struct PointContents {
     std::vector<regedit4::Section> sections;
     FilesList files;
@@ -228,7 +222,7 @@ PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScop
     std::vector<std::string> faults;
     PointContents point;
     const std::string registry = dir + "\\" + kRegistryFile, files = dir + "\\" + kFilesFile;
-    if (auto text = ReadSealed(sys, registry)) {
+    if (auto text = ReadSealed(sys, registry, limits::kPointFile)) {
         try {
             point.sections = regedit4::Read(*text);
         } catch (const std::invalid_argument& e) {
@@ -237,7 +231,7 @@ PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScop
     } else {
         faults.push_back(registry + " is missing or incomplete.");
     }
-    if (auto text = ReadSealed(sys, files)) {
+    if (auto text = ReadSealed(sys, files, limits::kPointFile)) {
         try {
             point.files = ReadFilesText(*text);
         } catch (const RestorePointDamaged& e) {
@@ -260,9 +254,9 @@ PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScop
             continue;
         }
         const std::string copy = dir + "\\" + entry.copy;
-        auto bytes = ReadAll(sys, copy);
+        auto bytes = ReadAll(sys, copy, limits::kManagedFile);
         if (!bytes)
-            faults.push_back(copy + " is missing.");
+            faults.push_back(copy + WhyUnread(sys));
         else if (bytes->size() != entry.size ||
                  Checksum(std::string(bytes->begin(), bytes->end())) != entry.checksum)
             faults.push_back(copy + " is damaged: its size or checksum is not the one saved.");
@@ -301,7 +295,7 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
         WriteList(sys, restoreDir, names);
     }
     std::string dir = restoreDir + "\\" + name;
-    if (auto index = ReadSealed(sys, dir + "\\" + kFilesFile)) {
+    if (auto index = ReadSealed(sys, dir + "\\" + kFilesFile, limits::kPointFile)) {
         try {
             for (const PathBefore& entry : ReadFilesText(*index).paths)
                 if (PlainName(entry.copy)) sys.DeleteFileA((dir + "\\" + entry.copy).c_str());
@@ -313,8 +307,11 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     sys.RemoveDirectoryA(dir.c_str());
 }
 
+// A list without its seal is no file of the program's: it stays.
 void RemoveRestorePointList(Platform& sys, const std::string& restoreDir) {
-    if (ListRestorePoints(sys, restoreDir).empty()) DeleteSealed(sys, restoreDir + "\\" + kList);
+    const std::string list = restoreDir + "\\" + kList;
+    if (ListRestorePoints(sys, restoreDir).empty() && ReadSealed(sys, list, limits::kPointList))
+        DeleteSealed(sys, list);
 }
 
 std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::string& restoreDir,
@@ -358,7 +355,8 @@ std::optional<UnfinishedPoint> UnfinishedRestorePoint(Platform& sys,
                                                       const std::string& restoreDir) {
     std::vector<std::string> names = ListRestorePoints(sys, restoreDir);
     if (names.empty()) return std::nullopt;
-    auto index = ReadSealed(sys, restoreDir + "\\" + names.back() + "\\" + kFilesFile);
+    auto index =
+        ReadSealed(sys, restoreDir + "\\" + names.back() + "\\" + kFilesFile, limits::kPointFile);
     if (!index) return std::nullopt;  // damaged: Undo says so
     try {
         PointState state = ReadFilesText(*index).state;
@@ -383,7 +381,7 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
             if (!IsWhole(sys, entry)) cutOff.push_back(entry);
     } catch (const RestorePointDamaged&) {
         // Nothing can be put back from it: the files stay as they are.
-        auto text = ReadSealed(sys, index);
+        auto text = ReadSealed(sys, index, limits::kPointFile);
         if (!text) return report;
         list = ReadFilesText(*text);
     }

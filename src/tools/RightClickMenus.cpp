@@ -2,7 +2,10 @@
 
 #include "pages/SettingsTable.h"
 #include "platform/NoCase.h"
+#include "store/ConfigDat.h"
+#include "store/FileLimits.h"
 #include "store/Idioms.h"
+#include "store/RestorePoints.h"
 #include "store/StoreError.h"
 #include "store/TIniFile.h"
 #include "store/TRegistry.h"
@@ -102,6 +105,12 @@ bool RightClickMenus::MadeEntry(const std::string& ext) {
 
 // Read_data_ini for every type: "data.ini" alone decides, the registry is not asked.
 void RightClickMenus::Read() {
+    std::vector<BYTE> bytes;
+    if (!sys_.ReadFileBytes(DataIni().c_str(), &bytes, limits::kDataIni) &&
+        sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE))
+        throw IoError(DataIni() +
+                      " is larger than the 64 KB Windows reads of it: the right-click "
+                      "entries it names are not shown.");
     for (const FileType& type : Types) {
         ReadEntry(type.ext);
         type.box.SetChecked(!MenuTitle.empty() && !MenuPlayer.empty());
@@ -165,7 +174,8 @@ bool RightClickMenus::MadeByPage(const std::string& fileType, const std::string&
 }
 
 // A name that would overwrite a verb of the file type (its "open", another program's entry)
-// is refused: a later "Remove" would take that verb away.
+// is refused: a later "Remove" would take that verb away. So is a verb the shell gives a
+// meaning of its own.
 std::string RightClickMenus::Refusal() {
     const std::string& name = Edit12.Text();
     if (name.empty()) return "Type a name for the menu entry first.";
@@ -184,6 +194,11 @@ std::string RightClickMenus::Refusal() {
     if (VerbExists(fileType, name) && !ownEntry)
         return "The file type " + fileType + " already has a command named \"" + name +
                "\". Choose another name for the menu entry.";
+    // Made here, the shell's own verb would change what the shell does with the type's files
+    // (the double-click's "open").
+    if (IsShellVerb(name))
+        return "\"" + name +
+               "\" is a command of Windows itself. Choose another name for the menu entry.";
     return {};
 }
 

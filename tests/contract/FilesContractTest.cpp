@@ -17,6 +17,7 @@ constexpr const char* kCopy = "C:\\VtFiles\\copy.bin";
 constexpr const char* kSub = "C:\\VtFiles\\Sub";
 constexpr const char* kSubSub = "C:\\VtFiles\\Sub\\Deeper";
 constexpr const char* kLink = "C:\\VtFiles\\Program.lnk";
+constexpr DWORD kAnySize = 1u << 20;
 
 class FilesContract : public ::testing::Test {
   protected:
@@ -63,7 +64,7 @@ TEST_F(FilesContract, FlushingNeedsAFileThatMayBeWritten) {
     EXPECT_FALSE(sys->FlushFile(kFile));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
     std::vector<BYTE> bytes;
-    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes));
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes, kAnySize));
     EXPECT_EQ("abc", std::string(bytes.begin(), bytes.end()));
 }
 
@@ -105,7 +106,7 @@ TEST_F(FilesContract, AReadOnlyFileCannotBeDeletedOrOverwritten) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
     EXPECT_FALSE(sys->WriteFileBytes(kFile, {'n', 'e', 'w'}));
     std::vector<BYTE> bytes;
-    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes));
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes, kAnySize));
     EXPECT_EQ("keep", std::string(bytes.begin(), bytes.end()));
 }
 
@@ -114,13 +115,21 @@ TEST_F(FilesContract, FilesRoundTripAndMissingOnesSayNotFound) {
     for (std::size_t i = 0; i < twenty.size(); ++i) twenty[i] = static_cast<BYTE>(i * 13);
     ASSERT_TRUE(sys->WriteFileBytes(kFile, twenty));
     std::vector<BYTE> back;
-    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back));
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back, kAnySize));
     EXPECT_EQ(twenty, back);
     ASSERT_TRUE(sys->WriteFileBytes(kFile, {1, 2}));
-    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back));
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back, kAnySize));
     EXPECT_EQ((std::vector<BYTE>{1, 2}), back);
-    EXPECT_FALSE(sys->ReadFileBytes("C:\\VtFiles\\missing.bin", &back));
+    EXPECT_FALSE(sys->ReadFileBytes("C:\\VtFiles\\missing.bin", &back, kAnySize));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
+    // A file over the limit is refused whole, one at the limit read whole.
+    ASSERT_TRUE(sys->WriteFileBytes(kFile, twenty));
+    back = {9};
+    EXPECT_FALSE(sys->ReadFileBytes(kFile, &back, 19));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_TOO_LARGE), sys->GetLastError());
+    EXPECT_TRUE(back.empty());
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &back, 20));
+    EXPECT_EQ(twenty, back);
     EXPECT_FALSE(sys->DeleteFileA("C:\\VtFiles\\missing.bin"));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), sys->GetLastError());
 }
@@ -129,7 +138,7 @@ TEST_F(FilesContract, CopyingAPlainFile) {
     Put(kFile, "shortcut bytes");
     ASSERT_TRUE(sys->CopyFileA(kFile, kCopy, FALSE));
     std::vector<BYTE> bytes;
-    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes));
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes, kAnySize));
     EXPECT_EQ("shortcut bytes", std::string(bytes.begin(), bytes.end()));
     EXPECT_FALSE(sys->CopyFileA(kFile, kCopy, TRUE));
     EXPECT_TRUE(sys->CopyFileA(kFile, kCopy, FALSE));
@@ -145,7 +154,7 @@ TEST_F(FilesContract, MovingAFileKeepsItsBytesAndAttributesAndNeverReplacesOne) 
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA(kFile));
     EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN}, sys->GetFileAttributesA(kCopy) & FILE_ATTRIBUTE_HIDDEN);
     std::vector<BYTE> bytes;
-    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes));
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &bytes, kAnySize));
     EXPECT_EQ("journal", std::string(bytes.begin(), bytes.end()));
     Put(kFile, "other");
     EXPECT_FALSE(sys->MoveFileA(kFile, kCopy));
@@ -161,7 +170,7 @@ TEST_F(FilesContract, TheLzCopyCopiesAPlainFileByteForByte) {
     Put(kFile, bytes);
     ASSERT_TRUE(sys->LZCopyFileA(kFile, kCopy));
     std::vector<BYTE> copied;
-    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &copied));
+    ASSERT_TRUE(sys->ReadFileBytes(kCopy, &copied, kAnySize));
     EXPECT_EQ(bytes, std::string(copied.begin(), copied.end()));
     EXPECT_FALSE(sys->LZCopyFileA("C:\\VtFiles\\missing.lnk", kCopy));
 }
@@ -226,11 +235,11 @@ TEST_F(FilesContract, AShellLinkIsSavedAsAFileAndReplacedWhenSavedAgain) {
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
     EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
     std::vector<BYTE> first;
-    ASSERT_TRUE(sys->ReadFileBytes(kLink, &first));
+    ASSERT_TRUE(sys->ReadFileBytes(kLink, &first, kAnySize));
     EXPECT_FALSE(first.empty());
     EXPECT_TRUE(sys->CreateShellLink(kCopy, kLink, kDir));
     std::vector<BYTE> second;
-    ASSERT_TRUE(sys->ReadFileBytes(kLink, &second));
+    ASSERT_TRUE(sys->ReadFileBytes(kLink, &second, kAnySize));
     EXPECT_NE(first, second) << "the new target replaced the old one";
     EXPECT_FALSE(sys->CreateShellLink(kFile, "C:\\VtNoSuchFolder\\x.lnk", kDir))
         << "no folder: nothing saved";

@@ -41,7 +41,7 @@ class ProfileContract : public ::testing::Test {
     }
     std::string Contents(const char* path) {
         std::vector<BYTE> bytes;
-        if (!sys->ReadFileBytes(path, &bytes)) return "<missing>";
+        if (!sys->ReadFileBytes(path, &bytes, 1u << 20)) return "<missing>";
         return std::string(bytes.begin(), bytes.end());
     }
     std::string Read(const char* section, const char* key, const char* def,

@@ -790,11 +790,15 @@ BOOL FakePlatform::MoveFileA(const char* from, const char* to) {
     return TRUE;
 }
 
-BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
+BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) {
     std::string full = FullPath(path ? path : "");
     if (LONG fault = Enter({Call::ReadFile, full, {}})) return Fail(fault);
     auto file = files_.find(ToUpper(full));
     if (file == files_.end()) return Fail(MissingFileError(full));
+    if (file->second.data.size() > maxBytes) {
+        bytes->clear();
+        return Fail(ERROR_FILE_TOO_LARGE);
+    }
     *bytes = file->second.data;
     return TRUE;
 }

@@ -151,16 +151,32 @@ BOOL Win32Platform::CopyFileA(const char* from, const char* to, BOOL failIfExist
     return ::CopyFileA(from, to, failIfExists);
 }
 
-BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes) {
+BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) {
     ::HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == kNoFile) return FALSE;
     bytes->clear();
+    // The size is asked first, so that a huge file is refused before any of it is held; the
+    // read stops at the limit too, should the file grow meanwhile.
+    ::DWORD high = 0;
+    ::DWORD size = ::GetFileSize(file, &high);
+    BOOL ok = size != INVALID_FILE_SIZE || ::GetLastError() == NO_ERROR;
+    if (ok && (high != 0 || size > maxBytes)) {
+        ::CloseHandle(file);
+        ::SetLastError(ERROR_FILE_TOO_LARGE);
+        return FALSE;
+    }
+    if (ok) bytes->reserve(size);
     BYTE chunk[4096];
     ::DWORD got = 0;
-    BOOL ok = TRUE;
-    while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0)
+    while (ok && (ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0) {
+        if (bytes->size() + got > maxBytes) {
+            ok = FALSE;
+            ::SetLastError(ERROR_FILE_TOO_LARGE);
+            break;
+        }
         bytes->insert(bytes->end(), chunk, chunk + got);
+    }
     ::DWORD error = ::GetLastError();
     ::CloseHandle(file);
     ::SetLastError(error);

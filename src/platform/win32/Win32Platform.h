@@ -36,7 +36,7 @@ class Win32Platform final : public Platform {
     BOOL CreateDirectoryA(const char* path) override;
     BOOL RemoveDirectoryA(const char* path) override;
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
-    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes) override;
+    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
     BOOL FlushFile(const char* path) override;
 

@@ -11,24 +11,62 @@ class StartupTest : public AppFixture {
     HeadlessHost host;
 };
 
-TEST_F(StartupTest, AMissingOrShortConfigFileEndsTheStartWithItsError) {
+TEST_F(StartupTest, AConfigFileOfAnotherSizeIsNamedAndReplacedOnlyWhenTheUserSaysSo) {
+    const std::string file = std::string(kProgramDir) + "\\Config.DAT";
     struct Case {
-        std::optional<std::string> contents;
-        const char* error;
+        const char* what;
+        std::optional<std::string> contents, spare;
+        std::optional<ui::Answer> answer;  // to "Replace it...?"
+        bool otherInstance;
+        const char* said;  // in the error or the question; "" when nothing is said
+        int exitCode;
+        std::optional<std::string> after;  // Config.DAT once the start is over
     };
-    for (const Case& c : {Case{std::nullopt, "File not found"},
-                          Case{std::string(19, '\0'), "Read beyond end of file"},
-                          Case{std::string(), "Read beyond end of file"}}) {
+    const std::string defaults = std::string(1, '\1') + std::string(19, '\0');  // welcome shown
+    for (const Case& c : {
+             Case{"missing", std::nullopt, std::nullopt, std::nullopt, false, "File not found", 1,
+                  std::nullopt},
+             Case{"short, kept", std::string(19, '\0'), std::nullopt, ui::Answer::No, false,
+                  "Read beyond end of file", 1, std::string(19, '\0')},
+             Case{"empty, replaced", std::string(), std::nullopt, ui::Answer::Yes, false,
+                  "holds 0 bytes", 0, defaults},
+             Case{"too long, kept", std::string(64 << 10, 'x'), std::nullopt, ui::Answer::No, false,
+                  "is larger than", 1, std::string(64 << 10, 'x')},
+             Case{"short with the program's spare", std::string(7, '\0'), ConfigBytes(0, 0),
+                  std::nullopt, false, "", 0, std::string(7, '\0')},
+             Case{"short with the user's file of the spare's name", std::string(7, '\0'),
+                  std::string(30, 's'), ui::Answer::No, false, "holds 7 bytes", 1,
+                  std::string(7, '\0')},
+             Case{"short while another start runs", std::string(3, '\0'), std::nullopt,
+                  std::nullopt, true, "", 0, std::string(3, '\0')},
+         }) {
+        SCOPED_TRACE(c.what);
         fake::FakePlatform machine;
         machine.MakeDirectories(kProgramDir);
         machine.SetCurrentDirectoryA(kProgramDir);
-        if (c.contents) machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", *c.contents);
+        if (c.contents) machine.PutFile(file, *c.contents);
+        if (c.spare) machine.PutFile(file + ".new", *c.spare);
+        if (c.otherInstance) machine.HoldMutex(kSingleInstanceMutex);
         ui::ScriptedPrompts asked;
+        if (c.answer) asked.Answer(*c.answer);
         HeadlessHost noWindows;
-        EXPECT_EQ(1, StartSequence(machine, asked, noWindows));
-        EXPECT_EQ(std::vector<std::string>{c.error}, asked.Errors());
-        EXPECT_FALSE(noWindows.loopRan);
-        EXPECT_FALSE(noWindows.welcomeShown);
+        EXPECT_EQ(c.exitCode, StartSequence(machine, asked, noWindows));
+        std::string said;
+        for (const auto& a : asked.Asks()) said += a.text;
+        if (*c.said) {
+            EXPECT_NE(std::string::npos, said.find(c.said)) << said;
+        } else {
+            EXPECT_TRUE(asked.Asks().empty()) << said;
+        }
+        if (c.answer) {
+            EXPECT_NE(std::string::npos, said.find(file)) << "the message names the file";
+        }
+        EXPECT_EQ(c.exitCode == 0 && !c.otherInstance, noWindows.loopRan);
+        EXPECT_EQ(c.after,
+                  machine.HasFile(file) ? std::optional(machine.FileText(file)) : std::nullopt);
+        if (c.spare) {
+            EXPECT_EQ(*c.spare, machine.FileText(file + ".new")) << "never replaced";
+        }
     }
 }
 

@@ -52,6 +52,31 @@ std::string CoreBitmapFile(int width, int height) {
     return b;
 }
 
+// A 40-byte-header bitmap with the given compression; `masks` lie between the header and the
+// colours, `pixels` follow them as given.
+std::string PackedBitmapFile(int width, int height, int bitCount, unsigned compression,
+                             const std::string& masks, const std::string& pixels) {
+    int colours = bitCount <= 8 ? 1 << bitCount : 0;
+    unsigned offset = static_cast<unsigned>(14 + 40 + masks.size() + colours * 4);
+    std::string b = "BM";
+    Put32(b, offset + static_cast<unsigned>(pixels.size()));
+    Put32(b, 0);
+    Put32(b, offset);
+    for (unsigned v : {40u, static_cast<unsigned>(width), static_cast<unsigned>(height)})
+        Put32(b, v);
+    Put16(b, 1);
+    Put16(b, bitCount);
+    Put32(b, compression);
+    for (int i = 0; i < 5; ++i) Put32(b, 0);
+    return b + masks + std::string(colours * 4, '\x11') + pixels;
+}
+
+std::string Masks(unsigned red, unsigned green, unsigned blue) {
+    std::string m;
+    for (unsigned v : {red, green, blue}) Put32(m, v);
+    return m;
+}
+
 std::vector<BYTE> Bytes(const std::string& s) {
     return std::vector<BYTE>(s.begin(), s.end());
 }
@@ -71,19 +96,49 @@ TEST_P(BitmapTest, OnlyCompleteWindowsBitmapsParse) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BitmapTest,
-    ::testing::Values(BitmapCase{"24 bit", BitmapFile(159, 113), true},
-                      BitmapCase{"8 bit with its colours", BitmapFile(16, 16, 0, 8), true},
-                      BitmapCase{"1 bit", BitmapFile(33, 2, 0, 1), true},
-                      BitmapCase{"one pixel wide", BitmapFile(1, 3), true},
-                      BitmapCase{"OS/2 core header", CoreBitmapFile(9, 7), true},
-                      BitmapCase{"OS/2 core header cut short", CoreBitmapFile(9, 7).substr(0, 60),
-                                 false},
-                      BitmapCase{"12 bit", BitmapFile(4, 4, 0, 12), false},
-                      BitmapCase{"no BM", "XM" + BitmapFile(4, 4).substr(2), false},
-                      BitmapCase{"pixels cut short", BitmapFile(40, 40).substr(0, 200), false},
-                      BitmapCase{"zero width", BitmapFile(0, 4), false},
-                      BitmapCase{"a text file", "hello, world", false},
-                      BitmapCase{"empty", "", false}));
+    ::testing::Values(
+        BitmapCase{"24 bit", BitmapFile(159, 113), true},
+        BitmapCase{"8 bit with its colours", BitmapFile(16, 16, 0, 8), true},
+        BitmapCase{"1 bit", BitmapFile(33, 2, 0, 1), true},
+        BitmapCase{"one pixel wide", BitmapFile(1, 3), true},
+        BitmapCase{"OS/2 core header", CoreBitmapFile(9, 7), true},
+        BitmapCase{"OS/2 core header cut short", CoreBitmapFile(9, 7).substr(0, 60), false},
+        BitmapCase{"12 bit", BitmapFile(4, 4, 0, 12), false},
+        BitmapCase{"no BM", "XM" + BitmapFile(4, 4).substr(2), false},
+        BitmapCase{"pixels cut short", BitmapFile(40, 40).substr(0, 200), false},
+        BitmapCase{"zero width", BitmapFile(0, 4), false},
+        BitmapCase{"a text file", "hello, world", false},
+        BitmapCase{
+            "bit fields, the whole grid",
+            PackedBitmapFile(2, 2, 32, 3, Masks(0xFF0000, 0xFF00, 0xFF), std::string(16, '\0')),
+            true},
+        BitmapCase{"bit fields, 32767 by 32767 in 82 bytes",
+                   PackedBitmapFile(32767, 32767, 32, 3, Masks(0xFF0000, 0xFF00, 0xFF),
+                                    std::string(16, '\0')),
+                   false},
+        BitmapCase{
+            "bit fields, overlapping masks",
+            PackedBitmapFile(2, 2, 32, 3, Masks(0xFF00FF, 0xFF00, 0xFF), std::string(16, '\0')),
+            false},
+        BitmapCase{"bit fields, a mask of two runs",
+                   PackedBitmapFile(2, 2, 16, 3, Masks(0x7C00, 0x3E0, 0x11), std::string(8, '\0')),
+                   false},
+        BitmapCase{"bit fields, masks cut off",
+                   PackedBitmapFile(1, 1, 32, 3, "", std::string(4, '\0')), false},
+        BitmapCase{
+            "8-bit runs, whole",
+            PackedBitmapFile(2, 2, 8, 1, "", std::string("\x02\x05\x00\x00\x02\x05\x00\x01", 8)),
+            true},
+        BitmapCase{"8-bit runs, one byte for 32767 by 32767",
+                   PackedBitmapFile(32767, 32767, 8, 1, "", "\x01"), false},
+        BitmapCase{"8-bit runs, a run past the row",
+                   PackedBitmapFile(2, 2, 8, 1, "", std::string("\x05\x05\x00\x01", 4)), false},
+        BitmapCase{"8-bit runs, no end",
+                   PackedBitmapFile(2, 2, 8, 1, "", std::string("\x02\x05\x00\x00", 4)), false},
+        BitmapCase{"4-bit runs, pixels past the file",
+                   PackedBitmapFile(4, 1, 4, 2, "", std::string("\x00\x04\x12", 3)), false},
+        BitmapCase{"JPEG inside", PackedBitmapFile(2, 2, 24, 4, "", "\xFF\xD8\xFF\xE0"), false},
+        BitmapCase{"empty", "", false}));
 
 TEST(BitmapFileTest, AParsedBitmapIsWrittenAsAFreshFileOfTheSameSize) {
     auto bitmap = Bitmap::Parse(Bytes(BitmapFile(20, 10, 0xDEADBEEF)));
