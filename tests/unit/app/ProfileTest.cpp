@@ -389,6 +389,63 @@ TEST(ProfileTest, AnExportCutOffAnywhereLeavesTheOldProfileOrTheNewOne) {
     }
 }
 
+// What a run is given that it must not obey: a log or an export over a file that is not
+// theirs, values no field can hold, a profile too large to be one. Each is refused with its
+// exit code and leaves every file as it was.
+TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
+    const std::string restoreList = std::string(kProgramDir) + "\\Restore\\Points.txt";
+    const std::string oem = Header() + "[OEM Info]\r\nManufacturer=";
+    struct Case {
+        const char* what;
+        UnattendedRun::Command command;
+        std::string profile, log, contents;  // the profile's contents, when it is read
+        DWORD logAttributes;                 // of a log already there
+        int exitCode;
+        const char* logged;  // "" when no log may be written
+    };
+    using C = UnattendedRun::Command;
+    const Case cases[] = {
+        {"the log over the profile", C::Apply, kProfile, kProfile, oem + "Lab\r\n", 0, kExitRefused,
+         ""},
+        {"an export over the list of restore points", C::Export, restoreList, kLog, "", 0,
+         kExitRefused, "refused: \""},
+        {"a log into the Restore folder", C::Undo, "",
+         std::string(kProgramDir) + "\\Restore\\u.log", "", 0, kExitRefused, ""},
+        {"an export over SYSTEM.INI", C::Export, "C:\\WINDOWS\\SYSTEM.INI", kLog, "", 0,
+         kExitRefused, "refused: \""},
+        {"a read-only log", C::Apply, kProfile, kLog, oem + "Lab\r\n", FILE_ATTRIBUTE_READONLY,
+         kExitRefused, ""},
+        {"a tab in a value", C::Apply, kProfile, kLog, oem + "Lab\tPCs\r\n", 0, kExitRefused,
+         "refused: "},
+        {"an escape sequence in a value", C::Apply, kProfile, kLog, oem + "\x1b[2JLab\r\n", 0,
+         kExitRefused, "refused: "},
+        {"a NUL in a value", C::Apply, kProfile, kLog, oem + std::string("Lab\0PCs\r\n", 9), 0,
+         kExitRefused, "refused: "},
+        {"a value longer than the field", C::Apply, kProfile, kLog,
+         oem + std::string(300, 'x') + "\r\n", 0, kExitRefused, "refused: "},
+        {"a profile too large to be one", C::Apply, kProfile, kLog,
+         oem + std::string(2 << 20, 'x') + "\r\n", 0, kExitFailed, "error: The settings profile"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Machine machine;
+        machine.sys.PutFile(restoreList, "the user's list");
+        if (!c.contents.empty()) machine.sys.PutFile(c.profile, c.contents);
+        if (c.logAttributes) machine.sys.PutFile(c.log, "old log", c.logAttributes);
+        std::vector<std::string> before = machine.sys.Dump();
+        int code = RunUnattended(machine.sys, {c.command, c.profile, c.log, ""},
+                                 [](Program& program, ui::Prompts& asked) {
+                                     AttachPages(program, program.main.Stores(), asked);
+                                 });
+        EXPECT_EQ(c.exitCode, code);
+        if (*c.logged) {
+            EXPECT_TRUE(machine.Logged(c.logged)) << machine.sys.FileText(kLog);
+            machine.sys.DeleteFileA(kLog);
+        }
+        EXPECT_EQ(before, machine.sys.Dump()) << "nothing is written but the log";
+    }
+}
+
 TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
     struct Case {
         const char* line;
