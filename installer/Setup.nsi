@@ -71,6 +71,7 @@ ${UnStrStr}
   Start menu and an entry in Add/Remove Programs.$\r$\n$\r$\n\
   Click Next to continue."
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseUsersFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} Version ${VERSION} is installed"
@@ -114,6 +115,38 @@ ${UnStrStr}
 
 Function .onInit
   !insertmacro RefuseWhileRunning "run Setup again"
+FunctionEnd
+
+!macro NoteIfThere NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    StrCpy $0 "$0 ${NAME}"
+  ${EndIf}
+!macroend
+
+; A first installation goes only into a folder without files of the names Setup writes: such
+; files are the user's, and Setup neither replaces nor edits them. Installed there before
+; (the Add/Remove entry names this folder), they are the program's own. On the folder page
+; the user chooses again; silent, Setup ends with 2 and changes nothing.
+Function RefuseUsersFolder
+  ClearErrors
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $0 == '"$INSTDIR\Uninstall.exe"'
+    Return
+  ${EndIf}
+  StrCpy $0 ""
+  !insertmacro NoteIfThere "Veltrim.exe"
+  !insertmacro NoteIfThere "Uninstall.exe"
+  !insertmacro NoteIfThere "Readme.html"
+  !insertmacro NoteIfThere "Config.DAT"
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONSTOP "The folder $INSTDIR already holds files of the names \
+      ${PRODUCT} installs:$0.$\r$\n$\r$\nThey are not ${PRODUCT}'s: choose another folder." /SD IDOK
+    ${If} ${Silent}
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    Abort
+  ${EndIf}
 FunctionEnd
 
 
@@ -184,6 +217,7 @@ Function RecordUsersFiles
 FunctionEnd
 
 Section "Install"
+  Call RefuseUsersFolder
   SetOutPath "$INSTDIR"
   Call RecordUsersFiles
   File "/oname=Veltrim.exe" "${PROGRAM_EXE}"
@@ -223,6 +257,21 @@ SectionEnd
   Pop $0
 !macroend
 
+; The program's spare of Config.DAT holds its five records (20 bytes); a file of that name of
+; another size is the user's.
+Function un.DeleteSpare
+  StrCpy $1 -1
+  ClearErrors
+  FileOpen $0 "$INSTDIR\Config.DAT.new" r
+  ${IfNot} ${Errors}
+    FileSeek $0 0 END $1
+    FileClose $0
+  ${EndIf}
+  ${If} $1 = 20
+    Delete "$INSTDIR\Config.DAT.new"
+  ${EndIf}
+FunctionEnd
+
 !macro RemoveFolderIfEmpty FOLDER
   RMDir "${FOLDER}"
   ${If} ${FileExists} "${FOLDER}\*.*"
@@ -235,9 +284,12 @@ SectionEnd
 ; have made, its own files and its Add/Remove entry go. Folders go only when they are empty.
 Section "-un.Uninstall"
   SetOutPath "$INSTDIR"
-  ExecWait '"$INSTDIR\Veltrim.exe" /uninstall $PutBack' $0
+  ; The program's log goes to the uninstaller's own temporary folder: a file of that name in
+  ; the program's folder may be the user's.
+  InitPluginsDir
+  ExecWait '"$INSTDIR\Veltrim.exe" /uninstall $PutBack /log "$PLUGINSDIR\Uninstall.log"' $0
   ClearErrors
-  FileOpen $1 "$INSTDIR\Uninstall.log" r
+  FileOpen $1 "$PLUGINSDIR\Uninstall.log" r
   ${IfNot} ${Errors}
     ${Do}
       ClearErrors
@@ -249,11 +301,19 @@ Section "-un.Uninstall"
     ${Loop}
     FileClose $1
   ${EndIf}
-  Delete "$INSTDIR\Uninstall.log"
   ; A write of the program's that was cut off (power lost, program ended): only the program
   ; may put it back or keep it, and its restore point is the one good copy. Nothing goes.
   ${If} $0 = 2
     MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was stopped while it was writing settings.$\r$\n$\r$\nStart ${PRODUCT} once, so that it puts back or keeps that write, then uninstall it again." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ; Neither done nor partly done (the program could not run, or ended abnormally): what it
+  ; had to take away may still be there, and it alone can. Nothing goes.
+  ${If} $0 <> 0
+  ${AndIf} $0 <> 1
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} could not take away its restore points (code \
+      $0).$\r$\n$\r$\nNothing was removed." /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}
@@ -264,7 +324,7 @@ Section "-un.Uninstall"
   Delete "$INSTDIR\Veltrim.exe"
   Delete "$INSTDIR\Readme.html"
   !insertmacro DeleteUnlessUsers "Config.DAT"
-  Delete "$INSTDIR\Config.DAT.new"
+  Call un.DeleteSpare
   !insertmacro DeleteUnlessUsers "data.ini"
   !insertmacro DeleteUnlessUsers "Uninstall.lnk"
   !insertmacro RemoveFolderIfEmpty "$INSTDIR\Restore"

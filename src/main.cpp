@@ -2,8 +2,10 @@
 #include "app/Startup.h"
 #include "app/Unattended.h"
 #include "pages/Pages.h"
+#include "platform/NoCase.h"
 #include "platform/win32/LateBound.h"
 #include "platform/win32/Win32Platform.h"
+#include "store/StoreError.h"
 #include "tools/Uninstalling.h"
 #include "view/win32/Win32Prompts.h"
 #include "view/win32/Win32StartHost.h"
@@ -16,17 +18,29 @@
 
 namespace {
 
-// Veltrim.exe /uninstall [/putback]: run by the uninstaller, without a window; the log goes
-// to Uninstall.log in the program's folder, for the uninstaller to show.
-int UninstallMode(const std::string& commandLine) {
+// Veltrim.exe /uninstall [/putback] [/log FILE]: run by the uninstaller, without a window;
+// the log goes where the uninstaller asks (its own temporary folder), for it to show.
+int UninstallMode(const std::vector<std::string>& words) {
     vt::Win32Platform platform;
     vt::view::Win32Prompts prompts([] { return static_cast<::HWND>(nullptr); });
     std::vector<std::string> log;
-    int code = vt::UninstallProgramParts(platform, prompts,
-                                         commandLine.find("/putback") != std::string::npos, log);
+    bool putBack = false;
+    std::string logFile;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string word = vt::ToLower(words[i]);
+        if (word == "/putback") putBack = true;
+        if (word == "/log" && i + 1 < words.size()) logFile = words[++i];
+    }
+    int code = vt::kUninstallPartly;
+    try {
+        code = vt::UninstallProgramParts(platform, prompts, putBack, log);
+    } catch (const std::exception& e) {
+        log.push_back(vt::ErrorText(e));
+    }
     std::string text;
     for (const std::string& line : log) text += line + "\r\n";
-    platform.WriteFileBytes("Uninstall.log", std::vector<BYTE>(text.begin(), text.end()));
+    if (!logFile.empty())
+        platform.WriteFileBytes(logFile.c_str(), std::vector<BYTE>(text.begin(), text.end()));
     return code;
 }
 
@@ -59,11 +73,9 @@ int UnattendedMode(vt::UnattendedRun run) {
 }  // namespace
 
 int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
-    if (auto run = vt::ParseUnattended(vt::CommandWords(commandLine ? commandLine : "")))
-        return UnattendedMode(*run);
-    std::string arguments = commandLine ? commandLine : "";
-    for (char& c : arguments) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (arguments.find("/uninstall") != std::string::npos) return UninstallMode(arguments);
+    std::vector<std::string> words = vt::CommandWords(commandLine ? commandLine : "");
+    if (!words.empty() && vt::ToLower(words[0]) == "/uninstall") return UninstallMode(words);
+    if (auto run = vt::ParseUnattended(words)) return UnattendedMode(*run);
 
     ::INITCOMMONCONTROLSEX controls{
         sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
@@ -75,9 +87,15 @@ int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
         [&hostRef] { return hostRef ? hostRef->MainWindow() : nullptr; });
     vt::view::Win32StartHost host(prompts);
     hostRef = &host;
-    int exitCode = vt::StartSequence(platform, prompts, host, [&](vt::Program& program) {
-        vt::AttachPages(program, platform, prompts);
-    });
+    int exitCode = 1;
+    try {
+        exitCode = vt::StartSequence(platform, prompts, host, [&](vt::Program& program) {
+            vt::AttachPages(program, platform, prompts);
+        });
+    } catch (const std::exception& e) {
+        // Whatever escaped every step's own handling ends the program with its message.
+        ::MessageBoxA(nullptr, vt::ErrorText(e).c_str(), "Veltrim 2000", MB_OK | MB_ICONSTOP);
+    }
 
     vt::late::EndCom();
     return exitCode;

@@ -1082,6 +1082,49 @@ TEST_F(OemInfoTest, TheFieldsAndTheChosenLogoAreWrittenAndClearDeletesTheLogo) {
     EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
 }
 
+// A logo planted to read far past its few bytes (bit fields, 32767 by 32767) or to run its
+// pixels past the file: the start names it and goes on, the page draws nothing, no crash.
+TEST_F(OemInfoTest, ALogoThatPromisesMoreThanItHoldsIsRefusedNotDrawn) {
+    // A bitmap's headers as given, then `rest` (masks, colours, pixels).
+    auto planted = [](int size, WORD bitCount, DWORD compression, DWORD colours,
+                      const std::string& rest, DWORD restBeforePixels) {
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER info{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info + restBeforePixels;
+        file.bfSize = static_cast<DWORD>(sizeof file + sizeof info + rest.size());
+        info.biSize = sizeof info;
+        info.biWidth = info.biHeight = size;
+        info.biPlanes = 1;
+        info.biBitCount = bitCount;
+        info.biCompression = compression;
+        info.biClrUsed = colours;
+        std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+        bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+        return bytes + rest;
+    };
+    const std::string masks("\0\0\xFF\0\0\xFF\0\0\xFF\0\0\0", 12);
+    const std::string bitFields =
+        planted(32767, 32, BI_BITFIELDS, 0, masks + std::string(16, '\0'), 12);
+    // One byte of runs for a billion pixels, after its one colour.
+    const std::string runs = planted(32767, 8, BI_RLE8, 1, std::string(4, '\0') + "\x01", 4);
+    for (const std::string& logo : {bitFields, runs}) {
+        WriteWhole(logo_, logo);
+        WriteConfig(0, 0);
+        e2e::Process& process = Launch();
+        HWND box = e2e::WaitMessageBox(process.id, kWait);
+        ASSERT_TRUE(box);
+        EXPECT_NE(std::string::npos, e2e::MessageText(box).find("oemlogo.bmp"));
+        e2e::Answer(box, IDOK);
+        HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(e2e::ShowPage(main, 11, kWait));  // the OEM Info page, drawn
+        e2e::CloseWindow(main);
+        EXPECT_EQ(0, e2e::WaitExit(process, kWait));
+        EXPECT_EQ(logo, ReadWhole(logo_)) << "left for the user to clear";
+    }
+}
+
 TEST_F(OemInfoTest, AnUntouchedPageCreatesNoFileAndAboutShowsTheVersionWineReports) {
     HWND main = LaunchToMainWindow();
     ASSERT_TRUE(main);

@@ -636,8 +636,10 @@ TEST_F(SetupTest, AChosenFolderKeepsTheUsersOptionsOnReinstallAndLosesWhatThePro
 TEST_F(SetupTest, TheUsersFilesInAUsedFolderSurviveSetupAndTheUninstaller) {
     const std::string folder = "C:\\Tools";
     const std::map<std::string, std::string> users = {
-        {"Config.DAT", "my own settings"},
         {"data.ini", "[mine]\r\nkey=1\r\n"},
+        {"Config.DAT.new", "my own spare"},
+        {"Uninstall.log", "my own log"},
+        {"Restore\\Points.txt", "my own list of points"},
         {"Restore\\notes.txt", "notes"},
         {"other.txt", "other"},
     };
@@ -657,6 +659,23 @@ TEST_F(SetupTest, TheUsersFilesInAUsedFolderSurviveSetupAndTheUninstaller) {
     ::RemoveDirectoryA((folder + "\\Restore").c_str());
     ::RemoveDirectoryA(folder.c_str());
     ExpectAsBefore(folder);
+}
+
+// A first installation into a folder holding files of the names Setup writes (the user's own
+// Readme.html, a Config.DAT of the right size) is refused: nothing is replaced or edited.
+TEST_F(SetupTest, SetupRefusesAFolderHoldingTheUsersFilesOfItsNames) {
+    const std::string folder = "C:\\Mine";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    WriteWhole(folder + "\\Readme.html", "<p>my notes</p>");
+    WriteWhole(folder + "\\Config.DAT", std::string(20, 'c'));
+    const Snapshot before = TakeSnapshot();
+    EXPECT_EQ(2, RunSetup("/S /D=" + folder));
+    EXPECT_EQ("", Lines(Changes(before, TakeSnapshot())));
+    EXPECT_EQ("<p>my notes</p>", ReadWhole(folder + "\\Readme.html"));
+    EXPECT_EQ(std::string(20, 'c'), ReadWhole(folder + "\\Config.DAT"));
+    ::DeleteFileA((folder + "\\Readme.html").c_str());
+    ::DeleteFileA((folder + "\\Config.DAT").c_str());
+    ::RemoveDirectoryA(folder.c_str());
 }
 
 // The program holds its mutex from its first moment: a message box it shows before its main
