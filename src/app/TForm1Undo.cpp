@@ -23,6 +23,7 @@ RestoreJournal::Scope TForm1::KeepRestorePoint() {
 }
 
 std::optional<std::string> TForm1::WritePass(const std::function<void()>& writes) {
+    CommitTyping();  // Enter, the countdown and the tray start a pass with the focus in a box
     if (journal_.Recording()) {
         writes();
         return std::nullopt;

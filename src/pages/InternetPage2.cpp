@@ -175,8 +175,9 @@ void InternetPage2::ResetToWindowsDefault() {
     RadioButton4.SetChecked(true);
     CheckBox43.SetChecked(false);
     CheckBox44.SetChecked(false);
+    // Without TCP/IP there is no key to hold it, as the write pass knows.
     TRegistry reg(sys_);
-    OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false);
+    if (!OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false)) return;
     reg.WriteText(kKeepAliveName, KeepAliveText.Now());
     KeepAliveText.Read(KeepAliveText.Now());  // stored now
 }

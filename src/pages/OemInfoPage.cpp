@@ -146,7 +146,10 @@ void OemInfoPage::Write() {
             throw IoError("Cannot delete file " + logo);
         }
     }
-    auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+    // A line break is written as a blank; any other control character is refused.
+    auto control = [](unsigned char c) {
+        return (c < 0x20 && c != '\r' && c != '\n') || c == 0x7F;
+    };
     for (const Field& f : Fields())
         if (f.edit.Changed() && std::any_of(f.edit.Text().begin(), f.edit.Text().end(), control))
             throw IoError(std::string("The ") + f.key + " of " + SystemFile(kInfoFile) +

@@ -50,13 +50,14 @@ SettingsList StartMenuPage::Settings() {
                 .store = Store::Registry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
                 .name = "StartMenuScrollPrograms", .on = "FALSE", .off = "TRUE", .idiom = setOrRestore, .fallback = "TRUE", .upperCase = true,
                 .description = "Use this option to switch back to multiple column instead of a single colomn with scroll arrow lists for the long list.", .cell = 4},
-        // Ticked since the last read: the order is deleted once, not on every pass.
+        // An action, not a stored value: every pass while ticked deletes the order Explorer
+        // has made since.
         Editor{.box = &CheckBox31,
-               .write = [this] { if (CheckBox31.Checked() && CheckBox31.Changed()) DeleteMenuOrder("Start Menu"); },
+               .write = [this] { if (CheckBox31.Checked()) DeleteMenuOrder("Start Menu"); },
                .description = "Use this option to sort programs menu items into alphabetical order.",
                .cell = 2},
         Editor{.box = &CheckBox61,
-               .write = [this] { if (CheckBox61.Checked() && CheckBox61.Changed()) DeleteMenuOrder("Favorites"); },
+               .write = [this] { if (CheckBox61.Checked()) DeleteMenuOrder("Favorites"); },
                .description = "Use this option to sort favorites menu items into alphabetical order.",
                .cell = 1},
         // The delay is read and written with the Windows page's settings.

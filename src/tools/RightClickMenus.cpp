@@ -11,6 +11,7 @@
 #include "store/TRegistry.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vt {
 namespace {
@@ -188,6 +189,12 @@ std::string RightClickMenus::Refusal() {
     if (std::any_of(name.begin(), name.end(),
                     [](char c) { return static_cast<unsigned char>(c) < ' '; }))
         return "The name of a menu entry cannot contain a line break or a tab.";
+    // data.ini would keep the name trimmed of them while the verb key keeps them: the entry
+    // could then never be found again to be removed.
+    if (name.front() == ' ' || name.back() == ' ')
+        return "The name of a menu entry cannot begin or end with a blank.";
+    if (std::strchr("\"'", name.front()) || std::strchr("\"'", name.back()))
+        return "The name of a menu entry cannot begin or end with a quotation mark.";
     if (Edit13.Text().empty()) return "Choose the program of the menu entry first.";
     std::string fileType = MenuFileType.empty() ? OwnFileType(MenuExt) : MenuFileType;
     bool ownEntry = EqualNoCase(name, MenuTitle) && MadeByPage(fileType, MenuTitle, MenuPlayer);

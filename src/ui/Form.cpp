@@ -22,6 +22,14 @@ void Form::SetFont(std::string name, int points) {
     fontPoints_ = points;
 }
 
+void Form::CommitTyping() {
+    if (!Typing) return;
+    if (Typing->GetKind() == Kind::SpinEdit)
+        static_cast<SpinEdit*>(Typing)->LoseFocus();
+    else if (Typing->GetKind() == Kind::Edit)
+        static_cast<Edit*>(Typing)->LoseFocus();
+}
+
 void Form::Show() {
     if (Visible()) return;
     closed_ = false;

@@ -38,6 +38,11 @@ class Form : public Control {
     Button* CancelButton = nullptr;
     // The control that has the keyboard focus when the window shows.
     Control* ActiveControl = nullptr;
+    // The edit box or spin edit the user is typing in, as the view reports it: Enter and
+    // timers start a write without the focus leaving it.
+    Control* Typing = nullptr;
+    // What the box being typed in holds is taken as when the focus leaves it.
+    void CommitTyping();
 
     // Shows and hides the window, running FormShow / FormHide.
     void Show();

@@ -1,6 +1,8 @@
 // Edits, spin edits (an edit with up-down arrows) and memos.
 #include "view/win32/ControlFamily.h"
 
+#include "ui/Form.h"
+
 #include <commctrl.h>
 
 namespace vt::view {
@@ -61,8 +63,19 @@ void Mirror(MadeWindow& made, ui::Change change, FamilyHost&) {
     }
 }
 
+// The form the control lies on, which keeps which box is being typed in.
+ui::Form* FormOf(ui::Control& control) {
+    for (ui::Control* c = &control; c; c = c->Parent())
+        if (c->GetKind() == ui::Kind::Form) return static_cast<ui::Form*>(c);
+    return nullptr;
+}
+
 void Command(MadeWindow& made, int code, FamilyHost& host) {
     ui::Control& control = *made.control;
+    if (ui::Form* form = FormOf(control)) {
+        if (code == EN_SETFOCUS) form->Typing = &control;
+        if (code == EN_KILLFOCUS && form->Typing == &control) form->Typing = nullptr;
+    }
     if (control.GetKind() == ui::Kind::Edit) {
         auto& edit = static_cast<ui::Edit&>(control);
         if (code == EN_CHANGE) {

@@ -55,6 +55,20 @@ TEST_F(FileCacheTest, AServerTemplateShowsItsSizesAndARoleChangeWritesOnlyTheDef
     EXPECT_EQ("Mobile", Value(HKEY_LOCAL_MACHINE, kTemplates, "")->Text());
 }
 
+// Enter presses OK (and the countdown writes) while the focus stays in the box: the number
+// typed there is committed before the pass, as when the focus leaves it.
+TEST_F(FileCacheTest, ANumberTypedIntoTheFocusedBoxIsCommittedBeforeTheWritePass) {
+    StockTemplates("Desktop");
+    ReadPass();
+    page().TrackBar5.Drag(4);
+    form().Typing = &page().SpinEdit6;
+    page().SpinEdit6.Type("2100");
+    form().Button5Click();
+    EXPECT_EQ("Veltrim", Value(HKEY_LOCAL_MACHINE, kTemplates, "")->Text());
+    EXPECT_EQ(Le(2100),
+              Value(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\Veltrim", "NameCache")->bytes);
+}
+
 TEST_F(FileCacheTest, DraggingTheNameCacheSelectsUserDefinedAndWritesTheOwnTemplate) {
     StockTemplates("Desktop");
     ReadPass();

@@ -503,12 +503,15 @@ TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net"));
 }
 
-TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreated) {
+TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreatedOrReset) {
     Adapter(0, "NE2000 Compatible");
     form().hooks.disableCustomNdiCache();
     ReadPass();
     EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";
     EXPECT_TRUE(page().RadioButton15.Checked()) << "32";
+    Apply();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMstcp));
+    page2().ResetToWindowsDefault();  // as "Back to Windows Default" does, then Apply
     Apply();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMstcp));
 }

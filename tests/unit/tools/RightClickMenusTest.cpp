@@ -391,6 +391,10 @@ TEST_F(RightClickMenusTest, CreateRefusesANameThatWouldOverwriteOrBreakAVerb) {
         {"Translate", "another program's verb"},
         {std::string(256, 'x'), "longer than the registry takes"},
         {"Two\r\nlines", "a line break"},
+        {"Explore", "a verb of the shell's own, which the type does not have"},
+        {"  Spaced  ", "blanks around it, which data.ini would trim"},
+        {"\"Quoted\"", "quotation marks around it, which data.ini would take away"},
+        {"'Quoted'", "single quotation marks around it"},
     };
     for (const RefusalCase& c : cases) {
         OpenFields(".txt");
@@ -417,6 +421,11 @@ TEST_F(RightClickMenusTest, CreateRefusesANameThatWouldOverwriteOrBreakAVerb) {
     EXPECT_EQ("C:\\TR.EXE %1", Command("txtfile", "Translate"));
     EXPECT_EQ(kViewer, Command("txtfile", "Viewer"));
     EXPECT_EQ("The name of a menu entry can have at most 255 characters.", errors[5]);
+    EXPECT_EQ(
+        "\"Explore\" is a command of Windows itself. Choose another name for the menu "
+        "entry.",
+        errors[7]);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\Shell\\Explore"));
 }
 
 // A new name the registry refuses leaves the old entry: its verb and its line in data.ini.
