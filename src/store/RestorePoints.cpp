@@ -1,6 +1,7 @@
 #include "store/RestorePoints.h"
 
 #include "store/ConfigDat.h"
+#include "store/FileLimits.h"
 #include "platform/NoCase.h"
 #include "store/Paths.h"
 #include "store/Regedit4.h"
@@ -20,41 +21,268 @@ namespace {
 
 // --- What the program manages ------------------------------------------------------------
 
+// A registry key the pages and tools write. HKEY_CLASSES_ROOT is named as the key it is,
+// HKEY_LOCAL_MACHINE\Software\Classes; a part "*" stands for any one key name.
 struct ManagedKey {
     HKEY root;
-    const char* path;
-    bool tree;  // the key with everything below it; else only the key's own values
+    std::string path;
+    std::vector<std::string> values = {};  // the values the program writes there
+    bool made = false;                     // the program creates the key where it is missing
+    bool whole = false;  // the program deletes the key with its subtree: a point holds it whole
+    // A value of the key is only ever put back as this text (or deleted); empty: any data.
+    std::string onlyText = {};
+    // Which names the "*" takes; none: any.
+    bool (*allowed)(const std::string& name) = nullptr;
 };
 
-// The keys the pages and tools write (HKEY_CLASSES_ROOT as HKEY_LOCAL_MACHINE\Software\Classes;
-// every file type there but CLSID is the right-click tools' and the Windows page's).
-const ManagedKey kManagedKeys[] = {
-    {HKEY_CURRENT_USER, "Control Panel\\Desktop", true},
-    {HKEY_CURRENT_USER, "Control Panel\\Sound", true},
-    {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true},
-    {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", true},
-    {HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Toolbar", true},
-    {HKEY_USERS, ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true},
-    {HKEY_LOCAL_MACHINE, "Network\\Logon", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Update", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\FileSystem", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\NWLink", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Net", true},
-    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\fdc\\0000", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", false},
-    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}", true},
-    {HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true},
-};
+const char* const kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char* const kNdiParams = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params";
 
-bool Below(const std::string& path, const std::string& ancestor) {
-    return path.size() > ancestor.size() + 1 && path[ancestor.size()] == '\\' &&
-           EqualNoCase(path.substr(0, ancestor.size()), ancestor);
+// The file types the right-click page offers, with their dots.
+const char* const kRightClickExtensions[] = {".avi", ".bat", ".bmp", ".doc", ".gif", ".html",
+                                             ".ico", ".ini", ".jpg", ".mov", ".mp3", ".dat",
+                                             ".pcx", ".reg", ".txt", ".wav", ".wri", ".zip"};
+
+std::string Classes(const std::string& path) {
+    return std::string(kClasses) + "\\" + path;
 }
+
+std::string In(const char* base, const std::string& path) {
+    return std::string(base) + "\\" + path;
+}
+
+bool NoShellVerb(const std::string& name) {
+    return !IsShellVerb(name);
+}
+
+// A key whose values the program writes, creating the key where it is missing.
+ManagedKey Made(HKEY root, const std::string& path, std::vector<std::string> values) {
+    return {.root = root, .path = path, .values = std::move(values), .made = true};
+}
+// A key whose values the program writes, only ever opening the key.
+ManagedKey Opened(HKEY root, const std::string& path, std::vector<std::string> values) {
+    return {.root = root, .path = path, .values = std::move(values)};
+}
+// A key the program deletes with its subtree; `made`: also one it creates.
+ManagedKey Whole(HKEY root, const std::string& path, bool made) {
+    return {.root = root, .path = path, .made = made, .whole = true};
+}
+
+// Every value the pages and tools write, every key they make or delete, but for the
+// right-click entries (those depend on the file types the machine has: RightClickKeys).
+const std::vector<ManagedKey>& FixedKeys() {
+    constexpr HKEY user = HKEY_CURRENT_USER, machine = HKEY_LOCAL_MACHINE;
+    static const std::vector<ManagedKey> keys = {
+        // The Windows, System and Start Menu pages.
+        Made(user, "Control Panel\\Desktop",
+             {"PaintDesktopVersion", "SmoothScroll", "MenuShowDelay"}),
+        Made(user, "Control Panel\\Desktop\\WindowMetrics", {"MinAnimate", "Shell Icon BPP"}),
+        Made(user, "Control Panel\\Sound", {"Beep"}),
+        Made(user, In(kCurrentVersion, "Explorer\\SmallIcons"), {"SmallIcons"}),
+        Whole(user, In(kCurrentVersion, "Explorer\\MenuOrder\\Start Menu"), false),
+        Whole(user, In(kCurrentVersion, "Explorer\\MenuOrder\\Favorites"), false),
+        Made(user, In(kCurrentVersion, "Policies\\Explorer"),
+             {"NoDriveTypeAutoRun", "NoFind", "NoRun", "NoClose", "NoFavoritesMenu",
+              "NoRecentDocsMenu", "NoLogOff", "ClearRecentDocsOnExit", "NoRecentDocsHistory"}),
+        Made(user, "Software\\Microsoft\\Internet Explorer\\Toolbar", {"BackBitmapShell"}),
+        Made(HKEY_USERS, In(".DEFAULT", In(kCurrentVersion, "Explorer")), {"link"}),
+        Made(machine, "Network\\Logon", {"MustBeValidated"}),
+        Made(machine, "System\\CurrentControlSet\\Control\\Update", {"UpdateMode"}),
+        Made(machine, "System\\CurrentControlSet\\Control\\FileSystem",
+             {"ContigFileAllocSize", "DisableLowDiskSpaceBroadcast"}),
+        Made(machine, "System\\CurrentControlSet\\Control\\FileSystem\\CDFS",
+             {"CacheSize", "PreFetch"}),
+        Made(machine, "System\\CurrentControlSet\\Services\\Class\\fdc\\0000", {"ForceFIFO"}),
+        Made(machine, kCurrentVersion, {"RegisteredOwner", "RegisteredOrganization"}),
+        Made(machine, In(kCurrentVersion, "Setup"), {"SourcePath"}),
+        Made(machine, In(kCurrentVersion, "explorer"), {"Max Cached Icons"}),
+        Made(machine, In(kCurrentVersion, "explorer\\Advanced"), {"StartMenuScrollPrograms"}),
+        Made(machine, Classes("CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\ShellFolder"),
+             {"Attributes"}),
+        Whole(machine, Classes("CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open"), true),
+        Made(machine, Classes("lnkfile"), {"IsShortcut"}),
+        Made(machine, Classes("Unknown\\shell"), {""}),
+        Whole(machine, Classes("Unknown\\shell\\NotePad"), true),
+        Whole(machine, Classes("Directory\\shell\\DOS"), true),
+        Made(machine, Classes("batfile\\shell"), {""}),
+        Made(machine, Classes("Paint.Picture\\DefaultIcon"), {"", "OldBitmapIcon"}),
+        // The internet pages: the adapters' keys and MSTCP are only ever opened.
+        Opened(machine, "System\\CurrentControlSet\\Services\\Class\\Net\\*", {"IPMTU"}),
+        Opened(machine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
+               {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
+                "SessionKeepAlive"}),
+        Made(machine, In(kNdiParams, "maxsockets"), {"max", "min"}),
+        Made(machine, In(kNdiParams, "maxconnect"), {"max", "min"}),
+        Made(machine, In(kNdiParams, "cachesize"), {""}),
+        // The file cache page: the template chosen, and the program's own.
+        Opened(machine, In(kCurrentVersion, "FS Templates"), {""}),
+        Made(machine, In(kCurrentVersion, "FS Templates\\Veltrim"), {"", "NameCache", "PathCache"}),
+        // Add/Remove: an entry is edited in place or deleted whole.
+        Whole(machine, In(kCurrentVersion, "Uninstall\\*"), false),
+    };
+    return keys;
+}
+
+// The right-click page's keys: each extension's file type when it has none (the page's own,
+// ".zipfiles"), and the entries' verbs below the type the extension names or the page's own.
+std::vector<ManagedKey> RightClickKeys(Platform& sys) {
+    std::vector<ManagedKey> keys;
+    for (const char* ext : kRightClickExtensions) {
+        const std::string own = std::string(ext) + "files";
+        ManagedKey extension = Made(HKEY_LOCAL_MACHINE, Classes(ext), {""});
+        extension.onlyText = own;
+        keys.push_back(extension);
+        std::vector<std::string> types = {own};
+        TRegistry reg(sys);
+        reg.SelectRoot(HKEY_CLASSES_ROOT);
+        if (reg.OpenPath(ext, false) && reg.ValueType("") == REG_SZ) {
+            try {
+                std::string type = reg.ReadText("");
+                if (!type.empty() && type.find('\\') == std::string::npos && type != "." &&
+                    type != ".." && !EqualNoCase(type, own))
+                    types.push_back(type);
+            } catch (const StoreError&) {
+            }
+        }
+        for (const std::string& type : types) {
+            ManagedKey verbs = Whole(HKEY_LOCAL_MACHINE, Classes(type + "\\Shell\\*"), true);
+            verbs.allowed = NoShellVerb;
+            keys.push_back(verbs);
+        }
+    }
+    return keys;
+}
+
+std::vector<std::string> Parts(const std::string& path) {
+    return path.empty() ? std::vector<std::string>{} : Split(path, '\\');
+}
+
+// The first parts of `path` are the key's, as many as both have.
+bool SharesStart(const std::vector<std::string>& path, const ManagedKey& key,
+                 const std::vector<std::string>& pattern) {
+    for (std::size_t i = 0; i < std::min(path.size(), pattern.size()); ++i) {
+        if (pattern[i] != "*") {
+            if (!EqualNoCase(path[i], pattern[i])) return false;
+        } else if (key.allowed && !key.allowed(path[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The managed keys of a machine, and what they allow.
+class Managed {
+  public:
+    explicit Managed(Platform& sys) : keys_(FixedKeys()) {
+        std::vector<ManagedKey> rightClick = RightClickKeys(sys);
+        keys_.insert(keys_.end(), rightClick.begin(), rightClick.end());
+    }
+
+    // The managed key it is; none.
+    const ManagedKey* Key(HKEY root, const std::string& path) const {
+        std::vector<std::string> parts = Parts(path);
+        for (const ManagedKey& key : keys_) {
+            std::vector<std::string> pattern = Parts(key.path);
+            if (key.root == root && parts.size() == pattern.size() &&
+                SharesStart(parts, key, pattern))
+                return &key;
+        }
+        return nullptr;
+    }
+    // The key is one the program deletes whole, or lies below one; `made`: one it also makes.
+    bool InWhole(HKEY root, const std::string& path, bool made = false) const {
+        return Any(root, path, [&](const ManagedKey& key, std::size_t parts, std::size_t depth) {
+            return key.whole && (key.made || !made) && parts >= depth;
+        });
+    }
+    // A managed key lies below it.
+    bool Above(HKEY root, const std::string& path, bool made = false) const {
+        return Any(root, path, [&](const ManagedKey& key, std::size_t parts, std::size_t depth) {
+            return (key.made || !made) && parts < depth;
+        });
+    }
+    // A key the program writes, deletes, or opens on the way to one.
+    bool Knows(HKEY root, const std::string& path) const {
+        return Key(root, path) || InWhole(root, path) || Above(root, path);
+    }
+    // A key the program may have made: a [-key] of a point's may remove it.
+    bool Makes(HKEY root, const std::string& path) const {
+        const ManagedKey* key = Key(root, path);
+        return (key && key->made) || InWhole(root, path, true) || Above(root, path, true);
+    }
+    bool WritesValue(HKEY root, const std::string& path, const std::string& name) const {
+        if (InWhole(root, path)) return true;
+        const ManagedKey* key = Key(root, path);
+        return key && std::any_of(key->values.begin(), key->values.end(),
+                                  [&](const std::string& v) { return EqualNoCase(v, name); });
+    }
+    // Why the entry cannot go back; nothing when it can.
+    std::optional<std::string> RefuseEntry(HKEY root, const std::string& path,
+                                           const regedit4::Entry& entry,
+                                           const std::string& shown) const {
+        const std::string value =
+            entry.name.empty() ? "the default value" : "the value \"" + entry.name + "\"";
+        if (!WritesValue(root, path, entry.name))
+            return shown + ": " + value + " is not one Veltrim 2000 writes.";
+        const ManagedKey* key = InWhole(root, path) ? nullptr : Key(root, path);
+        if (!key || key->onlyText.empty() || !entry.data) return std::nullopt;
+        const std::vector<BYTE>& bytes = entry.data->bytes;
+        if (entry.data->type == REG_SZ && !bytes.empty() && bytes.back() == 0 &&
+            EqualNoCase(std::string(bytes.begin(), bytes.end() - 1), key->onlyText))
+            return std::nullopt;
+        return shown + ": " + value + " is only ever set to \"" + key->onlyText +
+               "\" by Veltrim 2000.";
+    }
+    // The first thing the key holds that the program does not write, by its name; nothing
+    // when it holds only what the program writes (or is not there).
+    std::optional<std::string> Foreign(Platform& sys, HKEY root, const std::string& path) const {
+        HKEY key = 0;
+        if (sys.RegOpenKeyExA(root, path.c_str(), KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+            return std::nullopt;
+        std::optional<std::string> found;
+        std::vector<char> name(16384);
+        for (DWORD i = 0; !found; ++i) {
+            DWORD size = static_cast<DWORD>(name.size()), type = 0, dataSize = 0;
+            if (sys.RegEnumValueA(key, i, name.data(), &size, &type, nullptr, &dataSize) !=
+                ERROR_SUCCESS)
+                break;
+            std::string value(name.data(), size);
+            if (!WritesValue(root, path, value))
+                found = path + (value.empty() ? " (its default value)" : " \"" + value + "\"");
+        }
+        std::vector<std::string> children;
+        for (DWORD i = 0; !found; ++i) {
+            DWORD size = static_cast<DWORD>(name.size());
+            if (sys.RegEnumKeyExA(key, i, name.data(), &size) != ERROR_SUCCESS) break;
+            children.emplace_back(name.data(), size);
+        }
+        if (!IsRoot(key)) sys.RegCloseKey(key);
+        for (const std::string& child : children) {
+            if (found) break;
+            const std::string below = path + "\\" + child;
+            if (InWhole(root, below)) continue;
+            found = Knows(root, below) ? Foreign(sys, root, below) : below;
+        }
+        return found;
+    }
+
+  private:
+    // Whether `test(key, parts of the path, parts of the key)` holds for a managed key of the
+    // root whose parts agree with the path's as far as both go.
+    template <typename Test>
+    bool Any(HKEY root, const std::string& path, Test test) const {
+        std::vector<std::string> parts = Parts(path);
+        for (const ManagedKey& key : keys_) {
+            std::vector<std::string> pattern = Parts(key.path);
+            if (key.root == root && test(key, parts.size(), pattern.size()) &&
+                SharesStart(parts, key, pattern))
+                return true;
+        }
+        return false;
+    }
+
+    std::vector<ManagedKey> keys_;
+};
 
 // HKEY_CLASSES_ROOT named as the key it is.
 std::pair<HKEY, std::string> Canonical(HKEY root, const std::string& path) {
@@ -62,65 +290,193 @@ std::pair<HKEY, std::string> Canonical(HKEY root, const std::string& path) {
     return {root, path};
 }
 
-bool IsFileTypeKey(HKEY root, const std::string& path) {
-    if (root != HKEY_LOCAL_MACHINE || !Below(path, kClasses)) return false;
-    std::string type = Split(path.substr(std::strlen(kClasses) + 1), '\\').front();
-    return !type.empty() && !EqualNoCase(type, "CLSID");
-}
-
-// The key is one of the managed trees or lies below one.
-bool InManagedTree(HKEY root, const std::string& path) {
-    for (const ManagedKey& key : kManagedKeys)
-        if (key.root == root && key.tree && (EqualNoCase(path, key.path) || Below(path, key.path)))
-            return true;
-    return false;
-}
-
-// The managed trees that lie below `path` (for a key the pass made above them).
-std::vector<std::string> ManagedTreesBelow(HKEY root, const std::string& path) {
-    std::vector<std::string> trees;
-    for (const ManagedKey& key : kManagedKeys)
-        if (key.root == root && key.tree && Below(key.path, path)) trees.push_back(key.path);
-    return trees;
-}
-
 bool HasPathParts(const std::string& path) {
     for (const std::string& part : Split(path, '\\'))
-        if (part == "." || part == "..") return true;
+        if (part.empty() || part == "." || part == "..") return true;
     return false;
+}
+
+// Why the program would not have written this section of a point; nothing when it would.
+std::vector<std::string> Refusals(Platform& sys, const Managed& managed,
+                                  const regedit4::Section& section) {
+    const std::string shown = regedit4::RootName(section.root) + "\\" + section.path;
+    auto [root, path] = Canonical(section.root, section.path);
+    if (path.empty() || HasPathParts(path) || !managed.Knows(root, path))
+        return {shown + " is not a key Veltrim 2000 manages."};
+    if (section.remove) {
+        if (!managed.Makes(root, path))
+            return {shown +
+                    " is never made by Veltrim 2000, so a restore point does not "
+                    "remove it."};
+        if (auto foreign = managed.Foreign(sys, root, path))
+            return {shown + " holds what Veltrim 2000 does not write (" + regedit4::RootName(root) +
+                    "\\" + *foreign + "), so a restore point does not remove it."};
+        return {};
+    }
+    std::vector<std::string> refusals;
+    for (const regedit4::Entry& entry : section.entries)
+        if (auto refusal = managed.RefuseEntry(root, path, entry, shown))
+            refusals.push_back(*refusal);
+    return refusals;
+}
+
+// --- Files ---------------------------------------------------------------------------------
+
+// A key of an INI file the program writes: "SECTION\nKEY", upper case.
+using IniKeys = std::vector<std::string>;
+
+std::string IniKey(const char* section, const char* key) {
+    return ToUpper(section) + "\n" + ToUpper(key);
+}
+
+IniKeys IniKeysOf(const char* section, std::initializer_list<const char*> keys) {
+    IniKeys found;
+    for (const char* key : keys) found.push_back(IniKey(section, key));
+    return found;
+}
+
+// A file, shortcut or folder the program writes.
+struct ManagedPath {
+    std::string path;
+    bool folder = false;
+    bool made = false;  // the program creates it, so a point may delete it again
+    IniKeys ini = {};   // a profile file the program writes key by key: the keys it writes
+};
+
+std::vector<ManagedPath> ManagedPaths(const ManagedScope& scope) {
+    auto trimmed = [](std::string dir) {
+        while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+        return dir;
+    };
+    const std::string windows = trimmed(scope.windowsDir), program = trimmed(scope.programDir);
+    IniKeys boot =
+        IniKeysOf("Options", {"BootKeys", "BootMenu", "BootMenuDelay", "BootMulti", "DisableLog",
+                              "SystemReg", "BootGUI", "BootWarn", "Network", "DoubleBuffer",
+                              "DBLSpace", "DRVSpace", "LoadTop", "Logo", "AutoScan"});
+    // Files that came with Windows: put back as saved, never deleted.
+    std::vector<ManagedPath> paths = {{"C:\\MSDOS.SYS", false, false, boot}};
+    if (!windows.empty()) {
+        IniKeys system = IniKeysOf("386Enh", {"LocalLoadHigh", "PageBuffers"});
+        for (const std::string& key :
+             IniKeysOf("vcache", {"MinFileCache", "MaxFileCache", "CHUNKSIZE"}))
+            system.push_back(key);
+        IniKeys oem = IniKeysOf("General", {"Manufacturer", "Model"});
+        for (const std::string& key : IniKeysOf("Support Information", {"Line1", "Line2", "Line3"}))
+            oem.push_back(key);
+        paths.push_back({windows + "\\SYSTEM.INI", false, false, system});
+        paths.push_back({windows + "\\system\\oeminfo.ini", false, true, oem});
+        paths.push_back({windows + "\\system\\oemlogo.bmp", false, true});
+        const std::string group = windows + "\\Start Menu\\Programs\\Veltrim 2000";
+        for (const std::string& made :
+             {windows + "\\Desktop\\Veltrim 2000.lnk",
+              windows + "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim "
+                        "2000.lnk",
+              group + "\\Veltrim 2000.lnk", group + "\\Readme.lnk", group + "\\Uninstall.lnk"})
+            paths.push_back({made, false, true});
+        for (const std::string& folder :
+             {group, windows + "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}",
+              windows + "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}"})
+            paths.push_back({folder, true, true});
+    }
+    if (!program.empty())
+        for (const char* name : {ConfigDat::kFileName, ConfigDat::kSpareName, "\\data.ini"})
+            paths.push_back({program + name, false, true});
+    return paths;
+}
+
+std::optional<ManagedPath> ManagedPathOf(const ManagedScope& scope, const std::string& path) {
+    if (path.find('/') != std::string::npos || HasPathParts(path)) return std::nullopt;
+    for (const ManagedPath& managed : ManagedPaths(scope))
+        if (EqualNoCase(path, managed.path)) return managed;
+    return std::nullopt;
+}
+
+// The lines of a profile file that count, in their order: "SECTION\nKEY" and the value
+// (without the blanks around them; a line without '=' has none). Blank lines, comments and
+// the section lines themselves do not count.
+std::vector<std::pair<std::string, std::string>> ProfileLines(const std::string& text) {
+    auto trimmed = [](const std::string& line) {
+        std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) return std::string();
+        return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    };
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::string section;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = trimmed(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            std::size_t close = line.find(']');
+            section =
+                ToUpper(trimmed(line.substr(1, close == std::string::npos ? close : close - 1)));
+            continue;
+        }
+        std::size_t equals = line.find('=');
+        std::string key = trimmed(line.substr(0, equals));
+        std::string value = equals == std::string::npos ? "\x01" : trimmed(line.substr(equals + 1));
+        lines.emplace_back(section + "\n" + ToUpper(key), value);
+    }
+    return lines;
+}
+
+// Whether putting the copy back changes only keys the program writes. A file cut off in the
+// middle of a write (its last line unfinished, or nothing left of it) holds the start of the
+// file the write made: its lines but the unfinished one must begin the copy's.
+bool DiffersInManagedKeysOnly(const std::string& copy, const std::string& now,
+                              const IniKeys& managed) {
+    auto others = [&](const std::string& text) {
+        std::vector<std::pair<std::string, std::string>> lines = ProfileLines(text);
+        std::erase_if(lines, [&](const auto& line) {
+            return std::find(managed.begin(), managed.end(), line.first) != managed.end();
+        });
+        return lines;
+    };
+    const bool cut = now.empty() || (now.back() != '\n' && now.back() != '\r');
+    std::string whole = now;
+    if (cut) whole.erase(std::min(whole.size(), whole.find_last_of("\r\n") + 1));
+    std::vector<std::pair<std::string, std::string>> kept = others(copy), found = others(whole);
+    if (!cut) return kept == found;
+    return found.size() <= kept.size() && std::equal(found.begin(), found.end(), kept.begin());
+}
+
+// Why a file line of a point cannot go back; nothing when it can.
+std::optional<std::string> RefusePath(const ManagedScope& scope, const PathBefore& entry) {
+    std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
+    if (!managed) return entry.path + " is not a file Veltrim 2000 manages.";
+    if (managed->folder != (entry.kind == PathBefore::Folder))
+        return entry.path + " is listed as a " + (managed->folder ? "file" : "folder") +
+               ", which it is not.";
+    if (!entry.existed && !managed->made)
+        return entry.path +
+               " is never made by Veltrim 2000, so a restore point does not delete it.";
+    return std::nullopt;
+}
+
+// Why a saved copy (whole, as its line says) cannot go back; nothing when it can.
+std::optional<std::string> RefuseCopy(Platform& sys, const ManagedScope& scope,
+                                      const PathBefore& entry, const std::vector<BYTE>& saved,
+                                      const std::string& copy) {
+    std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
+    if (!managed || managed->ini.empty()) return std::nullopt;
+    auto now = ReadAll(sys, entry.path, limits::kManagedFile);
+    if (!now || DiffersInManagedKeysOnly(std::string(saved.begin(), saved.end()),
+                                         std::string(now->begin(), now->end()), managed->ini))
+        return std::nullopt;
+    return copy + " differs from " + entry.path + " in more than the settings Veltrim 2000 writes.";
 }
 
 // --- Putting back ----------------------------------------------------------------------
 
-void DeleteIfEmpty(Platform& sys, HKEY root, const std::string& path) {
-    HKEY key = 0;
-    if (sys.RegOpenKeyExA(root, path.c_str(), KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    DWORD subKeys = 1, maxLength = 0, values = 1;
-    bool empty = sys.RegQueryInfoKeyA(key, &subKeys, &maxLength, &values) == ERROR_SUCCESS &&
-                 subKeys == 0 && values == 0;
-    if (!IsRoot(key)) sys.RegCloseKey(key);
-    if (empty) sys.RegDeleteKeyA(root, path.c_str());
-}
-
+// A key to remove holds only what the program writes (LoadPoint saw to it): it goes whole.
 void PutBack(Platform& sys, const regedit4::Section& section) {
     TRegistry reg(sys);
     reg.SelectRoot(section.root);
     if (section.remove) {
-        auto [root, path] = Canonical(section.root, section.path);
-        if (InManagedTree(root, path) || IsFileTypeKey(root, path)) {
-            reg.RemoveKey("\\" + section.path);
-            return;
-        }
-        // A key the pass made above managed ones: only what is managed goes, then the keys
-        // between that nothing else uses.
-        reg.SelectRoot(root);
-        for (const std::string& tree : ManagedTreesBelow(root, path)) {
-            reg.RemoveKey("\\" + tree);
-            for (std::string key = tree; Below(key, path);) {
-                key = key.substr(0, key.rfind('\\'));
-                DeleteIfEmpty(sys, root, key);
-            }
-        }
+        reg.RemoveKey("\\" + section.path);
         return;
     }
     if (!reg.OpenPath("\\" + section.path, true)) throw RegistryError::SetFailed(section.path);
@@ -217,10 +573,13 @@ struct PointContents {
     FilesList files;
 };
 
-// Everything of the point, checked whole; throws RestorePointDamaged naming each fault.
-PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScope& scope) {
+// Everything of the point, checked whole; throws RestorePointDamaged naming the point as
+// listed and each fault.
+PointContents LoadPoint(Platform& sys, const std::string& restoreDir, const std::string& name,
+                        const ManagedScope& scope) {
     std::vector<std::string> faults;
     PointContents point;
+    const std::string dir = restoreDir + "\\" + name;
     const std::string registry = dir + "\\" + kRegistryFile, files = dir + "\\" + kFilesFile;
     if (auto text = ReadSealed(sys, registry, limits::kPointFile)) {
         try {
@@ -240,12 +599,13 @@ PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScop
     } else {
         faults.push_back(files + " is missing or incomplete.");
     }
+    const Managed managed(sys);
     for (const regedit4::Section& section : point.sections)
-        if (auto refusal = scope.RefuseKey(section.root, section.path, section.remove))
-            faults.push_back(*refusal);
+        for (std::string& refusal : Refusals(sys, managed, section))
+            faults.push_back(std::move(refusal));
     for (const PathBefore& entry : point.files.paths) {
-        if (!scope.ManagesFile(entry.path)) {
-            faults.push_back(entry.path + " is not a file Veltrim 2000 manages.");
+        if (auto refusal = RefusePath(scope, entry)) {
+            faults.push_back(*refusal);
             continue;
         }
         if (entry.copy.empty()) continue;
@@ -260,9 +620,11 @@ PointContents LoadPoint(Platform& sys, const std::string& dir, const ManagedScop
         else if (bytes->size() != entry.size ||
                  Checksum(std::string(bytes->begin(), bytes->end())) != entry.checksum)
             faults.push_back(copy + " is damaged: its size or checksum is not the one saved.");
+        else if (auto refusal = RefuseCopy(sys, scope, entry, *bytes, copy))
+            faults.push_back(*refusal);
     }
     if (!faults.empty()) {
-        std::string message = "The restore point " + BaseName(dir) + " cannot be used:";
+        std::string message = "The restore point \"" + name + "\" cannot be used:";
         for (const std::string& fault : faults) message += "\n" + fault;
         throw RestorePointDamaged(message);
     }
@@ -321,7 +683,7 @@ std::optional<UndoReport> UndoNewestRestorePoint(Platform& sys, const std::strin
     UndoReport report;
     report.point = names.back();
     const std::string dir = restoreDir + "\\" + report.point;
-    PointContents point = LoadPoint(sys, dir, scope);
+    PointContents point = LoadPoint(sys, restoreDir, report.point, scope);
     // Should the Undo be cut off, the next start finds the point unfinished and offers to
     // put it back again, which is the same Undo whatever it had done.
     if (point.files.state == PointState::Ended &&
@@ -376,7 +738,7 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
     FilesList list;
     std::vector<PathBefore> cutOff;
     try {
-        list = LoadPoint(sys, dir, scope).files;
+        list = LoadPoint(sys, restoreDir, name, scope).files;
         for (const PathBefore& entry : list.paths)
             if (!IsWhole(sys, entry)) cutOff.push_back(entry);
     } catch (const RestorePointDamaged&) {
@@ -402,55 +764,14 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
 
 // --- What the program manages ------------------------------------------------------------
 
-std::optional<std::string> ManagedScope::RefuseKey(HKEY root, const std::string& path,
-                                                   bool tree) const {
-    auto [canonicalRoot, canonicalPath] = Canonical(root, path);
-    if (!HasPathParts(canonicalPath)) {
-        if (IsFileTypeKey(canonicalRoot, canonicalPath) ||
-            InManagedTree(canonicalRoot, canonicalPath))
-            return std::nullopt;
-        // A key whose own values only are managed: never removed whole.
-        for (const ManagedKey& key : kManagedKeys)
-            if (key.root == canonicalRoot && !key.tree && !tree &&
-                EqualNoCase(canonicalPath, key.path))
-                return std::nullopt;
-        // A key a pass made above managed ones (only those are taken out again).
-        if (tree && !canonicalPath.empty() &&
-            !ManagedTreesBelow(canonicalRoot, canonicalPath).empty())
-            return std::nullopt;
-    }
-    return regedit4::RootName(root) + "\\" + path + " is not a key Veltrim 2000 manages.";
+bool ManagedScope::ManagesFile(const std::string& path) const {
+    return ManagedPathOf(*this, path).has_value();
 }
 
-bool ManagedScope::ManagesFile(const std::string& path) const {
-    if (path.find_first_of("/") != std::string::npos || HasPathParts(path)) return false;
-    auto trimmed = [](std::string dir) {
-        while (!dir.empty() && dir.back() == '\\') dir.pop_back();
-        return dir;
-    };
-    const std::string windows = trimmed(windowsDir), program = trimmed(programDir);
-    std::vector<std::string> files = {"C:\\MSDOS.SYS"};
-    std::vector<std::string> folders;
-    if (!windows.empty()) {
-        for (const char* name : {"\\SYSTEM.INI", "\\system\\oeminfo.ini", "\\system\\oemlogo.bmp",
-                                 "\\Desktop\\Veltrim 2000.lnk",
-                                 "\\Application Data\\Microsoft\\Internet Explorer\\Quick "
-                                 "Launch\\Veltrim 2000.lnk"})
-            files.push_back(windows + name);
-        for (const char* name :
-             {"\\Start Menu\\Programs\\Veltrim 2000",
-              "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}",
-              "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}"})
-            folders.push_back(windows + name);
-    }
-    if (!program.empty())
-        for (const char* name :
-             {"\\Config.DAT", "\\Config.DAT.new", "\\data.ini", "\\Uninstall.lnk"})
-            files.push_back(program + name);
-    for (const std::string& file : files)
-        if (EqualNoCase(path, file)) return true;
-    for (const std::string& folder : folders)
-        if (EqualNoCase(path, folder) || Below(path, folder)) return true;
+bool IsShellVerb(const std::string& name) {
+    for (const char* verb : {"open", "opennew", "openas", "explore", "find", "print", "printto",
+                             "properties", "runas", "edit"})
+        if (EqualNoCase(name, verb)) return true;
     return false;
 }
 

@@ -39,20 +39,33 @@ class RestorePointDamaged : public RestorePointError {
     using RestorePointError::RestorePointError;
 };
 
-// What a point may put back: the registry keys the pages and tools write, the files they
-// write (in the Windows folder, the program's folder and C:\MSDOS.SYS), and nothing else.
+// What a point may put back: exactly the registry values the pages and tools write, the
+// keys they make or delete, and the files they write (in the Windows folder, the program's
+// folder and C:\MSDOS.SYS); nothing else. A point's seals are checksums anyone can
+// recompute, so this is what keeps a planted point from doing harm:
+//   - a value goes back only where its key and its name are ones the program writes;
+//   - a key the program deletes whole (a right-click entry's verb, an Add/Remove entry, the
+//     Start Menu's stored orders) comes back with whatever it held;
+//   - a key is removed ([-key]) only when the program makes keys of its kind (or keys below
+//     it) and it holds nothing but what the program writes: never a file type, a tree of
+//     Windows' own or a key another program filled;
+//   - a saved copy goes back only to a file the program writes, and a copy of SYSTEM.INI,
+//     MSDOS.SYS or oeminfo.ini only when it differs from the file in the keys the program
+//     writes alone; a file is deleted only when the program makes files of that name.
 struct ManagedScope {
     std::string windowsDir;  // "C:\WINDOWS"
     std::string programDir;  // where Config.DAT lives
-    // Why the program does not manage this key (or this key's subtree, for a removal);
-    // nothing when it does.
-    std::optional<std::string> RefuseKey(HKEY root, const std::string& path, bool tree) const;
     bool ManagesFile(const std::string& path) const;
 };
 
+// The verbs the shell itself gives a meaning (the double-click's "open", printing, the
+// folder verbs, a batch file's "edit"): the right-click page never makes one, and a restore
+// point never puts one back.
+bool IsShellVerb(const std::string& name);
+
 // What an Undo did: the settings, files and shortcuts it put back, and what it could not.
 struct UndoReport {
-    std::string point;  // the folder name: its date and time
+    std::string point;  // the point's name as listed: its date and time
     std::vector<std::string> filesPutBack;
     std::vector<std::string> failures;
     bool removed = true;  // taken off the list of points

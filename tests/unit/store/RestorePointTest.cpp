@@ -21,7 +21,11 @@ constexpr const char* kProgramDir = "C:\\Program Files\\Veltrim 2000";
 constexpr const char* kRestoreDir = "C:\\Program Files\\Veltrim 2000\\Restore";
 constexpr const char* kDesktop = "Control Panel\\Desktop";
 constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr const char* kMenuOrder =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu";
 constexpr const char* kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Veltrim 2000";
+constexpr const char* kRecycleBin =
+    "C:\\WINDOWS\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}";
 const ManagedScope kScope{"C:\\WINDOWS", kProgramDir};
 
 std::vector<BYTE> Text(const std::string& text) {
@@ -132,40 +136,41 @@ class JournalTest : public ::testing::Test {
 };
 
 TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
-    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper", REG_SZ, Text("old.bmp"));
-    sys.PutValue(HKEY_CURRENT_USER, std::string(kExplorer) + "\\Doomed\\Child", "Kept", REG_DWORD,
+    sys.PutValue(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", REG_SZ, Text("400"));
+    sys.PutValue(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Programs", "Order", REG_DWORD,
                  {7, 0, 0, 0});
     sys.PutFile("C:\\MSDOS.SYS", "[Options]\r\nBootGUI=1\r\n",
                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\nMinFileCache=512\r\n");
-    sys.MakeDirectories(std::string(kGroup) + "\\Old");
+    sys.MakeDirectories("C:\\WINDOWS\\Start Menu\\Programs");
+    sys.MakeDirectories(kRecycleBin);
     std::vector<std::string> before = Machine();
     {
         auto point = journal.Record(kRestoreDir);
-        SetText(HKEY_CURRENT_USER, kDesktop, "Wallpaper", "new.bmp");
-        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "made");
-        SetText(HKEY_CLASSES_ROOT, "New\\Deeper", "x", "y");
+        SetText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", "100");
+        SetText(HKEY_CURRENT_USER, kDesktop, "SmoothScroll", "made");
+        SetText(HKEY_CLASSES_ROOT, "Directory\\shell\\DOS\\Command", "", "y");
         TRegistry reg(journal);
         reg.SelectRoot(HKEY_CURRENT_USER);
-        ASSERT_TRUE(reg.RemoveKey("\\" + std::string(kExplorer) + "\\Doomed"));
+        ASSERT_TRUE(reg.RemoveKey("\\" + std::string(kMenuOrder)));
         ASSERT_TRUE(journal.SetFileAttributesA("C:\\MSDOS.SYS", FILE_ATTRIBUTE_ARCHIVE));
         ASSERT_TRUE(journal.WritePrivateProfileStringA("Options", "BootGUI", "0", "C:\\MSDOS.SYS"));
         ASSERT_TRUE(
             journal.WritePrivateProfileStringA("vcache", "MinFileCache", "1024", "SYSTEM.INI"));
-        ASSERT_TRUE(journal.CreateDirectoryA((std::string(kGroup) + "\\New").c_str()));
+        ASSERT_TRUE(journal.CreateDirectoryA(kGroup));
         ASSERT_TRUE(journal.CreateShellLink(
-            "C:\\x.exe", (std::string(kGroup) + "\\New\\x.lnk").c_str(), "C:\\"));
-        ASSERT_TRUE(journal.RemoveDirectoryA((std::string(kGroup) + "\\Old").c_str()));
+            "C:\\x.exe", (std::string(kGroup) + "\\Veltrim 2000.lnk").c_str(), "C:\\"));
+        ASSERT_TRUE(journal.RemoveDirectoryA(kRecycleBin));
         ASSERT_TRUE(journal.WriteFileBytes("C:\\WINDOWS\\SYSTEM\\oemlogo.bmp", {'B', 'M'}));
     }
     ASSERT_NE(before, Machine());
 
     std::string reg = PointFile("Registry.reg");
     EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
-                                          "\"Wallpaper\"=\"old.bmp\"\r\n\"Missing\"=-\r\n"));
-    EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\" + std::string(kExplorer) +
-                                          "\\Doomed\\Child]\r\n\"Kept\"=dword:00000007"));
-    EXPECT_NE(std::string::npos, reg.find("[-HKEY_LOCAL_MACHINE\\Software\\Classes\\New]"));
+                                          "\"MenuShowDelay\"=\"400\"\r\n\"SmoothScroll\"=-\r\n"));
+    EXPECT_NE(std::string::npos, reg.find("[HKEY_CURRENT_USER\\" + std::string(kMenuOrder) +
+                                          "\\Programs]\r\n\"Order\"=dword:00000007"));
+    EXPECT_NE(std::string::npos, reg.find("[-HKEY_LOCAL_MACHINE\\Software\\Classes\\Directory]"));
     std::string files = PointFile("Files.txt");
     // With the attributes it had when the pass first touched it, the copy's size and CRC-32,
     // then the size and CRC-32 of the file as the pass left it.
@@ -176,10 +181,11 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
                          std::to_string(written.size()) + "\t" +
                          pointfiles::Hex(pointfiles::Checksum(written)) + "\r\n"));
     const std::string group = kGroup;
+    EXPECT_NE(std::string::npos, files.find("new folder\t-\t-\t" + group + "\t-\t-\t-\t-\r\n"));
     EXPECT_NE(std::string::npos,
-              files.find("new folder\t-\t-\t" + group + "\\New\t-\t-\t-\t-\r\n"));
-    EXPECT_NE(std::string::npos, files.find("new shortcut\t-\t-\t" + group + "\\New\\x.lnk\t"));
-    EXPECT_NE(std::string::npos, files.find("removed folder\t-\t-\t" + group + "\\Old\t"));
+              files.find("new shortcut\t-\t-\t" + group + "\\Veltrim 2000.lnk\t"));
+    EXPECT_NE(std::string::npos,
+              files.find("removed folder\t-\t-\t" + std::string(kRecycleBin) + "\t"));
     EXPECT_EQ("[Options]\r\nBootGUI=1\r\n", PointFile("1 MSDOS.SYS"));
 
     auto report = UndoNewestRestorePoint(sys, kRestoreDir, kScope);
@@ -192,18 +198,18 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
 }
 
 TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsItsOldValues) {
-    const std::string k = std::string(kExplorer) + "\\K";
-    sys.PutValue(HKEY_CURRENT_USER, k, "a", REG_SZ, Text("1"));
+    const std::string k = "Directory\\shell\\DOS";
+    sys.PutValue(HKEY_CLASSES_ROOT, k, "a", REG_SZ, Text("1"));
     std::vector<std::string> before = Machine();
     {
         auto point = journal.Record(kRestoreDir);
-        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "one");
-        SetText(HKEY_CURRENT_USER, kDesktop, "Missing", "two");
+        SetText(HKEY_CURRENT_USER, kDesktop, "SmoothScroll", "one");
+        SetText(HKEY_CURRENT_USER, kDesktop, "SmoothScroll", "two");
         TRegistry reg(journal);
-        reg.SelectRoot(HKEY_CURRENT_USER);
+        reg.SelectRoot(HKEY_CLASSES_ROOT);
         ASSERT_TRUE(reg.RemoveKey("\\" + k));
-        SetText(HKEY_CURRENT_USER, k, "a", "2");
-        SetText(HKEY_CURRENT_USER, k + "\\Sub", "b", "3");
+        SetText(HKEY_CLASSES_ROOT, k, "a", "2");
+        SetText(HKEY_CLASSES_ROOT, k + "\\Sub", "b", "3");
     }
     ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
     EXPECT_EQ(before, Machine());
@@ -266,7 +272,7 @@ TEST_F(JournalTest, TheTenNewestPointsAreKept) {
     for (int i = 0; i < 12; ++i) {
         journal.clock = [i] { return "2000-01-" + std::to_string(10 + i) + " 00.00.00"; };
         auto point = journal.Record(kRestoreDir);
-        SetText(HKEY_CURRENT_USER, kDesktop, "Pass", std::to_string(i));
+        SetText(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", std::to_string(i));
     }
     std::vector<std::string> points = ListRestorePoints(sys, kRestoreDir);
     ASSERT_EQ(kKeptRestorePoints, points.size());
@@ -275,9 +281,9 @@ TEST_F(JournalTest, TheTenNewestPointsAreKept) {
     EXPECT_FALSE(sys.HasDirectory(std::string(kRestoreDir) + "\\2000-01-11 00.00.00"));
     // Undo goes newest first.
     ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
-    EXPECT_EQ("10", Value("Pass"));
+    EXPECT_EQ("10", Value("MenuShowDelay"));
     ASSERT_TRUE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
-    EXPECT_EQ("9", Value("Pass"));
+    EXPECT_EQ("9", Value("MenuShowDelay"));
 }
 
 // --- Through the main window ---------------------------------------------------------------
@@ -471,6 +477,46 @@ void SeedMachine(fake::FakePlatform& sys) {
         "C:\\WINDOWS\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch");
     sys.PutValue(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", REG_SZ, Text("400"));
     sys.PutValue(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep", REG_SZ, Text("yes"));
+}
+
+// Windows' own settings beside the program's, as a Windows 98 machine has them: what a
+// planted point must not touch, and what the program's own points leave alone.
+void SeedWindows(fake::FakePlatform& sys) {
+    auto text = [&](HKEY root, const std::string& key, const char* name, const char* value) {
+        sys.PutValue(root, key, name, REG_SZ, Text(value));
+    };
+    const std::string current = "Software\\Microsoft\\Windows\\CurrentVersion";
+    const std::string net = "System\\CurrentControlSet\\Services\\Class\\Net\\";
+    text(HKEY_LOCAL_MACHINE, current, "ProgramFilesDir", "C:\\Program Files");
+    text(HKEY_LOCAL_MACHINE, current + "\\Run", "ScanRegistry", "C:\\WINDOWS\\scanregw.exe");
+    text(HKEY_LOCAL_MACHINE, current + "\\Uninstall\\IE40", "DisplayName", "Internet Explorer 5");
+    text(HKEY_LOCAL_MACHINE, current + "\\Uninstall\\IE40", "UninstallString", "ie5setup.exe");
+    text(HKEY_LOCAL_MACHINE, current + "\\FS Templates", "", "Desktop");
+    text(HKEY_LOCAL_MACHINE, current + "\\FS Templates\\Desktop", "", "Desktop computer");
+    text(HKEY_LOCAL_MACHINE, net + "0000", "DriverDesc", "Dial-Up Adapter");
+    text(HKEY_LOCAL_MACHINE, net + "0001", "DriverDesc", "NE2000 Compatible");
+    text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "EnableDNS", "1");
+    text(HKEY_CURRENT_USER, std::string(kExplorer) + "\\User Shell Folders", "Startup",
+         "C:\\WINDOWS\\Start Menu\\Programs\\StartUp");
+    sys.PutValue(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Programs", "Order", REG_BINARY,
+                 {1, 2, 3});
+    text(HKEY_CLASSES_ROOT, "exefile\\shell\\open\\command", "", "\"%1\" %*");
+    text(HKEY_CLASSES_ROOT, ".txt", "", "txtfile");
+    text(HKEY_CLASSES_ROOT, ".txt", "Content Type", "text/plain");
+    text(HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", "NOTEPAD.EXE %1");
+    text(HKEY_CLASSES_ROOT, ".bat", "", "batfile");
+    text(HKEY_CLASSES_ROOT, "batfile\\shell\\edit\\command", "", "NOTEPAD.EXE %1");
+    text(HKEY_CLASSES_ROOT, ".doc", "", "WordPad.Document.1");  // a type whose key is missing
+    text(HKEY_CLASSES_ROOT, "Directory\\shell\\find\\command", "", "explorer.exe");
+    text(HKEY_CLASSES_ROOT, "Unknown\\shell\\openas\\command", "", "rundll32.exe %1");
+    text(HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut", "");
+    text(HKEY_CLASSES_ROOT, "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}", "", "My Computer");
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI",
+                "[boot]\r\nshell=Explorer.exe\r\n\r\n[386Enh]\r\ndevice=*vmm\r\ndevice=*vcd\r\n"
+                "\r\n[vcache]\r\nMinFileCache=512\r\n");
+    sys.MakeDirectories("C:\\WINDOWS\\SYSTEM");
+    sys.PutFile("C:\\WINDOWS\\SYSTEM\\oeminfo.ini",
+                "[General]\r\nManufacturer=Acme\r\n\r\n[OEMSpecific]\r\nSubModel=7\r\n");
 }
 
 // One start of the program on `sys`: its windows made and every page read.
@@ -823,6 +869,15 @@ TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
     const std::string point = restore + "\\2000-01-31 13.05.59";
     const ManagedScope scope{"C:\\WINDOWS", kProgramDir};
     auto seal = [](const std::string& text) { return SealedRestorePointText(text); };
+    using pointfiles::kFilesFile;
+    using pointfiles::kRegistryFile;
+    auto plant = [&](const char* file, const std::string& body) {
+        const std::string text =
+            std::string(file) == kRegistryFile ? "REGEDIT4\r\n\r\n" + body : body;
+        return [&point, &seal, file, text](fake::FakePlatform& sys) {
+            sys.PutFile(point + "\\" + file, seal(text));
+        };
+    };
     struct Case {
         const char* name;
         std::function<void(fake::FakePlatform&)> damage;
@@ -867,6 +922,61 @@ TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
                          seal("state\tended\r\nnew file\t-\t-\tC:\\AUTOEXEC.BAT\t-\t-\r\n"));
          },
          "C:\\AUTOEXEC.BAT is not a file Veltrim 2000 manages"},
+        // Planted with their seals recomputed: each would harm Windows, none is the program's.
+        {"another program for every program",
+         plant(kRegistryFile,
+               "[HKEY_CLASSES_ROOT\\exefile\\shell\\open\\command]\r\n"
+               "@=\"C:\\\\EVIL.EXE\"\r\n"),
+         "HKEY_CLASSES_ROOT\\exefile\\shell\\open\\command is not a key"},
+        {"the Startup folder moved",
+         plant(kRegistryFile,
+               "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+               "Explorer\\User Shell Folders]\r\n\"Startup\"=\"C:\\\\EVIL\"\r\n"),
+         "User Shell Folders is not a key"},
+        {"the program file type deleted", plant(kRegistryFile, "[-HKEY_CLASSES_ROOT\\exefile]\r\n"),
+         "HKEY_CLASSES_ROOT\\exefile is not a key"},
+        {"all of Software deleted", plant(kRegistryFile, "[-HKEY_LOCAL_MACHINE\\Software]\r\n"),
+         "HKEY_LOCAL_MACHINE\\Software holds what Veltrim 2000 does not write"},
+        {"every network adapter deleted",
+         plant(kRegistryFile,
+               "[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Net]\r\n"),
+         "Class\\Net is never made by Veltrim 2000"},
+        {"every Add/Remove entry deleted",
+         plant(kRegistryFile,
+               "[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+               "Uninstall]\r\n"),
+         "Uninstall is never made by Veltrim 2000"},
+        {"a value beside the owner's",
+         plant(kRegistryFile,
+               "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]"
+               "\r\n\"ProgramFilesDir\"=\"C:\\\\EVIL\"\r\n"),
+         "the value \"ProgramFilesDir\" is not one Veltrim 2000 writes"},
+        {"text files run as batch files",
+         plant(kRegistryFile, "[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"batfile\"\r\n"),
+         "is only ever set to \".txtfiles\""},
+        {"a right-click entry as the double-click",
+         plant(kRegistryFile,
+               "[HKEY_CLASSES_ROOT\\txtfile\\Shell\\open\\command]\r\n"
+               "@=\"C:\\\\EVIL.EXE\"\r\n"),
+         "txtfile\\Shell\\open\\command is not a key"},
+        {"a shell of the planter's",
+         [&](auto& sys) {
+             std::string text = sys.FileText(point + "\\1 SYSTEM.INI");
+             text.replace(text.find("Explorer.exe"), 12, "C:\\EVIL.EXE");
+             sys.PutFile(point + "\\1 SYSTEM.INI", text);
+             sys.PutFile(point + "\\Files.txt",
+                         seal("state\tended\r\nfile\t00000020\t1 SYSTEM.INI\tC:\\WINDOWS\\"
+                              "SYSTEM.INI\t" +
+                              std::to_string(text.size()) + "\t" +
+                              pointfiles::Hex(pointfiles::Checksum(text)) + "\r\n"));
+         },
+         "differs from C:\\WINDOWS\\SYSTEM.INI in more than the settings"},
+        {"SYSTEM.INI deleted",
+         plant(kFilesFile, "state\tended\r\nnew file\t-\t-\tC:\\WINDOWS\\SYSTEM.INI\t-\t-\r\n"),
+         "C:\\WINDOWS\\SYSTEM.INI is never made by Veltrim 2000"},
+        {"MSDOS.SYS deleted",
+         plant(kFilesFile, "state\tended\r\nnew file\t-\t-\tC:\\MSDOS.SYS\t-\t-\r\n"),
+         "C:\\MSDOS.SYS is never made by Veltrim 2000"},
         {"a copy from outside the point",
          [&](auto& sys) {
              sys.PutFile(point + "\\Files.txt",
@@ -878,6 +988,7 @@ TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
     for (const Case& c : cases) {
         fake::FakePlatform sys;
         SeedMachine(sys);
+        SeedWindows(sys);
         sys.PutValue(HKEY_CURRENT_USER, "Software\\Vendor", "Mine", REG_SZ, Text("kept"));
         sys.PutFile("C:\\AUTOEXEC.BAT", "@echo off\r\n");
         RestoreJournal journal(sys);
@@ -895,6 +1006,9 @@ TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
         } catch (const RestorePointDamaged& e) {
             EXPECT_NE(std::string::npos, std::string(e.what()).find(c.named))
                 << c.name << ": " << e.what();
+            EXPECT_TRUE(std::string(e.what()).starts_with(
+                "The restore point \"2000-01-31 13.05.59\" cannot be used:\n"))
+                << e.what();
         }
         EXPECT_EQ(damaged, MachineOf(sys)) << c.name;
         EXPECT_EQ(1u, ListRestorePoints(sys, restore).size()) << c.name;
@@ -927,6 +1041,145 @@ TEST(DamagedPointTest, AWriteThatWasRefusedLeavesNothingToPutBack) {
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(report->failures.empty());
 }
+
+// --- Every point the program makes is its own ----------------------------------------------
+
+class EveryPassTest;
+struct PassCase {
+    const char* name;
+    std::function<void(EveryPassTest&)> run;
+};
+
+// On a machine with Windows' own settings beside the program's, each kind of pass the pages
+// and tools make leaves a point that Undo takes whole and puts back.
+class EveryPassTest : public UndoLastApplyTest, public ::testing::WithParamInterface<PassCase> {
+  public:
+    using PageTest::form;
+    using PageTest::pages;
+    using PageTest::program;
+    using PageTest::prompts;
+
+    EveryPassTest() {
+        SeedWindows(sys);
+        ReadPass();
+    }
+
+    Tools& tools() { return *std::static_pointer_cast<Tools>(program.tools); }
+    void ClickEveryBox() {
+        for (ui::CheckBox* box : form().MarkableBoxes())
+            if (box->Enabled()) Click(*box);
+    }
+    void Apply() { form().Button5Click(); }
+    // The pass changes the machine; Undo then puts it back as it was, without a word but its
+    // report.
+    void ExpectUndone(const std::string& what, const std::function<void()>& pass) {
+        SCOPED_TRACE(what);
+        const std::vector<std::string> before = Machine();
+        pass();
+        ASSERT_TRUE(prompts.Errors().empty()) << prompts.Errors().front();
+        ASSERT_NE(before, Machine());
+        prompts.Answer(ui::Answer::Yes);
+        form().UndoLastApply();
+        EXPECT_TRUE(prompts.Errors().empty()) << prompts.Errors().front();
+        ASSERT_FALSE(prompts.Messages().empty());
+        EXPECT_TRUE(prompts.Messages().back().starts_with("The settings were put back"))
+            << prompts.Messages().back();
+        EXPECT_EQ(before, Machine());
+    }
+    // A right-click entry of the type, made as the user makes one.
+    void CreateEntry(const RightClickMenus::FileType& type) {
+        RightClickMenus& menus = tools().rightClickMenus;
+        if (!type.box.Checked()) Click(type.box);
+        menus.MenuExt = type.ext;
+        menus.Edit12.Type("View it");
+        prompts.Pick("C:\\VIEW.EXE");
+        menus.SpeedButton3.Click();
+        menus.Button6.Click();
+    }
+    void RemoveEntry(const RightClickMenus::FileType& type) {
+        tools().rightClickMenus.MenuExt = type.ext;
+        tools().rightClickMenus.Button8Click();
+    }
+    void ChooseProgram(const std::string& name) {
+        const std::vector<std::string>& items = tools().addRemove.ListBox2.Items();
+        tools().addRemove.ListBox2.ChooseItem(
+            static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin()));
+    }
+};
+
+TEST_P(EveryPassTest, UndoTakesThePointAndPutsTheMachineBack) {
+    GetParam().run(*this);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passes, EveryPassTest,
+    ::testing::Values(PassCase{"EveryBoxTicked",
+                               [](EveryPassTest& t) {
+                                   t.ExpectUndone("ticked", [&] {
+                                       t.ClickEveryBox();
+                                       t.Apply();
+                                   });
+                               }},
+                      // What the ticks made is taken away again: verbs, folders, shortcuts, values.
+                      PassCase{"EveryBoxTickedAndCleared",
+                               [](EveryPassTest& t) {
+                                   t.ClickEveryBox();
+                                   t.Apply();
+                                   t.ExpectUndone("cleared", [&] {
+                                       t.ClickEveryBox();
+                                       t.Apply();
+                                   });
+                               }},
+                      PassCase{"WindowsDefaults",
+                               [](EveryPassTest& t) {
+                                   t.ExpectUndone("defaults",
+                                                  [&] { t.form().ResetToWindowsDefault(); });
+                               }},
+                      PassCase{"Presets",
+                               [](EveryPassTest& t) {
+                                   t.ExpectUndone("presets", [&] {
+                                       t.pages().internet.SpeedButton5.Click();
+                                       t.pages().internet2.SpeedButton7.Click();
+                                       t.pages().diskCache.ComboBox1.ChooseItem(2);
+                                       t.pages().fileCache.ComboBox3.ChooseItem(0);
+                                       t.pages().fileCache.TrackBar5.Drag(3);
+                                       t.pages().oemInfo.Manufacturer.Type("Other");
+                                       t.pages().oemInfo.Line1.Type("Call us");
+                                       t.Apply();
+                                   });
+                               }},
+                      // Each type the page offers: below the type its extension names (there or
+                      // missing), or below the page's own.
+                      PassCase{"RightClickEntries",
+                               [](EveryPassTest& t) {
+                                   for (const RightClickMenus::FileType& type :
+                                        t.tools().rightClickMenus.Types) {
+                                       t.ExpectUndone(std::string("made for ") + type.ext,
+                                                      [&] { t.CreateEntry(type); });
+                                       t.CreateEntry(type);
+                                       t.ExpectUndone(std::string("removed for ") + type.ext,
+                                                      [&] { t.RemoveEntry(type); });
+                                   }
+                               }},
+                      PassCase{"AddRemoveEntries",
+                               [](EveryPassTest& t) {
+                                   AddRemove& page = t.tools().addRemove;
+                                   TForm5& dialog = t.program.uninstall;
+                                   t.ExpectUndone("edited", [&] {
+                                       t.ChooseProgram("Internet Explorer 5");
+                                       page.Button2.Click();
+                                       dialog.Edit1.Type("C:\\UNINST.EXE");
+                                       dialog.Edit2.Type("Renamed");
+                                       t.prompts.Answer(ui::Answer::Yes);
+                                       dialog.Button1.Click();
+                                   });
+                                   t.ExpectUndone("removed", [&] {
+                                       t.ChooseProgram("Internet Explorer 5");
+                                       t.prompts.Answer(ui::Answer::Yes);
+                                       page.Button3.Click();
+                                   });
+                               }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- The uninstaller's part --------------------------------------------------------------
 
