@@ -20,7 +20,11 @@ SettingsList BootPage::Settings() {
     const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
     const Editor delay = {
         .read =
-            [this] { delay_.Read(TIniFile(sys_, kMsdosSys).ReadText(kSection, kDelayKey, "30")); },
+            [this] {
+                TIniFile options(sys_, kMsdosSys);
+                delay_.Read(options.ReadText(kSection, kDelayKey, "30"),
+                            options.HasValue(kSection, kDelayKey));
+            },
         .write =
             [this] {
                 if (delay_.Edited(CheckBox2))

@@ -27,23 +27,31 @@ class DelayEditor {
     DelayEditor(const DelayEditor&) = delete;
     DelayEditor& operator=(const DelayEditor&) = delete;
 
-    // The text read from the store: recorded, and shown as a number (the fallback if none).
-    void Read(const std::string& text) {
-        kept_.Read(text);
+    // The text read from the store (`stored` false: the fallback read for a missing value):
+    // recorded, and shown as a number (the fallback if none).
+    void Read(const std::string& text, bool stored) {
+        if (stored)
+            kept_.Read(text);
+        else
+            kept_.ReadInexact(text);
         ShowKept();
     }
     const std::string& Kept() const { return kept_.AsRead(); }
 
     void Hide() { Show(false); }
-    // The delay is written while its box is ticked, once it differs from the delay read.
+    // The delay is written while its box is ticked, once what the spin edit shows is not
+    // what is stored.
     bool Edited(const ui::CheckBox& box) const { return box.Checked() && kept_.Changed(); }
     // Runs before the box toggles: a checked box is about to be cleared, an unchecked one set.
+    // Ticked, the box takes the delay it shows: a stored one the spin edit holds to its range,
+    // or a missing one, is then written as shown.
     void Press(bool checked) {
         if (checked) {
             kept_.Revert();
             ShowKept();
         } else {
             Show(true);
+            kept_.Take(std::to_string(spin_.Value()));
         }
     }
 

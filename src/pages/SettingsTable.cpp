@@ -89,7 +89,11 @@ Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> text
     auto read = [sys = &sys, texts] {
         for (const EditedText& t : texts) {
             std::string stored = ReadRegistryText(*sys, t.root, t.path, t.name, t.fallback);
-            t.value->Read(t.wholeNumber && !WholeNumber(stored) ? t.fallback : stored);
+            if (!HasRegistryValue(*sys, t.root, t.path, t.name) ||
+                (t.wholeNumber && !WholeNumber(stored)))
+                t.value->ReadInexact(t.fallback);
+            else
+                t.value->Read(stored);
         }
     };
     auto write = [sys = &sys, box = &box, texts] {

@@ -94,7 +94,8 @@ Editor StartMenuPage::DelayEntry() {
 }
 
 void StartMenuPage::ReadDelay() {
-    delay_.Read(ReadRegistryText(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName, "400"));
+    delay_.Read(ReadRegistryText(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName, "400"),
+                HasRegistryValue(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName));
 }
 
 void StartMenuPage::WriteDelay() {

@@ -108,7 +108,7 @@ SettingsList SystemPage::Settings() {
         Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9},
          .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
         Editor{.box = &CheckBox27,
-               .read = [this] { state_.cdCache.Read(ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", 620)); },
+               .read = [this] { ReadNumber(state_.cdCache, "CacheSize", 620); },
                .write = [this] {
                    if (CheckBox27.Checked() && state_.cdCache.Changed())
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache.Now());
@@ -116,7 +116,7 @@ SettingsList SystemPage::Settings() {
                .description = "Use this option to increase your CD-ROM performance. Suggestion: Try 2480.",
                .press = [this] { PressEditor(CheckBox27, "CDCache"); }},
         Editor{.box = &CheckBox28,
-               .read = [this] { state_.prefetch.Read(ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", 228)); },
+               .read = [this] { ReadNumber(state_.prefetch, "PreFetch", 228); },
                .write = [this] {
                    if (CheckBox28.Checked() && state_.prefetch.Changed())
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch.Now());
@@ -151,6 +151,16 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
 
     LayOut();
     HideDetails();
+}
+
+void SystemPage::ReadNumber(ui::Recorded<StoredNumber>& number, const char* name,
+                            std::int32_t fallback) {
+    StoredNumber stored =
+        ReadRegistryNumberOfEitherType(sys_, HKEY_LOCAL_MACHINE, kCdfs, name, fallback);
+    if (stored.type)
+        number.Read(stored);
+    else
+        number.ReadInexact(stored);
 }
 
 void SystemPage::LayOut() {
@@ -253,10 +263,10 @@ void SystemPage::TrackBar1Change() {
         state_.iconCache.Set(std::to_string(kIconCacheBands[std::min(position, 4)].value));
         Label3.SetCaption(IconCacheLabel(state_.iconCache.Now()));
     } else if (InMode("CDCache")) {
-        state_.cdCache.Now().value = kCdCacheBands[std::min(position, 3)].value;
+        state_.cdCache.Set({kCdCacheBands[std::min(position, 3)].value, state_.cdCache.Now().type});
         Label3.SetCaption(CdCacheLabel(state_.cdCache.Now().value));
     } else if (InMode("CDSpeed")) {
-        state_.prefetch.Now().value = kSpeedBands[std::min(position, 10)].value;
+        state_.prefetch.Set({kSpeedBands[std::min(position, 10)].value, state_.prefetch.Now().type});
         Label3.SetCaption(SpeedLabel(std::min(position, 10)));
         labelLeft = 193;
     } else {

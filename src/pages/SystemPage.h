@@ -73,6 +73,8 @@ class SystemPage {
     bool SystemIniFound();
     void HideDetails();
     void PressEditor(ui::CheckBox& box, const char* mode);
+    // A CD-ROM number as stored; a missing one shows `fallback`, which the store does not hold.
+    void ReadNumber(ui::Recorded<StoredNumber>& number, const char* name, std::int32_t fallback);
     void ShowEditor(ui::CheckBox& box);
     void ShowTrack(int width, int maxValue, int labelLeft, int position);
     void TrackBar1Change();

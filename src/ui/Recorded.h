@@ -33,18 +33,41 @@ class Recorded {
     void Read(const T& stored) {
         now_ = stored;
         baseline_.Take(stored);
+        inexact_ = touched_ = false;
+    }
+    // The read pass found no value, or one the control cannot hold as it is: `shown` stands
+    // in for it. Once the user sets a value, even `shown` again, the store does not hold it.
+    void ReadInexact(const T& shown) {
+        Read(shown);
+        inexact_ = true;
     }
     const T& Now() const { return now_; }
     T& Now() { return now_; }  // for an edit box that types into it
-    void Set(T value) { now_ = std::move(value); }
-    bool Changed() const { return baseline_.Differs(now_); }
+    // The user's (or a preset's) value; one that differs from the value held counts as a touch.
+    void Set(T value) {
+        if (value != now_) touched_ = true;
+        now_ = std::move(value);
+    }
+    // The user takes this value as it is shown, even the one held.
+    void Take(T value) {
+        now_ = std::move(value);
+        touched_ = true;
+    }
+    bool Changed() const {
+        return baseline_.Differs(now_) || (inexact_ && touched_ && baseline_.Read());
+    }
     // What the read pass found (the value held, when nothing was read yet).
     const T& AsRead() const { return baseline_.Read() ? *baseline_.Read() : now_; }
-    void Revert() { now_ = AsRead(); }
+    void Revert() {
+        now_ = AsRead();
+        touched_ = false;
+    }
 
   private:
     T now_{};
     Baseline<T> baseline_;
+    bool inexact_ = false;  // the store holds no value, or another than the one read
+    bool touched_ = false;  // set by the user since the read
 };
 
 }  // namespace vt::ui

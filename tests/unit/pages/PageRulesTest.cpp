@@ -271,25 +271,109 @@ TEST_P(DelayTest, AnUnreadableDelayShowsTheFallbackAndClearingTheBoxGoesBackToIt
     EXPECT_FALSE(Spin().Visible());
 }
 
-// Stays as stored while untouched; once the user moves the spin edit, even back to what it
-// showed, the delay it shows is written: the write compares with what is stored.
-TEST_P(DelayTest, AHeldDelayIsWrittenOnlyOnceTheUserMovesTheSpinEdit) {
+// Stays as stored while untouched (the boot menu's box, ticked by the read). Once the user
+// touches the editor (ticks the Start menu's box, moves the spin edit, even back to what it
+// showed) the delay it shows is written: the write compares with what is stored.
+TEST_P(DelayTest, AHeldDelayIsWrittenOnceTheUserTouchesItsEditor) {
     const std::string stored = GetParam().held;
     Store(stored);
     form().Button5Click();
-    Tick();
-    EXPECT_EQ(Spin().MaxValue(), Spin().Value());
-    form().Button5Click();
-    EXPECT_EQ(stored, Stored(At())) << "untouched";
-    Tick();
-    Spin().SetValue(Spin().Value() - 1);
-    Spin().SetValue(Spin().Value() + 1);
+    if (GetParam().boot) {
+        EXPECT_EQ(Spin().MaxValue(), Spin().Value());
+        form().Button5Click();
+        EXPECT_EQ(stored, Stored(At())) << "untouched";
+        Spin().SetValue(Spin().Value() - 1);
+        Spin().SetValue(Spin().Value() + 1);
+    } else {
+        Tick();
+        EXPECT_EQ(Spin().MaxValue(), Spin().Value());
+    }
     form().Button5Click();
     EXPECT_EQ(std::to_string(Spin().MaxValue()), Stored(At()));
 }
 
 const DelayRow kDelays[] = {{true, "45", "abc", 30}, {false, "900", "slow", 400}};
 INSTANTIATE_TEST_SUITE_P(Pages, DelayTest, ::testing::ValuesIn(kDelays));
+
+// A value editor whose value is missing (or no number) shows a stand-in the store does not
+// hold: once the user touches the editor, what it shows is written, even the stand-in.
+struct StandInRow {
+    const char* what;
+    const char* box;
+    std::function<void(Pages&)> touch;  // after the box is ticked
+    Where at;
+    const char* untouched;  // stored after the tick alone; nullptr: the tick is the touch
+    const char* written;
+};
+
+class StandInTest : public PageRulesTest, public ::testing::WithParamInterface<StandInRow> {};
+
+TEST_P(StandInTest, AValueThatWasMissingIsWrittenOnceTheUserTouchesItsEditor) {
+    const StandInRow& row = GetParam();
+    auto stored = [&] {
+        auto value = Value(row.at.root, row.at.path, row.at.name);
+        if (!value) return std::string("<missing>");
+        if (value->type == REG_DWORD) return std::to_string(value->bytes[0] | value->bytes[1] << 8);
+        return value->Text();
+    };
+    PutText(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", "abc");
+    ReadPass();
+    Click(Box(row.box));
+    form().Button5Click();
+    if (row.untouched) {
+        EXPECT_EQ(row.untouched, stored());
+    }
+    Click(Box(row.box));
+    Click(Box(row.box));
+    row.touch(pages());
+    form().Button5Click();
+    EXPECT_EQ(row.written, stored());
+}
+
+constexpr const char* kCdfs = "System\\CurrentControlSet\\Control\\FileSystem\\CDFS";
+auto Track(int there, int back) {
+    return [there, back](Pages& p) {
+        p.system.TrackBar1.Drag(there);
+        p.system.TrackBar1.Drag(back);
+    };
+}
+const StandInRow kStandIns[] = {
+    {"no number: icon depth",
+     "CheckBox24",
+     [](Pages& p) {
+         p.system.RadioButton2.Click();
+         p.system.RadioButton1.Click();
+     },
+     {HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP"},
+     "abc",
+     "16"},
+    {"icon cache",
+     "CheckBox25",
+     Track(2, 0),
+     {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
+      "Max Cached Icons"},
+     "<missing>",
+     "512"},
+    {"CD-ROM cache",
+     "CheckBox27",
+     Track(1, 0),
+     {HKEY_LOCAL_MACHINE, kCdfs, "CacheSize"},
+     "<missing>",
+     "620"},
+    {"CD-ROM speed",
+     "CheckBox28",
+     Track(3, 0),
+     {HKEY_LOCAL_MACHINE, kCdfs, "PreFetch"},
+     "<missing>",
+     "228"},
+    {"delay: the Start menu's, shown by the tick",
+     "CheckBox30",
+     [](Pages&) {},
+     {HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay"},
+     nullptr,
+     "400"},
+};
+INSTANTIATE_TEST_SUITE_P(Pages, StandInTest, ::testing::ValuesIn(kStandIns));
 
 }  // namespace
 }  // namespace vt::testing
