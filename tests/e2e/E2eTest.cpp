@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -1123,6 +1126,62 @@ TEST_F(OemInfoTest, ALogoThatPromisesMoreThanItHoldsIsRefusedNotDrawn) {
         EXPECT_EQ(0, e2e::WaitExit(process, kWait));
         EXPECT_EQ(logo, ReadWhole(logo_)) << "left for the user to clear";
     }
+}
+
+// The first child window of `parent` that `matches`, however deep.
+static HWND FindChild(HWND parent, const std::function<bool(HWND)>& matches) {
+    struct Search {
+        const std::function<bool(HWND)>* matches;
+        HWND found;
+    } search{&matches, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) WINAPI -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (!(*s->matches)(child)) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+static bool HasClass(HWND window, const char* name) {
+    char cls[32] = "";
+    ::GetClassNameA(window, cls, sizeof cls);
+    return lstrcmpiA(cls, name) == 0;
+}
+
+// The picture dialog shows the bitmap selected in its list, scaled into the preview below it.
+TEST_F(OemInfoTest, ThePictureDialogShowsTheBitmapSelectedInItsList) {
+    const std::string photo = Path("photo.bmp");  // in the folder the dialog opens
+    WriteWhole(photo, GreyBitmap(400, 300));
+    HWND main = LaunchToMainWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, 11, kWait));
+    e2e::Click(e2e::Control(main, "Button9"));
+    HWND dialog = e2e::WaitMessageBox(processes_.front().id, 15000);
+    ASSERT_TRUE(dialog);
+    HWND preview = FindChild(dialog, [](HWND w) { return ::GetDlgCtrlID(w) == 0x4000; });
+    ASSERT_TRUE(preview) << "the preview below the list";
+    auto shown = [&] { return ::SendMessageA(preview, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0; };
+    EXPECT_FALSE(shown());
+    HWND list = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            list = FindChild(dialog, [](HWND w) { return HasClass(w, "SysListView32"); });
+            return list && ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+        },
+        kWait));
+    // The last item: folders come first, and the bitmap is the only file the filter shows.
+    ::PostMessageA(list, WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(e2e::WaitUntil(shown, kWait))
+        << "selected " << ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !::IsWindow(dialog); }, kWait));
+    e2e::CloseWindow(main);
+    EXPECT_EQ(0, e2e::WaitExit(processes_.front(), kWait));
+    ::DeleteFileA(photo.c_str());
 }
 
 TEST_F(OemInfoTest, AnUntouchedPageCreatesNoFileAndAboutShowsTheVersionWineReports) {

@@ -1,6 +1,7 @@
 #include "view/win32/Win32Prompts.h"
 
 #include "platform/win32/LateBound.h"
+#include "view/win32/PicturePreview.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -43,6 +44,8 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     std::string pairs = FilterPairs(filter);
     char path[MAX_PATH] = "";
     ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
+    // A dialog for pictures shows the one chosen.
+    if (filter.find("*.bmp") != std::string::npos) AddPicturePreview(dialog);
     auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>(late::kGetOpenFileName);
     if (!open || !open(&dialog)) return std::nullopt;
     return std::string(path);
