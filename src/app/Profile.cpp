@@ -213,8 +213,11 @@ std::optional<std::string> RefusedTextTarget(Platform& sys, const std::string& p
 }
 
 std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path) {
-    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path, limits::kProfile);
-    if (!bytes && !pointfiles::Exists(sys, path)) {
+    // The read comes last, so that a failure leaves its own error (a file too large) behind.
+    std::optional<std::vector<BYTE>> bytes;
+    if (pointfiles::Exists(sys, path)) {
+        bytes = pointfiles::ReadAll(sys, path, limits::kProfile);
+    } else {
         bytes = pointfiles::ReadAll(sys, path + pointfiles::kNewSuffix, limits::kProfile);
         if (bytes && !WholeProfile(*bytes)) bytes.reset();
     }

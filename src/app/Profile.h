@@ -87,7 +87,8 @@ bool WriteTextFile(Platform& sys, const std::string& path, const std::string& te
 std::optional<std::string> RefusedTextTarget(Platform& sys, const std::string& path,
                                              const ManagedScope& scope);
 // A profile's text; when a replacement was cut off between its delete and its rename, the
-// whole replacement. Nothing when it cannot be read.
+// whole replacement. Nothing when it cannot be read (GetLastError says why: a file larger
+// than a profile can be answers ERROR_FILE_TOO_LARGE).
 std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& path);
 
 // --- Making fields for the common controls ----------------------------------------------

@@ -170,34 +170,31 @@ std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& wor
 
 namespace {
 
-// The log and the exported profile replace no file that is not theirs to replace, nor each
-// other, nor the profile being applied.
-std::optional<std::string> RefusedTargets(Platform& sys, const UnattendedRun& run,
-                                          const ManagedScope& scope) {
-    std::vector<std::string> targets;
-    if (!run.log.empty()) targets.push_back(run.log);
-    if (run.command == UnattendedRun::Command::Export) targets.push_back(run.profile);
-    for (const std::string& target : targets)
-        if (std::optional<std::string> refused = RefusedTextTarget(sys, target, scope))
-            return refused;
-    if (!run.log.empty() && EqualNoCase(run.log, run.profile))
+// The log (and an exported profile) replace no file that is not theirs to replace, nor the
+// profile being applied.
+std::optional<std::string> RefusedTarget(Platform& sys, const std::string& target,
+                                         const UnattendedRun& run, const ManagedScope& scope) {
+    if (target.empty()) return std::nullopt;
+    if (&target == &run.log && EqualNoCase(run.log, run.profile))
         return "the log \"" + run.log + "\" would replace the profile.";
-    return std::nullopt;
+    return RefusedTextTarget(sys, target, scope);
 }
 
 // The run itself; answers its exit code, every step it took in `log`.
-int RunLogged(Platform& sys, const UnattendedRun& run,
+int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope,
               const std::function<void(Program&, ui::Prompts&)>& attachPages,
               std::vector<std::string>& log) {
     if (!run.refused.empty()) {
         log.push_back("refused: " + run.refused);
         return kExitRefused;
     }
-    if (std::optional<std::string> refused =
-            RefusedTargets(sys, run, {TakeWindowsDir(sys), TakeProgramDir(sys)})) {
-        log.push_back("refused: " + *refused);
-        return kExitRefused;
-    }
+    std::vector<const std::string*> targets = {&run.log};
+    if (run.command == UnattendedRun::Command::Export) targets.push_back(&run.profile);
+    for (const std::string* target : targets)
+        if (std::optional<std::string> refused = RefusedTarget(sys, *target, run, scope)) {
+            log.push_back("refused: " + *refused);
+            return kExitRefused;
+        }
     bool another = sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
                    sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     if (another || sys.FindWindowA(TForm1::kClassName, TForm1::kCaption) ||
@@ -264,8 +261,7 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
                                        : std::string("command line")) +
                   ", " + pointfiles::LocalTime());
     const ManagedScope scope{TakeWindowsDir(sys), TakeProgramDir(sys)};
-    const bool logAllowed = !run.log.empty() && !EqualNoCase(run.log, run.profile) &&
-                            !RefusedTextTarget(sys, run.log, scope);
+    const bool logAllowed = !run.log.empty() && !RefusedTarget(sys, run.log, run, scope);
     auto finish = [&](int code) {
         log.push_back("exit code " + std::to_string(code));
         if (logAllowed) {
@@ -276,7 +272,7 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
         return code;
     };
     try {
-        return finish(RunLogged(sys, run, attachPages, log));
+        return finish(RunLogged(sys, run, scope, attachPages, log));
     } catch (const std::exception& e) {
         log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
         return finish(kExitFailed);

@@ -204,4 +204,41 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     EXPECT_EQ(beforeApply.registry.size(), afterUndo.registry.size());
 }
 
+// A file of `size` bytes that takes no room: its length set, nothing written.
+bool HugeFile(const std::string& path, LONGLONG size) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LONG high = static_cast<LONG>(size >> 32);
+    bool made = ::SetFilePointer(file, static_cast<LONG>(size & 0xFFFFFFFF), &high, FILE_BEGIN) !=
+                    INVALID_SET_FILE_POINTER &&
+                ::SetEndOfFile(file);
+    ::CloseHandle(file);
+    return made;
+}
+
+// Files far larger than any of the program's (1.2 GB) where it reads: each is refused by its
+// size with a line naming it and the run's exit code, never read into memory.
+TEST_F(RolloutTest, FilesFarLargerThanTheProgramsAreRefusedByTheirSize) {
+    constexpr LONGLONG kHuge = 1200LL << 20;
+    std::string pc = Install("Huge");
+    ASSERT_TRUE(::CreateDirectoryA((pc + "\\Restore").c_str(), nullptr));
+    ASSERT_TRUE(HugeFile(pc + "\\Restore\\Points.txt", kHuge));
+    EXPECT_EQ(0, Run(pc, "/undo /log undo.log", pc)) << "the list is no list of points";
+    EXPECT_NE(std::string::npos, ReadWhole(pc + "\\undo.log").find("no restore point"));
+
+    ASSERT_TRUE(HugeFile(here_ + "\\huge.vts", kHuge));
+    EXPECT_EQ(1, Run(pc, "/apply " + here_ + "\\huge.vts /log apply.log", pc));
+    EXPECT_NE(std::string::npos, ReadWhole(pc + "\\apply.log").find("is too large"))
+        << ReadWhole(pc + "\\apply.log");
+    ::DeleteFileA((here_ + "\\huge.vts").c_str());
+
+    ASSERT_TRUE(HugeFile(pc + "\\Config.DAT", kHuge));
+    EXPECT_EQ(1, Run(pc, "/export " + pc + "\\out.vts /log export.log", pc));
+    std::string log = ReadWhole(pc + "\\export.log");
+    EXPECT_NE(std::string::npos, log.find("Config.DAT is larger than")) << log;
+    for (const char* name : {"Restore\\Points.txt", "Config.DAT"})
+        ::DeleteFileA((pc + "\\" + name).c_str());
+}
+
 }  // namespace
