@@ -636,12 +636,9 @@ TEST_F(SetupTest, AChosenFolderKeepsTheUsersOptionsOnReinstallAndLosesWhatThePro
 TEST_F(SetupTest, TheUsersFilesInAUsedFolderSurviveSetupAndTheUninstaller) {
     const std::string folder = "C:\\Tools";
     const std::map<std::string, std::string> users = {
-        {"data.ini", "[mine]\r\nkey=1\r\n"},
-        {"Config.DAT.new", "my own spare"},
-        {"Uninstall.log", "my own log"},
-        {"Restore\\Points.txt", "my own list of points"},
-        {"Restore\\notes.txt", "notes"},
-        {"other.txt", "other"},
+        {"data.ini", "[mine]\r\nkey=1\r\n"}, {"Config.DAT.new", "my own spare"},
+        {"Uninstall.log", "my own log"},     {"Restore\\Points.txt", "my own list of points"},
+        {"Restore\\notes.txt", "notes"},     {"other.txt", "other"},
     };
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((folder + "\\Restore").c_str(), nullptr));
