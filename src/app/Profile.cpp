@@ -74,7 +74,10 @@ std::string WriteProfileText(const std::vector<ProfileField>& fields) {
 
 CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
     CheckedProfile checked;
-    std::vector<std::string> lines = Lines(text);
+    // Notepad of later Windows starts a UTF-8 file with a byte-order mark.
+    const char* const kByteOrderMark = "\xEF\xBB\xBF";
+    std::vector<std::string> lines =
+        Lines(text.rfind(kByteOrderMark, 0) == 0 ? text.substr(3) : text);
     std::multimap<int, std::string> errors;  // by line number
     auto error = [&](int number, const std::string& what) {
         errors.emplace(number, "Line " + std::to_string(number) + ": " + what);
@@ -112,7 +115,10 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
         }
         if (!sectionKnown) continue;  // its page was reported
         std::string key = ProfileKey(Trimmed(lines[i].substr(0, equals)));
+        // Blanks a text editor leaves around a value are no part of it.
         std::string value = lines[i].substr(equals + 1);
+        value.erase(0, value.find_first_not_of(' '));
+        value.erase(value.find_last_not_of(" \r") + 1);
         const ProfileField* field = FieldNamed(fields, section, key);
         if (!field) {
             error(number, "no setting " + Quoted(key) + " on page [" + section + "]");

@@ -232,6 +232,18 @@ TEST(ProfileTest, ABadLineRefusesTheWholeProfileAndNamesIt) {
 
 // Import sets the controls as clicks would (the marks show, the frames open as they do)
 // and writes nothing until "Apply".
+// What a text editor leaves in a hand-edited profile: a byte-order mark before the first
+// line, blanks around a value. Neither refuses the file.
+TEST(ProfileTest, AByteOrderMarkAndBlanksAroundAValueAreAccepted) {
+    Machine machine;
+    machine.sys.PutFile(kProfile, "\xEF\xBB\xBF" + Header() +
+                                      "[Boot]\r\nDisplay Windows Boot Menu= 1 \r\n"
+                                      "Boot menu delay=6  \r\n");
+    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenuDelay=6\r\n"));
+    EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=1\r\n"));
+}
+
 TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
     Machine machine;
     machine.sys.PutFile(kProfile, Header() +
