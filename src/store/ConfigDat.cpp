@@ -68,15 +68,20 @@ void WriteConfigDat(Platform& sys, const std::string& programDir, const ConfigDa
     for (std::int32_t record : config.records)
         for (int shift = 0; shift < 32; shift += 8)
             bytes.push_back(static_cast<BYTE>(static_cast<DWORD>(record) >> shift));
+    if (!WriteConfigBytes(sys, programDir, bytes)) throw IoErrorFor(sys.GetLastError());
+}
+
+bool WriteConfigBytes(Platform& sys, const std::string& programDir,
+                      const std::vector<BYTE>& bytes) {
     // The spare first: a write of the file itself cut off in the middle leaves it short, and
     // the next start reads the spare instead. It goes once the file is whole.
     const std::string spare = programDir + ConfigDat::kSpareName;
     bool spared = (sys.GetFileAttributesA(spare.c_str()) == INVALID_FILE_ATTRIBUTES ||
                    IsSpare(sys, spare, nullptr)) &&
                   sys.WriteFileBytes(spare.c_str(), bytes) != FALSE;
-    if (!sys.WriteFileBytes((programDir + ConfigDat::kFileName).c_str(), bytes))
-        throw IoErrorFor(sys.GetLastError());
+    if (!sys.WriteFileBytes((programDir + ConfigDat::kFileName).c_str(), bytes)) return false;
     if (spared) sys.DeleteFileA(spare.c_str());
+    return true;
 }
 
 }  // namespace vt

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace vt {
 
@@ -48,5 +49,8 @@ struct ConfigDat {
 ConfigDat ReadConfigDat(Platform& sys, const std::string& programDir);
 // Rewrites the whole file; raises IoError.
 void WriteConfigDat(Platform& sys, const std::string& programDir, const ConfigDat& config);
+// Writes these bytes as Config.DAT through its spare (never over a file of the spare's name
+// that is not the program's); answers whether Config.DAT was written.
+bool WriteConfigBytes(Platform& sys, const std::string& programDir, const std::vector<BYTE>& bytes);
 
 }  // namespace vt

@@ -521,12 +521,9 @@ bool WriteBack(Platform& sys, const ManagedScope& scope, const std::string& path
                const std::vector<BYTE>& bytes) {
     std::string program = scope.programDir;
     while (!program.empty() && program.back() == '\\') program.pop_back();
-    const std::string spare = program + ConfigDat::kSpareName;
-    const bool config = !program.empty() && EqualNoCase(path, program + ConfigDat::kFileName);
-    bool spared = config && sys.WriteFileBytes(spare.c_str(), bytes);
-    if (!sys.WriteFileBytes(path.c_str(), bytes)) return false;
-    if (spared) sys.DeleteFileA(spare.c_str());
-    return true;
+    if (!program.empty() && EqualNoCase(path, program + ConfigDat::kFileName))
+        return WriteConfigBytes(sys, program, bytes);
+    return sys.WriteFileBytes(path.c_str(), bytes) != FALSE;
 }
 
 // Each one that fails is named in `report` and the rest still go back.
