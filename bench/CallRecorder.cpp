@@ -312,4 +312,9 @@ BOOL CallRecorder::ShellExecuteOpen(HWND owner, const char* verb, const char* fi
     return inner_.ShellExecuteOpen(owner, verb, file);
 }
 
+BOOL CallRecorder::SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) {
+    Add(Op::Other);
+    return inner_.SHGetSpecialFolderPathA(owner, path, folder, create);
+}
+
 }  // namespace vt::bench

@@ -110,6 +110,7 @@ class CallRecorder final : public ForwardingPlatform {
     HWND FindWindowA(const char* className, const char* title) override;
     BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
+    BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) override;
 
   private:
     RecordedCall& Add(Op op, HKEY key = 0);

@@ -12,9 +12,10 @@
 ; restore point kept. Both refuse while Veltrim 2000 runs and then exit with 2.
 ;
 ; Windows 98 has no Unicode API: the installer is an ANSI one. The Start-menu group, the
-; desktop and the Quick Launch folder are named from the Windows directory, as Veltrim 2000
-; itself names them ($WINDIR\Start Menu\Programs\...), not from the shell's folders, so that
-; Setup, the uninstaller and the program's own shortcut boxes all meet in the same places.
+; desktop and the Quick Launch folder are the shell's folders of the user who installs, as
+; Veltrim 2000 itself asks the shell for them: with user profiles switched on they live below
+; $WINDIR\Profiles\<user>. The uninstaller also removes what an earlier version made below
+; the Windows directory ($WINDIR\Start Menu\Programs\...).
 
 Unicode false
 SetCompressor /SOLID lzma
@@ -27,9 +28,13 @@ RequestExecutionLevel admin
 !define PRODUCT "Veltrim 2000"
 !define VERSION "5.0"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
-!define GROUP "$WINDIR\Start Menu\Programs\${PRODUCT}"
-!define DESKTOP_LINK "$WINDIR\Desktop\${PRODUCT}.lnk"
-!define QUICK_LAUNCH_LINK \
+!define GROUP "$SMPROGRAMS\${PRODUCT}"
+!define DESKTOP_LINK "$DESKTOP\${PRODUCT}.lnk"
+!define QUICK_LAUNCH_LINK "$QUICKLAUNCH\${PRODUCT}.lnk"
+; Where an earlier version put them.
+!define EARLIER_GROUP "$WINDIR\Start Menu\Programs\${PRODUCT}"
+!define EARLIER_DESKTOP_LINK "$WINDIR\Desktop\${PRODUCT}.lnk"
+!define EARLIER_QUICK_LAUNCH_LINK \
   "$WINDIR\Application Data\Microsoft\Internet Explorer\Quick Launch\${PRODUCT}.lnk"
 
 Name "${PRODUCT}"
@@ -279,6 +284,17 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; The group's three shortcuts and the folder when nothing else is in it, the desktop and
+; Quick Launch shortcuts.
+!macro DeleteShortcuts GROUP_FOLDER DESKTOP QUICK_LAUNCH
+  Delete "${GROUP_FOLDER}\${PRODUCT}.lnk"
+  Delete "${GROUP_FOLDER}\Readme.lnk"
+  Delete "${GROUP_FOLDER}\Uninstall.lnk"
+  RMDir "${GROUP_FOLDER}"
+  Delete "${DESKTOP}"
+  Delete "${QUICK_LAUNCH}"
+!macroend
+
 ; First the program itself takes away its restore points (only the files they list) and,
 ; when asked, puts Windows back; then what Setup installed, the shortcuts the program may
 ; have made, its own files and its Add/Remove entry go. Folders go only when they are empty.
@@ -331,12 +347,9 @@ Section "-un.Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   !insertmacro RemoveFolderIfEmpty "$INSTDIR"
 
-  Delete "${GROUP}\${PRODUCT}.lnk"
-  Delete "${GROUP}\Readme.lnk"
-  Delete "${GROUP}\Uninstall.lnk"
-  RMDir "${GROUP}"
-  Delete "${DESKTOP_LINK}"
-  Delete "${QUICK_LAUNCH_LINK}"
+  !insertmacro DeleteShortcuts "${GROUP}" "${DESKTOP_LINK}" "${QUICK_LAUNCH_LINK}"
+  !insertmacro DeleteShortcuts "${EARLIER_GROUP}" "${EARLIER_DESKTOP_LINK}" \
+    "${EARLIER_QUICK_LAUNCH_LINK}"
 
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

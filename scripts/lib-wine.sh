@@ -3,6 +3,8 @@
 # files, Windows does not.
 
 wine_user=veltrim
+# Changes with what seed_machine lays out: a test machine seeded otherwise is made anew.
+seed_version=2
 repo_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "$(id -u)" -eq 0 ]; then
@@ -63,9 +65,8 @@ seed_machine() {
 
   msdos_sys >"$drive_c/MSDOS.SYS"
   grep -qi '^\[386Enh\]' "$windows/system.ini" || sed "s/$/\r/" "$repo_dir/machine/system.ini" >>"$windows/system.ini"
-  mkdir -p "$windows/Start Menu/Programs" "$windows/Desktop" \
-    "$windows/Application Data/Microsoft/Internet Explorer/Quick Launch"
   own "$drive_c/MSDOS.SYS" "$windows"
+  shell_folders "$prefix" 'C:\windows'
   cp "$build_dir/seedtool.exe" "$drive_c/seedtool.exe"
   own "$drive_c/seedtool.exe"
   # Hidden and system first: set together with read-only, Wine keeps only read-only.
@@ -73,6 +74,32 @@ seed_machine() {
   wine_in "$prefix" wine 'C:\seedtool.exe' attributes 'C:\MSDOS.SYS' 7
   rm -f "$drive_c/seedtool.exe"
   wine_in "$prefix" wineserver -w
+}
+
+# shell_folders PREFIX BASE: the user's Desktop, Start Menu (with Programs) and Application Data
+# (with the Quick Launch folder) below BASE, made and named in the shell's "User Shell Folders"
+# and "Shell Folders", as Windows 98 has them: below the Windows folder without user profiles,
+# below C:\windows\Profiles\<user> with them. Wine answers the shell's folders from there.
+shell_folders() {
+  local prefix=$1 base=$2 unix key escaped
+  unix=$prefix/drive_c/$(printf '%s' "${base#C:\\}" | tr '\\' /)
+  mkdir -p "$unix/Desktop" "$unix/Start Menu/Programs" \
+    "$unix/Application Data/Microsoft/Internet Explorer/Quick Launch"
+  own "$prefix/drive_c/windows"
+  escaped=${base//\\/\\\\}
+  {
+    printf 'REGEDIT4\r\n'
+    for key in 'User Shell Folders' 'Shell Folders'; do
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\%s]\r\n' "$key"
+      printf '"Desktop"="%s\\\\Desktop"\r\n' "$escaped"
+      printf '"Programs"="%s\\\\Start Menu\\\\Programs"\r\n' "$escaped"
+      printf '"Start Menu"="%s\\\\Start Menu"\r\n' "$escaped"
+      printf '"AppData"="%s\\\\Application Data"\r\n' "$escaped"
+    done
+  } >"$prefix/drive_c/shell-folders.reg"
+  own "$prefix/drive_c/shell-folders.reg"
+  wine_in "$prefix" wine regedit /S 'C:\shell-folders.reg' >/dev/null 2>&1
+  rm -f "$prefix/drive_c/shell-folders.reg"
 }
 
 # seed_copied_program PREFIX BUILD_DIR: for tests that copy Veltrim.exe into folders of their

@@ -7,7 +7,9 @@
 # and Add/Remove entry); the tests copy Veltrim.exe into folders of their own. With
 # WINE_RUN_MACHINE=NAME the program gets a machine of its own instead, seeded as the default
 # machine before anything of Veltrim 2000 is there (for the Setup tests, which leave it as they
-# found it); it is made anew after a run that failed.
+# found it); it is made anew after a run that failed. WINE_RUN_PROFILE_USER=NAME (with a
+# machine of its own) switches user profiles on: the shell keeps the user's Desktop, Start Menu
+# and Application Data below C:\windows\Profiles\NAME.
 set -euo pipefail
 
 build_dir=$1
@@ -33,13 +35,16 @@ fi
 # Parallel test runs share one prefix: the first one makes it.
 exec 9>"${prefix}.lock"
 flock 9
-if [ ! -f "$prefix/.veltrim-ready" ] || [ -f "$prefix/.veltrim-failed" ]; then
+if [ "$(cat "$prefix/.veltrim-ready" 2>/dev/null)" != "$seed_version" ] ||
+  [ -f "$prefix/.veltrim-failed" ]; then
   [ ! -d "$prefix" ] || wine_in "$prefix" wineserver -k 2>/dev/null || true
   make_prefix "$prefix" null
   seed_machine "$prefix" "$build_dir"
+  [ -z "${WINE_RUN_PROFILE_USER:-}" ] ||
+    shell_folders "$prefix" "C:\\windows\\Profiles\\$WINE_RUN_PROFILE_USER"
   [ -n "${WINE_RUN_MACHINE:-}" ] || seed_copied_program "$prefix" "$build_dir"
   printf '%s' "$build_dir" >"$prefix/.veltrim-build"
-  touch "$prefix/.veltrim-ready"
+  printf '%s' "$seed_version" >"$prefix/.veltrim-ready"
 fi
 [ -z "${WINE_RUN_MACHINE:-}" ] || touch "$prefix/.veltrim-failed"
 flock -u 9

@@ -113,7 +113,7 @@ void AddFile(StoredValues& values, const std::string& path,
 }
 
 std::optional<std::string> Text(Platform& sys, const std::string& path) {
-    auto bytes = pointfiles::ReadAll(sys, path, limits::kManagedFile);
+    auto bytes = pointfiles::ReadOnDisk(sys, path);
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
 }

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "store/Paths.h"
+#include "store/ShellFolders.h"
 #include "store/StoreError.h"
 
 #include <exception>
@@ -63,11 +64,12 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     std::optional<ConfigDat> read = StartOptions(sys, prompts, programDir);
     if (!read) return 1;
     ConfigDat config = *read;
-    std::string windowsDir = TakeWindowsDir(sys);
-    if (config.FirstRun() == 1)
-        sys.LZCopyFileA(
-            (windowsDir + "\\Start Menu\\Programs\\Veltrim 2000\\Uninstall.lnk").c_str(),
-            (programDir + "\\Uninstall.lnk").c_str());
+    if (config.FirstRun() == 1) {
+        const std::string group = TakeShellFolders(sys, TakeWindowsDir(sys)).Group();
+        if (!group.empty())
+            sys.LZCopyFileA((group + "\\Uninstall.lnk").c_str(),
+                            (programDir + "\\Uninstall.lnk").c_str());
+    }
 
     std::unique_ptr<TForm3> welcome;
     if (config.ShowSplash() == 1) {

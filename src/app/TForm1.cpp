@@ -202,6 +202,7 @@ void TForm1::FormCreate() {
     Config = ReadConfigDat(sys_, ProgramDir);  // on failure the records given stay
     Run(hooks.fillMemoryGauges);
     WindowsDir = TakeWindowsDir(sys_);
+    Folders = TakeShellFolders(sys_, WindowsDir);
     Run(hooks.resetAutoShutdown);
     AutoShutdownActive = false;
     RestartPending = false;

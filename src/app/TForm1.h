@@ -7,6 +7,7 @@
 #include "store/ConfigDat.h"
 #include "store/RestoreJournal.h"
 #include "store/RestorePoints.h"
+#include "store/ShellFolders.h"
 #include "app/Profile.h"
 #include "app/TkbTrayIcon.h"
 #include "platform/Platform.h"
@@ -79,6 +80,7 @@ class TForm1 : public ui::Form {
     bool ShutdownByCountdown = false;
     bool UninstallEdited = false;  // the uninstall-command editor changed an entry
     std::string WindowsDir;
+    ShellFolders Folders;  // where the shell keeps the user's Desktop, Start Menu, ...
     // The main window as the view made it (0 until then): the owner of what the shell shows.
     HWND Handle = 0;
     std::string ProgramDir;

@@ -19,6 +19,7 @@ std::string TForm1::RestoreDir() {
 }
 
 RestoreJournal::Scope TForm1::KeepRestorePoint() {
+    if (NoRestorePoints) return RestoreJournal::Scope(nullptr);
     return journal_.Record(RestoreDir());
 }
 
@@ -49,7 +50,7 @@ bool TForm1::CanUndo() {
 ManagedScope TForm1::Managed() {
     std::string windows = WindowsDir.empty() ? TakeWindowsDir(sys_) : WindowsDir;
     std::string program = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
-    return {windows, program};
+    return {windows, program, WindowsDir.empty() ? TakeShellFolders(sys_, windows) : Folders};
 }
 
 namespace {

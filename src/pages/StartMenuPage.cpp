@@ -2,6 +2,7 @@
 
 #include "pages/PageSettings.h"
 
+#include "platform/NoCase.h"
 #include "store/Folders.h"
 
 namespace vt {
@@ -37,13 +38,13 @@ SettingsList StartMenuPage::Settings() {
         Setting{.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
          .description = "Use this option to prevent Win98 to create recent documents history in the documents folder.", .cell = 5},
         Editor{.box = &CheckBox58,
-               .read = [this] { ReadFolder(CheckBox58, kControlPanelFolder); },
-               .write = [this] { WriteFolder(CheckBox58, kControlPanelFolder); },
+               .read = [this] { ReadFolder(CheckBox58, &ShellFolders::ControlPanelFolder); },
+               .write = [this] { WriteFolder(CheckBox58, &ShellFolders::ControlPanelFolder); },
                .description = "Use this option to put control panel folder in your start menu.",
                .cell = 6},
         Editor{.box = &CheckBox60,
-               .read = [this] { ReadFolder(CheckBox60, kRecycleBinFolder); },
-               .write = [this] { WriteFolder(CheckBox60, kRecycleBinFolder); },
+               .read = [this] { ReadFolder(CheckBox60, &ShellFolders::RecycleBinFolder); },
+               .write = [this] { WriteFolder(CheckBox60, &ShellFolders::RecycleBinFolder); },
                .description = "Use this option to put recycle bin folder in your start menu.",
                .cell = 7},
         Setting{.box = &CheckBox59,
@@ -117,21 +118,28 @@ void StartMenuPage::ResetToWindowsDefault() {
          {&CheckBox50, &CheckBox51, &CheckBox52, &CheckBox53, &CheckBox54, &CheckBox55, &CheckBox56,
           &CheckBox57, &CheckBox58, &CheckBox59, &CheckBox60})
         box->SetChecked(false);
+    // An earlier version made the folders below the Windows directory.
+    const ShellFolders earlier = ShellFolders::BelowWindows(form_.WindowsDir);
+    for (Folder folder : {&ShellFolders::ControlPanelFolder, &ShellFolders::RecycleBinFolder}) {
+        const std::string path = (earlier.*folder)();
+        if (!path.empty() && !EqualNoCase(path, (form_.Folders.*folder)())) RemoveDir(sys_, path);
+    }
 }
 
 void StartMenuPage::Write() {
     settings_.Write(sys_);
 }
 
-void StartMenuPage::ReadFolder(ui::CheckBox& box, const char* folder) {
-    box.SetChecked(!form_.WindowsDir.empty() && DirectoryExists(sys_, form_.WindowsDir + folder));
+void StartMenuPage::ReadFolder(ui::CheckBox& box, Folder folder) {
+    const std::string path = (form_.Folders.*folder)();
+    box.SetChecked(!path.empty() && DirectoryExists(sys_, path));
 }
 
 // Failures are left for the next read pass to show: the box follows the folder. Without a
-// Windows directory the path would name a folder at the root of the drive: nothing is done.
-void StartMenuPage::WriteFolder(ui::CheckBox& box, const char* folder) {
-    if (!box.Changed() || form_.WindowsDir.empty()) return;
-    std::string path = form_.WindowsDir + folder;
+// Start menu folder the path would name a folder at the root of the drive: nothing is done.
+void StartMenuPage::WriteFolder(ui::CheckBox& box, Folder folder) {
+    const std::string path = (form_.Folders.*folder)();
+    if (!box.Changed() || path.empty()) return;
     if (box.Checked())
         ForceDirectories(sys_, path);
     else

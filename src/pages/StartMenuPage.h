@@ -49,11 +49,6 @@ class StartMenuPage {
     ui::SpinEdit SpinEdit2{"SpinEdit2", &GroupBox19, 0, 500};
     ui::Label Label6{"Label6", &GroupBox19, "milliseconds"};
 
-    static constexpr const char* kControlPanelFolder =
-        "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}";
-    static constexpr const char* kRecycleBinFolder =
-        "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}";
-
     // The "MenuShowDelay" text last read, which the delay falls back to.
     const std::string& KeptDelay() const { return delay_.Kept(); }
 
@@ -62,8 +57,10 @@ class StartMenuPage {
     void ReadDelay();
     void WriteDelay();
     void LayOut();
-    void ReadFolder(ui::CheckBox& box, const char* folder);
-    void WriteFolder(ui::CheckBox& box, const char* folder);
+    // One of the Start menu's special folders (a ShellFolders member naming it).
+    using Folder = std::string (ShellFolders::*)() const;
+    void ReadFolder(ui::CheckBox& box, Folder folder);
+    void WriteFolder(ui::CheckBox& box, Folder folder);
     void DeleteMenuOrder(const char* menu);
 
     TForm1& form_;

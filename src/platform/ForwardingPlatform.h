@@ -122,6 +122,9 @@ class ForwardingPlatform : public Platform {
     BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override {
         return inner_.ShellExecuteOpen(owner, verb, file);
     }
+    BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) override {
+        return inner_.SHGetSpecialFolderPathA(owner, path, folder, create);
+    }
     void GlobalMemoryStatus(MEMORYSTATUS* status) override { inner_.GlobalMemoryStatus(status); }
     BOOL GetVersionExA(OSVERSIONINFOA* info) override { return inner_.GetVersionExA(info); }
     DWORD GetLastError() override { return inner_.GetLastError(); }

@@ -120,6 +120,11 @@ class Platform {
     // ShellExecuteA(owner, verb, file, no parameters, no directory, SW_SHOW); answers whether
     // the shell took it. The owner window gets any message box the shell shows.
     virtual BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) = 0;
+    // Where the shell keeps one of the user's folders (CSIDL_DESKTOPDIRECTORY, CSIDL_PROGRAMS,
+    // CSIDL_STARTMENU, CSIDL_APPDATA): SHGetSpecialFolderPathA of SHELL32 4.71 and later, which
+    // reads the "User Shell Folders" of the user's registry. `path` has room for MAX_PATH
+    // characters; `create` makes a missing folder. FALSE when the shell cannot say.
+    virtual BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) = 0;
 
     // System information.
     virtual void GlobalMemoryStatus(MEMORYSTATUS* status) = 0;

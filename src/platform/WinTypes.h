@@ -89,6 +89,12 @@ inline constexpr UINT EWX_REBOOT = 0x0002;
 
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOW = 5;
+
+// The shell's special folders (CSIDL_*).
+inline constexpr int CSIDL_PROGRAMS = 0x02;
+inline constexpr int CSIDL_STARTMENU = 0x0b;
+inline constexpr int CSIDL_DESKTOPDIRECTORY = 0x10;
+inline constexpr int CSIDL_APPDATA = 0x1a;
 inline constexpr int SM_CYMENUSIZE = 55;
 
 inline constexpr UINT MF_STRING = 0x0000;

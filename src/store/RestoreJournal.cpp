@@ -75,10 +75,6 @@ void RestoreJournal::Changed(const KeyName& key) {
     hives_.insert({key.root, hive});
 }
 
-void RestoreJournal::FlushProfileCache(const char* fileName) {
-    inner_.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName);
-}
-
 bool RestoreJournal::Settled(const std::string& path, bool flush,
                              const std::optional<std::vector<BYTE>>& bytes) {
     // A file another program holds open (a virus scanner, say) cannot be opened to flush it;
@@ -262,7 +258,7 @@ bool RestoreJournal::SavePath(PathBefore::Kind kind, const std::string& path) {
     OpenPoint();
     if (entry.existed && kind != PathBefore::Folder) {
         entry.attributes = attributes;
-        auto bytes = ReadAll(inner_, full, limits::kManagedFile);
+        auto bytes = ReadOnDisk(inner_, full);
         if (!bytes) throw RestorePointError("Unable to read " + full);
         entry.copy = std::to_string(paths_.size() + 1) + " " + BaseName(full);
         for (int n = 2; Exists(inner_, pointDir_ + "\\" + entry.copy); ++n)
@@ -441,7 +437,6 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
                                                 const char* value, const char* fileName) {
     if (!section) return inner_.WritePrivateProfileStringA(section, key, value, fileName);
     const std::string path = ProfilePath(fileName);
-    FlushProfileCache(fileName);  // the bytes on disk are then the file the profile reads
     bool added = false;
     if (Recording()) {
         std::vector<char> now(32768);
@@ -452,10 +447,9 @@ BOOL RestoreJournal::WritePrivateProfileStringA(const char* section, const char*
         bool same = key ? (value ? current == value : current == missing) : current.empty();
         added = !same && SavePath(PathBefore::File, path);
     }
-    std::optional<std::vector<BYTE>> before = ReadAll(inner_, path, limits::kManagedFile);
+    std::optional<std::vector<BYTE>> before = ReadOnDisk(inner_, path);
     BOOL ok = inner_.WritePrivateProfileStringA(section, key, value, fileName);
-    FlushProfileCache(fileName);
-    std::optional<std::vector<BYTE>> after = ReadAll(inner_, path, limits::kManagedFile);
+    std::optional<std::vector<BYTE>> after = ReadOnDisk(inner_, path);
     if (!ok) return Dropped(ok, added && after == before, path);
     auto text = [](const std::optional<std::vector<BYTE>>& bytes) {
         return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();

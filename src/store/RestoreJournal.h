@@ -108,7 +108,6 @@ class RestoreJournal final : public ForwardingPlatform {
     bool Settled(const std::string& path, bool flush,
                  const std::optional<std::vector<BYTE>>& bytes);
     void NoteAfter(const std::string& path, const std::optional<std::vector<BYTE>>& bytes);
-    void FlushProfileCache(const char* fileName);
     KeyName Locate(HKEY key, const char* subKey) const;
     void Track(LONG rc, HKEY* result, const KeyName& name);
     // Save one target as it is now, unless the point already has it; answers whether it was

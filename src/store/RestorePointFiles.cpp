@@ -2,6 +2,7 @@
 
 #include "store/FileLimits.h"
 #include "store/RestorePoints.h"
+#include "store/TIniFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -79,6 +80,11 @@ std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path,
     std::vector<BYTE> bytes;
     if (!sys.ReadFileBytes(path.c_str(), &bytes, maxBytes)) return std::nullopt;
     return bytes;
+}
+
+std::optional<std::vector<BYTE>> ReadOnDisk(Platform& sys, const std::string& path) {
+    FlushProfileCache(sys, path);
+    return ReadAll(sys, path, limits::kManagedFile);
 }
 
 std::string WhyUnread(Platform& sys) {
@@ -304,7 +310,7 @@ FilesList ReadFilesText(const std::string& text) {
 }
 bool IsWhole(Platform& sys, const PathBefore& entry) {
     if (entry.kind == PathBefore::Folder) return true;
-    std::optional<std::vector<BYTE>> now = ReadAll(sys, entry.path, limits::kManagedFile);
+    std::optional<std::vector<BYTE>> now = ReadOnDisk(sys, entry.path);
     auto is = [&](DWORD size, DWORD checksum) {
         return now && now->size() == size &&
                Checksum(std::string(now->begin(), now->end())) == checksum;

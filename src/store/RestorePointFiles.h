@@ -57,6 +57,9 @@ bool Exists(Platform& sys, const std::string& path);
 bool IsFolder(Platform& sys, const std::string& path);
 // The whole file; nothing when it is missing, unreadable or longer than `maxBytes`.
 std::optional<std::vector<BYTE>> ReadAll(Platform& sys, const std::string& path, DWORD maxBytes);
+// A file the settings manage, whole as it is on disk: Windows 98's profile cache is flushed
+// first (FlushProfileCache), so that a change made through the profile functions is in it.
+std::optional<std::vector<BYTE>> ReadOnDisk(Platform& sys, const std::string& path);
 // Why the read just made failed, as the end of a sentence naming the file: " is missing.",
 // " is larger than 8 MB." and so on.
 std::string WhyUnread(Platform& sys);

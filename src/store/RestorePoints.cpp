@@ -7,6 +7,7 @@
 #include "store/Regedit4.h"
 #include "store/RestorePointFiles.h"
 #include "store/StoreError.h"
+#include "store/TIniFile.h"
 #include "store/TRegistry.h"
 
 #include <algorithm>
@@ -366,17 +367,16 @@ std::vector<ManagedPath> ManagedPaths(const ManagedScope& scope) {
         paths.push_back({windows + "\\SYSTEM.INI", false, false, system});
         paths.push_back({windows + "\\system\\oeminfo.ini", false, true, oem});
         paths.push_back({windows + "\\system\\oemlogo.bmp", false, true});
-        const std::string group = windows + "\\Start Menu\\Programs\\Veltrim 2000";
-        for (const std::string& made :
-             {windows + "\\Desktop\\Veltrim 2000.lnk",
-              windows + "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim "
-                        "2000.lnk",
-              group + "\\Veltrim 2000.lnk", group + "\\Readme.lnk", group + "\\Uninstall.lnk"})
-            paths.push_back({made, false, true});
+    }
+    for (const ShellFolders& where : {scope.folders, ShellFolders::BelowWindows(windows)}) {
+        std::vector<std::string> made = where.GroupLinks();
+        made.push_back(where.DesktopLink());
+        made.push_back(where.QuickLaunchLink());
+        for (const std::string& file : made)
+            if (!file.empty()) paths.push_back({file, false, true});
         for (const std::string& folder :
-             {group, windows + "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}",
-              windows + "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}"})
-            paths.push_back({folder, true, true});
+             {where.Group(), where.ControlPanelFolder(), where.RecycleBinFolder()})
+            if (!folder.empty()) paths.push_back({folder, true, true});
     }
     if (!program.empty())
         for (const char* name : {ConfigDat::kFileName, ConfigDat::kSpareName, "\\data.ini"})
@@ -462,7 +462,7 @@ std::optional<std::string> RefuseCopy(Platform& sys, const ManagedScope& scope,
                                       const std::string& copy) {
     std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
     if (!managed || managed->ini.empty()) return std::nullopt;
-    auto now = ReadAll(sys, entry.path, limits::kManagedFile);
+    auto now = ReadOnDisk(sys, entry.path);
     if (!now || DiffersInManagedKeysOnly(std::string(saved.begin(), saved.end()),
                                          std::string(now->begin(), now->end()), managed->ini))
         return std::nullopt;
@@ -540,6 +540,7 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
     for (const PathBefore& entry : paths) {
         if (entry.kind == PathBefore::Folder) continue;
         if (!entry.existed) {
+            FlushProfileCache(sys, entry.path);  // or the cache would make it again
             if (!Exists(sys, entry.path)) continue;
             Writable(sys, entry.path);
             if (!sys.DeleteFileA(entry.path.c_str())) report.failures.push_back(entry.path);
@@ -550,7 +551,7 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
         DWORD now = sys.GetFileAttributesA(entry.path.c_str());
         if (bytes && now != INVALID_FILE_ATTRIBUTES &&
             (now & kProtection) == (entry.attributes & kProtection) &&
-            ReadAll(sys, entry.path, limits::kManagedFile) == bytes)
+            ReadOnDisk(sys, entry.path) == bytes)
             continue;
         Writable(sys, entry.path);
         if (bytes && WriteBack(sys, scope, entry.path, *bytes) &&
@@ -763,6 +764,11 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
 
 bool ManagedScope::ManagesFile(const std::string& path) const {
     return ManagedPathOf(*this, path).has_value();
+}
+
+ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir) {
+    const std::string windows = TakeWindowsDir(sys);
+    return {windows, programDir, TakeShellFolders(sys, windows)};
 }
 
 bool IsShellVerb(const std::string& name) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/ShellFolders.h"
 
 #include <optional>
 #include <stdexcept>
@@ -55,8 +56,12 @@ class RestorePointDamaged : public RestorePointError {
 struct ManagedScope {
     std::string windowsDir;  // "C:\WINDOWS"
     std::string programDir;  // where Config.DAT lives
+    // Where the shell keeps the user's folders; the places below the Windows directory, where
+    // earlier versions made the shortcuts, count as well.
+    ShellFolders folders = ShellFolders::BelowWindows(windowsDir);
     bool ManagesFile(const std::string& path) const;
 };
+ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir);
 
 // The verbs the shell itself gives a meaning (the double-click's "open", printing, the
 // folder verbs, a batch file's "edit"): the right-click page never makes one, and a restore

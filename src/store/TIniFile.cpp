@@ -63,26 +63,30 @@ std::string TIniFile::ReadText(const std::string& section, const std::string& ke
     return std::string(buffer.data(), std::min<DWORD>(count, kReadBufferSize - 1));
 }
 
+void FlushProfileCache(Platform& sys, const std::string& fileName) {
+    sys.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName.c_str());
+}
+
+void TIniFile::Write(const std::string& section, const char* key, const char* value) {
+    BootFileOpened opened(sys_, fileName_);
+    BOOL written = sys_.WritePrivateProfileStringA(section.c_str(), key, value, fileName_.c_str());
+    FlushProfileCache(sys_, fileName_);
+    if (!written) throw IniFileError::WriteFailed(fileName_);
+}
+
 void TIniFile::WriteText(const std::string& section, const std::string& key,
                          const std::string& value) {
-    BootFileOpened opened(sys_, fileName_);
-    if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), OneLine(value).c_str(),
-                                         fileName_.c_str()))
-        throw IniFileError::WriteFailed(fileName_);
+    Write(section, key.c_str(), OneLine(value).c_str());
 }
 
 // A refused delete is reported like a refused write: the box would otherwise tick itself
 // again at the next read without a word.
 void TIniFile::RemoveKey(const std::string& section, const std::string& key) {
-    BootFileOpened opened(sys_, fileName_);
-    if (!sys_.WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName_.c_str()))
-        throw IniFileError::WriteFailed(fileName_);
+    Write(section, key.c_str(), nullptr);
 }
 
 void TIniFile::RemoveSection(const std::string& section) {
-    BootFileOpened opened(sys_, fileName_);
-    if (!sys_.WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, fileName_.c_str()))
-        throw IniFileError::WriteFailed(fileName_);
+    Write(section, nullptr, nullptr);
 }
 
 bool TIniFile::HasValue(const std::string& section, const std::string& key) {

@@ -1,5 +1,5 @@
-// INI accessor over the private-profile functions. It holds only the file name; nothing
-// is cached or flushed here (the system's profile cache decides when the file is written).
+// INI accessor over the private-profile functions. It holds only the file name; every write
+// is flushed at once (FlushProfileCache).
 #pragma once
 
 #include "platform/Platform.h"
@@ -7,6 +7,12 @@
 #include <string>
 
 namespace vt {
+
+// Windows 98 keeps profile changes in a cache of its own: the file on disk stays the old one
+// until the cache is flushed (the all-NULL WritePrivateProfileStringA) or moves to another
+// file. Whatever reads the file whole (restore points, Undo, the change log) or changes it
+// otherwise (its attributes, a copy put back) flushes first. Wine writes through at once.
+void FlushProfileCache(Platform& sys, const std::string& fileName);
 
 class TIniFile {
   public:
@@ -29,6 +35,10 @@ class TIniFile {
     static constexpr DWORD kKeyListBufferSize = 16384;
 
   private:
+    // One write, flushed before C:\MSDOS.SYS gets its attributes back: a change left in the
+    // cache would meet a read-only file later and be lost.
+    void Write(const std::string& section, const char* key, const char* value);
+
     Platform& sys_;
     std::string fileName_;
 };

@@ -2,6 +2,7 @@
 
 #include "store/Folders.h"
 #include "store/Paths.h"
+#include "platform/NoCase.h"
 
 namespace vt {
 namespace {
@@ -59,24 +60,21 @@ void ProgramPage::LayOut() {
 
 // A shortcut that exists ticks its box; one that does not leaves the box as it was.
 void ProgramPage::Read() {
-    if (!form_.WindowsDir.empty()) {
-        for (auto [box, link] :
-             {std::pair{&CheckBox45, kDesktopLink}, std::pair{&CheckBox46, kQuickLaunchLink}})
-            if (FileExists(sys_, form_.WindowsDir + link)) box->SetChecked(true);
-        if (FileExists(sys_, form_.WindowsDir + kGroup + "\\Veltrim 2000.lnk"))
-            CheckBox47.SetChecked(true);
-    }
+    const ShellFolders& folders = form_.Folders;
+    for (auto [box, link] : {std::pair{&CheckBox45, folders.DesktopLink()},
+                             std::pair{&CheckBox46, folders.QuickLaunchLink()}})
+        if (!link.empty() && FileExists(sys_, link)) box->SetChecked(true);
+    if (!folders.programs.empty() && FileExists(sys_, folders.GroupLinks().front()))
+        CheckBox47.SetChecked(true);
     CheckBox49.SetChecked(form_.Config.ShowSplash() == 0);
 }
 
 // A ticked box makes its shortcut whenever it is missing, even when deleted by hand since
 // the read; a shortcut is deleted only when the user cleared its box.
 void ProgramPage::Write() {
-    if (!form_.WindowsDir.empty()) {
-        WriteShortcut(CheckBox45, form_.WindowsDir + kDesktopLink);
-        WriteShortcut(CheckBox46, form_.WindowsDir + kQuickLaunchLink);
-        WriteGroup();
-    }
+    WriteShortcut(CheckBox45, form_.Folders.DesktopLink());
+    WriteShortcut(CheckBox46, form_.Folders.QuickLaunchLink());
+    WriteGroup();
     // Config.DAT may hold other numbers than 0 and 1: an untouched box leaves them.
     if (CheckBox49.Changed()) form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
 }
@@ -93,6 +91,7 @@ void ProgramPage::DeleteShortcut(const std::string& link) {
 }
 
 void ProgramPage::WriteShortcut(ui::CheckBox& box, const std::string& link) {
+    if (link.empty()) return;
     if (box.Checked()) {
         form_.ProgramDir = TakeProgramDir(sys_);
         if (!FileExists(sys_, link)) MakeShortcut(form_.ProgramDir + "\\Veltrim.exe", link);
@@ -103,10 +102,10 @@ void ProgramPage::WriteShortcut(ui::CheckBox& box, const std::string& link) {
 
 // An existing group is never refreshed: only a missing program shortcut rebuilds it.
 void ProgramPage::WriteGroup() {
-    const std::string group = form_.WindowsDir + kGroup;
-    const std::string program = group + "\\Veltrim 2000.lnk";
-    const std::string readme = group + "\\Readme.lnk";
-    const std::string uninstall = group + "\\Uninstall.lnk";
+    const std::string group = form_.Folders.Group();
+    if (group.empty()) return;
+    const std::vector<std::string> links = form_.Folders.GroupLinks();
+    const std::string &program = links[0], &readme = links[1], &uninstall = links[2];
     if (CheckBox47.Checked()) {
         form_.ProgramDir = TakeProgramDir(sys_);
         if (FileExists(sys_, program)) return;
@@ -119,7 +118,7 @@ void ProgramPage::WriteGroup() {
         return;
     }
     if (!CheckBox47.Changed() || !FileExists(sys_, program)) return;
-    for (const std::string& link : {program, readme, uninstall}) DeleteShortcut(link);
+    for (const std::string& link : links) DeleteShortcut(link);
     RemoveDir(sys_, group);  // a folder that holds other files stays
 }
 
@@ -128,6 +127,14 @@ void ProgramPage::ResetToWindowsDefault() {
     CheckBox46.SetChecked(false);
     CheckBox47.SetChecked(true);
     CheckBox49.SetChecked(false);
+    DeleteEarlierShortcuts();
+}
+
+void ProgramPage::DeleteEarlierShortcuts() {
+    const ShellFolders earlier = ShellFolders::BelowWindows(form_.WindowsDir);
+    for (auto [link, now] : {std::pair{earlier.DesktopLink(), form_.Folders.DesktopLink()},
+                             std::pair{earlier.QuickLaunchLink(), form_.Folders.QuickLaunchLink()}})
+        if (!link.empty() && !EqualNoCase(link, now)) DeleteShortcut(link);
 }
 
 // The box shows a tick only while its question is open.

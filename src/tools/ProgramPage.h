@@ -36,10 +36,6 @@ class ProgramPage {
 
     static constexpr const char* kHomePage = "http://www.example.com/veltrim/";
     static constexpr const char* kSupportMail = "mailto:support@example.com";
-    static constexpr const char* kDesktopLink = "\\Desktop\\Veltrim 2000.lnk";
-    static constexpr const char* kQuickLaunchLink =
-        "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk";
-    static constexpr const char* kGroup = "\\Start Menu\\Programs\\Veltrim 2000";
 
     // "Back to Windows Default" after its question was answered Yes: the other pages' part.
     std::function<void()> OnResetToWindowsDefault;
@@ -48,6 +44,9 @@ class ProgramPage {
     void LayOut();
     void WriteShortcut(ui::CheckBox& box, const std::string& link);
     void WriteGroup();
+    // An earlier version's shortcuts below the Windows directory, where the shell keeps the
+    // user's folders elsewhere.
+    void DeleteEarlierShortcuts();
     void MakeShortcut(const std::string& target, const std::string& link);
     void DeleteShortcut(const std::string& link);
     void CheckBox64MouseDown();

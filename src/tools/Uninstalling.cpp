@@ -81,7 +81,7 @@ int UninstallProgramParts(Platform& sys, ui::Prompts& prompts, bool putBack,
     std::string programDir = TakeProgramDir(sys);
     while (!programDir.empty() && programDir.back() == '\\') programDir.pop_back();
     const std::string restore = programDir + "\\Restore";
-    const ManagedScope scope{TakeWindowsDir(sys), programDir};
+    const ManagedScope scope = TakeManagedScope(sys, programDir);
     if (std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, restore)) {
         log.push_back("Veltrim 2000 was stopped while it was writing settings (restore point " +
                       point->name +

@@ -245,5 +245,55 @@ TEST_F(FilesContract, AShellLinkIsSavedAsAFileAndReplacedWhenSavedAgain) {
         << "no folder: nothing saved";
 }
 
+// The shell answers the user's folders from "User Shell Folders" when the value there names a
+// folder that exists, as a machine with user profiles has them; a value naming no folder is
+// not answered.
+TEST_F(FilesContract, TheShellsFoldersComeFromUserShellFoldersWhenTheyExist) {
+    const char* const key =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const struct {
+        int id;
+        const char* value;
+    } folders[] = {{CSIDL_DESKTOPDIRECTORY, "Desktop"},
+                   {CSIDL_PROGRAMS, "Programs"},
+                   {CSIDL_STARTMENU, "Start Menu"},
+                   {CSIDL_APPDATA, "AppData"}};
+    HKEY shell = 0;
+    ASSERT_EQ(ERROR_SUCCESS, sys->RegCreateKeyExA(HKEY_CURRENT_USER, key, KEY_ALL_ACCESS, &shell));
+    ASSERT_TRUE(sys->CreateDirectoryA(kSub));
+    for (const auto& folder : folders) {
+        SCOPED_TRACE(folder.value);
+        DWORD type = 0, size = MAX_PATH;
+        BYTE saved[MAX_PATH] = {};
+        const bool had =
+            sys->RegQueryValueExA(shell, folder.value, &type, saved, &size) == ERROR_SUCCESS;
+        auto point = [&](const char* path) {
+            ASSERT_EQ(ERROR_SUCCESS,
+                      sys->RegSetValueExA(shell, folder.value, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(path),
+                                          static_cast<DWORD>(std::strlen(path) + 1)));
+        };
+        char found[MAX_PATH + 1] = {};
+        point(kSub);
+        EXPECT_TRUE(sys->SHGetSpecialFolderPathA(0, found, folder.id, FALSE));
+        EXPECT_STREQ(kSub, found);
+        point(kSubSub);  // no such folder
+        std::memset(found, 0, sizeof found);
+        if (sys->SHGetSpecialFolderPathA(0, found, folder.id, FALSE)) {
+            EXPECT_STRNE(kSubSub, found);
+            DWORD attributes = sys->GetFileAttributesA(found);
+            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                << found;
+        }
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA(kSubSub)) << "nothing made";
+        if (had)
+            sys->RegSetValueExA(shell, folder.value, type, saved, size);
+        else
+            sys->RegDeleteValueA(shell, folder.value);
+    }
+    sys->RegCloseKey(shell);
+}
+
 }  // namespace
 }  // namespace vt::contract

@@ -217,6 +217,7 @@ void FakePlatform::LoseUnflushedWrites() {
             files_.erase(path);
     }
     unflushedFiles_.clear();
+    profileCache_.reset();
 }
 
 void FakePlatform::SetWindowsDirectory(const std::string& path) {
@@ -566,10 +567,9 @@ DWORD FakePlatform::GetPrivateProfileStringA(const char* section, const char* ke
         lastError_ = static_cast<DWORD>(fault);
         return CopyOut(fallback, buffer, size);
     }
-    auto file = files_.find(ToUpper(path));
-    if (file == files_.end()) return CopyOut(fallback, buffer, size);
-    ProfileDocument doc =
-        ProfileDocument::Parse(std::string(file->second.data.begin(), file->second.data.end()));
+    const bool cached = profileCache_ && EqualNoCase(profileCache_->path, path);
+    if (!cached && !files_.count(ToUpper(path))) return CopyOut(fallback, buffer, size);
+    ProfileDocument doc = ProfileDocument::Parse(ProfileText(path));
     if (!key) {
         auto names = doc.KeyNames(section ? section : "");
         return names ? CopyOutList(*names, buffer, size) : CopyOut(fallback, buffer, size);
@@ -582,16 +582,25 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
                                               const char* value, const char* fileName) {
     std::string path = ProfilePath(fileName);
     std::string what = std::string(section ? section : "") + (key ? "\\" + std::string(key) : "");
-    // Power lost in the middle of the write: the file is rewritten in place, so it was
-    // emptied and holds only part of the new text.
-    if (powerLeft_ == 1 && section && Writable(path))
-        if (auto out = ProfileEdit(path, section, key, value))
-            files_[ToUpper(path)].data.assign(out->begin(), out->begin() + out->size() / 2);
-    // All three null only flushes Windows' cache of the file, and that answers FALSE.
     const bool flush = !section && !key && !value;
+    const bool windows98 = behaviour_ == Behaviour::Windows98;
+    // Power lost in the middle of the write: the file is rewritten in place, so it was
+    // emptied and holds only part of the new text. Windows 98 writes only when it flushes.
+    if (powerLeft_ == 1) {
+        std::optional<ProfileCache> out = profileCache_;
+        if (!windows98 && section && Writable(path))
+            if (auto edited = ProfileEdit(path, section, key, value)) out = {path, *edited};
+        if (out && (!windows98 || flush || !EqualNoCase(out->path, path)) && Writable(out->path))
+            files_[ToUpper(out->path)].data.assign(out->text.begin(),
+                                                   out->text.begin() + out->text.size() / 2);
+    }
+    // All three null only flushes Windows' cache, and that answers FALSE.
     if (LONG fault = Enter({flush ? Call::ProfileFlush : Call::ProfileWrite, path, what}))
         return Fail(fault);
-    if (flush) return Fail(ERROR_SUCCESS);
+    if (flush) {
+        WriteOutProfileCache();
+        return Fail(ERROR_SUCCESS);
+    }
     // The file is opened for writing before anything else, whatever the call would change.
     if (directories_.count(ToUpper(path))) return Fail(ERROR_ACCESS_DENIED);
     if (!directories_.count(ToUpper(ParentOf(path)))) return Fail(ERROR_PATH_NOT_FOUND);
@@ -599,10 +608,34 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
     if (!section) return Fail(ERROR_FILE_NOT_FOUND);
     std::optional<std::string> out = ProfileEdit(path, section, key, value);
     if (!out || ignored_) return TRUE;
+    if (windows98) {
+        if (profileCache_ && !EqualNoCase(profileCache_->path, path)) WriteOutProfileCache();
+        profileCache_ = ProfileCache{path, *out};
+        return TRUE;
+    }
     if (profileRoom_ && out->size() > profileRoom_) out->resize(profileRoom_);
     UnflushedFile(path);
     files_[ToUpper(path)].data.assign(out->begin(), out->end());
     return TRUE;
+}
+
+std::string FakePlatform::ProfileText(const std::string& fullPath) const {
+    if (profileCache_ && EqualNoCase(profileCache_->path, fullPath)) return profileCache_->text;
+    auto file = files_.find(ToUpper(fullPath));
+    return file == files_.end() ? std::string()
+                                : std::string(file->second.data.begin(), file->second.data.end());
+}
+
+// The cached text goes to disk as a profile write would put it there; a file made read-only
+// since refuses it, and nobody hears of that.
+void FakePlatform::WriteOutProfileCache() {
+    if (!profileCache_) return;
+    ProfileCache cache = std::move(*profileCache_);
+    profileCache_.reset();
+    if (!Writable(cache.path) || directories_.count(ToUpper(cache.path))) return;
+    if (profileRoom_ && cache.text.size() > profileRoom_) cache.text.resize(profileRoom_);
+    UnflushedFile(cache.path);
+    files_[ToUpper(cache.path)].data.assign(cache.text.begin(), cache.text.end());
 }
 
 bool FakePlatform::Writable(const std::string& fullPath) const {
@@ -614,10 +647,7 @@ bool FakePlatform::Writable(const std::string& fullPath) const {
 std::optional<std::string> FakePlatform::ProfileEdit(const std::string& fullPath,
                                                      const char* section, const char* key,
                                                      const char* value) const {
-    auto file = files_.find(ToUpper(fullPath));
-    std::string text = file == files_.end()
-                           ? std::string()
-                           : std::string(file->second.data.begin(), file->second.data.end());
+    std::string text = ProfileText(fullPath);
     if (behaviour_ == Behaviour::Windows98)
         return ProfileDocument::EditInPlace(text, section, key, value);
     ProfileDocument doc = ProfileDocument::Parse(text);
@@ -1058,6 +1088,67 @@ BOOL FakePlatform::CreateShellLink(const char* target, const char* linkFile,
 BOOL FakePlatform::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
     if (LONG error = Enter({Call::ShellExecute, file, verb, 0, owner})) return Fail(error);
     shellOpened_.push_back({owner, verb, file});
+    return TRUE;
+}
+
+namespace {
+
+// The "User Shell Folders" value of a special folder, and where Windows 98 keeps it without
+// user profiles, below the Windows directory.
+struct ShellFolderName {
+    int id;
+    const char* value;
+    const char* below;  // the Windows directory, or the profile's folder
+};
+constexpr ShellFolderName kShellFolders[] = {
+    {CSIDL_DESKTOPDIRECTORY, "Desktop", "\\Desktop"},
+    {CSIDL_PROGRAMS, "Programs", "\\Start Menu\\Programs"},
+    {CSIDL_STARTMENU, "Start Menu", "\\Start Menu"},
+    {CSIDL_APPDATA, "AppData", "\\Application Data"},
+};
+const char* const kUserShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+}  // namespace
+
+void FakePlatform::UseUserProfile(const std::string& user) {
+    const std::string profile = windowsDir_ + "\\Profiles\\" + user;
+    for (const ShellFolderName& folder : kShellFolders) {
+        std::string path = profile + folder.below;
+        MakeDirectories(path);
+        PutValue(HKEY_CURRENT_USER, kUserShellFolders, folder.value, REG_SZ,
+                 std::vector<BYTE>(path.c_str(), path.c_str() + path.size() + 1));
+    }
+}
+
+BOOL FakePlatform::SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) {
+    const auto* known = std::find_if(std::begin(kShellFolders), std::end(kShellFolders),
+                                     [&](const ShellFolderName& f) { return f.id == folder; });
+    if (LONG error = Enter({Call::SpecialFolder,
+                            {},
+                            known == std::end(kShellFolders) ? "" : known->value,
+                            static_cast<DWORD>(folder),
+                            owner}))
+        return Fail(error);
+    if (known == std::end(kShellFolders)) return Fail(ERROR_INVALID_PARAMETER);
+    std::string found = windowsDir_ + known->below;
+    std::shared_ptr<Key> key = currentUser_;
+    for (const std::string& part : SplitKeyPath(kUserShellFolders))
+        if (key) key = key->Child(part);
+    if (key) {
+        auto value = key->values.find(ToLower(known->value));
+        if (value != key->values.end() && value->second.second.type == REG_SZ) {
+            const std::vector<BYTE>& data = value->second.second.data;
+            std::string named(data.begin(), std::find(data.begin(), data.end(), BYTE{0}));
+            if (directories_.count(ToUpper(FullPath(named)))) found = named;
+        }
+    }
+    if (!directories_.count(ToUpper(FullPath(found)))) {
+        if (!create) return Fail(ERROR_FILE_NOT_FOUND);
+        MakeDirectories(found);
+    }
+    if (found.size() >= MAX_PATH) return Fail(ERROR_MORE_DATA);
+    std::memcpy(path, found.c_str(), found.size() + 1);
     return TRUE;
 }
 

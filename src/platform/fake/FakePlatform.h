@@ -66,6 +66,7 @@ enum class Call {
     SetSystemPowerState,
     CreateShellLink,
     ShellExecute,
+    SpecialFolder,
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
@@ -89,6 +90,11 @@ struct CallInfo {
 // - WritePrivateProfileStringA: Windows 98 edits the file in place and keeps every other line
 //   as it stands; Wine writes the whole file anew (blank lines dropped, blanks around '='
 //   normalised, CRLF line ends).
+// - Windows 98 keeps the changes of one profile file in a write-back cache: the profile
+//   functions read them at once, the file on disk (raw reads, copies) stays as it was until
+//   the cache is flushed: by the all-NULL WritePrivateProfileStringA, by a write to another
+//   file, or when the program ends (EndProgram). A flush to a file that became read-only in
+//   the meantime is lost without a word. Wine writes through at once.
 enum class Behaviour { Wine, Windows98 };
 
 // Thrown by every call once the power is cut: the program stops where it stands and the
@@ -130,10 +136,16 @@ class FakePlatform final : public Platform {
     // functions, CopyFileA, LZCopyFileA or a shortcut as its last FlushFile or whole-file
     // write (which returns once on disk) left it.
     void LoseUnflushedWrites();
+    // The program ended: Windows 98 writes its profile cache out.
+    void EndProgram() { WriteOutProfileCache(); }
     const std::vector<CallInfo>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
 
     void SetWindowsDirectory(const std::string& path);
+    // A machine with user profiles: the shell's Desktop, Start Menu (with Programs) and
+    // Application Data folders below WINDOWS\Profiles\<user>, named in "User Shell Folders"
+    // and made, as Windows 98 lays them out when profiles are switched on.
+    void UseUserProfile(const std::string& user);
 
     // Top-level windows of other processes, as FindWindowA sees them.
     HWND AddWindow(const std::string& className, const std::string& title, bool visible);
@@ -263,6 +275,10 @@ class FakePlatform final : public Platform {
     BOOL CreateShellLink(const char* target, const char* linkFile,
                          const char* workingDirectory) override;
     BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
+    // The folder "User Shell Folders" names when it exists, else the one below the Windows
+    // directory (a machine without user profiles); a missing folder is made only when asked,
+    // and otherwise answers FALSE.
+    BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) override;
     struct ShellRequest {
         HWND owner;
         std::string verb, file;
@@ -314,6 +330,9 @@ class FakePlatform final : public Platform {
     // The profile file's text once the write is made; nothing when it would not change.
     std::optional<std::string> ProfileEdit(const std::string& fullPath, const char* section,
                                            const char* key, const char* value) const;
+    // Windows 98's profile cache: the file's text as the profile functions see it.
+    std::string ProfileText(const std::string& fullPath) const;
+    void WriteOutProfileCache();
 
     std::shared_ptr<Key> localMachine_;
     std::shared_ptr<Key> users_;
@@ -368,6 +387,12 @@ class FakePlatform final : public Platform {
     // change is not on disk yet, as they are on disk (nothing: not there).
     std::map<std::string, std::shared_ptr<Key>> flushedHives_;
     std::map<std::string, std::optional<File>> unflushedFiles_;
+    // Windows 98: the one profile file whose changes are not written out yet, and its text.
+    struct ProfileCache {
+        std::string path;  // full path as written
+        std::string text;
+    };
+    std::optional<ProfileCache> profileCache_;
     DWORD lastError_ = 0;
     Behaviour behaviour_;
     int powerLeft_ = 0;  // 0: no cut armed; -1: cut

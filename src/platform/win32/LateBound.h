@@ -23,11 +23,13 @@ inline constexpr Export kShellExecute{"SHELL32.DLL", "ShellExecuteA"};
 inline constexpr Export kShellNotifyIcon{"SHELL32.DLL", "Shell_NotifyIconA"};
 inline constexpr Export kBrowseForFolder{"SHELL32.DLL", "SHBrowseForFolderA"};
 inline constexpr Export kPathFromIdList{"SHELL32.DLL", "SHGetPathFromIDListA"};
+inline constexpr Export kSpecialFolderPath{"SHELL32.DLL", "SHGetSpecialFolderPathA"};
 inline constexpr Export kGetOpenFileName{"COMDLG32.DLL", "GetOpenFileNameA"};
 inline constexpr Export kGetSaveFileName{"COMDLG32.DLL", "GetSaveFileNameA"};
-inline constexpr Export kAll[] = {
-    kCoInitialize,    kCoUninitialize,  kCoCreateInstance, kCoTaskMemFree,   kShellExecute,
-    kShellNotifyIcon, kBrowseForFolder, kPathFromIdList,   kGetOpenFileName, kGetSaveFileName};
+inline constexpr Export kAll[] = {kCoInitialize,    kCoUninitialize, kCoCreateInstance,
+                                  kCoTaskMemFree,   kShellExecute,   kShellNotifyIcon,
+                                  kBrowseForFolder, kPathFromIdList, kSpecialFolderPath,
+                                  kGetOpenFileName, kGetSaveFileName};
 
 // The function, its DLL loaded at the first call; nothing when either is missing.
 template <typename Function>

@@ -348,6 +348,11 @@ BOOL Win32Platform::ShellExecuteOpen(HWND owner, const char* verb, const char* f
                                                         nullptr, nullptr, SW_SHOW)) > 32;
 }
 
+BOOL Win32Platform::SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) {
+    auto find = late::Bind<::BOOL(WINAPI*)(::HWND, LPSTR, int, ::BOOL)>(late::kSpecialFolderPath);
+    return find && find(reinterpret_cast<::HWND>(owner), path, folder, create);
+}
+
 void Win32Platform::GlobalMemoryStatus(MEMORYSTATUS* status) {
     ::MEMORYSTATUS winStatus{};
     winStatus.dwLength = sizeof winStatus;

@@ -67,6 +67,7 @@ class Win32Platform final : public Platform {
     BOOL CreateShellLink(const char* target, const char* linkFile,
                          const char* workingDirectory) override;
     BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
+    BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) override;
 
     void GlobalMemoryStatus(MEMORYSTATUS* status) override;
     BOOL GetVersionExA(OSVERSIONINFOA* info) override;

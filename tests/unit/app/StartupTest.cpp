@@ -91,6 +91,16 @@ TEST_F(StartupTest, TheWelcomeWindowClearsFirstRunAndKeepsTheReservedRecords) {
     EXPECT_TRUE(sys.HasFile(std::string(kProgramDir) + "\\Uninstall.lnk"));
 }
 
+TEST_F(StartupTest, WithUserProfilesTheUninstallShortcutComesFromTheUsersStartMenu) {
+    sys.UseUserProfile("ann");
+    sys.MakeDirectories("C:\\WINDOWS\\Profiles\\ann\\Start Menu\\Programs\\Veltrim 2000");
+    sys.PutFile("C:\\WINDOWS\\Profiles\\ann\\Start Menu\\Programs\\Veltrim 2000\\Uninstall.lnk",
+                "THE USER'S");
+    sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(0, 1));
+    EXPECT_EQ(0, Start());
+    EXPECT_EQ("THE USER'S", sys.FileText(std::string(kProgramDir) + "\\Uninstall.lnk"));
+}
+
 TEST_F(StartupTest, AMissingStartMenuShortcutIsNotReported) {
     sys.DeleteFileA(kStartMenuLink);
     sys.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(0, 1));

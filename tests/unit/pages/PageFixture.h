@@ -4,6 +4,7 @@
 #include "pages/Pages.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/Paths.h"
+#include "store/ShellFolders.h"
 #include "store/StoreError.h"
 #include "ui/ScriptedPrompts.h"
 
@@ -36,7 +37,15 @@ class PageTest : public ::testing::Test {
     PageTest() {
         AttachPages(program, sys, prompts);
         form().WindowsDir = "C:\\WINDOWS";
+        form().Folders = ShellFolders::BelowWindows(form().WindowsDir);
     }
+
+    // A machine with user profiles for "ann", as the main window finds it when it opens.
+    void UseUserProfile() {
+        sys.UseUserProfile("ann");
+        form().Folders = TakeShellFolders(sys, form().WindowsDir);
+    }
+    static constexpr const char* kProfile = "C:\\WINDOWS\\Profiles\\ann";
 
     Pages& pages() { return *std::static_pointer_cast<Pages>(program.pages); }
     TForm1& form() { return program.main; }

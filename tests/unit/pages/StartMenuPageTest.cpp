@@ -16,9 +16,8 @@ class StartMenuPageTest : public PageTest {
     StartMenuPage& page() { return pages().startMenu; }
     void ReadPage() { ReadPass(); }
     void WritePage() { WritePass(); }
-    static std::string ControlPanel() {
-        return std::string("C:\\WINDOWS") + StartMenuPage::kControlPanelFolder;
-    }
+    std::string ControlPanel() { return form().Folders.ControlPanelFolder(); }
+    std::string RecycleBin() { return form().Folders.RecycleBinFolder(); }
 };
 
 struct PolicyCase {
@@ -135,7 +134,7 @@ TEST_F(StartMenuPageTest, TheSpecialFoldersFollowTheBoxesAndTheDisk) {
     Click(page().CheckBox60);
     WritePage();
     EXPECT_TRUE(sys.HasDirectory(ControlPanel())) << "created with its Start Menu parent";
-    EXPECT_TRUE(sys.HasDirectory(std::string("C:\\WINDOWS") + StartMenuPage::kRecycleBinFolder));
+    EXPECT_TRUE(sys.HasDirectory(RecycleBin()));
     ReadPage();
     EXPECT_TRUE(page().CheckBox58.Checked());
 
@@ -143,8 +142,7 @@ TEST_F(StartMenuPageTest, TheSpecialFoldersFollowTheBoxesAndTheDisk) {
     ReadPage();
     EXPECT_FALSE(page().CheckBox58.Checked());
 
-    sys.PutFile(std::string("C:\\WINDOWS") + StartMenuPage::kRecycleBinFolder + "\\note.txt",
-                "kept");
+    sys.PutFile(RecycleBin() + "\\note.txt", "kept");
     Click(page().CheckBox60);
     EXPECT_NO_THROW(WritePage()) << "a folder that is not empty stays, silently";
     ReadPage();
@@ -259,10 +257,11 @@ TEST_F(StartMenuPageTest, TheWritePassOrdersBothPagesAsOne) {
     EXPECT_LT(at("NoFind"), static_cast<long>(names.size()));
 }
 
-// Without a Windows directory the folder paths would start at the root of the drive.
-TEST_F(StartMenuPageTest, WithoutAWindowsDirectoryNoFolderIsMadeOrRemoved) {
+// Without a Start menu folder the folder paths would start at the root of the drive.
+TEST_F(StartMenuPageTest, WithoutAStartMenuFolderNoFolderIsMadeOrRemoved) {
     sys.MakeDirectories("\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}");
     form().WindowsDir.clear();
+    form().Folders = ShellFolders::BelowWindows("");
     ReadPage();
     EXPECT_FALSE(page().CheckBox60.Checked());
     Click(page().CheckBox58);
@@ -273,6 +272,29 @@ TEST_F(StartMenuPageTest, WithoutAWindowsDirectoryNoFolderIsMadeOrRemoved) {
         EXPECT_NE(fake::Call::CreateDirectory, call.kind) << call.path;
         EXPECT_NE(fake::Call::RemoveDirectory, call.kind) << call.path;
     }
+}
+
+// With user profiles the folders live in the user's Start menu; Back to Windows Default also
+// takes away the empty ones an earlier version made below the Windows directory.
+TEST_F(StartMenuPageTest, TheSpecialFoldersGoWhereTheShellKeepsTheStartMenu) {
+    const ShellFolders earlier = form().Folders;
+    sys.MakeDirectories(earlier.ControlPanelFolder());
+    sys.MakeDirectories(earlier.RecycleBinFolder());
+    sys.PutFile(earlier.RecycleBinFolder() + "\\note.txt", "kept");
+    UseUserProfile();
+    ReadPage();
+    EXPECT_FALSE(page().CheckBox58.Checked()) << "not in the Start menu the user sees";
+    Click(page().CheckBox58);
+    WritePage();
+    EXPECT_TRUE(
+        sys.HasDirectory(std::string(kProfile) +
+                         "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}"));
+    ReadPage();
+    page().ResetToWindowsDefault();
+    WritePage();
+    EXPECT_FALSE(sys.HasDirectory(ControlPanel()));
+    EXPECT_FALSE(sys.HasDirectory(earlier.ControlPanelFolder()));
+    EXPECT_TRUE(sys.HasFile(earlier.RecycleBinFolder() + "\\note.txt")) << "the user's file stays";
 }
 
 TEST_F(StartMenuPageTest, AFolderIsMadeOrRemovedOnlyWhenItsBoxChanged) {

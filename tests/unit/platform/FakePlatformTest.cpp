@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace vt::fake {
 namespace {
 
@@ -55,6 +57,7 @@ TEST(FakePlatformTest, Windows98EditsAProfileFileInPlace) {
         sys.SetBehaviour(Behaviour::Windows98);
         sys.PutFile("C:\\T.INI", c.before);
         EXPECT_TRUE(sys.WritePrivateProfileStringA(c.section, c.key, c.value, "C:\\T.INI"));
+        sys.EndProgram();
         EXPECT_EQ(c.after, sys.FileText("C:\\T.INI")) << c.before;
     }
     // Nothing to change leaves the file alone, odd blanks and all.
@@ -66,6 +69,54 @@ TEST(FakePlatformTest, Windows98EditsAProfileFileInPlace) {
         sys.PutFile("C:\\T.INI", c.before);
         EXPECT_TRUE(sys.WritePrivateProfileStringA(c.section, c.key, c.value, "C:\\T.INI"));
         EXPECT_EQ(c.before, sys.FileText("C:\\T.INI"));
+    }
+}
+
+// Windows 98 keeps the last profile file's changes in a cache: on disk only once flushed, by
+// the all-NULL call, a write to another file or the end of the program; a flush that meets a
+// file made read-only meanwhile is lost without a word.
+TEST(FakePlatformTest, Windows98KeepsProfileChangesInACacheUntilFlushed) {
+    struct Case {
+        const char* name;
+        std::function<void(FakePlatform&)> then;
+        const char* onDisk;
+    };
+    const char* const before = "[A]\r\nx=1\r\n";
+    const char* const after = "[A]\r\nx=2\r\n";
+    const Case cases[] = {
+        {"nothing", [](FakePlatform&) {}, before},
+        {"flushed",
+         [](FakePlatform& sys) {
+             sys.WritePrivateProfileStringA(nullptr, nullptr, nullptr, "C:\\T.INI");
+         },
+         after},
+        {"another file written",
+         [](FakePlatform& sys) { sys.WritePrivateProfileStringA("B", "y", "1", "C:\\U.INI"); },
+         after},
+        {"the program ended", [](FakePlatform& sys) { sys.EndProgram(); }, after},
+        {"made read-only, then flushed",
+         [](FakePlatform& sys) {
+             sys.SetFileAttributesA("C:\\T.INI", FILE_ATTRIBUTE_READONLY);
+             sys.EndProgram();
+         },
+         before},
+        {"power lost",
+         [](FakePlatform& sys) {
+             sys.LoseUnflushedWrites();
+             sys.EndProgram();
+         },
+         before},
+    };
+    for (const Case& c : cases) {
+        FakePlatform sys;
+        sys.SetBehaviour(Behaviour::Windows98);
+        sys.PutFile("C:\\T.INI", before);
+        ASSERT_TRUE(sys.WritePrivateProfileStringA("A", "x", "2", "C:\\T.INI"));
+        char value[8] = {};
+        sys.GetPrivateProfileStringA("A", "x", "", value, sizeof value, "C:\\T.INI");
+        EXPECT_STREQ("2", value) << c.name << ": the profile functions read the cache";
+        c.then(sys);
+        EXPECT_EQ(c.onDisk, sys.FileText("C:\\T.INI")) << c.name;
     }
 }
 

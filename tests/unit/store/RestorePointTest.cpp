@@ -862,6 +862,27 @@ TEST(UninstallTest, RefusesWhileAWriteIsCutOff) {
     EXPECT_NE(std::string::npos, log[0].find("Start Veltrim 2000 once"));
 }
 
+// The shortcuts and folders a point may put back or delete are those in the shell's folders
+// of this machine, and those an earlier version made below the Windows directory.
+TEST(ManagedScopeTest, TheProgramsShortcutsCountWhereTheShellKeepsThemAndBelowWindows) {
+    fake::FakePlatform sys;
+    sys.UseUserProfile("ann");
+    sys.SetCurrentDirectoryA("C:\\");
+    const ManagedScope scope = TakeManagedScope(sys, kProgramDir);
+    const std::string ann = "C:\\WINDOWS\\Profiles\\ann", windows = "C:\\WINDOWS";
+    const std::pair<std::string, bool> cases[] = {
+        {ann + "\\Desktop\\Veltrim 2000.lnk", true},
+        {windows + "\\Desktop\\Veltrim 2000.lnk", true},
+        {ann + "\\Start Menu\\Programs\\Veltrim 2000\\Readme.lnk", true},
+        {ann + "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk",
+         true},
+        {ann + "\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}", true},
+        {ann + "\\Desktop\\Letter.doc", false},
+        {"C:\\WINDOWS\\Profiles\\bob\\Desktop\\Veltrim 2000.lnk", false},
+    };
+    for (const auto& [path, managed] : cases) EXPECT_EQ(managed, scope.ManagesFile(path)) << path;
+}
+
 // Each way a point can be damaged or planted: Undo refuses it whole, names the fault and
 // changes nothing; the point stays.
 TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {

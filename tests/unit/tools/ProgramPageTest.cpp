@@ -88,6 +88,41 @@ TEST_F(ProgramPageTest, AnUntickedBoxDeletesOnlyWhenTheUserClearedIt) {
     EXPECT_TRUE(sys.HasFile(kQuickLaunch)) << "the box was never touched";
 }
 
+// With user profiles the shortcuts go where the shell keeps the user's folders; one an earlier
+// version left below the Windows directory is not the user's shortcut, and Back to Windows
+// Default takes it away.
+TEST_F(ProgramPageTest, WithUserProfilesTheShortcutsGoWhereTheShellKeepsTheFolders) {
+    sys.PutFile(kDesktop, "EARLIER");
+    sys.PutFile(kQuickLaunch, "EARLIER");
+    UseUserProfile();
+    const std::string profile = kProfile, exe = std::string(kProgramDir) + "\\Veltrim.exe";
+    const std::string desktop = profile + "\\Desktop\\Veltrim 2000.lnk";
+    const std::string quickLaunchFolder =
+        profile + "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch";
+    const std::string quickLaunch = quickLaunchFolder + "\\Veltrim 2000.lnk";
+    const std::string group = profile + "\\Start Menu\\Programs\\Veltrim 2000";
+    sys.MakeDirectories(quickLaunchFolder);
+    ReadPass();
+    EXPECT_FALSE(page().CheckBox45.Checked()) << "not on the desktop the user sees";
+    EXPECT_FALSE(page().CheckBox46.Checked());
+    for (ui::CheckBox* box : {&page().CheckBox45, &page().CheckBox46, &page().CheckBox47})
+        Click(*box);
+    WritePass();
+    EXPECT_EQ(Link(exe), sys.FileText(desktop));
+    EXPECT_EQ(Link(exe), sys.FileText(quickLaunch));
+    EXPECT_EQ(Link(exe), sys.FileText(group + "\\Veltrim 2000.lnk"));
+    EXPECT_FALSE(sys.HasDirectory(kGroup));
+    ReadPass();
+    EXPECT_TRUE(page().CheckBox45.Checked());
+    EXPECT_TRUE(page().CheckBox47.Checked());
+    page().ResetToWindowsDefault();
+    WritePass();
+    for (const std::string& link :
+         {desktop, quickLaunch, std::string(kDesktop), std::string(kQuickLaunch)})
+        EXPECT_FALSE(sys.HasFile(link)) << link;
+    EXPECT_TRUE(sys.HasFile(group + "\\Veltrim 2000.lnk"));
+}
+
 // A shortcut, the group or its folder that cannot be made or deleted stops the pass with the
 // file's name, as every other write does.
 struct ShortcutFailure {
