@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -54,7 +55,9 @@ std::string Hex(std::uint32_t number) {
 std::string Sealed(const std::string& body) {
     return body + "; end, checksum " + Hex(Crc32(body)) + "\r\n";
 }
+constexpr int kStartMenuPage = 3;
 constexpr int kAddRemovePage = 7;
+constexpr int kProgramPage = 12;
 const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrim 2000";
 const char* const kUninstallList = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -78,15 +81,25 @@ std::string TempDirectory() {
     return temp;
 }
 
+// Where the shell keeps one of the user's folders: below the Windows folder on the default
+// machine, below C:\windows\Profiles\<user> on the one with user profiles.
+std::string ShellFolder(int folder) {
+    char path[MAX_PATH] = "";
+    ::SHGetSpecialFolderPathA(nullptr, path, folder, FALSE);
+    return path;
+}
 std::string Group() {
-    return WindowsDirectory() + "\\Start Menu\\Programs\\Veltrim 2000";
+    return ShellFolder(CSIDL_PROGRAMS) + "\\Veltrim 2000";
 }
 std::string DesktopLink() {
-    return WindowsDirectory() + "\\Desktop\\Veltrim 2000.lnk";
+    return ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Veltrim 2000.lnk";
 }
 std::string QuickLaunchLink() {
-    return WindowsDirectory() +
-           "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk";
+    return ShellFolder(CSIDL_APPDATA) +
+           "\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk";
+}
+std::string ControlPanelInStartMenu() {
+    return ShellFolder(CSIDL_STARTMENU) + "\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}";
 }
 
 bool Exists(const std::string& path) {
@@ -576,6 +589,56 @@ TEST_F(SetupTest, InstallsTheProgramWhichStartsAsAFirstRunAndTheUninstallerLeave
     e2e::Stop(asking);
     EXPECT_EQ("", Lines(Changes(running, TakeSnapshot())));
 
+    e2e::CloseWindow(main);
+    ASSERT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+    RestoreMsdosSys(msdosSys);
+
+    Uninstall();
+    ExpectAsBefore(folder);
+}
+
+// The shell's folders of the machine: below the Windows folder without user profiles (the
+// default machine), below C:\windows\Profiles\<user> with them (VELTRIM_PROFILE_USER names
+// the user). Setup's group, the shortcuts and folders the program makes and the uninstaller
+// all meet there, and nothing goes below the Windows folder on a machine with profiles.
+TEST_F(SetupTest, WithOrWithoutUserProfilesEverythingGoesWhereTheShellKeepsTheUsersFolders) {
+    const char* user = std::getenv("VELTRIM_PROFILE_USER");
+    const std::string windows = WindowsDirectory();
+    const std::string base = user ? windows + "\\Profiles\\" + user : windows;
+    ASSERT_EQ(base + "\\Start Menu\\Programs\\Veltrim 2000", Group()) << "the machine's seeding";
+    ASSERT_EQ(base + "\\Desktop\\Veltrim 2000.lnk", DesktopLink());
+    ASSERT_EQ(0, RunSetup("/S"));
+    const std::string folder = kDefaultFolder;
+    ExpectInstalled(folder);
+    const std::vector<std::string> belowWindows = {
+        windows + "\\Start Menu\\Programs\\Veltrim 2000", windows + "\\Desktop\\Veltrim 2000.lnk",
+        windows +
+            "\\Application Data\\Microsoft\\Internet Explorer\\Quick Launch\\Veltrim 2000.lnk",
+        windows + "\\Start Menu\\Control Panel.{21EC2020-3AEA-1069-A2DD-08002B30309D}"};
+
+    const DWORD msdosSys = ::GetFileAttributesA(kMsdosSys);
+    processes_.push_back(e2e::Start(folder + "\\Veltrim.exe", folder));
+    HWND welcome = e2e::WaitWindow("TForm3", "Welcome", kWait);
+    ASSERT_TRUE(welcome);
+    EXPECT_EQ(ReadWhole(Group() + "\\Uninstall.lnk"), ReadWhole(folder + "\\Uninstall.lnk"));
+    e2e::Click(e2e::Control(welcome, "SpeedButton2"));
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ClickOnPages(main,
+                                  {{kStartMenuPage, "CheckBox58"},
+                                   {kProgramPage, "CheckBox45"},
+                                   {kProgramPage, "CheckBox46"}},
+                                  kWait));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_EQ((Link{folder + "\\Veltrim.exe", folder}), ReadLink(DesktopLink()));
+    EXPECT_EQ((Link{folder + "\\Veltrim.exe", folder}), ReadLink(QuickLaunchLink()));
+    EXPECT_TRUE(Exists(ControlPanelInStartMenu()));
+    if (user)
+        for (const std::string& path : belowWindows) EXPECT_FALSE(Exists(path)) << path;
+    // The Start menu's folder is a setting: cleared again, as the uninstaller keeps settings.
+    ASSERT_TRUE(e2e::ClickOnPages(main, {{kStartMenuPage, "CheckBox58"}}, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "Button5"));
+    EXPECT_FALSE(Exists(ControlPanelInStartMenu()));
     e2e::CloseWindow(main);
     ASSERT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
     RestoreMsdosSys(msdosSys);
