@@ -52,12 +52,18 @@ std::string WholePath(const std::string& path) {
     return length == 0 || length >= sizeof whole ? path : std::string(whole, length);
 }
 
-// Veltrim.exe /apply, /undo, /export: run in the program's own folder, wherever the logon
+// Veltrim.exe /apply, /check, /undo, /export: run in the program's own folder, wherever the logon
 // script that starts it stands.
 int UnattendedMode(vt::UnattendedRun run) {
     vt::Win32Platform platform;
     if (!run.log.empty()) run.log = WholePath(run.log);
     if (!run.profile.empty()) run.profile = WholePath(run.profile);
+    for (std::string& profile : run.moreProfiles) profile = WholePath(profile);
+    char name[256] = "";
+    ::DWORD size = sizeof name;
+    if (::GetComputerNameA(name, &size)) run.computer = name;
+    size = sizeof name;
+    if (::GetUserNameA(name, &size)) run.user = name;
     char exe[MAX_PATH];
     ::DWORD length = ::GetModuleFileNameA(nullptr, exe, sizeof exe);
     std::string folder(exe, length < sizeof exe ? length : 0);

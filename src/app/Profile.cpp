@@ -67,26 +67,35 @@ std::string WriteProfileText(const std::vector<ProfileField>& fields) {
             section = field.section;
             text += "\r\n[" + section + "]\r\n";
         }
-        text += field.key + "=" + field.shown() + "\r\n";
+        text +=
+            field.key + "=" + (field.missing && field.missing() ? kNotSet : field.shown()) + "\r\n";
     }
     return text + "\r\n" + kProfileEnd + "\r\n";
 }
 
-CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
-    CheckedProfile checked;
+namespace {
+
+bool IsNotSet(const std::string& value) {
+    return EqualNoCase(value, kNotSet);
+}
+
+// One file's lines, each checked alone; errors by line number.
+void CheckLines(const std::string& text, std::size_t source,
+                const std::vector<ProfileField>& fields, std::vector<ProfileLine>& out,
+                std::multimap<int, std::string>& errors) {
     // Notepad of later Windows starts a UTF-8 file with a byte-order mark.
     const char* const kByteOrderMark = "\xEF\xBB\xBF";
     std::vector<std::string> lines =
         Lines(text.rfind(kByteOrderMark, 0) == 0 ? text.substr(3) : text);
-    std::multimap<int, std::string> errors;  // by line number
     auto error = [&](int number, const std::string& what) {
         errors.emplace(number, "Line " + std::to_string(number) + ": " + what);
     };
     if (lines.empty() || TrimmedRight(lines[0]) != kProfileHeader) {
-        checked.errors.push_back(
-            "Line 1: this is not a Veltrim 2000 settings profile (the first line must be " +
-            Quoted(kProfileHeader) + ")");
-        return checked;
+        errors.emplace(1,
+                       "Line 1: this is not a Veltrim 2000 settings profile (the first line must "
+                       "be " +
+                           Quoted(kProfileHeader) + ")");
+        return;
     }
     std::string section;
     bool sectionKnown = false;
@@ -130,11 +139,42 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
             continue;
         }
         seen[field] = number;
+        if (IsNotSet(value)) {
+            if (!field->unset)
+                error(number, field->key + "=" + value +
+                                  ": this setting cannot be left to Windows; give its value");
+            else
+                out.push_back(
+                    {number, source, static_cast<std::size_t>(field - fields.data()), kNotSet});
+            continue;
+        }
         if (auto why = field->refuses(value)) {
             error(number, field->key + "=" + value + ": " + *why);
             continue;
         }
-        checked.lines.push_back({number, static_cast<std::size_t>(field - fields.data()), value});
+        out.push_back({number, source, static_cast<std::size_t>(field - fields.data()), value});
+    }
+}
+
+}  // namespace
+
+CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields) {
+    return CheckProfileTexts({{"", text}}, fields);
+}
+
+CheckedProfile CheckProfileTexts(const std::vector<ProfileSource>& sources,
+                                 const std::vector<ProfileField>& fields) {
+    CheckedProfile checked;
+    std::vector<std::multimap<int, std::string>> errors(sources.size());
+    for (std::size_t source = 0; source < sources.size(); ++source) {
+        std::vector<ProfileLine> lines;
+        CheckLines(sources[source].text, source, fields, lines, errors[source]);
+        // A later file's line stands for the setting.
+        for (const ProfileLine& line : lines) {
+            std::erase_if(checked.lines,
+                          [&](const ProfileLine& earlier) { return earlier.field == line.field; });
+            checked.lines.push_back(line);
+        }
     }
     // A setting reached through another one needs that one in the same profile.
     for (const ProfileLine& line : checked.lines) {
@@ -148,10 +188,15 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
                        EqualNoCase(ProfileKey(other.value), field.needsValue);
             });
         if (!found)
-            error(line.number, field.key + " is set only together with " + field.needsKey + "=" +
-                                   field.needsValue + " on page [" + field.section + "]");
+            errors[line.source].emplace(line.number, "Line " + std::to_string(line.number) + ": " +
+                                                         field.key + " is set only together with " +
+                                                         field.needsKey + "=" + field.needsValue +
+                                                         " on page [" + field.section + "]");
     }
-    for (auto& [_, text] : errors) checked.errors.push_back(std::move(text));
+    for (std::size_t source = 0; source < sources.size(); ++source)
+        for (auto& [_, text] : errors[source])
+            checked.errors.push_back(
+                (sources.size() > 1 ? sources[source].name + ": " : std::string()) + text);
     return checked;
 }
 
@@ -167,15 +212,22 @@ ProfileOutcome ApplyProfile(const CheckedProfile& profile,
         std::string name = "[" + field.section + "] " + field.key;
         if (field.unavailable)
             if (auto why = field.unavailable()) {
-                outcome.skipped.push_back(name + ": skipped, " + *why);
+                outcome.skipped.push_back(name + ": " + *why);
                 continue;
             }
+        auto shown = [](const std::string& value) { return value.empty() ? "(empty)" : value; };
+        if (line.value == kNotSet) {
+            if (field.missing && field.missing()) continue;  // nothing stored already
+            std::string before = field.shown();
+            field.unset();
+            outcome.changed.push_back(name + ": " + shown(before) + " -> " + kNotSet);
+            continue;
+        }
         std::string before = field.shown();
         if (before == line.value || (field.anyCase && EqualNoCase(before, line.value))) continue;
         field.choose(line.value);
         std::string after = field.shown();
         if (after == before) continue;  // "0200" typed is the 200 shown
-        auto shown = [](const std::string& value) { return value.empty() ? "(empty)" : value; };
         outcome.changed.push_back(name + ": " + shown(before) + " -> " + shown(after));
     }
     return outcome;

@@ -27,6 +27,9 @@ inline constexpr const char* kProfileFilter = "Veltrim 2000 settings (*.vts)|*.v
 inline constexpr const char* kProfileExtension = "vts";
 // The last line of an exported profile: a replacement cut off before it is no whole profile.
 inline constexpr const char* kProfileEnd = "; end of profile";
+// The value of a setting with no stored value, which Windows decides: applied, it removes
+// the stored value.
+inline constexpr const char* kNotSet = "(not set)";
 
 // One setting as a profile holds it.
 struct ProfileField {
@@ -47,12 +50,18 @@ struct ProfileField {
     std::string needsValue = {};
     // A choice among captions: a value in other case names the same one.
     bool anyCase = false;
+    // Whether the PC holds no stored value for the setting (an export says kNotSet), and
+    // what leaves it so: the stored value removed by the write pass. A field without
+    // `unset` refuses kNotSet.
+    std::function<bool()> missing = {};
+    std::function<void()> unset = {};
 };
 
 // A profile line matched to its field.
 struct ProfileLine {
     int number = 0;
-    std::size_t field = 0;  // index into the fields the profile was checked against
+    std::size_t source = 0;  // which of the profiles checked together
+    std::size_t field = 0;   // index into the fields the profile was checked against
     std::string value;
 };
 
@@ -67,11 +76,20 @@ std::string WriteProfileText(const std::vector<ProfileField>& fields);
 // Reads and checks the whole text: the header, each section and key, each value, repeats,
 // and what each line needs.
 CheckedProfile CheckProfileText(const std::string& text, const std::vector<ProfileField>& fields);
+// Several profiles as one: each line checked in its file, a later file's line over an
+// earlier one's, what a line needs looked for in all of them. With more than one file each
+// error names its file first.
+struct ProfileSource {
+    std::string name;
+    std::string text;
+};
+CheckedProfile CheckProfileTexts(const std::vector<ProfileSource>& sources,
+                                 const std::vector<ProfileField>& fields);
 
 // What setting a checked profile did, in the fields' order.
 struct ProfileOutcome {
     std::vector<std::string> changed;  // "[Boot] Boot menu delay: 3 -> 5"
-    std::vector<std::string> skipped;  // "[Internet #1] Receive Window: skipped, ..."
+    std::vector<std::string> skipped;  // "[Internet #1] Receive Window: why it cannot be set"
 };
 ProfileOutcome ApplyProfile(const CheckedProfile& profile, const std::vector<ProfileField>& fields);
 

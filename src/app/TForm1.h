@@ -161,6 +161,8 @@ class TForm1 : public ui::Form {
     // Everything written until the guard goes shares one restore point; a write pass inside
     // ("Back to Windows Default" ends with "Apply") joins it.
     [[nodiscard]] RestoreJournal::Scope KeepRestorePoint();
+    // A window over a platform that writes nothing ("/check") keeps no restore point.
+    bool NoRestorePoints = false;
     // Runs `writes` under one restore point and settles it: once they are done, the point is
     // marked ended only after the registry is flushed. Should they fail, the user reads why
     // and chooses to put back what they changed or keep it (a file left incomplete is put
@@ -231,6 +233,8 @@ class TForm1 : public ui::Form {
         ProfileOutcome outcome;
     };
     ImportResult ImportProfile(const std::string& path);
+    // Several profiles as one: checked together, a later line over an earlier one.
+    ImportResult ImportProfiles(const std::vector<std::string>& paths);
 
     const std::vector<ui::CheckBox*>& MarkableBoxes() const { return markable_; }
 

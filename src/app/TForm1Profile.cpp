@@ -14,27 +14,37 @@ std::optional<std::string> TForm1::ExportProfile(const std::string& path) {
 }
 
 TForm1::ImportResult TForm1::ImportProfile(const std::string& path) {
+    return ImportProfiles({path});
+}
+
+TForm1::ImportResult TForm1::ImportProfiles(const std::vector<std::string>& paths) {
     ImportResult result;
-    std::optional<std::string> text = ReadProfileFile(sys_, path);
-    if (!text) {
-        result.errors.push_back(sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)
-                                    ? "The settings profile " + path +
-                                          " is too large to be one: it is not read."
-                                    : "Unable to read the settings profile " + path + ".");
-        result.unreadable = true;
-        return result;
+    std::vector<ProfileSource> sources;
+    for (const std::string& path : paths) {
+        std::optional<std::string> text = ReadProfileFile(sys_, path);
+        if (text) {
+            sources.push_back({path, *text});
+        } else if (sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)) {
+            result.errors.push_back("The settings profile " + path +
+                                    " is too large to be one: it is not read.");
+        } else {
+            result.errors.push_back("Unable to read the settings profile " + path + ".");
+            result.unreadable = true;
+        }
     }
-    if (!hooks.profileFields) return result;
+    if (!result.errors.empty() || !hooks.profileFields) return result;
     ReadPendingPages();  // a page read later would show what is stored again
     std::vector<ProfileField> fields = hooks.profileFields();
-    CheckedProfile profile = CheckProfileText(*text, fields);
+    CheckedProfile profile = CheckProfileTexts(sources, fields);
     if (!profile.errors.empty()) {
-        result.errors.push_back(RefusalMessage(path, profile.errors));
+        std::string names;
+        for (const std::string& path : paths) names += (names.empty() ? "" : " + ") + path;
+        result.errors.push_back(RefusalMessage(names, profile.errors));
         return result;
     }
     HideAllPages();
+    // The frames the profile opened stay open, showing what it set in them.
     result.outcome = ApplyProfile(profile, fields);
-    HideAllPages();
     return result;
 }
 

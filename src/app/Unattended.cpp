@@ -1,11 +1,14 @@
 #include "app/Unattended.h"
 
 #include "app/ChangeLog.h"
+#include "app/DryRun.h"
 #include "platform/NoCase.h"
+#include "store/FileLimits.h"
 #include "store/Paths.h"
-#include "store/StoreError.h"
 #include "store/RestorePointFiles.h"
+#include "store/StoreError.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace vt {
@@ -20,7 +23,7 @@ class LoggedPrompts final : public ui::Prompts {
         return ui::Answer::No;
     }
     void ShowError(const std::string& text) override { log_.push_back("error: " + OneLine(text)); }
-    void ShowMessage(const std::string& text) override { log_.push_back(OneLine(text)); }
+    void ShowMessage(const std::string& text) override { log_.push_back("note: " + OneLine(text)); }
     std::optional<std::string> OpenFile(const std::string&) override { return std::nullopt; }
     std::optional<std::string> SaveFile(const std::string&, const std::string&) override {
         return std::nullopt;
@@ -42,42 +45,63 @@ void Append(std::vector<std::string>& log, const std::string& prefix,
     for (const std::string& line : lines) log.push_back(prefix + line);
 }
 
-int ApplyProfileFile(TForm1& form, const UnattendedRun& run, std::vector<std::string>& log,
-                     Platform& sys) {
-    TForm1::ImportResult result = form.ImportProfile(run.profile);
+// Windows reads C:\MSDOS.SYS, SYSTEM.INI and its System key only when it starts.
+bool NeedsRestart(const std::vector<std::string>& changes) {
+    return std::any_of(changes.begin(), changes.end(), [](const std::string& line) {
+        std::string upper = ToUpper(line);
+        return upper.starts_with("C:\\MSDOS.SYS") ||
+               upper.find("\\SYSTEM.INI") != std::string::npos ||
+               upper.starts_with("HKEY_LOCAL_MACHINE\\SYSTEM\\");
+    });
+}
+
+int ChangedCode(const std::vector<std::string>& changes) {
+    if (changes.empty()) return kExitDone;
+    return NeedsRestart(changes) ? kExitChangedRestart : kExitChanged;
+}
+
+// Applies (or with `dryRun` only checks) the run's profiles on the window `form`.
+int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::string>& log,
+                      Platform& sys, DryRunPlatform* dryRun) {
+    TForm1::ImportResult result = form.ImportProfiles(run.Profiles());
     if (!result.errors.empty()) {
         for (const std::string& error : result.errors)
             Append(log,
                    result.unreadable ? "error: " : "refused: ", pointfiles::Split(error, '\n'));
-        return result.unreadable ? kExitFailed : kExitRefused;
+        return result.unreadable ? kExitUnreachable : kExitRefused;
     }
     Append(log, "set ", result.outcome.changed);
-    Append(log, "", result.outcome.skipped);
-    int code = kExitDone;
+    Append(log, "skipped ", result.outcome.skipped);
+    std::optional<std::string> failure;
     try {
-        if (std::optional<std::string> failure = form.WriteSettled()) throw IoError(*failure);
+        failure = form.WriteSettled();
+        if (failure) throw IoError(*failure);
         // The pass leaves a failed Config.DAT write to the window's close, which reports it;
         // here nothing closes.
         std::string programDir = TakeProgramDir(sys);
-        if (ReadConfigDat(sys, programDir).ShowSplash() != form.Config.ShowSplash())
+        if (!dryRun && ReadConfigDat(sys, programDir).ShowSplash() != form.Config.ShowSplash())
             throw IoError("Unable to write to " + programDir + ConfigDat::kFileName);
     } catch (const std::exception& e) {
         log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
-        code = kExitFailed;
+        failure = ErrorText(e);
     }
-    if (!form.LastRestorePoint().empty()) {
-        Append(log, "changed ",
-               ChangeLines(ValuesInPoint(sys, form.LastRestorePoint()),
-                           ValuesNow(sys, form.LastRestorePoint())));
+    std::vector<std::string> changes;
+    if (dryRun) {
+        changes = dryRun->Changes();
+        Append(log, "pending ", changes);
+    } else if (!form.LastRestorePoint().empty()) {
+        changes = ChangeLines(ValuesInPoint(sys, form.LastRestorePoint()),
+                              ValuesNow(sys, form.LastRestorePoint()));
+        Append(log, "changed ", changes);
         log.push_back("restore point: " + form.LastRestorePoint());
     }
-    return code;
+    return failure ? kExitFailed : ChangedCode(changes);
 }
 
 int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
     std::vector<std::string> points = ListRestorePoints(sys, form.RestoreDir());
     if (points.empty()) {
-        log.push_back("no restore point to put back");
+        log.push_back("note: no restore point to put back");
         return kExitDone;
     }
     std::string point = form.RestoreDir() + "\\" + points.back();
@@ -89,7 +113,7 @@ int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
         if (!report) return kExitDone;
         Append(log, "put back ", changes);
         Append(log, "error: ", report->failures);
-        return report->failures.empty() ? kExitDone : kExitFailed;
+        return report->failures.empty() ? ChangedCode(changes) : kExitFailed;
     } catch (const RestorePointDamaged& e) {
         log.push_back("refused: " + LoggedPrompts::OneLine(e.what()));
         return kExitRefused;
@@ -104,11 +128,11 @@ int UndoNewest(TForm1& form, std::vector<std::string>& log, Platform& sys) {
 std::optional<int> PutBackCutOff(TForm1& form, std::vector<std::string>& log, Platform& sys) {
     std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, form.RestoreDir());
     if (!point) return std::nullopt;
-    log.push_back("restore point " + point->name + ": " +
+    log.push_back("recover: restore point " + point->name + ": " +
                   (point->undoing ? "its Undo" : "its write") +
                   " was cut off; putting it back, and nothing else this run");
     int code = UndoNewest(form, log, sys);
-    return code == kExitDone ? kExitPutBackCutOff : code;
+    return code == kExitFailed || code == kExitRefused ? code : kExitPutBackCutOff;
 }
 
 }  // namespace
@@ -134,36 +158,54 @@ std::vector<std::string> CommandWords(const std::string& commandLine) {
     return words;
 }
 
+std::vector<std::string> UnattendedRun::Profiles() const {
+    std::vector<std::string> all = {profile};
+    all.insert(all.end(), moreProfiles.begin(), moreProfiles.end());
+    return all;
+}
+
 std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& words) {
+    if (words.empty()) return std::nullopt;
     UnattendedRun run;
     std::string& error = run.refused;
+    auto refuse = [&](const std::string& why) {
+        if (error.empty()) error = why;
+    };
     std::optional<UnattendedRun::Command> command;
-    bool unattended = false;  // a switch of these was given
-    for (std::size_t i = 0; i < words.size() && error.empty(); ++i) {
-        std::string word = ToLower(words[i]);
-        auto file = [&]() {
-            if (i + 1 < words.size() && !words[i + 1].starts_with("/")) return words[++i];
-            error = words[i] + " needs a file name.";
-            return std::string();
-        };
-        auto take = [&](UnattendedRun::Command c) {
-            if (command && *command != c) error = "Only one of /apply, /undo and /export.";
-            command = c;
-        };
-        if (word == "/apply" || word == "/export") {
-            take(word == "/apply" ? UnattendedRun::Command::Apply : UnattendedRun::Command::Export);
-            run.profile = file();
-        } else if (word == "/undo") {
-            take(UnattendedRun::Command::Undo);
+    auto isFile = [&](std::size_t i) { return i < words.size() && !words[i].starts_with("/"); };
+    // The whole line is read even after an error, so that its /log still gets the reason.
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string word = ToLower(words[i]);
+        using enum UnattendedRun::Command;
+        std::optional<UnattendedRun::Command> given;
+        if (word == "/apply") given = Apply;
+        if (word == "/check") given = Check;
+        if (word == "/export") given = Export;
+        if (word == "/undo") given = Undo;
+        if (given) {
+            if (command) refuse("Only one of /apply, /check, /undo and /export.");
+            command = given;
+            if (*given == Undo) continue;
+            if (!isFile(i + 1)) {
+                refuse(words[i] + " needs a file name.");
+                continue;
+            }
+            run.profile = words[++i];
+            // /apply and /check take several profiles; /export writes one.
+            while (*given != Export && isFile(i + 1)) run.moreProfiles.push_back(words[++i]);
         } else if (word == "/log") {
-            run.log = file();
-        } else if (unattended || command) {
-            error = "Unknown part of the command line: " + words[i];
+            if (!isFile(i + 1)) {
+                refuse("/log needs a file name.");
+                continue;
+            }
+            if (!run.log.empty()) refuse("/log is given twice.");
+            if (run.log.empty()) run.log = words[i + 1];
+            ++i;
+        } else {
+            refuse("Unknown part of the command line: " + words[i]);
         }
-        unattended = unattended || command || !run.log.empty();
     }
-    if (!unattended && !command) return std::nullopt;
-    if (!command && error.empty()) error = "/log needs /apply, /undo or /export.";
+    if (!command) refuse("/log needs /apply, /check, /undo or /export.");
     if (command) run.command = *command;
     return run;
 }
@@ -175,8 +217,10 @@ namespace {
 std::optional<std::string> RefusedTarget(Platform& sys, const std::string& target,
                                          const UnattendedRun& run, const ManagedScope& scope) {
     if (target.empty()) return std::nullopt;
-    if (&target == &run.log && EqualNoCase(run.log, run.profile))
-        return "the log \"" + run.log + "\" would replace the profile.";
+    if (&target == &run.log)
+        for (const std::string& profile : run.Profiles())
+            if (EqualNoCase(run.log, profile))
+                return "the log \"" + run.log + "\" would replace the profile.";
     return RefusedTextTarget(sys, target, scope);
 }
 
@@ -199,7 +243,7 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
                    sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS);
     if (another || sys.FindWindowA(TForm1::kClassName, TForm1::kCaption) ||
         sys.FindWindowA(TForm3::kClassName, TForm3::kCaption)) {
-        log.push_back("Veltrim 2000 is open on this PC: nothing was written.");
+        log.push_back("open: Veltrim 2000 is open on this PC: nothing was written.");
         return kExitAlreadyOpen;
     }
     ConfigDat config;
@@ -211,11 +255,21 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
     }
 
     LoggedPrompts prompts(log);
-    Program program(sys, prompts);
+    const bool checking = run.command == UnattendedRun::Command::Check;
+    // A check runs the window over a platform that keeps every write to itself.
+    DryRunPlatform dryRun(sys);
+    Program program(checking ? static_cast<Platform&>(dryRun) : sys, prompts);
     TForm1& form = program.main;
     form.Config = config;
+    form.NoRestorePoints = checking;
     if (attachPages) attachPages(program, prompts);
-    if (std::optional<int> code = PutBackCutOff(form, log, sys)) return *code;
+    if (checking) {
+        if (std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, form.RestoreDir()))
+            log.push_back("note: restore point " + point->name +
+                          " was cut off; the next /apply or /undo puts it back first");
+    } else if (std::optional<int> code = PutBackCutOff(form, log, sys)) {
+        return *code;
+    }
     if (!Guarded(prompts, [&] { form.FormCreate(); })) return kExitFailed;
     // A page that cannot be read is logged and left unread, so unwritten.
     bool readFailed = false;
@@ -237,16 +291,47 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
             }
             break;
         case UnattendedRun::Command::Apply:
-            code = ApplyProfileFile(form, run, log, sys);
+        case UnattendedRun::Command::Check:
+            code = ApplyProfileFiles(form, run, log, sys, checking ? &dryRun : nullptr);
             break;
         case UnattendedRun::Command::Undo:
             code = UndoNewest(form, log, sys);
             break;
     }
     // An Undo puts back what its point holds, whatever the pages could show.
-    if (code == kExitDone && readFailed && run.command != UnattendedRun::Command::Undo)
-        code = kExitFailed;
+    const bool done = code == kExitDone || code == kExitChanged || code == kExitChangedRestart;
+    if (done && readFailed && run.command != UnattendedRun::Command::Undo) code = kExitFailed;
     return code;
+}
+
+}  // namespace
+
+namespace {
+
+// The log's folder must be there before anything is done: a run nobody can read about
+// changes nothing.
+bool LogFolderMissing(Platform& sys, const std::string& log) {
+    std::size_t slash = log.find_last_of('\\');
+    if (slash == std::string::npos || slash <= 2) return false;  // the current folder, a root
+    DWORD attributes = sys.GetFileAttributesA(log.substr(0, slash).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The earlier runs' lines the log holds; nothing when it cannot be read (it is then kept).
+std::optional<std::string> EarlierLog(Platform& sys, const std::string& path,
+                                      std::vector<std::string>& log) {
+    if (!pointfiles::Exists(sys, path)) return std::string();
+    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path, limits::kProfile);
+    if (!bytes) {
+        if (sys.GetLastError() != static_cast<DWORD>(ERROR_FILE_TOO_LARGE)) return std::nullopt;
+        log.insert(log.begin() + 1, "note: the log " + path + " had grown past " +
+                                        std::to_string(limits::kProfile >> 10) +
+                                        " KB; it starts again with this run");
+        return std::string();
+    }
+    std::string text(bytes->begin(), bytes->end());
+    if (!text.empty() && !text.ends_with("\n")) text += "\r\n";
+    return text;
 }
 
 }  // namespace
@@ -254,23 +339,30 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
 int RunUnattended(Platform& sys, const UnattendedRun& run,
                   const std::function<void(Program&, ui::Prompts&)>& attachPages) {
     std::vector<std::string> log;
-    const char* names[] = {"/apply", "/undo", "/export"};
-    log.push_back("Veltrim 2000 " +
-                  (run.refused.empty() ? std::string(names[static_cast<int>(run.command)]) +
-                                             (run.profile.empty() ? "" : " " + run.profile)
-                                       : std::string("command line")) +
-                  ", " + pointfiles::LocalTime());
+    const char* names[] = {"/apply", "/undo", "/export", "/check"};
+    std::string command = names[static_cast<int>(run.command)];
+    if (!run.profile.empty())
+        for (const std::string& profile : run.Profiles()) command += " " + profile;
+    auto known = [](const std::string& name) { return name.empty() ? "(unknown)" : name; };
+    log.push_back("run " + pointfiles::LocalTime() + ", computer " + known(run.computer) +
+                  ", user " + known(run.user) + ", Veltrim 2000 " + kProgramVersion + ": " +
+                  (run.refused.empty() ? command : std::string("(command line refused)")));
     const ManagedScope scope{TakeWindowsDir(sys), TakeProgramDir(sys)};
     const bool logAllowed = !run.log.empty() && !RefusedTarget(sys, run.log, run, scope);
     auto finish = [&](int code) {
+        if (!logAllowed) return code;
+        const bool failed =
+            code != kExitDone && code != kExitChanged && code != kExitChangedRestart;
+        std::optional<std::string> earlier = EarlierLog(sys, run.log, log);
         log.push_back("exit code " + std::to_string(code));
-        if (logAllowed) {
-            std::string text;
-            for (const std::string& line : log) text += line + "\r\n";
-            WriteTextFile(sys, run.log, text);
-        }
+        std::string text;
+        for (const std::string& line : log) text += line + "\r\n";
+        if (!earlier || !WriteTextFile(sys, run.log, *earlier + text))
+            return failed ? code : kExitUnreachable;
         return code;
     };
+    if (!run.log.empty() && run.refused.empty() && LogFolderMissing(sys, run.log))
+        return kExitUnreachable;
     try {
         return finish(RunLogged(sys, run, scope, attachPages, log));
     } catch (const std::exception& e) {

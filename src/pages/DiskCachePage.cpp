@@ -95,8 +95,11 @@ void DiskCachePage::ComboBox1Change() {
 void DiskCachePage::Read() {
     TIniFile ini(sys_, kSystemIni);
     std::array<std::string, 3> texts;
-    for (std::size_t i = 0; i < sizes_.size(); ++i)
+    for (std::size_t i = 0; i < sizes_.size(); ++i) {
         texts[i] = ini.ReadText(kSection, sizes_[i].key, "0");
+        stored_[i] = ini.HasValue(kSection, sizes_[i].key);
+        remove_[i] = false;
+    }
     for (std::size_t i = 0; i < sizes_.size(); ++i) {
         std::optional<int> number = WholeNumber(texts[i]);
         sizes_[i].bar.SetPosition(number ? *number / sizes_[i].unit : 0);
@@ -122,6 +125,13 @@ void DiskCachePage::ResetToWindowsDefault() {
     ui::TakeBaselines(Sheet);
 }
 
+void DiskCachePage::LeaveToWindows(std::size_t index) {
+    Size& size = sizes_[index];
+    size.bar.SetPosition(0);
+    TrackBarChange(size);
+    remove_[index] = true;
+}
+
 bool DiskCachePage::SystemIniFound() {
     return !form_.WindowsDir.empty() && FileExists(sys_, form_.WindowsDir + "\\" + kSystemIni);
 }
@@ -132,12 +142,18 @@ bool DiskCachePage::SystemIniFound() {
 void DiskCachePage::Write() {
     bool profileChosen = ComboBox1.Changed() && ComboBox1.ItemIndex() >= 1;
     bool any = profileChosen;
-    for (const Size& size : sizes_) any = any || size.bar.Changed();
+    for (std::size_t i = 0; i < sizes_.size(); ++i)
+        any = any || sizes_[i].bar.Changed() || remove_[i];
     if (!any || !SystemIniFound()) return;
     TIniFile ini(sys_, kSystemIni);
-    for (const Size& size : sizes_)
-        if (profileChosen || size.bar.Changed())
+    for (std::size_t i = 0; i < sizes_.size(); ++i) {
+        const Size& size = sizes_[i];
+        if (remove_[i] && !(profileChosen || size.bar.Position() != 0)) {
+            if (ini.HasValue(kSection, size.key)) ini.RemoveKey(kSection, size.key);
+        } else if (profileChosen || size.bar.Changed()) {
             ini.WriteText(kSection, size.key, size.value.Caption());
+        }
+    }
 }
 
 }  // namespace vt

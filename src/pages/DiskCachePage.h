@@ -23,6 +23,15 @@ class DiskCachePage {
     void LayOutSizes();
     // The disk cache lives in SYSTEM.INI: without it, nothing to show or write.
     bool SystemIniFound();
+    // Whether the size (0 minimum, 1 maximum, 2 chunk) is left to Windows: SYSTEM.INI held
+    // none when the page was read and its track bar has not moved, or it is to be removed.
+    bool SizeLeftToWindows(std::size_t index) const {
+        return remove_[index] ? sizes_[index].bar.Position() == 0
+                              : !stored_[index] && !sizes_[index].bar.Changed();
+    }
+    // The size left to Windows, as a settings profile's "(not set)" asks: shown as 0, its key
+    // removed by the next write.
+    void LeaveToWindows(std::size_t index);
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel9{"RxLabel9", &Sheet, "Disk-Cache Optimizer", "Verdana", 24, ui::kNavy};
@@ -60,6 +69,7 @@ class DiskCachePage {
     TForm1& form_;
     Platform& sys_;
     std::array<Size, 3> sizes_;
+    std::array<bool, 3> stored_{}, remove_{};
 };
 
 }  // namespace vt

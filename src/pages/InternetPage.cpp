@@ -140,6 +140,7 @@ void InternetPage::MarkChosen(const std::string* value) {
 
 void InternetPage::Read() {
     dialUpChosen_ = lanChosen_ = false;
+    dialUpMtuStored_ = lanMtuStored_ = receiveWindowStored_ = timeToLiveStored_ = {};
     for (int index = 0; index <= 6; ++index) {
         TRegistry reg(sys_);
         if (!OpenKey(reg, HKEY_LOCAL_MACHINE, AdapterKey(index), false)) continue;
@@ -147,6 +148,7 @@ void InternetPage::Read() {
         (dialUp ? DialUpPresent : LanPresent) = true;
         ConnectionFound = true;
         (dialUp ? DialUpMtu : LanMtu).Read(GuardedReadText(reg, kMtuName, "0"));
+        (dialUp ? dialUpMtuStored_ : lanMtuStored_).stored = reg.HasValue(kMtuName);
     }
     std::vector<std::string> entries;
     if (DialUpPresent) entries.push_back(kPhoneLine);
@@ -159,6 +161,8 @@ void InternetPage::Read() {
     bool open = OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
     ReceiveWindowText.Read(open ? GuardedReadText(reg, kReceiveWindowName, "8192") : "8192");
     TimeToLiveText.Read(open ? GuardedReadText(reg, kTimeToLiveName, "32") : "32");
+    receiveWindowStored_.stored = open && reg.HasValue(kReceiveWindowName);
+    timeToLiveStored_.stored = open && reg.HasValue(kTimeToLiveName);
 }
 
 void InternetPage::IsiDataInternet() {
@@ -227,14 +231,39 @@ void InternetPage::SpeedButton5Click() {
 // every adapter key of that kind, the MSTCP values that changed into that key.
 void InternetPage::Write() {
     if (!ConnectionFound) return;
-    if (DialUpMtu.Changed() || LanMtu.Changed() || dialUpChosen_ || lanChosen_) WriteMtu();
-    if (!ReceiveWindowText.Changed() && !TimeToLiveText.Changed()) return;
+    if (DialUpMtu.Changed() || LanMtu.Changed() || dialUpChosen_ || lanChosen_ ||
+        dialUpMtuStored_.remove || lanMtuStored_.remove)
+        WriteMtu();
+    const bool removeReceive = Removes(receiveWindowStored_, ReceiveWindowText, "8192");
+    const bool removeTtl = Removes(timeToLiveStored_, TimeToLiveText, "32");
+    if (!ReceiveWindowText.Changed() && !TimeToLiveText.Changed() && !removeReceive && !removeTtl)
+        return;
     TRegistry reg(sys_);
-    OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
-    if (ReceiveWindowText.Changed())
+    bool open = OpenKey(reg, HKEY_LOCAL_MACHINE, kMstcp, false);
+    if (removeReceive) {
+        if (open && reg.HasValue(kReceiveWindowName)) reg.RemoveValue(kReceiveWindowName);
+    } else if (ReceiveWindowText.Changed()) {
         WriteUnlessEmptyAndMissing(reg, kReceiveWindowName, ReceiveWindowText.Now());
-    if (TimeToLiveText.Changed())
+    }
+    if (removeTtl) {
+        if (open && reg.HasValue(kTimeToLiveName)) reg.RemoveValue(kTimeToLiveName);
+    } else if (TimeToLiveText.Changed()) {
         WriteUnlessEmptyAndMissing(reg, kTimeToLiveName, TimeToLiveText.Now());
+    }
+}
+
+// "(not set)" of a profile: the page shows Windows' default and the write removes the value.
+void InternetPage::AddUnset(ProfileField& field, Presence& presence,
+                            ui::Recorded<std::string>& value, const char* windowsDefault) {
+    field.missing = [this, &presence, &value, windowsDefault] {
+        return presence.remove ? Removes(presence, value, windowsDefault)
+                               : !presence.stored && !value.Changed();
+    };
+    field.unset = [this, &presence, &value, windowsDefault] {
+        presence.remove = true;
+        value.Set(windowsDefault);
+        IsiDataInternet();
+    };
 }
 
 // A frame's radio buttons by their captions, and its "Custom" box.
@@ -262,6 +291,8 @@ void InternetPage::AddProfileFields(std::vector<ProfileField>& fields) {
          {Kind{"Dial-Up", DialUpPresent, DialUpMtu, 0}, Kind{"LAN", LanPresent, LanMtu, 1}}) {
         std::size_t first = fields.size();
         AddGroupFields(fields, frame + " - " + kind.name, mtu_);
+        AddUnset(fields[first], kind.name == std::string("LAN") ? lanMtuStored_ : dialUpMtuStored_,
+                 kind.mtu, "0");
         fields[first].shown = [this, kind] {
             for (const Choice& choice : mtu_.fixed)
                 if (kind.mtu.Now() == choice.text) return ProfileKey(choice.button.Caption());
@@ -282,7 +313,9 @@ void InternetPage::AddProfileFields(std::vector<ProfileField>& fields) {
         }
     }
     AddGroupFields(fields, ProfileKey(GroupBox10.Caption()), receiveWindow_);
+    AddUnset(fields[fields.size() - 2], receiveWindowStored_, ReceiveWindowText, "8192");
     AddGroupFields(fields, ProfileKey(GroupBox11.Caption()), timeToLive_);
+    AddUnset(fields[fields.size() - 2], timeToLiveStored_, TimeToLiveText, "32");
 }
 
 // Keys 0000 to 0006 may have gaps; past them the walk goes on while keys follow.
@@ -296,6 +329,10 @@ void InternetPage::WriteMtu() {
         const bool dialUp = GuardedReadText(reg, "DriverDesc", "") == kDialUp;
         const ui::Recorded<std::string>& mtu = dialUp ? DialUpMtu : LanMtu;
         const bool chosen = dialUp ? dialUpChosen_ : lanChosen_;
+        if (Removes(dialUp ? dialUpMtuStored_ : lanMtuStored_, mtu, "0")) {
+            if (reg.HasValue(kMtuName)) reg.RemoveValue(kMtuName);
+            continue;
+        }
         if ((mtu.Changed() || chosen) && GuardedReadText(reg, kMtuName, "") != mtu.Now())
             WriteUnlessEmptyAndMissing(reg, kMtuName, mtu.Now());
     }

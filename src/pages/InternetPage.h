@@ -96,9 +96,23 @@ class InternetPage {
     static std::string AdapterKey(int index);
     void WriteMtu();
 
+    // Whether a value was stored when the page was read, and whether a settings profile's
+    // "(not set)" asks that it be removed (while the page still shows Windows' default).
+    struct Presence {
+        bool stored = false;
+        bool remove = false;
+    };
+    bool Removes(const Presence& presence, const ui::Recorded<std::string>& value,
+                 const char* windowsDefault) const {
+        return presence.remove && value.Now() == windowsDefault;
+    }
+    void AddUnset(ProfileField& field, Presence& presence, ui::Recorded<std::string>& value,
+                  const char* windowsDefault);
+
     TForm1& form_;
     Platform& sys_;
     Group mtu_, receiveWindow_, timeToLive_;
+    Presence dialUpMtuStored_, lanMtuStored_, receiveWindowStored_, timeToLiveStored_;
     bool dialUpChosen_ = false, lanChosen_ = false;
     void MarkChosen(const std::string* value);
     void AddGroupFields(std::vector<ProfileField>& fields, const std::string& key, Group& group);

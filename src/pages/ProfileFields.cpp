@@ -88,11 +88,16 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
     fields.push_back(SpinField(fileCache, ProfileKey(file.Label30.Caption()), file.SpinEdit7));
 
     DiskCachePage& disk = p.diskCache;
+    std::size_t index = 0;
     for (auto [label, bar] : std::initializer_list<std::pair<ui::Label*, ui::TrackBar*>>{
              {&disk.Label8, &disk.TrackBar2},
              {&disk.Label9, &disk.TrackBar3},
              {&disk.Label10, &disk.TrackBar4}}) {
         ProfileField size = TrackField(SheetOf(disk.Sheet), ProfileKey(label->Caption()), *bar);
+        // Without a stored size Windows sizes the cache itself: no position stands for that.
+        size.missing = [&disk, index] { return disk.SizeLeftToWindows(index); };
+        size.unset = [&disk, index] { disk.LeaveToWindows(index); };
+        ++index;
         size.unavailable = [&disk]() -> std::optional<std::string> {
             if (disk.SystemIniFound()) return std::nullopt;
             return "SYSTEM.INI was not found in the Windows folder";

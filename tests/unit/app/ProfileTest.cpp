@@ -53,11 +53,13 @@ struct Machine {
         EXPECT_EQ(kExitDone, Run(UnattendedRun::Command::Export));
         return sys.FileText(kProfile);
     }
+    // The last run's lines of the log.
     std::vector<std::string> Log() {
         std::vector<std::string> lines;
         std::string text = sys.FileText(kLog), line;
         for (char c : text)
             if (c == '\n') {
+                if (line.starts_with("run ")) lines.clear();
                 lines.push_back(line);
                 line.clear();
             } else if (c != '\r') {
@@ -133,14 +135,14 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
           "Change Windows Owner - Name=Lab", "Change Windows Owner - Organization=School",
           "Change Icon Color Format - Format=32 Bit", "Optimize Icon Cache Size - Icons=2048",
           "Internet Protocol MTU - Dial-Up=Custom", "Internet Protocol MTU - Dial-Up - Custom=1400",
-          "Internet Protocol MTU - LAN=0 (Default)", "Time to Alive=32 (Default)",
+          "Internet Protocol MTU - LAN=(not set)", "Time to Alive=32 (Default)",
           "Receive Window=8760", "Optimize NDI Cache Size - Custom=48", "Session Keep Alive=600",
           "Maximum Cache Size=12", "Manufacturer=Example Lab PCs", "Disable Splash Screen=0"})
         EXPECT_NE(std::string::npos, profile.find(std::string(line) + "\r\n")) << line;
 
     Machine second;
     second.sys.PutFile(kProfile, profile);
-    EXPECT_EQ(kExitDone, second.Run(UnattendedRun::Command::Apply));
+    EXPECT_EQ(kExitChangedRestart, second.Run(UnattendedRun::Command::Apply));
     EXPECT_TRUE(second.Logged("set [System] Change Windows Owner - Name: (empty) -> Lab"));
     EXPECT_TRUE(
         second.Logged("changed HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
@@ -239,7 +241,7 @@ TEST(ProfileTest, AByteOrderMarkAndBlanksAroundAValueAreAccepted) {
     machine.sys.PutFile(kProfile, "\xEF\xBB\xBF" + Header() +
                                       "[Boot]\r\nDisplay Windows Boot Menu= 1 \r\n"
                                       "Boot menu delay=6  \r\n");
-    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Apply));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenuDelay=6\r\n"));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=1\r\n"));
 }
@@ -287,17 +289,17 @@ TEST(ProfileTest, SettingsOfAbsentAdaptersAreSkippedAndTheRestApplied) {
                                     "[Internet #1]\r\nInternet Protocol MTU - LAN=576\r\n"
                                     "Time to Alive=128\r\n[Internet #2]\r\n"
                                     "Session Keep Alive=600\r\n");
-    EXPECT_EQ(kExitDone, first.Run(UnattendedRun::Command::Apply));
+    EXPECT_EQ(kExitChangedRestart, first.Run(UnattendedRun::Command::Apply));
     std::string profile = first.Exported();
 
     Machine bare(false);
     bare.sys.PutFile(kProfile, profile);
-    EXPECT_EQ(kExitDone, bare.Run(UnattendedRun::Command::Apply));
+    EXPECT_EQ(kExitChangedRestart, bare.Run(UnattendedRun::Command::Apply));
     EXPECT_TRUE(bare.Logged(
-        "[Internet #1] Internet Protocol MTU - LAN: skipped, this PC has no LAN adapter"));
+        "skipped [Internet #1] Internet Protocol MTU - LAN: this PC has no LAN adapter"));
     EXPECT_TRUE(bare.Logged(
-        "[Internet #1] Time to Alive: skipped, the setting cannot be changed on this PC"));
-    EXPECT_TRUE(bare.Logged("[Internet #2] Session Keep Alive: skipped"));
+        "skipped [Internet #1] Time to Alive: the setting cannot be changed on this PC"));
+    EXPECT_TRUE(bare.Logged("skipped [Internet #2] Session Keep Alive: "));
     EXPECT_TRUE(bare.Logged("set [Boot] Disable Boot Function Keys: 0 -> 1"));
     std::string own = bare.Exported();
     EXPECT_EQ(std::string::npos, own.find("[Internet"));
@@ -318,7 +320,7 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
         open.sys.HoldMutex(kSingleInstanceMutex);
         std::vector<std::string> before = open.sys.Dump();
         EXPECT_EQ(kExitAlreadyOpen, open.Run(UnattendedRun::Command::Apply));
-        EXPECT_TRUE(open.Logged("Veltrim 2000 is open on this PC: nothing was written."));
+        EXPECT_TRUE(open.Logged("open: Veltrim 2000 is open on this PC: nothing was written."));
         open.sys.DeleteFileA(kLog);
         EXPECT_EQ(before, open.sys.Dump());
     }
@@ -330,7 +332,7 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     Machine machine;
     std::string before = machine.Exported();
     EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Undo));
-    EXPECT_TRUE(machine.Logged("no restore point to put back"));
+    EXPECT_TRUE(machine.Logged("note: no restore point to put back"));
 
     // A write that fails: the log names it and the restore point puts back what went before.
     machine.sys.PutFile(kProfile, profile + "[Windows]\r\nEnable Smooth Scrolling=1\r\n");
@@ -342,7 +344,7 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     EXPECT_TRUE(machine.Logged("changed C:\\MSDOS.SYS [Options] BootKeys: (missing) -> 0"));
     EXPECT_TRUE(machine.Logged("exit code 1"));
     machine.sys.ClearFaults();
-    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Undo));
+    EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Undo));
     EXPECT_TRUE(machine.Logged("put back C:\\MSDOS.SYS [Options] BootKeys: 0 -> (missing)"));
     EXPECT_EQ(before, machine.Exported());
 
@@ -351,7 +353,7 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     EXPECT_EQ(kExitRefused, RunUnattended(machine.sys, incomplete, {}));
     EXPECT_TRUE(machine.Logged("refused: /apply needs a file name."));
 
-    EXPECT_EQ(kExitFailed, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
+    EXPECT_EQ(kExitUnreachable, machine.Run(UnattendedRun::Command::Apply, "C:\\missing.vts"));
     EXPECT_TRUE(machine.Logged("error: Unable to read the settings profile C:\\missing.vts."));
 
     // Config.DAT that cannot be written: nothing closes the window to say so, the log does.
@@ -436,7 +438,8 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
         {"a value longer than the field", C::Apply, kProfile, kLog,
          oem + std::string(300, 'x') + "\r\n", 0, kExitRefused, "refused: "},
         {"a profile too large to be one", C::Apply, kProfile, kLog,
-         oem + std::string(2 << 20, 'x') + "\r\n", 0, kExitFailed, "error: The settings profile"},
+         oem + std::string(2 << 20, 'x') + "\r\n", 0, kExitRefused,
+         "refused: The settings profile"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -458,11 +461,13 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
     }
 }
 
-TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
+// Every word is a switch or the file a switch takes; anything else refuses the run (no
+// window), and a /log anywhere on the line still receives the reason.
+TEST(ProfileTest, TheCommandLineIsReadStrictly) {
     struct Case {
         const char* line;
         std::optional<UnattendedRun::Command> command;
-        const char* profile;
+        const char* profiles;  // joined by "|"
         const char* log;
         const char* error;
     };
@@ -473,22 +478,205 @@ TEST(ProfileTest, TheCommandLineIsReadAsWindowsProgramsReadIt) {
               "\\\\server\\netlogon\\lab 1.vts", "c:\\lab.log", ""},
              {"/Undo", Undo, "", "", ""},
              {"/log x.log /undo", Undo, "", "x.log", ""},
-             {"/log x.log", std::nullopt, "", "", "/log needs /apply, /undo or /export."},
              {"/export c:\\ref.vts", Export, "c:\\ref.vts", "", ""},
+             {"/apply base.vts room12.vts /log x.log", Apply, "base.vts|room12.vts", "x.log", ""},
+             {"/check a.vts b.vts", Check, "a.vts|b.vts", "", ""},
+             {"/log x.log", Apply, "", "x.log", "/log needs /apply, /check, /undo or /export."},
              {"/apply", Apply, "", "", "/apply needs a file name."},
-             {"/apply /log x.log", Apply, "", "", "/apply needs a file name."},
-             {"/apply a.vts /undo", Undo, "a.vts", "", "Only one of /apply, /undo and /export."},
+             {"/apply /log x.log", Apply, "", "x.log", "/apply needs a file name."},
+             {"/apply a.vts /undo", Undo, "a.vts", "",
+              "Only one of /apply, /check, /undo and /export."},
              {"/undo /now", Undo, "", "", "Unknown part of the command line: /now"},
+             {"/aply N:\\lab.vts /log c:\\lab.log", Apply, "", "c:\\lab.log",
+              "Unknown part of the command line: /aply"},
+             {"lab.vts", Apply, "", "", "Unknown part of the command line: lab.vts"},
+             {"/undo now", Undo, "", "", "Unknown part of the command line: now"},
+             {"/export a.vts b.vts", Export, "a.vts", "",
+              "Unknown part of the command line: b.vts"},
+             {"/undo /log a.log /log b.log", Undo, "", "a.log", "/log is given twice."},
+             {"/undo /log", Undo, "", "", "/log needs a file name."},
          }) {
         std::optional<UnattendedRun> run = ParseUnattended(CommandWords(c.line));
-        const std::string error = run ? run->refused : std::string();
         EXPECT_EQ(c.command.has_value() || *c.error, run.has_value()) << c.line;
-        EXPECT_EQ(c.error, error) << c.line;
-        if (!run || !error.empty()) continue;
-        EXPECT_EQ(*c.command, run->command) << c.line;
-        EXPECT_EQ(c.profile, run->profile) << c.line;
+        if (!run) continue;
+        EXPECT_EQ(c.error, run->refused) << c.line;
+        std::string profiles;
+        for (const std::string& p : run->Profiles())
+            if (!p.empty()) profiles += (profiles.empty() ? "" : "|") + p;
+        EXPECT_EQ(c.profiles, profiles) << c.line;
         EXPECT_EQ(c.log, run->log) << c.line;
+        if (!*c.error) {
+            EXPECT_EQ(*c.command, run->command) << c.line;
+        }
     }
+}
+
+// Hand-edited profiles, one or two per run, on a PC that holds its own disk cache and TCP/IP
+// values: what each run answers, logs and leaves stored.
+TEST(ProfileTest, HandEditedProfilesSetWhatTheySay) {
+    const std::string vcache = "[vcache]\r\nMinFileCache=2048\r\nMaxFileCache=8192\r\n";
+    const std::string mstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+    struct Case {
+        const char* what;
+        UnattendedRun::Command command;
+        std::vector<std::string> profiles;
+        int code;
+        std::vector<std::string> logged;  // line starts, in the last run's log
+        std::string systemIni;            // what SYSTEM.INI holds after
+        bool receiveWindowStored;
+    };
+    const std::string boot = Header() + "[Boot]\r\nDisplay Windows Boot Menu=1\r\n";
+    const std::string ini = "[386Enh]\r\nPageBuffers=0\r\n" + vcache;
+    using C = UnattendedRun::Command;
+    const Case cases[] = {
+        {"sizes left to Windows",
+         C::Apply,
+         {Header() + "[Disk-Cache]\r\nMinimum Cache Size=(not set)\r\nMaximum Cache Size=(Not "
+                     "Set)\r\nChunk Size=(not set)\r\n"},
+         kExitChangedRestart,
+         {"set [Disk-Cache] Minimum Cache Size: 2 -> (not set)",
+          "changed C:\\WINDOWS\\SYSTEM.INI [vcache] MinFileCache: 2048 -> (missing)"},
+         "[386Enh]\r\nPageBuffers=0\r\n[vcache]\r\n",
+         true},
+        {"the receive window left to Windows",
+         C::Apply,
+         {Header() + "[Internet #1]\r\nReceive Window=(not set)\r\n"},
+         kExitChangedRestart,
+         {"set [Internet #1] Receive Window: 8760 -> (not set)"},
+         ini,
+         false},
+        {"a box cannot be left to Windows",
+         C::Apply,
+         {Header() + "[System]\r\nEnable Beep on Error=(not set)\r\n"},
+         kExitRefused,
+         {"refused: Line 3: Enable Beep on Error=(not set): this setting cannot be left to "
+          "Windows"},
+         ini,
+         true},
+        {"a later profile over an earlier one",
+         C::Apply,
+         {boot + "Boot menu delay=4\r\n", Header() + "[Boot]\r\nBoot menu delay=6\r\n"},
+         kExitChangedRestart,
+         {"set [Boot] Boot menu delay: 30 -> 6",
+          "changed C:\\MSDOS.SYS [Options] BootMenuDelay: (missing) -> 6"},
+         ini,
+         true},
+        {"a bad line of the second profile",
+         C::Apply,
+         {boot, Header() + "[Boot]\r\nBoot menu delay=99\r\n"},
+         kExitRefused,
+         {"refused: C:\\lab2.vts: Line 3: Boot menu delay=99: out of range"},
+         ini,
+         true},
+        {"a second profile that is not there",
+         C::Apply,
+         {boot, ""},
+         kExitUnreachable,
+         {"error: Unable to read the settings profile C:\\lab2.vts."},
+         ini,
+         true},
+        {"a check",
+         C::Check,
+         {boot + "[Disk-Cache]\r\nChunk Size=16\r\n[Internet #1]\r\nReceive Window=(not set)\r\n"},
+         kExitChangedRestart,
+         {"set [Boot] Display Windows Boot Menu: 0 -> 1",
+          "pending C:\\MSDOS.SYS [Options] BootMenu: 0 -> 1",
+          "pending C:\\WINDOWS\\SYSTEM.INI [vcache] CHUNKSIZE: (missing) -> 512",
+          "pending HKEY_LOCAL_MACHINE\\" + mstcp + "\\DefaultRcvWindow: \"8760\" -> (missing)"},
+         ini,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Machine machine;
+        machine.sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", ini);
+        machine.Text(HKEY_LOCAL_MACHINE, mstcp, "DefaultRcvWindow", "8760");
+        UnattendedRun run{c.command, kProfile, kLog, ""};
+        for (std::size_t i = 0; i < c.profiles.size(); ++i) {
+            std::string path = i == 0 ? kProfile : "C:\\lab" + std::to_string(i + 1) + ".vts";
+            if (!c.profiles[i].empty()) machine.sys.PutFile(path, c.profiles[i]);
+            if (i > 0) run.moreProfiles.push_back(path);
+        }
+        std::vector<std::string> before = machine.sys.Dump();
+        EXPECT_EQ(c.code, RunUnattended(machine.sys, run,
+                                        [](Program& program, ui::Prompts& asked) {
+                                            AttachPages(program, program.main.Stores(), asked);
+                                        }))
+            << machine.sys.FileText(kLog);
+        for (const std::string& line : c.logged)
+            EXPECT_TRUE(machine.Logged(line)) << line << "\n" << machine.sys.FileText(kLog);
+        machine.sys.DeleteFileA(kLog);
+        if (c.command == C::Check) {
+            EXPECT_EQ(before, machine.sys.Dump()) << "a check writes nothing but its log";
+        }
+        EXPECT_EQ(c.systemIni, machine.sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+        HKEY key = 0;
+        DWORD size = 0;
+        bool stored = machine.sys.RegOpenKeyExA(HKEY_LOCAL_MACHINE, mstcp.c_str(), KEY_READ,
+                                                &key) == ERROR_SUCCESS &&
+                      machine.sys.RegQueryValueExA(key, "DefaultRcvWindow", nullptr, nullptr,
+                                                   &size) == ERROR_SUCCESS;
+        EXPECT_EQ(c.receiveWindowStored, stored);
+    }
+}
+
+// A PC at its defaults exports "(not set)" where it holds no value, and its export applied to
+// another PC at its defaults changes nothing there: no 0 for a cache size, no receive window.
+TEST(ProfileTest, AnExportOfAPcAtItsDefaultsChangesNothingOnAnother) {
+    Machine reference;
+    std::string profile = reference.Exported();
+    for (const char* line :
+         {"Minimum Cache Size=(not set)", "Chunk Size=(not set)", "Receive Window=(not set)",
+          "Internet Protocol MTU - Dial-Up=(not set)"})
+        EXPECT_NE(std::string::npos, profile.find(std::string(line) + "\r\n")) << line;
+    Machine other;
+    other.sys.PutFile(kProfile, profile);
+    std::vector<std::string> before = other.sys.Dump();
+    EXPECT_EQ(kExitDone, other.Run(UnattendedRun::Command::Apply)) << other.sys.FileText(kLog);
+    other.sys.DeleteFileA(kLog);
+    EXPECT_EQ(before, other.sys.Dump());
+}
+
+// The log gains each run: a first line saying when, where, who and which program, every line
+// led by its keyword. A log that cannot be written stops the run before it changes anything.
+TEST(ProfileTest, EachRunIsAppendedToTheLog) {
+    Machine machine;
+    machine.sys.PutFile(kProfile, Header() + "[Boot]\r\nDisable Boot Function Keys=1\r\n");
+    UnattendedRun run{UnattendedRun::Command::Apply, kProfile, kLog, ""};
+    run.computer = "LAB12";
+    run.user = "ann";
+    auto attach = [](Program& program, ui::Prompts& asked) {
+        AttachPages(program, program.main.Stores(), asked);
+    };
+    EXPECT_EQ(kExitChangedRestart, RunUnattended(machine.sys, run, attach));
+    machine.sys.ReleaseMutex(kSingleInstanceMutex);
+    EXPECT_EQ(kExitDone, RunUnattended(machine.sys, run, attach));
+    machine.sys.ReleaseMutex(kSingleInstanceMutex);
+    std::vector<std::string> lines = pointfiles::Split(machine.sys.FileText(kLog), '\n');
+    int runs = 0;
+    const std::vector<std::string> keywords = {
+        "run ",      "set ",   "skipped ", "changed ",  "pending ",  "restore point: ",
+        "put back ", "note: ", "error: ",  "refused: ", "exit code "};
+    for (std::string line : lines) {
+        if (line.empty()) continue;
+        EXPECT_TRUE(std::any_of(keywords.begin(), keywords.end(), [&](const std::string& k) {
+            return line.starts_with(k);
+        })) << line;
+        if (line.starts_with("run ")) {
+            ++runs;
+            EXPECT_NE(std::string::npos,
+                      line.find(", computer LAB12, user ann, Veltrim 2000 5.0: /apply C:\\lab.vts"))
+                << line;
+        }
+    }
+    EXPECT_EQ(2, runs);
+
+    std::vector<std::string> before = machine.sys.Dump();
+    run.log = "C:\\NOFOLDER\\lab.log";
+    machine.sys.PutFile(kProfile, Header() + "[Boot]\r\nDisable Boot Function Keys=0\r\n");
+    before = machine.sys.Dump();
+    EXPECT_EQ(kExitUnreachable, RunUnattended(machine.sys, run, attach));
+    EXPECT_EQ(before, machine.sys.Dump());
 }
 
 }  // namespace
