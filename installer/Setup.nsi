@@ -227,6 +227,7 @@ Section "Install"
   Call RecordUsersFiles
   File "/oname=Veltrim.exe" "${PROGRAM_EXE}"
   File "/oname=Readme.html" "${README}"
+  File "/oname=Rollout.txt" "${__FILEDIR__}/../docs/rollout.md"
   Call WriteConfigDat
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -339,6 +340,7 @@ Section "-un.Uninstall"
   SetOutPath "$TEMP"
   Delete "$INSTDIR\Veltrim.exe"
   Delete "$INSTDIR\Readme.html"
+  Delete "$INSTDIR\Rollout.txt"
   !insertmacro DeleteUnlessUsers "Config.DAT"
   Call un.DeleteSpare
   !insertmacro DeleteUnlessUsers "data.ini"

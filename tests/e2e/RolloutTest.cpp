@@ -109,11 +109,11 @@ class RolloutTest : public ::testing::Test {
     int RunScript(const std::string& dir, const std::string& command) {
         // As the administrators' guide writes it: Windows 98's COMMAND.COM waits only so.
         std::string script = "@echo off\r\nstart /w " + command + "\r\n";
-        for (int code : {3, 2, 1})
+        for (int code : {7, 6, 5, 4, 3, 2, 1})
             script += "if errorlevel " + std::to_string(code) + " goto code" +
                       std::to_string(code) + "\r\n";
         script += "echo code 0 > " + dir + "\\code.txt\r\ngoto end\r\n";
-        for (int code : {3, 2, 1})
+        for (int code : {7, 6, 5, 4, 3, 2, 1})
             script += ":code" + std::to_string(code) + "\r\necho code " + std::to_string(code) +
                       " > " + dir + "\\code.txt\r\ngoto end\r\n";
         script += ":end\r\n";
@@ -148,7 +148,7 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
         "[Internet #1]\r\nInternet Protocol MTU - Dial-Up=Custom\r\n"
         "Internet Protocol MTU - Dial-Up - Custom=1400\r\n"
         "[OEM Info]\r\nManufacturer=Example Lab PCs\r\n");
-    ASSERT_EQ(0, Run(reference, "/apply lab.vts /log lab.log", reference));
+    ASSERT_EQ(7, Run(reference, "/apply lab.vts /log lab.log", reference));
     ASSERT_EQ(0, Run(reference, "/export " + here_ + "\\reference.vts", here_));
     std::string profile = ReadWhole(here_ + "\\reference.vts");
     ASSERT_NE(std::string::npos, profile.find("Change Windows Owner - Name=Lab\r\n")) << profile;
@@ -180,12 +180,12 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     EXPECT_EQ(beforeApply, StoredNow());
 
     // The logon script's line, run from another folder.
-    EXPECT_EQ(0, RunScript(second, second + "\\Veltrim.exe /apply " + here_ +
+    EXPECT_EQ(7, RunScript(second, second + "\\Veltrim.exe /apply " + here_ +
                                        "\\reference.vts /log " + second + "\\apply.log"));
     std::string log = ReadWhole(second + "\\apply.log");
     EXPECT_NE(std::string::npos, log.find("set [System] Enable Beep on Error: 0 -> 1")) << log;
     EXPECT_NE(std::string::npos, log.find("\"Other Owner\" -> \"Lab\"")) << log;
-    EXPECT_NE(std::string::npos, log.find("exit code 0")) << log;
+    EXPECT_NE(std::string::npos, log.find("exit code 7")) << log;
     EXPECT_EQ("YES", RegistryText(HKEY_CURRENT_USER, "Control Panel\\Sound", "Beep"));
     EXPECT_EQ("Lab", RegistryText(HKEY_LOCAL_MACHINE, kVersion, "RegisteredOwner"));
     EXPECT_EQ("1400", RegistryText(HKEY_LOCAL_MACHINE, kDialUp, "IPMTU"));
@@ -194,7 +194,7 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     EXPECT_EQ(profile, ReadWhole(here_ + "\\second.vts"));
 
     // /undo puts the second PC back as it was.
-    EXPECT_EQ(0, RunScript(second, second + "\\Veltrim.exe /undo /log " + second + "\\undo.log"));
+    EXPECT_EQ(7, RunScript(second, second + "\\Veltrim.exe /undo /log " + second + "\\undo.log"));
     Stored afterUndo = StoredNow();
     EXPECT_EQ(beforeApply.msdosSys, afterUndo.msdosSys);
     EXPECT_EQ(beforeApply.systemIni, afterUndo.systemIni);
@@ -202,6 +202,37 @@ TEST_F(RolloutTest, AProfileFromOnePcSetsTheSameSettingsOnAnotherThroughALogonSc
     for (const auto& [name, value] : beforeApply.registry)
         EXPECT_EQ(value, afterUndo.registry[name]) << name;
     EXPECT_EQ(beforeApply.registry.size(), afterUndo.registry.size());
+}
+
+// What an administrator gets wrong or asks beside /apply: a mistyped switch opens no window
+// and says why in the log; /check leaves every stored byte; two profiles in one run; one log
+// gaining each run.
+TEST_F(RolloutTest, AMistypedSwitchACheckAndTwoProfilesInOneRun) {
+    std::string pc = Install("Lab12");
+    EXPECT_EQ(2, Run(pc, "/aply lab.vts /log typo.log", pc));
+    EXPECT_NE(
+        std::string::npos,
+        ReadWhole(pc + "\\typo.log").find("refused: Unknown part of the command line: /aply"));
+    WriteWhole(pc + "\\base.vts",
+               "Veltrim 2000 settings profile, version 1\r\n[Boot]\r\nDisplay Windows Boot "
+               "Menu=1\r\nBoot menu delay=4\r\n[Internet #1]\r\nReceive Window=(not set)\r\n");
+    WriteWhole(pc + "\\room12.vts",
+               "Veltrim 2000 settings profile, version 1\r\n[Boot]\r\nBoot menu delay=6\r\n");
+    Stored before = StoredNow();
+    EXPECT_EQ(7, Run(pc, "/check base.vts room12.vts /log lab.log", pc));
+    EXPECT_EQ(before, StoredNow());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((pc + "\\Restore").c_str()));
+    EXPECT_EQ(7, Run(pc, "/apply base.vts room12.vts /log lab.log", pc));
+    EXPECT_NE(std::string::npos, ReadWhole(kMsdosSys).find("BootMenuDelay=6"));
+    std::string log = ReadWhole(pc + "\\lab.log");
+    EXPECT_NE(std::string::npos, log.find("pending C:\\MSDOS.SYS [Options] BootMenuDelay")) << log;
+    EXPECT_NE(std::string::npos, log.find("changed C:\\MSDOS.SYS [Options] BootMenuDelay")) << log;
+    std::size_t runs = 0;
+    for (std::size_t at = log.find("run "); at != std::string::npos;
+         at = log.find("\nrun ", at + 1))
+        ++runs;
+    EXPECT_EQ(2u, runs) << log;
+    EXPECT_EQ(5, Run(pc, "/apply base.vts /log " + pc + "\\nowhere\\lab.log", pc));
 }
 
 // A file of `size` bytes that takes no room: its length set, nothing written.
@@ -228,7 +259,7 @@ TEST_F(RolloutTest, FilesFarLargerThanTheProgramsAreRefusedByTheirSize) {
     EXPECT_NE(std::string::npos, ReadWhole(pc + "\\undo.log").find("no restore point"));
 
     ASSERT_TRUE(HugeFile(here_ + "\\huge.vts", kHuge));
-    EXPECT_EQ(1, Run(pc, "/apply " + here_ + "\\huge.vts /log apply.log", pc));
+    EXPECT_EQ(2, Run(pc, "/apply " + here_ + "\\huge.vts /log apply.log", pc));
     EXPECT_NE(std::string::npos, ReadWhole(pc + "\\apply.log").find("is too large"))
         << ReadWhole(pc + "\\apply.log");
     ::DeleteFileA((here_ + "\\huge.vts").c_str());
