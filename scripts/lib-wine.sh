@@ -4,7 +4,7 @@
 
 wine_user=veltrim
 # Changes with what seed_machine lays out: a test machine seeded otherwise is made anew.
-seed_version=2
+seed_version=3
 repo_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [ "$(id -u)" -eq 0 ]; then
@@ -96,6 +96,9 @@ shell_folders() {
       printf '"Start Menu"="%s\\\\Start Menu"\r\n' "$escaped"
       printf '"AppData"="%s\\\\Application Data"\r\n' "$escaped"
     done
+    # Wine mirrors shortcuts saved in the shell's folders into the Linux desktop's menus
+    # (winemenubuilder): not part of the Windows machine, so switched off.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n"winemenubuilder.exe"=""\r\n'
   } >"$prefix/drive_c/shell-folders.reg"
   own "$prefix/drive_c/shell-folders.reg"
   wine_in "$prefix" wine regedit /S 'C:\shell-folders.reg' >/dev/null 2>&1

@@ -537,7 +537,8 @@ TEST_F(SetupTest, InstallsTheProgramWhichStartsAsAFirstRunAndTheUninstallerLeave
     EXPECT_EQ((Records{1, 0, 1, 0, 0}), ReadConfig(folder))
         << "ShowSplash 1, FirstRun 1, the reserved records 0";
     std::vector<std::string> expected;
-    for (const char* name : {"Veltrim.exe", "Readme.html", "Config.DAT", "Uninstall.exe"})
+    for (const char* name :
+         {"Veltrim.exe", "Readme.html", "Rollout.txt", "Config.DAT", "Uninstall.exe"})
         expected.push_back("+ file " + folder + "\\" + name);
     for (const char* name : {"Veltrim 2000.lnk", "Readme.lnk", "Uninstall.lnk"})
         expected.push_back("+ file " + Group() + "\\" + name);
@@ -633,8 +634,9 @@ TEST_F(SetupTest, WithOrWithoutUserProfilesEverythingGoesWhereTheShellKeepsTheUs
     EXPECT_EQ((Link{folder + "\\Veltrim.exe", folder}), ReadLink(DesktopLink()));
     EXPECT_EQ((Link{folder + "\\Veltrim.exe", folder}), ReadLink(QuickLaunchLink()));
     EXPECT_TRUE(Exists(ControlPanelInStartMenu()));
-    if (user)
+    if (user) {
         for (const std::string& path : belowWindows) EXPECT_FALSE(Exists(path)) << path;
+    }
     // The Start menu's folder is a setting: cleared again, as the uninstaller keeps settings.
     ASSERT_TRUE(e2e::ClickOnPages(main, {{kStartMenuPage, "CheckBox58"}}, kWait));
     e2e::ClickAndWait(e2e::Control(main, "Button5"));
