@@ -347,7 +347,7 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     log.push_back("run " + pointfiles::LocalTime() + ", computer " + known(run.computer) +
                   ", user " + known(run.user) + ", Veltrim 2000 " + kProgramVersion + ": " +
                   (run.refused.empty() ? command : std::string("(command line refused)")));
-    const ManagedScope scope{TakeWindowsDir(sys), TakeProgramDir(sys)};
+    const ManagedScope scope = TakeManagedScope(sys, TakeProgramDir(sys));
     const bool logAllowed = !run.log.empty() && !RefusedTarget(sys, run.log, run, scope);
     auto finish = [&](int code) {
         if (!logAllowed) return code;
