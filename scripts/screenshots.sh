@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs Veltrim 2000 on the default Windows 98 machine under Xvfb and saves PNG pictures.
-#   screenshots.sh [--main-only] [OUTPUT_DIR]     (default: docs/screenshots)
+#   screenshots.sh [--main-only] [--dpi N] [OUTPUT_DIR]     (default: docs/screenshots)
+# --dpi 120 (or 144) sets the machine's screen to that many pixels per inch (Large Fonts) for
+# the run and puts the old setting back after; the pictures' names then end in "-120dpi".
 # Every page of the main window (and the welcome window when it shows) is saved, then the
 # detail frames of a few pages and the help window; with --main-only just the main window. The program is left with "Cancel", which writes nothing.
 # Last comes the first page of Setup.exe, closed without installing.
@@ -8,10 +10,16 @@ set -euo pipefail
 source "$(dirname "$0")/lib-wine.sh"
 
 main_only=false
-if [ "${1:-}" = --main-only ]; then
-  main_only=true
-  shift
-fi
+dpi=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --main-only) main_only=true; shift ;;
+    --dpi) dpi=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+suffix=${VELTRIM_SHOT_SUFFIX:-}
+[ -n "$dpi" ] && [ "$dpi" != 96 ] && suffix=-${dpi}dpi
 out_dir=$(realpath -m "${1:-$repo_dir/docs/screenshots}")
 build_dir=$repo_dir/build/win32
 machine=$(bash "$repo_dir/scripts/machine.sh" path)
@@ -22,19 +30,53 @@ pages=(boot system windows start-menu internet-1 internet-2 right-click-menus ad
 details=("0 CheckBox2 boot-delay" "1 CheckBox22 system-owner" "2 CheckBox62 windows-toolbar"
   "3 CheckBox30 start-menu-delay" "6 CheckBox79 right-click-menus")
 
+# The screen's pixels per inch live in two places; Wine reads them when its server starts.
+dpi_keys=('HKCU\Control Panel\Desktop'
+  'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts')
+# dpi_of KEY: the LogPixels under KEY, in decimal, or nothing when the machine has none.
+dpi_of() {
+  wine_in "$machine" wine reg query "$1" /v LogPixels 2>/dev/null | tr -d '\r' |
+    awk '$1 == "LogPixels" { print strtonum($3) }' || true
+}
+# set_dpi KEY VALUE: VALUE empty removes the setting.
+set_dpi() {
+  if [ -n "$2" ]; then
+    wine_in "$machine" wine reg add "$1" /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+  else
+    wine_in "$machine" wine reg delete "$1" /v LogPixels /f >/dev/null 2>&1 || true
+  fi
+}
+
 if [ -z "${VELTRIM_IN_XVFB:-}" ]; then
   bash "$repo_dir/scripts/machine.sh" install
   mkdir -p "$out_dir"
   chmod 777 "$out_dir"
   # Under Xvfb there is no window manager: Wine draws the frames itself.
   wine_in "$machine" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  old_dpi=()
+  if [ -n "$dpi" ]; then
+    for key in "${dpi_keys[@]}"; do
+      old_dpi+=("$(dpi_of "$key")")
+      set_dpi "$key" "$dpi"
+    done
+  fi
   wine_in "$machine" wineserver -k 2>/dev/null || true
+  wine_in "$machine" wineserver -w 2>/dev/null || true
   args=()
   $main_only && args+=(--main-only)
-  as_user VELTRIM_IN_XVFB=1 VELTRIM_MACHINE="$machine" xvfb-run -a -s '-screen 0 1024x768x24' \
-    bash "$0" "${args[@]}" "$out_dir" 2> >(grep -v "X connection to" >&2)
+  screen=1024x768
+  [ -n "$dpi" ] && [ "$dpi" -gt 120 ] && screen=1280x1024
+  status=0
+  as_user VELTRIM_IN_XVFB=1 VELTRIM_MACHINE="$machine" VELTRIM_SHOT_SUFFIX="$suffix" \
+    xvfb-run -a -s "-screen 0 ${screen}x24" \
+    bash "$0" "${args[@]}" "$out_dir" 2> >(grep -v "X connection to" >&2) || status=$?
   wine_in "$machine" wineserver -w
-  exit 0
+  if [ -n "$dpi" ]; then
+    for i in "${!dpi_keys[@]}"; do set_dpi "${dpi_keys[$i]}" "${old_dpi[$i]}"; done
+    wine_in "$machine" wineserver -k 2>/dev/null || true
+    wine_in "$machine" wineserver -w 2>/dev/null || true
+  fi
+  exit "$status"
 fi
 
 # Inside the Xvfb session, as the machine's user.
@@ -43,8 +85,8 @@ as_user() { env "$@"; }
 own() { :; }
 shot() {
   sleep 0.4
-  import -window root -crop "$(window_geometry)" +repage "$out_dir/$1.png"
-  echo "saved $out_dir/$1.png"
+  import -window root -crop "$(window_geometry)" +repage "$out_dir/$1$suffix.png"
+  echo "saved $out_dir/$1$suffix.png"
 }
 window_geometry() {
   # The frame Wine draws for the window: its X window has the caption as its name.

@@ -109,7 +109,7 @@ void FormWindow::Guard(const std::function<void()>& action) {
 
 void FormWindow::Create(::HWND owner) {
     RegisterFormClass(form_.ClassName());
-    ::RECT frame{0, 0, form_.ClientWidth(), form_.ClientHeight()};
+    ::RECT frame{0, 0, Scaled(form_.ClientWidth()), Scaled(form_.ClientHeight())};
     ::AdjustWindowRectEx(&frame, FormStyle(form_), FALSE, FormExStyle(form_));
     hwnd_ =
         ::CreateWindowExA(FormExStyle(form_), form_.ClassName().c_str(), form_.Caption().c_str(),
@@ -119,23 +119,16 @@ void FormWindow::Create(::HWND owner) {
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<::LONG_PTR>(this));
     ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(&FormProc));
 
-    ::HDC screen = ::GetDC(nullptr);
-    int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
     font_ =
-        ::CreateFontA(-::MulDiv(form_.FontPoints(), pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
+        ::CreateFontA(-::MulDiv(form_.FontPoints(), PixelsPerInch(), 72), 0, 0, 0, FW_NORMAL, FALSE,
                       FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, form_.FontName().c_str());
     faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-    // Pages that lay labels out after one another measure texts as this window draws them.
+    // Pages that lay labels out after one another measure texts as this window draws them,
+    // in the 96-dpi pixels they lay out in (rounded up: the text must fit once scaled back).
     ui::SetTextMeasure([this](const std::string& text) {
-        ::HDC dc = ::GetDC(hwnd_);
-        ::HGDIOBJ old = ::SelectObject(dc, font_);
-        ::SIZE size{};
-        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(hwnd_, dc);
-        return static_cast<int>(size.cx);
+        int width = static_cast<int>(TextSize(font_, text).cx);
+        return (width * 96 + PixelsPerInch() - 1) / PixelsPerInch();
     });
 
     HookForm();
@@ -338,37 +331,71 @@ void FormWindow::Subclass(Item& item) {
         return {area.left, area.top};
     }
     ::POINT origin = Origin(*control.Parent());
-    return {origin.x + control.GetBounds().left, origin.y + control.GetBounds().top};
+    return {origin.x + Scaled(control.GetBounds().left),
+            origin.y + Scaled(control.GetBounds().top)};
 }
 
+::SIZE FormWindow::TextSize(::HFONT font, const std::string& text) const {
+    ::HDC dc = ::GetDC(hwnd_);
+    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
+    ::SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd_, dc);
+    return size;
+}
+
+// The height of a text broken into lines of `width` pixels, as a static control breaks it.
+int FormWindow::WrappedHeight(::HFONT font, const std::string& text, int width) const {
+    ::HDC dc = ::GetDC(hwnd_);
+    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
+    ::RECT area{0, 0, width, 0};
+    ::DrawTextA(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd_, dc);
+    return area.bottom;
+}
+
+// Places and sizes are the model's, written at 96 dpi, scaled to the screen; edges are scaled
+// rather than lengths, so that controls that meet at 96 dpi meet on every screen. A text does
+// not grow exactly with the screen: a caption that its scaled place cannot hold gets the room
+// it needs, a wrapping label the height of its lines.
 ::RECT FormWindow::Placement(const ui::Control& control) const {
     ::POINT at = Origin(*control.Parent());
     const ui::Bounds& b = control.GetBounds();
-    int width = b.width, height = b.height;
-    if (width == 0 && !control.Caption().empty()) {  // a label that sizes itself to its text
-        ::HDC dc = ::GetDC(hwnd_);
+    const int left = at.x + Scaled(b.left), top = at.y + Scaled(b.top);
+    int width = Scaled(b.left + b.width) - Scaled(b.left);
+    int height = Scaled(b.top + b.height) - Scaled(b.top);
+    const ui::Kind kind = control.GetKind();
+    const bool fitted =
+        kind == ui::Kind::Label || kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
+    if (!control.Caption().empty() && (b.width == 0 || fitted)) {
         // A family may give its window a font of its own.
         auto made = items_.find(&control);
         ::HFONT font =
             made != items_.end() && made->second.hwnd
                 ? reinterpret_cast<::HFONT>(::SendMessageA(made->second.hwnd, WM_GETFONT, 0, 0))
                 : font_;
-        ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
-        ::SIZE size{};
-        ::GetTextExtentPoint32A(dc, control.Caption().c_str(),
-                                static_cast<int>(control.Caption().size()), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(hwnd_, dc);
-        width = size.cx;
-        if (height == 0) height = size.cy;
+        ::SIZE text = TextSize(font, control.Caption());
+        if (b.width == 0) {  // a label that sizes itself to its text
+            width = text.cx;
+            if (b.height == 0) height = text.cy;
+        } else if (kind != ui::Kind::Label) {
+            width = std::max(width, CheckMarkRoom() + static_cast<int>(text.cx));
+        } else if (height < 2 * text.cy) {
+            width = std::max(width, static_cast<int>(text.cx));
+            height = std::max(height, static_cast<int>(text.cy));
+        } else {
+            height = std::max(height, WrappedHeight(font, control.Caption(), width));
+        }
     }
-    if (control.GetKind() == ui::Kind::TitleLabel) {  // room for the shadow
-        int shift = static_cast<const ui::TitleLabel&>(control).ShadowOffset();
+    if (kind == ui::Kind::TitleLabel) {  // room for the shadow
+        int shift = Scaled(static_cast<const ui::TitleLabel&>(control).ShadowOffset());
         width += shift;
         height += shift;
     }
-    if (control.GetKind() == ui::Kind::ComboBox) height *= 8;  // room for the drop-down list
-    return {at.x + b.left, at.y + b.top, at.x + b.left + width, at.y + b.top + height};
+    if (kind == ui::Kind::ComboBox) height *= 8;  // room for the drop-down list
+    return {left, top, left + width, top + height};
 }
 
 bool FormWindow::ShownByModel(const ui::Control& control) const {

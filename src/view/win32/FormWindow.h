@@ -84,6 +84,8 @@ class FormWindow : private FamilyHost {
     Item* ItemOfWindow(::HWND hwnd);
     ::POINT Origin(const ui::Control& control) const;  // of its children, in client pixels
     ::RECT Placement(const ui::Control& control) const;
+    ::SIZE TextSize(::HFONT font, const std::string& text) const;
+    int WrappedHeight(::HFONT font, const std::string& text, int width) const;
     ::RECT DisplayArea(const ui::PageControl& pages) const;
     bool ShownByModel(const ui::Control& control) const;
     ui::Control* ControlAt(ui::Control& within, ::POINT point);

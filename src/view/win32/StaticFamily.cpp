@@ -28,8 +28,8 @@ void Created(MadeWindow& made, FamilyHost&, ::DWORD) {
     if (made.control->GetKind() != ui::Kind::TitleLabel) return;
     auto& title = static_cast<ui::TitleLabel&>(*made.control);
     ::HFONT font =
-        ::CreateFontA(-title.FontHeight(), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        ::CreateFontA(-Scaled(title.FontHeight()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                      ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_SWISS, title.FontName().c_str());
     ::SetPropA(made.hwnd, kTitleFont, font);
     ::SendMessageA(made.hwnd, WM_SETFONT, reinterpret_cast<::WPARAM>(font), FALSE);
@@ -103,7 +103,7 @@ void Drawn(MadeWindow& made, const ::DRAWITEMSTRUCT& draw, FamilyHost& host) {
     ::SetBkMode(draw.hDC, TRANSPARENT);
     ::HGDIOBJ old = ::SelectObject(
         draw.hDC, reinterpret_cast<::HFONT>(::SendMessageA(made.hwnd, WM_GETFONT, 0, 0)));
-    int shift = title.ShadowOffset();
+    int shift = Scaled(title.ShadowOffset());
     ::RECT shadow{area.left + shift, area.top, area.right, area.bottom};
     ::RECT face{area.left, area.top + shift, area.right, area.bottom};
     ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNSHADOW));
