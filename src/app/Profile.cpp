@@ -56,8 +56,14 @@ std::string ProfileKey(const std::string& caption) {
 std::string WriteProfileText(const std::vector<ProfileField>& fields) {
     std::string text = std::string(kProfileHeader) + "\r\n";
     std::string section;
+    auto onlyOpensAFrame = [&fields](const ProfileField& box) {
+        return std::any_of(fields.begin(), fields.end(), [&box](const ProfileField& f) {
+            return f.needsKey.empty() && f.section == box.section &&
+                   EqualNoCase(f.frameKey, box.key);
+        });
+    };
     for (const ProfileField& field : fields) {
-        if (!Available(field) || field.refuses(field.shown())) continue;
+        if (!Available(field) || field.refuses(field.shown()) || onlyOpensAFrame(field)) continue;
         if (!field.needsKey.empty()) {
             const ProfileField* needed = FieldNamed(fields, field.section, field.needsKey);
             if (!needed || !Available(*needed) || !EqualNoCase(needed->shown(), field.needsValue))
@@ -319,6 +325,7 @@ void ClickBox(ui::CheckBox& box) {
 
 ProfileField Detail(ProfileField field, ui::CheckBox& box, const ui::Control* open) {
     field.unavailable = WhileEnabled(box);
+    field.frameKey = ProfileKey(box.Caption());
     field.choose = [&box, open, choose = std::move(field.choose)](const std::string& value) {
         if (!box.Checked() || !open || !open->Visible()) {
             if (box.Checked()) ClickBox(box);

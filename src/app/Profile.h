@@ -55,6 +55,9 @@ struct ProfileField {
     // `unset` refuses kNotSet.
     std::function<bool()> missing = {};
     std::function<void()> unset = {};
+    // The box that opens this setting's frame (Detail). A box that does nothing else is not
+    // exported: whether its frame is open is the window's state, not the PC's.
+    std::string frameKey = {};
 };
 
 // A profile line matched to its field.

@@ -82,7 +82,9 @@ int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::s
         if (!dryRun && ReadConfigDat(sys, programDir).ShowSplash() != form.Config.ShowSplash())
             throw IoError("Unable to write to " + programDir + ConfigDat::kFileName);
     } catch (const std::exception& e) {
-        log.push_back("error: " + LoggedPrompts::OneLine(ErrorText(e)));
+        // A failed pass has told its error already, unless it asked about its restore point.
+        const std::string line = "error: " + LoggedPrompts::OneLine(ErrorText(e));
+        if (log.empty() || log.back() != line) log.push_back(line);
         failure = ErrorText(e);
     }
     std::vector<std::string> changes;

@@ -35,6 +35,13 @@ RestoreJournal::Scope RestoreJournal::Record(const std::string& restoreDir) {
 
 void RestoreJournal::Finish() {
     if (depth_ != 1 || pointDir_.empty() || ended_) return;
+    if (!HoldsChanges()) {
+        // Every change it was opened for failed and was taken out again: a point that would
+        // put back nothing is no point (a later Undo would claim to have undone something).
+        RemoveRestorePoint(inner_, restoreDir_, BaseName(pointDir_));
+        pointDir_.clear();
+        return;
+    }
     FlushRegistry();
     ended_ = true;
     WriteFiles();

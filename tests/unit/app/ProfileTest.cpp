@@ -368,6 +368,46 @@ TEST(ProfileTest, TheCommandLineAnswersWithItsExitCodeAndLog) {
     EXPECT_TRUE(machine.Logged("error: Unable to write to "));
 }
 
+// An export says what the PC holds: the window's export matches /export whichever frames
+// are open (ticked by the user or by an import), and an import shows what it set.
+TEST(ProfileTest, TwoExportsOfOnePcAreTheSameWhateverFramesTheWindowHasOpen) {
+    Machine machine;
+    machine.Text(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                 "RegisteredOwner", "Ann");
+    const std::string exported = machine.Exported();
+    EXPECT_EQ(std::string::npos, exported.find("Change Windows Owner=")) << exported;
+    EXPECT_NE(std::string::npos, exported.find("Change Windows Owner - Name=Ann")) << exported;
+    Window window(machine);
+    SystemPage& system = window.pages().system;
+    ClickBox(system.CheckBox24);  // a frame opened by hand
+    ASSERT_TRUE(window.program.main.ImportProfile(kProfile).errors.empty());
+    ASSERT_FALSE(window.program.main.ExportProfile("C:\\again.vts"));
+    EXPECT_EQ(exported, machine.sys.FileText("C:\\again.vts"));
+    machine.sys.PutFile("C:\\owner.vts",
+                        Header() + "[System]\r\nChange Windows Owner - Organization=Acme\r\n");
+    ASSERT_TRUE(window.program.main.ImportProfile("C:\\owner.vts").errors.empty());
+    EXPECT_TRUE(system.Edit2.Visible()) << "the owner's frame shows what the import set";
+    EXPECT_EQ("Acme", system.Edit2.Text());
+}
+
+// A run whose every write failed changed nothing: it leaves no restore point for a later
+// /undo to "put back".
+TEST(ProfileTest, AnApplyThatChangedNothingLeavesNoRestorePoint) {
+    Machine machine;
+    machine.Text(HKEY_CURRENT_USER,
+                 "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", "NoFind", "");
+    machine.sys.PutFile(kProfile, Header() + "[Start Menu]\r\nRemove the Run Menu=1\r\n");
+    machine.sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::RegSetValue; },
+                         ERROR_ACCESS_DENIED);
+    EXPECT_EQ(kExitFailed, machine.Run(UnattendedRun::Command::Apply));
+    const std::vector<std::string> log = machine.Log();
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "error: Failed to set data for 'NoRun'"))
+        << "told once";
+    machine.sys.ClearFaults();
+    EXPECT_TRUE(ListRestorePoints(machine.sys, std::string(kProgramDir) + "\\Restore").empty());
+    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Undo)) << "nothing to put back";
+}
+
 // Power lost after any call of an export over an older profile: the profile read next is the
 // old one or the new one, whole.
 TEST(ProfileTest, AnExportCutOffAnywhereLeavesTheOldProfileOrTheNewOne) {
