@@ -12,7 +12,8 @@
 
 #include <commctrl.h>
 
-#include <memory>
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,16 @@ class Inspecting : public testing::HeadlessHost {
         while (program.main.ReadSomethingPending() || main.CreateSomethingPending()) {
         }
         Inspect(main, program.main);
+        // The detail editors, each shown as a press on its box shows it.
+        std::function<void(ui::Control&)> pressBoxes = [&](ui::Control& parent) {
+            for (ui::Control* child : parent.Children()) {
+                pressBoxes(*child);
+                if (child->GetKind() != ui::Kind::CheckBox) continue;
+                Guarded(prompts_, [&] { child->PressMouse(ui::MouseButton::Left); });
+                Inspect(main, program.main, false);
+            }
+        };
+        pressBoxes(program.main);
         for (ui::Form* companion :
              std::initializer_list<ui::Form*>{&program.about, &program.help, &program.uninstall}) {
             FormWindow window{*companion, prompts_};
@@ -194,17 +205,19 @@ class Inspecting : public testing::HeadlessHost {
     int clipped = 0, forms = 0;
 
   private:
-    void Inspect(FormWindow& window, ui::Form& model) {
+    void Inspect(FormWindow& window, ui::Form& model, bool first = true) {
         ASSERT_TRUE(window.Handle()) << model.ClassName();
-        ++forms;
+        forms += first;
         Inspection inspection(window.Handle(), dpi_);
         ::SIZE screen = dpi_ > 120  ? ::SIZE{1280, 1024}
                         : dpi_ > 96 ? ::SIZE{1024, 768}
                                     : ::SIZE{800, 600};
         inspection.Window(model, screen);
         for (const std::string& fault : inspection.faults)
-            faults.push_back(model.ClassName() + ": " + fault);
-        clipped += inspection.clipped;
+            if (std::find(faults.begin(), faults.end(), model.ClassName() + ": " + fault) ==
+                faults.end())
+                faults.push_back(model.ClassName() + ": " + fault);
+        if (first) clipped += inspection.clipped;
     }
 
     int dpi_;

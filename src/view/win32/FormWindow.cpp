@@ -67,6 +67,11 @@ bool HoldsText(const ui::Control& control) {
     return family && family->holdsText;
 }
 
+// Controls whose place grows where their caption needs more room than the scaled one.
+bool FittedToCaption(ui::Kind kind) {
+    return kind == ui::Kind::Label || kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
+}
+
 // The button a press or a double click message stands for.
 ui::MouseButton PressedButton(::UINT msg) {
     switch (msg) {
@@ -367,9 +372,7 @@ int FormWindow::WrappedHeight(::HFONT font, const std::string& text, int width) 
     int width = Scaled(b.left + b.width) - Scaled(b.left);
     int height = Scaled(b.top + b.height) - Scaled(b.top);
     const ui::Kind kind = control.GetKind();
-    const bool fitted =
-        kind == ui::Kind::Label || kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
-    if (!control.Caption().empty() && (b.width == 0 || fitted)) {
+    if (!control.Caption().empty() && (b.width == 0 || FittedToCaption(kind))) {
         // A family may give its window a font of its own.
         auto made = items_.find(&control);
         ::HFONT font =
@@ -379,7 +382,8 @@ int FormWindow::WrappedHeight(::HFONT font, const std::string& text, int width) 
         ::SIZE text = TextSize(font, control.Caption());
         if (b.width == 0) {  // a label that sizes itself to its text
             width = text.cx;
-            if (b.height == 0) height = text.cy;
+            if (b.height == 0 || kind == ui::Kind::Label)
+                height = std::max(b.height == 0 ? 0 : height, static_cast<int>(text.cy));
         } else if (kind != ui::Kind::Label) {
             width = std::max(width, CheckMarkRoom() + static_cast<int>(text.cx));
         } else if (height < 2 * text.cy) {
@@ -485,7 +489,9 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
     if (change == ui::Change::Caption) {
         if (!HoldsText(control) && control.GetKind() != ui::Kind::PageControl)
             ::SetWindowTextA(item->hwnd, control.Caption().c_str());
-        if (control.GetBounds().width == 0) MirrorBounds(control);
+        // Sized to its text, or given the room a new text needs.
+        if (control.GetBounds().width == 0 || FittedToCaption(control.GetKind()))
+            MirrorBounds(control);
     } else if (change == ui::Change::Color) {
         ::InvalidateRect(item->hwnd, nullptr, TRUE);
     } else if (control.GetKind() == ui::Kind::PageControl) {
