@@ -37,6 +37,16 @@ std::map<std::string, std::string> RegistryExport() {
     };
     for (auto [root, path] : trees)
         Dump(root, path, std::to_string(reinterpret_cast<std::uintptr_t>(root)), registry);
+    // Wine registers its display device and driver (dated anew) when a window first opens in a
+    // session of its server: Wine's keys, not the program's.
+    const std::string control =
+        std::to_string(reinterpret_cast<std::uintptr_t>(HKEY_LOCAL_MACHINE)) +
+        "\\System\\CurrentControlSet\\Control\\";
+    std::erase_if(registry, [&](const auto& entry) {
+        return entry.first.starts_with(control + "DeviceClasses\\") ||
+               entry.first.starts_with(control + "Video\\") ||
+               entry.first.starts_with(control + "Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\");
+    });
     return registry;
 }
 
