@@ -249,8 +249,7 @@ TEST_F(FilesContract, AShellLinkIsSavedAsAFileAndReplacedWhenSavedAgain) {
 // folder that exists, as a machine with user profiles has them; a value naming no folder is
 // not answered.
 TEST_F(FilesContract, TheShellsFoldersComeFromUserShellFoldersWhenTheyExist) {
-    const char* const key =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
     const struct {
         int id;
         const char* value;
@@ -258,18 +257,26 @@ TEST_F(FilesContract, TheShellsFoldersComeFromUserShellFoldersWhenTheyExist) {
                    {CSIDL_PROGRAMS, "Programs"},
                    {CSIDL_STARTMENU, "Start Menu"},
                    {CSIDL_APPDATA, "AppData"}};
-    HKEY shell = 0;
-    ASSERT_EQ(ERROR_SUCCESS, sys->RegCreateKeyExA(HKEY_CURRENT_USER, key, KEY_ALL_ACCESS, &shell));
+    // Wine also writes what it answers into "Shell Folders": both keys are put back after.
+    HKEY keys[2] = {};
+    for (int k = 0; k < 2; ++k)
+        ASSERT_EQ(
+            ERROR_SUCCESS,
+            sys->RegCreateKeyExA(HKEY_CURRENT_USER,
+                                 (explorer + (k ? "Shell Folders" : "User Shell Folders")).c_str(),
+                                 KEY_ALL_ACCESS, &keys[k]));
     ASSERT_TRUE(sys->CreateDirectoryA(kSub));
     for (const auto& folder : folders) {
         SCOPED_TRACE(folder.value);
-        DWORD type = 0, size = MAX_PATH;
-        BYTE saved[MAX_PATH] = {};
-        const bool had =
-            sys->RegQueryValueExA(shell, folder.value, &type, saved, &size) == ERROR_SUCCESS;
+        DWORD types[2] = {}, sizes[2] = {MAX_PATH, MAX_PATH};
+        BYTE saved[2][MAX_PATH] = {};
+        bool had[2] = {};
+        for (int k = 0; k < 2; ++k)
+            had[k] = sys->RegQueryValueExA(keys[k], folder.value, &types[k], saved[k], &sizes[k]) ==
+                     ERROR_SUCCESS;
         auto point = [&](const char* path) {
             ASSERT_EQ(ERROR_SUCCESS,
-                      sys->RegSetValueExA(shell, folder.value, REG_SZ,
+                      sys->RegSetValueExA(keys[0], folder.value, REG_SZ,
                                           reinterpret_cast<const BYTE*>(path),
                                           static_cast<DWORD>(std::strlen(path) + 1)));
         };
@@ -287,12 +294,13 @@ TEST_F(FilesContract, TheShellsFoldersComeFromUserShellFoldersWhenTheyExist) {
                 << found;
         }
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, sys->GetFileAttributesA(kSubSub)) << "nothing made";
-        if (had)
-            sys->RegSetValueExA(shell, folder.value, type, saved, size);
-        else
-            sys->RegDeleteValueA(shell, folder.value);
+        for (int k = 0; k < 2; ++k)
+            if (had[k])
+                sys->RegSetValueExA(keys[k], folder.value, types[k], saved[k], sizes[k]);
+            else
+                sys->RegDeleteValueA(keys[k], folder.value);
     }
-    sys->RegCloseKey(shell);
+    for (HKEY key : keys) sys->RegCloseKey(key);
 }
 
 }  // namespace
