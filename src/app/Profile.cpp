@@ -6,6 +6,7 @@
 #include "store/RestorePoints.h"
 
 #include <algorithm>
+#include <set>
 #include <map>
 
 namespace vt {
@@ -56,14 +57,15 @@ std::string ProfileKey(const std::string& caption) {
 std::string WriteProfileText(const std::vector<ProfileField>& fields) {
     std::string text = std::string(kProfileHeader) + "\r\n";
     std::string section;
-    auto onlyOpensAFrame = [&fields](const ProfileField& box) {
-        return std::any_of(fields.begin(), fields.end(), [&box](const ProfileField& f) {
-            return f.needsKey.empty() && f.section == box.section &&
-                   EqualNoCase(f.frameKey, box.key);
-        });
-    };
+    // The boxes that do nothing but open their frame, by "section\nKEY".
+    std::set<std::string> frameBoxes;
+    for (const ProfileField& field : fields)
+        if (!field.frameKey.empty() && field.needsKey.empty())
+            frameBoxes.insert(field.section + "\n" + ToUpper(field.frameKey));
     for (const ProfileField& field : fields) {
-        if (!Available(field) || field.refuses(field.shown()) || onlyOpensAFrame(field)) continue;
+        if (!Available(field) || field.refuses(field.shown()) ||
+            frameBoxes.contains(field.section + "\n" + ToUpper(field.key)))
+            continue;
         if (!field.needsKey.empty()) {
             const ProfileField* needed = FieldNamed(fields, field.section, field.needsKey);
             if (!needed || !Available(*needed) || !EqualNoCase(needed->shown(), field.needsValue))

@@ -64,8 +64,8 @@ void ProgramPage::Read() {
     for (auto [box, link] : {std::pair{&CheckBox45, folders.DesktopLink()},
                              std::pair{&CheckBox46, folders.QuickLaunchLink()}})
         if (!link.empty() && FileExists(sys_, link)) box->SetChecked(true);
-    if (!folders.programs.empty() && FileExists(sys_, folders.GroupLinks().front()))
-        CheckBox47.SetChecked(true);
+    const std::vector<std::string> group = folders.GroupLinks();
+    if (!group.empty() && FileExists(sys_, group.front())) CheckBox47.SetChecked(true);
     CheckBox49.SetChecked(form_.Config.ShowSplash() == 0);
 }
 
