@@ -2,7 +2,7 @@
 // alternating between two states so that every run changes something.
 #pragma once
 
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 // and their windows made (per window, against a bare CreateWindowEx of a check box). Medians
 // of RUNS.
 //   startphasesbench [RUNS]     (in a folder of its own: it writes Config.DAT)
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/ScriptedPrompts.h"
 #include "view/win32/FormWindow.h"

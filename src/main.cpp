@@ -1,12 +1,12 @@
 // Veltrim 2000: the start sequence on the real platform.
 #include "app/Startup.h"
 #include "app/Unattended.h"
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "platform/NoCase.h"
 #include "platform/win32/LateBound.h"
 #include "platform/win32/Win32Platform.h"
 #include "store/StoreError.h"
-#include "tools/Uninstalling.h"
+#include "compose/Uninstalling.h"
 #include "view/win32/Win32Prompts.h"
 #include "view/win32/Win32StartHost.h"
 

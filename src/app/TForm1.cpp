@@ -10,8 +10,6 @@
 namespace vt {
 namespace {
 
-const char* const kPageIds[] = {"Page1", "Page2", "Page3", "Page4", "Page5"};
-
 void Run(const std::function<void()>& step) {
     if (step) step();
 }
@@ -60,18 +58,18 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
 // --- How pages plug in -----------------------------------------------------------------
 
 void TForm1::AddPage(PageEntry page) {
+    declared_.Add(page.touches);
     pages_.push_back({std::move(page)});
 }
 
-void TForm1::RegisterDetails(const std::string& pageId, std::function<void()> hide) {
-    details_[ToLower(pageId)].push_back(std::move(hide));
-}
-
-void TForm1::MarkOnPress(ui::CheckBox& box, const std::string& pageId, std::function<void()> then) {
+void TForm1::MarkOnPress(ui::CheckBox& box, std::function<void()> then) {
     if (std::find(markable_.begin(), markable_.end(), &box) == markable_.end()) ClearedByApply(box);
-    box.OnMouseDown = [this, &box, pageId, then = std::move(then)](ui::MouseButton button) {
+    box.OnMouseDown = [this, &box, then = std::move(then)](ui::MouseButton button) {
         if (button != ui::MouseButton::Left) return;
-        if (!pageId.empty()) HidePage(pageId);
+        const ui::Control* sheet = &box;
+        while (sheet && sheet->GetKind() != ui::Kind::TabSheet) sheet = sheet->Parent();
+        for (PageState& state : pages_)
+            if (state.page.sheet == sheet) Run(state.page.hideDetails);
         box.SetFontColor(ui::kNavy);
         Run(then);
     };
@@ -177,10 +175,14 @@ std::optional<std::string> TForm1::WriteSettled() {
     return WritePass([this] { TulisData(); });
 }
 
-bool TForm1::SliceRead(Slice slice) const {
+bool TForm1::PageRead(const ui::TabSheet& sheet) const {
+    bool read = false;
     for (const PageState& state : pages_)
-        if (state.page.slice == slice) return state.readComplete;
-    return false;
+        if (state.page.sheet == &sheet) {
+            if (!state.readComplete) return false;
+            read = true;
+        }
+    return read;
 }
 
 void TForm1::ResetToWindowsDefault() {
@@ -200,14 +202,12 @@ void TForm1::ResetToWindowsDefault() {
 void TForm1::FormCreate() {
     ProgramDir = TakeProgramDir(sys_);
     Config = ReadConfigDat(sys_, ProgramDir);  // on failure the records given stay
-    Run(hooks.fillMemoryGauges);
     WindowsDir = TakeWindowsDir(sys_);
     Folders = TakeShellFolders(sys_, WindowsDir);
-    Run(hooks.resetAutoShutdown);
+    for (PageState& state : pages_) Run(state.page.created);
     AutoShutdownActive = false;
     RestartPending = false;
     UninstallEdited = false;
-    Run(hooks.disableCustomNdiCache);
     try {
         RecoverUnfinishedPass();
     } catch (const std::exception& e) {
@@ -220,12 +220,11 @@ void TForm1::FormCreate() {
     PageControl1.SetActivePage(&TabSheet1);
     ReadPagesOn(TabSheet1);  // the others while the window is idle
     HideAllPages();
-    Run(hooks.autoShutDownDisable);
 }
 
 void TForm1::FormActivate() {
     if (!UninstallEdited) return;
-    Run(hooks.refreshAddRemove);
+    for (PageState& state : pages_) Run(state.page.uninstallEdited);
     UninstallEdited = false;
 }
 
@@ -320,22 +319,16 @@ void TForm1::Exit1Click() {
 
 // --- Marks, details, descriptions ------------------------------------------------------
 
-void TForm1::HidePage(const std::string& pageId) {
-    auto it = details_.find(ToLower(pageId));
-    if (it == details_.end()) return;
-    for (const auto& hide : it->second) hide();
-}
-
 void TForm1::HideAllPages() {
-    for (const char* id : kPageIds) HidePage(id);
+    for (PageState& state : pages_) Run(state.page.hideDetails);
 }
 
 void TForm1::PageControl1Change() {
     if (ui::TabSheet* shown = PageControl1.ActivePage()) ReadPagesOn(*shown);
     HideAllPages();
     for (ui::Memo* memo : memos_) RestMemo(*memo);
-    if (PageControl1.ActivePage() == &TabSheet4) Run(hooks.layOutDiskCache);
-    if (PageControl1.ActivePage() == &TabSheet8) Run(hooks.fillMemoryGauges);
+    for (PageState& state : pages_)
+        if (state.page.sheet == PageControl1.ActivePage()) Run(state.page.shown);
 }
 
 // --- Commands --------------------------------------------------------------------------

@@ -25,22 +25,6 @@
 
 namespace vt {
 
-// The pages (and tools) of the main window, as the page table names them.
-enum class Slice {
-    OemInfo,
-    RightClickMenus,
-    Boot,
-    System,
-    Windows,
-    StartMenu,
-    DiskCache,
-    Internet1,
-    Internet2,
-    FileCache,
-    Veltrim,
-    AddRemove,
-};
-
 class TForm1 : public ui::Form {
   public:
     TForm1(Platform& sys, ui::Prompts& prompts);
@@ -87,24 +71,29 @@ class TForm1 : public ui::Form {
     ConfigDat Config;
 
     // --- How pages plug in ---------------------------------------------------------------
-    // One row of the page table: what the read pass, the write pass and "Back to Windows
-    // Default" run for a page. `filled` are the controls the read fills (whole subtrees): what
-    // they show once it completes is what the write compares against. A page whose read did
-    // not complete writes nothing.
+    // One entry of the page table: a page or tool as the window sees it. `filled` are the
+    // controls the read fills (whole subtrees): what they show once it completes is what the
+    // write compares against. A page whose read did not complete writes nothing.
     struct PageEntry {
-        Slice slice;
-        std::function<void()> read;
-        std::function<void()> write;
-        std::vector<ui::Control*> filled;
+        ui::TabSheet* sheet;              // the tab it lies on
+        std::function<void()> read = {};  // none: nothing to read
+        std::function<void()> write = {};
+        std::vector<ui::Control*> filled = {};
         std::function<void()> resetToWindowsDefault = {};
+        std::function<void()> hideDetails = {};      // puts its detail frames away
+        std::function<void()> created = {};          // FormCreate, before any page is read
+        std::function<void()> shown = {};            // its tab became the shown one
+        std::function<void()> uninstallEdited = {};  // activated after the uninstall editor
+        std::function<void()> beforeUndo = {};       // Undo, before its read pass
+        ManagedStores touches = {};                  // what its writes may change
     };
     // The pages in the order every pass walks them (added in that order).
     void AddPage(PageEntry page);
-    // What HidePage(id) does for a page: "Page1" to "Page5".
-    void RegisterDetails(const std::string& pageId, std::function<void()> hide);
-    // A check box that the left button marks navy after hiding its page's details
-    // (pageId empty: mark only); `then` runs after the mark, before the box toggles.
-    void MarkOnPress(ui::CheckBox& box, const std::string& pageId, std::function<void()> then = {});
+    // What the pages declare they write: what a restore point may put back.
+    const ManagedStores& DeclaredStores() const { return declared_; }
+    // A check box that the left button marks navy after the detail frames of the page it lies
+    // on are put away; `then` runs after the mark, before the box toggles.
+    void MarkOnPress(ui::CheckBox& box, std::function<void()> then = {});
     // A box whose navy mark "Apply" clears (every marked box does this already).
     void ClearedByApply(ui::CheckBox& box) { markable_.push_back(&box); }
     // Mouse moves over `control` show `text` as the memo's only line.
@@ -122,17 +111,8 @@ class TForm1 : public ui::Form {
     // and empty.
     void SetRestingNote(ui::Memo& memo, const std::string& note);
 
-    // What the window asks of other pages, named by what they do; the comments say when.
-    struct Hooks {
-        std::function<void()> fillMemoryGauges;       // FormCreate, page switch to File-Cache
-        std::function<void()> resetAutoShutdown;      // FormCreate
-        std::function<void()> disableCustomNdiCache;  // FormCreate: its box opens it
-        std::function<void()> autoShutDownDisable;    // FormCreate
-        std::function<void()> layOutDiskCache;        // page switch to Disk-Cache
-        std::function<void()> refreshAddRemove;       // FormActivate after an edit
-        std::function<void()> clearShortcutBoxes;     // Undo, before its read pass
-        std::function<std::vector<ProfileField>()> profileFields;  // export and import
-    } hooks;
+    // The settings of every page as a profile holds them (export and import).
+    std::function<std::vector<ProfileField>()> ProfileFields;
 
     // --- Handlers ------------------------------------------------------------------------
     void FormCreate();
@@ -142,7 +122,6 @@ class TForm1 : public ui::Form {
     void FormShow();
     void FormHide();
     void Restore1Click();
-    void HidePage(const std::string& pageId);
     void PageControl1Change();
     void Button5Click();
     void Button1Click();
@@ -213,8 +192,8 @@ class TForm1 : public ui::Form {
     void ReadPendingPages();
     // "Apply": the details put away, the marks cleared, the write pass, then the read pass.
     void Apply();
-    // Whether the page's last read completed, so that its write may run.
-    bool SliceRead(Slice slice) const;
+    // Whether the last read of the pages on `sheet` completed, so that their writes may run.
+    bool PageRead(const ui::TabSheet& sheet) const;
     // "Back to Windows Default", answered Yes: every page's reset in the table's order, then
     // "Apply", under one restore point. A store error stops it where it happens.
     void ResetToWindowsDefault();
@@ -244,7 +223,7 @@ class TForm1 : public ui::Form {
         "You must restart your computer before the new settings will take effect. Do you want "
         "to restart your computer now?";
 
-    // HidePage for "Page1" to "Page5": every page's detail controls put away.
+    // Every page's detail frames put away.
     void HideAllPages();
 
   private:
@@ -276,8 +255,8 @@ class TForm1 : public ui::Form {
     Platform& sys_;
     ui::Prompts& prompts_;
     RestoreJournal journal_;
-    std::vector<PageState> pages_;                                       // the page table
-    std::map<std::string, std::vector<std::function<void()>>> details_;  // by lower-case id
+    std::vector<PageState> pages_;  // the page table
+    ManagedStores declared_;
     std::vector<ui::CheckBox*> markable_;
     std::vector<ui::Memo*> memos_;
     std::map<ui::Memo*, std::string> notes_;

@@ -4,11 +4,11 @@
 namespace vt {
 
 std::optional<std::string> TForm1::ExportProfile(const std::string& path) {
-    if (!hooks.profileFields) return "No settings to export.";
+    if (!ProfileFields) return "No settings to export.";
     if (std::optional<std::string> refused = RefusedTextTarget(sys_, path, Managed()))
         return "Unable to write the settings profile: " + *refused;
     ReadPendingPages();
-    if (!WriteTextFile(sys_, path, WriteProfileText(hooks.profileFields())))
+    if (!WriteTextFile(sys_, path, WriteProfileText(ProfileFields())))
         return "Unable to write the settings profile " + path + ".";
     return std::nullopt;
 }
@@ -32,9 +32,9 @@ TForm1::ImportResult TForm1::ImportProfiles(const std::vector<std::string>& path
             result.unreadable = true;
         }
     }
-    if (!result.errors.empty() || !hooks.profileFields) return result;
+    if (!result.errors.empty() || !ProfileFields) return result;
     ReadPendingPages();  // a page read later would show what is stored again
-    std::vector<ProfileField> fields = hooks.profileFields();
+    std::vector<ProfileField> fields = ProfileFields();
     CheckedProfile profile = CheckProfileTexts(sources, fields);
     if (!profile.errors.empty()) {
         std::string names;

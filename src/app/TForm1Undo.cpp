@@ -50,7 +50,8 @@ bool TForm1::CanUndo() {
 ManagedScope TForm1::Managed() {
     std::string windows = WindowsDir.empty() ? TakeWindowsDir(sys_) : WindowsDir;
     std::string program = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
-    return {windows, program, WindowsDir.empty() ? TakeShellFolders(sys_, windows) : Folders};
+    return {windows, program, WindowsDir.empty() ? TakeShellFolders(sys_, windows) : Folders,
+            declared_};
 }
 
 namespace {
@@ -110,7 +111,8 @@ void TForm1::UndoLastApply() {
         prompts_.ShowError(ErrorText(e));
     }
     TakeBackConfig();
-    if (hooks.clearShortcutBoxes) hooks.clearShortcutBoxes();
+    for (PageState& state : pages_)
+        if (state.page.beforeUndo) state.page.beforeUndo();
     BacaData();
     if (report) prompts_.ShowMessage(Described(*report));
 }

@@ -336,6 +336,16 @@ std::optional<std::string> EarlierLog(Platform& sys, const std::string& path,
     return text;
 }
 
+// What the pages declare they write, from a window that is never shown.
+ManagedStores Declared(Platform& sys,
+                       const std::function<void(Program&, ui::Prompts&)>& attachPages) {
+    std::vector<std::string> unused;
+    LoggedPrompts prompts(unused);
+    Program program(sys, prompts);
+    if (attachPages) attachPages(program, prompts);
+    return program.main.DeclaredStores();
+}
+
 }  // namespace
 
 int RunUnattended(Platform& sys, const UnattendedRun& run,
@@ -349,7 +359,8 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
     log.push_back("run " + pointfiles::LocalTime() + ", computer " + known(run.computer) +
                   ", user " + known(run.user) + ", Veltrim 2000 " + kProgramVersion + ": " +
                   (run.refused.empty() ? command : std::string("(command line refused)")));
-    const ManagedScope scope = TakeManagedScope(sys, TakeProgramDir(sys));
+    const ManagedScope scope =
+        TakeManagedScope(sys, TakeProgramDir(sys), Declared(sys, attachPages));
     const bool logAllowed = !run.log.empty() && !RefusedTarget(sys, run.log, run, scope);
     auto finish = [&](int code) {
         if (!logAllowed) return code;

@@ -18,49 +18,50 @@ const char* const kDelayKey = "BootMenuDelay";
 SettingsList BootPage::Settings() {
     const Store options = Store::Ini(kMsdosSys, kSection);
     const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
-    const Editor delay = {
-        .read =
-            [this] {
-                TIniFile options(sys_, kMsdosSys);
-                delay_.Read(options.ReadText(kSection, kDelayKey, "30"),
-                            options.HasValue(kSection, kDelayKey));
-            },
-        .write =
-            [this] {
-                if (delay_.Edited(CheckBox2))
-                    TIniFile(sys_, kMsdosSys)
-                        .WriteText(kSection, kDelayKey, std::to_string(SpinEdit1.Value()));
-            }};
+    const Editor delay = {.read =
+                              [this] {
+                                  TIniFile options(sys_, kMsdosSys);
+                                  delay_.Read(options.ReadText(kSection, kDelayKey, "30"),
+                                              options.HasValue(kSection, kDelayKey));
+                              },
+                          .write =
+                              [this] {
+                                  if (delay_.Edited(CheckBox2))
+                                      TIniFile(sys_, kMsdosSys)
+                                          .WriteText(kSection, kDelayKey,
+                                                     std::to_string(SpinEdit1.Value()));
+                              },
+                          .touches = {{}, {{kMsdosSys, kSection, kDelayKey}}}};
     // clang-format off
     return {
-        Setting{.box = &CheckBox1,  .store = options, .name = "BootKeys",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox1,  .store = options, .name = "BootKeys",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option to disable the function keys on boot up."},
-        Setting{.box = &CheckBox2,  .store = options, .name = "BootMenu",     .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox2,  .store = options, .name = "BootMenu",     .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to show Windows boot-menu automaticly."},
         delay,
-        Setting{.box = &CheckBox3,  .store = options, .name = "BootMulti",    .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox3,  .store = options, .name = "BootMulti",    .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to enable multi-booting feature."},
-        Setting{.box = &CheckBox4,  .store = options, .name = "DisableLog",   .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox4,  .store = options, .name = "DisableLog",   .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0", .windowsDefault = false,
          .description = "Use this option if you do not want to create BOOTLOG.TXT file every time you boot up your computer."},
-        Setting{.box = &CheckBox5,  .store = options, .name = "SystemReg",    .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox5,  .store = options, .name = "SystemReg",    .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option if you do not want to load the registry module on boot up."},
-        Setting{.box = &CheckBox6,  .store = options, .name = "BootGUI",      .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox6,  .store = options, .name = "BootGUI",      .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option if you do not want to start Windows GUI automaticly."},
-        Setting{.box = &CheckBox7,  .store = options, .name = "BootWarn",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox7,  .store = options, .name = "BootWarn",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option if you do not want Windows gives a warning message before your system starts in safe mode."},
-        Setting{.box = &CheckBox8,  .store = options, .name = "Network",      .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox8,  .store = options, .name = "Network",      .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to enable networking feature in safe mode."},
-        Setting{.box = &CheckBox9,  .store = options, .name = "DoubleBuffer", .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox9,  .store = options, .name = "DoubleBuffer", .on = "1", .off = "0", .idiom = setOrRestore, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to enable double buffering feature. Warning : You must check this option if you have SCSI/ESDI disk controllers in your system."},
-        Setting{.box = &CheckBox10, .store = options, .name = "DBLSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox10, .store = options, .name = "DBLSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option to keep Windows from loading doublespace driver. Warning : Do not check this option if your drives are compressed using doublespace!"},
-        Setting{.box = &CheckBox11, .store = options, .name = "DRVSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox11, .store = options, .name = "DRVSpace",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option to keep Windows from loading drivespace driver. Warning : Do not check this option if your drives are compressed using drivespace!"},
-        Setting{.box = &CheckBox12, .store = options, .name = "LoadTop",      .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox12, .store = options, .name = "LoadTop",      .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option if you do not want to load COMMAND.COM or DRVSPACE.BIN / DBLSPACE.BIN at the top of 640 K."},
-        Setting{.box = &CheckBox13, .store = options, .name = "Logo",         .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox13, .store = options, .name = "Logo",         .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option if you do not want to see Windows Splash Screen during boot up."},
-        Setting{.box = &CheckBox14, .store = options, .name = "AutoScan",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox14, .store = options, .name = "AutoScan",     .on = "0", .off = "1", .idiom = setOrRestore, .fallback = "1", .windowsDefault = false,
          .description = "Use this option to run scandisk automaticly if you were not shuting down Windows properly."},
     };
     // clang-format on
@@ -68,11 +69,10 @@ SettingsList BootPage::Settings() {
 
 BootPage::BootPage(TForm1& form, Platform& sys)
     : Sheet(form.TabSheet1), form_(form), sys_(sys), settings_(Settings()) {
-    AttachSettings(form, settings_, Memo1, "Page1");
-    form.MarkOnPress(CheckBox2, "Page1", [this] { delay_.Press(CheckBox2.Checked()); });
+    AttachSettings(form, settings_, Memo1);
+    form.MarkOnPress(CheckBox2, [this] { delay_.Press(CheckBox2.Checked()); });
     form.ClearsDescription(Sheet, Memo1);
     form.RegisterMemo(Memo1);
-    form.RegisterDetails("Page1", [this] { delay_.Hide(); });
     LayOut();
     delay_.Hide();
 }
@@ -95,7 +95,7 @@ void BootPage::Read() {
 }
 
 void BootPage::ResetToWindowsDefault() {
-    for (ui::CheckBox* box : settings_.Boxes()) box->SetChecked(false);
+    settings_.ResetBoxes();
     if (!FileExists(sys_, kMsdosSys)) return;
     TIniFile ini(sys_, kMsdosSys);
     ini.WriteText(kSection, kDelayKey, "30");
@@ -104,6 +104,10 @@ void BootPage::ResetToWindowsDefault() {
 void BootPage::Write() {
     if (!FileExists(sys_, kMsdosSys)) return;
     settings_.Write(sys_);
+}
+
+ManagedStores BootPage::Touches() {
+    return settings_.Touches();
 }
 
 }  // namespace vt

@@ -18,8 +18,14 @@ class BootPage {
 
     void Read();   // the Boot slice of BacaData
     void Write();  // the Boot slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
+    // The settings it keeps as rows.
+    SettingsList& Rows() { return settings_; }
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // Puts the delay frame away.
+    void HideDetails() { delay_.Hide(); }
 
     ui::TabSheet& Sheet;
     ui::Image Image2{"Image2", &Sheet};

@@ -156,4 +156,10 @@ void DiskCachePage::Write() {
     }
 }
 
+ManagedStores DiskCachePage::Touches() {
+    ManagedStores touches;
+    for (const Size& size : sizes_) touches.Add(ManagedIniKey{kSystemIni, kSection, size.key});
+    return touches;
+}
+
 }  // namespace vt

@@ -192,4 +192,11 @@ void FileCachePage::Write() {
     WriteNumber(reg, "PathCache", PathCacheNumber);
 }
 
+ManagedStores FileCachePage::Touches() {
+    // The template chosen, and the program's own.
+    return {OpenedKey(HKEY_LOCAL_MACHINE, kTemplates, {""}),
+            MadeKey(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\" + kOwnTemplate,
+                    {"", "NameCache", "PathCache"})};
+}
+
 }  // namespace vt

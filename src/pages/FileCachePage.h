@@ -4,6 +4,7 @@
 
 #include "app/Companions.h"
 #include "app/TForm1.h"
+#include "store/Paths.h"
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,8 @@ class FileCachePage {
 
     void Read();   // the File-Cache slice of BacaData
     void Write();  // the File-Cache slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
     // Free physical and paging-file memory, in per cent.
@@ -40,8 +43,7 @@ class FileCachePage {
     ui::Label Label17{"Label17", &GroupBox12, "Typical role of this computer:"};
     ui::ComboBox ComboBox3{"ComboBox3", &GroupBox12};
 
-    static constexpr const char* kTemplates =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates";
+    static constexpr const char* kTemplates = kFsTemplates;
 
     std::string TemplateName;
     std::int32_t NameCacheNumber = 0;

@@ -338,4 +338,10 @@ void InternetPage::WriteMtu() {
     }
 }
 
+ManagedStores InternetPage::Touches() {
+    // The adapters' keys and MSTCP are only ever opened.
+    return {OpenedKey(HKEY_LOCAL_MACHINE, std::string(kNetClass) + "*", {kMtuName}),
+            OpenedKey(HKEY_LOCAL_MACHINE, kMstcp, {kReceiveWindowName, kTimeToLiveName})};
+}
+
 }  // namespace vt

@@ -18,6 +18,8 @@ class InternetPage {
 
     void Read();   // the Internet #1 slice of BacaData: adapters found, MTU, MSTCP
     void Write();  // the Internet #1 slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
     // Shows the texts on the radio buttons (after the first connection has been selected).
     void IsiDataInternet();
     // No adapter: the page takes no input (the help button excepted).

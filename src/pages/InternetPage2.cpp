@@ -16,13 +16,13 @@ InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connection
     const Store mstcp = Store::ExistingKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp);
     // clang-format off
     rows_ = {
-        Setting{.box = &CheckBox43, .store = mstcp, .name = "PMTUDiscovery", .on = "0", .off = "1", .idiom = WriteIdiom::SetOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox43, .store = mstcp, .name = "PMTUDiscovery", .on = "0", .off = "1", .idiom = WriteIdiom::SetOrRestore, .fallback = "1", .windowsDefault = false,
                 .description = "Use this option to disable TCP to discover the Maximum MTU over the path to a remote host."},
-        Setting{.box = &CheckBox44, .store = mstcp, .name = "PMTUBlackHoleDetect", .on = "1", .off = "0", .idiom = WriteIdiom::SetOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox44, .store = mstcp, .name = "PMTUBlackHoleDetect", .on = "1", .off = "0", .idiom = WriteIdiom::SetOrRestore, .fallback = "0", .windowsDefault = false,
                 .description = "Use this option to enable TCP to try to detect Black Hole routers."},
     };
     // clang-format on
-    AttachSettings(form, rows_, Memo8, "");
+    AttachSettings(form, rows_, Memo8);
     KeepWholeNumberText(Edit7, [this] { return &MaxConnectMinText.Now(); });
     KeepWholeNumberText(Edit8, [this] { return &MaxConnectMaxText.Now(); });
     KeepWholeNumberText(Edit10, [this] { return &MaxSocketsMinText.Now(); });
@@ -173,8 +173,7 @@ void InternetPage2::ResetToWindowsDefault() {
     MaxSocketsMaxText.Set("255");
     MaxSocketsMinText.Set("2");
     RadioButton4.SetChecked(true);
-    CheckBox43.SetChecked(false);
-    CheckBox44.SetChecked(false);
+    rows_.ResetBoxes();
     // Without TCP/IP there is no key to hold it, as the write pass knows.
     TRegistry reg(sys_);
     if (!OpenKey(reg, HKEY_LOCAL_MACHINE, InternetPage::kMstcp, false)) return;
@@ -208,6 +207,15 @@ void InternetPage2::Write() {
     if (NdiCacheText.Changed())
         WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, std::string(kParams) + "cachesize", "",
                            NdiCacheText.Now());
+}
+
+ManagedStores InternetPage2::Touches() {
+    ManagedStores touches = rows_.Touches();
+    touches.Add(OpenedKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp, {kKeepAliveName}));
+    for (const char* key : {"maxsockets", "maxconnect"})
+        touches.Add(MadeKey(HKEY_LOCAL_MACHINE, std::string(kParams) + key, {"max", "min"}));
+    touches.Add(MadeKey(HKEY_LOCAL_MACHINE, std::string(kParams) + "cachesize", {""}));
+    return touches;
 }
 
 // No check ties the minimum to the maximum: each text is written as it stands.

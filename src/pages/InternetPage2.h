@@ -19,6 +19,10 @@ class InternetPage2 {
 
     void Read();   // the Internet #2 slice of BacaData
     void Write();  // the Internet #2 slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
+    // The settings it keeps as rows.
+    SettingsList& Rows() { return rows_; }
     void InternetDisable();
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();

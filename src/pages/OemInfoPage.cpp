@@ -160,4 +160,11 @@ void OemInfoPage::Write() {
         if (f.edit.Changed()) ini.WriteText(f.section, f.key, f.edit.Text());
 }
 
+ManagedStores OemInfoPage::Touches() {
+    ManagedStores touches;
+    for (const Field& f : Fields())
+        touches.Add(ManagedIniKey{std::string("system\\") + kInfoFile, f.section, f.key});
+    return touches;
+}
+
 }  // namespace vt

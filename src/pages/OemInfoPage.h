@@ -22,6 +22,8 @@ class OemInfoPage {
 
     void Read();   // the first slice of BacaData
     void Write();  // the first slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel13{"RxLabel13", &Sheet, "OEM Information", "Verdana", 24, ui::kNavy};

@@ -101,11 +101,40 @@ Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> text
             if (box->Checked() && t.value->Changed())
                 WriteRegistryValue(*sys, t.root, t.path, t.name, t.value->Now());
     };
+    ManagedStores touches;
+    for (const EditedText& t : texts) touches.Add(MadeKey(t.root, t.path, {t.name}));
     return {.box = &box,
             .read = read,
             .write = write,
             .description = description,
-            .press = std::move(press)};
+            .press = std::move(press),
+            .touches = std::move(touches)};
+}
+
+void SettingsList::ResetBoxes() {
+    for (Entry& entry : entries_) {
+        auto [box, windowsDefault] =
+            std::visit([](auto& e) { return std::pair(e.box, e.windowsDefault); }, entry);
+        if (box && windowsDefault) box->SetChecked(*windowsDefault);
+    }
+}
+
+ManagedStores SettingsList::Touches() const {
+    ManagedStores touches;
+    for (const Entry& entry : entries_) {
+        if (const auto* editor = std::get_if<Editor>(&entry)) {
+            touches.Add(editor->touches);
+            continue;
+        }
+        const Setting& row = std::get<Setting>(entry);
+        if (row.store.IsIni())
+            touches.Add(ManagedIniKey{row.store.file, row.store.section, row.name});
+        else if (row.store.createKey)
+            touches.Add(MadeKey(row.store.root, row.store.path, {row.name}));
+        else
+            touches.Add(OpenedKey(row.store.root, row.store.path, {row.name}));
+    }
+    return touches;
 }
 
 std::vector<ui::CheckBox*> SettingsList::Boxes() const {
@@ -124,63 +153,6 @@ std::vector<ui::CheckBox*> SettingsList::Boxes() const {
     for (auto [cell, box] : placed)
         boxes.insert(boxes.begin() + std::min<std::size_t>(cell, boxes.size()), box);
     return boxes;
-}
-
-bool OpenKey(TRegistry& reg, HKEY root, const std::string& path, bool canCreate) {
-    reg.SelectRoot(root);
-    return reg.OpenPath(path, canCreate);
-}
-
-std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
-                             const std::string& name, const std::string& fallback) {
-    TRegistry reg(sys);
-    if (!OpenKey(reg, root, path, false)) return fallback;
-    return GuardedReadText(reg, name, fallback);
-}
-
-bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name) {
-    TRegistry reg(sys);
-    return OpenKey(reg, root, path, false) && reg.HasValue(name);
-}
-
-std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
-                                const std::string& name, std::int32_t fallback) {
-    TRegistry reg(sys);
-    if (!OpenKey(reg, root, path, false)) return fallback;
-    return GuardedReadNumber(reg, name, fallback);
-}
-
-StoredNumber ReadRegistryNumberOfEitherType(Platform& sys, HKEY root, const std::string& path,
-                                            const std::string& name, std::int32_t fallback) {
-    TRegistry reg(sys);
-    if (!OpenKey(reg, root, path, false)) return {fallback, std::nullopt};
-    std::optional<DWORD> type = reg.ValueType(name);
-    try {
-        if (type == REG_DWORD) return {reg.ReadNumber(name), type};
-        if (type == REG_BINARY) {
-            BinaryValue bytes;
-            bytes.SetNumber(0);
-            reg.ReadBytes(name, bytes.Data(), BinaryValue::kSize);
-            return {static_cast<std::int32_t>(bytes.Number()), type};
-        }
-    } catch (const StoreError&) {
-    }
-    return {fallback, std::nullopt};
-}
-
-void WriteRegistryNumberAs(Platform& sys, HKEY root, const std::string& path,
-                           const std::string& name, const StoredNumber& number) {
-    if (number.type == REG_BINARY)
-        WriteRegistryValue(sys, root, path, name, Binary{static_cast<DWORD>(number.value)});
-    else
-        WriteRegistryValue(sys, root, path, name, number.value);
-}
-
-void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
-                        const RegValue& value, BinaryValue* buffer) {
-    TRegistry reg(sys);
-    OpenKey(reg, root, path, true);
-    WriteRegValue(reg, name, value, buffer);
 }
 
 }  // namespace vt

@@ -6,6 +6,8 @@
 
 #include "platform/Platform.h"
 #include "store/Idioms.h"
+#include "store/ManagedStores.h"
+#include "store/RegistryValues.h"
 #include "ui/Controls.h"
 
 #include <functional>
@@ -51,7 +53,9 @@ struct Setting {
     WriteIdiom idiom;
     // The box shows checked when the stored value equals this (when not given: `on`).
     std::optional<RegValue> checkedWhen = std::nullopt;
-    RegValue fallback;                  // the value a missing or unreadable setting reads as
+    RegValue fallback;  // the value a missing or unreadable setting reads as
+    // What "Back to Windows Default" sets the box to; none: the box is left as it is.
+    std::optional<bool> windowsDefault = std::nullopt;
     bool upperCase = false;             // texts are compared in upper case
     const char* description = nullptr;  // the page's memo shows it while the mouse is over
     int cell = -1;       // the box's place on screen where it is not its place in the list
@@ -67,6 +71,8 @@ struct Editor {
     const char* description = nullptr;
     std::function<void()> press = {};  // a left press on its box, after the mark, before the toggle
     int cell = -1;
+    std::optional<bool> windowsDefault = std::nullopt;  // as for a row
+    ManagedStores touches = {};                         // the keys and values its write may change
 };
 
 using Entry = std::variant<Setting, Editor>;
@@ -96,6 +102,10 @@ class SettingsList {
     void Write(Platform& sys);
     // The entries' boxes on screen: each in its cell where it has one, else in list order.
     std::vector<ui::CheckBox*> Boxes() const;
+    // Every box with a Windows default set to it (nothing is written).
+    void ResetBoxes();
+    // What the write may change: each row's value, each editor's declared keys.
+    ManagedStores Touches() const;
     std::vector<Entry>& Entries() { return entries_; }
 
   private:
@@ -107,31 +117,5 @@ void ReadSetting(Platform& sys, Setting& setting);
 // Writes the box's state by the setting's idiom, but only when the box no longer shows what
 // the read pass showed: an untouched setting stays as stored. Store errors propagate.
 void WriteSetting(Platform& sys, Setting& setting);
-
-// Selects the root and opens the key below it: the read pass never creates keys, the write
-// pass does.
-bool OpenKey(TRegistry& reg, HKEY root, const std::string& path, bool canCreate);
-
-// A registry text value read without creating the key; `fallback` when missing or unreadable.
-std::string ReadRegistryText(Platform& sys, HKEY root, const std::string& path,
-                             const std::string& name, const std::string& fallback);
-bool HasRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name);
-std::int32_t ReadRegistryNumber(Platform& sys, HKEY root, const std::string& path,
-                                const std::string& name, std::int32_t fallback);
-// A number stored as REG_DWORD or as binary of at most four bytes, with the type found.
-struct StoredNumber {
-    std::int32_t value;
-    std::optional<DWORD> type;  // nothing: missing or unreadable, `value` is the fallback
-    bool operator==(const StoredNumber&) const = default;
-};
-StoredNumber ReadRegistryNumberOfEitherType(Platform& sys, HKEY root, const std::string& path,
-                                            const std::string& name, std::int32_t fallback);
-// Writes the number keeping the type it was found with; a new value is a REG_DWORD.
-void WriteRegistryNumberAs(Platform& sys, HKEY root, const std::string& path,
-                           const std::string& name, const StoredNumber& number);
-
-// Writes a registry value, creating the key.
-void WriteRegistryValue(Platform& sys, HKEY root, const std::string& path, const std::string& name,
-                        const RegValue& value, BinaryValue* buffer = nullptr);
 
 }  // namespace vt

@@ -21,61 +21,65 @@ SettingsList StartMenuPage::Settings() {
     const WriteIdiom setOrRestore = WriteIdiom::SetOrRestore;
     // clang-format off
     return {
-        Setting{.box = &CheckBox50, .store = policies, .name = "NoFind",                .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox50, .store = policies, .name = "NoFind",                .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the find menu from your start menu settings.", .cell = 10},
-        Setting{.box = &CheckBox51, .store = policies, .name = "NoRun",                 .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox51, .store = policies, .name = "NoRun",                 .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the run menu from your start menu settings.", .cell = 11},
-        Setting{.box = &CheckBox52, .store = policies, .name = "NoClose",               .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox52, .store = policies, .name = "NoClose",               .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the shutdown menu from your start menu settings.", .cell = 13},
-        Setting{.box = &CheckBox53, .store = policies, .name = "NoFavoritesMenu",       .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox53, .store = policies, .name = "NoFavoritesMenu",       .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the favorites menu from your start menu settings.", .cell = 8},
-        Setting{.box = &CheckBox54, .store = policies, .name = "NoRecentDocsMenu",      .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox54, .store = policies, .name = "NoRecentDocsMenu",      .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the documents menu from your start menu settings.", .cell = 9},
-        Setting{.box = &CheckBox55, .store = policies, .name = "NoLogOff",              .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox55, .store = policies, .name = "NoLogOff",              .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to remove the log off menu from your start menu settings.", .cell = 12},
-        Setting{.box = &CheckBox56, .store = policies, .name = "ClearRecentDocsOnExit", .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox56, .store = policies, .name = "ClearRecentDocsOnExit", .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to clear the recent documents when you exit Windows.", .cell = 3},
-        Setting{.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0},
+        Setting{.box = &CheckBox57, .store = policies, .name = "NoRecentDocsHistory",   .on = Binary{1}, .off = Binary{0}, .idiom = setOrRestore, .fallback = Binary{0}, .windowsDefault = false,
          .description = "Use this option to prevent Win98 to create recent documents history in the documents folder.", .cell = 5},
         Editor{.box = &CheckBox58,
                .read = [this] { ReadFolder(CheckBox58, &ShellFolders::ControlPanelFolder); },
                .write = [this] { WriteFolder(CheckBox58, &ShellFolders::ControlPanelFolder); },
                .description = "Use this option to put control panel folder in your start menu.",
-               .cell = 6},
+               .cell = 6,
+               .windowsDefault = false},
         Editor{.box = &CheckBox60,
                .read = [this] { ReadFolder(CheckBox60, &ShellFolders::RecycleBinFolder); },
                .write = [this] { WriteFolder(CheckBox60, &ShellFolders::RecycleBinFolder); },
                .description = "Use this option to put recycle bin folder in your start menu.",
-               .cell = 7},
+               .cell = 7,
+               .windowsDefault = false},
         Setting{.box = &CheckBox59,
                 .store = Store::Registry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Advanced"),
-                .name = "StartMenuScrollPrograms", .on = "FALSE", .off = "TRUE", .idiom = setOrRestore, .fallback = "TRUE", .upperCase = true,
+                .name = "StartMenuScrollPrograms", .on = "FALSE", .off = "TRUE", .idiom = setOrRestore, .fallback = "TRUE", .windowsDefault = false, .upperCase = true,
                 .description = "Use this option to switch back to multiple column instead of a single colomn with scroll arrow lists for the long list.", .cell = 4},
         // An action, not a stored value: every pass while ticked deletes the order Explorer
         // has made since.
         Editor{.box = &CheckBox31,
                .write = [this] { if (CheckBox31.Checked()) DeleteMenuOrder("Start Menu"); },
                .description = "Use this option to sort programs menu items into alphabetical order.",
-               .cell = 2},
+               .cell = 2,
+               .touches = {WholeKey(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Start Menu", false)}},
         Editor{.box = &CheckBox61,
                .write = [this] { if (CheckBox61.Checked()) DeleteMenuOrder("Favorites"); },
                .description = "Use this option to sort favorites menu items into alphabetical order.",
-               .cell = 1},
+               .cell = 1,
+               .touches = {WholeKey(HKEY_CURRENT_USER, std::string(kMenuOrder) + "\\Favorites", false)}},
         // The delay is read and written with the Windows page's settings.
         Editor{.box = &CheckBox30,
                .description = "Use this option to set how long Windows must wait before shows the menu. Suggestion: Try 10 or less",
                .press = [this] { delay_.Press(CheckBox30.Checked()); },
-               .cell = 0},
+               .cell = 0,
+               .touches = {MadeKey(HKEY_CURRENT_USER, kDesktop, {kDelayName})}},
     };
     // clang-format on
 }
 
 StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
     : Sheet(form.TabSheet9), form_(form), sys_(sys), settings_(Settings()) {
-    AttachSettings(form, settings_, Memo7, "Page4");
+    AttachSettings(form, settings_, Memo7);
     form.ClearsDescription(Sheet, Memo7);
     form.RegisterMemo(Memo7);
-    form.RegisterDetails("Page4", [this] { delay_.Hide(); });
     SpinEdit2.SetMaxLength(3);
     LayOut();
     delay_.Hide();
@@ -114,10 +118,7 @@ void StartMenuPage::Read() {
 
 void StartMenuPage::ResetToWindowsDefault() {
     WriteRegistryValue(sys_, HKEY_CURRENT_USER, kDesktop, kDelayName, std::string("400"));
-    for (ui::CheckBox* box :
-         {&CheckBox50, &CheckBox51, &CheckBox52, &CheckBox53, &CheckBox54, &CheckBox55, &CheckBox56,
-          &CheckBox57, &CheckBox58, &CheckBox59, &CheckBox60})
-        box->SetChecked(false);
+    settings_.ResetBoxes();
     // An earlier version made the folders below the Windows directory.
     const ShellFolders earlier = ShellFolders::BelowWindows(form_.WindowsDir);
     for (Folder folder : {&ShellFolders::ControlPanelFolder, &ShellFolders::RecycleBinFolder}) {
@@ -151,6 +152,10 @@ void StartMenuPage::WriteFolder(ui::CheckBox& box, Folder folder) {
 void StartMenuPage::DeleteMenuOrder(const char* menu) {
     TRegistry reg(sys_);
     if (OpenKey(reg, HKEY_CURRENT_USER, kMenuOrder, false)) reg.RemoveKey(menu);
+}
+
+ManagedStores StartMenuPage::Touches() {
+    return settings_.Touches();
 }
 
 }  // namespace vt

@@ -78,17 +78,17 @@ SettingsList SystemPage::Settings() {
     using enum WriteIdiom;
     // clang-format off
     return {
-        Setting{.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .fallback = "NO", .upperCase = true,
+        Setting{.box = &CheckBox15, .store = sound, .name = "Beep", .on = "YES", .off = "NO", .idiom = SetOrRestore, .fallback = "NO", .windowsDefault = false, .upperCase = true,
          .description = "Use this option to generate a beep sound when an error occurs."},
-        Setting{.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .idiom = SetOrDelete, .fallback = "0",
+        Setting{.box = &CheckBox16, .store = systemIni, .name = "LocalLoadHigh", .on = "1", .idiom = SetOrDelete, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to get about 2-12 kb of conventional memory in Windows MS-DOS prompt."},
-        Setting{.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .idiom = SetOrDelete, .fallback = 0,
+        Setting{.box = &CheckBox17, .store = fileSystem, .name = "ContigFileAllocSize", .on = 512, .idiom = SetOrDelete, .fallback = 0, .windowsDefault = false,
          .description = "Use this option to increase Windows performance when running multimedia applications."},
-        Setting{.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .idiom = SetOrDelete, .fallback = "0",
+        Setting{.box = &CheckBox18, .store = systemIni, .name = "PageBuffers", .on = "32", .idiom = SetOrDelete, .fallback = "0", .windowsDefault = false,
          .description = "Use this option to increase your harddisk performance when Windows access swap file."},
-        Setting{.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .idiom = SetOrDelete, .fallback = Binary{9},
+        Setting{.box = &CheckBox19, .store = fileSystem, .name = "DisableLowDiskSpaceBroadcast", .on = Binary{0xFFFFFFFF}, .idiom = SetOrDelete, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to disable warning message when your harddisk allmost full."},
-        Setting{.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .fallback = "1",
+        Setting{.box = &CheckBox20, .store = fdc, .name = "ForceFIFO", .on = "0", .idiom = SetOrDelete, .fallback = "1", .windowsDefault = false,
          .description = "Use this option to increase disk drive performance."},
         TextEditor(sys_, CheckBox21, {{&state_.sourcePath, HKEY_LOCAL_MACHINE, kSetup, "SourcePath", ""}},
                    "Use this option to change Windows installation directory.", [this] { PressEditor(CheckBox21, "WinDir"); }),
@@ -96,7 +96,7 @@ SettingsList SystemPage::Settings() {
                    {{&state_.owner, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner", ""},
                     {&state_.organization, HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOrganization", ""}},
                    "Use this option to change Windows owner information.", [this] { PressEditor(CheckBox22, "Owner"); }),
-        Setting{.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .fallback = 0,
+        Setting{.box = &CheckBox23, .store = logon, .name = "MustBeValidated", .on = 1, .idiom = SetOrDelete, .fallback = 0, .windowsDefault = false,
          .description = "Use this option to prevent your Windows system from someone that does not have permission."},
         // Missing, or no whole number: the default either way.
         TextEditor(sys_, CheckBox24, {{&state_.iconDepth, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16", true}},
@@ -105,7 +105,7 @@ SettingsList SystemPage::Settings() {
         TextEditor(sys_, CheckBox25, {{&state_.iconCache, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512", true}},
                    "Use this option to configure how much icons will be cached at the same time. Suggestion: Try 2048.",
                    [this] { PressEditor(CheckBox25, "IconCache"); }),
-        Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9},
+        Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
         Editor{.box = &CheckBox27,
                .read = [this] { ReadNumber(state_.cdCache, "CacheSize", 620); },
@@ -114,7 +114,8 @@ SettingsList SystemPage::Settings() {
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", state_.cdCache.Now());
                },
                .description = "Use this option to increase your CD-ROM performance. Suggestion: Try 2480.",
-               .press = [this] { PressEditor(CheckBox27, "CDCache"); }},
+               .press = [this] { PressEditor(CheckBox27, "CDCache"); },
+               .touches = {MadeKey(HKEY_LOCAL_MACHINE, kCdfs, {"CacheSize"})}},
         Editor{.box = &CheckBox28,
                .read = [this] { ReadNumber(state_.prefetch, "PreFetch", 228); },
                .write = [this] {
@@ -122,7 +123,8 @@ SettingsList SystemPage::Settings() {
                        WriteRegistryNumberAs(sys_, HKEY_LOCAL_MACHINE, kCdfs, "PreFetch", state_.prefetch.Now());
                },
                .description = "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same as your CD-ROM speed",
-               .press = [this] { PressEditor(CheckBox28, "CDSpeed"); }},
+               .press = [this] { PressEditor(CheckBox28, "CDSpeed"); },
+               .touches = {MadeKey(HKEY_LOCAL_MACHINE, kCdfs, {"PreFetch"})}},
     };
     // clang-format on
 }
@@ -132,9 +134,8 @@ SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     form.ClearsDescription(Sheet, Memo2);
     form.ClearsDescription(GroupBox3, Memo2);
     form.RegisterMemo(Memo2);
-    form.RegisterDetails("Page2", [this] { HideDetails(); });
 
-    AttachSettings(form, settings_, Memo2, "Page2");
+    AttachSettings(form, settings_, Memo2);
 
     Edit1.OnChange = [this] {
         if (InMode("WinDir")) state_.sourcePath.Set(Edit1.Text());
@@ -266,7 +267,8 @@ void SystemPage::TrackBar1Change() {
         state_.cdCache.Set({kCdCacheBands[std::min(position, 3)].value, state_.cdCache.Now().type});
         Label3.SetCaption(CdCacheLabel(state_.cdCache.Now().value));
     } else if (InMode("CDSpeed")) {
-        state_.prefetch.Set({kSpeedBands[std::min(position, 10)].value, state_.prefetch.Now().type});
+        state_.prefetch.Set(
+            {kSpeedBands[std::min(position, 10)].value, state_.prefetch.Now().type});
         Label3.SetCaption(SpeedLabel(std::min(position, 10)));
         labelLeft = 193;
     } else {
@@ -297,8 +299,7 @@ bool SystemPage::SystemIniFound() {
 
 // The CD-ROM figures keep the type they were found with.
 void SystemPage::ResetToWindowsDefault() {
-    for (Entry& entry : settings_.Entries())
-        if (auto* row = std::get_if<Setting>(&entry)) row->box->SetChecked(false);
+    settings_.ResetBoxes();
     WriteRegistryValue(sys_, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP",
                        std::string("16"));
     WriteRegistryValue(sys_, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", std::string("512"));
@@ -363,6 +364,10 @@ void SystemPage::AddProfileFields(std::vector<ProfileField>& fields) {
 // SYSTEM.INI is never created by a write: without it, its two rows stay as they are.
 void SystemPage::Write() {
     settings_.Write(sys_);
+}
+
+ManagedStores SystemPage::Touches() {
+    return settings_.Touches();
 }
 
 }  // namespace vt

@@ -18,8 +18,14 @@ class SystemPage {
 
     void Read();   // the System slice of BacaData
     void Write();  // the System slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
+    // The settings it keeps as rows.
+    SettingsList& Rows() { return settings_; }
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // Puts the detail frames away.
+    void HideDetails();
     // The values the detail frame edits, as a settings profile holds them.
     void AddProfileFields(std::vector<ProfileField>& fields);
 
@@ -71,7 +77,6 @@ class SystemPage {
     void LayOut();
     SettingsList Settings();
     bool SystemIniFound();
-    void HideDetails();
     void PressEditor(ui::CheckBox& box, const char* mode);
     // A CD-ROM number as stored; a missing one shows `fallback`, which the store does not hold.
     void ReadNumber(ui::Recorded<StoredNumber>& number, const char* name, std::int32_t fallback);

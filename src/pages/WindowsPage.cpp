@@ -42,38 +42,47 @@ SettingsList WindowsPage::Settings() {
     using enum WriteIdiom;
     // clang-format off
     return {
-        Setting{.box = &CheckBox29, .store = recycleBin, .name = "Attributes", .on = Binary{0x20000170}, .off = Binary{0x20000140}, .idiom = SetOrRestore, .fallback = Binary{9},
+        Setting{.box = &CheckBox29, .store = recycleBin, .name = "Attributes", .on = Binary{0x20000170}, .off = Binary{0x20000140}, .idiom = SetOrRestore, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to make your recycle bin act like common icon."},
         Editor{.read = [this] { Run(StartMenuDelay.read); }, .write = [this] { Run(StartMenuDelay.write); }},
-        Setting{.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .fallback = "0",
+        Setting{.box = &CheckBox32, .store = desktop, .name = "PaintDesktopVersion", .on = "0", .off = "1", .idiom = SetOrRestore, .fallback = "0", .windowsDefault = true,
          .description = "Use this option to remove Windows version number that appears on the bottom right corner of desktop."},
-        Setting{.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .fallback = Binary{9},
+        Setting{.box = &CheckBox33, .store = defaultExplorer, .name = "link", .on = Binary{0}, .off = Binary{0x14}, .idiom = SetOrRestore, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to stop Windows adding \"Shortcut to\" word when you create a shortcut."},
         Editor{.box = &CheckBox34,
                .read = [this] { CheckBox34.SetChecked(!HasRegistryValue(sys_, HKEY_CLASSES_ROOT, "lnkfile", "IsShortcut")); },
                .write = [this] { if (CheckBox34.Changed()) WriteArrowSymbol(); },
-               .description = "Use this option to remove arrow symbol that appears on the bottom right corner of shortcut icon."},
+               .description = "Use this option to remove arrow symbol that appears on the bottom right corner of shortcut icon.",
+               .windowsDefault = false,
+               .touches = {MadeKey(HKEY_CLASSES_ROOT, "lnkfile", {"IsShortcut"})}},
         Editor{.box = &CheckBox35,
                .read = [this] { CheckBox35.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kMyComputerCommand, "", "") == kExplorerCommand); },
                .write = [this] { if (CheckBox35.Changed()) WriteMyComputerCommand(); },
-               .description = "Use this option to run Windows Explorer when you double-clicking My Computer icon."},
-        Setting{.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .fallback = Binary{9},
+               .description = "Use this option to run Windows Explorer when you double-clicking My Computer icon.",
+               .windowsDefault = false,
+               .touches = {WholeKey(HKEY_CLASSES_ROOT, std::string(kMyComputerShell) + "\\Open", true)}},
+        Setting{.box = &CheckBox36, .store = update, .name = "UpdateMode", .on = Binary{0}, .off = Binary{1}, .idiom = SetOrRestore, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to make your desktop refresh automaticly without pressing F5 key."},
-        Setting{.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .idiom = SetOrDelete, .fallback = Binary{9},
+        Setting{.box = &CheckBox37, .store = desktop, .name = "SmoothScroll", .on = Binary{1}, .idiom = SetOrDelete, .fallback = Binary{9}, .windowsDefault = true,
          .description = "Use this option to enable smooth scrolling function."},
-        Setting{.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .fallback = "1",
+        Setting{.box = &CheckBox38, .store = metrics, .name = "MinAnimate", .on = "1", .off = "0", .idiom = SetOrRestore, .fallback = "1", .windowsDefault = true,
          .description = "Use this option to enable Windows animation function."},
-        Setting{.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .idiom = SetOrDelete, .fallback = "NO", .upperCase = true,
+        Setting{.box = &CheckBox39, .store = smallIcons, .name = "SmallIcons", .on = "YES", .idiom = SetOrDelete, .fallback = "NO", .windowsDefault = false, .upperCase = true,
          .description = "Use this option to make icons in Explorer toolbar smallest.", .cell = 12},
         Editor{.box = &CheckBox40,
                .read = [this] { CheckBox40.SetChecked(ReadRegistryText(sys_, HKEY_LOCAL_MACHINE, kNotepadCommandKey, "", "") == kNotepadCommand); },
                .write = [this] { if (CheckBox40.Changed()) WriteNotepadVerb(); },
-               .description = "Use this option to add notepad to the context menu of all unknown files."},
+               .description = "Use this option to add notepad to the context menu of all unknown files.",
+               .windowsDefault = false,
+               .touches = {MadeKey(HKEY_LOCAL_MACHINE, kUnknownShell, {""}),
+                           WholeKey(HKEY_LOCAL_MACHINE, std::string(kUnknownShell) + "\\NotePad", true)}},
         Editor{.box = &CheckBox41,
                .read = [this] { CheckBox41.SetChecked(ReadRegistryText(sys_, HKEY_CLASSES_ROOT, kFolderCommandKey, "", "") == kFolderCommand); },
                .write = [this] { if (CheckBox41.Changed()) WriteFolderVerb(); },
-               .description = "Use this option to add command prompt to the context menu of all folder."},
-        Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "",
+               .description = "Use this option to add command prompt to the context menu of all folder.",
+               .windowsDefault = false,
+               .touches = {WholeKey(HKEY_CLASSES_ROOT, kFolderVerb, true)}},
+        Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "", .windowsDefault = false,
          .description = "Use this option to make edit as a default action when you double-clicking batch file."},
         TextEditor(sys_, CheckBox62, {{&toolbarPath_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", ""}},
                    "Use this option to change Windows Explorer toolbar background.", [this] { PressToolbarBackground(); }),
@@ -84,7 +93,9 @@ SettingsList WindowsPage::Settings() {
                },
                .write = [this] { if (CheckBox63.Changed()) WriteBitmapThumbnail(); },
                .description = "Use this option to show all bitmap file icons as thumbnails.",
-               .cell = 6},
+               .cell = 6,
+               .windowsDefault = false,
+               .touches = {MadeKey(HKEY_CLASSES_ROOT, kBitmapIcon, {"", kOldBitmapIcon})}},
     };
     // clang-format on
 }
@@ -94,8 +105,7 @@ WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
     form.ClearsDescription(Sheet, Memo3);
     form.ClearsDescription(GroupBox5, Memo3);
     form.RegisterMemo(Memo3);
-    form.RegisterDetails("Page3", [this] { HideDetails(); });
-    AttachSettings(form, settings_, Memo3, "Page3");
+    AttachSettings(form, settings_, Memo3);
     Edit6.OnChange = [this] { toolbarPath_.Set(Edit6.Text()); };
     SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
     LayOut();
@@ -148,10 +158,7 @@ void WindowsPage::ReadBitmapIcon() {
 // The settings with code of their own follow the same rule as the rows: a box that still
 // shows what the read pass showed leaves its keys and values alone.
 void WindowsPage::ResetToWindowsDefault() {
-    for (ui::CheckBox* box : {&CheckBox29, &CheckBox33, &CheckBox34, &CheckBox35, &CheckBox36,
-                              &CheckBox39, &CheckBox40, &CheckBox41, &CheckBox42, &CheckBox63})
-        box->SetChecked(false);
-    for (ui::CheckBox* box : {&CheckBox32, &CheckBox37, &CheckBox38}) box->SetChecked(true);
+    settings_.ResetBoxes();
     WriteRegistryValue(sys_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", std::string());
 }
 
@@ -224,6 +231,10 @@ void WindowsPage::WriteBitmapThumbnail() {
     std::string old = reg.ReadText(kOldBitmapIcon);
     reg.WriteText("", old, *keptType == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ);
     reg.RemoveValue(kOldBitmapIcon);
+}
+
+ManagedStores WindowsPage::Touches() {
+    return settings_.Touches();
 }
 
 }  // namespace vt

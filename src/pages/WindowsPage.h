@@ -18,10 +18,16 @@ class WindowsPage {
 
     void Read();   // the Windows slice of BacaData, the Start Menu delay in its place
     void Write();  // the Windows slice of TulisData
+    // The keys and values the page's writes may change: what a restore point may put back.
+    ManagedStores Touches();
+    // The settings it keeps as rows.
+    SettingsList& Rows() { return settings_; }
     // The Start Menu page's delay, read and written right after the Recycle Bin setting.
     Editor StartMenuDelay;
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // Puts the detail frames away.
+    void HideDetails();
 
     ui::TabSheet& Sheet;
     ui::Image Image1{"Image1", &Sheet};
@@ -58,7 +64,6 @@ class WindowsPage {
   private:
     SettingsList Settings();
     void LayOut();
-    void HideDetails();
     void PressToolbarBackground();
     void SpeedButton2Click();
     void WriteArrowSymbol();

@@ -10,6 +10,9 @@ namespace vt {
 
 inline constexpr const char* kMsdosSys = "C:\\MSDOS.SYS";
 inline constexpr const char* kSystemIni = "SYSTEM.INI";  // resolved in the Windows directory
+// The file system's performance templates (HKEY_LOCAL_MACHINE); the File-Cache page adds its own.
+inline constexpr const char* kFsTemplates =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\FS Templates";
 
 // The Windows directory (GetWindowsDirectoryA into 144 bytes); empty if it does not fit.
 std::string TakeWindowsDir(Platform& sys);

@@ -22,23 +22,6 @@ namespace {
 
 // --- What the program manages ------------------------------------------------------------
 
-// A registry key the pages and tools write. HKEY_CLASSES_ROOT is named as the key it is,
-// HKEY_LOCAL_MACHINE\Software\Classes; a part "*" stands for any one key name.
-struct ManagedKey {
-    HKEY root;
-    std::string path;
-    std::vector<std::string> values = {};  // the values the program writes there
-    bool made = false;                     // the program creates the key where it is missing
-    bool whole = false;  // the program deletes the key with its subtree: a point holds it whole
-    // A value of the key is only ever put back as this text (or deleted); empty: any data.
-    std::string onlyText = {};
-    // Which names the "*" takes; none: any.
-    bool (*allowed)(const std::string& name) = nullptr;
-};
-
-const char* const kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
-const char* const kNdiParams = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params";
-
 // The file types the right-click page offers, with their dots.
 const char* const kRightClickExtensions[] = {".avi", ".bat", ".bmp", ".doc", ".gif", ".html",
                                              ".ico", ".ini", ".jpg", ".mov", ".mp3", ".dat",
@@ -48,80 +31,8 @@ std::string Classes(const std::string& path) {
     return std::string(kClasses) + "\\" + path;
 }
 
-std::string In(const char* base, const std::string& path) {
-    return std::string(base) + "\\" + path;
-}
-
 bool NoShellVerb(const std::string& name) {
     return !IsShellVerb(name);
-}
-
-// A key whose values the program writes, creating the key where it is missing.
-ManagedKey Made(HKEY root, const std::string& path, std::vector<std::string> values) {
-    return {.root = root, .path = path, .values = std::move(values), .made = true};
-}
-// A key whose values the program writes, only ever opening the key.
-ManagedKey Opened(HKEY root, const std::string& path, std::vector<std::string> values) {
-    return {.root = root, .path = path, .values = std::move(values)};
-}
-// A key the program deletes with its subtree; `made`: also one it creates.
-ManagedKey Whole(HKEY root, const std::string& path, bool made) {
-    return {.root = root, .path = path, .made = made, .whole = true};
-}
-
-// Every value the pages and tools write, every key they make or delete, but for the
-// right-click entries (those depend on the file types the machine has: RightClickKeys).
-const std::vector<ManagedKey>& FixedKeys() {
-    constexpr HKEY user = HKEY_CURRENT_USER, machine = HKEY_LOCAL_MACHINE;
-    static const std::vector<ManagedKey> keys = {
-        // The Windows, System and Start Menu pages.
-        Made(user, "Control Panel\\Desktop",
-             {"PaintDesktopVersion", "SmoothScroll", "MenuShowDelay"}),
-        Made(user, "Control Panel\\Desktop\\WindowMetrics", {"MinAnimate", "Shell Icon BPP"}),
-        Made(user, "Control Panel\\Sound", {"Beep"}),
-        Made(user, In(kCurrentVersion, "Explorer\\SmallIcons"), {"SmallIcons"}),
-        Whole(user, In(kCurrentVersion, "Explorer\\MenuOrder\\Start Menu"), false),
-        Whole(user, In(kCurrentVersion, "Explorer\\MenuOrder\\Favorites"), false),
-        Made(user, In(kCurrentVersion, "Policies\\Explorer"),
-             {"NoDriveTypeAutoRun", "NoFind", "NoRun", "NoClose", "NoFavoritesMenu",
-              "NoRecentDocsMenu", "NoLogOff", "ClearRecentDocsOnExit", "NoRecentDocsHistory"}),
-        Made(user, "Software\\Microsoft\\Internet Explorer\\Toolbar", {"BackBitmapShell"}),
-        Made(HKEY_USERS, In(".DEFAULT", In(kCurrentVersion, "Explorer")), {"link"}),
-        Made(machine, "Network\\Logon", {"MustBeValidated"}),
-        Made(machine, "System\\CurrentControlSet\\Control\\Update", {"UpdateMode"}),
-        Made(machine, "System\\CurrentControlSet\\Control\\FileSystem",
-             {"ContigFileAllocSize", "DisableLowDiskSpaceBroadcast"}),
-        Made(machine, "System\\CurrentControlSet\\Control\\FileSystem\\CDFS",
-             {"CacheSize", "PreFetch"}),
-        Made(machine, "System\\CurrentControlSet\\Services\\Class\\fdc\\0000", {"ForceFIFO"}),
-        Made(machine, kCurrentVersion, {"RegisteredOwner", "RegisteredOrganization"}),
-        Made(machine, In(kCurrentVersion, "Setup"), {"SourcePath"}),
-        Made(machine, In(kCurrentVersion, "explorer"), {"Max Cached Icons"}),
-        Made(machine, In(kCurrentVersion, "explorer\\Advanced"), {"StartMenuScrollPrograms"}),
-        Made(machine, Classes("CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\ShellFolder"),
-             {"Attributes"}),
-        Whole(machine, Classes("CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\Open"), true),
-        Made(machine, Classes("lnkfile"), {"IsShortcut"}),
-        Made(machine, Classes("Unknown\\shell"), {""}),
-        Whole(machine, Classes("Unknown\\shell\\NotePad"), true),
-        Whole(machine, Classes("Directory\\shell\\DOS"), true),
-        Made(machine, Classes("batfile\\shell"), {""}),
-        Made(machine, Classes("Paint.Picture\\DefaultIcon"), {"", "OldBitmapIcon"}),
-        // The internet pages: the adapters' keys and MSTCP are only ever opened.
-        Opened(machine, "System\\CurrentControlSet\\Services\\Class\\Net\\*", {"IPMTU"}),
-        Opened(machine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP",
-               {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
-                "SessionKeepAlive"}),
-        Made(machine, In(kNdiParams, "maxsockets"), {"max", "min"}),
-        Made(machine, In(kNdiParams, "maxconnect"), {"max", "min"}),
-        Made(machine, In(kNdiParams, "cachesize"), {""}),
-        // The file cache page: the template chosen, and the program's own.
-        Opened(machine, In(kCurrentVersion, "FS Templates"), {""}),
-        Made(machine, In(kCurrentVersion, "FS Templates\\Veltrim"), {"", "NameCache", "PathCache"}),
-        // Add/Remove: an entry is edited in place or deleted whole.
-        Whole(machine, In(kCurrentVersion, "Uninstall\\*"), false),
-    };
-    return keys;
 }
 
 // The right-click page's keys: each extension's file type when it has none (the page's own,
@@ -130,7 +41,7 @@ std::vector<ManagedKey> RightClickKeys(Platform& sys) {
     std::vector<ManagedKey> keys;
     for (const char* ext : kRightClickExtensions) {
         const std::string own = std::string(ext) + "files";
-        ManagedKey extension = Made(HKEY_LOCAL_MACHINE, Classes(ext), {""});
+        ManagedKey extension = MadeKey(HKEY_LOCAL_MACHINE, Classes(ext), {""});
         extension.onlyText = own;
         keys.push_back(extension);
         std::vector<std::string> types = {own};
@@ -146,7 +57,7 @@ std::vector<ManagedKey> RightClickKeys(Platform& sys) {
             }
         }
         for (const std::string& type : types) {
-            ManagedKey verbs = Whole(HKEY_LOCAL_MACHINE, Classes(type + "\\Shell\\*"), true);
+            ManagedKey verbs = WholeKey(HKEY_LOCAL_MACHINE, Classes(type + "\\Shell\\*"), true);
             verbs.allowed = NoShellVerb;
             keys.push_back(verbs);
         }
@@ -174,7 +85,7 @@ bool SharesStart(const std::vector<std::string>& path, const ManagedKey& key,
 // The managed keys of a machine, and what they allow.
 class Managed {
   public:
-    explicit Managed(Platform& sys) : keys_(FixedKeys()) {
+    Managed(Platform& sys, const ManagedStores& stores) : keys_(stores.Keys()) {
         std::vector<ManagedKey> rightClick = RightClickKeys(sys);
         keys_.insert(keys_.end(), rightClick.begin(), rightClick.end());
     }
@@ -326,16 +237,6 @@ std::vector<std::string> Refusals(Platform& sys, const Managed& managed,
 // A key of an INI file the program writes: "SECTION\nKEY", upper case.
 using IniKeys = std::vector<std::string>;
 
-std::string IniKey(const char* section, const char* key) {
-    return ToUpper(section) + "\n" + ToUpper(key);
-}
-
-IniKeys IniKeysOf(const char* section, std::initializer_list<const char*> keys) {
-    IniKeys found;
-    for (const char* key : keys) found.push_back(IniKey(section, key));
-    return found;
-}
-
 // A file, shortcut or folder the program writes.
 struct ManagedPath {
     std::string path;
@@ -350,22 +251,15 @@ std::vector<ManagedPath> ManagedPaths(const ManagedScope& scope) {
         return dir;
     };
     const std::string windows = trimmed(scope.windowsDir), program = trimmed(scope.programDir);
-    IniKeys boot =
-        IniKeysOf("Options", {"BootKeys", "BootMenu", "BootMenuDelay", "BootMulti", "DisableLog",
-                              "SystemReg", "BootGUI", "BootWarn", "Network", "DoubleBuffer",
-                              "DBLSpace", "DRVSpace", "LoadTop", "Logo", "AutoScan"});
+    auto file = [&](std::string path, bool made) {
+        IniKeys ini = scope.stores.IniKeysOf(path, windows);
+        return ManagedPath{std::move(path), false, made, std::move(ini)};
+    };
     // Files that came with Windows: put back as saved, never deleted.
-    std::vector<ManagedPath> paths = {{"C:\\MSDOS.SYS", false, false, boot}};
+    std::vector<ManagedPath> paths = {file(kMsdosSys, false)};
     if (!windows.empty()) {
-        IniKeys system = IniKeysOf("386Enh", {"LocalLoadHigh", "PageBuffers"});
-        for (const std::string& key :
-             IniKeysOf("vcache", {"MinFileCache", "MaxFileCache", "CHUNKSIZE"}))
-            system.push_back(key);
-        IniKeys oem = IniKeysOf("General", {"Manufacturer", "Model"});
-        for (const std::string& key : IniKeysOf("Support Information", {"Line1", "Line2", "Line3"}))
-            oem.push_back(key);
-        paths.push_back({windows + "\\SYSTEM.INI", false, false, system});
-        paths.push_back({windows + "\\system\\oeminfo.ini", false, true, oem});
+        paths.push_back(file(windows + "\\SYSTEM.INI", false));
+        paths.push_back(file(windows + "\\system\\oeminfo.ini", true));
         paths.push_back({windows + "\\system\\oemlogo.bmp", false, true});
     }
     for (const ShellFolders& where : {scope.folders, ShellFolders::BelowWindows(windows)}) {
@@ -597,7 +491,7 @@ PointContents LoadPoint(Platform& sys, const std::string& restoreDir, const std:
     } else {
         faults.push_back(files + " is missing or incomplete.");
     }
-    const Managed managed(sys);
+    const Managed managed(sys, scope.stores);
     for (const regedit4::Section& section : point.sections)
         for (std::string& refusal : Refusals(sys, managed, section))
             faults.push_back(std::move(refusal));
@@ -766,9 +660,10 @@ bool ManagedScope::ManagesFile(const std::string& path) const {
     return ManagedPathOf(*this, path).has_value();
 }
 
-ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir) {
+ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir,
+                              const ManagedStores& stores) {
     const std::string windows = TakeWindowsDir(sys);
-    return {windows, programDir, TakeShellFolders(sys, windows)};
+    return {windows, programDir, TakeShellFolders(sys, windows), stores};
 }
 
 bool IsShellVerb(const std::string& name) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/ManagedStores.h"
 #include "store/ShellFolders.h"
 
 #include <optional>
@@ -59,9 +60,11 @@ struct ManagedScope {
     // Where the shell keeps the user's folders; the places below the Windows directory, where
     // earlier versions made the shortcuts, count as well.
     ShellFolders folders = ShellFolders::BelowWindows(windowsDir);
+    ManagedStores stores = {};  // what the pages and tools declare they write
     bool ManagesFile(const std::string& path) const;
 };
-ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir);
+ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir,
+                              const ManagedStores& stores);
 
 // The verbs the shell itself gives a meaning (the double-click's "open", printing, the
 // folder verbs, a batch file's "edit"): the right-click page never makes one, and a restore

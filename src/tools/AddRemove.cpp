@@ -1,6 +1,6 @@
 #include "tools/AddRemove.h"
 
-#include "pages/SettingsTable.h"
+#include "store/RegistryValues.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
 
@@ -137,6 +137,10 @@ void AddRemove::Button3Click() {
         if (OpenKey(reg, HKEY_LOCAL_MACHINE, kUninstall, false)) reg.RemoveKey(UninstallKeyName);
     });
     FillLists();
+}
+
+ManagedStores AddRemove::Touches() const {
+    return {WholeKey(HKEY_LOCAL_MACHINE, std::string(kUninstall) + "\\*", false)};
 }
 
 }  // namespace vt

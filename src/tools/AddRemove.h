@@ -18,6 +18,8 @@ class AddRemove {
     // The read pass, the main window's activation after an edit, and "Remove" refill both
     // lists from the registry.
     void FillLists();
+    // An entry is edited in place or deleted whole.
+    ManagedStores Touches() const;
     void Button2Click();  // "Edit"
     void Button3Click();  // "Remove"
     // The dialog's OK: asks, then writes what the user changed in it.

@@ -20,7 +20,7 @@ ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAbo
         about.Open(form);
     };
     for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47, &CheckBox49})
-        form.MarkOnPress(*box, "");
+        form.MarkOnPress(*box);
     // The box never toggles itself: its question decides, by mouse or by the Space bar.
     CheckBox64.SetTogglesItself(false);
     CheckBox64.OnMouseDown = [this](ui::MouseButton button) {
@@ -145,6 +145,10 @@ void ProgramPage::CheckBox64MouseDown() {
     CheckBox64.SetFontColor(ui::kBlack);
     CheckBox64.SetChecked(false);
     if (answer == ui::Answer::Yes && OnResetToWindowsDefault) OnResetToWindowsDefault();
+}
+
+void ProgramPage::ClearShortcutBoxes() {
+    for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47}) box->SetChecked(false);
 }
 
 }  // namespace vt

@@ -19,6 +19,8 @@ class ProgramPage {
     void Write();  // the last slice of TulisData
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
+    // The shortcut boxes cleared, as at window creation (only the read pass ticks them).
+    void ClearShortcutBoxes();
 
     ui::TabSheet& Sheet;
     ui::TitleLabel RxLabel11{"RxLabel11", &Sheet, "Veltrim 2000 ", "Verdana", 24, ui::kNavy};

@@ -1,6 +1,6 @@
 #include "tools/RightClickMenus.h"
 
-#include "pages/SettingsTable.h"
+#include "store/RegistryValues.h"
 #include "platform/NoCase.h"
 #include "store/ConfigDat.h"
 #include "store/FileLimits.h"
@@ -49,9 +49,8 @@ std::string OwnFileType(const std::string& ext) {
 
 RightClickMenus::RightClickMenus(TForm1& form, Platform& sys, ui::Prompts& prompts)
     : Sheet(form.TabSheet12), form_(form), sys_(sys), prompts_(prompts) {
-    form.RegisterDetails("Page5", [this] { HideDetails(); });
     for (const FileType& type : Types)
-        form.MarkOnPress(type.box, "Page5", [this, &type] { PressBox(type); });
+        form.MarkOnPress(type.box, [this, &type] { PressBox(type); });
     Edit13.SetReadOnly(true);
     Edit12.OnChange = [this] { FieldChanged(); };
     Edit13.OnChange = [this] { FieldChanged(); };

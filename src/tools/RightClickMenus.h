@@ -28,7 +28,7 @@ class RightClickMenus {
     bool Remove_RightClickMenus(const std::string& ext);
     // "data.ini" names an entry of the page for the type (its box may show it or not).
     bool MadeEntry(const std::string& ext);
-    // Collapses the entry fields ("Page5").
+    // Collapses the entry fields.
     void HideDetails();
 
     void Button6Click();  // "Create"

@@ -11,9 +11,7 @@ namespace vt {
 struct Tools {
     Tools(Program& program, Platform& sys, ui::Prompts& prompts)
         : rightClickMenus(program.main, sys, prompts),
-          addRemove(program.main, program.uninstall, sys, prompts) {
-        program.main.hooks.refreshAddRemove = [this] { addRemove.FillLists(); };
-    }
+          addRemove(program.main, program.uninstall, sys, prompts) {}
     Tools(const Tools&) = delete;
     Tools& operator=(const Tools&) = delete;
 

@@ -2,7 +2,7 @@
 // (Large Fonts) and 144 pixels per inch: each caption fits its control in the control's own
 // font, no two shown controls of one parent overlap, each lies inside its parent, and the
 // window fits the screen such a PC has.
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "unit/app/AppFixture.h"
 #include "view/ControlId.h"
 #include "view/win32/ControlFamily.h"

@@ -3,7 +3,7 @@
 #include "AppFixture.h"
 
 #include "app/Unattended.h"
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 
 #include <algorithm>
 

@@ -189,10 +189,11 @@ TEST_F(StartupTest, TheFirstStartTakesTheMutexJustBeforeLookingForWindows) {
 TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
     host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
     int result = StartSequence(sys, prompts, host, [&](Program& program) {
-        program.main.AddPage({Slice::Boot,
-                              [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
-                              [] {},
-                              {&program.main.TabSheet1}});
+        program.main.AddPage(
+            {.sheet = &program.main.TabSheet1,
+             .read = [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
+             .write = [] {},
+             .filled = {&program.main.TabSheet1}});
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ(std::vector<std::string>{"Failed to get data for 'BootMulti'"}, prompts.Errors());

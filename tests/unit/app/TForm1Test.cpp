@@ -5,6 +5,22 @@
 namespace vt::testing {
 namespace {
 
+// The entries of the page table, by their place in it.
+enum Slice {
+    OemInfo,
+    RightClickMenus,
+    Boot,
+    System,
+    Windows,
+    StartMenu,
+    DiskCache,
+    Internet1,
+    Internet2,
+    FileCache,
+    Veltrim,
+    AddRemove
+};
+
 class TForm1Test : public AppFixture {
   protected:
     void SetUp() override {
@@ -22,26 +38,36 @@ class TForm1Test : public AppFixture {
                  {Slice::FileCache, &form.TabSheet8},
                  {Slice::Veltrim, &form.TabSheet6},
                  {Slice::AddRemove, &form.TabSheet10}})
-            form.AddPage({s,
-                          [this, s] {
+            form.AddPage({.sheet = sheet,
+                          .read = [this, s] {
                               passes.push_back("read " + std::to_string(int(s)));
                               if (s == failingRead)
                                   throw RegistryError("Invalid data type for 'X'");
                           },
                           // The tools' buttons write at once: nothing for the write pass.
-                          s == Slice::RightClickMenus || s == Slice::AddRemove
+                          .write = s == Slice::RightClickMenus || s == Slice::AddRemove
                               ? std::function<void()>()
                               : [this, s] {
                                     passes.push_back("write " + std::to_string(int(s)));
                                     if (s == failingWrite)
                                         throw RegistryError("Failed to set data for 'NoRun'");
                                 },
-                          {sheet},
-                          [this, s] { passes.push_back("reset " + std::to_string(int(s))); }});
-        form.RegisterDetails("Page1", [this] { hidden.push_back("Page1"); });
-        form.RegisterDetails("Page4", [this] { hidden.push_back("Page4"); });
-        form.MarkOnPress(box1, "Page1");
-        form.MarkOnPress(box43, "");
+                          .filled = {sheet},
+                          .resetToWindowsDefault = [this, s] { passes.push_back("reset " + std::to_string(int(s))); },
+                          .hideDetails = s == Slice::Boot || s == Slice::StartMenu
+                              ? std::function<void()>([this, s] { hidden.push_back(s == Slice::Boot ? "Page1" : "Page4"); })
+                              : std::function<void()>(),
+                          .shown = s == Slice::DiskCache || s == Slice::FileCache
+                              ? std::function<void()>([this, s] { switches.push_back(s == Slice::DiskCache ? "disk" : "gauges"); })
+                              : std::function<void()>(),
+                          .uninstallEdited = s == Slice::AddRemove
+                              ? std::function<void()>([this] { ++refreshes; })
+                              : std::function<void()>(),
+                          .touches = s == Slice::System
+                              ? ManagedStores{MadeKey(HKEY_CURRENT_USER, "Control Panel\\Sound", {"Beep"})}
+                              : ManagedStores()});
+        form.MarkOnPress(box1);
+        form.MarkOnPress(box43);
         form.RegisterMemo(memo1);
         form.RegisterMemo(memo7);
         form.FormCreate();
@@ -49,6 +75,7 @@ class TForm1Test : public AppFixture {
         if (readWhileIdle) form.ReadPendingPages();
         passes.clear();
         hidden.clear();
+        switches.clear();
     }
     // Runs a user action as the view does: an error reaches the error box.
     void Do(const std::function<void()>& action) { Guarded(prompts, action); }
@@ -64,7 +91,8 @@ class TForm1Test : public AppFixture {
     ui::CheckBox box43{"CheckBox43", &form.TabSheet11};
     ui::Memo memo1{"Memo1", &form.TabSheet1};
     ui::Memo memo7{"Memo7", &form.TabSheet9};
-    std::vector<std::string> passes, hidden;
+    std::vector<std::string> passes, hidden, switches;
+    int refreshes = 0;
     std::optional<Slice> failingWrite, failingRead;
     bool readWhileIdle = true;  // as the window does once it is up
 };
@@ -80,8 +108,9 @@ TEST_F(TForm1Test, AReadPassThatStopsLeavesItsPageAndTheOnesAfterUnwritten) {
                                         std::to_string(int(Slice::Boot)),
                                         std::to_string(int(Slice::System))}),
               Only("write "));
-    EXPECT_FALSE(form.SliceRead(Slice::Windows));
-    EXPECT_FALSE(form.SliceRead(Slice::FileCache));
+    EXPECT_FALSE(form.PageRead(form.TabSheet3));
+    EXPECT_FALSE(form.PageRead(form.TabSheet8));
+    EXPECT_TRUE(form.PageRead(form.TabSheet2));
     failingRead.reset();
     form.BacaData();
     passes.clear();
@@ -112,22 +141,22 @@ TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
 TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     TForm1 fresh(sys, prompts);
     std::vector<std::string> steps;
-    fresh.AddPage({Slice::Boot,
-                   [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); },
-                   {},
-                   {&fresh.TabSheet1}});
-    fresh.AddPage(
-        {Slice::Internet1, [&] { steps.push_back("read internet"); }, {}, {&fresh.TabSheet5}});
-    fresh.RegisterDetails("page1", [&] { steps.push_back("hide"); });
-    fresh.hooks.autoShutDownDisable = [&] { steps.push_back("autoshutdown"); };
+    fresh.AddPage({.sheet = &fresh.TabSheet1,
+                   .read = [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); },
+                   .filled = {&fresh.TabSheet1},
+                   .hideDetails = [&] { steps.push_back("hide"); }});
+    fresh.AddPage({.sheet = &fresh.TabSheet5,
+                   .read = [&] { steps.push_back("read internet"); },
+                   .filled = {&fresh.TabSheet5},
+                   .created = [&] { steps.push_back("created"); }});
     fresh.RestartPending = fresh.AutoShutdownActive = true;
     fresh.PageControl1.SetActivePage(&fresh.TabSheet6);
     fresh.FormCreate();
-    EXPECT_EQ((std::vector<std::string>{"read:7", "hide", "autoshutdown"}), steps)
+    EXPECT_EQ((std::vector<std::string>{"created", "read:7", "hide"}), steps)
         << "only the page the window opens on";
     EXPECT_TRUE(fresh.ReadSomethingPending());
     EXPECT_FALSE(fresh.ReadSomethingPending());
-    EXPECT_EQ((std::vector<std::string>{"read:7", "hide", "autoshutdown", "read internet"}), steps)
+    EXPECT_EQ((std::vector<std::string>{"created", "read:7", "hide", "read internet"}), steps)
         << "the other pages while idle";
     EXPECT_EQ(&fresh.TabSheet1, fresh.PageControl1.ActivePage());
     EXPECT_FALSE(fresh.RestartPending);
@@ -392,7 +421,7 @@ TEST_F(TForm1Test, OnlyTheLeftButtonMarksAndHidesDetails) {
     EXPECT_EQ(ui::kNavy, box43.FontColor());
     EXPECT_EQ(1u, hidden.size()) << "a mark-only box hides nothing";
     ui::CheckBox keyboard{"CheckBox2", &form.TabSheet1};
-    form.MarkOnPress(keyboard, "Page1");
+    form.MarkOnPress(keyboard);
     keyboard.ToggleFromKeyboard();
     EXPECT_TRUE(keyboard.Checked());
     EXPECT_EQ(ui::kBlack, keyboard.FontColor());
@@ -420,12 +449,6 @@ TEST_F(TForm1Test, EveryOwnedWindowGivesTheMainWindowBackHoweverItCloses) {
     }
 }
 
-TEST_F(TForm1Test, HidePageKnowsFiveIdentifiersWithoutCase) {
-    for (const char* id : {"Page1", "PAGE1", "page4", "Page6", "Boot", "", "Page 1"})
-        form.HidePage(id);
-    EXPECT_EQ((std::vector<std::string>{"Page1", "Page1", "Page4"}), hidden);
-}
-
 TEST_F(TForm1Test, DescriptionsFollowTheMouseAndAPageSwitchClearsThem) {
     form.Describe(box1, memo1, "Disable the Windows logo at start-up.");
     form.ClearsDescription(form.TabSheet1, memo1);
@@ -439,9 +462,6 @@ TEST_F(TForm1Test, DescriptionsFollowTheMouseAndAPageSwitchClearsThem) {
     box1.MoveMouse();
     memo7.SetEnabled(true);
     memo7.SetLines({"x"});
-    std::vector<std::string> switches;
-    form.hooks.fillMemoryGauges = [&] { switches.push_back("gauges"); };
-    form.hooks.layOutDiskCache = [&] { switches.push_back("disk"); };
     form.PageControl1.ChoosePage(&form.TabSheet4);
     form.PageControl1.ChoosePage(&form.TabSheet8);
     for (ui::Memo* memo : {&memo1, &memo7}) {
@@ -453,8 +473,6 @@ TEST_F(TForm1Test, DescriptionsFollowTheMouseAndAPageSwitchClearsThem) {
 }
 
 TEST_F(TForm1Test, ActivationRefreshesTheAddRemoveListsOnlyAfterAnEdit) {
-    int refreshes = 0;
-    form.hooks.refreshAddRemove = [&] { ++refreshes; };
     form.Activate();
     form.UninstallEdited = true;
     form.Activate();

@@ -28,7 +28,7 @@ class InternetPageTest : public PageTest {
     // What the main window does at start: read, select the first connection, show it.
     void Start() {
         PutText(HKEY_LOCAL_MACHINE, kMstcp, "EnableDHCP", "0");  // the key exists
-        form().hooks.disableCustomNdiCache();
+        pages().internet2.Edit9.SetEnabled(false);               // as at window creation
         ReadPass();
     }
     void Apply() { form().Button5Click(); }
@@ -505,7 +505,7 @@ TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
 
 TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreatedOrReset) {
     Adapter(0, "NE2000 Compatible");
-    form().hooks.disableCustomNdiCache();
+    pages().internet2.Edit9.SetEnabled(false);  // as at window creation
     ReadPass();
     EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";
     EXPECT_TRUE(page().RadioButton15.Checked()) << "32";

@@ -1,7 +1,7 @@
 // A fake Windows 98 machine with the main window and its pages, for the page tests.
 #pragma once
 
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/Paths.h"
 #include "store/ShellFolders.h"

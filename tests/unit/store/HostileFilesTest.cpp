@@ -1,5 +1,6 @@
 // Files planted in the Restore folder by another program or a hostile user: each is refused or
 // passed over whole, nothing outside the folder is touched, no exception but a refusal leaves.
+#include "ProgramScope.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/RestorePointFiles.h"
 #include "store/RestorePoints.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr const char* kRestore = "C:\\Program Files\\Veltrim 2000\\Restore";
 constexpr const char* kPoint = "2000-01-31 13.05.59";
 constexpr const char* kSystemIni = "C:\\WINDOWS\\SYSTEM.INI";
-const ManagedScope kScope{"C:\\WINDOWS", "C:\\Program Files\\Veltrim 2000"};
+const ManagedScope kScope = ProgramScope("C:\\WINDOWS", "C:\\Program Files\\Veltrim 2000");
 
 std::string Dir() {
     return std::string(kRestore) + "\\" + kPoint;

@@ -1,11 +1,12 @@
 // Restore points: the REGEDIT4 text, the journal that saves what a write pass changes before
 // it changes it, and "Undo last change..." putting the machine back as it was.
+#include "ProgramScope.h"
 #include "app/Unattended.h"
 #include "store/ProfileText.h"
 #include "store/RestoreJournal.h"
 #include "store/RestorePoints.h"
 #include "tools/Tools.h"
-#include "tools/Uninstalling.h"
+#include "compose/Uninstalling.h"
 #include "platform/NoCase.h"
 #include "unit/pages/PageFixture.h"
 
@@ -26,7 +27,7 @@ constexpr const char* kMenuOrder =
 constexpr const char* kGroup = "C:\\WINDOWS\\Start Menu\\Programs\\Veltrim 2000";
 constexpr const char* kRecycleBin =
     "C:\\WINDOWS\\Start Menu\\Recycle Bin.{645FF040-5081-101B-9F08-00AA002F954E}";
-const ManagedScope kScope{"C:\\WINDOWS", kProgramDir};
+const ManagedScope kScope = ProgramScope("C:\\WINDOWS", kProgramDir);
 
 std::vector<BYTE> Text(const std::string& text) {
     std::vector<BYTE> bytes(text.begin(), text.end());
@@ -410,7 +411,7 @@ TEST_F(UndoLastApplyTest, ADamagedPointIsSkippedOnlyWithLeave) {
     const std::string newest = std::string(kRestoreDir) + "\\" + names.back() + "\\Files.txt";
     sys.PutFile(newest, "state\tended\r\n");  // no seal: cut or edited
     int reads = 0;
-    form().hooks.clearShortcutBoxes = [&] { ++reads; };
+    form().AddPage({.sheet = &form().TabSheet7, .read = [&] { ++reads; }});
 
     for (ui::Answer skip : {ui::Answer::No, ui::Answer::Yes}) {
         prompts.Answer(ui::Answer::Yes);
@@ -871,7 +872,7 @@ TEST(ManagedScopeTest, TheProgramsShortcutsCountWhereTheShellKeepsThemAndBelowWi
     fake::FakePlatform sys;
     sys.UseUserProfile("ann");
     sys.SetCurrentDirectoryA("C:\\");
-    const ManagedScope scope = TakeManagedScope(sys, kProgramDir);
+    const ManagedScope scope = TakeManagedScope(sys, kProgramDir, ProgramStores());
     const std::string ann = "C:\\WINDOWS\\Profiles\\ann", windows = "C:\\WINDOWS";
     const std::pair<std::string, bool> cases[] = {
         {ann + "\\Desktop\\Veltrim 2000.lnk", true},
@@ -891,7 +892,7 @@ TEST(ManagedScopeTest, TheProgramsShortcutsCountWhereTheShellKeepsThemAndBelowWi
 TEST(DamagedPointTest, UndoRefusesADamagedOrPlantedPointWholeAndNamesTheFault) {
     const std::string restore = std::string(kProgramDir) + "\\Restore";
     const std::string point = restore + "\\2000-01-31 13.05.59";
-    const ManagedScope scope{"C:\\WINDOWS", kProgramDir};
+    const ManagedScope scope = ProgramScope("C:\\WINDOWS", kProgramDir);
     auto seal = [](const std::string& text) { return SealedRestorePointText(text); };
     using pointfiles::kFilesFile;
     using pointfiles::kRegistryFile;
@@ -1061,7 +1062,7 @@ TEST(DamagedPointTest, AWriteThatWasRefusedLeavesNothingToPutBack) {
     ASSERT_EQ(1u, names.size());
     std::string files = sys.FileText(restore + "\\" + names[0] + "\\Files.txt");
     EXPECT_EQ(std::string::npos, files.find("SYSTEM.INI")) << files;
-    auto report = UndoNewestRestorePoint(sys, restore, {"C:\\WINDOWS", kProgramDir});
+    auto report = UndoNewestRestorePoint(sys, restore, kScope);
     ASSERT_TRUE(report.has_value());
     EXPECT_TRUE(report->failures.empty());
 }

@@ -112,7 +112,8 @@ TEST_F(AddRemoveTest, TheDialogIsASmallWindowWithoutTitleButtonsInItsTabOrder) {
 TEST_F(AddRemoveTest, EditOpensTheDialogOnTheChosenEntryWithTheMainWindowDisabled) {
     std::vector<std::string> hidden;
     for (const char* page : {"Page1", "Page2", "Page3", "Page4"})
-        form().RegisterDetails(page, [&hidden, page] { hidden.push_back(page); });
+        form().AddPage({.sheet = &form().TabSheet7,
+                        .hideDetails = [&hidden, page] { hidden.push_back(page); }});
     form().BacaData();
     tools.rightClickMenus.CheckBox79.PressMouse(ui::MouseButton::Left);
     ASSERT_TRUE(tools.rightClickMenus.Edit12.Enabled());

@@ -211,10 +211,10 @@ TEST_F(RightClickMenusTest, TheRightButtonAndTheKeyboardChangeNothingButWhatThey
     EXPECT_EQ(kViewer, Command("txtfile", "Viewer")) << "clearing by keyboard deletes nothing";
 }
 
-TEST_F(RightClickMenusTest, Page5CollapsesTheFieldsWhateverCallsIt) {
+TEST_F(RightClickMenusTest, PuttingThePagesDetailsAwayCollapsesTheFields) {
     Click(Box(".txt"));
     menus().Edit12.Type("Viewer");
-    form().HidePage("PAGE5");
+    form().HideAllPages();
     EXPECT_EQ("", menus().Edit12.Text());
     for (ui::Control* field : Fields()) EXPECT_FALSE(field->Enabled()) << field->Name();
     Click(Box(".txt"));

@@ -5,7 +5,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "ui/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>

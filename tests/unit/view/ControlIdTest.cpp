@@ -1,7 +1,7 @@
 #include "view/ControlId.h"
 
 #include "app/Startup.h"
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 #include "platform/fake/FakePlatform.h"
 #include "ui/ScriptedPrompts.h"
 

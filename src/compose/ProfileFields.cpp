@@ -1,4 +1,4 @@
-#include "pages/Pages.h"
+#include "compose/PageTable.h"
 
 #include <algorithm>
 #include <tuple>

@@ -1,12 +1,11 @@
-#include "tools/Uninstalling.h"
+#include "compose/Uninstalling.h"
 
 #include "app/Startup.h"
-#include "pages/FileCachePage.h"
-#include "pages/SettingsTable.h"
+#include "store/RegistryValues.h"
 #include "store/Paths.h"
 #include "store/StoreError.h"
 #include "store/TRegistry.h"
-#include "tools/Tools.h"
+#include "compose/PageTable.h"
 
 namespace vt {
 namespace {
@@ -56,7 +55,7 @@ bool RemoveOwnEntries(Platform& sys, ui::Prompts& prompts, const std::string& pr
             whole = false;
         }
     }
-    const std::string templates = FileCachePage::kTemplates;
+    const std::string templates = kFsTemplates;
     if (ReadRegistryText(sys, HKEY_LOCAL_MACHINE, templates, "", "") != "Veltrim") {
         TRegistry reg(sys);
         if (OpenKey(reg, HKEY_LOCAL_MACHINE, templates, false) && reg.HasKey("Veltrim")) {
@@ -81,7 +80,7 @@ int UninstallProgramParts(Platform& sys, ui::Prompts& prompts, bool putBack,
     std::string programDir = TakeProgramDir(sys);
     while (!programDir.empty() && programDir.back() == '\\') programDir.pop_back();
     const std::string restore = programDir + "\\Restore";
-    const ManagedScope scope = TakeManagedScope(sys, programDir);
+    const ManagedScope scope = TakeManagedScope(sys, programDir, DeclaredStores(sys, prompts));
     if (std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, restore)) {
         log.push_back("Veltrim 2000 was stopped while it was writing settings (restore point " +
                       point->name +
