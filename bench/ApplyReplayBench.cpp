@@ -215,10 +215,10 @@ int main(int argc, char** argv) {
 
     // The first Apply makes the folders of the restore points; the second is recorded.
     bench::ChangeEveryPage(pages, 0);
-    program.main.Button5Click();
+    program.main.Apply();
     bench::ChangeEveryPage(pages, 1);
     recorder.recording = true;
-    program.main.Button5Click();
+    program.main.Apply();
     recorder.recording = false;
     std::vector<RecordedCall> log = std::move(recorder.log);
 
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
     for (int run = -warmUp; run < runs; ++run) {
         bench::ChangeEveryPage(pages, run);
         double start = Seconds();
-        program.main.Button5Click();
+        program.main.Apply();
         double applied = (Seconds() - start) * 1000.0;
         start = Seconds();
         results = replay.Run(log);

@@ -9,9 +9,10 @@
 namespace vt::bench {
 
 inline void ChangeEveryPage(Pages& pages, int run) {
-    std::vector<ui::CheckBox*> boxes = {&pages.boot.CheckBox3,       &pages.system.CheckBox15,
-                                        &pages.windows.CheckBox37,   &pages.startMenu.CheckBox51,
-                                        &pages.internet2.CheckBox44, &pages.programPage.CheckBox49};
+    std::vector<ui::CheckBox*> boxes = {
+        &pages.boot.CheckBox3,       &pages.system.CheckBox15,
+        &pages.windows.CheckBox37,   &pages.startMenu.CheckBox51,
+        &pages.internet2.CheckBox44, &pages.programPage.NoSplashScreen};
     for (ui::CheckBox* box : boxes) box->ToggleFromKeyboard();
     pages.internet.ComboBox2.SetItemIndex(1);
     (run % 2 ? pages.internet.RadioButton7 : pages.internet.RadioButton18).Click();

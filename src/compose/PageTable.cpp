@@ -89,7 +89,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .write = [&p] { p.internet2.Write(); },
           .filled = {&p.internet2.Sheet},
           .resetToWindowsDefault = [&p] { p.internet2.ResetToWindowsDefault(); },
-          .created = [&p] { p.internet2.Edit9.SetEnabled(false); },
+          .created = [&p] { p.internet2.DisableCustomNdiCache(); },
           .touches = p.internet2.Touches()},
          &p.internet2.Rows()},
         {{.sheet = &form.TabSheet8,

@@ -1,7 +1,6 @@
 #include "compose/PageTable.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace vt {
 namespace {
@@ -21,31 +20,6 @@ void AddBoxes(std::vector<ProfileField>& fields, ui::Control& root,
             fields.push_back(BoxField(SheetOf(*box), *box));
         if (child->GetKind() == ui::Kind::GroupBox) AddBoxes(fields, *child, except);
     }
-}
-
-// "Frame - Label": a box of a frame that holds more than one.
-std::string InFrame(const ui::Control& frame, const ui::Label& label) {
-    return ProfileKey(frame.Caption()) + " - " + ProfileKey(label.Caption());
-}
-
-void AddInternet2(std::vector<ProfileField>& fields, InternetPage2& p) {
-    const std::string page = SheetOf(p.Sheet);
-    for (auto [frame, label, edit] :
-         std::initializer_list<std::tuple<ui::GroupBox*, ui::Label*, ui::Edit*>>{
-             {&p.GroupBox24, &p.Label60, &p.Edit7},
-             {&p.GroupBox24, &p.Label61, &p.Edit8},
-             {&p.GroupBox25, &p.Label62, &p.Edit10},
-             {&p.GroupBox25, &p.Label63, &p.Edit11}})
-        fields.push_back(TextField(page, InFrame(*frame, *label), *edit, true));
-    fields.push_back(BoxField(page, p.CheckBox43));
-    fields.push_back(BoxField(page, p.CheckBox44));
-    fields.push_back(SpinField(page, ProfileKey(p.Label64.Caption()), p.SpinEdit8));
-    const std::string ndi = ProfileKey(p.GroupBox26.Caption());
-    fields.push_back(RadioField(
-        page, ndi,
-        {&p.RadioButton4, &p.RadioButton6, &p.RadioButton22, &p.RadioButton23, &p.RadioButton24}));
-    fields.push_back(
-        Custom(TextField(page, ndi + " - Custom", p.Edit9, true), ndi, p.RadioButton24));
 }
 
 }  // namespace
@@ -79,7 +53,7 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
                p.startMenu.CheckBox30));
 
     p.internet.AddProfileFields(fields);
-    AddInternet2(fields, p.internet2);
+    p.internet2.AddProfileFields(fields);
 
     FileCachePage& file = p.fileCache;
     const std::string fileCache = SheetOf(file.Sheet);
@@ -115,7 +89,7 @@ std::vector<ProfileField> ProfileFieldsOf(Pages& p) {
             oemPage, ProfileKey(oem.Label21.Caption()) + " " + std::to_string(++line), *edit));
 
     // "Back to Windows Default" acts at once: no setting.
-    AddBoxes(fields, p.programPage.Sheet, {&p.programPage.CheckBox64});
+    AddBoxes(fields, p.programPage.Sheet, {&p.programPage.BackToWindowsDefault});
     return fields;
 }
 

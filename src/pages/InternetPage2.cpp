@@ -4,6 +4,8 @@
 
 #include "pages/InternetPage.h"
 
+#include <tuple>
+
 namespace vt {
 namespace {
 
@@ -226,6 +228,31 @@ void InternetPage2::WriteLimits(const char* key, const ui::Recorded<std::string>
     OpenKey(reg, HKEY_LOCAL_MACHINE, std::string(kParams) + key, true);
     if (max.Changed()) reg.WriteText("max", max.Now());
     if (min.Changed()) reg.WriteText("min", min.Now());
+}
+
+// A box of a frame that holds more than one is "Frame - Label".
+void InternetPage2::AddProfileFields(std::vector<ProfileField>& fields) {
+    const std::string page = Sheet.Caption();
+    for (auto [frame, label, edit] :
+         std::initializer_list<std::tuple<ui::GroupBox*, ui::Label*, ui::Edit*>>{
+             {&GroupBox24, &Label60, &Edit7},
+             {&GroupBox24, &Label61, &Edit8},
+             {&GroupBox25, &Label62, &Edit10},
+             {&GroupBox25, &Label63, &Edit11}})
+        fields.push_back(
+            TextField(page, ProfileKey(frame->Caption()) + " - " + ProfileKey(label->Caption()),
+                      *edit, true));
+    fields.push_back(BoxField(page, CheckBox43));
+    fields.push_back(BoxField(page, CheckBox44));
+    fields.push_back(SpinField(page, ProfileKey(Label64.Caption()), SpinEdit8));
+    const std::string ndi = ProfileKey(GroupBox26.Caption());
+    fields.push_back(RadioField(
+        page, ndi, {&RadioButton4, &RadioButton6, &RadioButton22, &RadioButton23, &RadioButton24}));
+    fields.push_back(Custom(TextField(page, ndi + " - Custom", Edit9, true), ndi, RadioButton24));
+}
+
+void InternetPage2::DisableCustomNdiCache() {
+    Edit9.SetEnabled(false);
 }
 
 }  // namespace vt

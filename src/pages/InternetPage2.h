@@ -24,6 +24,10 @@ class InternetPage2 {
     // The settings it keeps as rows.
     SettingsList& Rows() { return rows_; }
     void InternetDisable();
+    // At window creation: the custom size opens only with its own button.
+    void DisableCustomNdiCache();
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
 

@@ -19,22 +19,23 @@ ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAbo
         form.HideAllPages();
         about.Open(form);
     };
-    for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47, &CheckBox49})
+    for (ui::CheckBox* box : {&DesktopIcon, &QuickLaunchIcon, &StartMenuIcon, &NoSplashScreen})
         form.MarkOnPress(*box);
     // The box never toggles itself: its question decides, by mouse or by the Space bar.
-    CheckBox64.SetTogglesItself(false);
-    CheckBox64.OnMouseDown = [this](ui::MouseButton button) {
+    BackToWindowsDefault.SetTogglesItself(false);
+    BackToWindowsDefault.OnMouseDown = [this](ui::MouseButton button) {
         if (button == ui::MouseButton::Left) CheckBox64MouseDown();
     };
-    CheckBox64.OnKeyboardToggle = [this] { CheckBox64MouseDown(); };
+    BackToWindowsDefault.OnKeyboardToggle = [this] { CheckBox64MouseDown(); };
     form.Describe(
         Memo5,
         {
-            {CheckBox45, "Show Veltrim 2000 icon on the desktop."},
-            {CheckBox46, "Show Veltrim 2000 icon on the quicklaunch toolbar."},
-            {CheckBox47, "Show Veltrim 2000 icon on the start menu."},
-            {CheckBox49, "Use this option to enable or disable Veltrim 2000 welcome screen."},
-            {CheckBox64, "Use this option if you want to restore Windows default settings."},
+            {DesktopIcon, "Show Veltrim 2000 icon on the desktop."},
+            {QuickLaunchIcon, "Show Veltrim 2000 icon on the quicklaunch toolbar."},
+            {StartMenuIcon, "Show Veltrim 2000 icon on the start menu."},
+            {NoSplashScreen, "Use this option to enable or disable Veltrim 2000 welcome screen."},
+            {BackToWindowsDefault,
+             "Use this option if you want to restore Windows default settings."},
         });
     form.ClearsDescription(Sheet, Memo5);
     form.ClearsDescription(GroupBox20, Memo5);
@@ -48,11 +49,11 @@ void ProgramPage::LayOut() {
     SpeedButton13.SetBounds(124, 48, 100, 25);
     SpeedButton15.SetBounds(232, 48, 100, 25);
     GroupBox20.SetBounds(8, 84, 510, 104);
-    CheckBox64.SetBounds(12, 14, 240, 17);
-    CheckBox45.SetBounds(12, 46, 240, 17);
-    CheckBox46.SetBounds(12, 72, 240, 17);
-    CheckBox47.SetBounds(260, 46, 240, 17);
-    CheckBox49.SetBounds(260, 72, 240, 17);
+    BackToWindowsDefault.SetBounds(12, 14, 240, 17);
+    DesktopIcon.SetBounds(12, 46, 240, 17);
+    QuickLaunchIcon.SetBounds(12, 72, 240, 17);
+    StartMenuIcon.SetBounds(260, 46, 240, 17);
+    NoSplashScreen.SetBounds(260, 72, 240, 17);
     GroupBox13.SetBounds(8, 196, 510, 64);
     Memo5.SetBounds(10, 16, 490, 40);
     Memo5.SetEnabled(false);
@@ -61,22 +62,22 @@ void ProgramPage::LayOut() {
 // A shortcut that exists ticks its box; one that does not leaves the box as it was.
 void ProgramPage::Read() {
     const ShellFolders& folders = form_.Folders;
-    for (auto [box, link] : {std::pair{&CheckBox45, folders.DesktopLink()},
-                             std::pair{&CheckBox46, folders.QuickLaunchLink()}})
+    for (auto [box, link] : {std::pair{&DesktopIcon, folders.DesktopLink()},
+                             std::pair{&QuickLaunchIcon, folders.QuickLaunchLink()}})
         if (!link.empty() && FileExists(sys_, link)) box->SetChecked(true);
     const std::vector<std::string> group = folders.GroupLinks();
-    if (!group.empty() && FileExists(sys_, group.front())) CheckBox47.SetChecked(true);
-    CheckBox49.SetChecked(form_.Config.ShowSplash() == 0);
+    if (!group.empty() && FileExists(sys_, group.front())) StartMenuIcon.SetChecked(true);
+    NoSplashScreen.SetChecked(form_.Config.ShowSplash() == 0);
 }
 
 // A ticked box makes its shortcut whenever it is missing, even when deleted by hand since
 // the read; a shortcut is deleted only when the user cleared its box.
 void ProgramPage::Write() {
-    WriteShortcut(CheckBox45, form_.Folders.DesktopLink());
-    WriteShortcut(CheckBox46, form_.Folders.QuickLaunchLink());
+    WriteShortcut(DesktopIcon, form_.Folders.DesktopLink());
+    WriteShortcut(QuickLaunchIcon, form_.Folders.QuickLaunchLink());
     WriteGroup();
     // Config.DAT may hold other numbers than 0 and 1: an untouched box leaves them.
-    if (CheckBox49.Changed()) form_.Config.SetShowSplash(CheckBox49.Checked() ? 0 : 1);
+    if (NoSplashScreen.Changed()) form_.Config.SetShowSplash(NoSplashScreen.Checked() ? 0 : 1);
 }
 
 // A shortcut that cannot be made or deleted stops the pass with its name, as any write does.
@@ -106,7 +107,7 @@ void ProgramPage::WriteGroup() {
     if (group.empty()) return;
     const std::vector<std::string> links = form_.Folders.GroupLinks();
     const std::string &program = links[0], &readme = links[1], &uninstall = links[2];
-    if (CheckBox47.Checked()) {
+    if (StartMenuIcon.Checked()) {
         form_.ProgramDir = TakeProgramDir(sys_);
         if (FileExists(sys_, program)) return;
         const std::string& dir = form_.ProgramDir;
@@ -117,16 +118,16 @@ void ProgramPage::WriteGroup() {
         MakeShortcut(dir + "\\Uninstall.lnk", uninstall);
         return;
     }
-    if (!CheckBox47.Changed() || !FileExists(sys_, program)) return;
+    if (!StartMenuIcon.Changed() || !FileExists(sys_, program)) return;
     for (const std::string& link : links) DeleteShortcut(link);
     RemoveDir(sys_, group);  // a folder that holds other files stays
 }
 
 void ProgramPage::ResetToWindowsDefault() {
-    CheckBox45.SetChecked(false);
-    CheckBox46.SetChecked(false);
-    CheckBox47.SetChecked(true);
-    CheckBox49.SetChecked(false);
+    DesktopIcon.SetChecked(false);
+    QuickLaunchIcon.SetChecked(false);
+    StartMenuIcon.SetChecked(true);
+    NoSplashScreen.SetChecked(false);
     DeleteEarlierShortcuts();
 }
 
@@ -139,16 +140,17 @@ void ProgramPage::DeleteEarlierShortcuts() {
 
 // The box shows a tick only while its question is open.
 void ProgramPage::CheckBox64MouseDown() {
-    CheckBox64.SetFontColor(ui::kNavy);
-    CheckBox64.SetChecked(true);
+    BackToWindowsDefault.SetFontColor(ui::kNavy);
+    BackToWindowsDefault.SetChecked(true);
     ui::Answer answer = prompts_.Confirm(kAreYouSure, ui::Buttons::YesNo);
-    CheckBox64.SetFontColor(ui::kBlack);
-    CheckBox64.SetChecked(false);
+    BackToWindowsDefault.SetFontColor(ui::kBlack);
+    BackToWindowsDefault.SetChecked(false);
     if (answer == ui::Answer::Yes && OnResetToWindowsDefault) OnResetToWindowsDefault();
 }
 
 void ProgramPage::ClearShortcutBoxes() {
-    for (ui::CheckBox* box : {&CheckBox45, &CheckBox46, &CheckBox47}) box->SetChecked(false);
+    for (ui::CheckBox* box : {&DesktopIcon, &QuickLaunchIcon, &StartMenuIcon})
+        box->SetChecked(false);
 }
 
 }  // namespace vt

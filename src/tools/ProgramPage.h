@@ -28,11 +28,11 @@ class ProgramPage {
     ui::Button SpeedButton13{"SpeedButton13", &Sheet, "Send Email", ui::Kind::SpeedButton};
     ui::Button SpeedButton15{"SpeedButton15", &Sheet, "About", ui::Kind::SpeedButton};
     ui::GroupBox GroupBox20{"GroupBox20", &Sheet};
-    ui::CheckBox CheckBox64{"CheckBox64", &GroupBox20, "Back to Windows Default"};
-    ui::CheckBox CheckBox45{"CheckBox45", &GroupBox20, "Enable Desktop Icon"};
-    ui::CheckBox CheckBox46{"CheckBox46", &GroupBox20, "Enable QuickLaunch Icon"};
-    ui::CheckBox CheckBox47{"CheckBox47", &GroupBox20, "Enable Start Menu Icon"};
-    ui::CheckBox CheckBox49{"CheckBox49", &GroupBox20, "Disable Splash Screen "};
+    ui::CheckBox BackToWindowsDefault{"CheckBox64", &GroupBox20, "Back to Windows Default"};
+    ui::CheckBox DesktopIcon{"CheckBox45", &GroupBox20, "Enable Desktop Icon"};
+    ui::CheckBox QuickLaunchIcon{"CheckBox46", &GroupBox20, "Enable QuickLaunch Icon"};
+    ui::CheckBox StartMenuIcon{"CheckBox47", &GroupBox20, "Enable Start Menu Icon"};
+    ui::CheckBox NoSplashScreen{"CheckBox49", &GroupBox20, "Disable Splash Screen "};
     ui::GroupBox GroupBox13{"GroupBox13", &Sheet};
     ui::Memo Memo5{"Memo5", &GroupBox13};
 

@@ -125,8 +125,8 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
         p.fileCache.ComboBox3.ChooseItem(2);                // a list
         p.diskCache.TrackBar3.Drag(12);                     // a track bar
         p.oemInfo.Manufacturer.SetText("Example Lab PCs");  // a text
-        ClickBox(p.programPage.CheckBox49);
-        window.program.main.Button5Click();
+        ClickBox(p.programPage.NoSplashScreen);
+        window.program.main.Apply();
         EXPECT_TRUE(window.prompts.Errors().empty());
     }
     std::string profile = first.Exported();
@@ -275,7 +275,7 @@ TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
     for (const fake::CallInfo& call : window.sys.Calls())
         EXPECT_TRUE(call.kind != fake::Call::RegSetValue && call.kind != fake::Call::ProfileWrite &&
                     call.kind != fake::Call::WriteFile);
-    window.program.main.Button5Click();
+    window.program.main.Apply();
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenuDelay=7"));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=1"));
 }

@@ -100,7 +100,7 @@ class TForm1Test : public AppFixture {
 // A page whose read did not complete writes nothing until a read pass completes for it.
 TEST_F(TForm1Test, AReadPassThatStopsLeavesItsPageAndTheOnesAfterUnwritten) {
     failingRead = Slice::Windows;
-    Do([&] { form.Button5Click(); });
+    Do([&] { form.Apply(); });
     EXPECT_EQ(1u, prompts.Errors().size());
     passes.clear();
     form.TulisData();

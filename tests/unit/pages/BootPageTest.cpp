@@ -79,7 +79,7 @@ TEST_F(BootPageTest, TickingTheBootMenuShowsTheDelayAndWritesIt) {
     EXPECT_TRUE(boot().Label1.Visible());
     EXPECT_EQ(ui::kNavy, boot().CheckBox2.FontColor());
     boot().SpinEdit1.Type("12");
-    form().Button5Click();  // Apply
+    form().Apply();  // Apply
     EXPECT_EQ("1", Option("BootMenu"));
     EXPECT_EQ("12", Option("BootMenuDelay"));
     EXPECT_FALSE(boot().SpinEdit1.Visible());
@@ -137,7 +137,7 @@ TEST_F(BootPageTest, LinesOfUntouchedBoxesStayByteForByte) {
     ReadPass();
     EXPECT_FALSE(boot().CheckBox9.Checked()) << "the comment is part of the text";
     Click(boot().CheckBox6);  // "Disable Boot into GUI"
-    form().Button5Click();
+    form().Apply();
     // (Wine's profile functions drop the blank line before a section header on any write;
     // Windows 98 edits the one line)
     const std::string gap = sys.GetBehaviour() == fake::Behaviour::Windows98 ? "\r\n" : "";

@@ -63,7 +63,7 @@ TEST_F(FileCacheTest, ANumberTypedIntoTheFocusedBoxIsCommittedBeforeTheWritePass
     page().TrackBar5.Drag(4);
     form().Typing = &page().SpinEdit6;
     page().SpinEdit6.Type("2100");
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("Veltrim", Value(HKEY_LOCAL_MACHINE, kTemplates, "")->Text());
     EXPECT_EQ(Le(2100),
               Value(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\Veltrim", "NameCache")->bytes);
@@ -139,7 +139,7 @@ TEST_F(FileCacheTest, ATemplateNamingNoSubkeyReadsTheKeyItselfAndAStockMachineSt
     EXPECT_EQ("User Defined", page().ComboBox3.Text());
     EXPECT_EQ(0, page().SpinEdit6.Value());
     sys.ClearCalls();
-    form().Button5Click();
+    form().Apply();
     for (const fake::CallInfo& call : sys.Calls())
         EXPECT_NE(fake::Call::RegSetValue, call.kind) << call.name;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\Veltrim"));
@@ -224,7 +224,7 @@ TEST_F(DiskCacheTest, AStockMachineWithoutTheKeysStaysUntouched) {
     ReadPass();
     EXPECT_EQ("0", page().Label22.Caption());
     EXPECT_EQ("User Defined", page().ComboBox1.Text());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(before, sys.FileText(kSystemIniPath));
 }
 

@@ -28,10 +28,10 @@ class InternetPageTest : public PageTest {
     // What the main window does at start: read, select the first connection, show it.
     void Start() {
         PutText(HKEY_LOCAL_MACHINE, kMstcp, "EnableDHCP", "0");  // the key exists
-        pages().internet2.Edit9.SetEnabled(false);               // as at window creation
+        pages().internet2.DisableCustomNdiCache();               // as at window creation
         ReadPass();
     }
-    void Apply() { form().Button5Click(); }
+    void Apply() { form().Apply(); }
 };
 
 TEST_F(InternetPageTest, BothKindsAreListedPhoneLineFirstAndTheDialUpMtuIsShown) {
@@ -505,7 +505,7 @@ TEST_F(InternetPageTest, TheReadPassCreatesNoAdapterKey) {
 
 TEST_F(InternetPageTest, WithoutTheMstcpKeyTheWindowsValuesShowAndNothingIsCreatedOrReset) {
     Adapter(0, "NE2000 Compatible");
-    pages().internet2.Edit9.SetEnabled(false);  // as at window creation
+    pages().internet2.DisableCustomNdiCache();  // as at window creation
     ReadPass();
     EXPECT_TRUE(page().RadioButton13.Checked()) << "8192";
     EXPECT_TRUE(page().RadioButton15.Checked()) << "32";

@@ -163,12 +163,12 @@ class OemInfoTest : public PageTest {
 TEST_F(OemInfoTest, WithoutFilesTheFieldsAreEmptyAndAnUntouchedPageCreatesNothing) {
     sys.MakeDirectories("C:\\WINDOWS\\system");
     EXPECT_EQ("Manufacturer", page().Manufacturer.Text()) << "design text before the read";
-    form().Button5Click();
+    form().Apply();
     for (ui::Edit* field :
          {&page().Manufacturer, &page().Model, &page().Line1, &page().Line2, &page().Line3})
         EXPECT_EQ("", field->Text()) << field->Name();
     EXPECT_FALSE(page().Image13.Visible());
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(sys.HasFile(kInfo));
     EXPECT_FALSE(sys.HasFile(kLogo));
 }
@@ -202,7 +202,7 @@ TEST_F(OemInfoTest, ChangeLoadsThePictureAndApplySavesItAsAFreshBitmap) {
     EXPECT_TRUE(page().Image13.Visible());
     EXPECT_FALSE(page().Image13.Dib().empty());
     EXPECT_FALSE(sys.HasFile(kLogo)) << "nothing is written before the write pass";
-    form().Button5Click();
+    form().Apply();
     auto saved = Bitmap::Parse(Bytes(sys.FileText(kLogo)));
     ASSERT_TRUE(saved);
     EXPECT_EQ(159, saved->Width());
@@ -222,7 +222,7 @@ TEST_F(OemInfoTest, ClearThenApplyDeletesTheLogoAndCancellingTheDialogChangesNot
     page().Button10.Click();
     EXPECT_FALSE(page().Image13.Visible());
     EXPECT_TRUE(sys.HasFile(kLogo)) << "until the write pass";
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(sys.HasFile(kLogo));
     EXPECT_FALSE(page().Image13.Visible());
 }
@@ -238,7 +238,7 @@ TEST_F(OemInfoTest, AFileThatIsNoBitmapChangesNothing) {
     EXPECT_NE(std::string::npos, prompts.Errors()[0].find("C:\\notes.bmp"));
     EXPECT_EQ(kLogo, page().LogoPath);
     EXPECT_EQ(shown, page().Image13.Dib());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(BitmapFile(8, 8), sys.FileText(kLogo));
 }
 
@@ -249,18 +249,18 @@ TEST_F(OemInfoTest, AnUnreadableLogoIsReportedAndTheOtherPagesAreStillRead) {
     ASSERT_EQ(1u, prompts.Errors().size());
     EXPECT_FALSE(page().Image13.Visible());
     EXPECT_TRUE(pages().boot.CheckBox3.Checked()) << "the read pass went on";
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("garbage", sys.FileText(kLogo)) << "left as it is";
     // "Clear" removes it, and the next read has nothing to report.
     page().Button10.Click();
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(sys.HasFile(kLogo));
     EXPECT_EQ(2u, prompts.Errors().size()) << "reported by the read after the first Apply only";
     // A logo that cannot be deleted stops the pass with its name.
     sys.PutFile(kLogo, BitmapFile(8, 8), FILE_ATTRIBUTE_READONLY);
     ReadPass();
     page().Button10.Click();
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(3u, prompts.Errors().size()) << "a refused delete leaves nothing to put back";
     EXPECT_TRUE(sys.HasFile(kLogo));
 }

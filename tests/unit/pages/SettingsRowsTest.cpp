@@ -104,14 +104,14 @@ class RegistryRowTest : public PageTest, public ::testing::WithParamInterface<Re
 TEST_P(RegistryRowTest, TickingAndClearingWriteTheTableValues) {
     const RegistryRow& row = GetParam();
     if (row.off) sys.PutValue(row.root, row.path, row.name, row.type, *row.off);
-    form().Button5Click();
+    form().Apply();
     ASSERT_FALSE(Box().Checked());
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     ExpectStored(row.on, "ticked");
     EXPECT_TRUE(Box().Checked()) << "read back";
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     ExpectStored(row.off, "cleared");
     EXPECT_FALSE(Box().Checked()) << "read back";
 }
@@ -121,10 +121,10 @@ TEST_P(RegistryRowTest, AValueTheBoxCannotShowStaysByteForByte) {
     const RegistryRow& row = GetParam();
     const Bytes odd = {0x07, 0x00};
     sys.PutValue(row.root, row.path, row.name, REG_MULTI_SZ, odd);
-    form().Button5Click();
+    form().Apply();
     Click(Box());
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     auto stored = Now();
     ASSERT_TRUE(stored);
     EXPECT_EQ(REG_MULTI_SZ, stored->type);
@@ -132,9 +132,9 @@ TEST_P(RegistryRowTest, AValueTheBoxCannotShowStaysByteForByte) {
 }
 
 TEST_P(RegistryRowTest, AMissingValueShowsItsDefaultAndStaysMissingWhileTheBoxIsUntouched) {
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(GetParam().checkedWhenMissing, Box().Checked());
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(Now());
     EXPECT_FALSE(KeyExists(GetParam().root, GetParam().path)) << "the passes create no key";
 }
@@ -193,14 +193,14 @@ class IniRowTest : public PageTest, public ::testing::WithParamInterface<IniRow>
 TEST_P(IniRowTest, TickingAndClearingWriteTheTableTexts) {
     const IniRow& row = GetParam();
     sys.PutFile(row.file, std::string("[") + row.section + "]\r\n" + Line(row.off));
-    form().Button5Click();
+    form().Apply();
     ASSERT_FALSE(Box().Checked());
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(row.on, Stored()) << "ticked";
     EXPECT_TRUE(Box().Checked());
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(row.off ? row.off : "<missing>", Stored()) << "cleared";
     EXPECT_FALSE(Box().Checked());
 }
@@ -210,17 +210,17 @@ TEST_P(IniRowTest, AnUntouchedOrOddLineStaysByteForByte) {
     const std::string contents =
         std::string("[") + row.section + "]\r\n" + row.key + "=" + row.on + " ; kept\r\n";
     sys.PutFile(row.file, contents);
-    form().Button5Click();
+    form().Apply();
     Click(Box());
     Click(Box());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(contents, sys.FileText(row.file));
 }
 
 TEST_P(IniRowTest, AMissingKeyShowsTheBoxClearedAndStaysMissing) {
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(Box().Checked());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("<missing>", Stored());
 }
 

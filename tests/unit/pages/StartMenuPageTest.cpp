@@ -105,7 +105,7 @@ TEST_F(StartMenuPageTest, TheDelayIsEditedFromTheUncheckedBoxAndWrittenWhileChec
     page().SpinEdit2.LoseFocus();
     EXPECT_EQ("500", page().SpinEdit2.Text());
     page().SpinEdit2.Type("12");
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("12", Value(HKEY_CURRENT_USER, kDesktop, "MenuShowDelay")->Text());
     EXPECT_TRUE(page().CheckBox30.Checked()) << "the read pass never sets the delay box";
     EXPECT_FALSE(page().SpinEdit2.Visible());
@@ -175,7 +175,7 @@ TEST_F(StartMenuPageTest, AMenuOrderIsDeletedOnEveryPassWhileItsBoxIsTicked) {
         ReadPage();
         Click(*box);
         for (int pass = 0; pass < 2; ++pass) {
-            form().Button5Click();
+            form().Apply();
             EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, order)) << menu << " pass " << pass;
             EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, untouched)) << menu;
             EXPECT_TRUE(box->Checked());
@@ -183,7 +183,7 @@ TEST_F(StartMenuPageTest, AMenuOrderIsDeletedOnEveryPassWhileItsBoxIsTicked) {
             PutBytes(HKEY_CURRENT_USER, order + "\\Programs", "Order", {2});
         }
         Click(*box);
-        form().Button5Click();
+        form().Apply();
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, order)) << menu << ": a cleared box leaves it";
     }
 }

@@ -179,7 +179,7 @@ TEST_F(SystemPageTest, ClearingTheOwnerEditorRestoresWhatWasReadAndWritesNothing
     Click(page().CheckBox22);
     page().Edit1.Type("Bob");
     page().Edit2.Type("Other");
-    form().Button5Click();  // Apply writes the edit and reads it back
+    form().Apply();  // Apply writes the edit and reads it back
     EXPECT_EQ("Bob", Value(HKEY_LOCAL_MACHINE, kCurrentVersion, "RegisteredOwner")->Text());
     EXPECT_TRUE(page().CheckBox22.Checked()) << "the read pass keeps the editor's state";
     Click(page().CheckBox22);
@@ -375,7 +375,7 @@ TEST_P(BandTest, TheStoredValueShowsItsBandAndAMoveWritesTheBandValue) {
     const BandCase& c = GetParam();
     for (std::int32_t stored : {c.lowest, c.highest}) {
         Store(stored);
-        form().Button5Click();
+        form().Apply();
         Click(Editor());
         EXPECT_EQ(c.position, page().TrackBar1.Position()) << stored;
         Click(Editor());  // cleared again

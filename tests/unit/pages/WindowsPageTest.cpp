@@ -81,7 +81,7 @@ TEST_F(WindowsPageTest, TheRecycleBinAttributesAreWrittenAsBinaryOnceTheBoxChang
     ASSERT_TRUE(stored);
     EXPECT_EQ(REG_DWORD, stored->type) << "untouched";
     Click(page().CheckBox29);
-    form().Button5Click();
+    form().Apply();
     EXPECT_TRUE(page().CheckBox29.Checked());
     stored = Value(HKEY_CLASSES_ROOT, kRecycleBin, "Attributes");
     EXPECT_EQ(REG_BINARY, stored->type);
@@ -118,7 +118,7 @@ TEST_F(WindowsPageTest, AnotherProgramsMyComputerCommandStaysUntilTheBoxIsCleare
               DefaultText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command"));
 
     Click(page().CheckBox35);
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(WindowsPage::kExplorerCommand,
               DefaultText(HKEY_CLASSES_ROOT, std::string(kMyComputer) + "\\Open\\Command"));
     EXPECT_TRUE(page().CheckBox35.Checked());
@@ -161,7 +161,7 @@ TEST_F(WindowsPageTest, TheBatchFileVerbIsWrittenBothWaysOnceChanged) {
     WritePage();
     EXPECT_EQ("print", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell")) << "untouched";
     Click(page().CheckBox42);
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("edit", DefaultText(HKEY_CLASSES_ROOT, "batfile\\shell"));
     Click(page().CheckBox42);
     WritePage();
@@ -170,18 +170,18 @@ TEST_F(WindowsPageTest, TheBatchFileVerbIsWrittenBothWaysOnceChanged) {
 
 TEST_F(WindowsPageTest, TheOldBitmapIconIsSavedOnceAndPutBack) {
     PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "", kPaintIcon);
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(page().CheckBox63.Checked());
     Click(page().CheckBox63);
-    form().Button5Click();
+    form().Apply();
     EXPECT_TRUE(page().CheckBox63.Checked());
     EXPECT_EQ("%1", DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
-    form().Button5Click();  // the second pass reads "%1" and saves nothing
+    form().Apply();  // the second pass reads "%1" and saves nothing
     EXPECT_EQ(kPaintIcon, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->Text());
     EXPECT_EQ(REG_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->type);
 
     Click(page().CheckBox63);
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(kPaintIcon, DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
     EXPECT_FALSE(Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon"));
     EXPECT_FALSE(page().CheckBox63.Checked());
@@ -192,7 +192,7 @@ TEST_F(WindowsPageTest, AnExpandableIconKeepsItsTypeThroughTheThumbnailAndBack) 
                  {'%', 'W', '%', '\\', 'p', '.', 'e', 'x', 'e', ',', '1', 0});
     ReadPage();
     Click(page().CheckBox63);
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(REG_EXPAND_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->type);
     EXPECT_EQ(REG_SZ, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "")->type);
     Click(page().CheckBox63);
@@ -205,8 +205,8 @@ TEST_F(WindowsPageTest, AnExpandableIconKeepsItsTypeThroughTheThumbnailAndBack) 
 TEST_F(WindowsPageTest, AStaleSavedIconIsNotWrittenOverAnIconSetLater) {
     PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "", "C:\\new.exe,2");
     PutText(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon", kPaintIcon);
-    form().Button5Click();
-    form().Button5Click();
+    form().Apply();
+    form().Apply();
     EXPECT_EQ("C:\\new.exe,2", DefaultText(HKEY_CLASSES_ROOT, kBitmapIcon));
     EXPECT_EQ(kPaintIcon, Value(HKEY_CLASSES_ROOT, kBitmapIcon, "OldBitmapIcon")->Text());
 }
@@ -218,7 +218,7 @@ TEST_F(WindowsPageTest, ForeignVerbsStayWhileTheirBoxesAreUntouched) {
     ReadPage();
     EXPECT_FALSE(page().CheckBox40.Checked());
     EXPECT_FALSE(page().CheckBox41.Checked());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("openas", DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell"));
     EXPECT_EQ("mynotepad.exe %1",
               DefaultText(HKEY_CLASSES_ROOT, "Unknown\\shell\\NotePad\\Command"));
@@ -265,7 +265,7 @@ TEST_F(WindowsPageTest, TheToolbarBackgroundEditorOpensOnlyFromTheUncheckedBox) 
 
     Click(page().CheckBox33);  // any other box closes the editor
     EXPECT_FALSE(page().Edit6.Visible());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ("C:\\WINDOWS\\Setup.bmp",
               Value(HKEY_CURRENT_USER, kToolbar, "BackBitmapShell")->Text());
     EXPECT_TRUE(page().CheckBox62.Checked()) << "the read pass never sets the editor's box";
@@ -286,7 +286,7 @@ TEST_F(WindowsPageTest, PressesMarkTheBoxAndApplyClearsTheMarks) {
     EXPECT_EQ(ui::kBlack, page().CheckBox37.FontColor());
     Click(page().CheckBox37);
     EXPECT_EQ(ui::kNavy, page().CheckBox37.FontColor());
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(ui::kBlack, page().CheckBox37.FontColor());
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}),
               Value(HKEY_CURRENT_USER, kDesktop, "SmoothScroll")->bytes);

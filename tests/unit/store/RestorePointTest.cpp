@@ -345,7 +345,7 @@ TEST_F(UndoLastApplyTest, ApplyWithEveryBoxChangedThenUndoLeavesTheMachineAsBefo
     Click(pages().system.CheckBox22);  // cleared: back to the owner read
     Click(pages().system.CheckBox22);  // ticked again, its editor open
     pages().system.Edit1.Type("Someone Else");
-    form().Button5Click();
+    form().Apply();
     ASSERT_NE(before, Machine());
     ASSERT_TRUE(form().CanUndo());
 
@@ -357,7 +357,7 @@ TEST_F(UndoLastApplyTest, ApplyWithEveryBoxChangedThenUndoLeavesTheMachineAsBefo
     EXPECT_EQ(shown, ReadBoxes());
     EXPECT_EQ(1, form().Config.ShowSplash());
     // The pages show the machine as it is again: another Apply writes nothing.
-    form().Button5Click();
+    form().Apply();
     EXPECT_EQ(before, Machine());
     EXPECT_FALSE(form().CanUndo());
 }
@@ -383,12 +383,12 @@ TEST_F(UndoLastApplyTest, EveryRowAloneIsWrittenAndPutBackWholeAndResetToItsDefa
             const std::vector<std::string> start = Machine();
             if (box->Checked()) {  // cleared first and kept, so that the tick below writes
                 Click(*box);
-                form().Button5Click();
+                form().Apply();
             }
             const std::vector<std::string> before = Machine();
             Click(*box);
             const bool ticked = box->Checked();
-            form().Button5Click();
+            form().Apply();
             if (std::holds_alternative<Setting>(entry) && ticked) {
                 EXPECT_TRUE(before != Machine()) << box->Name() << ": the change was not written";
             }
@@ -412,14 +412,14 @@ TEST_F(UndoLastApplyTest, EveryRowAloneIsWrittenAndPutBackWholeAndResetToItsDefa
 
 TEST_F(UndoLastApplyTest, NoKeepsThePointAndAnApplyThatChangesNothingMakesNone) {
     ReadPass();
-    form().Button5Click();
+    form().Apply();
     EXPECT_FALSE(form().CanUndo());
     EXPECT_FALSE(sys.HasDirectory(kRestoreDir));
     form().UndoLastApply();  // nothing to undo: nothing is asked
     EXPECT_TRUE(prompts.Questions().empty());
 
     Click(pages().boot.CheckBox1);
-    form().Button5Click();
+    form().Apply();
     std::vector<std::string> after = Machine();
     prompts.Answer(ui::Answer::No);
     form().UndoLastApply();
@@ -438,7 +438,7 @@ TEST_F(UndoLastApplyTest, AnUnwritableRestoreFolderStopsApplyWithItsReason) {
                    (c.kind == fake::Call::CreateDirectory || c.kind == fake::Call::WriteFile);
         },
         ERROR_ACCESS_DENIED);
-    form().Button5Click();
+    form().Apply();
     ASSERT_EQ(1u, prompts.Errors().size());
     EXPECT_TRUE(prompts.Errors()[0].starts_with("Unable to write to"));
     EXPECT_TRUE(prompts.Questions().empty()) << "nothing to put back";
@@ -451,9 +451,9 @@ TEST_F(UndoLastApplyTest, ADamagedPointIsSkippedOnlyWithLeave) {
     ReadPass();
     const std::vector<std::string> start = Machine();
     Click(pages().boot.CheckBox1);
-    form().Button5Click();
+    form().Apply();
     Click(pages().boot.CheckBox3);
-    form().Button5Click();
+    form().Apply();
     std::vector<std::string> names = ListRestorePoints(sys, kRestoreDir);
     ASSERT_EQ(2u, names.size());
     const std::string newest = std::string(kRestoreDir) + "\\" + names.back() + "\\Files.txt";
@@ -482,7 +482,7 @@ TEST_F(UndoLastApplyTest, WhatCannotBePutBackIsNamedAndThePointKept) {
     ReadPass();
     Click(pages().boot.CheckBox1);     // C:\MSDOS.SYS
     Click(pages().system.CheckBox15);  // the registry
-    form().Button5Click();
+    form().Apply();
     sys.FailWhen(
         [](const fake::CallInfo& c) {
             return c.kind == fake::Call::WriteFile && vt::ToUpper(c.path) == "C:\\MSDOS.SYS";
@@ -610,7 +610,7 @@ bool ApplyCutOff(fake::FakePlatform& sys, int call, std::vector<std::string>& be
     bool cut = false;
     try {
         if (call) sys.CutPowerAtCall(call);
-        first.form().Button5Click();
+        first.form().Apply();
         after = MachineOf(sys);
     } catch (const fake::PowerCut&) {
         cut = true;
@@ -718,7 +718,7 @@ bool SmallApplyCutOff(fake::FakePlatform& sys, bool undo, int call, bool powerLo
     bool cut = false;
     try {
         if (call && !undo) sys.CutPowerAtCall(call);
-        first.form().Button5Click();
+        first.form().Apply();
         if (undo) {
             prompts.Answer(ui::Answer::Yes);
             if (call) sys.CutPowerAtCall(call);
@@ -869,7 +869,7 @@ TEST(LostWriteTest, AWriteThatClaimsSuccessIsAFailureAndNoFileIsKeptIncomplete) 
                 }
                 c.fault(sys);
                 prompts.Answer(next == std::string("Yes") ? ui::Answer::Yes : ui::Answer::No);
-                program.form().Button5Click();
+                program.form().Apply();
                 ASSERT_EQ(1u, prompts.Questions().size());
                 EXPECT_TRUE(prompts.Questions()[0].starts_with(c.reported));
                 if (next == std::string("Yes")) {
@@ -1142,7 +1142,7 @@ class EveryPassTest : public UndoLastApplyTest, public ::testing::WithParamInter
         for (ui::CheckBox* box : form().MarkableBoxes())
             if (box->Enabled()) Click(*box);
     }
-    void Apply() { form().Button5Click(); }
+    void Apply() { form().Apply(); }
     // The pass changes the machine; Undo then puts it back as it was, without a word but its
     // report.
     void ExpectUndone(const std::string& what, const std::function<void()>& pass) {
@@ -1287,10 +1287,10 @@ TEST(UninstallTest, PutBackLeavesWindowsAsBeforeTheFirstApplyAndKeepLeavesItAsIt
                 box->PressMouse(ui::MouseButton::Left);
                 box->ReleaseMouse(ui::MouseButton::Left, true);
             }
-            program.form().Button5Click();
+            program.form().Apply();
             ASSERT_EQ(1u, ListRestorePoints(sys, restore).size());
             pages.fileCache.TrackBar5.Drag(3);  // the program's own template
-            program.form().Button5Click();
+            program.form().Apply();
             ASSERT_EQ(2u, ListRestorePoints(sys, restore).size());
             auto& menus = std::static_pointer_cast<Tools>(program.program.tools)->rightClickMenus;
             for (const RightClickMenus::FileType& type : menus.Types)

@@ -35,10 +35,10 @@ class ProgramPageTest : public PageTest {
 
 TEST_F(ProgramPageTest, TickedBoxesMakeTheirShortcutsWithTheProgramFolderAsWorkingDirectory) {
     ReadPass();
-    Click(page().CheckBox45);
-    Click(page().CheckBox46);
-    Click(page().CheckBox47);
-    EXPECT_EQ(ui::kNavy, page().CheckBox45.FontColor());
+    Click(page().DesktopIcon);
+    Click(page().QuickLaunchIcon);
+    Click(page().StartMenuIcon);
+    EXPECT_EQ(ui::kNavy, page().DesktopIcon.FontColor());
     WritePass();
     const std::string exe = std::string(kProgramDir) + "\\Veltrim.exe";
     EXPECT_EQ(Link(exe), sys.FileText(kDesktop));
@@ -55,8 +55,8 @@ TEST_F(ProgramPageTest, AShortcutDeletedByHandIsMadeAgainAndAnExistingGroupIsNev
     sys.PutFile(std::string(kGroup) + "\\Veltrim 2000.lnk", "OLD");
     sys.PutFile(kDesktop, "ELSEWHERE");
     ReadPass();
-    EXPECT_TRUE(page().CheckBox45.Checked());
-    EXPECT_TRUE(page().CheckBox47.Checked());
+    EXPECT_TRUE(page().DesktopIcon.Checked());
+    EXPECT_TRUE(page().StartMenuIcon.Checked());
     WritePass();
     EXPECT_EQ("ELSEWHERE", sys.FileText(kDesktop)) << "an existing shortcut stays";
     EXPECT_EQ("OLD", sys.FileText(std::string(kGroup) + "\\Veltrim 2000.lnk"));
@@ -73,7 +73,7 @@ TEST_F(ProgramPageTest, ClearingTheGroupDeletesItsShortcutsAndAFolderWithOtherFi
             sys.PutFile(std::string(kGroup) + name, "L");
         if (otherFile) sys.PutFile(std::string(kGroup) + "\\Notes.txt", "mine");
         ReadPass();
-        Click(page().CheckBox47);
+        Click(page().StartMenuIcon);
         WritePass();
         EXPECT_FALSE(sys.HasFile(std::string(kGroup) + "\\Veltrim 2000.lnk"));
         EXPECT_FALSE(sys.HasFile(std::string(kGroup) + "\\Uninstall.lnk"));
@@ -103,9 +103,9 @@ TEST_F(ProgramPageTest, WithUserProfilesTheShortcutsGoWhereTheShellKeepsTheFolde
     const std::string group = profile + "\\Start Menu\\Programs\\Veltrim 2000";
     sys.MakeDirectories(quickLaunchFolder);
     ReadPass();
-    EXPECT_FALSE(page().CheckBox45.Checked()) << "not on the desktop the user sees";
-    EXPECT_FALSE(page().CheckBox46.Checked());
-    for (ui::CheckBox* box : {&page().CheckBox45, &page().CheckBox46, &page().CheckBox47})
+    EXPECT_FALSE(page().DesktopIcon.Checked()) << "not on the desktop the user sees";
+    EXPECT_FALSE(page().QuickLaunchIcon.Checked());
+    for (ui::CheckBox* box : {&page().DesktopIcon, &page().QuickLaunchIcon, &page().StartMenuIcon})
         Click(*box);
     WritePass();
     EXPECT_EQ(Link(exe), sys.FileText(desktop));
@@ -113,8 +113,8 @@ TEST_F(ProgramPageTest, WithUserProfilesTheShortcutsGoWhereTheShellKeepsTheFolde
     EXPECT_EQ(Link(exe), sys.FileText(group + "\\Veltrim 2000.lnk"));
     EXPECT_FALSE(sys.HasDirectory(kGroup));
     ReadPass();
-    EXPECT_TRUE(page().CheckBox45.Checked());
-    EXPECT_TRUE(page().CheckBox47.Checked());
+    EXPECT_TRUE(page().DesktopIcon.Checked());
+    EXPECT_TRUE(page().StartMenuIcon.Checked());
     page().ResetToWindowsDefault();
     WritePass();
     for (const std::string& link :
@@ -146,16 +146,16 @@ const std::string kGroupFolder = kGroup;
 const ShortcutFailure kShortcutFailures[] = {
     {"NoDesktopFolder",
      [](fake::FakePlatform& sys) { sys.RemoveDirectoryA("C:\\WINDOWS\\Desktop"); },
-     &ProgramPage::CheckBox45, std::string("Cannot create file ") + kDesktop},
+     &ProgramPage::DesktopIcon, std::string("Cannot create file ") + kDesktop},
     {"RefusedQuickLaunchLink", Refusing(fake::Call::CreateShellLink, kQuickLaunch),
-     &ProgramPage::CheckBox46, std::string("Cannot create file ") + kQuickLaunch},
-    {"NoGroupFolder", Refusing(fake::Call::CreateDirectory, kGroupFolder), &ProgramPage::CheckBox47,
-     "Cannot create folder " + kGroupFolder},
+     &ProgramPage::QuickLaunchIcon, std::string("Cannot create file ") + kQuickLaunch},
+    {"NoGroupFolder", Refusing(fake::Call::CreateDirectory, kGroupFolder),
+     &ProgramPage::StartMenuIcon, "Cannot create folder " + kGroupFolder},
     {"RefusedReadmeLink", Refusing(fake::Call::CreateShellLink, kGroupFolder + "\\Readme.lnk"),
-     &ProgramPage::CheckBox47, "Cannot create file " + kGroupFolder + "\\Readme.lnk"},
+     &ProgramPage::StartMenuIcon, "Cannot create file " + kGroupFolder + "\\Readme.lnk"},
     {"DesktopLinkThatCannotGo",
      [](fake::FakePlatform& sys) { sys.PutFile(kDesktop, "LINK", FILE_ATTRIBUTE_READONLY); },
-     &ProgramPage::CheckBox45, std::string("Cannot delete file ") + kDesktop},
+     &ProgramPage::DesktopIcon, std::string("Cannot delete file ") + kDesktop},
 };
 
 class ShortcutFailureTest : public ProgramPageTest,
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Shortcuts, ShortcutFailureTest, ::testing::ValuesIn(kSh
 TEST_F(ProgramPageTest, AnUntouchedSplashBoxLeavesAnOddShowSplashAlone) {
     form().Config.SetShowSplash(2);
     ReadPass();
-    EXPECT_FALSE(page().CheckBox49.Checked());
+    EXPECT_FALSE(page().NoSplashScreen.Checked());
     WritePass();
     EXPECT_EQ(2, form().Config.ShowSplash());
 }
@@ -187,8 +187,8 @@ TEST_F(ProgramPageTest, AnUntouchedSplashBoxLeavesAnOddShowSplashAlone) {
 TEST_F(ProgramPageTest, TheSplashOptionSetsShowSplashAndTheButtonsOpenTheirAddresses) {
     form().Config.SetShowSplash(1);
     ReadPass();
-    EXPECT_FALSE(page().CheckBox49.Checked());
-    Click(page().CheckBox49);
+    EXPECT_FALSE(page().NoSplashScreen.Checked());
+    Click(page().NoSplashScreen);
     WritePass();
     EXPECT_EQ(0, form().Config.ShowSplash());
     form().Handle = 0x1234;
@@ -255,8 +255,8 @@ class BackToDefaultTest : public ProgramPageTest {
     }
     void Reset(ui::Answer answer) {
         prompts.Answer(answer);
-        page().CheckBox64.PressMouse(ui::MouseButton::Left);
-        page().CheckBox64.ReleaseMouse(ui::MouseButton::Left, true);
+        page().BackToWindowsDefault.PressMouse(ui::MouseButton::Left);
+        page().BackToWindowsDefault.ReleaseMouse(ui::MouseButton::Left, true);
     }
 };
 
@@ -266,8 +266,8 @@ TEST_F(BackToDefaultTest, NoLeavesEverythingAsItWas) {
     sys.ClearCalls();
     Reset(ui::Answer::No);
     EXPECT_EQ(std::vector<std::string>{"Are you sure ?"}, prompts.Questions());
-    EXPECT_FALSE(page().CheckBox64.Checked());
-    EXPECT_EQ(ui::kBlack, page().CheckBox64.FontColor());
+    EXPECT_FALSE(page().BackToWindowsDefault.Checked());
+    EXPECT_EQ(ui::kBlack, page().BackToWindowsDefault.FontColor());
     for (const fake::CallInfo& call : sys.Calls()) {
         EXPECT_NE(fake::Call::RegSetValue, call.kind) << call.name;
         EXPECT_NE(fake::Call::ProfileWrite, call.kind) << call.name;
@@ -278,7 +278,7 @@ TEST_F(BackToDefaultTest, NoLeavesEverythingAsItWas) {
 
 TEST_F(BackToDefaultTest, YesPutsThePagesBackAndApplies) {
     Reset(ui::Answer::Yes);
-    EXPECT_FALSE(page().CheckBox64.Checked()) << "never left ticked";
+    EXPECT_FALSE(page().BackToWindowsDefault.Checked()) << "never left ticked";
     TIniFile msdos(sys, kMsdosSys);
     EXPECT_EQ("0", msdos.ReadText("Options", "BootMulti", "-"));
     EXPECT_EQ("1", msdos.ReadText("Options", "Logo", "-"));
