@@ -1161,4 +1161,8 @@ BOOL FakePlatform::GetVersionExA(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
+DWORD FakePlatform::GetLastError() {
+    return lastError_;
+}
+
 }  // namespace vt::fake
