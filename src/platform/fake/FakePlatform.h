@@ -180,10 +180,12 @@ class FakePlatform final : public Platform {
     const std::vector<ShellRequest>& ShellOpened() const { return shellOpened_; }
 
     // --- The seam ----------------------------------------------------------------------
-    // A shortcut is a file whose text is "LINK " + target + "|" + working directory.
-    // SHGetSpecialFolderPathA answers the folder "User Shell Folders" names when it exists, else
-    // the one below the Windows directory (a machine without user profiles); a missing folder is
-    // made only when asked, and otherwise answers FALSE.
+    // Made by family: FakeRegistry.cpp, FakeFiles.cpp (profiles, files and folders) and
+    // FakeShell.cpp (shell, windows, session and system). A shortcut is a file whose text is
+    // "LINK " + target + "|" + working directory. SHGetSpecialFolderPathA answers the folder
+    // "User Shell Folders" names when it exists, else the one below the Windows directory (a
+    // machine without user profiles); a missing folder is made only when asked, and otherwise
+    // answers FALSE.
 #define VT_PLATFORM_CALL VT_PLATFORM_OVERRIDE
 #include "platform/PlatformCalls.def"
 
