@@ -210,10 +210,18 @@ BOOL FakePlatform::CreateShellLink(const char* target, const char* linkFile,
     std::string full = FullPath(linkFile);
     bool pending = unflushedFiles_.count(ToUpper(full)) > 0;
     auto before = files_.find(ToUpper(full));
-    std::optional<File> onDisk =
-        before == files_.end() ? std::nullopt : std::optional<File>(before->second);
+    // Held apart from an optional: GCC 12 at -O3 takes a copy of an optional File here for a
+    // read of uninitialised memory.
+    const bool existed = before != files_.end();
+    File onDisk = existed ? before->second : File{};
     if (!WriteFileBytes(linkFile, std::vector<BYTE>(text.begin(), text.end()))) return FALSE;
-    if (!pending) unflushedFiles_[ToUpper(full)] = onDisk;
+    if (!pending) {
+        std::optional<File>& saved = unflushedFiles_[ToUpper(full)];
+        if (existed)
+            saved.emplace(std::move(onDisk));
+        else
+            saved.reset();
+    }
     return TRUE;
 }
 
