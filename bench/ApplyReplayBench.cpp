@@ -71,10 +71,10 @@ class Replay {
         char buffer[32768];
         ::DWORD a = 0, b = 0, c = 0;
         switch (call.op) {
-            case Op::OpenKey:
-            case Op::CreateKey: {
+            case Op::RegOpenKeyExA:
+            case Op::RegCreateKeyExA: {
                 ::HKEY opened = nullptr;
-                LONG rc = call.op == Op::OpenKey
+                LONG rc = call.op == Op::RegOpenKeyExA
                               ? ::RegOpenKeyExA(Key(call.key), Ptr(call.text[0]), 0, call.number[0],
                                                 &opened)
                               : ::RegCreateKeyExA(Key(call.key), Ptr(call.text[0]), 0, nullptr,
@@ -83,30 +83,30 @@ class Replay {
                 if (rc == ERROR_SUCCESS && call.opened) keys_[call.opened] = opened;
                 return rc;
             }
-            case Op::QueryValue:
+            case Op::RegQueryValueExA:
                 a = call.number[0];
                 return ::RegQueryValueExA(
                     Key(call.key), Ptr(call.text[0]), nullptr, call.given & 1 ? &b : nullptr,
                     call.given & 2 ? reinterpret_cast<BYTE*>(buffer) : nullptr,
                     call.given & 4 ? &a : nullptr);
-            case Op::SetValue:
+            case Op::RegSetValueExA:
                 return ::RegSetValueExA(Key(call.key), Ptr(call.text[0]), 0, call.number[0],
                                         call.given & 1 ? call.data.data() : nullptr,
                                         call.number[1]);
-            case Op::DeleteValue:
+            case Op::RegDeleteValueA:
                 return ::RegDeleteValueA(Key(call.key), Ptr(call.text[0]));
-            case Op::DeleteKey:
+            case Op::RegDeleteKeyA:
                 return ::RegDeleteKeyA(Key(call.key), Ptr(call.text[0]));
-            case Op::EnumKey:
+            case Op::RegEnumKeyExA:
                 a = call.number[1];
                 return ::RegEnumKeyExA(Key(call.key), call.number[0], buffer, &a, nullptr, nullptr,
                                        nullptr, nullptr);
-            case Op::QueryInfoKey:
+            case Op::RegQueryInfoKeyA:
                 return ::RegQueryInfoKeyA(
                     Key(call.key), nullptr, nullptr, nullptr, call.given & 1 ? &a : nullptr,
                     call.given & 2 ? &b : nullptr, nullptr, call.given & 4 ? &c : nullptr, nullptr,
                     nullptr, nullptr, nullptr);
-            case Op::EnumValue: {
+            case Op::RegEnumValueA: {
                 a = call.number[1];
                 c = call.number[2];
                 static BYTE data[65536];
@@ -115,77 +115,76 @@ class Replay {
                                        call.given & 2 ? data : nullptr,
                                        call.given & 4 ? &c : nullptr);
             }
-            case Op::CloseKey: {
+            case Op::RegCloseKey: {
                 LONG rc = ::RegCloseKey(Key(call.key));
                 keys_.erase(call.key);
                 return rc;
             }
-            case Op::FlushKey:
+            case Op::RegFlushKey:
                 return ::RegFlushKey(Key(call.key));
-            case Op::ReadProfile: {
+            case Op::GetPrivateProfileStringA: {
                 std::string fallback(call.data.begin(), call.data.end());
                 return ::GetPrivateProfileStringA(Ptr(call.text[0]), Ptr(call.text[1]),
                                                   call.given & 1 ? fallback.c_str() : nullptr,
                                                   buffer, call.number[0], Ptr(call.text[2]));
             }
-            case Op::WriteProfile: {
+            case Op::WritePrivateProfileStringA: {
                 std::string value(call.data.begin(), call.data.end());
                 return ::WritePrivateProfileStringA(Ptr(call.text[0]), Ptr(call.text[1]),
                                                     call.given & 1 ? value.c_str() : nullptr,
                                                     Ptr(call.text[2]));
             }
-            case Op::WindowsFolder:
+            case Op::GetWindowsDirectoryA:
                 return ::GetWindowsDirectoryA(buffer, call.number[0]);
-            case Op::CurrentFolder:
+            case Op::GetCurrentDirectoryA:
                 return ::GetCurrentDirectoryA(call.number[0], buffer);
-            case Op::ChangeFolder:
+            case Op::SetCurrentDirectoryA:
                 return ::SetCurrentDirectoryA(Ptr(call.text[0]));
-            case Op::ReadAttributes:
+            case Op::GetFileAttributesA:
                 return ::GetFileAttributesA(Ptr(call.text[0]));
-            case Op::WriteAttributes:
+            case Op::SetFileAttributesA:
                 return ::SetFileAttributesA(Ptr(call.text[0]), call.number[0]);
-            case Op::RemoveFile:
+            case Op::DeleteFileA:
                 return ::DeleteFileA(Ptr(call.text[0]));
-            case Op::MakeFolder:
+            case Op::CreateDirectoryA:
                 return ::CreateDirectoryA(Ptr(call.text[0]), nullptr);
-            case Op::RemoveFolder:
+            case Op::RemoveDirectoryA:
                 return ::RemoveDirectoryA(Ptr(call.text[0]));
-            case Op::CopyWhole:
+            case Op::CopyFileA:
                 return ::CopyFileA(Ptr(call.text[0]), Ptr(call.text[1]),
                                    static_cast<BOOL>(call.number[0]));
-            case Op::MoveWhole:
+            case Op::MoveFileA:
                 return ::MoveFileA(Ptr(call.text[0]), Ptr(call.text[1]));
-            case Op::ReadWhole: {
+            case Op::ReadFileBytes: {
                 std::vector<vt::BYTE> bytes;
                 return platform_.ReadFileBytes(Ptr(call.text[0]), &bytes, ~DWORD{0});
             }
-            case Op::WriteWhole:
+            case Op::WriteFileBytes:
                 return platform_.WriteFileBytes(Ptr(call.text[0]), call.data);
-            case Op::FlushWhole:
+            case Op::FlushFile:
                 return platform_.FlushFile(Ptr(call.text[0]));
-            case Op::Expand:
+            case Op::LZCopyFileA:
                 return platform_.LZCopyFileA(Ptr(call.text[0]), Ptr(call.text[1]));
-            case Op::Shortcut:
+            case Op::CreateShellLink:
                 return platform_.CreateShellLink(Ptr(call.text[0]), Ptr(call.text[1]),
                                                  Ptr(call.text[2]));
-            case Op::MemoryStatus: {
+            case Op::GlobalMemoryStatus: {
                 ::MEMORYSTATUS status{};
                 status.dwLength = sizeof status;
                 ::GlobalMemoryStatus(&status);
                 return 0;
             }
-            case Op::Version: {
+            case Op::GetVersionExA: {
                 ::OSVERSIONINFOA info{};
                 info.dwOSVersionInfoSize = sizeof info;
                 return ::GetVersionExA(&info);
             }
-            case Op::LastError:
+            case Op::GetLastError:
                 ::GetLastError();
                 return 0;
-            case Op::Other:
+            default:  // a window, menu or shell call: counted, not replayed
                 return call.result;
         }
-        return call.result;
     }
 
     std::map<std::uintptr_t, ::HKEY> keys_;

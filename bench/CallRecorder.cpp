@@ -17,38 +17,10 @@ bool IsRoot(HKEY key) {
 }  // namespace
 
 const char* OpName(Op op) {
-    static const char* const names[] = {"RegOpenKeyExA",
-                                        "RegCreateKeyExA",
-                                        "RegQueryValueExA",
-                                        "RegSetValueExA",
-                                        "RegDeleteValueA",
-                                        "RegDeleteKeyA",
-                                        "RegEnumKeyExA",
-                                        "RegQueryInfoKeyA",
-                                        "RegEnumValueA",
-                                        "RegCloseKey",
-                                        "RegFlushKey",
-                                        "GetPrivateProfileStringA",
-                                        "WritePrivateProfileStringA",
-                                        "GetWindowsDirectoryA",
-                                        "GetCurrentDirectoryA",
-                                        "SetCurrentDirectoryA",
-                                        "GetFileAttributesA",
-                                        "SetFileAttributesA",
-                                        "DeleteFileA",
-                                        "CreateDirectoryA",
-                                        "RemoveDirectoryA",
-                                        "CopyFileA",
-                                        "MoveFileA",
-                                        "read a whole file",
-                                        "write a whole file",
-                                        "flush a file",
-                                        "LZCopy",
-                                        "make a shortcut",
-                                        "GlobalMemoryStatus",
-                                        "GetVersionExA",
-                                        "GetLastError",
-                                        "window or shell call"};
+    static const char* const names[] = {
+#define VT_PLATFORM_CALL(ret, name, shortName, params, args) #name,
+#include "platform/PlatformCalls.def"
+    };
     return names[static_cast<int>(op)];
 }
 
@@ -82,7 +54,7 @@ void CallRecorder::Opened(RecordedCall& call, LONG rc, HKEY* result) {
 }
 
 LONG CallRecorder::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
-    RecordedCall& call = Add(Op::OpenKey, key);
+    RecordedCall& call = Add(Op::RegOpenKeyExA, key);
     call.text[0] = Text(subKey);
     call.number[0] = sam;
     LONG rc = inner_.RegOpenKeyExA(key, subKey, sam, result);
@@ -91,7 +63,7 @@ LONG CallRecorder::RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY*
 }
 
 LONG CallRecorder::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) {
-    RecordedCall& call = Add(Op::CreateKey, key);
+    RecordedCall& call = Add(Op::RegCreateKeyExA, key);
     call.text[0] = Text(subKey);
     call.number[0] = sam;
     LONG rc = inner_.RegCreateKeyExA(key, subKey, sam, result);
@@ -101,7 +73,7 @@ LONG CallRecorder::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKE
 
 LONG CallRecorder::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
                                     DWORD* size) {
-    RecordedCall& call = Add(Op::QueryValue, key);
+    RecordedCall& call = Add(Op::RegQueryValueExA, key);
     call.text[0] = Text(name);
     call.given = (type ? 1 : 0) | (data ? 2 : 0) | (size ? 4 : 0);
     call.number[0] = size ? *size : 0;
@@ -110,7 +82,7 @@ LONG CallRecorder::RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYT
 
 LONG CallRecorder::RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
                                   DWORD size) {
-    RecordedCall& call = Add(Op::SetValue, key);
+    RecordedCall& call = Add(Op::RegSetValueExA, key);
     call.text[0] = Text(name);
     call.number[0] = type;
     call.number[1] = size;
@@ -120,26 +92,26 @@ LONG CallRecorder::RegSetValueExA(HKEY key, const char* name, DWORD type, const 
 }
 
 LONG CallRecorder::RegDeleteValueA(HKEY key, const char* name) {
-    RecordedCall& call = Add(Op::DeleteValue, key);
+    RecordedCall& call = Add(Op::RegDeleteValueA, key);
     call.text[0] = Text(name);
     return static_cast<LONG>(call.result = inner_.RegDeleteValueA(key, name));
 }
 
 LONG CallRecorder::RegDeleteKeyA(HKEY key, const char* subKey) {
-    RecordedCall& call = Add(Op::DeleteKey, key);
+    RecordedCall& call = Add(Op::RegDeleteKeyA, key);
     call.text[0] = Text(subKey);
     return static_cast<LONG>(call.result = inner_.RegDeleteKeyA(key, subKey));
 }
 
 LONG CallRecorder::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) {
-    RecordedCall& call = Add(Op::EnumKey, key);
+    RecordedCall& call = Add(Op::RegEnumKeyExA, key);
     call.number[0] = index;
     call.number[1] = nameSize ? *nameSize : 0;
     return static_cast<LONG>(call.result = inner_.RegEnumKeyExA(key, index, name, nameSize));
 }
 
 LONG CallRecorder::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) {
-    RecordedCall& call = Add(Op::QueryInfoKey, key);
+    RecordedCall& call = Add(Op::RegQueryInfoKeyA, key);
     call.given = (subKeys ? 1 : 0) | (maxSubKeyLen ? 2 : 0) | (values ? 4 : 0);
     return static_cast<LONG>(call.result =
                                  inner_.RegQueryInfoKeyA(key, subKeys, maxSubKeyLen, values));
@@ -147,7 +119,7 @@ LONG CallRecorder::RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLe
 
 LONG CallRecorder::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
                                  BYTE* data, DWORD* dataSize) {
-    RecordedCall& call = Add(Op::EnumValue, key);
+    RecordedCall& call = Add(Op::RegEnumValueA, key);
     call.number[0] = index;
     call.number[1] = nameSize ? *nameSize : 0;
     call.number[2] = dataSize ? *dataSize : 0;
@@ -157,7 +129,7 @@ LONG CallRecorder::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameS
 }
 
 LONG CallRecorder::RegCloseKey(HKEY key) {
-    RecordedCall& call = Add(Op::CloseKey, key);
+    RecordedCall& call = Add(Op::RegCloseKey, key);
     LONG rc = inner_.RegCloseKey(key);
     call.result = rc;
     if (rc == ERROR_SUCCESS) numbers_.erase(key);
@@ -165,14 +137,14 @@ LONG CallRecorder::RegCloseKey(HKEY key) {
 }
 
 LONG CallRecorder::RegFlushKey(HKEY key) {
-    RecordedCall& call = Add(Op::FlushKey, key);
+    RecordedCall& call = Add(Op::RegFlushKey, key);
     return static_cast<LONG>(call.result = inner_.RegFlushKey(key));
 }
 
 DWORD CallRecorder::GetPrivateProfileStringA(const char* section, const char* key,
                                              const char* defaultValue, char* buffer, DWORD size,
                                              const char* fileName) {
-    RecordedCall& call = Add(Op::ReadProfile);
+    RecordedCall& call = Add(Op::GetPrivateProfileStringA);
     call.text[0] = Text(section);
     call.text[1] = Text(key);
     call.text[2] = Text(fileName);
@@ -186,7 +158,7 @@ DWORD CallRecorder::GetPrivateProfileStringA(const char* section, const char* ke
 
 BOOL CallRecorder::WritePrivateProfileStringA(const char* section, const char* key,
                                               const char* value, const char* fileName) {
-    RecordedCall& call = Add(Op::WriteProfile);
+    RecordedCall& call = Add(Op::WritePrivateProfileStringA);
     call.text[0] = Text(section);
     call.text[1] = Text(key);
     call.text[2] = Text(fileName);
@@ -197,46 +169,47 @@ BOOL CallRecorder::WritePrivateProfileStringA(const char* section, const char* k
 }
 
 UINT CallRecorder::GetWindowsDirectoryA(char* buffer, UINT size) {
-    RecordedCall& call = Add(Op::WindowsFolder);
+    RecordedCall& call = Add(Op::GetWindowsDirectoryA);
     call.number[0] = size;
     return static_cast<UINT>(call.result = inner_.GetWindowsDirectoryA(buffer, size));
 }
 
 DWORD CallRecorder::GetCurrentDirectoryA(DWORD size, char* buffer) {
-    RecordedCall& call = Add(Op::CurrentFolder);
+    RecordedCall& call = Add(Op::GetCurrentDirectoryA);
     call.number[0] = size;
     return static_cast<DWORD>(call.result = inner_.GetCurrentDirectoryA(size, buffer));
 }
 
 BOOL CallRecorder::SetCurrentDirectoryA(const char* path) {
-    return OnPath(Op::ChangeFolder, path, [&] { return inner_.SetCurrentDirectoryA(path); });
+    return OnPath(Op::SetCurrentDirectoryA, path,
+                  [&] { return inner_.SetCurrentDirectoryA(path); });
 }
 
 DWORD CallRecorder::GetFileAttributesA(const char* path) {
-    return OnPath(Op::ReadAttributes, path, [&] { return inner_.GetFileAttributesA(path); });
+    return OnPath(Op::GetFileAttributesA, path, [&] { return inner_.GetFileAttributesA(path); });
 }
 
 BOOL CallRecorder::SetFileAttributesA(const char* path, DWORD attributes) {
-    RecordedCall& call = Add(Op::WriteAttributes);
+    RecordedCall& call = Add(Op::SetFileAttributesA);
     call.text[0] = Text(path);
     call.number[0] = attributes;
     return static_cast<BOOL>(call.result = inner_.SetFileAttributesA(path, attributes));
 }
 
 BOOL CallRecorder::DeleteFileA(const char* path) {
-    return OnPath(Op::RemoveFile, path, [&] { return inner_.DeleteFileA(path); });
+    return OnPath(Op::DeleteFileA, path, [&] { return inner_.DeleteFileA(path); });
 }
 
 BOOL CallRecorder::CreateDirectoryA(const char* path) {
-    return OnPath(Op::MakeFolder, path, [&] { return inner_.CreateDirectoryA(path); });
+    return OnPath(Op::CreateDirectoryA, path, [&] { return inner_.CreateDirectoryA(path); });
 }
 
 BOOL CallRecorder::RemoveDirectoryA(const char* path) {
-    return OnPath(Op::RemoveFolder, path, [&] { return inner_.RemoveDirectoryA(path); });
+    return OnPath(Op::RemoveDirectoryA, path, [&] { return inner_.RemoveDirectoryA(path); });
 }
 
 BOOL CallRecorder::CopyFileA(const char* from, const char* to, BOOL failIfExists) {
-    RecordedCall& call = Add(Op::CopyWhole);
+    RecordedCall& call = Add(Op::CopyFileA);
     call.text[0] = Text(from);
     call.text[1] = Text(to);
     call.number[0] = static_cast<DWORD>(failIfExists);
@@ -244,29 +217,30 @@ BOOL CallRecorder::CopyFileA(const char* from, const char* to, BOOL failIfExists
 }
 
 BOOL CallRecorder::MoveFileA(const char* from, const char* to) {
-    RecordedCall& call = Add(Op::MoveWhole);
+    RecordedCall& call = Add(Op::MoveFileA);
     call.text[0] = Text(from);
     call.text[1] = Text(to);
     return static_cast<BOOL>(call.result = inner_.MoveFileA(from, to));
 }
 
 BOOL CallRecorder::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) {
-    return OnPath(Op::ReadWhole, path, [&] { return inner_.ReadFileBytes(path, bytes, maxBytes); });
+    return OnPath(Op::ReadFileBytes, path,
+                  [&] { return inner_.ReadFileBytes(path, bytes, maxBytes); });
 }
 
 BOOL CallRecorder::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    RecordedCall& call = Add(Op::WriteWhole);
+    RecordedCall& call = Add(Op::WriteFileBytes);
     call.text[0] = Text(path);
     if (recording) call.data = bytes;
     return static_cast<BOOL>(call.result = inner_.WriteFileBytes(path, bytes));
 }
 
 BOOL CallRecorder::FlushFile(const char* path) {
-    return OnPath(Op::FlushWhole, path, [&] { return inner_.FlushFile(path); });
+    return OnPath(Op::FlushFile, path, [&] { return inner_.FlushFile(path); });
 }
 
 BOOL CallRecorder::LZCopyFileA(const char* from, const char* to) {
-    RecordedCall& call = Add(Op::Expand);
+    RecordedCall& call = Add(Op::LZCopyFileA);
     call.text[0] = Text(from);
     call.text[1] = Text(to);
     return static_cast<BOOL>(call.result = inner_.LZCopyFileA(from, to));
@@ -274,7 +248,7 @@ BOOL CallRecorder::LZCopyFileA(const char* from, const char* to) {
 
 BOOL CallRecorder::CreateShellLink(const char* target, const char* linkFile,
                                    const char* workingDirectory) {
-    RecordedCall& call = Add(Op::Shortcut);
+    RecordedCall& call = Add(Op::CreateShellLink);
     call.text[0] = Text(target);
     call.text[1] = Text(linkFile);
     call.text[2] = Text(workingDirectory);
@@ -283,37 +257,37 @@ BOOL CallRecorder::CreateShellLink(const char* target, const char* linkFile,
 }
 
 void CallRecorder::GlobalMemoryStatus(MEMORYSTATUS* status) {
-    Add(Op::MemoryStatus);
+    Add(Op::GlobalMemoryStatus);
     inner_.GlobalMemoryStatus(status);
 }
 
 BOOL CallRecorder::GetVersionExA(OSVERSIONINFOA* info) {
-    RecordedCall& call = Add(Op::Version);
+    RecordedCall& call = Add(Op::GetVersionExA);
     return static_cast<BOOL>(call.result = inner_.GetVersionExA(info));
 }
 
 DWORD CallRecorder::GetLastError() {
-    Add(Op::LastError);
+    Add(Op::GetLastError);
     return inner_.GetLastError();
 }
 
 HWND CallRecorder::FindWindowA(const char* className, const char* title) {
-    Add(Op::Other);
+    Add(Op::FindWindowA);
     return inner_.FindWindowA(className, title);
 }
 
 BOOL CallRecorder::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Add(Op::Other);
+    Add(Op::PostMessageA);
     return inner_.PostMessageA(window, message, wParam, lParam);
 }
 
 BOOL CallRecorder::ShellExecuteOpen(HWND owner, const char* verb, const char* file) {
-    Add(Op::Other);
+    Add(Op::ShellExecuteOpen);
     return inner_.ShellExecuteOpen(owner, verb, file);
 }
 
 BOOL CallRecorder::SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) {
-    Add(Op::Other);
+    Add(Op::SHGetSpecialFolderPathA);
     return inner_.SHGetSpecialFolderPathA(owner, path, folder, create);
 }
 

@@ -13,45 +13,17 @@
 
 namespace vt::bench {
 
+// Each call of the seam, by the name Platform gives it. Of a window or shell call the recorder
+// keeps only that it was made: a replay counts it and does not make it again.
 enum class Op {
-    OpenKey,
-    CreateKey,
-    QueryValue,
-    SetValue,
-    DeleteValue,
-    DeleteKey,
-    EnumKey,
-    QueryInfoKey,
-    EnumValue,
-    CloseKey,
-    FlushKey,
-    ReadProfile,
-    WriteProfile,
-    WindowsFolder,
-    CurrentFolder,
-    ChangeFolder,
-    ReadAttributes,
-    WriteAttributes,
-    RemoveFile,
-    MakeFolder,
-    RemoveFolder,
-    CopyWhole,
-    MoveWhole,
-    ReadWhole,
-    WriteWhole,
-    FlushWhole,
-    Expand,
-    Shortcut,
-    MemoryStatus,
-    Version,
-    LastError,
-    Other,  // a window, menu or shell call: counted, not replayed
+#define VT_PLATFORM_CALL(ret, name, shortName, params, args) name,
+#include "platform/PlatformCalls.def"
 };
 
 const char* OpName(Op op);
 
 struct RecordedCall {
-    Op op = Op::Other;
+    Op op{};
     // A predefined root (0x8000000x) or the number of a key an earlier call opened (1, 2...).
     std::uintptr_t key = 0;
     std::uintptr_t opened = 0;  // the number given to the key this call opened

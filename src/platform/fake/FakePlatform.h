@@ -19,54 +19,13 @@
 
 namespace vt::fake {
 
+// The calls as the log and the faults name them: each call of the seam by its short name in
+// PlatformCalls.def, and the flush of the profile cache. IsWindowVisible, GlobalMemoryStatus,
+// GetVersion and GetLastError are never logged.
 enum class Call {
-    RegOpenKey,
-    RegCreateKey,
-    RegQueryValue,
-    RegSetValue,
-    RegDeleteValue,
-    RegDeleteKey,
-    RegEnumKey,
-    RegEnumValue,
-    RegQueryInfoKey,
-    RegCloseKey,
-    RegFlushKey,
-    ProfileRead,
-    ProfileWrite,
+#define VT_PLATFORM_CALL(ret, name, shortName, params, args) shortName,
+#include "platform/PlatformCalls.def"
     ProfileFlush,  // WritePrivateProfileStringA with all three null
-    GetWindowsDirectory,
-    GetCurrentDirectory,
-    SetCurrentDirectory,
-    GetFileAttributes,
-    SetFileAttributes,
-    DeleteFile,
-    CreateDirectory,
-    RemoveDirectory,
-    CopyFile,
-    MoveFile,
-    ReadFile,
-    WriteFile,
-    FlushFile,
-    LZCopyFile,
-    FindWindow,
-    PostMessage,
-    ExitWindows,
-    CreateMutex,
-    ShowWindow,
-    SetForegroundWindow,
-    ShellNotifyIcon,
-    GetModuleHandle,
-    LoadIcon,
-    GetCursorPos,
-    GetSystemMetrics,
-    CreatePopupMenu,
-    AppendMenu,
-    TrackPopupMenu,
-    DestroyMenu,
-    SetSystemPowerState,
-    CreateShellLink,
-    ShellExecute,
-    SpecialFolder,
 };
 
 // One call as the log and the fault predicates see it. For registry calls `path` is the
@@ -213,82 +172,22 @@ class FakePlatform final : public Platform {
     std::vector<std::string> Dump() const;
     void MakeDirectories(const std::string& path);
 
-    // --- The seam ----------------------------------------------------------------------
-    LONG RegOpenKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
-    LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM sam, HKEY* result) override;
-    LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data,
-                          DWORD* size) override;
-    LONG RegSetValueExA(HKEY key, const char* name, DWORD type, const BYTE* data,
-                        DWORD size) override;
-    LONG RegDeleteValueA(HKEY key, const char* name) override;
-    LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
-    LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
-    LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeys, DWORD* maxSubKeyLen, DWORD* values) override;
-    LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
-                       DWORD* dataSize) override;
-    LONG RegCloseKey(HKEY key) override;
-    LONG RegFlushKey(HKEY key) override;
-
-    DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                                   char* buffer, DWORD size, const char* fileName) override;
-    BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                    const char* fileName) override;
-
-    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
-    DWORD GetCurrentDirectoryA(DWORD size, char* buffer) override;
-    BOOL SetCurrentDirectoryA(const char* path) override;
-    DWORD GetFileAttributesA(const char* path) override;
-    BOOL SetFileAttributesA(const char* path, DWORD attributes) override;
-    BOOL DeleteFileA(const char* path) override;
-    BOOL CreateDirectoryA(const char* path) override;
-    BOOL RemoveDirectoryA(const char* path) override;
-    BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
-    BOOL ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWORD maxBytes) override;
-    BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
-    BOOL FlushFile(const char* path) override;
-
-    BOOL MoveFileA(const char* from, const char* to) override;
-    BOOL LZCopyFileA(const char* from, const char* to) override;
-
-    HWND FindWindowA(const char* className, const char* title) override;
-    BOOL IsWindowVisible(HWND window) override;
-    BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL ExitWindowsEx(UINT flags) override;
-    HANDLE CreateMutexA(const char* name) override;
-    BOOL ShowWindow(HWND window, int command) override;
-    BOOL SetForegroundWindow(HWND window) override;
-
-    BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) override;
-    HINSTANCE GetModuleHandleA(const char* moduleName) override;
-    HICON LoadIconA(HINSTANCE instance, UINT resourceId) override;
-
-    BOOL GetCursorPos(POINT* point) override;
-    int GetSystemMetrics(int index) override;
-    HMENU CreatePopupMenu() override;
-    BOOL AppendMenuA(HMENU menu, UINT flags, UINT id, const char* text) override;
-    BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
-    BOOL DestroyMenu(HMENU menu) override;
-
-    BOOL SetSystemPowerState(BOOL suspend, BOOL force) override;
-
-    // A shortcut is a file whose text is "LINK " + target + "|" + working directory.
-    BOOL CreateShellLink(const char* target, const char* linkFile,
-                         const char* workingDirectory) override;
-    BOOL ShellExecuteOpen(HWND owner, const char* verb, const char* file) override;
-    // The folder "User Shell Folders" names when it exists, else the one below the Windows
-    // directory (a machine without user profiles); a missing folder is made only when asked,
-    // and otherwise answers FALSE.
-    BOOL SHGetSpecialFolderPathA(HWND owner, char* path, int folder, BOOL create) override;
+    // ShellExecuteOpen requests, in order.
     struct ShellRequest {
         HWND owner;
         std::string verb, file;
     };
     const std::vector<ShellRequest>& ShellOpened() const { return shellOpened_; }
 
-    void GlobalMemoryStatus(MEMORYSTATUS* status) override;
-    BOOL GetVersionExA(OSVERSIONINFOA* info) override;
-
-    DWORD GetLastError() override { return lastError_; }
+    // --- The seam ----------------------------------------------------------------------
+    // Made by family: FakeRegistry.cpp, FakeFiles.cpp (profiles, files and folders) and
+    // FakeShell.cpp (shell, windows, session and system). A shortcut is a file whose text is
+    // "LINK " + target + "|" + working directory. SHGetSpecialFolderPathA answers the folder
+    // "User Shell Folders" names when it exists, else the one below the Windows directory (a
+    // machine without user profiles); a missing folder is made only when asked, and otherwise
+    // answers FALSE.
+#define VT_PLATFORM_CALL VT_PLATFORM_OVERRIDE
+#include "platform/PlatformCalls.def"
 
   private:
     struct Key;

@@ -22,7 +22,7 @@ TEST(CallRecorderTest, KeysAreNumberedInTheOrderTheyWereOpenedAndRootsKeepTheirV
 
     ASSERT_EQ(5u, recorder.log.size());
     const auto& log = recorder.log;
-    EXPECT_EQ(Op::CreateKey, log[0].op);
+    EXPECT_EQ(Op::RegCreateKeyExA, log[0].op);
     EXPECT_EQ(HKEY_CURRENT_USER, log[0].key);
     EXPECT_EQ("Software\\A", *log[0].text[0]);
     EXPECT_EQ(static_cast<DWORD>(KEY_ALL_ACCESS), log[0].number[0]);
@@ -32,7 +32,7 @@ TEST(CallRecorderTest, KeysAreNumberedInTheOrderTheyWereOpenedAndRootsKeepTheirV
     EXPECT_EQ(2u, log[2].key);
     EXPECT_EQ(0u, log[2].opened) << "a failed open names no key";
     EXPECT_NE(ERROR_SUCCESS, log[2].result);
-    EXPECT_EQ(Op::CloseKey, log[3].op);
+    EXPECT_EQ(Op::RegCloseKey, log[3].op);
     EXPECT_EQ(0u, log[4].key) << "a closed handle is no longer key 2";
 }
 
@@ -72,7 +72,7 @@ TEST(CallRecorderTest, KeepsWhatACallWasGivenAndWhatItAnswered) {
     EXPECT_EQ(1, log[4].given) << "an empty default is still a default";
     EXPECT_EQ(0, log[5].given) << "a null value deletes the key";
     EXPECT_EQ(TRUE, log[5].result);
-    EXPECT_EQ(Op::ReadAttributes, log[6].op);
+    EXPECT_EQ(Op::GetFileAttributesA, log[6].op);
     EXPECT_EQ("C:\\NONE.TXT", *log[6].text[0]);
     EXPECT_EQ(static_cast<long long>(INVALID_FILE_ATTRIBUTES), log[6].result);
 }
