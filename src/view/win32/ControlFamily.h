@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "view/win32/Placement.h"
 
 #include <windows.h>
 
@@ -82,19 +83,5 @@ inline ::HINSTANCE Instance() {
 }
 std::string WindowText(::HWND hwnd);
 inline constexpr int kIconId = 1;
-
-// The screen's pixels per inch (LOGPIXELSY; 120 with Large Fonts). The model writes places and
-// sizes as on a 96-dpi screen; the view scales them by this and makes its fonts at it. A test
-// stands in another value with SetPixelsPerInch (0: the screen's again).
-int PixelsPerInch();
-void SetPixelsPerInch(int pixelsPerInch);
-// A length written at 96 dpi, on this screen.
-inline int Scaled(int at96) {
-    return ::MulDiv(at96, PixelsPerInch(), 96);
-}
-// What a check box or radio button takes before its caption: the box, the gap, the focus line.
-inline int CheckMarkRoom() {
-    return Scaled(13) + Scaled(4) + 1;
-}
 
 }  // namespace vt::view

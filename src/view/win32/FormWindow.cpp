@@ -67,11 +67,6 @@ bool HoldsText(const ui::Control& control) {
     return family && family->holdsText;
 }
 
-// Controls whose place grows where their caption needs more room than the scaled one.
-bool FittedToCaption(ui::Kind kind) {
-    return kind == ui::Kind::Label || kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
-}
-
 // The button a press or a double click message stands for.
 ui::MouseButton PressedButton(::UINT msg) {
     switch (msg) {
@@ -131,10 +126,7 @@ void FormWindow::Create(::HWND owner) {
     faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     // Pages that lay labels out after one another measure texts as this window draws them,
     // in the 96-dpi pixels they lay out in (rounded up: the text must fit once scaled back).
-    ui::SetTextMeasure([this](const std::string& text) {
-        int width = static_cast<int>(TextSize(font_, text).cx);
-        return (width * 96 + PixelsPerInch() - 1) / PixelsPerInch();
-    });
+    ui::SetTextMeasure([this](const std::string& text) { return WidthAt96(hwnd_, font_, text); });
 
     HookForm();
     for (ui::Timer* timer : form_.Timers()) {
@@ -245,7 +237,7 @@ void FormWindow::CreateChild(ui::Control& control) {
     if (!kind.className) return;  // a tab sheet: its controls lie on the form
     Item& item = items_[&control];
     item.control = &control;
-    ::RECT place = Placement(control);
+    ::RECT place = PlaceOf(control);
     int id = ControlId(control.Name());
     item.id = id;
     // Caption, visibility and state go in with the creation: each later call costs a round
@@ -327,79 +319,6 @@ void FormWindow::Subclass(Item& item) {
     ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
     ::SendMessageA(found->second.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<::LPARAM>(&area));
     return area;
-}
-
-::POINT FormWindow::Origin(const ui::Control& control) const {
-    if (control.GetKind() == ui::Kind::Form) return {0, 0};
-    if (control.GetKind() == ui::Kind::TabSheet) {
-        ::RECT area = DisplayArea(static_cast<const ui::PageControl&>(*control.Parent()));
-        return {area.left, area.top};
-    }
-    ::POINT origin = Origin(*control.Parent());
-    return {origin.x + Scaled(control.GetBounds().left),
-            origin.y + Scaled(control.GetBounds().top)};
-}
-
-::SIZE FormWindow::TextSize(::HFONT font, const std::string& text) const {
-    ::HDC dc = ::GetDC(hwnd_);
-    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
-    ::SIZE size{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
-    return size;
-}
-
-// The height of a text broken into lines of `width` pixels, as a static control breaks it.
-int FormWindow::WrappedHeight(::HFONT font, const std::string& text, int width) const {
-    ::HDC dc = ::GetDC(hwnd_);
-    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
-    ::RECT area{0, 0, width, 0};
-    ::DrawTextA(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
-    return area.bottom;
-}
-
-// Places and sizes are the model's, written at 96 dpi, scaled to the screen; edges are scaled
-// rather than lengths, so that controls that meet at 96 dpi meet on every screen. A text does
-// not grow exactly with the screen: a caption that its scaled place cannot hold gets the room
-// it needs, a wrapping label the height of its lines.
-::RECT FormWindow::Placement(const ui::Control& control) const {
-    ::POINT at = Origin(*control.Parent());
-    const ui::Bounds& b = control.GetBounds();
-    const int left = at.x + Scaled(b.left), top = at.y + Scaled(b.top);
-    int width = Scaled(b.left + b.width) - Scaled(b.left);
-    int height = Scaled(b.top + b.height) - Scaled(b.top);
-    const ui::Kind kind = control.GetKind();
-    if (!control.Caption().empty() && (b.width == 0 || FittedToCaption(kind))) {
-        // A family may give its window a font of its own.
-        auto made = items_.find(&control);
-        ::HFONT font =
-            made != items_.end() && made->second.hwnd
-                ? reinterpret_cast<::HFONT>(::SendMessageA(made->second.hwnd, WM_GETFONT, 0, 0))
-                : font_;
-        ::SIZE text = TextSize(font, control.Caption());
-        if (b.width == 0) {  // a label that sizes itself to its text
-            width = text.cx;
-            if (b.height == 0 || kind == ui::Kind::Label)
-                height = std::max(b.height == 0 ? 0 : height, static_cast<int>(text.cy));
-        } else if (kind != ui::Kind::Label) {
-            width = std::max(width, CheckMarkRoom() + static_cast<int>(text.cx));
-        } else if (height < 2 * text.cy) {
-            width = std::max(width, static_cast<int>(text.cx));
-            height = std::max(height, static_cast<int>(text.cy));
-        } else {
-            height = std::max(height, WrappedHeight(font, control.Caption(), width));
-        }
-    }
-    if (kind == ui::Kind::TitleLabel) {  // room for the shadow
-        int shift = Scaled(static_cast<const ui::TitleLabel&>(control).ShadowOffset());
-        width += shift;
-        height += shift;
-    }
-    if (kind == ui::Kind::ComboBox) height *= 8;  // room for the drop-down list
-    return {left, top, left + width, top + height};
 }
 
 bool FormWindow::ShownByModel(const ui::Control& control) const {
@@ -490,8 +409,7 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
         if (!HoldsText(control) && control.GetKind() != ui::Kind::PageControl)
             ::SetWindowTextA(item->hwnd, control.Caption().c_str());
         // Sized to its text, or given the room a new text needs.
-        if (control.GetBounds().width == 0 || FittedToCaption(control.GetKind()))
-            MirrorBounds(control);
+        if (FollowsCaption(control)) MirrorBounds(control);
     } else if (change == ui::Change::Color) {
         ::InvalidateRect(item->hwnd, nullptr, TRUE);
     } else if (control.GetKind() == ui::Kind::PageControl) {
@@ -530,17 +448,6 @@ void FormWindow::MirrorEnabled(ui::Control& control) {
         if (item->upDown) ::EnableWindow(item->upDown, enabled);
     }
     for (ui::Control* child : control.Children()) MirrorEnabled(*child);
-}
-
-void FormWindow::MirrorBounds(ui::Control& control) {
-    if (Item* item = Find(control); item && item->hwnd) {
-        ::RECT place = Placement(control);
-        ::MoveWindow(item->hwnd, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, TRUE);
-        if (item->upDown)
-            ::SendMessageA(item->upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item->hwnd), 0);
-    }
-    for (ui::Control* child : control.Children()) MirrorBounds(*child);
 }
 
 void FormWindow::MirrorForm(ui::Change change) {

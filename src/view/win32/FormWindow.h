@@ -83,9 +83,7 @@ class FormWindow : private FamilyHost {
     void Unhook(ui::Control& control);
     Item* ItemOfWindow(::HWND hwnd);
     ::POINT Origin(const ui::Control& control) const;  // of its children, in client pixels
-    ::RECT Placement(const ui::Control& control) const;
-    ::SIZE TextSize(::HFONT font, const std::string& text) const;
-    int WrappedHeight(::HFONT font, const std::string& text, int width) const;
+    ::RECT PlaceOf(const ui::Control& control) const;  // Placement.cpp
     ::RECT DisplayArea(const ui::PageControl& pages) const;
     bool ShownByModel(const ui::Control& control) const;
     ui::Control* ControlAt(ui::Control& within, ::POINT point);
