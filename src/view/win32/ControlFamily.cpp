@@ -29,6 +29,7 @@ const ControlFamily* FamilyOf(ui::Kind kind) {
         case ui::Kind::Image:
             return &kStaticFamily;
         case ui::Kind::PageControl:
+            return &kTabFamily;
         case ui::Kind::TabSheet:
         case ui::Kind::Form:
             break;

@@ -2,8 +2,6 @@
 
 #include "view/ControlId.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -49,22 +47,6 @@ void RegisterFormClass(const std::string& className) {
     wc.hbrBackground = reinterpret_cast<::HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className.c_str();
     ::RegisterClassExA(&wc);
-}
-
-// The tab control of a page control; the families know every other kind.
-ChildClass ClassFor(const ui::Control& control) {
-    if (control.GetKind() == ui::Kind::PageControl)
-        return {WC_TABCONTROLA,
-                WS_CHILD | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_BUTTONS | TCS_FLATBUTTONS |
-                    WS_TABSTOP | WS_GROUP,
-                0};
-    const ControlFamily* family = FamilyOf(control.GetKind());
-    return family ? family->classFor(control) : ChildClass{nullptr, 0, 0};
-}
-
-bool HoldsText(const ui::Control& control) {
-    const ControlFamily* family = FamilyOf(control.GetKind());
-    return family && family->holdsText;
 }
 
 // The button a press or a double click message stands for.
@@ -137,7 +119,7 @@ void FormWindow::Create(::HWND owner) {
     // A later child lies under the earlier ones, and siblings clip each other: frames must go
     // under what they hold, and page controls under everything else.
     PutContainersUnder(form_);
-    PutPageControlsLowest();
+    PutLowestUnderAll();
     if (form_.Visible()) MirrorForm(ui::Change::Visible);
 }
 
@@ -212,12 +194,12 @@ void FormWindow::StackLikeTheRest(ui::Control& page) {
         previous = window;
     }
     PutContainersUnder(page);
-    PutPageControlsLowest();
+    PutLowestUnderAll();
 }
 
-void FormWindow::PutPageControlsLowest() {
+void FormWindow::PutLowestUnderAll() {
     for (auto& [control, item] : items_)
-        if (control->GetKind() == ui::Kind::PageControl)
+        if (FamilyOf(control->GetKind())->lowest)
             ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -233,8 +215,9 @@ void FormWindow::PutContainersUnder(ui::Control& parent) {
 
 void FormWindow::CreateChild(ui::Control& control) {
     Hook(control);
-    ChildClass kind = ClassFor(control);
-    if (!kind.className) return;  // a tab sheet: its controls lie on the form
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    if (!family) return;  // a tab sheet: its controls lie on the form
+    ChildClass kind = family->classFor(control);
     Item& item = items_[&control];
     item.control = &control;
     ::RECT place = PlaceOf(control);
@@ -242,23 +225,16 @@ void FormWindow::CreateChild(ui::Control& control) {
     item.id = id;
     // Caption, visibility and state go in with the creation: each later call costs a round
     // trip, and a page has dozens of controls.
-    bool captioned = !HoldsText(control) && control.GetKind() != ui::Kind::PageControl;
     ::DWORD state =
         (ShownByModel(control) ? WS_VISIBLE : 0) | (EnabledByModel(control) ? 0 : WS_DISABLED);
     item.hwnd = ::CreateWindowExA(
-        kind.exStyle, kind.className, captioned ? control.Caption().c_str() : nullptr,
+        kind.exStyle, kind.className, family->captioned ? control.Caption().c_str() : nullptr,
         kind.style | state, place.left, place.top, place.right - place.left,
         place.bottom - place.top, hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
         Instance(), nullptr);
     if (!item.hwnd) return;
     ::SendMessageA(item.hwnd, WM_SETFONT, reinterpret_cast<::WPARAM>(font_), FALSE);
     Subclass(item);
-    if (control.GetKind() == ui::Kind::PageControl) {
-        CreateTabs(static_cast<ui::PageControl&>(control));
-        Mirror(control, ui::Change::Selection);
-        return;
-    }
-    const ControlFamily* family = FamilyOf(control.GetKind());
     if (family->created) family->created(item, *this, state);
     // Sized to its text in a font of its own: measured again in that font.
     if (control.GetBounds().width == 0 &&
@@ -267,18 +243,6 @@ void FormWindow::CreateChild(ui::Control& control) {
     for (ui::Change change :
          {ui::Change::Items, ui::Change::Selection, ui::Change::Text, ui::Change::Value})
         Mirror(control, change);
-}
-
-void FormWindow::CreateTabs(ui::PageControl& pages) {
-    ::HWND tabs = items_[&pages].hwnd;
-    int index = 0;
-    for (ui::TabSheet* page : pages.Pages()) {
-        ::TCITEMA tab{};
-        tab.mask = TCIF_TEXT;
-        std::string caption = page->Caption();
-        tab.pszText = caption.data();
-        ::SendMessageA(tabs, TCM_INSERTITEMA, index++, reinterpret_cast<::LPARAM>(&tab));
-    }
 }
 
 void FormWindow::Hook(ui::Control& control) {
@@ -311,16 +275,6 @@ void FormWindow::Subclass(Item& item) {
 
 // --- Geometry --------------------------------------------------------------------------
 
-::RECT FormWindow::DisplayArea(const ui::PageControl& pages) const {
-    ::RECT area{0, 0, 0, 0};
-    auto found = items_.find(&pages);
-    if (found == items_.end() || !found->second.hwnd) return area;
-    ::GetWindowRect(found->second.hwnd, &area);
-    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
-    ::SendMessageA(found->second.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<::LPARAM>(&area));
-    return area;
-}
-
 bool FormWindow::ShownByModel(const ui::Control& control) const {
     for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent()) {
         if (!c->Visible()) return false;
@@ -345,8 +299,8 @@ ui::Control* FormWindow::ControlAt(ui::Control& within, ::POINT point) {
         ui::Control& child = **it;
         if (!ShownByModel(child)) continue;
         ::RECT area;
-        if (child.GetKind() == ui::Kind::TabSheet) {
-            area = DisplayArea(static_cast<const ui::PageControl&>(within));
+        if (!FamilyOf(child.GetKind())) {  // a tab sheet
+            area = ChildArea(within);
         } else if (Item* item = Find(child); item && item->hwnd) {
             ::GetWindowRect(item->hwnd, &area);
             ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
@@ -386,47 +340,28 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
     if (change == ui::Change::Visible) return MirrorVisibility(control);
     if (change == ui::Change::Enabled) return MirrorEnabled(control);
     if (change == ui::Change::Bounds) return MirrorBounds(control);
-    if (control.GetKind() == ui::Kind::TabSheet) {
-        if (change == ui::Change::Caption) {
-            auto& pages = static_cast<ui::PageControl&>(*control.Parent());
-            auto list = pages.Pages();
-            int index =
-                static_cast<int>(std::find(list.begin(), list.end(), &control) - list.begin());
-            if (Item* tabs = Find(pages); tabs && tabs->hwnd) {
-                ::TCITEMA tab{};
-                tab.mask = TCIF_TEXT;
-                std::string caption = control.Caption();
-                tab.pszText = caption.data();
-                ::SendMessageA(tabs->hwnd, TCM_SETITEMA, index, reinterpret_cast<::LPARAM>(&tab));
-            }
-        }
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    if (!family) {  // a tab sheet: shown in its parent's window
+        Item* parent = Find(*control.Parent());
+        if (!parent || !parent->hwnd) return;
+        if (const ControlFamily* holder = FamilyOf(control.Parent()->GetKind());
+            holder && holder->childChanged)
+            holder->childChanged(*parent, control, change, *this);
         return;
     }
     Item* item = Find(control);
     if (!item || !item->hwnd) return;
     mirroring_ = true;
     if (change == ui::Change::Caption) {
-        if (!HoldsText(control) && control.GetKind() != ui::Kind::PageControl)
-            ::SetWindowTextA(item->hwnd, control.Caption().c_str());
+        if (family->captioned) ::SetWindowTextA(item->hwnd, control.Caption().c_str());
         // Sized to its text, or given the room a new text needs.
         if (FollowsCaption(control)) MirrorBounds(control);
     } else if (change == ui::Change::Color) {
         ::InvalidateRect(item->hwnd, nullptr, TRUE);
-    } else if (control.GetKind() == ui::Kind::PageControl) {
-        if (change == ui::Change::Selection) MirrorActivePage(*item);
-    } else if (const ControlFamily* family = FamilyOf(control.GetKind()); family->mirror) {
+    } else if (family->mirror) {
         family->mirror(*item, change, *this);
     }
     mirroring_ = false;
-}
-
-void FormWindow::MirrorActivePage(Item& item) {
-    auto& pages = static_cast<ui::PageControl&>(*item.control);
-    auto list = pages.Pages();
-    auto found = std::find(list.begin(), list.end(), pages.ActivePage());
-    ::SendMessageA(item.hwnd, TCM_SETCURSEL,
-                   found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
-    for (ui::TabSheet* page : list) MirrorVisibility(*page);
 }
 
 void FormWindow::MirrorVisibility(ui::Control& control) {
@@ -601,15 +536,6 @@ void FormWindow::OnCommand(int id, int code) {
 
 ::LRESULT FormWindow::OnNotify(const ::NMHDR& header) {
     for (auto& [control, item] : items_) {
-        if (item.control->GetKind() == ui::Kind::PageControl && item.hwnd == header.hwndFrom &&
-            header.code == static_cast<::UINT>(TCN_SELCHANGE)) {
-            auto& pages = static_cast<ui::PageControl&>(*item.control);
-            int index = static_cast<int>(::SendMessageA(item.hwnd, TCM_GETCURSEL, 0, 0));
-            auto list = pages.Pages();
-            if (index >= 0 && index < static_cast<int>(list.size()))
-                Guard([&] { pages.ChoosePage(list[index]); });
-            return 0;
-        }
         ::LRESULT result = 0;
         if (const ControlFamily* family = FamilyOf(item.control->GetKind());
             family && family->notified && family->notified(item, header, *this, result))
@@ -699,15 +625,9 @@ bool FormWindow::PreTranslate(::MSG& msg) {
     if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (::GetKeyState(VK_CONTROL) < 0)) {
         for (auto& [control, item] : items_) {
-            if (item.control->GetKind() != ui::Kind::PageControl) continue;
-            auto& pages = static_cast<ui::PageControl&>(*item.control);
-            auto list = pages.Pages();
-            if (list.empty()) return true;
-            int at = static_cast<int>(std::find(list.begin(), list.end(), pages.ActivePage()) -
-                                      list.begin());
-            int step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
-            int next = (at + step + static_cast<int>(list.size())) % static_cast<int>(list.size());
-            Guard([&] { pages.ChoosePage(list[next]); });
+            const ControlFamily* family = FamilyOf(item.control->GetKind());
+            if (!family || !family->stepped) continue;
+            family->stepped(item, ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1, *this);
             return true;
         }
     }

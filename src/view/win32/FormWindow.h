@@ -67,6 +67,7 @@ class FormWindow : private FamilyHost {
     ::HWND FormHandle() const override { return hwnd_; }
     bool EnabledByModel(const ui::Control& control) const override;
     void MirrorBounds(ui::Control& control) override;
+    void MirrorVisibility(ui::Control& control) override;
     ::HBRUSH FaceBrush() const override { return faceBrush_; }
 
     void HookForm();
@@ -74,24 +75,23 @@ class FormWindow : private FamilyHost {
     // False when the page's windows were made already.
     bool CreatePendingPage(const ui::Control* page);
     void StackLikeTheRest(ui::Control& page);
-    void PutPageControlsLowest();
+    void PutLowestUnderAll();
     void PutContainersUnder(ui::Control& parent);
     void CreateChild(ui::Control& control);
-    void CreateTabs(ui::PageControl& pages);
     void Subclass(Item& item);
     void Hook(ui::Control& control);
     void Unhook(ui::Control& control);
     Item* ItemOfWindow(::HWND hwnd);
     ::POINT Origin(const ui::Control& control) const;  // of its children, in client pixels
     ::RECT PlaceOf(const ui::Control& control) const;  // Placement.cpp
-    ::RECT DisplayArea(const ui::PageControl& pages) const;
+    // Where the children of a control without windows of their own lie (a tab control's
+    // display area), in client pixels.
+    ::RECT ChildArea(const ui::Control& container) const;  // Placement.cpp
     bool ShownByModel(const ui::Control& control) const;
     ui::Control* ControlAt(ui::Control& within, ::POINT point);
 
     void Mirror(ui::Control& control, ui::Change change);
-    void MirrorVisibility(ui::Control& control);
     void MirrorEnabled(ui::Control& control);
-    void MirrorActivePage(Item& item);
     void MirrorForm(ui::Change change);
     void MirrorTimer(ui::Timer& timer);
     void CentreOnScreen();

@@ -104,13 +104,22 @@ bool FollowsCaption(const ui::Control& control) {
 
 ::POINT FormWindow::Origin(const ui::Control& control) const {
     if (control.GetKind() == ui::Kind::Form) return {0, 0};
-    if (control.GetKind() == ui::Kind::TabSheet) {
-        ::RECT area = DisplayArea(static_cast<const ui::PageControl&>(*control.Parent()));
+    if (!FamilyOf(control.GetKind())) {  // a tab sheet: its controls lie on the form
+        ::RECT area = ChildArea(*control.Parent());
         return {area.left, area.top};
     }
     ::POINT origin = Origin(*control.Parent());
     return {origin.x + Scaled(control.GetBounds().left),
             origin.y + Scaled(control.GetBounds().top)};
+}
+
+::RECT FormWindow::ChildArea(const ui::Control& container) const {
+    ::RECT area{0, 0, 0, 0};
+    auto found = items_.find(&container);
+    if (found == items_.end() || !found->second.hwnd) return area;
+    const ControlFamily* family = FamilyOf(container.GetKind());
+    if (family && family->childArea) area = family->childArea(found->second, hwnd_);
+    return area;
 }
 
 ::RECT FormWindow::PlaceOf(const ui::Control& control) const {
