@@ -49,20 +49,6 @@ void RegisterFormClass(const std::string& className) {
     ::RegisterClassExA(&wc);
 }
 
-// The button a press or a double click message stands for.
-ui::MouseButton PressedButton(::UINT msg) {
-    switch (msg) {
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            return ui::MouseButton::Right;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            return ui::MouseButton::Middle;
-        default:
-            return ui::MouseButton::Left;
-    }
-}
-
 }  // namespace
 
 FormWindow::FormWindow(ui::Form& form, ui::Prompts& prompts) : form_(form), prompts_(prompts) {}
@@ -273,47 +259,6 @@ void FormWindow::Subclass(Item& item) {
     }
 }
 
-// --- Geometry --------------------------------------------------------------------------
-
-bool FormWindow::ShownByModel(const ui::Control& control) const {
-    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent()) {
-        if (!c->Visible()) return false;
-        if (c->GetKind() == ui::Kind::TabSheet &&
-            static_cast<const ui::PageControl*>(c->Parent())->ActivePage() != c)
-            return false;
-    }
-    return true;
-}
-
-bool FormWindow::EnabledByModel(const ui::Control& control) const {
-    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent())
-        if (!c->Enabled()) return false;
-    return true;
-}
-
-// The deepest shown control under a point of the client area: static texts and frames
-// let the mouse through to the window below, so their moves are found this way.
-ui::Control* FormWindow::ControlAt(ui::Control& within, ::POINT point) {
-    const auto& children = within.Children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        ui::Control& child = **it;
-        if (!ShownByModel(child)) continue;
-        ::RECT area;
-        if (!FamilyOf(child.GetKind())) {  // a tab sheet
-            area = ChildArea(within);
-        } else if (Item* item = Find(child); item && item->hwnd) {
-            ::GetWindowRect(item->hwnd, &area);
-            ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
-        } else {
-            continue;
-        }
-        if (!::PtInRect(&area, point)) continue;
-        if (ui::Control* deeper = ControlAt(child, point)) return deeper;
-        return &child;
-    }
-    return nullptr;
-}
-
 // --- Mirroring the model ---------------------------------------------------------------
 
 FormWindow::Item* FormWindow::Find(const ui::Control& control) {
@@ -364,58 +309,6 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
     mirroring_ = false;
 }
 
-void FormWindow::MirrorVisibility(ui::Control& control) {
-    if (control.GetKind() == ui::Kind::TabSheet && ShownByModel(control) &&
-        CreatePendingPage(&control))
-        return;  // made as the model shows it
-    if (Item* item = Find(control); item && item->hwnd) {
-        int show = ShownByModel(control) ? SW_SHOWNA : SW_HIDE;
-        ::ShowWindow(item->hwnd, show);
-        if (item->upDown) ::ShowWindow(item->upDown, show);
-    }
-    for (ui::Control* child : control.Children()) MirrorVisibility(*child);
-}
-
-void FormWindow::MirrorEnabled(ui::Control& control) {
-    if (Item* item = Find(control); item && item->hwnd) {
-        bool enabled = EnabledByModel(control);
-        ::EnableWindow(item->hwnd, enabled);
-        if (item->upDown) ::EnableWindow(item->upDown, enabled);
-    }
-    for (ui::Control* child : control.Children()) MirrorEnabled(*child);
-}
-
-void FormWindow::MirrorForm(ui::Change change) {
-    if (!hwnd_) return;
-    switch (change) {
-        case ui::Change::Caption:
-            ::SetWindowTextA(hwnd_, form_.Caption().c_str());
-            break;
-        case ui::Change::Enabled:
-            ::EnableWindow(hwnd_, form_.Enabled() ? TRUE : FALSE);
-            break;
-        case ui::Change::Visible:
-            if (form_.Visible()) {
-                if (!placed_) CentreOnScreen();
-                ::ShowWindow(hwnd_, SW_SHOW);
-                ::SetForegroundWindow(hwnd_);
-                if (form_.ActiveControl)
-                    if (Item* item = Find(*form_.ActiveControl); item && item->hwnd)
-                        ::SetFocus(item->hwnd);
-            } else {
-                ::ShowWindow(hwnd_, SW_HIDE);
-            }
-            break;
-        case ui::Change::Closed:
-            // A close that came in a sent message (another program's click, the end of the
-            // session) runs inside GetMessage, which waits on for a posted one: give it one.
-            ::PostMessageA(hwnd_, WM_NULL, 0, 0);
-            break;
-        default:
-            break;
-    }
-}
-
 void FormWindow::MirrorTimer(ui::Timer& timer) {
     auto& timers = form_.Timers();
     ::UINT_PTR id =
@@ -426,17 +319,6 @@ void FormWindow::MirrorTimer(ui::Timer& timer) {
             throw std::runtime_error("Not enough timers available");
     } else
         ::KillTimer(hwnd_, id);
-}
-
-void FormWindow::CentreOnScreen() {
-    ::RECT work{}, frame{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    ::GetWindowRect(hwnd_, &frame);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    placed_ = true;
 }
 
 // --- Input -----------------------------------------------------------------------------
@@ -481,12 +363,10 @@ void FormWindow::CentreOnScreen() {
             }
             return 0;
         }
-        case WM_MOUSEMOVE: {
-            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ui::Control* under = ControlAt(form_, point);
-            Guard([&] { (under ? *under : static_cast<ui::Control&>(form_)).MoveMouse(); });
+        case WM_MOUSEMOVE:
+            MouseMovedTo({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                         form_);
             return 0;
-        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) Guard([&] { form_.Activate(); });
             break;
@@ -501,25 +381,12 @@ void FormWindow::CentreOnScreen() {
         case WM_ENDSESSION:
             if (OnEndSession) Guard([&] { OnEndSession(wParam != FALSE); });
             return 0;
-        case DM_GETDEFID: {  // same number as WM_USER: a posted WM_USER never comes here
-            ui::Button* button = FocusedButton();
-            if (!button) button = form_.DefaultButton;
-            if (!button) return 0;
-            return MAKELRESULT(ControlId(button->Name()), DC_HASDEFID);
-        }
+        case DM_GETDEFID:  // same number as WM_USER: a posted WM_USER never comes here
+            return DefaultButtonId();
         default:
             break;
     }
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
-}
-
-ui::Button* FormWindow::FocusedButton() {
-    ::HWND focus = ::GetFocus();
-    for (auto& [control, item] : items_)
-        if (item.hwnd == focus && (item.control->GetKind() == ui::Kind::Button ||
-                                   item.control->GetKind() == ui::Kind::SpeedButton))
-            return static_cast<ui::Button*>(item.control);
-    return nullptr;
 }
 
 void FormWindow::OnCommand(int id, int code) {
@@ -571,67 +438,16 @@ void FormWindow::OnCommand(int id, int code) {
     ::WNDPROC original = item.original;
     ::HWND hwnd = item.hwnd;
     ui::Control& control = *item.control;
-    switch (msg) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
-            Guard([&] { control.PressMouse(PressedButton(msg)); });
-            break;
-        case WM_LBUTTONDBLCLK:
-            // The second press of a double click is a press like the first: its handler runs
-            // again. A check box (BS_CHECKBOX without BS_NOTIFY) sends no BN_DOUBLECLICKED and
-            // takes the double click as a button-down itself; handing it exactly that keeps one
-            // toggle for each press and release, the release below doing the toggling.
-            Guard([&] { control.PressMouse(ui::MouseButton::Left); });
-            break;
-        case WM_LBUTTONUP: {
-            item.releasingMouse = true;
-            ::LRESULT result = ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-            if (Item* still = ItemOfWindow(hwnd)) still->releasingMouse = false;
-            return result;
-        }
-        case WM_MOUSEMOVE: {
-            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ::MapWindowPoints(hwnd, hwnd_, &point, 1);
-            ui::Control* under = ControlAt(form_, point);
-            Guard([&] { (under ? *under : control).MoveMouse(); });
-            break;
-        }
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
-            break;
-        default:
-            break;
-    }
     ::LRESULT result = 0;
+    if (HandleChildMouse(item, msg, wParam, lParam, result)) return result;
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
+    }
     if (const ControlFamily* family = FamilyOf(control.GetKind());
         family && family->message && family->message(item, msg, wParam, lParam, result))
         return result;
     return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-}
-
-// --- Keyboard --------------------------------------------------------------------------
-
-bool FormWindow::PreTranslate(::MSG& msg) {
-    if (!hwnd_) return false;
-    if (msg.hwnd == hwnd_ && msg.message == WM_USER) {
-        if (OnUserMessage) Guard(OnUserMessage);
-        return true;
-    }
-    if (!::IsWindowVisible(hwnd_)) return false;
-    if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (::GetKeyState(VK_CONTROL) < 0)) {
-        for (auto& [control, item] : items_) {
-            const ControlFamily* family = FamilyOf(item.control->GetKind());
-            if (!family || !family->stepped) continue;
-            family->stepped(item, ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1, *this);
-            return true;
-        }
-    }
-    return ::IsDialogMessageA(hwnd_, &msg);
 }
 
 }  // namespace vt::view
