@@ -29,33 +29,12 @@ const ControlFamily* FamilyOf(ui::Kind kind) {
         case ui::Kind::Image:
             return &kStaticFamily;
         case ui::Kind::PageControl:
+            return &kTabFamily;
         case ui::Kind::TabSheet:
         case ui::Kind::Form:
             break;
     }
     return nullptr;
-}
-
-namespace {
-int& StandIn() {
-    static int pixelsPerInch = 0;
-    return pixelsPerInch;
-}
-}  // namespace
-
-int PixelsPerInch() {
-    if (StandIn() > 0) return StandIn();
-    static const int screen = [] {
-        ::HDC dc = ::GetDC(nullptr);
-        int pixels = ::GetDeviceCaps(dc, LOGPIXELSY);
-        ::ReleaseDC(nullptr, dc);
-        return pixels > 0 ? pixels : 96;
-    }();
-    return screen;
-}
-
-void SetPixelsPerInch(int pixelsPerInch) {
-    StandIn() = pixelsPerInch;
 }
 
 std::string WindowText(::HWND hwnd) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "view/win32/Placement.h"
 
 #include <windows.h>
 
@@ -33,6 +34,7 @@ class FamilyHost {
     virtual ::HWND FormHandle() const = 0;
     virtual bool EnabledByModel(const ui::Control& control) const = 0;
     virtual void MirrorBounds(ui::Control& control) = 0;
+    virtual void MirrorVisibility(ui::Control& control) = 0;
     virtual ::HBRUSH FaceBrush() const = 0;
 
   protected:
@@ -47,8 +49,12 @@ struct ChildClass {
 
 struct ControlFamily {
     ChildClass (*classFor)(const ui::Control& control);
-    // Whether the window text is the model's text (edits) rather than its caption.
-    bool holdsText = false;
+    // Whether the window text is the model's caption: an edit's is the model's text, a tab
+    // control has none.
+    bool captioned = true;
+    // Whether its window lies under every other window of the form: what lies on a tab
+    // control's pages lies over it.
+    bool lowest = false;
     // Right after creation; `state` is the WS_VISIBLE / WS_DISABLED it was made with.
     void (*created)(MadeWindow& made, FamilyHost& host, ::DWORD state) = nullptr;
     // A change of the model other than place, visibility and enabling.
@@ -66,9 +72,19 @@ struct ControlFamily {
     // A message to the control's own window, before the generic handling; true when answered.
     bool (*message)(MadeWindow& made, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam,
                     ::LRESULT& result) = nullptr;
+
+    // For a control whose children have no windows of their own (a tab control's pages): a
+    // change of such a child other than place, visibility and enabling.
+    void (*childChanged)(MadeWindow& made, ui::Control& child, ui::Change change,
+                         FamilyHost& host) = nullptr;
+    // Where such children lie, in the client pixels of the form window `form`.
+    ::RECT (*childArea)(const MadeWindow& made, ::HWND form) = nullptr;
+    // Ctrl+Tab (`step` 1) or Ctrl+Shift+Tab (-1) in the form: the next or the previous child.
+    void (*stepped)(MadeWindow& made, int step, FamilyHost& host) = nullptr;
 };
 
-// Nothing for tab sheets, page controls and forms: the form window makes those itself.
+// Nothing for tab sheets and forms: a tab sheet has no window of its own, the form window
+// makes its own.
 const ControlFamily* FamilyOf(ui::Kind kind);
 
 extern const ControlFamily kButtonFamily;  // check boxes, radio buttons, buttons, frames
@@ -76,25 +92,12 @@ extern const ControlFamily kEditFamily;    // edits, spin edits, memos
 extern const ControlFamily kListFamily;    // list boxes, combo boxes
 extern const ControlFamily kBarFamily;     // track bars, progress bars
 extern const ControlFamily kStaticFamily;  // labels, titles, bevels, images
+extern const ControlFamily kTabFamily;     // page controls
 
 inline ::HINSTANCE Instance() {
     return ::GetModuleHandleA(nullptr);
 }
 std::string WindowText(::HWND hwnd);
 inline constexpr int kIconId = 1;
-
-// The screen's pixels per inch (LOGPIXELSY; 120 with Large Fonts). The model writes places and
-// sizes as on a 96-dpi screen; the view scales them by this and makes its fonts at it. A test
-// stands in another value with SetPixelsPerInch (0: the screen's again).
-int PixelsPerInch();
-void SetPixelsPerInch(int pixelsPerInch);
-// A length written at 96 dpi, on this screen.
-inline int Scaled(int at96) {
-    return ::MulDiv(at96, PixelsPerInch(), 96);
-}
-// What a check box or radio button takes before its caption: the box, the gap, the focus line.
-inline int CheckMarkRoom() {
-    return Scaled(13) + Scaled(4) + 1;
-}
 
 }  // namespace vt::view

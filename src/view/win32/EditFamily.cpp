@@ -125,7 +125,7 @@ bool Colored(MadeWindow& made, ::HDC dc, FamilyHost& host, ::LRESULT& result) {
 }  // namespace
 
 const ControlFamily kEditFamily = {.classFor = ClassFor,
-                                   .holdsText = true,
+                                   .captioned = false,
                                    .created = Created,
                                    .mirror = Mirror,
                                    .command = Command,

@@ -2,8 +2,6 @@
 
 #include "view/ControlId.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -51,41 +49,6 @@ void RegisterFormClass(const std::string& className) {
     ::RegisterClassExA(&wc);
 }
 
-// The tab control of a page control; the families know every other kind.
-ChildClass ClassFor(const ui::Control& control) {
-    if (control.GetKind() == ui::Kind::PageControl)
-        return {WC_TABCONTROLA,
-                WS_CHILD | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_BUTTONS | TCS_FLATBUTTONS |
-                    WS_TABSTOP | WS_GROUP,
-                0};
-    const ControlFamily* family = FamilyOf(control.GetKind());
-    return family ? family->classFor(control) : ChildClass{nullptr, 0, 0};
-}
-
-bool HoldsText(const ui::Control& control) {
-    const ControlFamily* family = FamilyOf(control.GetKind());
-    return family && family->holdsText;
-}
-
-// Controls whose place grows where their caption needs more room than the scaled one.
-bool FittedToCaption(ui::Kind kind) {
-    return kind == ui::Kind::Label || kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
-}
-
-// The button a press or a double click message stands for.
-ui::MouseButton PressedButton(::UINT msg) {
-    switch (msg) {
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            return ui::MouseButton::Right;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            return ui::MouseButton::Middle;
-        default:
-            return ui::MouseButton::Left;
-    }
-}
-
 }  // namespace
 
 FormWindow::FormWindow(ui::Form& form, ui::Prompts& prompts) : form_(form), prompts_(prompts) {}
@@ -131,10 +94,7 @@ void FormWindow::Create(::HWND owner) {
     faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     // Pages that lay labels out after one another measure texts as this window draws them,
     // in the 96-dpi pixels they lay out in (rounded up: the text must fit once scaled back).
-    ui::SetTextMeasure([this](const std::string& text) {
-        int width = static_cast<int>(TextSize(font_, text).cx);
-        return (width * 96 + PixelsPerInch() - 1) / PixelsPerInch();
-    });
+    ui::SetTextMeasure([this](const std::string& text) { return WidthAt96(hwnd_, font_, text); });
 
     HookForm();
     for (ui::Timer* timer : form_.Timers()) {
@@ -145,7 +105,7 @@ void FormWindow::Create(::HWND owner) {
     // A later child lies under the earlier ones, and siblings clip each other: frames must go
     // under what they hold, and page controls under everything else.
     PutContainersUnder(form_);
-    PutPageControlsLowest();
+    PutLowestUnderAll();
     if (form_.Visible()) MirrorForm(ui::Change::Visible);
 }
 
@@ -220,12 +180,12 @@ void FormWindow::StackLikeTheRest(ui::Control& page) {
         previous = window;
     }
     PutContainersUnder(page);
-    PutPageControlsLowest();
+    PutLowestUnderAll();
 }
 
-void FormWindow::PutPageControlsLowest() {
+void FormWindow::PutLowestUnderAll() {
     for (auto& [control, item] : items_)
-        if (control->GetKind() == ui::Kind::PageControl)
+        if (FamilyOf(control->GetKind())->lowest)
             ::SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -241,32 +201,26 @@ void FormWindow::PutContainersUnder(ui::Control& parent) {
 
 void FormWindow::CreateChild(ui::Control& control) {
     Hook(control);
-    ChildClass kind = ClassFor(control);
-    if (!kind.className) return;  // a tab sheet: its controls lie on the form
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    if (!family) return;  // a tab sheet: its controls lie on the form
+    ChildClass kind = family->classFor(control);
     Item& item = items_[&control];
     item.control = &control;
-    ::RECT place = Placement(control);
+    ::RECT place = PlaceOf(control);
     int id = ControlId(control.Name());
     item.id = id;
     // Caption, visibility and state go in with the creation: each later call costs a round
     // trip, and a page has dozens of controls.
-    bool captioned = !HoldsText(control) && control.GetKind() != ui::Kind::PageControl;
     ::DWORD state =
         (ShownByModel(control) ? WS_VISIBLE : 0) | (EnabledByModel(control) ? 0 : WS_DISABLED);
     item.hwnd = ::CreateWindowExA(
-        kind.exStyle, kind.className, captioned ? control.Caption().c_str() : nullptr,
+        kind.exStyle, kind.className, family->captioned ? control.Caption().c_str() : nullptr,
         kind.style | state, place.left, place.top, place.right - place.left,
         place.bottom - place.top, hwnd_, reinterpret_cast<::HMENU>(static_cast<::UINT_PTR>(id)),
         Instance(), nullptr);
     if (!item.hwnd) return;
     ::SendMessageA(item.hwnd, WM_SETFONT, reinterpret_cast<::WPARAM>(font_), FALSE);
     Subclass(item);
-    if (control.GetKind() == ui::Kind::PageControl) {
-        CreateTabs(static_cast<ui::PageControl&>(control));
-        Mirror(control, ui::Change::Selection);
-        return;
-    }
-    const ControlFamily* family = FamilyOf(control.GetKind());
     if (family->created) family->created(item, *this, state);
     // Sized to its text in a font of its own: measured again in that font.
     if (control.GetBounds().width == 0 &&
@@ -275,18 +229,6 @@ void FormWindow::CreateChild(ui::Control& control) {
     for (ui::Change change :
          {ui::Change::Items, ui::Change::Selection, ui::Change::Text, ui::Change::Value})
         Mirror(control, change);
-}
-
-void FormWindow::CreateTabs(ui::PageControl& pages) {
-    ::HWND tabs = items_[&pages].hwnd;
-    int index = 0;
-    for (ui::TabSheet* page : pages.Pages()) {
-        ::TCITEMA tab{};
-        tab.mask = TCIF_TEXT;
-        std::string caption = page->Caption();
-        tab.pszText = caption.data();
-        ::SendMessageA(tabs, TCM_INSERTITEMA, index++, reinterpret_cast<::LPARAM>(&tab));
-    }
 }
 
 void FormWindow::Hook(ui::Control& control) {
@@ -317,130 +259,6 @@ void FormWindow::Subclass(Item& item) {
     }
 }
 
-// --- Geometry --------------------------------------------------------------------------
-
-::RECT FormWindow::DisplayArea(const ui::PageControl& pages) const {
-    ::RECT area{0, 0, 0, 0};
-    auto found = items_.find(&pages);
-    if (found == items_.end() || !found->second.hwnd) return area;
-    ::GetWindowRect(found->second.hwnd, &area);
-    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
-    ::SendMessageA(found->second.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<::LPARAM>(&area));
-    return area;
-}
-
-::POINT FormWindow::Origin(const ui::Control& control) const {
-    if (control.GetKind() == ui::Kind::Form) return {0, 0};
-    if (control.GetKind() == ui::Kind::TabSheet) {
-        ::RECT area = DisplayArea(static_cast<const ui::PageControl&>(*control.Parent()));
-        return {area.left, area.top};
-    }
-    ::POINT origin = Origin(*control.Parent());
-    return {origin.x + Scaled(control.GetBounds().left),
-            origin.y + Scaled(control.GetBounds().top)};
-}
-
-::SIZE FormWindow::TextSize(::HFONT font, const std::string& text) const {
-    ::HDC dc = ::GetDC(hwnd_);
-    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
-    ::SIZE size{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
-    return size;
-}
-
-// The height of a text broken into lines of `width` pixels, as a static control breaks it.
-int FormWindow::WrappedHeight(::HFONT font, const std::string& text, int width) const {
-    ::HDC dc = ::GetDC(hwnd_);
-    ::HGDIOBJ old = ::SelectObject(dc, font ? font : font_);
-    ::RECT area{0, 0, width, 0};
-    ::DrawTextA(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd_, dc);
-    return area.bottom;
-}
-
-// Places and sizes are the model's, written at 96 dpi, scaled to the screen; edges are scaled
-// rather than lengths, so that controls that meet at 96 dpi meet on every screen. A text does
-// not grow exactly with the screen: a caption that its scaled place cannot hold gets the room
-// it needs, a wrapping label the height of its lines.
-::RECT FormWindow::Placement(const ui::Control& control) const {
-    ::POINT at = Origin(*control.Parent());
-    const ui::Bounds& b = control.GetBounds();
-    const int left = at.x + Scaled(b.left), top = at.y + Scaled(b.top);
-    int width = Scaled(b.left + b.width) - Scaled(b.left);
-    int height = Scaled(b.top + b.height) - Scaled(b.top);
-    const ui::Kind kind = control.GetKind();
-    if (!control.Caption().empty() && (b.width == 0 || FittedToCaption(kind))) {
-        // A family may give its window a font of its own.
-        auto made = items_.find(&control);
-        ::HFONT font =
-            made != items_.end() && made->second.hwnd
-                ? reinterpret_cast<::HFONT>(::SendMessageA(made->second.hwnd, WM_GETFONT, 0, 0))
-                : font_;
-        ::SIZE text = TextSize(font, control.Caption());
-        if (b.width == 0) {  // a label that sizes itself to its text
-            width = text.cx;
-            if (b.height == 0 || kind == ui::Kind::Label)
-                height = std::max(b.height == 0 ? 0 : height, static_cast<int>(text.cy));
-        } else if (kind != ui::Kind::Label) {
-            width = std::max(width, CheckMarkRoom() + static_cast<int>(text.cx));
-        } else if (height < 2 * text.cy) {
-            width = std::max(width, static_cast<int>(text.cx));
-            height = std::max(height, static_cast<int>(text.cy));
-        } else {
-            height = std::max(height, WrappedHeight(font, control.Caption(), width));
-        }
-    }
-    if (kind == ui::Kind::TitleLabel) {  // room for the shadow
-        int shift = Scaled(static_cast<const ui::TitleLabel&>(control).ShadowOffset());
-        width += shift;
-        height += shift;
-    }
-    if (kind == ui::Kind::ComboBox) height *= 8;  // room for the drop-down list
-    return {left, top, left + width, top + height};
-}
-
-bool FormWindow::ShownByModel(const ui::Control& control) const {
-    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent()) {
-        if (!c->Visible()) return false;
-        if (c->GetKind() == ui::Kind::TabSheet &&
-            static_cast<const ui::PageControl*>(c->Parent())->ActivePage() != c)
-            return false;
-    }
-    return true;
-}
-
-bool FormWindow::EnabledByModel(const ui::Control& control) const {
-    for (const ui::Control* c = &control; c && c->GetKind() != ui::Kind::Form; c = c->Parent())
-        if (!c->Enabled()) return false;
-    return true;
-}
-
-// The deepest shown control under a point of the client area: static texts and frames
-// let the mouse through to the window below, so their moves are found this way.
-ui::Control* FormWindow::ControlAt(ui::Control& within, ::POINT point) {
-    const auto& children = within.Children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        ui::Control& child = **it;
-        if (!ShownByModel(child)) continue;
-        ::RECT area;
-        if (child.GetKind() == ui::Kind::TabSheet) {
-            area = DisplayArea(static_cast<const ui::PageControl&>(within));
-        } else if (Item* item = Find(child); item && item->hwnd) {
-            ::GetWindowRect(item->hwnd, &area);
-            ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<::POINT*>(&area), 2);
-        } else {
-            continue;
-        }
-        if (!::PtInRect(&area, point)) continue;
-        if (ui::Control* deeper = ControlAt(child, point)) return deeper;
-        return &child;
-    }
-    return nullptr;
-}
-
 // --- Mirroring the model ---------------------------------------------------------------
 
 FormWindow::Item* FormWindow::Find(const ui::Control& control) {
@@ -467,111 +285,28 @@ void FormWindow::Mirror(ui::Control& control, ui::Change change) {
     if (change == ui::Change::Visible) return MirrorVisibility(control);
     if (change == ui::Change::Enabled) return MirrorEnabled(control);
     if (change == ui::Change::Bounds) return MirrorBounds(control);
-    if (control.GetKind() == ui::Kind::TabSheet) {
-        if (change == ui::Change::Caption) {
-            auto& pages = static_cast<ui::PageControl&>(*control.Parent());
-            auto list = pages.Pages();
-            int index =
-                static_cast<int>(std::find(list.begin(), list.end(), &control) - list.begin());
-            if (Item* tabs = Find(pages); tabs && tabs->hwnd) {
-                ::TCITEMA tab{};
-                tab.mask = TCIF_TEXT;
-                std::string caption = control.Caption();
-                tab.pszText = caption.data();
-                ::SendMessageA(tabs->hwnd, TCM_SETITEMA, index, reinterpret_cast<::LPARAM>(&tab));
-            }
-        }
+    const ControlFamily* family = FamilyOf(control.GetKind());
+    if (!family) {  // a tab sheet: shown in its parent's window
+        Item* parent = Find(*control.Parent());
+        if (!parent || !parent->hwnd) return;
+        if (const ControlFamily* holder = FamilyOf(control.Parent()->GetKind());
+            holder && holder->childChanged)
+            holder->childChanged(*parent, control, change, *this);
         return;
     }
     Item* item = Find(control);
     if (!item || !item->hwnd) return;
     mirroring_ = true;
     if (change == ui::Change::Caption) {
-        if (!HoldsText(control) && control.GetKind() != ui::Kind::PageControl)
-            ::SetWindowTextA(item->hwnd, control.Caption().c_str());
+        if (family->captioned) ::SetWindowTextA(item->hwnd, control.Caption().c_str());
         // Sized to its text, or given the room a new text needs.
-        if (control.GetBounds().width == 0 || FittedToCaption(control.GetKind()))
-            MirrorBounds(control);
+        if (FollowsCaption(control)) MirrorBounds(control);
     } else if (change == ui::Change::Color) {
         ::InvalidateRect(item->hwnd, nullptr, TRUE);
-    } else if (control.GetKind() == ui::Kind::PageControl) {
-        if (change == ui::Change::Selection) MirrorActivePage(*item);
-    } else if (const ControlFamily* family = FamilyOf(control.GetKind()); family->mirror) {
+    } else if (family->mirror) {
         family->mirror(*item, change, *this);
     }
     mirroring_ = false;
-}
-
-void FormWindow::MirrorActivePage(Item& item) {
-    auto& pages = static_cast<ui::PageControl&>(*item.control);
-    auto list = pages.Pages();
-    auto found = std::find(list.begin(), list.end(), pages.ActivePage());
-    ::SendMessageA(item.hwnd, TCM_SETCURSEL,
-                   found == list.end() ? -1 : static_cast<int>(found - list.begin()), 0);
-    for (ui::TabSheet* page : list) MirrorVisibility(*page);
-}
-
-void FormWindow::MirrorVisibility(ui::Control& control) {
-    if (control.GetKind() == ui::Kind::TabSheet && ShownByModel(control) &&
-        CreatePendingPage(&control))
-        return;  // made as the model shows it
-    if (Item* item = Find(control); item && item->hwnd) {
-        int show = ShownByModel(control) ? SW_SHOWNA : SW_HIDE;
-        ::ShowWindow(item->hwnd, show);
-        if (item->upDown) ::ShowWindow(item->upDown, show);
-    }
-    for (ui::Control* child : control.Children()) MirrorVisibility(*child);
-}
-
-void FormWindow::MirrorEnabled(ui::Control& control) {
-    if (Item* item = Find(control); item && item->hwnd) {
-        bool enabled = EnabledByModel(control);
-        ::EnableWindow(item->hwnd, enabled);
-        if (item->upDown) ::EnableWindow(item->upDown, enabled);
-    }
-    for (ui::Control* child : control.Children()) MirrorEnabled(*child);
-}
-
-void FormWindow::MirrorBounds(ui::Control& control) {
-    if (Item* item = Find(control); item && item->hwnd) {
-        ::RECT place = Placement(control);
-        ::MoveWindow(item->hwnd, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, TRUE);
-        if (item->upDown)
-            ::SendMessageA(item->upDown, UDM_SETBUDDY, reinterpret_cast<::WPARAM>(item->hwnd), 0);
-    }
-    for (ui::Control* child : control.Children()) MirrorBounds(*child);
-}
-
-void FormWindow::MirrorForm(ui::Change change) {
-    if (!hwnd_) return;
-    switch (change) {
-        case ui::Change::Caption:
-            ::SetWindowTextA(hwnd_, form_.Caption().c_str());
-            break;
-        case ui::Change::Enabled:
-            ::EnableWindow(hwnd_, form_.Enabled() ? TRUE : FALSE);
-            break;
-        case ui::Change::Visible:
-            if (form_.Visible()) {
-                if (!placed_) CentreOnScreen();
-                ::ShowWindow(hwnd_, SW_SHOW);
-                ::SetForegroundWindow(hwnd_);
-                if (form_.ActiveControl)
-                    if (Item* item = Find(*form_.ActiveControl); item && item->hwnd)
-                        ::SetFocus(item->hwnd);
-            } else {
-                ::ShowWindow(hwnd_, SW_HIDE);
-            }
-            break;
-        case ui::Change::Closed:
-            // A close that came in a sent message (another program's click, the end of the
-            // session) runs inside GetMessage, which waits on for a posted one: give it one.
-            ::PostMessageA(hwnd_, WM_NULL, 0, 0);
-            break;
-        default:
-            break;
-    }
 }
 
 void FormWindow::MirrorTimer(ui::Timer& timer) {
@@ -584,17 +319,6 @@ void FormWindow::MirrorTimer(ui::Timer& timer) {
             throw std::runtime_error("Not enough timers available");
     } else
         ::KillTimer(hwnd_, id);
-}
-
-void FormWindow::CentreOnScreen() {
-    ::RECT work{}, frame{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    ::GetWindowRect(hwnd_, &frame);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    placed_ = true;
 }
 
 // --- Input -----------------------------------------------------------------------------
@@ -639,12 +363,10 @@ void FormWindow::CentreOnScreen() {
             }
             return 0;
         }
-        case WM_MOUSEMOVE: {
-            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ui::Control* under = ControlAt(form_, point);
-            Guard([&] { (under ? *under : static_cast<ui::Control&>(form_)).MoveMouse(); });
+        case WM_MOUSEMOVE:
+            MouseMovedTo({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                         form_);
             return 0;
-        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) Guard([&] { form_.Activate(); });
             break;
@@ -659,25 +381,12 @@ void FormWindow::CentreOnScreen() {
         case WM_ENDSESSION:
             if (OnEndSession) Guard([&] { OnEndSession(wParam != FALSE); });
             return 0;
-        case DM_GETDEFID: {  // same number as WM_USER: a posted WM_USER never comes here
-            ui::Button* button = FocusedButton();
-            if (!button) button = form_.DefaultButton;
-            if (!button) return 0;
-            return MAKELRESULT(ControlId(button->Name()), DC_HASDEFID);
-        }
+        case DM_GETDEFID:  // same number as WM_USER: a posted WM_USER never comes here
+            return DefaultButtonId();
         default:
             break;
     }
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
-}
-
-ui::Button* FormWindow::FocusedButton() {
-    ::HWND focus = ::GetFocus();
-    for (auto& [control, item] : items_)
-        if (item.hwnd == focus && (item.control->GetKind() == ui::Kind::Button ||
-                                   item.control->GetKind() == ui::Kind::SpeedButton))
-            return static_cast<ui::Button*>(item.control);
-    return nullptr;
 }
 
 void FormWindow::OnCommand(int id, int code) {
@@ -694,15 +403,6 @@ void FormWindow::OnCommand(int id, int code) {
 
 ::LRESULT FormWindow::OnNotify(const ::NMHDR& header) {
     for (auto& [control, item] : items_) {
-        if (item.control->GetKind() == ui::Kind::PageControl && item.hwnd == header.hwndFrom &&
-            header.code == static_cast<::UINT>(TCN_SELCHANGE)) {
-            auto& pages = static_cast<ui::PageControl&>(*item.control);
-            int index = static_cast<int>(::SendMessageA(item.hwnd, TCM_GETCURSEL, 0, 0));
-            auto list = pages.Pages();
-            if (index >= 0 && index < static_cast<int>(list.size()))
-                Guard([&] { pages.ChoosePage(list[index]); });
-            return 0;
-        }
         ::LRESULT result = 0;
         if (const ControlFamily* family = FamilyOf(item.control->GetKind());
             family && family->notified && family->notified(item, header, *this, result))
@@ -738,73 +438,16 @@ void FormWindow::OnCommand(int id, int code) {
     ::WNDPROC original = item.original;
     ::HWND hwnd = item.hwnd;
     ui::Control& control = *item.control;
-    switch (msg) {
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
-            Guard([&] { control.PressMouse(PressedButton(msg)); });
-            break;
-        case WM_LBUTTONDBLCLK:
-            // The second press of a double click is a press like the first: its handler runs
-            // again. A check box (BS_CHECKBOX without BS_NOTIFY) sends no BN_DOUBLECLICKED and
-            // takes the double click as a button-down itself; handing it exactly that keeps one
-            // toggle for each press and release, the release below doing the toggling.
-            Guard([&] { control.PressMouse(ui::MouseButton::Left); });
-            break;
-        case WM_LBUTTONUP: {
-            item.releasingMouse = true;
-            ::LRESULT result = ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-            if (Item* still = ItemOfWindow(hwnd)) still->releasingMouse = false;
-            return result;
-        }
-        case WM_MOUSEMOVE: {
-            ::POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ::MapWindowPoints(hwnd, hwnd_, &point, 1);
-            ui::Control* under = ControlAt(form_, point);
-            Guard([&] { (under ? *under : control).MoveMouse(); });
-            break;
-        }
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
-            break;
-        default:
-            break;
-    }
     ::LRESULT result = 0;
+    if (HandleChildMouse(item, msg, wParam, lParam, result)) return result;
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<::LONG_PTR>(original));
+    }
     if (const ControlFamily* family = FamilyOf(control.GetKind());
         family && family->message && family->message(item, msg, wParam, lParam, result))
         return result;
     return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-}
-
-// --- Keyboard --------------------------------------------------------------------------
-
-bool FormWindow::PreTranslate(::MSG& msg) {
-    if (!hwnd_) return false;
-    if (msg.hwnd == hwnd_ && msg.message == WM_USER) {
-        if (OnUserMessage) Guard(OnUserMessage);
-        return true;
-    }
-    if (!::IsWindowVisible(hwnd_)) return false;
-    if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && (::GetKeyState(VK_CONTROL) < 0)) {
-        for (auto& [control, item] : items_) {
-            if (item.control->GetKind() != ui::Kind::PageControl) continue;
-            auto& pages = static_cast<ui::PageControl&>(*item.control);
-            auto list = pages.Pages();
-            if (list.empty()) return true;
-            int at = static_cast<int>(std::find(list.begin(), list.end(), pages.ActivePage()) -
-                                      list.begin());
-            int step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
-            int next = (at + step + static_cast<int>(list.size())) % static_cast<int>(list.size());
-            Guard([&] { pages.ChoosePage(list[next]); });
-            return true;
-        }
-    }
-    return ::IsDialogMessageA(hwnd_, &msg);
 }
 
 }  // namespace vt::view

@@ -67,40 +67,55 @@ class FormWindow : private FamilyHost {
     ::HWND FormHandle() const override { return hwnd_; }
     bool EnabledByModel(const ui::Control& control) const override;
     void MirrorBounds(ui::Control& control) override;
+    void MirrorVisibility(ui::Control& control) override;
     ::HBRUSH FaceBrush() const override { return faceBrush_; }
 
+    // --- Creation (FormWindow.cpp) ----------------------------------------------------
     void HookForm();
     void CreateChildren(ui::Control& parent);
     // False when the page's windows were made already.
     bool CreatePendingPage(const ui::Control* page);
     void StackLikeTheRest(ui::Control& page);
-    void PutPageControlsLowest();
+    void PutLowestUnderAll();
     void PutContainersUnder(ui::Control& parent);
     void CreateChild(ui::Control& control);
-    void CreateTabs(ui::PageControl& pages);
     void Subclass(Item& item);
     void Hook(ui::Control& control);
     void Unhook(ui::Control& control);
-    Item* ItemOfWindow(::HWND hwnd);
+
+    // --- Geometry (Placement.cpp) -----------------------------------------------------
     ::POINT Origin(const ui::Control& control) const;  // of its children, in client pixels
-    ::RECT Placement(const ui::Control& control) const;
-    ::SIZE TextSize(::HFONT font, const std::string& text) const;
-    int WrappedHeight(::HFONT font, const std::string& text, int width) const;
-    ::RECT DisplayArea(const ui::PageControl& pages) const;
+    // Where the children of a control without windows of their own lie (a tab control's
+    // display area), in client pixels.
+    ::RECT ChildArea(const ui::Control& container) const;
+    ::RECT PlaceOf(const ui::Control& control) const;
+
+    // --- Visibility and enabling (Visibility.cpp) -------------------------------------
     bool ShownByModel(const ui::Control& control) const;
+    void MirrorEnabled(ui::Control& control);
+
+    // --- The mouse (Mouse.cpp) --------------------------------------------------------
+    // Presses and moves over a control's window before its own handling; true when answered.
+    bool HandleChildMouse(Item& item, ::UINT msg, ::WPARAM wParam, ::LPARAM lParam,
+                          ::LRESULT& result);
+    // A move to `point` of the client area, over `fallback` when no shown control lies there.
+    void MouseMovedTo(::POINT point, ui::Control& fallback);
     ui::Control* ControlAt(ui::Control& within, ::POINT point);
 
+    // --- The keyboard (Keyboard.cpp) --------------------------------------------------
+    // DM_GETDEFID: the button Enter presses.
+    ::LRESULT DefaultButtonId();
+    ui::Button* FocusedButton();
+
+    // --- Mirroring the model (FormWindow.cpp) -----------------------------------------
     void Mirror(ui::Control& control, ui::Change change);
-    void MirrorVisibility(ui::Control& control);
-    void MirrorEnabled(ui::Control& control);
-    void MirrorActivePage(Item& item);
     void MirrorForm(ui::Change change);
     void MirrorTimer(ui::Timer& timer);
     void CentreOnScreen();
 
     Item* Find(const ui::Control& control);
     Item* FindById(int id);
-    ui::Button* FocusedButton();
+    Item* ItemOfWindow(::HWND hwnd);
 
     ui::Form& form_;
     ui::Prompts& prompts_;

@@ -69,6 +69,6 @@ void Command(MadeWindow& made, int code, FamilyHost& host) {
 
 // A combo box's window text is its edit field's text: the model's text, not a caption.
 const ControlFamily kListFamily = {
-    .classFor = ClassFor, .holdsText = true, .mirror = Mirror, .command = Command};
+    .classFor = ClassFor, .captioned = false, .mirror = Mirror, .command = Command};
 
 }  // namespace vt::view
