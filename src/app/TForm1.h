@@ -1,7 +1,7 @@
 // The main window: the page control with its thirteen pages, the four command buttons,
 // the change marks, the description boxes and the Apply / OK / Cancel cycle. The pages
-// plug into it: their read and write slices, their detail controls for HidePage, their
-// marked check boxes and described controls.
+// plug into it as entries of the page table (their reads, writes, resets, detail frames and
+// what they write), with their marked check boxes and described controls.
 #pragma once
 
 #include "store/ConfigDat.h"
