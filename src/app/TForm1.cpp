@@ -25,7 +25,6 @@ TForm1::TForm1(Platform& sys, ui::Prompts& prompts)
     SetBorder(ui::Border::Single, true, true);
     SetFont("MS Sans Serif", 8);
     PageControl1.SetBounds(0, 0, 534, 472);
-    PageControl1.SetActivePage(&TabSheet1);
     struct Place {
         ui::Button& button;
         int left, top;
@@ -217,8 +216,11 @@ void TForm1::FormCreate() {
         state.readComplete = false;
         state.pending = true;
     }
-    PageControl1.SetActivePage(&TabSheet1);
-    ReadPagesOn(TabSheet1);  // the others while the window is idle
+    // It opens on the first tab; the other pages are read while the window is idle.
+    if (std::vector<ui::TabSheet*> tabs = PageControl1.Pages(); !tabs.empty()) {
+        PageControl1.SetActivePage(tabs.front());
+        ReadPagesOn(*tabs.front());
+    }
     HideAllPages();
 }
 

@@ -1,4 +1,4 @@
-// The main window: the page control with its thirteen pages, the four command buttons,
+// The main window: the page control the pages bring their tabs to, the four command buttons,
 // the change marks, the description boxes and the Apply / OK / Cancel cycle. The pages
 // plug into it as entries of the page table (their reads, writes, resets, detail frames and
 // what they write), with their marked check boxes and described controls.
@@ -33,20 +33,8 @@ class TForm1 : public ui::Form {
     static constexpr const char* kCaption = "Veltrim 2000";
 
     // --- Controls ------------------------------------------------------------------------
+    // The pages bring their tabs (each names its place among them).
     ui::PageControl PageControl1{"PageControl1", this};
-    ui::TabSheet TabSheet1{"TabSheet1", &PageControl1, "Boot"};
-    ui::TabSheet TabSheet2{"TabSheet2", &PageControl1, "System"};
-    ui::TabSheet TabSheet3{"TabSheet3", &PageControl1, "Windows"};
-    ui::TabSheet TabSheet9{"TabSheet9", &PageControl1, "Start Menu"};
-    ui::TabSheet TabSheet5{"TabSheet5", &PageControl1, "Internet #1"};
-    ui::TabSheet TabSheet11{"TabSheet11", &PageControl1, "Internet #2"};
-    ui::TabSheet TabSheet12{"TabSheet12", &PageControl1, "Right Click Menus"};
-    ui::TabSheet TabSheet10{"TabSheet10", &PageControl1, "Add/Remove"};
-    ui::TabSheet TabSheet8{"TabSheet8", &PageControl1, "File-Cache"};
-    ui::TabSheet TabSheet4{"TabSheet4", &PageControl1, "Disk-Cache"};
-    ui::TabSheet TabSheet7{"TabSheet7", &PageControl1, "Shutdown"};
-    ui::TabSheet TabSheet13{"TabSheet13", &PageControl1, "OEM Info"};
-    ui::TabSheet TabSheet6{"TabSheet6", &PageControl1, "Veltrim"};
     ui::Button Button1{"Button1", this, "OK"};
     ui::Button Button5{"Button5", this, "Apply"};
     ui::Button Button4{"Button4", this, "Cancel"};

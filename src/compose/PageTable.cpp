@@ -2,20 +2,20 @@
 
 namespace vt {
 
-std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
+std::vector<PageDeclaration> PageTable(Pages& p, Tools& t) {
     std::vector<ui::Control*> rightClickBoxes;
     for (const RightClickMenus::FileType& type : t.rightClickMenus.Types)
         rightClickBoxes.push_back(&type.box);
     RightClickMenus& rightClick = t.rightClickMenus;
     return {
-        {{.sheet = &form.TabSheet13,
+        {{.sheet = &p.oemInfo.Sheet,
           .read = [&p] { p.oemInfo.Read(); },
           .write = [&p] { p.oemInfo.Write(); },
           .filled = {&p.oemInfo.Sheet},
           .touches = p.oemInfo.Touches()}},
         // Every entry data.ini names goes, whatever its box shows (a cleared box only closes
         // the fields). Its buttons write at once: nothing for the write pass.
-        {{.sheet = &form.TabSheet12,
+        {{.sheet = &t.rightClickMenus.Sheet,
           .read = [&rightClick] { rightClick.Read(); },
           .filled = rightClickBoxes,
           .resetToWindowsDefault =
@@ -25,7 +25,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
                           rightClick.Remove_RightClickMenus(type.ext);
               },
           .hideDetails = [&rightClick] { rightClick.HideDetails(); }}},
-        {{.sheet = &form.TabSheet1,
+        {{.sheet = &p.boot.Sheet,
           .read = [&p] { p.boot.Read(); },
           .write = [&p] { p.boot.Write(); },
           .filled = {&p.boot.Sheet},
@@ -33,7 +33,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .hideDetails = [&p] { p.boot.HideDetails(); },
           .touches = p.boot.Touches()},
          &p.boot.Rows()},
-        {{.sheet = &form.TabSheet2,
+        {{.sheet = &p.system.Sheet,
           .read = [&p] { p.system.Read(); },
           .write = [&p] { p.system.Write(); },
           .filled = {&p.system.Sheet},
@@ -43,7 +43,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
          &p.system.Rows()},
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
-        {{.sheet = &form.TabSheet3,
+        {{.sheet = &p.windows.Sheet,
           .read = [&p] { p.windows.Read(); },
           .write = [&p] { p.windows.Write(); },
           .filled = {&p.windows.Sheet, &p.startMenu.GroupBox19},
@@ -51,7 +51,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .hideDetails = [&p] { p.windows.HideDetails(); },
           .touches = p.windows.Touches()},
          &p.windows.Rows()},
-        {{.sheet = &form.TabSheet9,
+        {{.sheet = &p.startMenu.Sheet,
           .read = [&p] { p.startMenu.Read(); },
           .write = [&p] { p.startMenu.Write(); },
           .filled = {&p.startMenu.Sheet},
@@ -59,7 +59,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .hideDetails = [&p] { p.startMenu.HideDetails(); },
           .touches = p.startMenu.Touches()},
          &p.startMenu.Rows()},
-        {{.sheet = &form.TabSheet4,
+        {{.sheet = &p.diskCache.Sheet,
           .read = [&p] { p.diskCache.Read(); },
           .write = [&p] { p.diskCache.Write(); },
           .filled = {&p.diskCache.Sheet},
@@ -68,7 +68,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .touches = p.diskCache.Touches()}},
         // Without an adapter both internet pages take no input for the rest of the run; once
         // read, the connection list shows its first entry.
-        {{.sheet = &form.TabSheet5,
+        {{.sheet = &p.internet.Sheet,
           .read =
               [&p] {
                   p.internet.Read();
@@ -84,7 +84,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .resetToWindowsDefault = [&p] { p.internet.ResetToWindowsDefault(); },
           .touches = p.internet.Touches()}},
         // Its own box opens the NDI cache size.
-        {{.sheet = &form.TabSheet11,
+        {{.sheet = &p.internet2.Sheet,
           .read = [&p] { p.internet2.Read(); },
           .write = [&p] { p.internet2.Write(); },
           .filled = {&p.internet2.Sheet},
@@ -92,7 +92,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .created = [&p] { p.internet2.DisableCustomNdiCache(); },
           .touches = p.internet2.Touches()},
          &p.internet2.Rows()},
-        {{.sheet = &form.TabSheet8,
+        {{.sheet = &p.fileCache.Sheet,
           .read = [&p] { p.fileCache.Read(); },
           .write = [&p] { p.fileCache.Write(); },
           .filled = {&p.fileCache.Sheet},
@@ -102,20 +102,20 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
           .touches = p.fileCache.Touches()}},
         // The shortcut boxes are only ever ticked by the read pass: after an undo they start
         // from clear, as at window creation.
-        {{.sheet = &form.TabSheet6,
+        {{.sheet = &p.programPage.Sheet,
           .read = [&p] { p.programPage.Read(); },
           .write = [&p] { p.programPage.Write(); },
           .filled = {&p.programPage.Sheet},
           .resetToWindowsDefault = [&p] { p.programPage.ResetToWindowsDefault(); },
           .beforeUndo = [&p] { p.programPage.ClearShortcutBoxes(); }}},
         // Its buttons write at once: nothing for the write pass.
-        {{.sheet = &form.TabSheet10,
+        {{.sheet = &t.addRemove.Sheet,
           .read = [&t] { t.addRemove.FillLists(); },
           .filled = {&t.addRemove.ListBox1, &t.addRemove.ListBox2},
           .uninstallEdited = [&t] { t.addRemove.FillLists(); },
           .touches = t.addRemove.Touches()}},
         // The countdown: nothing stored, only set back at the start.
-        {{.sheet = &form.TabSheet7,
+        {{.sheet = &p.shutdown.Sheet,
           .created =
               [&p] {
                   p.shutdown.Reset();
@@ -127,7 +127,7 @@ std::vector<PageDeclaration> PageTable(TForm1& form, Pages& p, Tools& t) {
 void AttachPages(Program& program, [[maybe_unused]] Platform& sys, ui::Prompts& prompts) {
     auto pages = std::make_shared<Pages>(program, program.main.Stores(), prompts);
     auto tools = std::make_shared<Tools>(program, program.main.Stores(), prompts);
-    for (PageDeclaration& page : PageTable(program.main, *pages, *tools))
+    for (PageDeclaration& page : PageTable(*pages, *tools))
         program.main.AddPage(std::move(page.entry));
     program.main.ProfileFields = [&p = *pages] { return ProfileFieldsOf(p); };
     pages->programPage.OnResetToWindowsDefault = [&main = program.main] {

@@ -61,7 +61,7 @@ struct PageDeclaration {
     TForm1::PageEntry entry;
     SettingsList* rows = nullptr;
 };
-std::vector<PageDeclaration> PageTable(TForm1& form, Pages& pages, Tools& tools);
+std::vector<PageDeclaration> PageTable(Pages& pages, Tools& tools);
 
 // The pages and tools write through the main window's Stores() (the platform it was made
 // with, keeping restore points of the write passes). The program keeps them as long as the

@@ -68,7 +68,10 @@ SettingsList BootPage::Settings() {
 }
 
 BootPage::BootPage(TForm1& form, Platform& sys)
-    : Sheet(form.TabSheet1), form_(form), sys_(sys), settings_(Settings()) {
+    : Sheet("TabSheet1", &form.PageControl1, "Boot", 0),
+      form_(form),
+      sys_(sys),
+      settings_(Settings()) {
     AttachSettings(form, settings_, Memo1);
     form.MarkOnPress(CheckBox2, [this] { delay_.Press(CheckBox2.Checked()); });
     form.ClearsDescription(Sheet, Memo1);

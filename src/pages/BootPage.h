@@ -27,7 +27,7 @@ class BootPage {
     // Puts the delay frame away.
     void HideDetails() { delay_.Hide(); }
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::Image Image2{"Image2", &Sheet};
     ui::TitleLabel RxLabel1{"RxLabel1", &Sheet, "Boot Optimizer", "Verdana", 24, ui::kNavy};
     ui::CheckBox CheckBox1{"CheckBox1", &Sheet, "Disable Boot Function Keys"};

@@ -28,7 +28,7 @@ const std::array<Profile, 7> kProfiles = {{
 }  // namespace
 
 DiskCachePage::DiskCachePage(TForm1& form, Platform& sys, TForm4& help)
-    : Sheet(form.TabSheet4),
+    : Sheet("TabSheet4", &form.PageControl1, "Disk-Cache", 9),
       form_(form),
       sys_(sys),
       sizes_{{{"MinFileCache", 1024, Label8, Label22, Label11, TrackBar2},

@@ -35,7 +35,7 @@ class DiskCachePage {
     // removed by the next write.
     void LeaveToWindows(std::size_t index);
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel9{"RxLabel9", &Sheet, "Disk-Cache Optimizer", "Verdana", 24, ui::kNavy};
     ui::Button SpeedButton10{"SpeedButton10", &Sheet, "Help", ui::Kind::SpeedButton};
     ui::Label Label8{"Label8", &Sheet, "Minimum Cache Size :"};

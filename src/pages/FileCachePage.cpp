@@ -54,7 +54,7 @@ int PerCent(DWORD available, DWORD total) {
 }  // namespace
 
 FileCachePage::FileCachePage(TForm1& form, Platform& sys, TForm4& help)
-    : Sheet(form.TabSheet8), sys_(sys) {
+    : Sheet("TabSheet8", &form.PageControl1, "File-Cache", 8), sys_(sys) {
     std::vector<std::string> items;
     for (const Role& role : kRoles) items.push_back(role.item);
     ComboBox3.SetItems(items);

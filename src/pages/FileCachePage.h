@@ -24,7 +24,7 @@ class FileCachePage {
     // Free physical and paging-file memory, in per cent.
     void FillMemoryGauges();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel8{"RxLabel8", &Sheet, "File-Cache Optimizer", "Verdana", 24, ui::kNavy};
     ui::Button SpeedButton9{"SpeedButton9", &Sheet, "Help", ui::Kind::SpeedButton};
     ui::Label Label32{"Label32", &Sheet, "Free physical memory :"};

@@ -18,7 +18,7 @@ void WriteUnlessEmptyAndMissing(TRegistry& reg, const std::string& name, const s
 }  // namespace
 
 InternetPage::InternetPage(TForm1& form, Platform& sys, TForm4& help)
-    : Sheet(form.TabSheet5),
+    : Sheet("TabSheet5", &form.PageControl1, "Internet #1", 4),
       form_(form),
       sys_(sys),
       mtu_{{{RadioButton18, "0"}, {RadioButton5, "576"}, {RadioButton7, "1500"}},

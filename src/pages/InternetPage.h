@@ -30,7 +30,7 @@ class InternetPage {
     // settings profile holds them.
     void AddProfileFields(std::vector<ProfileField>& fields);
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel5{"RxLabel5", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};
     ui::Button SpeedButton8{"SpeedButton8", &Sheet, "Help", ui::Kind::SpeedButton};
     ui::GroupBox GroupBox9{"GroupBox9", &Sheet, "Internet Protocol MTU"};

@@ -14,7 +14,9 @@ const char* const kKeepAliveName = "SessionKeepAlive";
 }  // namespace
 
 InternetPage2::InternetPage2(TForm1& form, Platform& sys, const bool& connectionFound)
-    : Sheet(form.TabSheet11), sys_(sys), connectionFound_(connectionFound) {
+    : Sheet("TabSheet11", &form.PageControl1, "Internet #2", 5),
+      sys_(sys),
+      connectionFound_(connectionFound) {
     const Store mstcp = Store::ExistingKey(HKEY_LOCAL_MACHINE, InternetPage::kMstcp);
     // clang-format off
     rows_ = {

@@ -31,7 +31,7 @@ class InternetPage2 {
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel6{"RxLabel6", &Sheet, "Internet Optimizer", "Verdana", 24, ui::kNavy};
     ui::GroupBox GroupBox24{"GroupBox24", &Sheet, "Optimize Max Connect"};
     ui::Label Label60{"Label60", &GroupBox24, "Minimal value :"};

@@ -23,7 +23,10 @@ std::array<OemInfoPage::Field, 5> OemInfoPage::Fields() {
 }
 
 OemInfoPage::OemInfoPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet13), form_(form), sys_(sys), prompts_(prompts) {
+    : Sheet("TabSheet13", &form.PageControl1, "OEM Info", 11),
+      form_(form),
+      sys_(sys),
+      prompts_(prompts) {
     for (ui::Edit* edit : {&Manufacturer, &Model, &Line1, &Line2, &Line3}) {
         edit->SetText(edit->Name());  // design texts; the read pass replaces them
         edit->SetMaxLength(kLongestLine);

@@ -25,7 +25,7 @@ class OemInfoPage {
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel13{"RxLabel13", &Sheet, "OEM Information", "Verdana", 24, ui::kNavy};
     ui::Label Label27{"Label27", &Sheet,
                       "In this page you can include your company logo and contact "};

@@ -76,7 +76,10 @@ SettingsList StartMenuPage::Settings() {
 }
 
 StartMenuPage::StartMenuPage(TForm1& form, Platform& sys)
-    : Sheet(form.TabSheet9), form_(form), sys_(sys), settings_(Settings()) {
+    : Sheet("TabSheet9", &form.PageControl1, "Start Menu", 3),
+      form_(form),
+      sys_(sys),
+      settings_(Settings()) {
     AttachSettings(form, settings_, Memo7);
     form.ClearsDescription(Sheet, Memo7);
     form.RegisterMemo(Memo7);

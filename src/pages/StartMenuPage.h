@@ -30,7 +30,7 @@ class StartMenuPage {
     // Puts the delay frame away.
     void HideDetails() { delay_.Hide(); }
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::Image Image7{"Image7", &Sheet};
     ui::TitleLabel RxLabel4{"RxLabel4", &Sheet, "Start Menu Enhancements",
                             "Verdana",  24,     ui::kNavy};

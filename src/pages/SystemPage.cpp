@@ -130,7 +130,11 @@ SettingsList SystemPage::Settings() {
 }
 
 SystemPage::SystemPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet2), form_(form), sys_(sys), prompts_(prompts), settings_(Settings()) {
+    : Sheet("TabSheet2", &form.PageControl1, "System", 1),
+      form_(form),
+      sys_(sys),
+      prompts_(prompts),
+      settings_(Settings()) {
     form.ClearsDescription(Sheet, Memo2);
     form.ClearsDescription(GroupBox3, Memo2);
     form.RegisterMemo(Memo2);

@@ -29,7 +29,7 @@ class SystemPage {
     // The values the detail frame edits, as a settings profile holds them.
     void AddProfileFields(std::vector<ProfileField>& fields);
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::Image Image3{"Image3", &Sheet};
     ui::TitleLabel RxLabel2{"RxLabel2", &Sheet, "System Optimizer", "Verdana", 24, ui::kNavy};
     ui::CheckBox CheckBox15{"CheckBox15", &Sheet, "Enable Beep on Error"};

@@ -101,7 +101,10 @@ SettingsList WindowsPage::Settings() {
 }
 
 WindowsPage::WindowsPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet3), sys_(sys), prompts_(prompts), settings_(Settings()) {
+    : Sheet("TabSheet3", &form.PageControl1, "Windows", 2),
+      sys_(sys),
+      prompts_(prompts),
+      settings_(Settings()) {
     form.ClearsDescription(Sheet, Memo3);
     form.ClearsDescription(GroupBox5, Memo3);
     form.RegisterMemo(Memo3);

@@ -29,7 +29,7 @@ class WindowsPage {
     // Puts the detail frames away.
     void HideDetails();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::Image Image1{"Image1", &Sheet};
     ui::TitleLabel RxLabel3{"RxLabel3", &Sheet, "Windows Enhancements", "Verdana", 24, ui::kNavy};
     ui::CheckBox CheckBox29{"CheckBox29", &Sheet, "More Flexible Recycle Bin"};

@@ -37,7 +37,11 @@ void WriteKeepingType(TRegistry& reg, const std::string& name, const std::string
 }  // namespace
 
 AddRemove::AddRemove(TForm1& form, TForm5& dialog, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet10), form_(form), dialog_(dialog), sys_(sys), prompts_(prompts) {
+    : Sheet("TabSheet10", &form.PageControl1, "Add/Remove", 7),
+      form_(form),
+      dialog_(dialog),
+      sys_(sys),
+      prompts_(prompts) {
     ListBox1.SetVisible(false);
     Button2.OnClick = [this] { Button2Click(); };
     Button3.OnClick = [this] { Button3Click(); };

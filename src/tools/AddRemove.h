@@ -25,7 +25,7 @@ class AddRemove {
     // The dialog's OK: asks, then writes what the user changed in it.
     bool SaveEdit();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel7{"RxLabel7", &Sheet, "Add/Remove Program", "Verdana", 24, ui::kNavy};
     ui::ListBox ListBox2{"ListBox2", &Sheet};  // the display names
     ui::ListBox ListBox1{"ListBox1", &Sheet};  // the key names, never shown

@@ -12,7 +12,10 @@ const char* const kAreYouSure = "Are you sure ?";
 }  // namespace
 
 ProgramPage::ProgramPage(TForm1& form, Platform& sys, ui::Prompts& prompts, TAboutBox& about)
-    : Sheet(form.TabSheet6), form_(form), sys_(sys), prompts_(prompts) {
+    : Sheet("TabSheet6", &form.PageControl1, "Veltrim", 12),
+      form_(form),
+      sys_(sys),
+      prompts_(prompts) {
     SpeedButton12.OnClick = [this] { sys_.ShellExecuteOpen(form_.Handle, "open", kHomePage); };
     SpeedButton13.OnClick = [this] { sys_.ShellExecuteOpen(form_.Handle, "open", kSupportMail); };
     SpeedButton15.OnClick = [&form, &about] {

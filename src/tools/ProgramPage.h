@@ -22,7 +22,7 @@ class ProgramPage {
     // The shortcut boxes cleared, as at window creation (only the read pass ticks them).
     void ClearShortcutBoxes();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel11{"RxLabel11", &Sheet, "Veltrim 2000 ", "Verdana", 24, ui::kNavy};
     ui::Button SpeedButton12{"SpeedButton12", &Sheet, "Home Page", ui::Kind::SpeedButton};
     ui::Button SpeedButton13{"SpeedButton13", &Sheet, "Send Email", ui::Kind::SpeedButton};

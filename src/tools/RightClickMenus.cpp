@@ -48,7 +48,10 @@ std::string OwnFileType(const std::string& ext) {
 }  // namespace
 
 RightClickMenus::RightClickMenus(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet12), form_(form), sys_(sys), prompts_(prompts) {
+    : Sheet("TabSheet12", &form.PageControl1, "Right Click Menus", 6),
+      form_(form),
+      sys_(sys),
+      prompts_(prompts) {
     for (const FileType& type : Types)
         form.MarkOnPress(type.box, [this, &type] { PressBox(type); });
     Edit13.SetReadOnly(true);

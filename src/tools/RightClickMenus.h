@@ -35,7 +35,7 @@ class RightClickMenus {
     void Button8Click();  // "Remove"
     void SpeedButton3Click();
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel12{"RxLabel12", &Sheet, "Right Click Menus", "Verdana", 24, ui::kNavy};
     ui::Label Label18{
         "Label18", &Sheet,

@@ -7,7 +7,10 @@
 namespace vt {
 
 ShutdownPage::ShutdownPage(TForm1& form, Platform& sys, ui::Prompts& prompts)
-    : Sheet(form.TabSheet7), form_(form), sys_(sys), prompts_(prompts) {
+    : Sheet("TabSheet7", &form.PageControl1, "Shutdown", 10),
+      form_(form),
+      sys_(sys),
+      prompts_(prompts) {
     RxLabel10.SetBounds(8, 8, 0, 24);
     CheckBox48.SetBounds(16, 46, 240, 17);
     GroupBox17.SetBounds(8, 72, 510, 74);

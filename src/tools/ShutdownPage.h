@@ -14,7 +14,7 @@ class ShutdownPage {
     ShutdownPage(const ShutdownPage&) = delete;
     ShutdownPage& operator=(const ShutdownPage&) = delete;
 
-    ui::TabSheet& Sheet;
+    ui::TabSheet Sheet;
     ui::TitleLabel RxLabel10{"RxLabel10", &Sheet, "Auto Shutdown", "Verdana", 24, ui::kNavy};
     ui::CheckBox CheckBox48{"CheckBox48", &Sheet, "Enable AutoShutdown Feature"};
     ui::GroupBox GroupBox17{"GroupBox17", &Sheet, "Set Timer"};

@@ -349,9 +349,17 @@ void Image::SetDib(std::vector<unsigned char> dib, std::size_t bitsOffset) {
     Notify(Change::Value);
 }
 
-TabSheet::TabSheet(std::string name, Control* parent, std::string caption)
-    : Control(Kind::TabSheet, std::move(name), parent) {
+TabSheet::TabSheet(std::string name, Control* parent, std::string caption, int place)
+    : Control(Kind::TabSheet, std::move(name), parent), place_(place) {
     SetCaption(caption);
+    if (!parent || place < 0) return;
+    std::vector<Control*>& siblings = ChildrenOf(*parent);
+    siblings.pop_back();  // itself, added last
+    auto later = std::find_if(siblings.begin(), siblings.end(), [place](Control* sibling) {
+        return sibling->GetKind() == Kind::TabSheet &&
+               static_cast<TabSheet*>(sibling)->place_ > place;
+    });
+    siblings.insert(later, this);
 }
 
 PageControl::PageControl(std::string name, Control* parent)

@@ -101,6 +101,7 @@ class Control {
 
   protected:
     void Notify(Change change);
+    static std::vector<Control*>& ChildrenOf(Control& control) { return control.children_; }
 
   private:
     Kind kind_;
@@ -401,9 +402,14 @@ class Image : public Control {
     std::size_t dibBitsOffset_ = 0;
 };
 
+// A page of a page control. Given a place, it takes it among the pages: the tabs show in the
+// order of their places, whichever page was made first.
 class TabSheet : public Control {
   public:
-    TabSheet(std::string name, Control* parent, std::string caption);
+    TabSheet(std::string name, Control* parent, std::string caption, int place = -1);
+
+  private:
+    int place_;
 };
 
 class PageControl : public Control {

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vt::testing {
 namespace {
@@ -188,12 +189,14 @@ TEST_F(StartupTest, TheFirstStartTakesTheMutexJustBeforeLookingForWindows) {
 
 TEST_F(StartupTest, AnErrorInFormCreateIsShownAndTheWindowStillOpens) {
     host.script = [&](Program& program) { EXPECT_TRUE(program.main.Visible()); };
+    std::optional<ui::TabSheet> boot;
     int result = StartSequence(sys, prompts, host, [&](Program& program) {
+        boot.emplace("TabSheet1", &program.main.PageControl1, "Boot");
         program.main.AddPage(
-            {.sheet = &program.main.TabSheet1,
+            {.sheet = &*boot,
              .read = [] { throw RegistryError("Failed to get data for 'BootMulti'"); },
              .write = [] {},
-             .filled = {&program.main.TabSheet1}});
+             .filled = {&*boot}});
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ(std::vector<std::string>{"Failed to get data for 'BootMulti'"}, prompts.Errors());

@@ -26,18 +26,18 @@ class TForm1Test : public AppFixture {
     void SetUp() override {
         AppFixture::SetUp();
         for (auto [s, sheet] : std::initializer_list<std::pair<Slice, ui::TabSheet*>>{
-                 {Slice::OemInfo, &form.TabSheet13},
-                 {Slice::RightClickMenus, &form.TabSheet12},
-                 {Slice::Boot, &form.TabSheet1},
-                 {Slice::System, &form.TabSheet2},
-                 {Slice::Windows, &form.TabSheet3},
-                 {Slice::StartMenu, &form.TabSheet9},
-                 {Slice::DiskCache, &form.TabSheet4},
-                 {Slice::Internet1, &form.TabSheet5},
-                 {Slice::Internet2, &form.TabSheet11},
-                 {Slice::FileCache, &form.TabSheet8},
-                 {Slice::Veltrim, &form.TabSheet6},
-                 {Slice::AddRemove, &form.TabSheet10}})
+                 {Slice::OemInfo, &TabSheet13},
+                 {Slice::RightClickMenus, &TabSheet12},
+                 {Slice::Boot, &TabSheet1},
+                 {Slice::System, &TabSheet2},
+                 {Slice::Windows, &TabSheet3},
+                 {Slice::StartMenu, &TabSheet9},
+                 {Slice::DiskCache, &TabSheet4},
+                 {Slice::Internet1, &TabSheet5},
+                 {Slice::Internet2, &TabSheet11},
+                 {Slice::FileCache, &TabSheet8},
+                 {Slice::Veltrim, &TabSheet6},
+                 {Slice::AddRemove, &TabSheet10}})
             form.AddPage({.sheet = sheet,
                           .read = [this, s] {
                               passes.push_back("read " + std::to_string(int(s)));
@@ -87,10 +87,24 @@ class TForm1Test : public AppFixture {
     }
 
     TForm1 form{sys, prompts};
-    ui::CheckBox box1{"CheckBox1", &form.TabSheet1, "Disable Windows Logo"};
-    ui::CheckBox box43{"CheckBox43", &form.TabSheet11};
-    ui::Memo memo1{"Memo1", &form.TabSheet1};
-    ui::Memo memo7{"Memo7", &form.TabSheet9};
+    // The tabs the pages would bring.
+    ui::TabSheet TabSheet1{"TabSheet1", &form.PageControl1, "Boot"};
+    ui::TabSheet TabSheet2{"TabSheet2", &form.PageControl1, "System"};
+    ui::TabSheet TabSheet3{"TabSheet3", &form.PageControl1, "Windows"};
+    ui::TabSheet TabSheet9{"TabSheet9", &form.PageControl1, "Start Menu"};
+    ui::TabSheet TabSheet5{"TabSheet5", &form.PageControl1, "Internet #1"};
+    ui::TabSheet TabSheet11{"TabSheet11", &form.PageControl1, "Internet #2"};
+    ui::TabSheet TabSheet12{"TabSheet12", &form.PageControl1, "Right Click Menus"};
+    ui::TabSheet TabSheet10{"TabSheet10", &form.PageControl1, "Add/Remove"};
+    ui::TabSheet TabSheet8{"TabSheet8", &form.PageControl1, "File-Cache"};
+    ui::TabSheet TabSheet4{"TabSheet4", &form.PageControl1, "Disk-Cache"};
+    ui::TabSheet TabSheet7{"TabSheet7", &form.PageControl1, "Shutdown"};
+    ui::TabSheet TabSheet13{"TabSheet13", &form.PageControl1, "OEM Info"};
+    ui::TabSheet TabSheet6{"TabSheet6", &form.PageControl1, "Veltrim"};
+    ui::CheckBox box1{"CheckBox1", &TabSheet1, "Disable Windows Logo"};
+    ui::CheckBox box43{"CheckBox43", &TabSheet11};
+    ui::Memo memo1{"Memo1", &TabSheet1};
+    ui::Memo memo7{"Memo7", &TabSheet9};
     std::vector<std::string> passes, hidden, switches;
     int refreshes = 0;
     std::optional<Slice> failingWrite, failingRead;
@@ -108,9 +122,9 @@ TEST_F(TForm1Test, AReadPassThatStopsLeavesItsPageAndTheOnesAfterUnwritten) {
                                         std::to_string(int(Slice::Boot)),
                                         std::to_string(int(Slice::System))}),
               Only("write "));
-    EXPECT_FALSE(form.PageRead(form.TabSheet3));
-    EXPECT_FALSE(form.PageRead(form.TabSheet8));
-    EXPECT_TRUE(form.PageRead(form.TabSheet2));
+    EXPECT_FALSE(form.PageRead(TabSheet3));
+    EXPECT_FALSE(form.PageRead(TabSheet8));
+    EXPECT_TRUE(form.PageRead(TabSheet2));
     failingRead.reset();
     form.BacaData();
     passes.clear();
@@ -118,18 +132,11 @@ TEST_F(TForm1Test, AReadPassThatStopsLeavesItsPageAndTheOnesAfterUnwritten) {
     EXPECT_EQ(10u, Only("write ").size()) << "read again: every page writes";
 }
 
-TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
+TEST_F(TForm1Test, TheWindowIsLaidOutAsTheProgramDefinesIt) {
     EXPECT_EQ("TForm1", form.ClassName());
     EXPECT_EQ("Veltrim 2000", form.Caption());
     EXPECT_EQ(534, form.ClientWidth());
     EXPECT_EQ(472, form.ClientHeight());
-    std::vector<std::string> captions;
-    for (ui::TabSheet* page : form.PageControl1.Pages()) captions.push_back(page->Caption());
-    EXPECT_EQ(
-        (std::vector<std::string>{"Boot", "System", "Windows", "Start Menu", "Internet #1",
-                                  "Internet #2", "Right Click Menus", "Add/Remove", "File-Cache",
-                                  "Disk-Cache", "Shutdown", "OEM Info", "Veltrim"}),
-        captions);
     std::vector<std::string> buttons;
     for (ui::Control* child : form.Children())
         if (child->GetKind() == ui::Kind::Button) buttons.push_back(child->Caption());
@@ -140,17 +147,20 @@ TEST_F(TForm1Test, TheWindowAndItsPagesAreLaidOutAsTheProgramDefinesThem) {
 
 TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     TForm1 fresh(sys, prompts);
+    ui::TabSheet boot{"TabSheet1", &fresh.PageControl1, "Boot", 0};
+    ui::TabSheet internet{"TabSheet5", &fresh.PageControl1, "Internet #1", 4};
+    ui::TabSheet veltrim{"TabSheet6", &fresh.PageControl1, "Veltrim", 12};
     std::vector<std::string> steps;
-    fresh.AddPage({.sheet = &fresh.TabSheet1,
+    fresh.AddPage({.sheet = &boot,
                    .read = [&] { steps.push_back("read:" + std::to_string(MsdosAttributes())); },
-                   .filled = {&fresh.TabSheet1},
+                   .filled = {&boot},
                    .hideDetails = [&] { steps.push_back("hide"); }});
-    fresh.AddPage({.sheet = &fresh.TabSheet5,
+    fresh.AddPage({.sheet = &internet,
                    .read = [&] { steps.push_back("read internet"); },
-                   .filled = {&fresh.TabSheet5},
+                   .filled = {&internet},
                    .created = [&] { steps.push_back("created"); }});
     fresh.RestartPending = fresh.AutoShutdownActive = true;
-    fresh.PageControl1.SetActivePage(&fresh.TabSheet6);
+    fresh.PageControl1.SetActivePage(&veltrim);
     fresh.FormCreate();
     EXPECT_EQ((std::vector<std::string>{"created", "read:7", "hide"}), steps)
         << "only the page the window opens on";
@@ -158,7 +168,7 @@ TEST_F(TForm1Test, FormCreateReadsWithTheBootFileProtectedAndHidesEveryPage) {
     EXPECT_FALSE(fresh.ReadSomethingPending());
     EXPECT_EQ((std::vector<std::string>{"created", "read:7", "hide", "read internet"}), steps)
         << "the other pages while idle";
-    EXPECT_EQ(&fresh.TabSheet1, fresh.PageControl1.ActivePage());
+    EXPECT_EQ(&boot, fresh.PageControl1.ActivePage());
     EXPECT_FALSE(fresh.RestartPending);
     EXPECT_FALSE(fresh.AutoShutdownActive);
     EXPECT_EQ("C:\\WINDOWS", fresh.WindowsDir);
@@ -420,7 +430,7 @@ TEST_F(TForm1Test, OnlyTheLeftButtonMarksAndHidesDetails) {
     box43.PressMouse(ui::MouseButton::Left);
     EXPECT_EQ(ui::kNavy, box43.FontColor());
     EXPECT_EQ(1u, hidden.size()) << "a mark-only box hides nothing";
-    ui::CheckBox keyboard{"CheckBox2", &form.TabSheet1};
+    ui::CheckBox keyboard{"CheckBox2", &TabSheet1};
     form.MarkOnPress(keyboard);
     keyboard.ToggleFromKeyboard();
     EXPECT_TRUE(keyboard.Checked());
@@ -451,19 +461,19 @@ TEST_F(TForm1Test, EveryOwnedWindowGivesTheMainWindowBackHoweverItCloses) {
 
 TEST_F(TForm1Test, DescriptionsFollowTheMouseAndAPageSwitchClearsThem) {
     form.Describe(box1, memo1, "Disable the Windows logo at start-up.");
-    form.ClearsDescription(form.TabSheet1, memo1);
+    form.ClearsDescription(TabSheet1, memo1);
     memo1.SetEnabled(false);
     box1.MoveMouse();
     EXPECT_TRUE(memo1.Enabled());
     EXPECT_EQ(std::vector<std::string>{"Disable the Windows logo at start-up."}, memo1.Lines());
-    form.TabSheet1.MoveMouse();
+    TabSheet1.MoveMouse();
     EXPECT_FALSE(memo1.Enabled());
     EXPECT_TRUE(memo1.Lines().empty());
     box1.MoveMouse();
     memo7.SetEnabled(true);
     memo7.SetLines({"x"});
-    form.PageControl1.ChoosePage(&form.TabSheet4);
-    form.PageControl1.ChoosePage(&form.TabSheet8);
+    form.PageControl1.ChoosePage(&TabSheet4);
+    form.PageControl1.ChoosePage(&TabSheet8);
     for (ui::Memo* memo : {&memo1, &memo7}) {
         EXPECT_FALSE(memo->Enabled());
         EXPECT_TRUE(memo->Lines().empty());
@@ -504,17 +514,17 @@ TEST_F(LazyReadTest, TheOtherPagesAreReadOneAtATimeInTheTablesOrder) {
 }
 
 TEST_F(LazyReadTest, AShownPageIsReadAtOnceAndOnlyOnce) {
-    form.PageControl1.ChoosePage(&form.TabSheet9);
+    form.PageControl1.ChoosePage(&TabSheet9);
     EXPECT_EQ(std::vector<std::string>{"5"}, ReadNow());
-    form.PageControl1.ChoosePage(&form.TabSheet1);
-    form.PageControl1.ChoosePage(&form.TabSheet9);
+    form.PageControl1.ChoosePage(&TabSheet1);
+    form.PageControl1.ChoosePage(&TabSheet9);
     EXPECT_TRUE(ReadNow().empty());
     form.ReadPendingPages();
     EXPECT_EQ(10u, ReadNow().size()) << "the shown pages are not read twice";
 }
 
 TEST_F(LazyReadTest, ApplyBeforeEveryPageIsReadWritesOnlyTheReadPages) {
-    form.PageControl1.ChoosePage(&form.TabSheet2);
+    form.PageControl1.ChoosePage(&TabSheet2);
     passes.clear();
     form.Button5.Click();
     EXPECT_EQ((std::vector<std::string>{"2", "3"}), Only("write "));

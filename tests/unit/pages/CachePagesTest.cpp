@@ -191,7 +191,7 @@ TEST_P(GaugeTest, GaugesShowWholeKilobytePerCents) {
     status.dwAvailPageFile = c.availPage;
     status.dwTotalPageFile = c.totalPage;
     sys.SetMemoryStatus(status);
-    form().PageControl1.ChoosePage(&form().TabSheet8);
+    form().PageControl1.ChoosePage(&pages().fileCache.Sheet);
     EXPECT_EQ(c.physical, page().ProgressBar1.Position());
     EXPECT_EQ(c.virtualMemory, page().ProgressBar2.Position());
     EXPECT_EQ(std::to_string(c.physical) + " %", page().Label34.Caption());
@@ -375,7 +375,7 @@ TEST_F(DiskCacheTest, EachKbLabelStandsFivePixelsAfterItsValue) {
     page().TrackBar4.Drag(32);
     const ui::Bounds& value = page().Label24.GetBounds();
     EXPECT_EQ(value.left + ui::MeasureText("1024") + 5, page().Label13.GetBounds().left);
-    form().PageControl1.ChoosePage(&form().TabSheet4);
+    form().PageControl1.ChoosePage(&pages().diskCache.Sheet);
     EXPECT_EQ(page().Label8.GetBounds().left + ui::MeasureText("Minimum Cache Size :") + 5,
               page().Label22.GetBounds().left);
     EXPECT_EQ(page().Label22.GetBounds().left + ui::MeasureText(page().Label22.Caption()) + 5,

@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(Pages, StandInTest, ::testing::ValuesIn(kStandIns));
 TEST_F(PageRulesTest, EveryRowsBoxFitsOnItsPageClearOfTheOthers) {
     Tools& tools = *std::static_pointer_cast<Tools>(program.tools);
     int pagesLaidOut = 0;
-    for (PageDeclaration& page : PageTable(form(), pages(), tools)) {
+    for (PageDeclaration& page : PageTable(pages(), tools)) {
         std::vector<ui::CheckBox*> boxes =
             page.rows ? page.rows->Boxes() : std::vector<ui::CheckBox*>();
         if (boxes.size() < 7) continue;  // a page of its own layout
@@ -400,6 +400,17 @@ TEST_F(PageRulesTest, EveryRowsBoxFitsOnItsPageClearOfTheOthers) {
         }
     }
     EXPECT_EQ(4, pagesLaidOut);
+}
+
+// The pages bring their tabs, each in its place whatever the order the pages are made in.
+TEST_F(PageRulesTest, TheTabsShowInTheirOrder) {
+    std::vector<std::string> captions;
+    for (ui::TabSheet* page : form().PageControl1.Pages()) captions.push_back(page->Caption());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Boot", "System", "Windows", "Start Menu", "Internet #1",
+                                  "Internet #2", "Right Click Menus", "Add/Remove", "File-Cache",
+                                  "Disk-Cache", "Shutdown", "OEM Info", "Veltrim"}),
+        captions);
 }
 
 }  // namespace

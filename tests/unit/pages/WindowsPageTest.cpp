@@ -311,7 +311,7 @@ TEST_F(WindowsPageTest, SwitchingPagesPutsTheToolbarEditorAway) {
     for (ui::Control* c :
          std::initializer_list<ui::Control*>{&page().Label49, &page().Edit6, &page().SpeedButton2})
         EXPECT_TRUE(c->Visible()) << c->Name();
-    form().PageControl1.ChoosePage(&form().TabSheet2);
+    form().PageControl1.ChoosePage(&pages().system.Sheet);
     for (ui::Control* c :
          std::initializer_list<ui::Control*>{&page().Label49, &page().Edit6, &page().SpeedButton2})
         EXPECT_FALSE(c->Visible()) << c->Name();

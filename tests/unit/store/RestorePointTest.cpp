@@ -372,7 +372,7 @@ TEST_F(UndoLastApplyTest, EveryRowAloneIsWrittenAndPutBackWholeAndResetToItsDefa
     PutText(HKEY_LOCAL_MACHINE, std::string(InternetPage::kNetClass) + "0000", "DriverDesc",
             "NE2000 Compatible");
     int rows = 0;
-    for (PageDeclaration& page : PageTable(form(), pages(), tools)) {
+    for (PageDeclaration& page : PageTable(pages(), tools)) {
         if (!page.rows) continue;
         for (Entry& entry : page.rows->Entries()) {
             auto [box, windowsDefault] =
@@ -459,7 +459,7 @@ TEST_F(UndoLastApplyTest, ADamagedPointIsSkippedOnlyWithLeave) {
     const std::string newest = std::string(kRestoreDir) + "\\" + names.back() + "\\Files.txt";
     sys.PutFile(newest, "state\tended\r\n");  // no seal: cut or edited
     int reads = 0;
-    form().AddPage({.sheet = &form().TabSheet7, .read = [&] { ++reads; }});
+    form().AddPage({.sheet = &pages().shutdown.Sheet, .read = [&] { ++reads; }});
 
     for (ui::Answer skip : {ui::Answer::No, ui::Answer::Yes}) {
         prompts.Answer(ui::Answer::Yes);

@@ -75,7 +75,7 @@ TEST_F(AddRemoveTest, WithoutTheUninstallKeyBothListsAreEmpty) {
 }
 
 TEST_F(AddRemoveTest, ThePageHasItsTitleButtonsAndNote) {
-    EXPECT_EQ("Add/Remove", form().TabSheet10.Caption());
+    EXPECT_EQ("Add/Remove", addRemove().Sheet.Caption());
     EXPECT_EQ("Add/Remove Program", addRemove().RxLabel7.Caption());
     EXPECT_EQ("Edit", addRemove().Button2.Caption());
     EXPECT_EQ("Remove", addRemove().Button3.Caption());
@@ -112,7 +112,7 @@ TEST_F(AddRemoveTest, TheDialogIsASmallWindowWithoutTitleButtonsInItsTabOrder) {
 TEST_F(AddRemoveTest, EditOpensTheDialogOnTheChosenEntryWithTheMainWindowDisabled) {
     std::vector<std::string> hidden;
     for (const char* page : {"Page1", "Page2", "Page3", "Page4"})
-        form().AddPage({.sheet = &form().TabSheet7,
+        form().AddPage({.sheet = &addRemove().Sheet,
                         .hideDetails = [&hidden, page] { hidden.push_back(page); }});
     form().BacaData();
     tools.rightClickMenus.CheckBox79.PressMouse(ui::MouseButton::Left);

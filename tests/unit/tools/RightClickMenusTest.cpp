@@ -89,7 +89,7 @@ TEST_F(RightClickMenusTest, TheEighteenBoxesStandInThreeColumnsInTheirOrder) {
         EXPECT_EQ(expected.control, type.box.Name());
         EXPECT_EQ(expected.caption, type.box.Caption()) << expected.control;
         EXPECT_EQ(expected.ext, std::string(type.ext)) << expected.control;
-        EXPECT_EQ(&form().TabSheet12, type.box.Parent()) << expected.control;
+        EXPECT_EQ(&menus().Sheet, type.box.Parent()) << expected.control;
         tops[type.box.GetBounds().left].push_back(type.box.GetBounds().top);
         int column = static_cast<int>(std::distance(tops.begin(), tops.end()));
         EXPECT_EQ(expected.column, column) << expected.control;
@@ -99,7 +99,7 @@ TEST_F(RightClickMenusTest, TheEighteenBoxesStandInThreeColumnsInTheirOrder) {
         EXPECT_TRUE(std::is_sorted(column.begin(), column.end())) << "top to bottom";
     }
     EXPECT_EQ("Right Click Menus", menus().RxLabel12.Caption());
-    EXPECT_EQ("Right Click Menus", form().TabSheet12.Caption());
+    EXPECT_EQ("Right Click Menus", menus().Sheet.Caption());
     EXPECT_EQ("Application name :", menus().Label14.Caption());
     EXPECT_EQ("Application path :", menus().Label16.Caption());
     EXPECT_EQ("Create", menus().Button6.Caption());
@@ -220,7 +220,7 @@ TEST_F(RightClickMenusTest, PuttingThePagesDetailsAwayCollapsesTheFields) {
     Click(Box(".txt"));
     Click(Box(".txt"));
     ASSERT_TRUE(menus().Edit12.Enabled());
-    form().PageControl1.ChoosePage(&form().TabSheet10);
+    form().PageControl1.ChoosePage(&tools.addRemove.Sheet);
     EXPECT_FALSE(menus().Edit12.Enabled()) << "a page switch collapses every page";
 }
 

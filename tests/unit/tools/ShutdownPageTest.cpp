@@ -62,7 +62,7 @@ class ShutdownPageTest : public PageTest {
 
 TEST_F(ShutdownPageTest, ThePageShowsItsTextsExactly) {
     ShutdownPage& p = page();
-    EXPECT_EQ(&form().TabSheet7, &p.Sheet);
+    EXPECT_EQ("TabSheet7", p.Sheet.Name());
     EXPECT_EQ("Shutdown", p.Sheet.Caption());
     const std::vector<std::pair<ui::Control*, std::string>> texts = {
         {&p.RxLabel10, "Auto Shutdown"},
