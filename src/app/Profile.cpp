@@ -470,4 +470,24 @@ ProfileField ListField(const std::string& section, const std::string& key, ui::C
     return field;
 }
 
+namespace {
+
+std::string SheetOf(const ui::Control& control) {
+    for (const ui::Control* c = &control; c; c = c->Parent())
+        if (c->GetKind() == ui::Kind::TabSheet) return c->Caption();
+    return {};
+}
+
+}  // namespace
+
+void AddBoxFields(std::vector<ProfileField>& fields, ui::Control& root,
+                  std::initializer_list<const ui::CheckBox*> except) {
+    for (ui::Control* child : root.Children()) {
+        auto* box = dynamic_cast<ui::CheckBox*>(child);
+        if (box && std::find(except.begin(), except.end(), box) == except.end())
+            fields.push_back(BoxField(SheetOf(*box), *box));
+        if (child->GetKind() == ui::Kind::GroupBox) AddBoxFields(fields, *child, except);
+    }
+}
+
 }  // namespace vt

@@ -139,6 +139,10 @@ ProfileField RadioField(const std::string& section, const std::string& key,
 ProfileField ListField(const std::string& section, const std::string& key, ui::ComboBox& combo);
 // A left click on the box, pressed and released over it.
 void ClickBox(ui::CheckBox& box);
+// A field for each box below `root` (frames included), in the order of the controls, but
+// those in `except`; each keyed in the section of the tab it lies on.
+void AddBoxFields(std::vector<ProfileField>& fields, ui::Control& root,
+                  std::initializer_list<const ui::CheckBox*> except = {});
 // A setting of the frame a box opens: set by opening the frame as the user does (a ticked
 // box cleared and ticked again), then as `field` sets it. `open`: a control shown only while
 // the frame is open for this box, which then stays open. A box that is a setting of its own

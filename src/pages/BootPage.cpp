@@ -113,4 +113,13 @@ ManagedStores BootPage::Touches() {
     return settings_.Touches();
 }
 
+// The boot menu's delay counts only with the menu shown.
+void BootPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    AddBoxFields(fields, Sheet);
+    ProfileField delay =
+        Detail(SpinField(Sheet.Caption(), ProfileKey(Label1.Caption()), SpinEdit1), CheckBox2);
+    delay.needsKey = ProfileKey(CheckBox2.Caption());
+    delay.needsValue = "1";
+    fields.push_back(std::move(delay));
+}
 }  // namespace vt

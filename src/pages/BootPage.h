@@ -18,6 +18,8 @@ class BootPage {
 
     void Read();   // the Boot slice of BacaData
     void Write();  // the Boot slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
     // The settings it keeps as rows.

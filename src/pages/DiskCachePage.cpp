@@ -162,4 +162,18 @@ ManagedStores DiskCachePage::Touches() {
     return touches;
 }
 
+// Without a stored size Windows sizes the cache itself: no position stands for that.
+void DiskCachePage::AddProfileFields(std::vector<ProfileField>& fields) {
+    for (std::size_t index = 0; index < sizes_.size(); ++index) {
+        ProfileField size = TrackField(Sheet.Caption(), ProfileKey(sizes_[index].caption.Caption()),
+                                       sizes_[index].bar);
+        size.missing = [this, index] { return SizeLeftToWindows(index); };
+        size.unset = [this, index] { LeaveToWindows(index); };
+        size.unavailable = [this]() -> std::optional<std::string> {
+            if (SystemIniFound()) return std::nullopt;
+            return "SYSTEM.INI was not found in the Windows folder";
+        };
+        fields.push_back(std::move(size));
+    }
+}
 }  // namespace vt

@@ -16,6 +16,8 @@ class DiskCachePage {
 
     void Read();   // the Disk-Cache slice of BacaData
     void Write();  // the Disk-Cache slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
     // "Back to Windows Default": the keys are deleted at once and the page shows what that

@@ -199,4 +199,10 @@ ManagedStores FileCachePage::Touches() {
                     {"", "NameCache", "PathCache"})};
 }
 
+void FileCachePage::AddProfileFields(std::vector<ProfileField>& fields) {
+    const std::string page = Sheet.Caption();
+    fields.push_back(ListField(page, ProfileKey(Label17.Caption()), ComboBox3));
+    fields.push_back(SpinField(page, ProfileKey(Label29.Caption()), SpinEdit6));
+    fields.push_back(SpinField(page, ProfileKey(Label30.Caption()), SpinEdit7));
+}
 }  // namespace vt

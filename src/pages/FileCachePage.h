@@ -17,6 +17,8 @@ class FileCachePage {
 
     void Read();   // the File-Cache slice of BacaData
     void Write();  // the File-Cache slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
     // "Back to Windows Default": the boxes set and the values written at once.

@@ -170,4 +170,13 @@ ManagedStores OemInfoPage::Touches() {
     return touches;
 }
 
+void OemInfoPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    const std::string page = Sheet.Caption();
+    fields.push_back(TextField(page, ProfileKey(Label25.Caption()), Manufacturer));
+    fields.push_back(TextField(page, ProfileKey(Label26.Caption()), Model));
+    int line = 0;
+    for (ui::Edit* edit : {&Line1, &Line2, &Line3})
+        fields.push_back(
+            TextField(page, ProfileKey(Label21.Caption()) + " " + std::to_string(++line), *edit));
+}
 }  // namespace vt

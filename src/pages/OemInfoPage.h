@@ -22,6 +22,8 @@ class OemInfoPage {
 
     void Read();   // the first slice of BacaData
     void Write();  // the first slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
 

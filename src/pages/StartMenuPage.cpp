@@ -161,4 +161,9 @@ ManagedStores StartMenuPage::Touches() {
     return settings_.Touches();
 }
 
+void StartMenuPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    AddBoxFields(fields, Sheet);
+    fields.push_back(
+        Detail(SpinField(Sheet.Caption(), ProfileKey(Label5.Caption()), SpinEdit2), CheckBox30));
+}
 }  // namespace vt

@@ -21,6 +21,8 @@ class StartMenuPage {
     Editor DelayEntry();
     void Read();
     void Write();
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
     // The settings it keeps as rows.

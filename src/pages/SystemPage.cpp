@@ -330,6 +330,7 @@ ProfileField BandField(const std::string& section, const std::string& key, ui::T
 }  // namespace
 
 void SystemPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    AddBoxFields(fields, Sheet);
     const std::string page = Sheet.Caption();
     // Label4 shows only while the owner's frame is open: its second text goes on in it.
     auto text = [&](ui::CheckBox& box, const char* part, ui::Edit& edit,

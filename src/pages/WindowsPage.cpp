@@ -240,4 +240,11 @@ ManagedStores WindowsPage::Touches() {
     return settings_.Touches();
 }
 
+void WindowsPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    AddBoxFields(fields, Sheet);
+    ProfileField bitmap =
+        TextField(Sheet.Caption(), ProfileKey(CheckBox62.Caption()) + " - Bitmap", Edit6);
+    bitmap.shown = [this] { return ToolbarBitmapPath(); };
+    fields.push_back(Detail(std::move(bitmap), CheckBox62));
+}
 }  // namespace vt

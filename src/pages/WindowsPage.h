@@ -18,6 +18,8 @@ class WindowsPage {
 
     void Read();   // the Windows slice of BacaData, the Start Menu delay in its place
     void Write();  // the Windows slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // The keys and values the page's writes may change: what a restore point may put back.
     ManagedStores Touches();
     // The settings it keeps as rows.

@@ -156,4 +156,8 @@ void ProgramPage::ClearShortcutBoxes() {
         box->SetChecked(false);
 }
 
+// "Back to Windows Default" acts at once: no setting.
+void ProgramPage::AddProfileFields(std::vector<ProfileField>& fields) {
+    AddBoxFields(fields, Sheet, {&BackToWindowsDefault});
+}
 }  // namespace vt

@@ -17,6 +17,8 @@ class ProgramPage {
 
     void Read();   // the program page's slice of BacaData
     void Write();  // the last slice of TulisData
+    // Its settings as a profile holds them, in the order an import sets them.
+    void AddProfileFields(std::vector<ProfileField>& fields);
     // "Back to Windows Default": the boxes set and the values written at once.
     void ResetToWindowsDefault();
     // The shortcut boxes cleared, as at window creation (only the read pass ticks them).
