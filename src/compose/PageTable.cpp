@@ -2,20 +2,39 @@
 
 namespace vt {
 
+namespace {
+
+// A page that reads, writes and resets itself on its own tab, with its detail frames, what it
+// writes and its rows wherever it has them; `change` adds what is its own.
+template <typename Page>
+PageDeclaration Declared(Page& page, const std::function<void(TForm1::PageEntry&)>& change = {}) {
+    PageDeclaration declared{{.sheet = &page.Sheet,
+                              .read = [&page] { page.Read(); },
+                              .write = [&page] { page.Write(); },
+                              .filled = {&page.Sheet}}};
+    TForm1::PageEntry& entry = declared.entry;
+    if constexpr (requires { page.ResetToWindowsDefault(); })
+        entry.resetToWindowsDefault = [&page] { page.ResetToWindowsDefault(); };
+    if constexpr (requires { page.HideDetails(); })
+        entry.hideDetails = [&page] { page.HideDetails(); };
+    if constexpr (requires { page.Touches(); }) entry.touches = page.Touches();
+    if constexpr (requires { page.Rows(); }) declared.rows = &page.Rows();
+    if (change) change(entry);
+    return declared;
+}
+
+}  // namespace
+
 std::vector<PageDeclaration> PageTable(Pages& p, Tools& t) {
     std::vector<ui::Control*> rightClickBoxes;
     for (const RightClickMenus::FileType& type : t.rightClickMenus.Types)
         rightClickBoxes.push_back(&type.box);
     RightClickMenus& rightClick = t.rightClickMenus;
     return {
-        {{.sheet = &p.oemInfo.Sheet,
-          .read = [&p] { p.oemInfo.Read(); },
-          .write = [&p] { p.oemInfo.Write(); },
-          .filled = {&p.oemInfo.Sheet},
-          .touches = p.oemInfo.Touches()}},
+        Declared(p.oemInfo),
         // Every entry data.ini names goes, whatever its box shows (a cleared box only closes
         // the fields). Its buttons write at once: nothing for the write pass.
-        {{.sheet = &t.rightClickMenus.Sheet,
+        {{.sheet = &rightClick.Sheet,
           .read = [&rightClick] { rightClick.Read(); },
           .filled = rightClickBoxes,
           .resetToWindowsDefault =
@@ -25,89 +44,44 @@ std::vector<PageDeclaration> PageTable(Pages& p, Tools& t) {
                           rightClick.Remove_RightClickMenus(type.ext);
               },
           .hideDetails = [&rightClick] { rightClick.HideDetails(); }}},
-        {{.sheet = &p.boot.Sheet,
-          .read = [&p] { p.boot.Read(); },
-          .write = [&p] { p.boot.Write(); },
-          .filled = {&p.boot.Sheet},
-          .resetToWindowsDefault = [&p] { p.boot.ResetToWindowsDefault(); },
-          .hideDetails = [&p] { p.boot.HideDetails(); },
-          .touches = p.boot.Touches()},
-         &p.boot.Rows()},
-        {{.sheet = &p.system.Sheet,
-          .read = [&p] { p.system.Read(); },
-          .write = [&p] { p.system.Write(); },
-          .filled = {&p.system.Sheet},
-          .resetToWindowsDefault = [&p] { p.system.ResetToWindowsDefault(); },
-          .hideDetails = [&p] { p.system.HideDetails(); },
-          .touches = p.system.Touches()},
-         &p.system.Rows()},
+        Declared(p.boot),
+        Declared(p.system),
         // The Windows and Start Menu settings interleave: the Recycle Bin, the menu delay,
         // the other Windows settings, then the rest of the Start Menu.
-        {{.sheet = &p.windows.Sheet,
-          .read = [&p] { p.windows.Read(); },
-          .write = [&p] { p.windows.Write(); },
-          .filled = {&p.windows.Sheet, &p.startMenu.GroupBox19},
-          .resetToWindowsDefault = [&p] { p.windows.ResetToWindowsDefault(); },
-          .hideDetails = [&p] { p.windows.HideDetails(); },
-          .touches = p.windows.Touches()},
-         &p.windows.Rows()},
-        {{.sheet = &p.startMenu.Sheet,
-          .read = [&p] { p.startMenu.Read(); },
-          .write = [&p] { p.startMenu.Write(); },
-          .filled = {&p.startMenu.Sheet},
-          .resetToWindowsDefault = [&p] { p.startMenu.ResetToWindowsDefault(); },
-          .hideDetails = [&p] { p.startMenu.HideDetails(); },
-          .touches = p.startMenu.Touches()},
-         &p.startMenu.Rows()},
-        {{.sheet = &p.diskCache.Sheet,
-          .read = [&p] { p.diskCache.Read(); },
-          .write = [&p] { p.diskCache.Write(); },
-          .filled = {&p.diskCache.Sheet},
-          .resetToWindowsDefault = [&p] { p.diskCache.ResetToWindowsDefault(); },
-          .shown = [&p] { p.diskCache.LayOutSizes(); },
-          .touches = p.diskCache.Touches()}},
+        Declared(p.windows,
+                 [&p](TForm1::PageEntry& e) { e.filled.push_back(&p.startMenu.GroupBox19); }),
+        Declared(p.startMenu),
+        Declared(p.diskCache,
+                 [&p](TForm1::PageEntry& e) { e.shown = [&p] { p.diskCache.LayOutSizes(); }; }),
         // Without an adapter both internet pages take no input for the rest of the run; once
         // read, the connection list shows its first entry.
-        {{.sheet = &p.internet.Sheet,
-          .read =
-              [&p] {
-                  p.internet.Read();
-                  if (!p.internet.ConnectionFound) {
-                      p.internet.InternetDisable();
-                      p.internet2.InternetDisable();
-                  }
-                  p.internet.ComboBox2.SetItemIndex(0);
-                  p.internet.IsiDataInternet();
-              },
-          .write = [&p] { p.internet.Write(); },
-          .filled = {&p.internet.Sheet},
-          .resetToWindowsDefault = [&p] { p.internet.ResetToWindowsDefault(); },
-          .touches = p.internet.Touches()}},
+        Declared(p.internet,
+                 [&p](TForm1::PageEntry& e) {
+                     e.read = [&p] {
+                         p.internet.Read();
+                         if (!p.internet.ConnectionFound) {
+                             p.internet.InternetDisable();
+                             p.internet2.InternetDisable();
+                         }
+                         p.internet.ComboBox2.SetItemIndex(0);
+                         p.internet.IsiDataInternet();
+                     };
+                 }),
         // Its own box opens the NDI cache size.
-        {{.sheet = &p.internet2.Sheet,
-          .read = [&p] { p.internet2.Read(); },
-          .write = [&p] { p.internet2.Write(); },
-          .filled = {&p.internet2.Sheet},
-          .resetToWindowsDefault = [&p] { p.internet2.ResetToWindowsDefault(); },
-          .created = [&p] { p.internet2.DisableCustomNdiCache(); },
-          .touches = p.internet2.Touches()},
-         &p.internet2.Rows()},
-        {{.sheet = &p.fileCache.Sheet,
-          .read = [&p] { p.fileCache.Read(); },
-          .write = [&p] { p.fileCache.Write(); },
-          .filled = {&p.fileCache.Sheet},
-          .resetToWindowsDefault = [&p] { p.fileCache.ResetToWindowsDefault(); },
-          .created = [&p] { p.fileCache.FillMemoryGauges(); },
-          .shown = [&p] { p.fileCache.FillMemoryGauges(); },
-          .touches = p.fileCache.Touches()}},
+        Declared(p.internet2,
+                 [&p](TForm1::PageEntry& e) {
+                     e.created = [&p] { p.internet2.DisableCustomNdiCache(); };
+                 }),
+        Declared(p.fileCache,
+                 [&p](TForm1::PageEntry& e) {
+                     e.created = e.shown = [&p] { p.fileCache.FillMemoryGauges(); };
+                 }),
         // The shortcut boxes are only ever ticked by the read pass: after an undo they start
         // from clear, as at window creation.
-        {{.sheet = &p.programPage.Sheet,
-          .read = [&p] { p.programPage.Read(); },
-          .write = [&p] { p.programPage.Write(); },
-          .filled = {&p.programPage.Sheet},
-          .resetToWindowsDefault = [&p] { p.programPage.ResetToWindowsDefault(); },
-          .beforeUndo = [&p] { p.programPage.ClearShortcutBoxes(); }}},
+        Declared(p.programPage,
+                 [&p](TForm1::PageEntry& e) {
+                     e.beforeUndo = [&p] { p.programPage.ClearShortcutBoxes(); };
+                 }),
         // Its buttons write at once: nothing for the write pass.
         {{.sheet = &t.addRemove.Sheet,
           .read = [&t] { t.addRemove.FillLists(); },
