@@ -23,5 +23,35 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror caught in the middle of a sync serves an index of the wrong size ("Mirror sync in
+# progress?"): try the update again after a pause, then go on with whatever indexes came,
+# since the packages may still be had.
+updated=0
+for attempt in 1 2 3 4 5; do
+  if $SUDO apt-get update -qq 2>/tmp/veltrim-apt-update.err && ! grep -q '^[EW]:' /tmp/veltrim-apt-update.err; then
+    updated=1
+    break
+  fi
+  echo "apt-get update failed (try $attempt of 5): $(grep -m1 '^[EW]:' /tmp/veltrim-apt-update.err || true)" >&2
+  [ "$attempt" -lt 5 ] && sleep $((attempt * 15))
+done
+if [ "$updated" -ne 1 ]; then
+  echo "Going on with the package indexes that could be had." >&2
+  # An index the mirror serves whole but older than its Release file names is refused by
+  # apt, which then cannot pair i386 libraries with their amd64 twins. The index as served
+  # still names packages the mirror holds (each checked against its own hash): take it.
+  grep -o 'http[^ ]*/Packages\.xz' /tmp/veltrim-apt-update.err | sort -u | while read -r url; do
+    list="/var/lib/apt/lists/$(echo "${url#http://}" | sed 's|\.xz$||; s|/|_|g')"
+    if curl -fsS "$url" | xz -dc >"$list.tmp" 2>/dev/null && [ -s "$list.tmp" ]; then
+      $SUDO mv "$list.tmp" "$list"
+      echo "Took the index as the mirror serves it: $url" >&2
+    else
+      rm -f "$list.tmp"
+    fi
+  done
+fi
+if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+  echo "Could not install: ${missing[*]}" >&2
+  echo "The package mirror did not give them (see the apt-get messages above); try again later." >&2
+  exit 1
+fi

@@ -1,5 +1,6 @@
 #include "app/ChangeLog.h"
 
+#include "store/ProfileText.h"
 #include "store/Regedit4.h"
 #include "store/RestorePointFiles.h"
 
@@ -98,18 +99,7 @@ void AddFile(StoredValues& values, const std::string& path,
                             : kMissing;
         return;
     }
-    std::string section;
-    for (std::string line : pointfiles::Split(*text, '\n')) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == ';') continue;
-        if (line[0] == '[') {
-            section = line;
-            continue;
-        }
-        std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        values[path + " " + section + " " + line.substr(0, equals)] = line.substr(equals + 1);
-    }
+    for (auto& [id, value] : ProfileValues(path, *text)) values[id] = value;
 }
 
 std::optional<std::string> Text(Platform& sys, const std::string& path) {

@@ -410,20 +410,17 @@ std::vector<std::string> DryRunPlatform::Changes() {
             before = bytes;
         if (before == after) continue;
         if (IniLike(path) && before && after) {
-            std::map<std::string, std::string> was = ProfileEntries(Text(before)),
-                                               will = ProfileEntries(Text(after));
+            std::map<std::string, std::string> was = ProfileValues(fileNames_.at(path), Text(before)),
+                                               will = ProfileValues(fileNames_.at(path), Text(after));
+            std::set<std::string> ids;
             for (const auto* side : {&was, &will})
-                for (const auto& [id, _] : *side) {
-                    auto a = was.find(id);
-                    auto b = will.find(id);
-                    std::string from = a == was.end() ? kMissing : a->second;
-                    std::string to = b == will.end() ? kMissing : b->second;
-                    if (from == to || (side == &will && a != was.end())) continue;
-                    std::string shownId = id;
-                    std::replace(shownId.begin(), shownId.end(), '\n', ' ');
-                    lines.push_back(fileNames_.at(path) + " " + shownId + ": " + from + " -> " +
-                                    to);
-                }
+                for (const auto& [id, _] : *side) ids.insert(id);
+            for (const std::string& id : ids) {
+                auto a = was.find(id), b = will.find(id);
+                std::string from = a == was.end() ? kMissing : a->second;
+                std::string to = b == will.end() ? kMissing : b->second;
+                if (from != to) lines.push_back(id + ": " + from + " -> " + to);
+            }
             continue;
         }
         auto size = [](const std::optional<std::vector<BYTE>>& b) {

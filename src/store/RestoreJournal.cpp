@@ -289,7 +289,8 @@ BOOL RestoreJournal::Dropped(BOOL ok, bool added, const std::string& path) {
     auto entry = std::find_if(paths_.rbegin(), paths_.rend(),
                               [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
     if (entry == paths_.rend()) return ok;
-    if (!entry->copy.empty()) inner_.DeleteFileA((pointDir_ + "\\" + entry->copy).c_str());
+    for (const std::string* copy : {&entry->copy, &entry->afterCopy})
+        if (!copy->empty()) inner_.DeleteFileA((pointDir_ + "\\" + *copy).c_str());
     saved_.erase("*" + ToUpper(full));
     paths_.erase(std::next(entry).base());
     try {
@@ -504,12 +505,33 @@ BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExis
     return Dropped(ok, added, to ? to : "");
 }
 
+// What the write is about to leave is in the point before it begins: a cut in the middle
+// leaves a start of it, which the next start recognises and completes or puts back.
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    bool added = Recording() && path && ReadAll(inner_, path, limits::kManagedFile) != bytes &&
-                 SavePath(PathBefore::File, path);
+    if (!Recording() || !path) return inner_.WriteFileBytes(path, bytes);
+    std::optional<std::vector<BYTE>> prior = ReadAll(inner_, path, limits::kManagedFile);
+    bool added = prior != bytes && SavePath(PathBefore::File, path);
+    if (prior != bytes) NoteIntent(path, bytes);
     BOOL ok = inner_.WriteFileBytes(path, bytes);
     if (ok) return Settled(path, false, bytes);  // written and flushed whole
-    return Dropped(ok, added, path ? path : "");
+    // Refused before it wrote anything: nothing to put back. Cut short: the point keeps it.
+    return Dropped(ok, added && ReadAll(inner_, path, limits::kManagedFile) == prior, path);
+}
+
+void RestoreJournal::NoteIntent(const std::string& path, const std::vector<BYTE>& bytes) {
+    std::string full = AbsolutePath(path);
+    auto entry = std::find_if(paths_.begin(), paths_.end(),
+                              [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
+    if (entry == paths_.end() || entry->kind == PathBefore::Folder) return;
+    if (entry->afterCopy.empty())
+        entry->afterCopy =
+            std::to_string(entry - paths_.begin() + 1) + "a " + BaseName(full);
+    const std::string copy = pointDir_ + "\\" + entry->afterCopy;
+    if (!inner_.WriteFileBytes(copy.c_str(), bytes)) Unwritable(copy);
+    entry->after = PathBefore::After::Written;
+    entry->afterSize = static_cast<DWORD>(bytes.size());
+    entry->afterChecksum = Checksum(std::string(bytes.begin(), bytes.end()));
+    WriteFiles();
 }
 
 BOOL RestoreJournal::LZCopyFileA(const char* from, const char* to) {

@@ -108,6 +108,8 @@ class RestoreJournal final : public ForwardingPlatform {
     bool Settled(const std::string& path, bool flush,
                  const std::optional<std::vector<BYTE>>& bytes);
     void NoteAfter(const std::string& path, const std::optional<std::vector<BYTE>>& bytes);
+    // Before a whole-file write: what it will leave, copied into the point and noted.
+    void NoteIntent(const std::string& path, const std::vector<BYTE>& bytes);
     KeyName Locate(HKEY key, const char* subKey) const;
     void Track(LONG rc, HKEY* result, const KeyName& name);
     // Save one target as it is now, unless the point already has it; answers whether it was

@@ -121,15 +121,33 @@ std::string Sealed(const std::string& body) {
 
 namespace {
 
-// The text before the seal, when the seal is there and matches it.
+// The text without its blank lines: an editor's stray blank line hides nothing.
+std::string WithoutBlankLines(const std::string& text) {
+    std::string kept;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        std::string line = text.substr(start, end - start);
+        if (line.find_first_not_of(" \t\r\n") != std::string::npos) kept += line;
+        start = end;
+    }
+    return kept;
+}
+
+// The text before the seal, when the seal is there and matches it. Blank lines anywhere do
+// not count: the program writes none, and a blank line added by hand changes nothing.
 std::optional<std::string> Unsealed(const std::vector<BYTE>& bytes) {
     std::string text(bytes.begin(), bytes.end());
     std::size_t seal = text.rfind(kSeal);
     if (seal == std::string::npos) return std::nullopt;
     std::string body = text.substr(0, seal);
-    if (text.compare(seal, std::string::npos, std::string(kSeal) + Hex(Checksum(body)) + "\r\n"))
-        return std::nullopt;
-    return body;
+    std::string closing = text.substr(seal);
+    while (!closing.empty() && (closing.back() == '\n' || closing.back() == '\r' ||
+                                closing.back() == ' ' || closing.back() == '\t'))
+        closing.pop_back();
+    for (const std::string& candidate : {body, WithoutBlankLines(body)})
+        if (closing == std::string(kSeal) + Hex(Checksum(candidate))) return candidate;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -221,7 +239,8 @@ std::string FilesText(const std::vector<PathBefore>& paths, PointState state) {
     std::string text =
         "; Veltrim 2000 restore point: the files, shortcuts and folders the settings changed,\r\n"
         "; as they were before. Kind, attributes, saved copy, path, its size and checksum,\r\n"
-        "; then the size and checksum the last change left (\"none\": deleted).\r\n";
+        "; then the size and checksum the last change left (\"none\": deleted) and the copy of\r\n"
+        "; what it wrote.\r\n";
     text += std::string("state\t") + kStateNames[static_cast<int>(state)] + "\r\n";
     for (const PathBefore& entry : paths) {
         bool saved = entry.existed && entry.kind != PathBefore::Folder;
@@ -233,7 +252,8 @@ std::string FilesText(const std::vector<PathBefore>& paths, PointState state) {
                 (entry.after == After::Written   ? std::to_string(entry.afterSize)
                  : entry.after == After::Missing ? "none"
                                                  : "-") +
-                "\t" + (entry.after == After::Written ? Hex(entry.afterChecksum) : "-") + "\r\n";
+                "\t" + (entry.after == After::Written ? Hex(entry.afterChecksum) : "-") + "\t" +
+                (entry.afterCopy.empty() ? "-" : entry.afterCopy) + "\r\n";
     }
     return text;
 }
@@ -272,7 +292,7 @@ FilesList ReadFilesText(const std::string& text) {
             continue;
         }
         // Points of earlier versions know nothing of the state a change left.
-        if (fields.size() != 6 && fields.size() != 8) throw bad();
+        if (fields.size() != 6 && fields.size() != 8 && fields.size() != 9) throw bad();
         PathBefore entry;
         const std::string& kind = fields[0];
         static const char* const kinds[] = {"file",         "new file",       "shortcut",
@@ -294,9 +314,10 @@ FilesList ReadFilesText(const std::string& text) {
             entry.checksum = *checksum;
         }
         entry.path = fields[3];
-        if (fields.size() == 8 && fields[6] == "none") {
+        if (fields.size() == 9 && fields[8] != "-") entry.afterCopy = fields[8];
+        if (fields.size() >= 8 && fields[6] == "none") {
             entry.after = PathBefore::After::Missing;
-        } else if (fields.size() == 8 && fields[6] != "-") {
+        } else if (fields.size() >= 8 && fields[6] != "-") {
             auto size = Number(fields[6], 10), checksum = Number(fields[7], 16);
             if (!size || !checksum) throw bad();
             entry.after = PathBefore::After::Written;
@@ -325,6 +346,40 @@ bool IsWhole(Platform& sys, const PathBefore& entry) {
             break;
     }
     return asBefore;
+}
+
+namespace {
+
+bool ProperStart(const std::vector<BYTE>& part, const std::optional<std::vector<BYTE>>& whole) {
+    return whole && part.size() < whole->size() &&
+           std::equal(part.begin(), part.end(), whole->begin());
+}
+
+}  // namespace
+
+std::optional<std::vector<BYTE>> WholeVersionOfCut(const std::optional<std::vector<BYTE>>& now,
+                                                   const std::optional<std::vector<BYTE>>& before,
+                                                   const std::optional<std::vector<BYTE>>& written) {
+    if (!now || now == before || now == written) return std::nullopt;
+    if (ProperStart(*now, written)) return written;
+    if (ProperStart(*now, before)) return before;
+    return std::nullopt;
+}
+
+std::optional<std::vector<BYTE>> AfterCopy(Platform& sys, const std::string& pointDir,
+                                           const PathBefore& entry) {
+    if (entry.afterCopy.empty() || !PlainName(entry.afterCopy) ||
+        entry.after != PathBefore::After::Written)
+        return std::nullopt;
+    auto bytes = ReadAll(sys, pointDir + "\\" + entry.afterCopy, limits::kManagedFile);
+    if (!bytes || bytes->size() != entry.afterSize ||
+        Checksum(std::string(bytes->begin(), bytes->end())) != entry.afterChecksum)
+        return std::nullopt;
+    return bytes;
+}
+
+std::string UndoCopyName(const PathBefore& entry) {
+    return entry.copy + ".undo";
 }
 
 }  // namespace vt::pointfiles

@@ -31,6 +31,9 @@ struct PathBefore {
     After after = After::Unknown;
     DWORD afterSize = 0;
     DWORD afterChecksum = 0;
+    // The copy of what the pass's last write to the file was about to write, saved before
+    // the write began; empty when the point has none.
+    std::string afterCopy;
 };
 
 namespace pointfiles {
@@ -95,6 +98,22 @@ struct FilesList {
 FilesList ReadFilesText(const std::string& text);
 // The file is as the pass found it or as the pass's last change left it, not in between.
 bool IsWhole(Platform& sys, const PathBefore& entry);
+
+// A write of the program's empties a file and writes it from its start, so a cut leaves a
+// clean start of what it was writing: ended at any byte, line or section. A file found so,
+// shorter than what was `written` (or than what it was `before`) and its start, is the
+// program's own unfinished write: the answer is the whole version it is the start of.
+// Anything else (nothing found, a file as before or as written, lines another program
+// changed or added) answers nothing: it is no cut of the program's.
+std::optional<std::vector<BYTE>> WholeVersionOfCut(const std::optional<std::vector<BYTE>>& now,
+                                                   const std::optional<std::vector<BYTE>>& before,
+                                                   const std::optional<std::vector<BYTE>>& written);
+// The entry's copy of what the pass wrote, when it is there whole as the entry notes it.
+std::optional<std::vector<BYTE>> AfterCopy(Platform& sys, const std::string& pointDir,
+                                           const PathBefore& entry);
+// The name in the point's folder of what an Undo is about to write to the entry's file
+// (sealed), so that an Undo cut off in the middle of the write can finish it.
+std::string UndoCopyName(const PathBefore& entry);
 
 }  // namespace pointfiles
 }  // namespace vt

@@ -4,6 +4,7 @@
 #include "store/FileLimits.h"
 #include "platform/NoCase.h"
 #include "store/Paths.h"
+#include "store/ProfileText.h"
 #include "store/Regedit4.h"
 #include "store/RestorePointFiles.h"
 #include "store/StoreError.h"
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <map>
+#include <set>
 
 namespace vt {
 
@@ -285,58 +288,6 @@ std::optional<ManagedPath> ManagedPathOf(const ManagedScope& scope, const std::s
     return std::nullopt;
 }
 
-// The lines of a profile file that count, in their order: "SECTION\nKEY" and the value
-// (without the blanks around them; a line without '=' has none). Blank lines, comments and
-// the section lines themselves do not count.
-std::vector<std::pair<std::string, std::string>> ProfileLines(const std::string& text) {
-    auto trimmed = [](const std::string& line) {
-        std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) return std::string();
-        return line.substr(first, line.find_last_not_of(" \t") - first + 1);
-    };
-    std::vector<std::pair<std::string, std::string>> lines;
-    std::string section;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = trimmed(text.substr(start, end - start));
-        start = end + 1;
-        if (line.empty() || line[0] == ';') continue;
-        if (line[0] == '[') {
-            std::size_t close = line.find(']');
-            section =
-                ToUpper(trimmed(line.substr(1, close == std::string::npos ? close : close - 1)));
-            continue;
-        }
-        std::size_t equals = line.find('=');
-        std::string key = trimmed(line.substr(0, equals));
-        std::string value = equals == std::string::npos ? "\x01" : trimmed(line.substr(equals + 1));
-        lines.emplace_back(section + "\n" + ToUpper(key), value);
-    }
-    return lines;
-}
-
-// Whether putting the copy back changes only keys the program writes. A file cut off in the
-// middle of a write (its last line unfinished, or nothing left of it) holds the start of the
-// file the write made: its lines but the unfinished one must begin the copy's.
-bool DiffersInManagedKeysOnly(const std::string& copy, const std::string& now,
-                              const IniKeys& managed) {
-    auto others = [&](const std::string& text) {
-        std::vector<std::pair<std::string, std::string>> lines = ProfileLines(text);
-        std::erase_if(lines, [&](const auto& line) {
-            return std::find(managed.begin(), managed.end(), line.first) != managed.end();
-        });
-        return lines;
-    };
-    const bool cut = now.empty() || (now.back() != '\n' && now.back() != '\r');
-    std::string whole = now;
-    if (cut) whole.erase(std::min(whole.size(), whole.find_last_of("\r\n") + 1));
-    std::vector<std::pair<std::string, std::string>> kept = others(copy), found = others(whole);
-    if (!cut) return kept == found;
-    return found.size() <= kept.size() && std::equal(found.begin(), found.end(), kept.begin());
-}
-
 // Why a file line of a point cannot go back; nothing when it can.
 std::optional<std::string> RefusePath(const ManagedScope& scope, const PathBefore& entry) {
     std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
@@ -348,19 +299,6 @@ std::optional<std::string> RefusePath(const ManagedScope& scope, const PathBefor
         return entry.path +
                " is never made by Veltrim 2000, so a restore point does not delete it.";
     return std::nullopt;
-}
-
-// Why a saved copy (whole, as its line says) cannot go back; nothing when it can.
-std::optional<std::string> RefuseCopy(Platform& sys, const ManagedScope& scope,
-                                      const PathBefore& entry, const std::vector<BYTE>& saved,
-                                      const std::string& copy) {
-    std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
-    if (!managed || managed->ini.empty()) return std::nullopt;
-    auto now = ReadOnDisk(sys, entry.path);
-    if (!now || DiffersInManagedKeysOnly(std::string(saved.begin(), saved.end()),
-                                         std::string(now->begin(), now->end()), managed->ini))
-        return std::nullopt;
-    return copy + " differs from " + entry.path + " in more than the settings Veltrim 2000 writes.";
 }
 
 // --- Putting back ----------------------------------------------------------------------
@@ -420,6 +358,72 @@ bool WriteBack(Platform& sys, const ManagedScope& scope, const std::string& path
     return sys.WriteFileBytes(path.c_str(), bytes) != FALSE;
 }
 
+std::string Text(const std::optional<std::vector<BYTE>>& bytes) {
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// `base` with each key the pass changed (from `before` to `written`) set back to its value
+// in `before`, or removed where `before` had none; every other line as `base` has it. Only
+// keys the program writes go back.
+std::string WithKeysPutBack(std::string base, const std::string& before, const std::string& written,
+                            const IniKeys& managed) {
+    const std::map<std::string, IniKeyValue> was = ProfileKeys(before), wrote = ProfileKeys(written);
+    std::set<std::string> ids;
+    for (const auto* side : {&was, &wrote})
+        for (const auto& [id, _] : *side) ids.insert(id);
+    for (const std::string& id : ids) {
+        if (std::find(managed.begin(), managed.end(), id) == managed.end()) continue;
+        auto old = was.find(id), changed = wrote.find(id);
+        if (old != was.end() && changed != wrote.end() && old->second.value == changed->second.value)
+            continue;
+        if (old != was.end())
+            base = EditedProfile(base, old->second.section, old->second.key.c_str(),
+                                 old->second.value.c_str());
+        else
+            base = EditedProfile(base, changed->second.section, changed->second.key.c_str(),
+                                 nullptr);
+    }
+    return base;
+}
+
+// The file as it stands, or the whole version a cut write of the program's (the pass's, or
+// an earlier try of this Undo's) left a start of.
+std::optional<std::vector<BYTE>> WholeNow(Platform& sys, const std::string& pointDir,
+                                          const PathBefore& entry,
+                                          const std::optional<std::vector<BYTE>>& before) {
+    std::optional<std::vector<BYTE>> now = ReadOnDisk(sys, entry.path);
+    if (!entry.copy.empty())
+        if (auto undo = ReadSealed(sys, pointDir + "\\" + UndoCopyName(entry),
+                                   limits::kManagedFile)) {
+            std::vector<BYTE> becoming(undo->begin(), undo->end());
+            if (now == becoming || WholeVersionOfCut(now, std::nullopt, becoming)) return becoming;
+        }
+    if (auto whole = WholeVersionOfCut(now, before, AfterCopy(sys, pointDir, entry))) return whole;
+    return now;
+}
+
+// A profile file the program writes key by key, there before the pass and there now: the
+// keys the pass changed go back and every other line stays as it is now, whoever wrote it.
+// What the Undo will write is saved in the point first. False when it could not be written.
+bool PutBackKeys(Platform& sys, const std::string& pointDir, const PathBefore& entry,
+                 const IniKeys& managed, const std::vector<BYTE>& before,
+                 const std::vector<BYTE>& now) {
+    std::optional<std::vector<BYTE>> written = AfterCopy(sys, pointDir, entry);
+    std::string target =
+        WithKeysPutBack(Text(now), Text(before), Text(written ? written : now), managed);
+    if (EqualNoCase(entry.path, kMsdosSys) && target != Text(now) &&
+        now.size() >= kBootFileMinimum)
+        target = PaddedBootFile(target);
+    DWORD attributes = sys.GetFileAttributesA(entry.path.c_str());
+    const bool protectedAsBefore = attributes != INVALID_FILE_ATTRIBUTES &&
+                                   (attributes & kProtection) == (entry.attributes & kProtection);
+    if (target == Text(ReadOnDisk(sys, entry.path)) && protectedAsBefore) return true;
+    if (!WriteSealed(sys, pointDir + "\\" + UndoCopyName(entry), target)) return false;
+    Writable(sys, entry.path);
+    return sys.WriteFileBytes(entry.path.c_str(), std::vector<BYTE>(target.begin(), target.end())) &&
+           SetAttributesReadOnlyLast(sys, entry.path, entry.attributes);
+}
+
 // Each one that fails is named in `report` and the rest still go back.
 void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointDir,
              std::vector<PathBefore> paths, UndoReport& report) {
@@ -441,10 +445,22 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
             continue;
         }
         auto bytes = ReadAll(sys, pointDir + "\\" + entry.copy, limits::kManagedFile);
+        std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
+        std::optional<std::vector<BYTE>> now = WholeNow(sys, pointDir, entry, bytes);
+        // Changed since by someone else: only the pass's keys go back. As the pass left it:
+        // the copy goes back whole.
+        if (bytes && now && managed && !managed->ini.empty() &&
+            now != AfterCopy(sys, pointDir, entry)) {
+            if (PutBackKeys(sys, pointDir, entry, managed->ini, *bytes, *now))
+                report.filesPutBack.push_back(entry.path);
+            else
+                report.failures.push_back(entry.path);
+            continue;
+        }
         // Already as saved (a write the pass tried and was refused): nothing to do.
-        DWORD now = sys.GetFileAttributesA(entry.path.c_str());
-        if (bytes && now != INVALID_FILE_ATTRIBUTES &&
-            (now & kProtection) == (entry.attributes & kProtection) &&
+        DWORD attributes = sys.GetFileAttributesA(entry.path.c_str());
+        if (bytes && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & kProtection) == (entry.attributes & kProtection) &&
             ReadOnDisk(sys, entry.path) == bytes)
             continue;
         Writable(sys, entry.path);
@@ -458,6 +474,23 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
     for (auto it = paths.rbegin(); it != paths.rend(); ++it)
         if (it->kind == PathBefore::Folder && !it->existed && IsFolder(sys, it->path))
             sys.RemoveDirectoryA(it->path.c_str());
+}
+
+// What a pass cut off left of a file, made whole: a file the pass's own write was cut off
+// in the middle of goes back as it was before the pass; a file another program changed since
+// stays as it is. Each one put back is named in `report`.
+void MakeWhole(Platform& sys, const ManagedScope& scope, const std::string& pointDir,
+               const PathBefore& entry, UndoReport& report) {
+    if (entry.kind == PathBefore::Folder || IsWhole(sys, entry)) return;
+    std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
+    std::optional<std::vector<BYTE>> now = ReadOnDisk(sys, entry.path);
+    if (managed && !managed->ini.empty() && now) {
+        std::optional<std::vector<BYTE>> before;
+        if (entry.existed)
+            before = ReadAll(sys, pointDir + "\\" + entry.copy, limits::kManagedFile);
+        if (!WholeVersionOfCut(now, before, AfterCopy(sys, pointDir, entry))) return;
+    }
+    PutBack(sys, scope, pointDir, {entry}, report);
 }
 
 struct PointContents {
@@ -512,8 +545,6 @@ PointContents LoadPoint(Platform& sys, const std::string& restoreDir, const std:
         else if (bytes->size() != entry.size ||
                  Checksum(std::string(bytes->begin(), bytes->end())) != entry.checksum)
             faults.push_back(copy + " is damaged: its size or checksum is not the one saved.");
-        else if (auto refusal = RefuseCopy(sys, scope, entry, *bytes, copy))
-            faults.push_back(*refusal);
     }
     if (!faults.empty()) {
         std::string message = "The restore point \"" + name + "\" cannot be used:";
@@ -551,8 +582,11 @@ void RemoveRestorePoint(Platform& sys, const std::string& restoreDir, const std:
     std::string dir = restoreDir + "\\" + name;
     if (auto index = ReadSealed(sys, dir + "\\" + kFilesFile, limits::kPointFile)) {
         try {
-            for (const PathBefore& entry : ReadFilesText(*index).paths)
-                if (PlainName(entry.copy)) sys.DeleteFileA((dir + "\\" + entry.copy).c_str());
+            for (const PathBefore& entry : ReadFilesText(*index).paths) {
+                for (const std::string& copy : {entry.copy, entry.afterCopy})
+                    if (PlainName(copy)) sys.DeleteFileA((dir + "\\" + copy).c_str());
+                if (PlainName(entry.copy)) DeleteSealed(sys, dir + "\\" + UndoCopyName(entry));
+            }
         } catch (const RestorePointDamaged&) {
             // An unreadable list: the copies stay, and so does the folder.
         }
@@ -631,15 +665,14 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
     std::vector<PathBefore> cutOff;
     try {
         list = LoadPoint(sys, restoreDir, name, scope).files;
-        for (const PathBefore& entry : list.paths)
-            if (!IsWhole(sys, entry)) cutOff.push_back(entry);
+        cutOff = list.paths;
     } catch (const RestorePointDamaged&) {
         // Nothing can be put back from it: the files stay as they are.
         auto text = ReadSealed(sys, index, limits::kPointFile);
         if (!text) return report;
         list = ReadFilesText(*text);
     }
-    PutBack(sys, scope, dir, cutOff, report);
+    for (const PathBefore& entry : cutOff) MakeWhole(sys, scope, dir, entry, report);
     for (const PathBefore& entry : list.paths) {
         if (!entry.existed || entry.kind == PathBefore::Folder || !scope.ManagesFile(entry.path))
             continue;

@@ -3,6 +3,7 @@
 #include "platform/NoCase.h"
 #include "store/Folders.h"
 #include "store/Paths.h"
+#include "store/ProfileText.h"
 #include "store/StoreError.h"
 
 #include <algorithm>
@@ -50,6 +51,31 @@ std::string OneLine(const std::string& value) {
     return line;
 }
 
+// "Unable to write to <file>", with the cause the platform's error gives and what to do.
+IniFileError Unwritten(const std::string& path, DWORD error) {
+    std::string why;
+    switch (static_cast<LONG>(error)) {
+        case ERROR_ACCESS_DENIED:
+            why = ": the file is read-only or protected. Clear its read-only attribute and try "
+                  "again.";
+            break;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            why = ": another program holds it open. Close that program and try again.";
+            break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            why = ": the disk is full. Make room on it and try again.";
+            break;
+        case ERROR_PATH_NOT_FOUND:
+            why = ": its folder is missing.";
+            break;
+        default:
+            break;
+    }
+    return IniFileError("Unable to write to " + path + why);
+}
+
 }  // namespace
 
 TIniFile::TIniFile(Platform& platform, std::string fileName)
@@ -67,11 +93,46 @@ void FlushProfileCache(Platform& sys, const std::string& fileName) {
     sys.WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileName.c_str());
 }
 
+std::string TIniFile::FullPath() {
+    if (fileName_.find_first_of("\\/:") != std::string::npos) return fileName_;
+    return TakeWindowsDir(sys_) + "\\" + fileName_;
+}
+
+// The profile functions would write the whole file anew on Wine (blank lines, the blanks
+// around '=' and a Ctrl+Z at the end lost, C:\MSDOS.SYS shrunk below the size Windows needs)
+// and in place on Windows 98: the file is edited here, byte for byte, and written whole, so
+// that a restore point knows beforehand what the write leaves. The profile functions still
+// read it: their cache is flushed before the file is read and after it is written.
 void TIniFile::Write(const std::string& section, const char* key, const char* value) {
-    BootFileOpened opened(sys_, fileName_);
-    BOOL written = sys_.WritePrivateProfileStringA(section.c_str(), key, value, fileName_.c_str());
-    FlushProfileCache(sys_, fileName_);
-    if (!written) throw IniFileError::WriteFailed(fileName_);
+    const std::string path = FullPath();
+    FlushProfileCache(sys_, path);
+    std::string before;
+    const bool existed = vt::FileExists(sys_, path);
+    if (existed) {
+        std::vector<BYTE> bytes;
+        if (!sys_.ReadFileBytes(path.c_str(), &bytes, kLargestFile))
+            throw IniFileError(
+                "Unable to write to " + path +
+                (sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)
+                     ? ": the file is larger than 8 MB, which no settings file of Windows is."
+                     : ": it cannot be read (another program may hold it open)."));
+        before.assign(bytes.begin(), bytes.end());
+    }
+    std::string after = EditedProfile(before, section, key, value);
+    if (after == before) return;
+    // A boot file Windows could start from stays one it can start from.
+    if (EqualNoCase(path, kMsdosSys) && before.size() >= kBootFileMinimum)
+        after = PaddedBootFile(after);
+    BootFileOpened opened(sys_, path);
+    const std::vector<BYTE> bytes(after.begin(), after.end());
+    BOOL written = sys_.WriteFileBytes(path.c_str(), bytes);
+    const DWORD error = sys_.GetLastError();
+    FlushProfileCache(sys_, path);  // Windows 98 forgets what it held of the file before
+    if (!written) throw Unwritten(path, error);
+    std::vector<BYTE> back;
+    if (!sys_.ReadFileBytes(path.c_str(), &back, kLargestFile) || back != bytes)
+        throw IniFileError("Unable to write to " + path +
+                           ": it does not read back as written (is the disk full?).");
 }
 
 void TIniFile::WriteText(const std::string& section, const std::string& key,

@@ -1,5 +1,5 @@
-// INI accessor over the private-profile functions. It holds only the file name; every write
-// is flushed at once (FlushProfileCache).
+// INI accessor: reads through the private-profile functions, writes by editing the file's
+// bytes (see Write). It holds only the file name.
 #pragma once
 
 #include "platform/Platform.h"
@@ -33,11 +33,14 @@ class TIniFile {
 
     static constexpr DWORD kReadBufferSize = 2048;
     static constexpr DWORD kKeyListBufferSize = 16384;
+    static constexpr DWORD kLargestFile = 8u << 20;
 
   private:
     // One write, flushed before C:\MSDOS.SYS gets its attributes back: a change left in the
     // cache would meet a read-only file later and be lost.
     void Write(const std::string& section, const char* key, const char* value);
+    // The file's whole path: a bare name lies in the Windows folder.
+    std::string FullPath();
 
     Platform& sys_;
     std::string fileName_;

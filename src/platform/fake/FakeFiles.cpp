@@ -372,6 +372,10 @@ BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWO
     return TRUE;
 }
 
+void FakePlatform::LimitGrowth(const std::string& path, std::size_t bytes) {
+    roomToGrow_[ToUpper(FullPath(path))] = bytes;
+}
+
 BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
     std::string full = FullPath(path ? path : "");
     // Power lost in the middle of the write: the file was already emptied and holds half.
@@ -379,12 +383,22 @@ BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
         !(files_.count(ToUpper(full)) &&
           (files_[ToUpper(full)].attributes & FILE_ATTRIBUTE_READONLY)))
         files_[ToUpper(full)].data.assign(bytes.begin(), bytes.begin() + bytes.size() / 2);
-    if (LONG fault = Enter({Call::WriteFile, full, {}})) return Fail(fault);
+    if (LONG fault = Enter({Call::WriteFile, full, std::string(bytes.begin(), bytes.end())}))
+        return Fail(fault);
     auto file = files_.find(ToUpper(full));
     if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
         return Fail(ERROR_ACCESS_DENIED);
     if (!directories_.count(ToUpper(ParentOf(full)))) return Fail(ERROR_PATH_NOT_FOUND);
     if (ignored_) return TRUE;
+    // A full disk: a file that would grow past the room left stops there.
+    if (auto room = roomToGrow_.find(ToUpper(full)); room != roomToGrow_.end()) {
+        std::size_t now = file == files_.end() ? 0 : file->second.data.size();
+        if (bytes.size() > now + room->second) {
+            files_[ToUpper(full)].data.assign(bytes.begin(), bytes.begin() + now + room->second);
+            room->second = 0;
+            return Fail(ERROR_DISK_FULL);
+        }
+    }
     files_[ToUpper(full)].data = bytes;
     unflushedFiles_.erase(ToUpper(full));
     return TRUE;

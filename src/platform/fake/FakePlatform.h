@@ -32,7 +32,8 @@ enum class Call {
 // full key path ("HKEY_CURRENT_USER\Software\...", sub-key included; keys below
 // HKEY_LOCAL_MACHINE\Software\Classes are named "HKEY_CLASSES_ROOT\...") and `name` the
 // value name; for profile calls `path` is the resolved file, `name` "section" or "section\key";
-// for file calls `path` is the resolved path and `number` the attributes set; for a mutex
+// for file calls `path` is the resolved path and `number` the attributes set (a whole-file
+// write: `name` the text written); for a mutex
 // `name` is its name; for window, menu and notification-area calls `handle` is the window or
 // menu, `number` the command, message or flags, `name` the tip or item text.
 struct CallInfo {
@@ -84,6 +85,10 @@ class FakePlatform final : public Platform {
     // A full disk: a profile write whose file would grow past `bytes` stops there, mid-line,
     // and still answers TRUE, as Wine's does.
     void CutProfileWritesAt(std::size_t bytes) { profileRoom_ = bytes; }
+    // A full disk for whole-file writes: the file at `path` may grow by `bytes` at most; a
+    // write that would make it longer stops there and answers ERROR_DISK_FULL, as WriteFile
+    // does. A write that does not make it grow goes through.
+    void LimitGrowth(const std::string& path, std::size_t bytes);
     // The nth call from now on (1 = the next one) and every one after it throw PowerCut;
     // RestorePower ends that. A whole-file write that the cut hits leaves the file emptied
     // and half written, as a write cut off in the middle does.
@@ -294,6 +299,7 @@ class FakePlatform final : public Platform {
     std::optional<ProfileCache> profileCache_;
     DWORD lastError_ = 0;
     Behaviour behaviour_;
+    std::map<std::string, std::size_t> roomToGrow_;  // by upper-case path
     int powerLeft_ = 0;  // 0: no cut armed; -1: cut
 };
 

@@ -138,12 +138,8 @@ TEST_F(BootPageTest, LinesOfUntouchedBoxesStayByteForByte) {
     EXPECT_FALSE(boot().CheckBox9.Checked()) << "the comment is part of the text";
     Click(boot().CheckBox6);  // "Disable Boot into GUI"
     form().Apply();
-    // (Wine's profile functions drop the blank line before a section header on any write;
-    // Windows 98 edits the one line)
-    const std::string gap = sys.GetBehaviour() == fake::Behaviour::Windows98 ? "\r\n" : "";
-    EXPECT_EQ(
-        "[Paths]\r\nWinDir=C:\\WINDOWS\r\n" + gap + "[Options]\r\n" + untouched + "BootGUI=0\r\n",
-        sys.FileText(kMsdosSys));
+    EXPECT_EQ("[Paths]\r\nWinDir=C:\\WINDOWS\r\n\r\n[Options]\r\n" + untouched + "BootGUI=0\r\n",
+              sys.FileText(kMsdosSys));
 }
 
 TEST_F(BootPageTest, TheDelayIsWrittenOnlyWhenItDiffersFromTheOneRead) {

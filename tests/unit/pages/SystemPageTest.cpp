@@ -294,13 +294,18 @@ TEST_F(SystemPageTest, ARefusedDeleteIsReportedLikeARefusedWrite) {
     sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[386Enh]\r\nLocalLoadHigh=1\r\n");
     ReadPass();
     Click(page().CheckBox16);
-    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == fake::Call::ProfileWrite; },
-                 ERROR_ACCESS_DENIED);
+    sys.FailWhen(
+        [](const fake::CallInfo& c) {
+            return c.kind == fake::Call::WriteFile && c.path == "C:\\WINDOWS\\SYSTEM.INI";
+        },
+        ERROR_ACCESS_DENIED);
     try {
         WritePass();
         FAIL() << "the refused delete went unnoticed";
     } catch (const IniFileError& e) {
-        EXPECT_STREQ("Unable to write to SYSTEM.INI", e.what());
+        EXPECT_TRUE(std::string(e.what()).starts_with(
+            "Unable to write to C:\\WINDOWS\\SYSTEM.INI: the file is read-only"))
+            << e.what();
     }
 }
 

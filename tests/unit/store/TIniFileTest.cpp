@@ -64,7 +64,7 @@ TEST_F(TIniFileTest, TheBootFileIsUnprotectedOnlyForItsOwnWrite) {
     EXPECT_EQ((std::vector<DWORD>{0, kProtected & ~DWORD{FILE_ATTRIBUTE_READONLY}, kProtected, 0,
                                   kProtected & ~DWORD{FILE_ATTRIBUTE_READONLY}, kProtected}),
               set);
-    sys.FailNth(Call::ProfileWrite, 1, ERROR_WRITE_FAULT);
+    sys.FailNth(Call::WriteFile, 1, ERROR_WRITE_FAULT);
     EXPECT_THROW(ini.WriteText("Options", "BootMenu", "2"), IniFileError);
     EXPECT_EQ(kProtected, sys.GetFileAttributesA(kFile) & kProtected);
 
@@ -83,12 +83,21 @@ TEST_F(TIniFileTest, ALineBreakInAValueNeverMakesALineOfItsOwn) {
 TEST_F(TIniFileTest, WriteTextRaisesWithTheFileNameWhenRefused) {
     ini.WriteText("Options", "BootMenu", "1");
     EXPECT_EQ("1", ini.ReadText("Options", "BootMenu", "0"));
-    sys.FailNth(Call::ProfileWrite, 1, ERROR_ACCESS_DENIED);
-    try {
-        ini.WriteText("Options", "BootMenu", "0");
-        FAIL() << "a read-only file took the write";
-    } catch (const IniFileError& e) {
-        EXPECT_STREQ("Unable to write to C:\\MSDOS.SYS", e.what());
+    // Each cause is named, with what to do about it.
+    for (const auto& [error, cause] :
+         std::vector<std::pair<LONG, std::string>>{{ERROR_ACCESS_DENIED, ": the file is read-only"},
+                                                   {ERROR_SHARING_VIOLATION, ": another program"},
+                                                   {ERROR_DISK_FULL, ": the disk is full"},
+                                                   {ERROR_WRITE_FAULT, ""}}) {
+        sys.FailNth(Call::WriteFile, 1, error);
+        try {
+            ini.WriteText("Options", "BootMenu", "0");
+            FAIL() << "a refused file took the write";
+        } catch (const IniFileError& e) {
+            EXPECT_EQ("Unable to write to C:\\MSDOS.SYS" + cause,
+                      std::string(e.what()).substr(0, 31 + cause.size()));
+        }
+        EXPECT_EQ("1", ini.ReadText("Options", "BootMenu", "0"));
     }
 }
 
@@ -96,7 +105,7 @@ TEST_F(TIniFileTest, RefusedDeletesOfKeysAndSectionsAreReported) {
     ini.RemoveKey("Options", "BootGUI");
     EXPECT_FALSE(ini.HasValue("Options", "BootGUI"));
     EXPECT_NO_THROW(ini.RemoveKey("Options", "NoSuchKey"));
-    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == Call::ProfileWrite; },
+    sys.FailWhen([](const fake::CallInfo& c) { return c.kind == Call::WriteFile; },
                  ERROR_ACCESS_DENIED);
     EXPECT_THROW(ini.RemoveKey("Options", "Logo"), IniFileError);
     EXPECT_THROW(ini.RemoveSection("Options"), IniFileError);

@@ -369,7 +369,9 @@ TEST_F(RightClickMenusTest, AFailedDataIniWriteIsReportedAndTheRegistryIsLeftAlo
     PutDataIni("", FILE_ATTRIBUTE_READONLY);
     Create(".txt", "Viewer", "C:\\Program Files\\Viewer\\VIEW.EXE");
     ASSERT_EQ(1u, prompts.Errors().size());
-    EXPECT_EQ("Unable to write to " + DataIniPath(), prompts.Errors()[0]);
+    EXPECT_TRUE(prompts.Errors()[0].starts_with("Unable to write to " + DataIniPath() +
+                                                ": the file is read-only"))
+        << prompts.Errors()[0];
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\Shell\\Viewer"));
 }
 
