@@ -2,6 +2,7 @@
 
 #include "platform/NoCase.h"
 #include "platform/WholeNumber.h"
+#include "store/Paths.h"
 #include "store/RestorePointFiles.h"
 #include "store/RestorePoints.h"
 
@@ -24,10 +25,18 @@ std::string Trimmed(std::string text) {
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
+// Lines ended by CR LF, LF or a CR alone (as an old Macintosh editor leaves them); the text
+// ends at a Ctrl+Z, the end of file many DOS editors leave behind.
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines = pointfiles::Split(text, '\n');
-    for (std::string& line : lines)
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> lines;
+    const std::size_t end = std::min(text.find('\x1a'), text.size());
+    std::size_t start = 0;
+    while (start < end) {
+        std::size_t stop = std::min(text.find_first_of("\r\n", start), end);
+        lines.push_back(text.substr(start, stop - start));
+        if (stop < end && text[stop] == '\r' && stop + 1 < end && text[stop + 1] == '\n') ++stop;
+        start = stop + 1;
+    }
     return lines;
 }
 
@@ -98,6 +107,15 @@ void CheckLines(const std::string& text, std::size_t source,
     auto error = [&](int number, const std::string& what) {
         errors.emplace(number, "Line " + std::to_string(number) + ": " + what);
     };
+    const bool utf16 = text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0 ||
+                       (text.size() > 1 && text[1] == '\0');
+    if (utf16) {
+        errors.emplace(1,
+                       "Line 1: this file is saved as Unicode (UTF-16) text, which Windows 98 "
+                       "cannot read as a profile: open it in Notepad and save it again as ANSI "
+                       "text");
+        return;
+    }
     if (lines.empty() || TrimmedRight(lines[0]) != kProfileHeader) {
         errors.emplace(1,
                        "Line 1: this is not a Veltrim 2000 settings profile (the first line must "
@@ -262,11 +280,14 @@ bool WriteTextFile(Platform& sys, const std::string& path, const std::string& te
 
 std::optional<std::string> RefusedTextTarget(Platform& sys, const std::string& path,
                                              const ManagedScope& scope) {
-    std::string restore = scope.programDir;
-    while (!restore.empty() && restore.back() == '\\') restore.pop_back();
-    restore += "\\Restore\\";
+    // By what the path names, not how it is spelled: a short name, "..", another drive
+    // letter for the same disk.
+    const PathIdentity target = IdentityOf(sys, path);
     const std::string shown = "\"" + path + "\"";
-    if (EqualNoCase(path.substr(0, restore.size()), restore) || scope.ManagesFile(path))
+    const std::vector<std::string> files = scope.Files();
+    if (target.Inside(IdentityOf(sys, NormalisedPath(scope.programDir) + "\\Restore")) ||
+        std::any_of(files.begin(), files.end(),
+                    [&](const std::string& file) { return IdentityOf(sys, file) == target; }))
         return shown +
                " is a file of Veltrim 2000 or of the settings it manages: a profile or "
                "log never replaces it.";

@@ -14,6 +14,19 @@
 namespace vt {
 namespace {
 
+bool EndsWithNoCase(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// The file's folder is not there (a log's or an export's): found before anything is done, so
+// that a run nobody can read about changes nothing.
+bool FolderMissing(Platform& sys, const std::string& file) {
+    std::size_t slash = file.find_last_of('\\');
+    if (slash == std::string::npos || slash <= 2) return false;  // the current folder, a root
+    DWORD attributes = sys.GetFileAttributesA(file.substr(0, slash).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Every question answered No (the safe answer); what is said goes into the log.
 class LoggedPrompts final : public ui::Prompts {
   public:
@@ -221,7 +234,7 @@ std::optional<std::string> RefusedTarget(Platform& sys, const std::string& targe
     if (target.empty()) return std::nullopt;
     if (&target == &run.log)
         for (const std::string& profile : run.Profiles())
-            if (EqualNoCase(run.log, profile))
+            if (IdentityOf(sys, run.log) == IdentityOf(sys, profile))
                 return "the log \"" + run.log + "\" would replace the profile.";
     return RefusedTextTarget(sys, target, scope);
 }
@@ -234,6 +247,13 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
         log.push_back("refused: " + run.refused);
         return kExitRefused;
     }
+    // A later word that names no file and no profile is a stray word, not a profile missing.
+    for (const std::string& word : run.moreProfiles)
+        if (!pointfiles::Exists(sys, word) && !EndsWithNoCase(word, ".vts")) {
+            log.push_back("refused: Unknown part of the command line: " + word +
+                          " (no such file, and not a profile's name: profiles end in .vts)");
+            return kExitRefused;
+        }
     std::vector<const std::string*> targets = {&run.log};
     if (run.command == UnattendedRun::Command::Export) targets.push_back(&run.profile);
     for (const std::string* target : targets)
@@ -282,7 +302,12 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
     switch (run.command) {
         case UnattendedRun::Command::Export:
             // A page that could not be read shows no stored values: they are not rolled out.
-            if (readFailed) {
+            if (FolderMissing(sys, run.profile)) {
+                log.push_back("unreachable: the folder of " + run.profile +
+                              " is not there (a share or drive not connected?): nothing was "
+                              "exported");
+                code = kExitUnreachable;
+            } else if (readFailed) {
                 log.push_back("error: nothing was exported");
                 code = kExitFailed;
             } else if (std::optional<std::string> error = form.ExportProfile(run.profile)) {
@@ -309,15 +334,6 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
 }  // namespace
 
 namespace {
-
-// The log's folder must be there before anything is done: a run nobody can read about
-// changes nothing.
-bool LogFolderMissing(Platform& sys, const std::string& log) {
-    std::size_t slash = log.find_last_of('\\');
-    if (slash == std::string::npos || slash <= 2) return false;  // the current folder, a root
-    DWORD attributes = sys.GetFileAttributesA(log.substr(0, slash).c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The earlier runs' lines the log holds; nothing when it cannot be read (it is then kept).
 std::optional<std::string> EarlierLog(Platform& sys, const std::string& path,
@@ -374,7 +390,7 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
             return failed ? code : kExitUnreachable;
         return code;
     };
-    if (!run.log.empty() && run.refused.empty() && LogFolderMissing(sys, run.log))
+    if (!run.log.empty() && run.refused.empty() && FolderMissing(sys, run.log))
         return kExitUnreachable;
     try {
         return finish(RunLogged(sys, run, scope, attachPages, log));

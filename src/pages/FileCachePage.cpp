@@ -180,8 +180,11 @@ void FileCachePage::Write() {
     NameCacheNumber = SpinEdit6.Value();
     PathCacheNumber = SpinEdit7.Value();
     TRegistry reg(sys_);
-    OpenKey(reg, HKEY_LOCAL_MACHINE, kTemplates, false);
-    if (ComboBox3.ItemIndex() != 0) {
+    // A Windows role names one of the templates Windows keeps; where there are none, Windows
+    // uses its own figures and there is nothing to select.
+    const bool windowsRole = ComboBox3.ItemIndex() != 0;
+    if (!OpenKey(reg, HKEY_LOCAL_MACHINE, kTemplates, !windowsRole)) return;
+    if (windowsRole) {
         reg.WriteText("", TemplateName);
         return;
     }

@@ -85,7 +85,8 @@ void SettingsList::Write(Platform& sys) {
 }
 
 Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> texts,
-                  const char* description, std::function<void()> press) {
+                  const char* description, std::function<void()> press,
+                  std::optional<bool> windowsDefault) {
     auto read = [sys = &sys, texts] {
         for (const EditedText& t : texts) {
             std::string stored = ReadRegistryText(*sys, t.root, t.path, t.name, t.fallback);
@@ -108,6 +109,7 @@ Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> text
             .write = write,
             .description = description,
             .press = std::move(press),
+            .windowsDefault = windowsDefault,
             .touches = std::move(touches)};
 }
 

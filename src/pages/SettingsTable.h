@@ -90,7 +90,8 @@ struct EditedText {
 };
 // The editor of one box over its texts, in their read and write order.
 Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> texts,
-                  const char* description, std::function<void()> press);
+                  const char* description, std::function<void()> press,
+                  std::optional<bool> windowsDefault = std::nullopt);
 
 // A page's settings in their read and write order.
 class SettingsList {

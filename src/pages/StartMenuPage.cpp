@@ -70,6 +70,7 @@ SettingsList StartMenuPage::Settings() {
                .description = "Use this option to set how long Windows must wait before shows the menu. Suggestion: Try 10 or less",
                .press = [this] { delay_.Press(CheckBox30.Checked()); },
                .cell = 0,
+               .windowsDefault = false,
                .touches = {MadeKey(HKEY_CURRENT_USER, kDesktop, {kDelayName})}},
     };
     // clang-format on

@@ -101,10 +101,10 @@ SettingsList SystemPage::Settings() {
         // Missing, or no whole number: the default either way.
         TextEditor(sys_, CheckBox24, {{&state_.iconDepth, HKEY_CURRENT_USER, kWindowMetrics, "Shell Icon BPP", "16", true}},
                    "Use this option to change icon color format. Choosing a higher setting allows more color to be displayed.",
-                   [this] { PressEditor(CheckBox24, nullptr); }),
+                   [this] { PressEditor(CheckBox24, nullptr); }, false),
         TextEditor(sys_, CheckBox25, {{&state_.iconCache, HKEY_LOCAL_MACHINE, kExplorer, "Max Cached Icons", "512", true}},
                    "Use this option to configure how much icons will be cached at the same time. Suggestion: Try 2048.",
-                   [this] { PressEditor(CheckBox25, "IconCache"); }),
+                   [this] { PressEditor(CheckBox25, "IconCache"); }, false),
         Setting{.box = &CheckBox26, .store = policies, .name = "NoDriveTypeAutoRun", .on = Binary{0xBD}, .off = Binary{0x95}, .idiom = SetOrRestore, .fallback = Binary{9}, .windowsDefault = false,
          .description = "Use this option to disable autoplay feature on data CD, but keep audio CD."},
         Editor{.box = &CheckBox27,
@@ -115,6 +115,7 @@ SettingsList SystemPage::Settings() {
                },
                .description = "Use this option to increase your CD-ROM performance. Suggestion: Try 2480.",
                .press = [this] { PressEditor(CheckBox27, "CDCache"); },
+               .windowsDefault = false,
                .touches = {MadeKey(HKEY_LOCAL_MACHINE, kCdfs, {"CacheSize"})}},
         Editor{.box = &CheckBox28,
                .read = [this] { ReadNumber(state_.prefetch, "PreFetch", 228); },
@@ -124,6 +125,7 @@ SettingsList SystemPage::Settings() {
                },
                .description = "Use this option to configure your CD-ROM speed. Suggestion: Set the value the same as your CD-ROM speed",
                .press = [this] { PressEditor(CheckBox28, "CDSpeed"); },
+               .windowsDefault = false,
                .touches = {MadeKey(HKEY_LOCAL_MACHINE, kCdfs, {"PreFetch"})}},
     };
     // clang-format on

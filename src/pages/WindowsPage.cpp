@@ -85,7 +85,8 @@ SettingsList WindowsPage::Settings() {
         Setting{.box = &CheckBox42, .store = batchVerbs, .name = "", .on = "edit", .off = "", .idiom = OnOrOff, .fallback = "", .windowsDefault = false,
          .description = "Use this option to make edit as a default action when you double-clicking batch file."},
         TextEditor(sys_, CheckBox62, {{&toolbarPath_, HKEY_CURRENT_USER, kToolbar, "BackBitmapShell", ""}},
-                   "Use this option to change Windows Explorer toolbar background.", [this] { PressToolbarBackground(); }),
+                   "Use this option to change Windows Explorer toolbar background.", [this] { PressToolbarBackground(); },
+                   false),
         Editor{.box = &CheckBox63,
                .read = [this] {
                    ReadBitmapIcon();

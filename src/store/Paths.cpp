@@ -1,5 +1,10 @@
 #include "store/Paths.h"
 
+#include "platform/NoCase.h"
+
+#include <optional>
+#include <vector>
+
 namespace vt {
 namespace {
 
@@ -40,6 +45,88 @@ void RestoreMsdosSys(Platform& sys, DWORD attributes) {
 bool SetAttributesReadOnlyLast(Platform& sys, const std::string& path, DWORD attributes) {
     sys.SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
     return sys.SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
+std::string NormalisedPath(const std::string& path) {
+    // The start that stays: a drive ("C:"), a share ("\\\\server\\share") or nothing.
+    std::size_t start = 0;
+    if (path.size() >= 2 && path[1] == ':') {
+        start = 2;
+    } else if (path.starts_with("\\\\")) {
+        std::size_t server = path.find('\\', 2);
+        std::size_t share = server == std::string::npos ? server : path.find('\\', server + 1);
+        start = share == std::string::npos ? path.size() : share;
+    }
+    const bool rooted = start < path.size() && path[start] == '\\';
+    std::vector<std::string> parts;
+    std::size_t at = start;
+    while (at <= path.size()) {
+        std::size_t end = path.find('\\', at);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(at, end - at);
+        at = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == ".." && !parts.empty() && parts.back() != "..") {
+            parts.pop_back();
+            continue;
+        }
+        if (part == ".." && rooted) continue;
+        parts.push_back(part);
+    }
+    std::string out = path.substr(0, start) + (rooted ? "\\" : "");
+    for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\\" : "") + parts[i];
+    return out;
+}
+
+namespace {
+
+std::optional<std::string> Asked(Platform& sys, const std::string& path, bool shortForm) {
+    std::vector<char> buffer(1024);
+    DWORD length = shortForm ? sys.GetShortPathNameA(path.c_str(), buffer.data(),
+                                                     static_cast<DWORD>(buffer.size()))
+                             : sys.GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                                    buffer.data());
+    if (length == 0 || length >= buffer.size()) return std::nullopt;
+    return std::string(buffer.data(), length);
+}
+
+}  // namespace
+
+PathIdentity IdentityOf(Platform& sys, const std::string& path) {
+    std::string full = NormalisedPath(Asked(sys, path, false).value_or(path));
+    // The nearest part of it that is there, in its short form; the rest as given.
+    std::string rest;
+    std::string shortForm;
+    for (std::string there = full;;) {
+        if (auto found = Asked(sys, there, true)) {
+            shortForm = NormalisedPath(*found) + rest;
+            break;
+        }
+        std::size_t slash = there.find_last_of('\\');
+        if (slash == std::string::npos || slash < 2) {
+            shortForm = full;
+            break;
+        }
+        rest = there.substr(slash) + rest;
+        there = there.substr(0, slash);
+    }
+    PathIdentity identity;
+    identity.path = ToUpper(shortForm);
+    DWORD serial = 0;
+    if (shortForm.size() >= 2 && shortForm[1] == ':' &&
+        sys.GetVolumeInformationA((shortForm.substr(0, 2) + "\\").c_str(), &serial) && serial) {
+        identity.volume = serial;
+        identity.path = identity.path.substr(2);
+    }
+    if (identity.path.empty()) identity.path = "\\";
+    return identity;
+}
+
+bool PathIdentity::Inside(const PathIdentity& folder) const {
+    if (volume != folder.volume) return false;
+    if (path == folder.path) return true;
+    std::string prefix = folder.path.ends_with("\\") ? folder.path : folder.path + "\\";
+    return path.starts_with(prefix);
 }
 
 }  // namespace vt

@@ -19,6 +19,24 @@ std::string TakeWindowsDir(Platform& sys);
 // The current directory, where Config.DAT, data.ini and the kept Uninstall.lnk live.
 std::string TakeProgramDir(Platform& sys);
 
+// The path with doubled backslashes closed up, "." parts dropped and each ".." taking the
+// part before it away (never the drive or the share), and no backslash at its end but a
+// root's: "C:\\WINDOWS\\..\\WINDOWS\\\\Desktop\\" is "C:\\WINDOWS\\Desktop".
+std::string NormalisedPath(const std::string& path);
+
+// What a path names, to compare two spellings of it: the serial number of its disk (0 when it
+// cannot be had: the drive is then part of the path) and, below the disk's root, the short
+// (8.3) form of its full path in upper case. A file that is not there yet is named by the
+// short form of the nearest folder above it that is, and its own names as given.
+struct PathIdentity {
+    DWORD volume = 0;
+    std::string path;
+    bool operator==(const PathIdentity&) const = default;
+    // The path lies in `folder` or in a folder below it.
+    bool Inside(const PathIdentity& folder) const;
+};
+PathIdentity IdentityOf(Platform& sys, const std::string& path);
+
 // Archive only, so that the profile functions may rewrite the file. Answers the attributes
 // the file had; nothing when there is no such file or it was not protected.
 std::optional<DWORD> UnprotectMsdosSys(Platform& sys);

@@ -1,6 +1,7 @@
 #include "store/RestoreJournal.h"
 
 #include "platform/NoCase.h"
+#include "store/Paths.h"
 #include "store/ProfileText.h"
 #include "store/RestorePoints.h"
 #include "store/StoreError.h"
@@ -234,13 +235,13 @@ void RestoreJournal::SaveTree(const KeyName& key) {
 std::string RestoreJournal::AbsolutePath(const std::string& path) {
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
-    if (p.size() >= 2 && p[1] == ':') return p;
+    if (p.size() >= 2 && p[1] == ':') return NormalisedPath(p);
     char current[1024] = "";
     inner_.GetCurrentDirectoryA(sizeof current, current);
     std::string dir = current;
-    if (!p.empty() && p[0] == '\\') return dir.substr(0, 2) + p;
+    if (!p.empty() && p[0] == '\\') return NormalisedPath(dir.substr(0, 2) + p);
     if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    return dir + "\\" + p;
+    return NormalisedPath(dir + "\\" + p);
 }
 
 std::string RestoreJournal::ProfilePath(const char* fileName) {

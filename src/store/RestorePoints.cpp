@@ -693,6 +693,13 @@ bool ManagedScope::ManagesFile(const std::string& path) const {
     return ManagedPathOf(*this, path).has_value();
 }
 
+std::vector<std::string> ManagedScope::Files() const {
+    std::vector<std::string> files;
+    for (const ManagedPath& managed : ManagedPaths(*this))
+        if (!managed.folder) files.push_back(managed.path);
+    return files;
+}
+
 ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir,
                               const ManagedStores& stores) {
     const std::string windows = TakeWindowsDir(sys);

@@ -62,6 +62,8 @@ struct ManagedScope {
     ShellFolders folders = ShellFolders::BelowWindows(windowsDir);
     ManagedStores stores = {};  // what the pages and tools declare they write
     bool ManagesFile(const std::string& path) const;
+    // Every file it writes (not the folders), as the program spells them.
+    std::vector<std::string> Files() const;
 };
 ManagedScope TakeManagedScope(Platform& sys, const std::string& programDir,
                               const ManagedStores& stores);

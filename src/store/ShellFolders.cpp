@@ -1,5 +1,7 @@
 #include "store/ShellFolders.h"
 
+#include "store/Paths.h"
+
 namespace vt {
 namespace {
 
@@ -10,9 +12,8 @@ std::string Below(const std::string& folder, const char* name) {
 std::string AskShell(Platform& sys, int folder, const std::string& fallback) {
     char path[MAX_PATH + 1] = {};
     if (!sys.SHGetSpecialFolderPathA(0, path, folder, FALSE) || !path[0]) return fallback;
-    std::string found = path;
-    while (found.size() > 3 && found.back() == '\\') found.pop_back();
-    return found;
+    // Whatever spelling the shell keeps ("C:\\windows\\..\\windows\\Desktop"), one name.
+    return NormalisedPath(path);
 }
 
 }  // namespace

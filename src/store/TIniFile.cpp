@@ -19,12 +19,16 @@ namespace {
 class BootFileOpened {
   public:
     BootFileOpened(Platform& sys, const std::string& file) : sys_(sys) {
-        if (EqualNoCase(file, kMsdosSys)) attributes_ = UnprotectMsdosSys(sys);
+        if (!EqualNoCase(file, kMsdosSys)) return;
+        if (std::optional<DWORD> was = UnprotectMsdosSys(sys)) {
+            attributes_ = *was;
+            opened_ = true;
+        }
     }
     ~BootFileOpened() {
-        if (!attributes_) return;
+        if (!opened_) return;
         try {
-            RestoreMsdosSys(sys_, *attributes_);
+            RestoreMsdosSys(sys_, attributes_);
         } catch (...) {
             // Nothing may leave a destructor; a platform that stopped keeps what it has.
         }
@@ -34,7 +38,8 @@ class BootFileOpened {
 
   private:
     Platform& sys_;
-    std::optional<DWORD> attributes_;
+    bool opened_ = false;
+    DWORD attributes_ = 0;
 };
 
 // A value holds one line: a line break would end it there and make the rest a line of its own

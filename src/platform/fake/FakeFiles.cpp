@@ -4,6 +4,7 @@
 #include "platform/fake/ProfileDocument.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace vt::fake {
@@ -130,8 +131,8 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
         if (!windows98 && section && Writable(path))
             if (auto edited = ProfileEdit(path, section, key, value)) out = {path, *edited};
         if (out && (!windows98 || flush || !EqualNoCase(out->path, path)) && Writable(out->path))
-            files_[ToUpper(out->path)].data.assign(out->text.begin(),
-                                                   out->text.begin() + out->text.size() / 2);
+            files_[ToUpper(out->path)].data.assign(
+                out->text.begin(), out->text.begin() + CutLength(out->text));
     }
     // All three null only flushes Windows' cache, and that answers FALSE.
     if (LONG fault = Enter({flush ? Call::ProfileFlush : Call::ProfileWrite, path, what}))
@@ -199,7 +200,7 @@ std::optional<std::string> FakePlatform::ProfileEdit(const std::string& fullPath
 
 // --- Files and folders -----------------------------------------------------------------
 
-std::string FakePlatform::FullPath(const std::string& path) const {
+std::string FakePlatform::TextualPath(const std::string& path) const {
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
     std::string base;
@@ -225,6 +226,108 @@ std::string FakePlatform::FullPath(const std::string& path) const {
     for (const std::string& part : parts) full += "\\" + part;
     if (parts.empty()) full += "\\";
     return full;
+}
+
+namespace {
+
+// A name as 8.3 holds it: up to eight characters, a dot and up to three, no blank, no second
+// dot, none of the characters a short name may not hold.
+bool FitsShortName(const std::string& part) {
+    std::size_t dot = part.find('.');
+    std::string base = part.substr(0, dot), extension = dot == std::string::npos ? "" : part.substr(dot + 1);
+    return !base.empty() && base.size() <= 8 && extension.size() <= 3 &&
+           extension.find('.') == std::string::npos &&
+           part.find_first_of(" +,;=[]") == std::string::npos;
+}
+
+}  // namespace
+
+// Short names as FAT makes them for a long one: the first six letters kept, "~1".
+std::string FakePlatform::ShortPart(const std::string& part) {
+    if (FitsShortName(part)) return ToUpper(part);
+    std::string base, extension;
+    std::size_t dot = part.rfind('.');
+    for (char c : part.substr(0, dot))
+        if (c != ' ' && c != '.' && base.size() < 6) base += c;
+    if (dot != std::string::npos)
+        for (char c : part.substr(dot + 1))
+            if (c != ' ' && extension.size() < 3) extension += c;
+    return ToUpper(base + "~1" + (extension.empty() ? "" : "." + extension));
+}
+
+// A path with the drive it stands for and its short names read as the long ones they name.
+std::string FakePlatform::FullPath(const std::string& path) const {
+    std::string full = TextualPath(path);
+    if (full.size() < 2 || full[1] != ':') return full;
+    auto alias = driveAliases_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))));
+    if (alias != driveAliases_.end()) full[0] = alias->second;
+    std::string resolved = full.substr(0, 2);
+    for (const std::string& part : SplitKeyPath(full.substr(2).c_str())) {
+        std::string candidate = resolved + "\\" + part;
+        if (!directories_.count(ToUpper(candidate)) && !files_.count(ToUpper(candidate)) &&
+            part.find('~') != std::string::npos) {
+            // The long name in this folder whose short name this is.
+            const std::string prefix = ToUpper(resolved) + "\\";
+            auto find = [&](const auto& entries) -> std::optional<std::string> {
+                for (auto it = entries.lower_bound(prefix);
+                     it != entries.end() && it->first.starts_with(prefix); ++it) {
+                    std::string rest = it->first.substr(prefix.size());
+                    if (rest.find('\\') == std::string::npos && ShortPart(rest) == ToUpper(part))
+                        return resolved + "\\" + rest;
+                }
+                return std::nullopt;
+            };
+            if (auto found = find(directories_)) candidate = *found;
+            else if (auto file = find(files_)) candidate = *file;
+        }
+        resolved = candidate;
+    }
+    if (resolved.size() == 2) resolved += "\\";
+    return resolved;
+}
+
+void FakePlatform::AddDriveAlias(char drive, char sameAs) {
+    driveAliases_[static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))] =
+        static_cast<char>(std::toupper(static_cast<unsigned char>(sameAs)));
+}
+
+namespace {
+
+DWORD CopyPath(const std::string& path, char* buffer, DWORD size) {
+    if (path.size() + 1 > size) return static_cast<DWORD>(path.size() + 1);
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<DWORD>(path.size());
+}
+
+}  // namespace
+
+DWORD FakePlatform::GetFullPathNameA(const char* path, DWORD size, char* buffer) {
+    std::string full = TextualPath(path ? path : "");
+    if (LONG fault = Enter({Call::GetFullPathName, full, {}})) return Fail(fault);
+    return CopyPath(full, buffer, size);
+}
+
+DWORD FakePlatform::GetShortPathNameA(const char* longPath, char* buffer, DWORD size) {
+    std::string textual = TextualPath(longPath ? longPath : "");
+    if (LONG fault = Enter({Call::GetShortPathName, textual, {}})) return Fail(fault);
+    std::string full = FullPath(textual);
+    if (!directories_.count(ToUpper(full)) && !files_.count(ToUpper(full)))
+        return Fail(MissingFileError(full));
+    // The drive as given, each part by its short name.
+    std::string shortPath = textual.substr(0, 2);
+    for (const std::string& part : SplitKeyPath(full.substr(2).c_str()))
+        shortPath += "\\" + ShortPart(part);
+    if (shortPath.size() == 2) shortPath += "\\";
+    return CopyPath(shortPath, buffer, size);
+}
+
+BOOL FakePlatform::GetVolumeInformationA(const char* root, DWORD* serialNumber) {
+    std::string full = FullPath(root ? root : "");
+    if (LONG fault = Enter({Call::GetVolumeInformation, full, {}})) return Fail(fault);
+    if (full.size() < 2 || full[1] != ':' || !directories_.count(ToUpper(full.substr(0, 2) + "\\")))
+        return Fail(ERROR_PATH_NOT_FOUND);
+    if (serialNumber) *serialNumber = 0x1C2B0000u + static_cast<DWORD>(std::toupper(full[0]));
+    return TRUE;
 }
 
 std::string FakePlatform::ParentOf(const std::string& fullPath) const {
@@ -372,6 +475,10 @@ BOOL FakePlatform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DWO
     return TRUE;
 }
 
+std::size_t FakePlatform::CutLength(const std::string& text) const {
+    return std::min(text.size(), cutKeeps_ ? cutKeeps_(text) : text.size() / 2);
+}
+
 void FakePlatform::LimitGrowth(const std::string& path, std::size_t bytes) {
     roomToGrow_[ToUpper(FullPath(path))] = bytes;
 }
@@ -382,7 +489,8 @@ BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
     if (powerLeft_ == 1 && directories_.count(ToUpper(ParentOf(full))) &&
         !(files_.count(ToUpper(full)) &&
           (files_[ToUpper(full)].attributes & FILE_ATTRIBUTE_READONLY)))
-        files_[ToUpper(full)].data.assign(bytes.begin(), bytes.begin() + bytes.size() / 2);
+        files_[ToUpper(full)].data.assign(
+            bytes.begin(), bytes.begin() + CutLength(std::string(bytes.begin(), bytes.end())));
     if (LONG fault = Enter({Call::WriteFile, full, std::string(bytes.begin(), bytes.end())}))
         return Fail(fault);
     auto file = files_.find(ToUpper(full));

@@ -93,6 +93,12 @@ class FakePlatform final : public Platform {
     // RestorePower ends that. A whole-file write that the cut hits leaves the file emptied
     // and half written, as a write cut off in the middle does.
     void CutPowerAtCall(int nth) { powerLeft_ = nth; }
+    // How much of the text a write the cut hits has put on disk: half unless told. Wine
+    // rewrites a profile file one section per write() and Windows 98 may stop a write at any
+    // cluster, so a cut may end at any byte, line or section.
+    void CutWritesKeeping(std::function<std::size_t(const std::string& text)> keeps) {
+        cutKeeps_ = std::move(keeps);
+    }
     void RestorePower() { powerLeft_ = 0; }
     bool PowerIsCut() const { return powerLeft_ < 0; }
     // The power went, not only the program: what was not yet on disk is gone. A registry
@@ -106,6 +112,8 @@ class FakePlatform final : public Platform {
     void ClearCalls() { calls_.clear(); }
 
     void SetWindowsDirectory(const std::string& path);
+    // Another drive letter for the same disk (SUBST of its root, a mapped drive).
+    void AddDriveAlias(char drive, char sameAs);
     // A machine with user profiles: the shell's Desktop, Start Menu (with Programs) and
     // Application Data folders below WINDOWS\Profiles\<user>, named in "User Shell Folders"
     // and made, as Windows 98 lays them out when profiles are switched on.
@@ -225,7 +233,11 @@ class FakePlatform final : public Platform {
     // Before a change that stays in the file cache until flushed.
     void UnflushedFile(const std::string& fullPath);
 
+    // The path as GetFullPathNameA spells it, and the file or folder it names (another drive
+    // letter for the same disk and short names read as the long ones).
+    std::string TextualPath(const std::string& path) const;
     std::string FullPath(const std::string& path) const;
+    static std::string ShortPart(const std::string& part);
     std::string ParentOf(const std::string& fullPath) const;
     LONG MissingFileError(const std::string& fullPath) const;
     std::string ProfilePath(const char* fileName) const;
@@ -300,6 +312,9 @@ class FakePlatform final : public Platform {
     DWORD lastError_ = 0;
     Behaviour behaviour_;
     std::map<std::string, std::size_t> roomToGrow_;  // by upper-case path
+    std::map<char, char> driveAliases_;
+    std::function<std::size_t(const std::string&)> cutKeeps_;
+    std::size_t CutLength(const std::string& text) const;
     int powerLeft_ = 0;  // 0: no cut armed; -1: cut
 };
 

@@ -27,6 +27,21 @@ DWORD Win32Platform::GetCurrentDirectoryA(DWORD size, char* buffer) {
     return ::GetCurrentDirectoryA(size, buffer);
 }
 
+DWORD Win32Platform::GetFullPathNameA(const char* path, DWORD size, char* buffer) {
+    char* filePart = nullptr;
+    return ::GetFullPathNameA(path, size, buffer, &filePart);
+}
+
+DWORD Win32Platform::GetShortPathNameA(const char* longPath, char* buffer, DWORD size) {
+    return ::GetShortPathNameA(longPath, buffer, size);
+}
+
+BOOL Win32Platform::GetVolumeInformationA(const char* root, DWORD* serialNumber) {
+    ::DWORD longestName = 0, flags = 0;
+    return ::GetVolumeInformationA(root, nullptr, 0, serialNumber, &longestName, &flags, nullptr,
+                                   0);
+}
+
 BOOL Win32Platform::SetCurrentDirectoryA(const char* path) {
     return ::SetCurrentDirectoryA(path);
 }

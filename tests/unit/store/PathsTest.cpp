@@ -59,3 +59,40 @@ TEST(PathsTest, AMissingBootFileIsNotReported) {
 
 }  // namespace
 }  // namespace vt
+
+namespace vt {
+namespace {
+
+TEST(PathsTest, APathIsNormalisedToOneSpelling) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"C:\\windows\\..\\windows\\Desktop", "C:\\windows\\Desktop"},
+        {"C:\\WINDOWS\\\\Desktop\\", "C:\\WINDOWS\\Desktop"},
+        {"C:\\WINDOWS\\.\\Start Menu\\.\\Programs", "C:\\WINDOWS\\Start Menu\\Programs"},
+        {"C:\\..\\..\\WINDOWS", "C:\\WINDOWS"},
+        {"C:\\", "C:\\"},
+        {"\\\\SERVER\\NETLOGON\\..\\..\\x", "\\\\SERVER\\NETLOGON\\x"},
+    };
+    for (const auto& [path, normal] : rows) EXPECT_EQ(normal, NormalisedPath(path)) << path;
+}
+
+// Every spelling of one file names it: its short name, "..", upper or lower case, a second
+// drive letter for the same disk; a file beside it does not.
+TEST(PathsTest, SpellingsOfOneFileShareItsIdentity) {
+    FakePlatform sys;
+    sys.MakeDirectories("C:\\Program Files\\Veltrim 2000\\Restore");
+    sys.PutFile("C:\\Program Files\\Veltrim 2000\\Config.DAT", "");
+    sys.AddDriveAlias('S', 'C');
+    const PathIdentity config = IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Config.DAT");
+    for (const char* spelling :
+         {"C:\\PROGRA~1\\VELTRI~1\\CONFIG.DAT", "c:\\program files\\veltrim 2000\\config.dat",
+          "C:\\Program Files\\Veltrim 2000\\Restore\\..\\Config.DAT",
+          "S:\\Program Files\\Veltrim 2000\\Config.DAT"})
+        EXPECT_EQ(config, IdentityOf(sys, spelling)) << spelling;
+    EXPECT_NE(config, IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Config.DA"));
+    const PathIdentity restore = IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Restore");
+    EXPECT_TRUE(IdentityOf(sys, "S:\\PROGRA~1\\VELTRI~1\\RESTORE\\Points.txt").Inside(restore));
+    EXPECT_FALSE(IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Restored.txt").Inside(restore));
+}
+
+}  // namespace
+}  // namespace vt
