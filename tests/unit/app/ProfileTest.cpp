@@ -203,6 +203,7 @@ TEST(ProfileTest, ABadLineRefusesTheWholeProfileAndNamesIt) {
          {"Line 3: Receive Window=9999: not one of 2680, 5840, 8760, 10220, Windows Default, "
           "Custom",
           "Line 5: Chunk Size=33: out of range (0 to 32)"}},
+        {std::string("\xFF\xFEV\0e\0l\0", 8), {"Line 1: this file is saved as Unicode (UTF-16)"}},
         {Header() + "[Internet #2]\r\nOptimize Max Connect - Minimal value=99999999999\r\n",
          {"Line 3: Optimize Max Connect - Minimal value=99999999999: not a whole number"}},
         {Header() + "[System]\r\nChange Icon Color Format=1\r\nChange Icon Color Format - Format=8 "
@@ -244,6 +245,12 @@ TEST(ProfileTest, AByteOrderMarkAndBlanksAroundAValueAreAccepted) {
     EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Apply));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenuDelay=6\r\n"));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=1\r\n"));
+    // Lines ended by a CR alone, and a DOS end of file after the last one.
+    machine.sys.PutFile(kProfile, std::string(kProfileHeader) +
+                                      "\r[Boot]\rDisplay Windows Boot Menu=0\r\x1a\x1a");
+    EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Apply))
+        << machine.sys.FileText(kLog);
+    EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=0\r\n"));
 }
 
 TEST(ProfileTest, ImportSetsTheControlsAndWritesOnlyOnApply) {
@@ -469,6 +476,17 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
          kExitRefused, "refused: \""},
         {"a read-only log", C::Apply, kProfile, kLog, oem + "Lab\r\n", FILE_ATTRIBUTE_READONLY,
          kExitRefused, ""},
+        // Another spelling of the same file: a short name, "..", a second drive letter.
+        {"an export over Config.DAT by its short name", C::Export,
+         "C:\\PROGRA~1\\VELTRI~1\\Config.DAT", kLog, "", 0, kExitRefused, "refused: \""},
+        {"a log over the list of restore points by its short name", C::Undo, "",
+         "C:\\PROGRA~1\\VELTRI~1\\Restore\\Points.txt", "", 0, kExitRefused, ""},
+        {"an export over SYSTEM.INI through a second drive letter", C::Export,
+         "S:\\WINDOWS\\SYSTEM.INI", kLog, "", 0, kExitRefused, "refused: \""},
+        {"a log over the profile through \"..\"", C::Apply, kProfile,
+         "C:\\WINDOWS\\..\\lab.vts", oem + "Lab\r\n", 0, kExitRefused, ""},
+        {"an export into a folder that is not there", C::Export, "C:\\nodir\\x.vts", kLog, "",
+         0, kExitUnreachable, "unreachable: "},
         {"a tab in a value", C::Apply, kProfile, kLog, oem + "Lab\tPCs\r\n", 0, kExitRefused,
          "refused: "},
         {"an escape sequence in a value", C::Apply, kProfile, kLog, oem + "\x1b[2JLab\r\n", 0,
@@ -484,6 +502,7 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Machine machine;
+        machine.sys.AddDriveAlias('S', 'C');
         machine.sys.PutFile(restoreList, "the user's list");
         if (!c.contents.empty()) machine.sys.PutFile(c.profile, c.contents);
         if (c.logAttributes) machine.sys.PutFile(c.log, "old log", c.logAttributes);
@@ -499,6 +518,15 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
         }
         EXPECT_EQ(before, machine.sys.Dump()) << "nothing is written but the log";
     }
+    // A stray word after a profile is no second profile gone missing.
+    Machine machine;
+    machine.sys.PutFile(kProfile, oem + "Lab\r\n");
+    UnattendedRun run{UnattendedRun::Command::Apply, kProfile, kLog, ""};
+    run.moreProfiles = {"extra"};
+    EXPECT_EQ(kExitRefused, RunUnattended(machine.sys, run, [](Program& p, ui::Prompts& asked) {
+                  AttachPages(p, p.main.Stores(), asked);
+              }));
+    EXPECT_TRUE(machine.Logged("refused: Unknown part of the command line: extra"));
 }
 
 // Every word is a switch or the file a switch takes; anything else refuses the run (no

@@ -5,6 +5,7 @@
 #include "store/ProfileText.h"
 #include "store/RestoreJournal.h"
 #include "store/RestorePoints.h"
+#include "store/TIniFile.h"
 #include "tools/Tools.h"
 #include "compose/Uninstalling.h"
 #include "platform/NoCase.h"
@@ -1319,6 +1320,143 @@ TEST(UninstallTest, PutBackLeavesWindowsAsBeforeTheFirstApplyAndKeepLeavesItAsIt
             EXPECT_EQ(std::string::npos, vt::ToUpper(line).find("\\RESTORE\\"))
                 << "left in the restore folder: " << line;
     }
+}
+
+
+// --- Undo by the program's own changes ------------------------------------------------
+
+void ClickAndApply(Started& program, std::initializer_list<const char*> boxes) {
+    for (const char* name : boxes) {
+        auto& box = Named<ui::CheckBox>(program.form(), name);
+        box.PressMouse(ui::MouseButton::Left);
+        box.ReleaseMouse(ui::MouseButton::Left, true);
+    }
+    program.form().Apply();
+}
+
+// Two passes, then a driver's line and another program's value in SYSTEM.INI: each Undo (in
+// the window, then unattended) puts back its own pass's keys and keeps everyone else's.
+TEST(UndoByChangesTest, UndoPutsBackThePassKeysAndKeepsWhatOthersChangedSince) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    fake::FakePlatform sys;
+    SeedMachine(sys);
+    sys.MakeDirectories("C:\\Logon");
+    const std::string systemIni = sys.FileText("C:\\WINDOWS\\SYSTEM.INI");
+    const std::string msdos = sys.FileText("C:\\MSDOS.SYS");
+    ui::ScriptedPrompts prompts;
+    Started program(sys, prompts);
+    ClickAndApply(program, {"CheckBox16", "CheckBox4"});  // LocalLoadHigh, DisableLog
+    ClickAndApply(program, {"CheckBox18"});               // PageBuffers
+    ASSERT_EQ(2u, ListRestorePoints(sys, restore).size());
+    auto othersChanged = [](std::string text) {
+        text.replace(text.find("[386Enh]\r\n"), 10, "[386Enh]\r\ndevice=newdrv.vxd\r\n");
+        text.replace(text.find("MinFileCache=512"), 16, "MinFileCache=1024");
+        return text;
+    };
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", othersChanged(sys.FileText("C:\\WINDOWS\\SYSTEM.INI")));
+
+    prompts.Answer(ui::Answer::Yes);
+    program.form().UndoLastApply();
+    EXPECT_TRUE(prompts.Errors().empty());
+    EXPECT_EQ(std::string::npos, sys.FileText("C:\\WINDOWS\\SYSTEM.INI").find("PageBuffers"));
+    ASSERT_EQ(1u, ListRestorePoints(sys, restore).size());
+
+    EXPECT_EQ(kExitChangedRestart, RunUnattendedOn(sys, UnattendedRun::Command::Undo))
+        << sys.FileText(kLog);
+    EXPECT_EQ(othersChanged(systemIni), sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+    EXPECT_EQ(msdos, sys.FileText("C:\\MSDOS.SYS"));
+    EXPECT_EQ(0x07u, Protection(sys));
+    EXPECT_TRUE(ListRestorePoints(sys, restore).empty());
+}
+
+// A point planted with a copy of SYSTEM.INI whose shell is another program: Undo puts back
+// the key the pass changed and never the planter's line.
+TEST(UndoByChangesTest, APlantedCopyPutsBackOnlyTheKeysTheProgramWrites) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    const std::string point = restore + "\\2000-01-31 13.05.59";
+    fake::FakePlatform sys;
+    SeedMachine(sys);
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI",
+                "[boot]\r\nshell=Explorer.exe\r\n\r\n[vcache]\r\nMinFileCache=512\r\n");
+    RestoreJournal journal(sys);
+    journal.clock = [] { return std::string("2000-01-31 13.05.59"); };
+    {
+        auto pass = journal.Record(restore);
+        TIniFile(journal, "SYSTEM.INI").WriteText("vcache", "MinFileCache", "1024");
+    }
+    std::string copy = sys.FileText(point + "\\1 SYSTEM.INI");
+    copy.replace(copy.find("Explorer.exe"), 12, "C:\\EVIL.EXE");
+    sys.PutFile(point + "\\1 SYSTEM.INI", copy);
+    sys.PutFile(point + "\\Files.txt",
+                SealedRestorePointText("state\tended\r\nfile\t00000020\t1 SYSTEM.INI\tC:\\WINDOWS\\"
+                                       "SYSTEM.INI\t" +
+                                       std::to_string(copy.size()) + "\t" +
+                                       pointfiles::Hex(pointfiles::Checksum(copy)) + "\r\n"));
+    ASSERT_TRUE(UndoNewestRestorePoint(sys, restore, kScope));
+    EXPECT_EQ("[boot]\r\nshell=Explorer.exe\r\n\r\n[vcache]\r\nMinFileCache=512\r\n",
+              sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+}
+
+// Wine rewrites a profile file one section per write() and Windows 98 may end a write at any
+// cluster: whatever start of the file a cut leaves (nothing, one byte, the first section, all
+// but the last byte), the next logon's run puts the pass back and exits 4, or, when the pass
+// had ended, finds the machine whole.
+TEST(CutOffTest, ACutLeavingAnyStartOfAFileIsPutBackByTheNextRun) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    using Keeps = std::function<std::size_t(const std::string&)>;
+    const std::pair<const char*, Keeps> rules[] = {
+        {"nothing", [](const std::string&) { return std::size_t{0}; }},
+        {"one byte", [](const std::string&) { return std::size_t{1}; }},
+        {"the first section",
+         [](const std::string& text) {
+             std::size_t next = text.find("\r\n[");
+             return next == std::string::npos ? text.size() / 2 : next + 2;
+         }},
+        {"all but the last byte", [](const std::string& text) { return text.size() - 1; }},
+    };
+    std::vector<std::string> before, after;
+    {
+        fake::FakePlatform whole;
+        SeedMachine(whole);
+        before = MachineOf(whole);
+        ASSERT_FALSE(SmallApplyCutOff(whole, false, 0, false));
+        after = MachineOf(whole);
+    }
+    for (const auto& [rule, keeps] : rules) {
+        int cuts = 0;
+        for (int call = 1;; call += CutStride()) {
+            SCOPED_TRACE(std::string(rule) + ", cut at call " + std::to_string(call));
+            fake::FakePlatform sys;
+            SeedMachine(sys);
+            sys.MakeDirectories("C:\\Logon");
+            sys.CutWritesKeeping(keeps);
+            if (!SmallApplyCutOff(sys, false, call, false)) break;
+            ++cuts;
+            const bool open = UnfinishedRestorePoint(sys, restore).has_value();
+            int code = RunUnattendedOn(sys, UnattendedRun::Command::Undo);
+            if (open) {
+                EXPECT_EQ(kExitPutBackCutOff, code) << sys.FileText(kLog);
+                EXPECT_EQ(before, MachineOf(sys));
+            } else {
+                EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
+            }
+        }
+        EXPECT_GT(cuts, 0) << rule;
+    }
+}
+
+// A blank line an editor added to the list of points hides none of them.
+TEST(UndoByChangesTest, ABlankLineInTheListOfPointsHidesNone) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    fake::FakePlatform sys;
+    SeedMachine(sys);
+    ui::ScriptedPrompts prompts;
+    Started program(sys, prompts);
+    ClickAndApply(program, {"CheckBox4"});
+    const std::string list = restore + "\\Points.txt";
+    std::string text = sys.FileText(list);
+    sys.PutFile(list, text.insert(text.find("\r\n") + 2, "\r\n") + "\r\n");
+    EXPECT_EQ(1u, ListRestorePoints(sys, restore).size());
 }
 
 }  // namespace
