@@ -122,6 +122,37 @@ Function .onInit
   !insertmacro RefuseWhileRunning "run Setup again"
 FunctionEnd
 
+Var UninstallKey
+
+; The Add/Remove entry of the installation in $INSTDIR: the one that names this folder, or
+; else the first free one of "${PRODUCT}", "${PRODUCT} (2)", ... A second installation in
+; another folder gets an entry of its own, and each uninstaller finds its own.
+!macro FindUninstallKey UN
+Function ${UN}FindUninstallKey
+  Push $0
+  Push $1
+  StrCpy $1 1
+  ${Do}
+    ${If} $1 = 1
+      StrCpy $UninstallKey "${UNINSTALL_KEY}"
+    ${Else}
+      StrCpy $UninstallKey "${UNINSTALL_KEY} ($1)"
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $0 HKLM "$UninstallKey" "UninstallString"
+    ${If} ${Errors}
+    ${OrIf} $0 == '"$INSTDIR\Uninstall.exe"'
+      ${ExitDo}
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${LoopUntil} $1 > 99
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro FindUninstallKey ""
+!insertmacro FindUninstallKey "un."
+
 !macro NoteIfThere NAME
   ${If} ${FileExists} "$INSTDIR\${NAME}"
     StrCpy $0 "$0 ${NAME}"
@@ -133,8 +164,9 @@ FunctionEnd
 ; (the Add/Remove entry names this folder), they are the program's own. On the folder page
 ; the user chooses again; silent, Setup ends with 2 and changes nothing.
 Function RefuseUsersFolder
+  Call FindUninstallKey
   ClearErrors
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ReadRegStr $0 HKLM "$UninstallKey" "UninstallString"
   ${If} $0 == '"$INSTDIR\Uninstall.exe"'
     Return
   ${EndIf}
@@ -142,6 +174,7 @@ Function RefuseUsersFolder
   !insertmacro NoteIfThere "Veltrim.exe"
   !insertmacro NoteIfThere "Uninstall.exe"
   !insertmacro NoteIfThere "Readme.html"
+  !insertmacro NoteIfThere "Rollout.txt"
   !insertmacro NoteIfThere "Config.DAT"
   ${If} $0 != ""
     MessageBox MB_OK|MB_ICONSTOP "The folder $INSTDIR already holds files of the names \
@@ -204,7 +237,7 @@ FunctionEnd
 ; among them are the user's: the uninstaller leaves them. Reinstalling keeps the record.
 Function RecordUsersFiles
   ClearErrors
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ReadRegStr $0 HKLM "$UninstallKey" "UninstallString"
   ${IfNot} ${Errors}
     Return
   ${EndIf}
@@ -218,7 +251,7 @@ Function RecordUsersFiles
   ${If} ${FileExists} "$INSTDIR\Uninstall.lnk"
     StrCpy $0 "$0Uninstall.lnk|"
   ${EndIf}
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UsersFiles" $0
+  WriteRegStr HKLM "$UninstallKey" "UsersFiles" $0
 FunctionEnd
 
 Section "Install"
@@ -237,8 +270,12 @@ Section "Install"
   CreateShortCut "${GROUP}\Readme.lnk" "$INSTDIR\Readme.html"
   CreateShortCut "${GROUP}\Uninstall.lnk" "$INSTDIR\Uninstall.exe"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  ${If} $UninstallKey == "${UNINSTALL_KEY}"
+    WriteRegStr HKLM "$UninstallKey" "DisplayName" "${PRODUCT}"
+  ${Else}
+    WriteRegStr HKLM "$UninstallKey" "DisplayName" "${PRODUCT} ($INSTDIR)"
+  ${EndIf}
+  WriteRegStr HKLM "$UninstallKey" "UninstallString" '"$INSTDIR\Uninstall.exe"'
 SectionEnd
 
 Var PutBack
@@ -252,7 +289,7 @@ SectionEnd
 !macro DeleteUnlessUsers NAME
   Push $0
   Push $1
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UsersFiles"
+  ReadRegStr $0 HKLM "$UninstallKey" "UsersFiles"
   ${UnStrStr} $1 $0 "|${NAME}|"
   ${If} $1 == ""
     Delete "$INSTDIR\${NAME}"
@@ -353,12 +390,13 @@ Section "-un.Uninstall"
   !insertmacro DeleteShortcuts "${EARLIER_GROUP}" "${EARLIER_DESKTOP_LINK}" \
     "${EARLIER_QUICK_LAUNCH_LINK}"
 
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKLM "$UninstallKey"
 SectionEnd
 
 ; After the sections: the choice is named once its section exists.
 Function un.onInit
   !insertmacro RefuseWhileRunning "uninstall ${PRODUCT} again"
+  Call un.FindUninstallKey
   ; The choice names the date it reaches back to: the oldest restore point kept.
   StrCpy $1 ""
   ClearErrors
@@ -372,6 +410,8 @@ Function un.onInit
       ${EndIf}
       StrCpy $3 $2 1
       ${If} $3 != ";"
+      ${AndIf} $3 != "$\r"
+      ${AndIf} $3 != "$\n"
       ${AndIf} $2 != ""
         StrCpy $1 $2 19  ; "2000-01-31 13.05.59"
         ${ExitDo}

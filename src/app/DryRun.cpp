@@ -410,8 +410,10 @@ std::vector<std::string> DryRunPlatform::Changes() {
             before = bytes;
         if (before == after) continue;
         if (IniLike(path) && before && after) {
-            std::map<std::string, std::string> was = ProfileValues(fileNames_.at(path), Text(before)),
-                                               will = ProfileValues(fileNames_.at(path), Text(after));
+            std::map<std::string, std::string> was =
+                                                   ProfileValues(fileNames_.at(path), Text(before)),
+                                               will =
+                                                   ProfileValues(fileNames_.at(path), Text(after));
             std::set<std::string> ids;
             for (const auto* side : {&was, &will})
                 for (const auto& [id, _] : *side) ids.insert(id);

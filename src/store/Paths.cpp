@@ -82,10 +82,10 @@ namespace {
 
 std::optional<std::string> Asked(Platform& sys, const std::string& path, bool shortForm) {
     std::vector<char> buffer(1024);
-    DWORD length = shortForm ? sys.GetShortPathNameA(path.c_str(), buffer.data(),
-                                                     static_cast<DWORD>(buffer.size()))
-                             : sys.GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()),
-                                                    buffer.data());
+    DWORD length =
+        shortForm
+            ? sys.GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()))
+            : sys.GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data());
     if (length == 0 || length >= buffer.size()) return std::nullopt;
     return std::string(buffer.data(), length);
 }

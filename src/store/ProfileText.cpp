@@ -132,7 +132,9 @@ std::string EditedProfile(const std::string& text, const std::string& section, c
     const std::size_t body = BodyLength(text);
     const std::vector<Line> lines = LinesOf(text, body);
     const std::string lineBreak = LineBreakOf(text);
-    auto lineText = [&](const Line& line) { return text.substr(line.start, line.end - line.start); };
+    auto lineText = [&](const Line& line) {
+        return text.substr(line.start, line.end - line.start);
+    };
     // The section's heading line and the lines up to the next heading.
     std::optional<std::size_t> heading;
     std::size_t sectionEnd = lines.size();
@@ -198,8 +200,8 @@ std::string PaddedBootFile(const std::string& text) {
     if (body > 0 && text[body - 1] != '\n' && text[body - 1] != '\r') padding += lineBreak;
     while (text.size() + padding.size() < kBootFileMinimum) {
         std::size_t room = kBootFileMinimum - text.size() - padding.size();
-        std::size_t xs = std::clamp<std::size_t>(room, 3 + lineBreak.size(), 72) - 1 -
-                         lineBreak.size();
+        std::size_t xs =
+            std::clamp<std::size_t>(room, 3 + lineBreak.size(), 72) - 1 - lineBreak.size();
         padding += ";" + std::string(xs, 'x') + lineBreak;
     }
     return std::string(text).insert(body, padding);
@@ -218,11 +220,11 @@ std::map<std::string, IniKeyValue> ProfileKeys(const std::string& text) {
         std::optional<std::string> key = KeyName(content);
         if (!key) continue;
         std::size_t equals = content.find('=');
-        keys.emplace(ToUpper(section) + "\n" + ToUpper(*key),
-                     IniKeyValue{section, *key,
-                                equals == std::string::npos
-                                    ? std::string()
-                                    : Trimmed(content.substr(equals + 1))});
+        keys.emplace(
+            ToUpper(section) + "\n" + ToUpper(*key),
+            IniKeyValue{
+                section, *key,
+                equals == std::string::npos ? std::string() : Trimmed(content.substr(equals + 1))});
     }
     return keys;
 }

@@ -525,8 +525,7 @@ void RestoreJournal::NoteIntent(const std::string& path, const std::vector<BYTE>
                               [&](const PathBefore& p) { return EqualNoCase(p.path, full); });
     if (entry == paths_.end() || entry->kind == PathBefore::Folder) return;
     if (entry->afterCopy.empty())
-        entry->afterCopy =
-            std::to_string(entry - paths_.begin() + 1) + "a " + BaseName(full);
+        entry->afterCopy = std::to_string(entry - paths_.begin() + 1) + "a " + BaseName(full);
     const std::string copy = pointDir_ + "\\" + entry->afterCopy;
     if (!inner_.WriteFileBytes(copy.c_str(), bytes)) Unwritable(copy);
     entry->after = PathBefore::After::Written;

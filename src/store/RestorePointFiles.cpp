@@ -357,9 +357,9 @@ bool ProperStart(const std::vector<BYTE>& part, const std::optional<std::vector<
 
 }  // namespace
 
-std::optional<std::vector<BYTE>> WholeVersionOfCut(const std::optional<std::vector<BYTE>>& now,
-                                                   const std::optional<std::vector<BYTE>>& before,
-                                                   const std::optional<std::vector<BYTE>>& written) {
+std::optional<std::vector<BYTE>> WholeVersionOfCut(
+    const std::optional<std::vector<BYTE>>& now, const std::optional<std::vector<BYTE>>& before,
+    const std::optional<std::vector<BYTE>>& written) {
     if (!now || now == before || now == written) return std::nullopt;
     if (ProperStart(*now, written)) return written;
     if (ProperStart(*now, before)) return before;

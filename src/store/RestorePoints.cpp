@@ -367,21 +367,23 @@ std::string Text(const std::optional<std::vector<BYTE>>& bytes) {
 // keys the program writes go back.
 std::string WithKeysPutBack(std::string base, const std::string& before, const std::string& written,
                             const IniKeys& managed) {
-    const std::map<std::string, IniKeyValue> was = ProfileKeys(before), wrote = ProfileKeys(written);
+    const std::map<std::string, IniKeyValue> was = ProfileKeys(before),
+                                             wrote = ProfileKeys(written);
     std::set<std::string> ids;
     for (const auto* side : {&was, &wrote})
         for (const auto& [id, _] : *side) ids.insert(id);
     for (const std::string& id : ids) {
         if (std::find(managed.begin(), managed.end(), id) == managed.end()) continue;
         auto old = was.find(id), changed = wrote.find(id);
-        if (old != was.end() && changed != wrote.end() && old->second.value == changed->second.value)
+        if (old != was.end() && changed != wrote.end() &&
+            old->second.value == changed->second.value)
             continue;
         if (old != was.end())
             base = EditedProfile(base, old->second.section, old->second.key.c_str(),
                                  old->second.value.c_str());
         else
-            base = EditedProfile(base, changed->second.section, changed->second.key.c_str(),
-                                 nullptr);
+            base =
+                EditedProfile(base, changed->second.section, changed->second.key.c_str(), nullptr);
     }
     return base;
 }
@@ -393,8 +395,8 @@ std::optional<std::vector<BYTE>> WholeNow(Platform& sys, const std::string& poin
                                           const std::optional<std::vector<BYTE>>& before) {
     std::optional<std::vector<BYTE>> now = ReadOnDisk(sys, entry.path);
     if (!entry.copy.empty())
-        if (auto undo = ReadSealed(sys, pointDir + "\\" + UndoCopyName(entry),
-                                   limits::kManagedFile)) {
+        if (auto undo =
+                ReadSealed(sys, pointDir + "\\" + UndoCopyName(entry), limits::kManagedFile)) {
             std::vector<BYTE> becoming(undo->begin(), undo->end());
             if (now == becoming || WholeVersionOfCut(now, std::nullopt, becoming)) return becoming;
         }
@@ -411,8 +413,7 @@ bool PutBackKeys(Platform& sys, const std::string& pointDir, const PathBefore& e
     std::optional<std::vector<BYTE>> written = AfterCopy(sys, pointDir, entry);
     std::string target =
         WithKeysPutBack(Text(now), Text(before), Text(written ? written : now), managed);
-    if (EqualNoCase(entry.path, kMsdosSys) && target != Text(now) &&
-        now.size() >= kBootFileMinimum)
+    if (EqualNoCase(entry.path, kMsdosSys) && target != Text(now) && now.size() >= kBootFileMinimum)
         target = PaddedBootFile(target);
     DWORD attributes = sys.GetFileAttributesA(entry.path.c_str());
     const bool protectedAsBefore = attributes != INVALID_FILE_ATTRIBUTES &&
@@ -420,7 +421,8 @@ bool PutBackKeys(Platform& sys, const std::string& pointDir, const PathBefore& e
     if (target == Text(ReadOnDisk(sys, entry.path)) && protectedAsBefore) return true;
     if (!WriteSealed(sys, pointDir + "\\" + UndoCopyName(entry), target)) return false;
     Writable(sys, entry.path);
-    return sys.WriteFileBytes(entry.path.c_str(), std::vector<BYTE>(target.begin(), target.end())) &&
+    return sys.WriteFileBytes(entry.path.c_str(),
+                              std::vector<BYTE>(target.begin(), target.end())) &&
            SetAttributesReadOnlyLast(sys, entry.path, entry.attributes);
 }
 
@@ -662,17 +664,17 @@ UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreD
     report.removed = false;
     const std::string dir = restoreDir + "\\" + name, index = dir + "\\" + kFilesFile;
     FilesList list;
-    std::vector<PathBefore> cutOff;
+    std::vector<PathBefore> usable;  // none from a damaged point
     try {
         list = LoadPoint(sys, restoreDir, name, scope).files;
-        cutOff = list.paths;
+        usable = list.paths;
     } catch (const RestorePointDamaged&) {
         // Nothing can be put back from it: the files stay as they are.
         auto text = ReadSealed(sys, index, limits::kPointFile);
         if (!text) return report;
         list = ReadFilesText(*text);
     }
-    for (const PathBefore& entry : cutOff) MakeWhole(sys, scope, dir, entry, report);
+    for (const PathBefore& entry : usable) MakeWhole(sys, scope, dir, entry, report);
     for (const PathBefore& entry : list.paths) {
         if (!entry.existed || entry.kind == PathBefore::Folder || !scope.ManagesFile(entry.path))
             continue;

@@ -51,9 +51,11 @@ class RestorePointDamaged : public RestorePointError {
 //   - a key is removed ([-key]) only when the program makes keys of its kind (or keys below
 //     it) and it holds nothing but what the program writes: never a file type, a tree of
 //     Windows' own or a key another program filled;
-//   - a saved copy goes back only to a file the program writes, and a copy of SYSTEM.INI,
-//     MSDOS.SYS or oeminfo.ini only when it differs from the file in the keys the program
-//     writes alone; a file is deleted only when the program makes files of that name.
+//   - a saved copy goes back only to a file the program writes; a copy of SYSTEM.INI,
+//     MSDOS.SYS or oeminfo.ini goes back whole only while the file is as the pass left it,
+//     and otherwise only the keys the pass changed go back, among those the program writes
+//     (every other line stays as it is now); a file is deleted only when the program makes
+//     files of that name.
 struct ManagedScope {
     std::string windowsDir;  // "C:\WINDOWS"
     std::string programDir;  // where Config.DAT lives
@@ -106,11 +108,12 @@ struct UnfinishedPoint {
     bool undoing = false;  // an Undo was cut off: putting the point back finishes it
 };
 std::optional<UnfinishedPoint> UnfinishedRestorePoint(Platform& sys, const std::string& restoreDir);
-// Keeps what an unfinished pass changed, as far as it is whole: a file the pass was cut off
-// writing (neither as it was nor as the pass's last change left it) is put back as it was.
-// The point becomes an ordinary one, and the files it saved get back the read-only, hidden
-// and system attributes they had (the pass lifts them only for the moment of a write). The
-// report names the files put back and those that could not be.
+// Keeps what an unfinished pass changed, as far as it is whole: a file the pass's own write
+// was cut off in the middle of (a clean start of what it was writing or of what it was, at
+// any byte, line or section) is put back as it was; a file another program changed since
+// stays. The point becomes an ordinary one, and the files it saved get back the read-only,
+// hidden and system attributes they had (the pass lifts them only for the moment of a
+// write). The report names the files put back and those that could not be.
 UndoReport KeepUnfinishedRestorePoint(Platform& sys, const std::string& restoreDir,
                                       const std::string& name, const ManagedScope& scope);
 

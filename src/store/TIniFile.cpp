@@ -61,8 +61,9 @@ IniFileError Unwritten(const std::string& path, DWORD error) {
     std::string why;
     switch (static_cast<LONG>(error)) {
         case ERROR_ACCESS_DENIED:
-            why = ": the file is read-only or protected. Clear its read-only attribute and try "
-                  "again.";
+            why =
+                ": the file is read-only or protected. Clear its read-only attribute and try "
+                "again.";
             break;
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:

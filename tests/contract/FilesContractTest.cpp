@@ -17,6 +17,8 @@ constexpr const char* kCopy = "C:\\VtFiles\\copy.bin";
 constexpr const char* kSub = "C:\\VtFiles\\Sub";
 constexpr const char* kSubSub = "C:\\VtFiles\\Sub\\Deeper";
 constexpr const char* kLink = "C:\\VtFiles\\Program.lnk";
+constexpr const char* kLongDir = "C:\\VtFiles\\A Long Folder Name";
+constexpr const char* kLongFile = "C:\\VtFiles\\A Long Folder Name\\settings file.ini";
 constexpr DWORD kAnySize = 1u << 20;
 
 class FilesContract : public ::testing::Test {
@@ -29,11 +31,11 @@ class FilesContract : public ::testing::Test {
     void TearDown() override { Clean(); }
 
     void Clean() {
-        for (const char* file : {kFile, kCopy, kLink}) {
+        for (const char* file : {kFile, kCopy, kLink, kLongFile}) {
             sys->SetFileAttributesA(file, FILE_ATTRIBUTE_ARCHIVE);
             sys->DeleteFileA(file);
         }
-        for (const char* dir : {kSubSub, kSub, kDir}) sys->RemoveDirectoryA(dir);
+        for (const char* dir : {kSubSub, kSub, kLongDir, kDir}) sys->RemoveDirectoryA(dir);
     }
     void Put(const char* path, const std::string& text) {
         ASSERT_TRUE(sys->WriteFileBytes(path, std::vector<BYTE>(text.begin(), text.end())));
@@ -301,6 +303,36 @@ TEST_F(FilesContract, TheShellsFoldersComeFromUserShellFoldersWhenTheyExist) {
                 sys->RegDeleteValueA(keys[k], folder.value);
     }
     for (HKEY key : keys) sys->RegCloseKey(key);
+}
+
+// One file by every spelling: the full path resolves "." and ".." without looking at the
+// disk; the short path of a file that is there reaches the same file; the disk's serial
+// number is the same at every asking.
+TEST_F(FilesContract, EverySpellingOfAPathReachesTheSameFile) {
+    char buffer[MAX_PATH + 1] = {};
+    const char* dotted = "C:\\VtFiles\\Sub\\..\\.\\data.bin";
+    DWORD length = sys->GetFullPathNameA(dotted, sizeof buffer, buffer);
+    EXPECT_EQ(std::string(kFile), buffer);
+    EXPECT_EQ(std::strlen(kFile), length);
+    char small[4];
+    EXPECT_EQ(std::strlen(kFile) + 1, sys->GetFullPathNameA(dotted, sizeof small, small));
+
+    ASSERT_TRUE(sys->CreateDirectoryA(kLongDir));
+    Put(kLongFile, "[A]\r\nx=1\r\n");
+    length = sys->GetShortPathNameA(kLongFile, buffer, sizeof buffer);
+    ASSERT_GT(length, 0u);
+    const std::string shortPath = buffer;
+    EXPECT_EQ(std::string::npos, shortPath.find(' ')) << shortPath;
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(shortPath.c_str(), &bytes, kAnySize)) << shortPath;
+    EXPECT_EQ("[A]\r\nx=1\r\n", std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(0u, sys->GetShortPathNameA("C:\\VtFiles\\A Long Folder Name\\none.ini", buffer,
+                                         sizeof buffer));
+
+    DWORD serial = 0, again = 0;
+    ASSERT_TRUE(sys->GetVolumeInformationA("C:\\", &serial));
+    ASSERT_TRUE(sys->GetVolumeInformationA("c:\\", &again));
+    EXPECT_EQ(serial, again);
 }
 
 }  // namespace

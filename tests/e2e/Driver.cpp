@@ -1,5 +1,7 @@
 #include "e2e/Driver.h"
 
+#include <cstdio>
+
 #include <fstream>
 #include <iterator>
 
@@ -327,6 +329,25 @@ void Dump(HKEY root, const std::string& path, const std::string& label,
     ::RegCloseKey(key);
     out[label + "\\" + path + "\\"] = "key";
     for (const std::string& child : children) Dump(root, path + "\\" + child, label, out);
+}
+
+std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string Hex(std::uint32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(number));
+    return text;
+}
+
+std::string Sealed(const std::string& body) {
+    return body + "; end, checksum " + Hex(Crc32(body)) + "\r\n";
 }
 
 }  // namespace e2e

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,6 +76,10 @@ bool InstallCopy(const std::string& dir);
 
 // Whole files, as bytes.
 std::string ReadWhole(const std::string& path);
+// The closing line the program vouches for its restore-point files with (CRC-32).
+std::uint32_t Crc32(const std::string& bytes);
+std::string Hex(std::uint32_t number);
+std::string Sealed(const std::string& body);
 void WriteWhole(const std::string& path, const std::string& bytes);
 // SYSTEM.INI in the Windows directory.
 std::string SystemIniPath();

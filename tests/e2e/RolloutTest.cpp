@@ -235,6 +235,82 @@ TEST_F(RolloutTest, AMistypedSwitchACheckAndTwoProfilesInOneRun) {
     EXPECT_EQ(5, Run(pc, "/apply base.vts /log " + pc + "\\nowhere\\lab.log", pc));
 }
 
+// On Wine's real profile functions, which rewrite a file whole: an /apply keeps every byte
+// of C:\MSDOS.SYS it did not change (a Ctrl+Z at the end, "Key = value" spacing, its length
+// over 1,024 bytes) and logs only the keys it changed; a driver's line another program adds
+// to SYSTEM.INI afterwards survives /undo, which puts back only the program's keys.
+TEST_F(RolloutTest, ApplyKeepsTheFilesBytesAndUndoKeepsAnotherProgramsLine) {
+    std::string pc = Install("Lab14");
+    std::string boot =
+        "[Paths]\r\nWinDir=C:\\WINDOWS\r\nWinBootDir=C:\\WINDOWS\r\n\r\n"
+        "[Options]\r\nBootGUI = 1\r\nAutoScan = 1\r\n";
+    while (boot.size() < 1029) boot += ";" + std::string(66, 'x') + "\r\n";
+    boot += "\x1a";
+    PutMsdosSys(boot);
+    WriteWhole(pc + "\\menu.vts",
+               "Veltrim 2000 settings profile, version 1\r\n"
+               "[Boot]\r\nDisplay Windows Boot Menu=1\r\nBoot menu delay=5\r\n"
+               "[Disk-Cache]\r\nChunk Size=16\r\n");
+    ASSERT_EQ(7, Run(pc, "/apply menu.vts /log menu.log", pc));
+    const std::string applied = ReadWhole(kMsdosSys);
+    EXPECT_TRUE(applied.starts_with(boot.substr(0, boot.size() - 1))) << applied;
+    EXPECT_TRUE(applied.ends_with("BootMenu=1\r\nBootMenuDelay=5\r\n\x1a")) << applied;
+    const std::string log = ReadWhole(pc + "\\menu.log");
+    EXPECT_EQ(std::string::npos, log.find("AutoScan")) << log;
+    EXPECT_NE(std::string::npos,
+              log.find("changed C:\\MSDOS.SYS [Options] BootMenu: (missing) -> 1"))
+        << log;
+
+    std::string systemIni = ReadWhole(SystemIniPath());
+    const std::size_t enh = systemIni.find("[386Enh]\r\n");
+    ASSERT_NE(std::string::npos, enh) << systemIni;
+    systemIni.insert(enh + 10, "device=newdrv.vxd\r\n");
+    WriteWhole(SystemIniPath(), systemIni);
+    std::string expected = systemIni_;
+    expected.insert(expected.find("[386Enh]\r\n") + 10, "device=newdrv.vxd\r\n");
+
+    EXPECT_EQ(7, Run(pc, "/undo /log undo.log", pc)) << ReadWhole(pc + "\\undo.log");
+    EXPECT_EQ(boot, ReadWhole(kMsdosSys));
+    EXPECT_EQ(expected, ReadWhole(SystemIniPath()));
+}
+
+// A pass cut off between two sections of SYSTEM.INI (Wine rewrites a profile file one
+// section per write(); Windows 98 may stop a write anywhere): the file is a clean start of
+// what the pass wrote and the point never ended. The next logon's /apply puts SYSTEM.INI
+// back whole and exits 4; the run after it applies the profile.
+TEST_F(RolloutTest, ACutBetweenTwoSectionsIsPutBackWholeByTheNextApply) {
+    std::string pc = Install("Lab15");
+    WriteWhole(pc + "\\cache.vts",
+               "Veltrim 2000 settings profile, version 1\r\n"
+               "[Disk-Cache]\r\nChunk Size=16\r\n");
+    ASSERT_EQ(7, Run(pc, "/apply cache.vts /log cache.log", pc));
+    std::string name;
+    for (std::size_t at = 0;;) {
+        std::string list = ReadWhole(pc + "\\Restore\\Points.txt");
+        std::size_t end = list.find("\r\n", at);
+        ASSERT_NE(std::string::npos, end) << list;
+        name = list.substr(at, end - at);
+        if (!name.empty() && name[0] != ';') break;
+        at = end + 2;
+    }
+    const std::string files = pc + "\\Restore\\" + name + "\\Files.txt";
+    std::string body = ReadWhole(files);
+    body = body.substr(0, body.find("; end, checksum "));
+    const std::size_t state = body.find("state\tended");
+    ASSERT_NE(std::string::npos, state) << body;
+    body.replace(state, 11, "state\topen");
+    WriteWhole(files, e2e::Sealed(body));
+    const std::string written = ReadWhole(SystemIniPath());
+    const std::size_t second = written.find("\r\n[", written.find("\r\n[") + 1);
+    ASSERT_NE(std::string::npos, second) << written;
+    WriteWhole(SystemIniPath(), written.substr(0, second + 2));
+
+    EXPECT_EQ(4, Run(pc, "/apply cache.vts /log cache.log", pc)) << ReadWhole(pc + "\\cache.log");
+    EXPECT_EQ(systemIni_, ReadWhole(SystemIniPath()));
+    EXPECT_EQ(7, Run(pc, "/apply cache.vts /log cache.log", pc));
+    EXPECT_EQ(written, ReadWhole(SystemIniPath()));
+}
+
 // A file of `size` bytes that takes no room: its length set, nothing written.
 bool HugeFile(const std::string& path, LONGLONG size) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

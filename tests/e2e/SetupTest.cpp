@@ -24,7 +24,10 @@
 #include <string>
 #include <vector>
 
+using e2e::Crc32;
+using e2e::Hex;
 using e2e::ReadWhole;
+using e2e::Sealed;
 using e2e::WriteWhole;
 
 using e2e::CurrentDirectory;
@@ -38,23 +41,6 @@ namespace {
 
 constexpr int kWait = 15000;
 
-// The closing line the program vouches for its restore-point files with (CRC-32).
-std::uint32_t Crc32(const std::string& bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-std::string Hex(std::uint32_t number) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(number));
-    return text;
-}
-std::string Sealed(const std::string& body) {
-    return body + "; end, checksum " + Hex(Crc32(body)) + "\r\n";
-}
 constexpr int kStartMenuPage = 3;
 constexpr int kAddRemovePage = 7;
 constexpr int kProgramPage = 12;
@@ -737,7 +723,41 @@ TEST_F(SetupTest, SetupRefusesAFolderHoldingTheUsersFilesOfItsNames) {
     EXPECT_EQ(std::string(20, 'c'), ReadWhole(folder + "\\Config.DAT"));
     ::DeleteFileA((folder + "\\Readme.html").c_str());
     ::DeleteFileA((folder + "\\Config.DAT").c_str());
+    // Every name Setup installs counts, the administrators' guide among them.
+    WriteWhole(folder + "\\Rollout.txt", "my rollout notes");
+    EXPECT_EQ(2, RunSetup("/S /D=" + folder));
+    EXPECT_EQ("my rollout notes", ReadWhole(folder + "\\Rollout.txt"));
+    ::DeleteFileA((folder + "\\Rollout.txt").c_str());
     ::RemoveDirectoryA(folder.c_str());
+}
+
+// A second installation into another folder gets an Add/Remove entry of its own and records
+// the user's files it finds there; its uninstaller removes only its own, and the first
+// installation keeps its entry.
+TEST_F(SetupTest, ASecondInstallationInAnotherFolderKeepsItsOwnRecords) {
+    const std::string second = "C:\\Second";
+    const std::string secondKey = std::string(kUninstallKey) + " (2)";
+    ASSERT_EQ(0, RunSetup("/S"));
+    ASSERT_TRUE(::CreateDirectoryA(second.c_str(), nullptr));
+    WriteWhole(second + "\\data.ini", "[mine]\r\nkey=1\r\n");
+    WriteWhole(second + "\\Uninstall.lnk", "my own shortcut");
+    ASSERT_EQ(0, RunSetup("/S /D=" + second));
+    EXPECT_EQ("\"" + std::string(kDefaultFolder) + "\\Uninstall.exe\"",
+              RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    const std::string command = RegistryText(HKEY_LOCAL_MACHINE, secondKey, "UninstallString");
+    ASSERT_EQ("\"" + second + "\\Uninstall.exe\"", command);
+    ASSERT_EQ(0, RunToEnd(command + " /S", here_));
+    ASSERT_TRUE(WaitForUninstallerCopies());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, secondKey));
+    EXPECT_EQ("[mine]\r\nkey=1\r\n", ReadWhole(second + "\\data.ini"));
+    EXPECT_EQ("my own shortcut", ReadWhole(second + "\\Uninstall.lnk"));
+    EXPECT_FALSE(Exists(second + "\\Veltrim.exe"));
+    EXPECT_TRUE(Exists(std::string(kDefaultFolder) + "\\Veltrim.exe"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    for (const char* name : {"data.ini", "Uninstall.lnk"})
+        ::DeleteFileA((second + "\\" + name).c_str());
+    ::RemoveDirectoryA(second.c_str());
+    Uninstall();
 }
 
 // The program holds its mutex from its first moment: a message box it shows before its main

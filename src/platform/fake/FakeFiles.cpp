@@ -131,8 +131,8 @@ BOOL FakePlatform::WritePrivateProfileStringA(const char* section, const char* k
         if (!windows98 && section && Writable(path))
             if (auto edited = ProfileEdit(path, section, key, value)) out = {path, *edited};
         if (out && (!windows98 || flush || !EqualNoCase(out->path, path)) && Writable(out->path))
-            files_[ToUpper(out->path)].data.assign(
-                out->text.begin(), out->text.begin() + CutLength(out->text));
+            files_[ToUpper(out->path)].data.assign(out->text.begin(),
+                                                   out->text.begin() + CutLength(out->text));
     }
     // All three null only flushes Windows' cache, and that answers FALSE.
     if (LONG fault = Enter({flush ? Call::ProfileFlush : Call::ProfileWrite, path, what}))
@@ -234,7 +234,8 @@ namespace {
 // dot, none of the characters a short name may not hold.
 bool FitsShortName(const std::string& part) {
     std::size_t dot = part.find('.');
-    std::string base = part.substr(0, dot), extension = dot == std::string::npos ? "" : part.substr(dot + 1);
+    std::string base = part.substr(0, dot),
+                extension = dot == std::string::npos ? "" : part.substr(dot + 1);
     return !base.empty() && base.size() <= 8 && extension.size() <= 3 &&
            extension.find('.') == std::string::npos &&
            part.find_first_of(" +,;=[]") == std::string::npos;
@@ -259,7 +260,8 @@ std::string FakePlatform::ShortPart(const std::string& part) {
 std::string FakePlatform::FullPath(const std::string& path) const {
     std::string full = TextualPath(path);
     if (full.size() < 2 || full[1] != ':') return full;
-    auto alias = driveAliases_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))));
+    auto alias =
+        driveAliases_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))));
     if (alias != driveAliases_.end()) full[0] = alias->second;
     std::string resolved = full.substr(0, 2);
     for (const std::string& part : SplitKeyPath(full.substr(2).c_str())) {
@@ -277,8 +279,10 @@ std::string FakePlatform::FullPath(const std::string& path) const {
                 }
                 return std::nullopt;
             };
-            if (auto found = find(directories_)) candidate = *found;
-            else if (auto file = find(files_)) candidate = *file;
+            if (auto found = find(directories_))
+                candidate = *found;
+            else if (auto file = find(files_))
+                candidate = *file;
         }
         resolved = candidate;
     }

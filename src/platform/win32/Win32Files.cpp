@@ -37,9 +37,10 @@ DWORD Win32Platform::GetShortPathNameA(const char* longPath, char* buffer, DWORD
 }
 
 BOOL Win32Platform::GetVolumeInformationA(const char* root, DWORD* serialNumber) {
-    ::DWORD longestName = 0, flags = 0;
-    return ::GetVolumeInformationA(root, nullptr, 0, serialNumber, &longestName, &flags, nullptr,
-                                   0);
+    ::DWORD serial = 0, longestName = 0, flags = 0;
+    BOOL ok = ::GetVolumeInformationA(root, nullptr, 0, &serial, &longestName, &flags, nullptr, 0);
+    if (ok && serialNumber) *serialNumber = serial;
+    return ok;
 }
 
 BOOL Win32Platform::SetCurrentDirectoryA(const char* path) {

@@ -246,8 +246,8 @@ TEST(ProfileTest, AByteOrderMarkAndBlanksAroundAValueAreAccepted) {
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenuDelay=6\r\n"));
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=1\r\n"));
     // Lines ended by a CR alone, and a DOS end of file after the last one.
-    machine.sys.PutFile(kProfile, std::string(kProfileHeader) +
-                                      "\r[Boot]\rDisplay Windows Boot Menu=0\r\x1a\x1a");
+    machine.sys.PutFile(
+        kProfile, std::string(kProfileHeader) + "\r[Boot]\rDisplay Windows Boot Menu=0\r\x1a\x1a");
     EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Apply))
         << machine.sys.FileText(kLog);
     EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\MSDOS.SYS").find("BootMenu=0\r\n"));
@@ -483,10 +483,10 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
          "C:\\PROGRA~1\\VELTRI~1\\Restore\\Points.txt", "", 0, kExitRefused, ""},
         {"an export over SYSTEM.INI through a second drive letter", C::Export,
          "S:\\WINDOWS\\SYSTEM.INI", kLog, "", 0, kExitRefused, "refused: \""},
-        {"a log over the profile through \"..\"", C::Apply, kProfile,
-         "C:\\WINDOWS\\..\\lab.vts", oem + "Lab\r\n", 0, kExitRefused, ""},
-        {"an export into a folder that is not there", C::Export, "C:\\nodir\\x.vts", kLog, "",
-         0, kExitUnreachable, "unreachable: "},
+        {"a log over the profile through \"..\"", C::Apply, kProfile, "C:\\WINDOWS\\..\\lab.vts",
+         oem + "Lab\r\n", 0, kExitRefused, ""},
+        {"an export into a folder that is not there", C::Export, "C:\\nodir\\x.vts", kLog, "", 0,
+         kExitUnreachable, "unreachable: "},
         {"a tab in a value", C::Apply, kProfile, kLog, oem + "Lab\tPCs\r\n", 0, kExitRefused,
          "refused: "},
         {"an escape sequence in a value", C::Apply, kProfile, kLog, oem + "\x1b[2JLab\r\n", 0,

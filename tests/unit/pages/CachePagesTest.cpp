@@ -170,6 +170,20 @@ TEST_F(FileCacheTest, BackToWindowsDefaultIsTheDesktopRoleWithTheGaugesAtTheLeft
     EXPECT_EQ(0, page().TrackBar6.Position());
 }
 
+// A PC without "FS Templates": a Windows role has no template to select and writes nothing;
+// "User Defined" makes the key with its own template.
+TEST_F(FileCacheTest, WithoutTemplatesAWindowsRoleWritesNothingAndUserDefinedMakesThem) {
+    ReadPass();
+    page().ResetToWindowsDefault();
+    EXPECT_NO_THROW(WritePass());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTemplates));
+    ReadPass();
+    Choose(2);
+    Choose(0);
+    WritePass();
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kTemplates) + "\\Veltrim"));
+}
+
 TEST_F(FileCacheTest, TheRoleListHoldsTheFourRolesInOrder) {
     EXPECT_EQ((std::vector<std::string>{"User Defined", "Desktop Computer",
                                         "Mobile or docking system", "Network Server"}),

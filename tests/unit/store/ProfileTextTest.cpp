@@ -43,8 +43,8 @@ TEST(ProfileTextTest, AnEditChangesOneKeyAndKeepsEveryOtherByte) {
         {"a key removed with its line", "[A]\r\nx=1\r\ny=2\r\n", "A", "x", nullptr,
          "[A]\r\ny=2\r\n"},
         {"a missing key removed: nothing", "[A]\r\ny=2\r\n", "A", "x", nullptr, "[A]\r\ny=2\r\n"},
-        {"a section removed up to the next", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", "A", nullptr,
-         nullptr, "[B]\r\ny=2\r\n"},
+        {"a section removed up to the next", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", "A", nullptr, nullptr,
+         "[B]\r\ny=2\r\n"},
         {"a key after the Ctrl+Z is no key", "[A]\r\n" + dosEnd + "x=1\r\n", "A", "x", "2",
          "[A]\r\nx=2\r\n" + dosEnd + "x=1\r\n"},
         {"a new file", "", "vcache", "MinFileCache", "512", "[vcache]\r\nMinFileCache=512\r\n"},
@@ -66,7 +66,8 @@ TEST(ProfileTextTest, AShortBootFileIsPaddedWithCommentLinesBeforeItsEnd) {
 }
 
 TEST(ProfileTextTest, KeysAreNamedAsSpelledWithoutTheirBlanks) {
-    const auto values = ProfileValues("C:\\MSDOS.SYS", "[Options]\r\n AutoScan = 1 \r\nautoscan=2\r\n");
+    const auto values =
+        ProfileValues("C:\\MSDOS.SYS", "[Options]\r\n AutoScan = 1 \r\nautoscan=2\r\n");
     ASSERT_EQ(1u, values.size());
     EXPECT_EQ("1", values.at("C:\\MSDOS.SYS [Options] AutoScan"));
 }
@@ -82,15 +83,15 @@ TEST(ProfileTextTest, EveryStartOfAWriteIsACutAndNothingElseIs) {
     const std::string written = EditedProfile(before, "386Enh", "PageBuffers", "32");
     for (std::size_t length = 0; length < written.size(); ++length) {
         if (written.substr(0, length) == before) continue;  // whole, as it was
-        auto found = pointfiles::WholeVersionOfCut(Bytes(written.substr(0, length)),
-                                                   Bytes(before), Bytes(written));
+        auto found = pointfiles::WholeVersionOfCut(Bytes(written.substr(0, length)), Bytes(before),
+                                                   Bytes(written));
         ASSERT_TRUE(found) << length;
         // A start of both is a start of what was being written.
         EXPECT_EQ(Bytes(written), *found) << length;
     }
     for (std::size_t length = written.size() - 20; length < before.size(); ++length)
         EXPECT_EQ(Bytes(before), pointfiles::WholeVersionOfCut(Bytes(before.substr(0, length)),
-                                                              Bytes(before), std::nullopt));
+                                                               Bytes(before), std::nullopt));
     for (const std::string& whole : {before, written, written + "device=newdrv.vxd\r\n"})
         EXPECT_FALSE(pointfiles::WholeVersionOfCut(Bytes(whole), Bytes(before), Bytes(written)));
     EXPECT_FALSE(pointfiles::WholeVersionOfCut(std::nullopt, Bytes(before), Bytes(written)));

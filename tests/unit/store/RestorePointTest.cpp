@@ -1322,7 +1322,6 @@ TEST(UninstallTest, PutBackLeavesWindowsAsBeforeTheFirstApplyAndKeepLeavesItAsIt
     }
 }
 
-
 // --- Undo by the program's own changes ------------------------------------------------
 
 void ClickAndApply(Started& program, std::initializer_list<const char*> boxes) {
@@ -1443,6 +1442,61 @@ TEST(CutOffTest, ACutLeavingAnyStartOfAFileIsPutBackByTheNextRun) {
         }
         EXPECT_GT(cuts, 0) << rule;
     }
+}
+
+// "Back to Windows Default" cut at every call, each file it was writing left up to the end
+// of its first section: the next start, told to put the pass back, finds the machine as
+// before; a cut after the pass ended leaves every file as before or as after.
+TEST(CutOffTest, ABackToWindowsDefaultCutBetweenSectionsIsPutBackWhole) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    auto reset = [](fake::FakePlatform& sys, int call) {
+        ui::ScriptedPrompts prompts;
+        Started program(sys, prompts);
+        bool cut = false;
+        try {
+            if (call) sys.CutPowerAtCall(call);
+            program.form().ResetToWindowsDefault();
+        } catch (const fake::PowerCut&) {
+            cut = true;
+        }
+        sys.RestorePower();
+        return cut;
+    };
+    auto firstSection = [](const std::string& text) {
+        std::size_t next = text.find("\r\n[");
+        return next == std::string::npos ? text.size() / 2 : next + 2;
+    };
+    std::vector<std::string> before, after;
+    {
+        fake::FakePlatform whole;
+        SeedMachine(whole);
+        SeedWindows(whole);
+        before = MachineOf(whole);
+        ASSERT_FALSE(reset(whole, 0));
+        after = MachineOf(whole);
+        ASSERT_NE(before, after);
+    }
+    int cuts = 0;
+    for (int call = 1;; call += CutStride()) {
+        SCOPED_TRACE("cut at call " + std::to_string(call));
+        fake::FakePlatform sys;
+        SeedMachine(sys);
+        SeedWindows(sys);
+        sys.CutWritesKeeping(firstSection);
+        if (!reset(sys, call)) break;
+        ++cuts;
+        const bool open = UnfinishedRestorePoint(sys, restore).has_value();
+        ui::ScriptedPrompts asked;
+        if (open) asked.Answer(ui::Answer::Yes);
+        Started next(sys, asked);
+        EXPECT_TRUE(asked.Errors().empty());
+        if (open)
+            EXPECT_EQ(before, MachineOf(sys));
+        else
+            EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
+        EXPECT_EQ(0x07u, Protection(sys));
+    }
+    EXPECT_GT(cuts, 10);
 }
 
 // A blank line an editor added to the list of points hides none of them.
