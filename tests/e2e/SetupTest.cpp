@@ -125,7 +125,7 @@ std::string RegistryText(HKEY root, const char* path, const char* name) {
 // attributes (its time changes with its contents, which are listed themselves).
 using Snapshot = std::map<std::string, std::string>;
 
-std::string Hex(const BYTE* data, DWORD size) {
+std::string HexBytes(const BYTE* data, DWORD size) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
     for (DWORD i = 0; i < size; ++i) {
@@ -168,7 +168,7 @@ void AddKey(Snapshot& out, HKEY root, const std::string& rootName, const std::st
                                  &size);
         if (result != ERROR_SUCCESS) break;
         out["value " + name + " [" + std::string(valueName.data(), nameSize) + "]"] =
-            std::to_string(type) + ":" + Hex(data.data(), size);
+            std::to_string(type) + ":" + HexBytes(data.data(), size);
     }
     std::vector<std::string> children;
     for (DWORD i = 0;; ++i) {
@@ -744,11 +744,12 @@ TEST_F(SetupTest, ASecondInstallationInAnotherFolderKeepsItsOwnRecords) {
     ASSERT_EQ(0, RunSetup("/S /D=" + second));
     EXPECT_EQ("\"" + std::string(kDefaultFolder) + "\\Uninstall.exe\"",
               RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
-    const std::string command = RegistryText(HKEY_LOCAL_MACHINE, secondKey, "UninstallString");
+    const std::string command =
+        RegistryText(HKEY_LOCAL_MACHINE, secondKey.c_str(), "UninstallString");
     ASSERT_EQ("\"" + second + "\\Uninstall.exe\"", command);
     ASSERT_EQ(0, RunToEnd(command + " /S", here_));
     ASSERT_TRUE(WaitForUninstallerCopies());
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, secondKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, secondKey.c_str()));
     EXPECT_EQ("[mine]\r\nkey=1\r\n", ReadWhole(second + "\\data.ini"));
     EXPECT_EQ("my own shortcut", ReadWhole(second + "\\Uninstall.lnk"));
     EXPECT_FALSE(Exists(second + "\\Veltrim.exe"));
@@ -758,6 +759,7 @@ TEST_F(SetupTest, ASecondInstallationInAnotherFolderKeepsItsOwnRecords) {
         ::DeleteFileA((second + "\\" + name).c_str());
     ::RemoveDirectoryA(second.c_str());
     Uninstall();
+    ExpectAsBefore(kDefaultFolder);
 }
 
 // The program holds its mutex from its first moment: a message box it shows before its main
