@@ -1,6 +1,7 @@
 #include "store/TIniFile.h"
 
 #include "platform/NoCase.h"
+#include "store/FileLimits.h"
 #include "store/Folders.h"
 #include "store/Paths.h"
 #include "store/ProfileText.h"
@@ -116,7 +117,7 @@ void TIniFile::Write(const std::string& section, const char* key, const char* va
     const bool existed = vt::FileExists(sys_, path);
     if (existed) {
         std::vector<BYTE> bytes;
-        if (!sys_.ReadFileBytes(path.c_str(), &bytes, kLargestFile))
+        if (!sys_.ReadFileBytes(path.c_str(), &bytes, limits::kManagedFile))
             throw IniFileError(
                 "Unable to write to " + path +
                 (sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)
@@ -136,7 +137,7 @@ void TIniFile::Write(const std::string& section, const char* key, const char* va
     FlushProfileCache(sys_, path);  // Windows 98 forgets what it held of the file before
     if (!written) throw Unwritten(path, error);
     std::vector<BYTE> back;
-    if (!sys_.ReadFileBytes(path.c_str(), &back, kLargestFile) || back != bytes)
+    if (!sys_.ReadFileBytes(path.c_str(), &back, limits::kManagedFile) || back != bytes)
         throw IniFileError("Unable to write to " + path +
                            ": it does not read back as written (is the disk full?).");
 }

@@ -33,7 +33,6 @@ class TIniFile {
 
     static constexpr DWORD kReadBufferSize = 2048;
     static constexpr DWORD kKeyListBufferSize = 16384;
-    static constexpr DWORD kLargestFile = 8u << 20;
 
   private:
     // One write, flushed before C:\MSDOS.SYS gets its attributes back: a change left in the
