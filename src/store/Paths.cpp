@@ -94,21 +94,21 @@ std::optional<std::string> Asked(Platform& sys, const std::string& path, bool sh
 
 PathIdentity IdentityOf(Platform& sys, const std::string& path) {
     std::string full = NormalisedPath(Asked(sys, path, false).value_or(path));
-    // The nearest part of it that is there, in its short form; the rest as given.
+    // The nearest part of it that is there, in its short form; the rest as given. A drive's
+    // root is asked as "C:\\" ("C:" alone would be the drive's current folder).
     std::string rest;
-    std::string shortForm;
+    std::string shortForm = full;
     for (std::string there = full;;) {
         if (auto found = Asked(sys, there, true)) {
-            shortForm = NormalisedPath(*found) + rest;
+            std::string base = NormalisedPath(*found);
+            if (!rest.empty() && base.ends_with("\\")) base.pop_back();
+            shortForm = base + rest;
             break;
         }
         std::size_t slash = there.find_last_of('\\');
-        if (slash == std::string::npos || slash < 2) {
-            shortForm = full;
-            break;
-        }
+        if (slash == std::string::npos || there.size() <= 3) break;
         rest = there.substr(slash) + rest;
-        there = there.substr(0, slash);
+        there = there.substr(0, slash == 2 ? 3 : slash);
     }
     PathIdentity identity;
     identity.path = ToUpper(shortForm);
@@ -116,10 +116,31 @@ PathIdentity IdentityOf(Platform& sys, const std::string& path) {
     if (shortForm.size() >= 2 && shortForm[1] == ':' &&
         sys.GetVolumeInformationA((shortForm.substr(0, 2) + "\\").c_str(), &serial) && serial) {
         identity.volume = serial;
+        identity.drive = identity.path[0];
         identity.path = identity.path.substr(2);
     }
     if (identity.path.empty()) identity.path = "\\";
     return identity;
+}
+
+namespace {
+
+// `path` ends with all of `tail`, at a folder boundary ("\\WINDOWS\\SYSTEM.INI" ends with
+// "\\SYSTEM.INI").
+bool EndsWithParts(const std::string& path, const std::string& tail) {
+    return tail.size() > 1 && path.size() >= tail.size() && path.ends_with(tail) &&
+           tail.front() == '\\';
+}
+
+}  // namespace
+
+// Two drive letters of one disk may be SUBST of a folder of it: then one path is the other
+// with the folder's name taken off its start. Such a pair may be one file, so it counts as one.
+bool PathIdentity::operator==(const PathIdentity& other) const {
+    if (volume != other.volume) return false;
+    if (path == other.path) return true;
+    return volume && drive != other.drive &&
+           (EndsWithParts(path, other.path) || EndsWithParts(other.path, path));
 }
 
 bool PathIdentity::Inside(const PathIdentity& folder) const {

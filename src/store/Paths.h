@@ -30,8 +30,11 @@ std::string NormalisedPath(const std::string& path);
 // short form of the nearest folder above it that is, and its own names as given.
 struct PathIdentity {
     DWORD volume = 0;
+    char drive = 0;  // the letter it was reached by, when the disk is known
     std::string path;
-    bool operator==(const PathIdentity&) const = default;
+    // The two name the same file, or may (another drive letter of the same disk that names a
+    // file of the same path below a folder: SUBST of that folder).
+    bool operator==(const PathIdentity& other) const;
     // The path lies in `folder` or in a folder below it.
     bool Inside(const PathIdentity& folder) const;
 };

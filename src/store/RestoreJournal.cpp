@@ -509,14 +509,35 @@ BOOL RestoreJournal::CopyFileA(const char* from, const char* to, BOOL failIfExis
 // What the write is about to leave is in the point before it begins: a cut in the middle
 // leaves a start of it, which the next start recognises and completes or puts back.
 BOOL RestoreJournal::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    failedWith_.reset();
     if (!Recording() || !path) return inner_.WriteFileBytes(path, bytes);
     std::optional<std::vector<BYTE>> prior = ReadAll(inner_, path, limits::kManagedFile);
     bool added = prior != bytes && SavePath(PathBefore::File, path);
     if (prior != bytes) NoteIntent(path, bytes);
     BOOL ok = inner_.WriteFileBytes(path, bytes);
     if (ok) return Settled(path, false, bytes);  // written and flushed whole
-    // Refused before it wrote anything: nothing to put back. Cut short: the point keeps it.
-    return Dropped(ok, added && ReadAll(inner_, path, limits::kManagedFile) == prior, path);
+    // Refused before it wrote anything: nothing to put back, and the point notes the file as
+    // it still is. Cut short: the point keeps it, noted as the write would have left it.
+    const DWORD error = inner_.GetLastError();
+    const bool unchanged = ReadAll(inner_, path, limits::kManagedFile) == prior;
+    Dropped(ok, added && unchanged, path);
+    if (unchanged && !added && prior && prior != bytes) {
+        try {
+            NoteIntent(path, *prior);
+        } catch (const RestorePointError&) {
+            // The note stays as it was: the file is found neither so nor as before, and put
+            // back as it was before the pass.
+        }
+    }
+    failedWith_ = error;
+    return FALSE;
+}
+
+DWORD RestoreJournal::GetLastError() {
+    if (!failedWith_) return inner_.GetLastError();
+    const DWORD error = *failedWith_;
+    failedWith_.reset();
+    return error;
 }
 
 void RestoreJournal::NoteIntent(const std::string& path, const std::vector<BYTE>& bytes) {

@@ -79,6 +79,9 @@ class RestoreJournal final : public ForwardingPlatform {
     BOOL RemoveDirectoryA(const char* path) override;
     BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists) override;
     BOOL WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) override;
+    // After a refused whole-file write, the error that refused it (the journal's own reads
+    // since may have set another).
+    DWORD GetLastError() override;
     BOOL LZCopyFileA(const char* from, const char* to) override;
     BOOL CreateShellLink(const char* target, const char* linkFile,
                          const char* workingDirectory) override;
@@ -141,6 +144,7 @@ class RestoreJournal final : public ForwardingPlatform {
     std::set<std::string> saved_;                   // the targets above, by upper-case identity
     std::set<std::pair<HKEY, std::string>> hives_;  // the hives the pass changed
     bool ended_ = false;                            // the point is written as a pass that ended
+    std::optional<DWORD> failedWith_;
 };
 
 }  // namespace vt

@@ -355,14 +355,23 @@ bool ProperStart(const std::vector<BYTE>& part, const std::optional<std::vector<
            std::equal(part.begin(), part.end(), whole->begin());
 }
 
+// A start of `whole` followed by zeros, no longer than it: FAT gives a file its clusters
+// before their bytes arrive, so a power cut can leave the rest of them zero.
+bool StartThenZeros(const std::vector<BYTE>& part, const std::optional<std::vector<BYTE>>& whole) {
+    if (!whole || part.empty() || part.back() != 0 || part.size() > whole->size()) return false;
+    std::vector<BYTE> start = part;
+    while (!start.empty() && start.back() == 0) start.pop_back();
+    return ProperStart(start, whole);
+}
+
 }  // namespace
 
 std::optional<std::vector<BYTE>> WholeVersionOfCut(
     const std::optional<std::vector<BYTE>>& now, const std::optional<std::vector<BYTE>>& before,
     const std::optional<std::vector<BYTE>>& written) {
     if (!now || now == before || now == written) return std::nullopt;
-    if (ProperStart(*now, written)) return written;
-    if (ProperStart(*now, before)) return before;
+    if (ProperStart(*now, written) || StartThenZeros(*now, written)) return written;
+    if (ProperStart(*now, before) || StartThenZeros(*now, before)) return before;
     return std::nullopt;
 }
 

@@ -102,7 +102,9 @@ bool IsWhole(Platform& sys, const PathBefore& entry);
 // A write of the program's empties a file and writes it from its start, so a cut leaves a
 // clean start of what it was writing: ended at any byte, line or section. A file found so,
 // shorter than what was `written` (or than what it was `before`) and its start, is the
-// program's own unfinished write: the answer is the whole version it is the start of.
+// program's own unfinished write: the answer is the whole version it is the start of. So is
+// such a start followed by zeros up to at most that version's length (FAT gives a file its
+// clusters before their bytes arrive).
 // Anything else (nothing found, a file as before or as written, lines another program
 // changed or added) answers nothing: it is no cut of the program's.
 std::optional<std::vector<BYTE>> WholeVersionOfCut(const std::optional<std::vector<BYTE>>& now,

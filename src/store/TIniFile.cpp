@@ -48,6 +48,7 @@ class BootFileOpened {
 std::string OneLine(const std::string& value) {
     std::string line;
     for (char c : value) {
+        if (c == '\x1a') continue;  // the end of the file for the profile functions
         bool lineBreak = c == '\r' || c == '\n';
         if (!lineBreak)
             line += c;

@@ -329,6 +329,14 @@ TEST_F(FilesContract, EverySpellingOfAPathReachesTheSameFile) {
     EXPECT_EQ(0u, sys->GetShortPathNameA("C:\\VtFiles\\A Long Folder Name\\none.ini", buffer,
                                          sizeof buffer));
 
+    // A hidden and system file is written whole and keeps those attributes (CREATE_ALWAYS with
+    // plain attributes would be refused).
+    const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(sys->SetFileAttributesA(kLongFile, hidden));
+    Put(kLongFile, "[A]\r\nx=2\r\n");
+    EXPECT_EQ(hidden, sys->GetFileAttributesA(kLongFile) & hidden);
+    ASSERT_TRUE(sys->SetFileAttributesA(kLongFile, FILE_ATTRIBUTE_ARCHIVE));
+
     DWORD serial = 0, again = 0;
     ASSERT_TRUE(sys->GetVolumeInformationA("C:\\", &serial));
     ASSERT_TRUE(sys->GetVolumeInformationA("c:\\", &again));

@@ -203,6 +203,7 @@ std::optional<std::string> FakePlatform::ProfileEdit(const std::string& fullPath
 std::string FakePlatform::TextualPath(const std::string& path) const {
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
+    if (p.starts_with("\\\\")) return p;  // a share: no drive of this machine
     std::string base;
     if (p.size() >= 2 && p[1] == ':') {
         base = p.substr(0, 2);

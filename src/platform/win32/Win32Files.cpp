@@ -103,14 +103,24 @@ BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DW
     return ok;
 }
 
+// An existing hidden or system file is opened with those attributes: CreateFileA refuses
+// CREATE_ALWAYS with FILE_ATTRIBUTE_NORMAL on it. A write that stops short is a full disk.
 BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    constexpr ::DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ::DWORD attributes = ::GetFileAttributesA(path);
+    ::DWORD create = attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)
+                         ? (attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE))
+                         : FILE_ATTRIBUTE_NORMAL;
+    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, create, nullptr);
     if (file == kNoFile) return FALSE;
     ::DWORD written = 0;
     BOOL ok =
-        ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && ::FlushFileBuffers(file);
+        ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr);
+    if (ok && written != bytes.size()) {
+        ok = FALSE;
+        ::SetLastError(ERROR_DISK_FULL);
+    }
+    ok = ok && ::FlushFileBuffers(file);
     ::DWORD error = ::GetLastError();
     ::CloseHandle(file);
     ::SetLastError(error);

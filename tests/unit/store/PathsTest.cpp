@@ -92,6 +92,12 @@ TEST(PathsTest, SpellingsOfOneFileShareItsIdentity) {
     const PathIdentity restore = IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Restore");
     EXPECT_TRUE(IdentityOf(sys, "S:\\PROGRA~1\\VELTRI~1\\RESTORE\\Points.txt").Inside(restore));
     EXPECT_FALSE(IdentityOf(sys, "C:\\Program Files\\Veltrim 2000\\Restored.txt").Inside(restore));
+    // A file not there yet below a folder not there yet: named below the drive's root.
+    EXPECT_EQ("\\NEWDIR\\X.LOG", IdentityOf(sys, "C:\\NewDir\\x.log").path);
+    // Another letter of the same disk may be SUBST of a folder: the same short path below it
+    // (as GetShortPathNameA gives it there) counts.
+    EXPECT_EQ(config, IdentityOf(sys, "S:\\VELTRI~1\\Config.DAT"));
+    EXPECT_NE(config, IdentityOf(sys, "C:\\Veltrim 2000\\Config.DAT"));
 }
 
 }  // namespace

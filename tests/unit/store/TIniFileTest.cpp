@@ -74,8 +74,9 @@ TEST_F(TIniFileTest, TheBootFileIsUnprotectedOnlyForItsOwnWrite) {
 }
 
 TEST_F(TIniFileTest, ALineBreakInAValueNeverMakesALineOfItsOwn) {
-    ini.WriteText("Options", "BootGUI", "0\r\n[Evil]\r\nBootMulti=1\n");
-    EXPECT_EQ("0 [Evil] BootMulti=1", ini.ReadText("Options", "BootGUI", ""));
+    ini.WriteText("Options", "BootGUI", "0\r\n[Evil]\r\nBoot\x1aMulti=1\n");
+    EXPECT_EQ("0 [Evil] BootMulti=1", ini.ReadText("Options", "BootGUI", ""))
+        << "nor a Ctrl+Z the end of the file";
     EXPECT_FALSE(ini.HasValue("Options", "BootMulti"));
     EXPECT_EQ("<none>", ini.ReadText("Evil", "BootMulti", "<none>"));
 }
