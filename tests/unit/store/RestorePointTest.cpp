@@ -199,6 +199,35 @@ TEST_F(JournalTest, UndoPutsBackValuesKeysFilesFoldersAndShortcuts) {
     EXPECT_FALSE(UndoNewestRestorePoint(sys, kRestoreDir, kScope).has_value());
 }
 
+// The point notes what a write will leave before it begins; a write then refused leaves the
+// file as the pass's earlier write left it, and the note says so again with its copy: a cut
+// later in the pass does not take that finished write for a cut one.
+TEST_F(JournalTest, ARefusedWriteLeavesTheNoteOfTheWriteBeforeIt) {
+    sys.PutFile("C:\\WINDOWS\\SYSTEM.INI", "[vcache]\r\n");
+    {
+        auto pass = journal.Record(kRestoreDir);
+        TIniFile ini(journal, "SYSTEM.INI");
+        ini.WriteText("vcache", "MinFileCache", "512");
+        const std::string first = sys.FileText("C:\\WINDOWS\\SYSTEM.INI");
+        sys.FailWhen(
+            [](const fake::CallInfo& c) {
+                return c.kind == fake::Call::WriteFile && c.path == "C:\\WINDOWS\\SYSTEM.INI";
+            },
+            ERROR_SHARING_VIOLATION);
+        try {
+            ini.WriteText("vcache", "MaxFileCache", "2048");
+            ADD_FAILURE() << "the refused write went unnoticed";
+        } catch (const IniFileError& e) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("another program holds it"))
+                << e.what();
+        }
+        EXPECT_EQ(first, sys.FileText("C:\\WINDOWS\\SYSTEM.INI"));
+        const PathBefore entry = pointfiles::ReadFilesText(PointFile("Files.txt")).paths.at(0);
+        EXPECT_EQ(first.size(), entry.afterSize);
+        EXPECT_EQ(first, PointFile(entry.afterCopy));
+    }
+}
+
 TEST_F(JournalTest, AValueMadeAndChangedTwiceIsDeletedAgainAndAKeyRemadeKeepsItsOldValues) {
     const std::string k = "Directory\\shell\\DOS";
     sys.PutValue(HKEY_CLASSES_ROOT, k, "a", REG_SZ, Text("1"));
