@@ -168,6 +168,28 @@ TEST(ProfileTest, EveryKindOfControlArrivesOnAnotherPcAsTheSameStoredSetting) {
     EXPECT_FALSE(second.Logged("restore point: "));
 }
 
+// A field that names its setting by a figure or a kind lands where that figure or kind is
+// stored: the LAN's MTU on the network card (not the dial-up adapter), a CD-ROM cache given
+// in kB as the number of 2 kB blocks Windows keeps.
+TEST(ProfileTest, FiguresAndKindsLandWhereTheyAreStored) {
+    const std::string net = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Net\\";
+    const std::pair<const char*, std::string> rows[] = {
+        {"[Internet #1]\r\nInternet Protocol MTU - LAN=Custom\r\n"
+         "Internet Protocol MTU - LAN - Custom=1400\r\n",
+         net + "0001\\IPMTU: (missing) -> \"1400\""},
+        {"[System]\r\nOptimize CD-ROM Cache Size=1\r\nOptimize CD-ROM Cache Size - kB=2480\r\n",
+         "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\FileSystem\\CDFS\\CacheSize: "
+         "(missing) -> dword:000004d8"},
+    };
+    for (const auto& [lines, changed] : rows) {
+        Machine machine;
+        machine.sys.PutFile(kProfile, Header() + lines);
+        machine.Run(UnattendedRun::Command::Apply);
+        EXPECT_TRUE(machine.Logged("changed " + changed)) << machine.sys.FileText(kLog);
+        EXPECT_FALSE(machine.Logged("changed " + net + "0000")) << machine.sys.FileText(kLog);
+    }
+}
+
 // A profile with a bad line is refused whole: each bad line named by its number, nothing
 // on the machine changed, neither by the command line nor by the menu.
 TEST(ProfileTest, ABadLineRefusesTheWholeProfileAndNamesIt) {
