@@ -254,6 +254,11 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
                           " (no such file, and not a profile's name: profiles end in .vts)");
             return kExitRefused;
         }
+    if (run.command == UnattendedRun::Command::Export && FolderMissing(sys, run.profile)) {
+        log.push_back("unreachable: the folder of " + run.profile +
+                      " is not there (a share or drive not connected?): nothing was exported");
+        return kExitUnreachable;
+    }
     std::vector<const std::string*> targets = {&run.log};
     if (run.command == UnattendedRun::Command::Export) targets.push_back(&run.profile);
     for (const std::string* target : targets)
@@ -302,12 +307,7 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
     switch (run.command) {
         case UnattendedRun::Command::Export:
             // A page that could not be read shows no stored values: they are not rolled out.
-            if (FolderMissing(sys, run.profile)) {
-                log.push_back("unreachable: the folder of " + run.profile +
-                              " is not there (a share or drive not connected?): nothing was "
-                              "exported");
-                code = kExitUnreachable;
-            } else if (readFailed) {
+            if (readFailed) {
                 log.push_back("error: nothing was exported");
                 code = kExitFailed;
             } else if (std::optional<std::string> error = form.ExportProfile(run.profile)) {
