@@ -14,10 +14,6 @@
 namespace vt {
 namespace {
 
-bool EndsWithNoCase(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
-}
-
 // The file's folder is not there (a log's or an export's): found before anything is done, so
 // that a run nobody can read about changes nothing.
 bool FolderMissing(Platform& sys, const std::string& file) {
@@ -249,7 +245,7 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
     }
     // A later word that names no file and no profile is a stray word, not a profile missing.
     for (const std::string& word : run.moreProfiles)
-        if (!pointfiles::Exists(sys, word) && !EndsWithNoCase(word, ".vts")) {
+        if (!pointfiles::Exists(sys, word) && !ToLower(word).ends_with(".vts")) {
             log.push_back("refused: Unknown part of the command line: " + word +
                           " (no such file, and not a profile's name: profiles end in .vts)");
             return kExitRefused;

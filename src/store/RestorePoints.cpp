@@ -392,7 +392,8 @@ std::string WithKeysPutBack(std::string base, const std::string& before, const s
 // an earlier try of this Undo's) left a start of.
 std::optional<std::vector<BYTE>> WholeNow(Platform& sys, const std::string& pointDir,
                                           const PathBefore& entry,
-                                          const std::optional<std::vector<BYTE>>& before) {
+                                          const std::optional<std::vector<BYTE>>& before,
+                                          const std::optional<std::vector<BYTE>>& written) {
     std::optional<std::vector<BYTE>> now = ReadOnDisk(sys, entry.path);
     if (!entry.copy.empty())
         if (auto undo =
@@ -400,7 +401,7 @@ std::optional<std::vector<BYTE>> WholeNow(Platform& sys, const std::string& poin
             std::vector<BYTE> becoming(undo->begin(), undo->end());
             if (now == becoming || WholeVersionOfCut(now, std::nullopt, becoming)) return becoming;
         }
-    if (auto whole = WholeVersionOfCut(now, before, AfterCopy(sys, pointDir, entry))) return whole;
+    if (auto whole = WholeVersionOfCut(now, before, written)) return whole;
     return now;
 }
 
@@ -409,8 +410,7 @@ std::optional<std::vector<BYTE>> WholeNow(Platform& sys, const std::string& poin
 // What the Undo will write is saved in the point first. False when it could not be written.
 bool PutBackKeys(Platform& sys, const std::string& pointDir, const PathBefore& entry,
                  const IniKeys& managed, const std::vector<BYTE>& before,
-                 const std::vector<BYTE>& now) {
-    std::optional<std::vector<BYTE>> written = AfterCopy(sys, pointDir, entry);
+                 const std::vector<BYTE>& now, const std::optional<std::vector<BYTE>>& written) {
     std::string target =
         WithKeysPutBack(Text(now), Text(before), Text(written ? written : now), managed);
     if (EqualNoCase(entry.path, kMsdosSys) && target != Text(now) && now.size() >= kBootFileMinimum)
@@ -448,12 +448,12 @@ void PutBack(Platform& sys, const ManagedScope& scope, const std::string& pointD
         }
         auto bytes = ReadAll(sys, pointDir + "\\" + entry.copy, limits::kManagedFile);
         std::optional<ManagedPath> managed = ManagedPathOf(scope, entry.path);
-        std::optional<std::vector<BYTE>> now = WholeNow(sys, pointDir, entry, bytes);
+        const std::optional<std::vector<BYTE>> written = AfterCopy(sys, pointDir, entry);
+        std::optional<std::vector<BYTE>> now = WholeNow(sys, pointDir, entry, bytes, written);
         // Changed since by someone else: only the pass's keys go back. As the pass left it:
         // the copy goes back whole.
-        if (bytes && now && managed && !managed->ini.empty() &&
-            now != AfterCopy(sys, pointDir, entry)) {
-            if (PutBackKeys(sys, pointDir, entry, managed->ini, *bytes, *now))
+        if (bytes && now && managed && !managed->ini.empty() && now != written) {
+            if (PutBackKeys(sys, pointDir, entry, managed->ini, *bytes, *now, written))
                 report.filesPutBack.push_back(entry.path);
             else
                 report.failures.push_back(entry.path);

@@ -1427,105 +1427,92 @@ TEST(UndoByChangesTest, APlantedCopyPutsBackOnlyTheKeysTheProgramWrites) {
 
 // Wine rewrites a profile file one section per write() and Windows 98 may end a write at any
 // cluster: whatever start of the file a cut leaves (nothing, one byte, the first section, all
-// but the last byte), the next logon's run puts the pass back and exits 4, or, when the pass
-// had ended, finds the machine whole.
-TEST(CutOffTest, ACutLeavingAnyStartOfAFileIsPutBackByTheNextRun) {
+// but the last byte), at any call of an Apply or of "Back to Windows Default", the next
+// logon's run (exit 4) or the next start's Yes puts the pass back whole; a cut after the pass
+// ended leaves every file as before or as after.
+TEST(CutOffTest, ACutLeavingAnyStartOfAFileIsPutBackWhole) {
     const std::string restore = std::string(kProgramDir) + "\\Restore";
     using Keeps = std::function<std::size_t(const std::string&)>;
-    const std::pair<const char*, Keeps> rules[] = {
-        {"nothing", [](const std::string&) { return std::size_t{0}; }},
-        {"one byte", [](const std::string&) { return std::size_t{1}; }},
-        {"the first section",
-         [](const std::string& text) {
-             std::size_t next = text.find("\r\n[");
-             return next == std::string::npos ? text.size() / 2 : next + 2;
-         }},
-        {"all but the last byte", [](const std::string& text) { return text.size() - 1; }},
+    auto bytes = [](std::size_t n) { return [n](const std::string&) { return n; }; };
+    const Keeps firstSection = [](const std::string& text) {
+        std::size_t next = text.find("\r\n[");
+        return next == std::string::npos ? text.size() / 2 : next + 2;
     };
-    std::vector<std::string> before, after;
-    {
-        fake::FakePlatform whole;
-        SeedMachine(whole);
-        before = MachineOf(whole);
-        ASSERT_FALSE(SmallApplyCutOff(whole, false, 0, false));
-        after = MachineOf(whole);
-    }
-    for (const auto& [rule, keeps] : rules) {
-        int cuts = 0;
-        for (int call = 1;; call += CutStride()) {
-            SCOPED_TRACE(std::string(rule) + ", cut at call " + std::to_string(call));
-            fake::FakePlatform sys;
-            SeedMachine(sys);
-            sys.MakeDirectories("C:\\Logon");
-            sys.CutWritesKeeping(keeps);
-            if (!SmallApplyCutOff(sys, false, call, false)) break;
-            ++cuts;
-            const bool open = UnfinishedRestorePoint(sys, restore).has_value();
-            int code = RunUnattendedOn(sys, UnattendedRun::Command::Undo);
-            if (open) {
-                EXPECT_EQ(kExitPutBackCutOff, code) << sys.FileText(kLog);
-                EXPECT_EQ(before, MachineOf(sys));
-            } else {
-                EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
-            }
-        }
-        EXPECT_GT(cuts, 0) << rule;
-    }
-}
-
-// "Back to Windows Default" cut at every call, each file it was writing left up to the end
-// of its first section: the next start, told to put the pass back, finds the machine as
-// before; a cut after the pass ended leaves every file as before or as after.
-TEST(CutOffTest, ABackToWindowsDefaultCutBetweenSectionsIsPutBackWhole) {
-    const std::string restore = std::string(kProgramDir) + "\\Restore";
-    auto reset = [](fake::FakePlatform& sys, int call) {
+    // The pass, cut at `call` (0: never); answers whether it was cut.
+    using Pass = std::function<bool(fake::FakePlatform&, int)>;
+    const Pass apply = [](fake::FakePlatform& sys, int call) {
+        return SmallApplyCutOff(sys, false, call, false);
+    };
+    const Pass reset = [](fake::FakePlatform& sys, int call) {
         ui::ScriptedPrompts prompts;
         Started program(sys, prompts);
-        bool cut = false;
         try {
             if (call) sys.CutPowerAtCall(call);
             program.form().ResetToWindowsDefault();
         } catch (const fake::PowerCut&) {
-            cut = true;
+            sys.RestorePower();
+            return true;
         }
         sys.RestorePower();
-        return cut;
+        return false;
     };
-    auto firstSection = [](const std::string& text) {
-        std::size_t next = text.find("\r\n[");
-        return next == std::string::npos ? text.size() / 2 : next + 2;
+    struct Row {
+        const char* name;
+        Pass pass;
+        Keeps keeps;
+        bool unattended;  // the next logon's run, else the next start told Yes
     };
-    std::vector<std::string> before, after;
-    {
-        fake::FakePlatform whole;
-        SeedMachine(whole);
-        SeedWindows(whole);
-        before = MachineOf(whole);
-        ASSERT_FALSE(reset(whole, 0));
-        after = MachineOf(whole);
-        ASSERT_NE(before, after);
-    }
-    int cuts = 0;
-    for (int call = 1;; call += CutStride()) {
-        SCOPED_TRACE("cut at call " + std::to_string(call));
-        fake::FakePlatform sys;
+    const Row rows[] = {
+        {"Apply, nothing left", apply, bytes(0), true},
+        {"Apply, one byte left", apply, bytes(1), true},
+        {"Apply, the first section left", apply, firstSection, true},
+        {"Apply, all but the last byte left", apply,
+         [](const std::string& text) { return text.size() - 1; }, true},
+        {"Back to Windows Default, the first section left", reset, firstSection, false},
+    };
+    auto seeded = [](fake::FakePlatform& sys) {
         SeedMachine(sys);
         SeedWindows(sys);
-        sys.CutWritesKeeping(firstSection);
-        if (!reset(sys, call)) break;
-        ++cuts;
-        const bool open = UnfinishedRestorePoint(sys, restore).has_value();
-        ui::ScriptedPrompts asked;
-        if (open) asked.Answer(ui::Answer::Yes);
-        Started next(sys, asked);
-        EXPECT_TRUE(asked.Errors().empty());
-        if (open)
-            EXPECT_EQ(before, MachineOf(sys));
-        else
-            EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
-        EXPECT_EQ(0x07u, Protection(sys));
+        sys.MakeDirectories("C:\\Logon");
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> before, after;
+        {
+            fake::FakePlatform whole;
+            seeded(whole);
+            before = MachineOf(whole);
+            ASSERT_FALSE(row.pass(whole, 0)) << row.name;
+            after = MachineOf(whole);
+            ASSERT_NE(before, after) << row.name;
+        }
+        int cuts = 0;
+        for (int call = 1;; call += CutStride()) {
+            SCOPED_TRACE(std::string(row.name) + ", cut at call " + std::to_string(call));
+            fake::FakePlatform sys;
+            seeded(sys);
+            sys.CutWritesKeeping(row.keeps);
+            if (!row.pass(sys, call)) break;
+            ++cuts;
+            const bool open = UnfinishedRestorePoint(sys, restore).has_value();
+            if (row.unattended) {
+                int code = RunUnattendedOn(sys, UnattendedRun::Command::Undo);
+                if (open) {
+                    EXPECT_EQ(kExitPutBackCutOff, code) << sys.FileText(kLog);
+                }
+            } else {
+                ui::ScriptedPrompts asked;
+                if (open) asked.Answer(ui::Answer::Yes);
+                Started next(sys, asked);
+                EXPECT_TRUE(asked.Errors().empty());
+            }
+            if (open)
+                EXPECT_EQ(before, MachineOf(sys));
+            else
+                EXPECT_EQ(std::vector<std::string>{}, FilesBetween(MachineOf(sys), before, after));
+            EXPECT_EQ(0x07u, Protection(sys));
+        }
+        EXPECT_GT(cuts, 10) << row.name;
     }
-    EXPECT_GT(cuts, 10);
 }
 
 // A blank line an editor added to the list of points hides none of them.
