@@ -9,16 +9,32 @@ set -euo pipefail
 # p7zip-full, python3: the test that reads every instruction of Setup.exe and what it holds.
 packages=(cmake g++ libasan8 libubsan1 googletest g++-mingw-w64-i686 wine wine32:i386 fonts-wine
   xvfb xauth x11-utils imagemagick gcc-12-source libgmp-dev libmpfr-dev libmpc-dev scons
-  zlib1g-dev make xz-utils bzip2 python3 p7zip-full)
+  zlib1g-dev make xz-utils bzip2 python3 p7zip-full locales curl)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# The Japanese machine of the tests: Wine takes its ANSI code page (932) from the locale, and
+# falls back to a single-byte one without a word when the locale was never generated.
+japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  if ! $SUDO locale-gen >/dev/null || ! locale -a | grep -qix 'ja_JP.utf8'; then
+    echo "Could not generate the locale ja_JP.UTF-8 (locale-gen)." >&2
+    return 1
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  japanese_locale
+  exit 0
+fi
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
@@ -55,3 +71,4 @@ if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/
   echo "The package mirror did not give them (see the apt-get messages above); try again later." >&2
   exit 1
 fi
+japanese_locale

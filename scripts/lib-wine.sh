@@ -17,12 +17,15 @@ else
 fi
 
 # wine_in PREFIX COMMAND...: runs a Wine command in PREFIX with no display unless DISPLAY is
-# given in the environment of the call.
+# given in the environment of the call. With WINE_RUN_LANG (ja_JP.UTF-8) Wine runs in that
+# locale and takes its ANSI code page (932) from it.
 wine_in() {
   local prefix=$1
   shift
+  local locale=()
+  [ -z "${WINE_RUN_LANG:-}" ] || locale=(LANG="$WINE_RUN_LANG" LC_ALL="$WINE_RUN_LANG")
   as_user WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all DISPLAY="${WINE_DISPLAY:-}" \
-    XAUTHORITY="${WINE_XAUTHORITY:-${XAUTHORITY:-}}" "$@"
+    XAUTHORITY="${WINE_XAUTHORITY:-${XAUTHORITY:-}}" "${locale[@]}" "$@"
 }
 
 # make_prefix PREFIX GRAPHICS: a fresh 32-bit prefix in Windows 98 mode. GRAPHICS is "null"

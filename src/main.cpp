@@ -5,6 +5,7 @@
 #include "platform/NoCase.h"
 #include "platform/win32/LateBound.h"
 #include "platform/win32/Win32Platform.h"
+#include "store/Paths.h"
 #include "store/StoreError.h"
 #include "compose/Uninstalling.h"
 #include "view/win32/Win32Prompts.h"
@@ -66,9 +67,8 @@ int UnattendedMode(vt::UnattendedRun run) {
     if (::GetUserNameA(name, &size)) run.user = name;
     char exe[MAX_PATH];
     ::DWORD length = ::GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string folder(exe, length < sizeof exe ? length : 0);
-    if (folder.find_last_of('\\') != std::string::npos)
-        ::SetCurrentDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str());
+    const std::string folder = vt::ParentOf(std::string(exe, length < sizeof exe ? length : 0));
+    if (!folder.empty()) ::SetCurrentDirectoryA(vt::FolderPath(folder).c_str());
     int code = vt::RunUnattended(platform, run, [&](vt::Program& program, vt::ui::Prompts& asked) {
         vt::AttachPages(program, platform, asked);
     });
@@ -79,6 +79,11 @@ int UnattendedMode(vt::UnattendedRun run) {
 }  // namespace
 
 int WINAPI WinMain(::HINSTANCE, ::HINSTANCE, ::LPSTR commandLine, int) {
+    {
+        // Every path, key and name is walked by the characters of the machine's code page.
+        vt::Win32Platform platform;
+        vt::CodePage::SetMachine(vt::CodePage::Of(platform));
+    }
     std::vector<std::string> words = vt::CommandWords(commandLine ? commandLine : "");
     if (!words.empty() && vt::ToLower(words[0]) == "/uninstall") return UninstallMode(words);
     if (auto run = vt::ParseUnattended(words)) return UnattendedMode(*run);

@@ -2,6 +2,7 @@
 
 #include "platform/NoCase.h"
 #include "store/FileLimits.h"
+#include "store/Paths.h"
 #include "store/ProfileText.h"
 #include "store/RestorePointFiles.h"
 
@@ -15,8 +16,7 @@ constexpr const char* kMissing = "(missing)";
 
 std::string Trimmed(std::string path) {
     while (!path.empty() && path.front() == '\\') path.erase(0, 1);
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
+    return TrimTrailing(path, '\\');
 }
 
 std::string Shown(const std::optional<regedit4::Data>& data) {
@@ -40,7 +40,7 @@ LONG Fill(const std::vector<BYTE>& bytes, DWORD valueType, DWORD* type, BYTE* da
 // The text with the one profile write made, as the profile functions make it.
 std::string WithProfileWrite(const std::string& text, const std::string& section,
                              const std::string& key, const char* value) {
-    std::vector<std::string> lines = pointfiles::Split(text, '\n');
+    std::vector<std::string> lines = SplitAt(text, '\n');
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
     std::string current;
     std::size_t sectionEnd = std::string::npos;
@@ -234,7 +234,7 @@ LONG DryRunPlatform::RegCloseKey(HKEY key) {
 
 std::string DryRunPlatform::WholePath(const char* fileName) {
     std::string path = fileName ? fileName : "";
-    if (path.find('\\') == std::string::npos && path.find(':') == std::string::npos) {
+    if (!NamesAFolder(path)) {
         char windows[MAX_PATH] = "";
         UINT length = inner_.GetWindowsDirectoryA(windows, sizeof windows);
         path = std::string(windows, length < sizeof windows ? length : 0) + "\\" + path;

@@ -63,8 +63,13 @@ std::string ProfileKey(const std::string& caption) {
     return key;
 }
 
+std::string CodePageComment(UINT codePage) {
+    return "; code page " + std::to_string(codePage);
+}
+
 std::string WriteProfileText(const std::vector<ProfileField>& fields) {
-    std::string text = std::string(kProfileHeader) + "\r\n";
+    std::string text =
+        std::string(kProfileHeader) + "\r\n" + CodePageComment(CodePage::Machine().Id()) + "\r\n";
     std::string section;
     // The boxes that do nothing but open their frame, by "section\nKEY".
     std::set<std::string> frameBoxes;
@@ -96,10 +101,24 @@ bool IsNotSet(const std::string& value) {
     return EqualNoCase(value, kNotSet);
 }
 
+// The code page the comment before the first section names (0 when none does) and its line.
+std::pair<UINT, int> NamedCodePage(const std::vector<std::string>& lines) {
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string line = Trimmed(lines[i]);
+        if (!line.empty() && line[0] == '[') break;
+        const std::string prefix = CodePageComment(0).substr(0, CodePageComment(0).size() - 1);
+        if (line.size() > prefix.size() && EqualNoCase(line.substr(0, prefix.size()), prefix))
+            if (auto number = WholeNumber(line.substr(prefix.size())))
+                return {static_cast<UINT>(*number), static_cast<int>(i) + 1};
+    }
+    return {0, 0};
+}
+
 // One file's lines, each checked alone; errors by line number.
-void CheckLines(const std::string& text, std::size_t source,
+void CheckLines(const ProfileSource& profile, std::size_t source,
                 const std::vector<ProfileField>& fields, std::vector<ProfileLine>& out,
                 std::multimap<int, std::string>& errors) {
+    const std::string& text = profile.text;
     // Notepad of later Windows starts a UTF-8 file with a byte-order mark.
     const char* const kByteOrderMark = "\xEF\xBB\xBF";
     std::vector<std::string> lines =
@@ -123,6 +142,18 @@ void CheckLines(const std::string& text, std::size_t source,
                            Quoted(kProfileHeader) + ")");
         return;
     }
+    const UINT here = CodePage::Machine().Id();
+    if (auto [there, number] = NamedCodePage(lines);
+        !profile.inThisCodePage && there && there != here &&
+        std::any_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        error(number, "this profile was written on a PC of code page " + std::to_string(there) +
+                          " and holds letters beyond ASCII, which this PC (code page " +
+                          std::to_string(here) +
+                          ") would read as other letters: export it on a PC of code page " +
+                          std::to_string(here) + ", or save it as UTF-8 text");
+        return;
+    }
     std::string section;
     bool sectionKnown = false;
     std::map<const ProfileField*, int> seen;
@@ -131,11 +162,12 @@ void CheckLines(const std::string& text, std::size_t source,
         std::string line = Trimmed(lines[i]);
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[') {
-            section = line.back() == ']' ? Trimmed(line.substr(1, line.size() - 2)) : line;
-            sectionKnown = line.back() == ']' &&
-                           std::any_of(fields.begin(), fields.end(), [&](const ProfileField& f) {
-                               return EqualNoCase(f.section, section);
-                           });
+            const bool closed = CodePage::Machine().EndsWith(line, ']');
+            section = closed ? Trimmed(line.substr(1, line.size() - 2)) : line;
+            sectionKnown =
+                closed && std::any_of(fields.begin(), fields.end(), [&](const ProfileField& f) {
+                    return EqualNoCase(f.section, section);
+                });
             if (!sectionKnown) error(number, "unknown page " + Quoted(line));
             continue;
         }
@@ -194,7 +226,7 @@ CheckedProfile CheckProfileTexts(const std::vector<ProfileSource>& sources,
     std::vector<std::multimap<int, std::string>> errors(sources.size());
     for (std::size_t source = 0; source < sources.size(); ++source) {
         std::vector<ProfileLine> lines;
-        CheckLines(sources[source].text, source, fields, lines, errors[source]);
+        CheckLines(sources[source], source, fields, lines, errors[source]);
         // A later file's line stands for the setting.
         for (const ProfileLine& line : lines) {
             std::erase_if(checked.lines,
@@ -310,6 +342,81 @@ std::optional<std::string> ReadProfileFile(Platform& sys, const std::string& pat
     }
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
+}
+
+namespace {
+
+// UTF-8 as UTF-16; nothing when a byte is no part of a well-formed sequence.
+std::optional<std::u16string> Utf16OfUtf8(const std::string& text) {
+    std::u16string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const int more = lead < 0x80                   ? 0
+                         : lead >= 0xC2 && lead < 0xE0 ? 1
+                         : lead >= 0xE0 && lead < 0xF0 ? 2
+                         : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                       : -1;
+        if (more < 0 || at + more >= text.size()) return std::nullopt;
+        char32_t code = more ? lead & (0x3F >> more) : lead;
+        for (int i = 1; i <= more; ++i) {
+            const auto next = static_cast<unsigned char>(text[at + i]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            code = code << 6 | (next & 0x3F);
+        }
+        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (code < least[more] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+            return std::nullopt;
+        if (code >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(code);
+        }
+        at += more + 1;
+    }
+    return out;
+}
+
+// The line in the code page; nothing when a character of it has no place there (a best fit
+// that would not read back as the same character counts as none).
+std::optional<std::string> InCodePage(Platform& sys, const std::u16string& wide) {
+    if (wide.empty()) return std::string();
+    const int size = static_cast<int>(wide.size());
+    std::string bytes(wide.size() * 2, '\0');
+    BOOL usedDefault = FALSE;
+    const int length =
+        sys.WideCharToMultiByte(CP_ACP, 0, wide.data(), size, bytes.data(),
+                                static_cast<int>(bytes.size()), nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(length));
+    std::u16string back(wide.size(), u'\0');
+    const int units = sys.MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, back.data(), size);
+    if (units != size || back != wide) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+ProfileInCodePage ProfileForThisCodePage(Platform& sys, const std::string& text) {
+    const std::string kByteOrderMark = "\xEF\xBB\xBF";
+    if (!text.starts_with(kByteOrderMark)) return {text, false, std::nullopt};
+    ProfileInCodePage out{{}, true, std::nullopt};
+    int number = 1;
+    for (const std::string& line : SplitAt(text.substr(kByteOrderMark.size()), '\n')) {
+        std::optional<std::u16string> wide = Utf16OfUtf8(line);
+        std::optional<std::string> bytes = wide ? InCodePage(sys, *wide) : std::nullopt;
+        if (!bytes) {
+            out.error =
+                "Line " + std::to_string(number) +
+                (wide ? ": a character of this line has no place in this PC's code page (" +
+                            std::to_string(CodePage::Machine().Id()) + ")"
+                      : ": this line is not UTF-8 text, as the file's byte-order mark says");
+            return out;
+        }
+        out.text += (number > 1 ? "\n" : "") + *bytes;
+        ++number;
+    }
+    return out;
 }
 
 // --- Fields of the common controls ------------------------------------------------------

@@ -82,10 +82,24 @@ CheckedProfile CheckProfileText(const std::string& text, const std::vector<Profi
 // Several profiles as one: each line checked in its file, a later file's line over an
 // earlier one's, what a line needs looked for in all of them. With more than one file each
 // error names its file first.
+// A profile names the code page of the PC that wrote it in a comment after its first line
+// ("; code page 932"); one of another code page is refused unless its text is all ASCII.
 struct ProfileSource {
     std::string name;
     std::string text;
+    bool inThisCodePage = false;  // converted to it already: the comment no longer counts
 };
+// A profile's text in this PC's code page: a text that begins with a UTF-8 byte-order mark is
+// taken as UTF-8 and converted (inThisCodePage); `error` names the first line that cannot be,
+// a character the code page has no place for or a byte that is no UTF-8.
+struct ProfileInCodePage {
+    std::string text;
+    bool inThisCodePage = false;
+    std::optional<std::string> error;
+};
+ProfileInCodePage ProfileForThisCodePage(Platform& sys, const std::string& text);
+// The comment line an export writes after its first line.
+std::string CodePageComment(UINT codePage);
 CheckedProfile CheckProfileTexts(const std::vector<ProfileSource>& sources,
                                  const std::vector<ProfileField>& fields);
 

@@ -23,7 +23,11 @@ TForm1::ImportResult TForm1::ImportProfiles(const std::vector<std::string>& path
     for (const std::string& path : paths) {
         std::optional<std::string> text = ReadProfileFile(sys_, path);
         if (text) {
-            sources.push_back({path, *text});
+            ProfileInCodePage readable = ProfileForThisCodePage(sys_, *text);
+            if (readable.error)
+                result.errors.push_back(RefusalMessage(path, {*readable.error}));
+            else
+                sources.push_back({path, readable.text, readable.inThisCodePage});
         } else if (sys_.GetLastError() == static_cast<DWORD>(ERROR_FILE_TOO_LARGE)) {
             result.errors.push_back("The settings profile " + path +
                                     " is too large to be one: it is not read.");

@@ -13,9 +13,8 @@ namespace vt {
 // --- Restore points --------------------------------------------------------------------
 
 std::string TForm1::RestoreDir() {
-    std::string dir = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    return dir + "\\Restore";
+    const std::string dir = ProgramDir.empty() ? TakeProgramDir(sys_) : ProgramDir;
+    return TrimTrailing(dir, '\\') + "\\Restore";
 }
 
 RestoreJournal::Scope TForm1::KeepRestorePoint() {
@@ -163,7 +162,7 @@ void TForm1::SettleFailedPass(const std::string& failure) {
         prompts_.ShowError(failure);
         return;
     }
-    const std::string point = folder.substr(folder.find_last_of('\\') + 1);
+    const std::string point = NameOf(folder);
     try {
         if (prompts_.Confirm(failure + "\n\n" + kFailedPassQuestion, ui::Buttons::YesNo) ==
             ui::Answer::Yes) {

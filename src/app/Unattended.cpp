@@ -17,9 +17,9 @@ namespace {
 // The file's folder is not there (a log's or an export's): found before anything is done, so
 // that a run nobody can read about changes nothing.
 bool FolderMissing(Platform& sys, const std::string& file) {
-    std::size_t slash = file.find_last_of('\\');
-    if (slash == std::string::npos || slash <= 2) return false;  // the current folder, a root
-    DWORD attributes = sys.GetFileAttributesA(file.substr(0, slash).c_str());
+    const std::string folder = ParentOf(file);
+    if (folder.size() <= 2) return false;  // the current folder, a root
+    DWORD attributes = sys.GetFileAttributesA(folder.c_str());
     return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -75,8 +75,7 @@ int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::s
     TForm1::ImportResult result = form.ImportProfiles(run.Profiles());
     if (!result.errors.empty()) {
         for (const std::string& error : result.errors)
-            Append(log,
-                   result.unreadable ? "error: " : "refused: ", pointfiles::Split(error, '\n'));
+            Append(log, result.unreadable ? "error: " : "refused: ", SplitAt(error, '\n'));
         return result.unreadable ? kExitUnreachable : kExitRefused;
     }
     Append(log, "set ", result.outcome.changed);

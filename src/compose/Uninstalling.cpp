@@ -77,8 +77,7 @@ int UninstallProgramParts(Platform& sys, ui::Prompts& prompts, bool putBack,
     if (sys.CreateMutexA(kSingleInstanceMutex) != 0 &&
         sys.GetLastError() == static_cast<DWORD>(ERROR_ALREADY_EXISTS))
         return kUninstallRunning;
-    std::string programDir = TakeProgramDir(sys);
-    while (!programDir.empty() && programDir.back() == '\\') programDir.pop_back();
+    const std::string programDir = TakeProgramDir(sys);
     const std::string restore = programDir + "\\Restore";
     const ManagedScope scope = TakeManagedScope(sys, programDir, DeclaredStores(sys, prompts));
     if (std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys, restore)) {

@@ -1,32 +1,27 @@
-// Text compared as Windows compares registry, profile and file names: without case.
+// Text compared as Windows compares registry, profile and file names: without case, by the
+// characters of the machine's code page (the case of a two-byte character is kept).
 #pragma once
 
-#include <algorithm>
-#include <cctype>
+#include "platform/CodePage.h"
+
 #include <string>
 
 namespace vt {
 
 inline std::string ToLower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
+    return CodePage::Machine().Lower(std::move(s));
 }
 
 inline std::string ToUpper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
+    return CodePage::Machine().Upper(std::move(s));
 }
 
 inline bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && ToLower(a) == ToLower(b);
+    return CodePage::Machine().EqualNoCase(a, b);
 }
 
 inline bool LessNoCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+    return CodePage::Machine().LessNoCase(a, b);
 }
 
 }  // namespace vt

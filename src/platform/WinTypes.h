@@ -16,6 +16,8 @@ using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using UINT = std::uint32_t;
 using BOOL = int;
+// A UTF-16 code unit, as Windows' WCHAR.
+using WCHAR = char16_t;
 using REGSAM = DWORD;
 // A registry key handle: a predefined root's value or a handle the platform returned.
 using HKEY = std::uintptr_t;
@@ -57,6 +59,7 @@ inline constexpr LONG ERROR_SHARING_VIOLATION = 32;
 inline constexpr LONG ERROR_LOCK_VIOLATION = 33;
 inline constexpr LONG ERROR_HANDLE_DISK_FULL = 39;
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
+inline constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr LONG ERROR_DISK_FULL = 112;
 inline constexpr LONG ERROR_DIR_NOT_EMPTY = 145;
 inline constexpr LONG ERROR_BAD_PATHNAME = 161;
@@ -74,6 +77,8 @@ inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 
 inline constexpr DWORD MAX_PATH = 260;
+
+inline constexpr UINT CP_ACP = 0;
 
 inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;

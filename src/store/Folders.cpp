@@ -1,5 +1,9 @@
 #include "store/Folders.h"
 
+#include "platform/CodePage.h"
+
+#include <algorithm>
+
 namespace vt {
 
 bool DirectoryExists(Platform& sys, const std::string& path) {
@@ -14,10 +18,11 @@ bool FileExists(Platform& sys, const std::string& path) {
 
 bool ForceDirectories(Platform& sys, const std::string& path) {
     std::string folder = path;
-    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    std::replace(folder.begin(), folder.end(), '/', '\\');  // no trail byte is a '/'
+    folder = TrimTrailing(folder, '\\');
     if (folder.empty()) return false;
     if (DirectoryExists(sys, folder)) return true;
-    std::size_t cut = folder.find_last_of("\\/");
+    std::size_t cut = CodePage::Machine().FindLast(folder, '\\');
     // A drive root ("C:") or a bare name has no parent to make first.
     if (cut != std::string::npos && cut > 0 && folder[cut - 1] != ':' &&
         !ForceDirectories(sys, folder.substr(0, cut)))

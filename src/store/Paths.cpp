@@ -22,7 +22,26 @@ std::string TakeWindowsDir(Platform& sys) {
 std::string TakeProgramDir(Platform& sys) {
     char buffer[MAX_PATH + 1] = {};
     DWORD length = sys.GetCurrentDirectoryA(MAX_PATH, buffer);
-    return (length == 0 || length >= MAX_PATH) ? std::string() : std::string(buffer, length);
+    return (length == 0 || length >= MAX_PATH) ? std::string()
+                                               : TrimTrailing(std::string(buffer, length), '\\');
+}
+
+std::string ParentOf(const std::string& path) {
+    std::size_t slash = CodePage::Machine().FindLast(path, '\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(CodePage::Machine().FindLast(path, '\\') + 1);
+}
+
+bool NamesAFolder(const std::string& name) {
+    return CodePage::Machine().Find(name, '\\') != std::string::npos ||
+           name.find_first_of("/:") != std::string::npos;
+}
+
+std::string FolderPath(const std::string& folder) {
+    return folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
 }
 
 std::optional<DWORD> UnprotectMsdosSys(Platform& sys) {
@@ -48,20 +67,22 @@ bool SetAttributesReadOnlyLast(Platform& sys, const std::string& path, DWORD att
 }
 
 std::string NormalisedPath(const std::string& path) {
+    const CodePage& page = CodePage::Machine();
     // The start that stays: a drive ("C:"), a share ("\\\\server\\share") or nothing.
     std::size_t start = 0;
     if (path.size() >= 2 && path[1] == ':') {
         start = 2;
     } else if (path.starts_with("\\\\")) {
-        std::size_t server = path.find('\\', 2);
-        std::size_t share = server == std::string::npos ? server : path.find('\\', server + 1);
+        std::size_t server = page.Find(path, '\\', 2);
+        std::size_t share =
+            server == std::string::npos ? server : page.Find(path, '\\', server + 1);
         start = share == std::string::npos ? path.size() : share;
     }
     const bool rooted = start < path.size() && path[start] == '\\';
     std::vector<std::string> parts;
     std::size_t at = start;
     while (at <= path.size()) {
-        std::size_t end = path.find('\\', at);
+        std::size_t end = page.Find(path, '\\', at);
         if (end == std::string::npos) end = path.size();
         std::string part = path.substr(at, end - at);
         at = end + 1;
@@ -101,11 +122,11 @@ PathIdentity IdentityOf(Platform& sys, const std::string& path) {
     for (std::string there = full;;) {
         if (auto found = Asked(sys, there, true)) {
             std::string base = NormalisedPath(*found);
-            if (!rest.empty() && base.ends_with("\\")) base.pop_back();
+            if (!rest.empty()) base = TrimTrailing(base, '\\');
             shortForm = base + rest;
             break;
         }
-        std::size_t slash = there.find_last_of('\\');
+        std::size_t slash = CodePage::Machine().FindLast(there, '\\');
         if (slash == std::string::npos || there.size() <= 3) break;
         rest = there.substr(slash) + rest;
         there = there.substr(0, slash == 2 ? 3 : slash);
@@ -128,8 +149,11 @@ namespace {
 // `path` ends with all of `tail`, at a folder boundary ("\\WINDOWS\\SYSTEM.INI" ends with
 // "\\SYSTEM.INI").
 bool EndsWithParts(const std::string& path, const std::string& tail) {
-    return tail.size() > 1 && path.size() >= tail.size() && path.ends_with(tail) &&
-           tail.front() == '\\';
+    if (tail.size() <= 1 || path.size() < tail.size() || !path.ends_with(tail) ||
+        tail.front() != '\\')
+        return false;
+    const std::size_t at = path.size() - tail.size();  // a backslash, not a trail byte
+    return CodePage::Machine().Prev(path, at + 1) == at;
 }
 
 }  // namespace
@@ -146,7 +170,7 @@ bool PathIdentity::operator==(const PathIdentity& other) const {
 bool PathIdentity::Inside(const PathIdentity& folder) const {
     if (volume != folder.volume) return false;
     if (path == folder.path) return true;
-    std::string prefix = folder.path.ends_with("\\") ? folder.path : folder.path + "\\";
+    std::string prefix = TrimTrailing(folder.path, '\\') + "\\";
     return path.starts_with(prefix);
 }
 

@@ -1,6 +1,7 @@
 // The two base paths and the boot options file's attribute steps.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/Platform.h"
 
 #include <optional>
@@ -16,8 +17,20 @@ inline constexpr const char* kFsTemplates =
 
 // The Windows directory (GetWindowsDirectoryA into 144 bytes); empty if it does not fit.
 std::string TakeWindowsDir(Platform& sys);
-// The current directory, where Config.DAT, data.ini and the kept Uninstall.lnk live.
+// The current directory, where Config.DAT, data.ini and the kept Uninstall.lnk live, without
+// a backslash at its end ("D:" when it is a drive's root), so that files are joined to it
+// with one.
 std::string TakeProgramDir(Platform& sys);
+
+// Paths split and trimmed by the characters of the machine's code page: the folder part
+// before the last backslash (empty when there is none; "D:" for a file in a root), the name
+// after it, and the folder as a folder path ("D:" is the root "D:\").
+std::string ParentOf(const std::string& path);
+std::string NameOf(const std::string& path);
+std::string FolderPath(const std::string& folder);
+// The name says where it is (a backslash character, a '/' or a drive's colon), rather than
+// being a bare file name of the Windows directory.
+bool NamesAFolder(const std::string& name);
 
 // The path with doubled backslashes closed up, "." parts dropped and each ".." taking the
 // part before it away (never the drive or the share), and no backslash at its end but a

@@ -43,7 +43,7 @@ std::map<std::string, std::string> ProfileEntries(const std::string& text) {
         start = end + 1;
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            std::size_t close = line.find(']');
+            std::size_t close = CodePage::Machine().Find(line, ']');
             section = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
             continue;
         }
@@ -102,7 +102,7 @@ std::vector<Line> LinesOf(const std::string& text, std::size_t length) {
 std::optional<std::string> SectionName(const std::string& line) {
     std::string trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
-    std::size_t close = trimmed.find(']');
+    std::size_t close = CodePage::Machine().Find(trimmed, ']');
     return Trimmed(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
 }
 

@@ -1,5 +1,6 @@
 #include "store/Regedit4.h"
 
+#include "platform/CodePage.h"
 #include "platform/NoCase.h"
 
 #include <cctype>
@@ -21,11 +22,15 @@ constexpr Root kRoots[] = {
     {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"}, {HKEY_USERS, "HKEY_USERS"},
     {kCurrentConfig, "HKEY_CURRENT_CONFIG"},    {kDynData, "HKEY_DYN_DATA"}};
 
+// Backslash and quote characters are escaped; the second byte of a two-byte character is not,
+// as regedit of a double-byte Windows reads it.
 std::string Quoted(const std::string& text) {
+    const CodePage& page = CodePage::Machine();
     std::string out = "\"";
-    for (char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+    for (std::size_t at = 0, next = 0; at < text.size(); at = next) {
+        next = page.Next(text, at);
+        if (next == at + 1 && (text[at] == '\\' || text[at] == '"')) out += '\\';
+        out.append(text, at, next - at);
     }
     return out + "\"";
 }
@@ -95,15 +100,20 @@ DWORD HexNumber(const std::string& digits, const std::string& line) {
 
 // Reads a quoted text starting at `at` (the opening quote); leaves `at` past the closing one.
 std::string Unquote(const std::string& line, std::size_t& at) {
+    const CodePage& page = CodePage::Machine();
     std::string text;
-    for (++at; at < line.size(); ++at) {
-        char c = line[at];
-        if (c == '"') {
+    for (++at; at < line.size();) {
+        std::size_t next = page.Next(line, at);
+        if (next == at + 1 && line[at] == '"') {
             ++at;
             return text;
         }
-        if (c == '\\' && at + 1 < line.size()) c = line[++at];
-        text += c;
+        if (next == at + 1 && line[at] == '\\' && next < line.size()) {
+            at = next;
+            next = page.Next(line, at);
+        }
+        text.append(line, at, next - at);
+        at = next;
     }
     Unreadable(line);
 }
@@ -164,19 +174,20 @@ Entry ReadEntry(const std::string& line) {
 }
 
 Section ReadSection(const std::string& line) {
-    if (line.back() != ']') Unreadable(line);
+    const CodePage& page = CodePage::Machine();
+    if (!page.EndsWith(line, ']')) Unreadable(line);
     Section section;
     std::string name = line.substr(1, line.size() - 2);
     if (!name.empty() && name[0] == '-') {
         section.remove = true;
         name.erase(0, 1);
     }
-    std::size_t slash = name.find('\\');
+    std::size_t slash = page.Find(name, '\\');
     std::optional<HKEY> root = RootByName(name.substr(0, slash));
     if (!root) Unreadable(line);
     section.root = *root;
     if (slash != std::string::npos) section.path = name.substr(slash + 1);
-    while (!section.path.empty() && section.path.back() == '\\') section.path.pop_back();
+    section.path = TrimTrailing(section.path, '\\');
     return section;
 }
 
@@ -219,7 +230,8 @@ std::vector<Section> Read(const std::string& text) {
     bool continued = false;
     auto finish = [&] {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        continued = !line.empty() && line.back() == '\\' && line.find('=') != std::string::npos &&
+        continued = CodePage::Machine().EndsWith(line, '\\') &&
+                    line.find('=') != std::string::npos &&
                     line.find('"', line.find('=')) == std::string::npos;
         if (continued) {
             line.pop_back();

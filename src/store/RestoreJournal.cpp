@@ -79,7 +79,7 @@ void RestoreJournal::FlushRegistry() {
 void RestoreJournal::Changed(const KeyName& key) {
     if (!Recording() || !key.root) return;
     std::string hive;
-    if (key.root == HKEY_USERS) hive = Split(key.path, '\\').front();
+    if (key.root == HKEY_USERS) hive = SplitAt(key.path, '\\').front();
     hives_.insert({key.root, hive});
 }
 
@@ -180,7 +180,7 @@ LONG RestoreJournal::DroppedValue(LONG rc, bool added, HKEY key, const char* nam
 void RestoreJournal::SaveCreatedKeys(const KeyName& key) {
     if (!key.root) return;
     std::string prefix;
-    for (const std::string& part : Split(key.path, '\\')) {
+    for (const std::string& part : SplitAt(key.path, '\\')) {
         if (part.empty()) continue;
         prefix = JoinKey(prefix, part.c_str());
         std::string id = KeyId(key.root, prefix);
@@ -240,13 +240,12 @@ std::string RestoreJournal::AbsolutePath(const std::string& path) {
     inner_.GetCurrentDirectoryA(sizeof current, current);
     std::string dir = current;
     if (!p.empty() && p[0] == '\\') return NormalisedPath(dir.substr(0, 2) + p);
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    return NormalisedPath(dir + "\\" + p);
+    return NormalisedPath(TrimTrailing(dir, '\\') + "\\" + p);
 }
 
 std::string RestoreJournal::ProfilePath(const char* fileName) {
     std::string name = fileName ? fileName : "win.ini";
-    if (name.find_first_of("\\/:") != std::string::npos) return AbsolutePath(name);
+    if (NamesAFolder(name)) return AbsolutePath(name);
     char windows[1024] = "";
     inner_.GetWindowsDirectoryA(windows, sizeof windows);
     return std::string(windows) + "\\" + name;

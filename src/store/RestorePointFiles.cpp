@@ -22,24 +22,9 @@ bool IsRoot(HKEY key) {
     return key >= HKEY_CLASSES_ROOT && key <= 0x80000006u;
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : text) {
-        if (c == separator) {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    parts.push_back(part);
-    return parts;
-}
-
 std::string JoinKey(const std::string& base, const char* subKey) {
     std::string path = base;
-    for (const std::string& part : Split(subKey ? subKey : "", '\\')) {
+    for (const std::string& part : SplitAt(subKey ? subKey : "", '\\')) {
         if (part.empty()) continue;
         if (!path.empty()) path += '\\';
         path += part;
@@ -56,7 +41,9 @@ std::string LocalTime() {
 }
 
 std::string BaseName(const std::string& path) {
-    std::size_t slash = path.find_last_of("\\/:");
+    std::size_t slash = CodePage::Machine().FindLast(path, '\\');
+    std::size_t other = path.find_last_of("/:");  // no trail byte is either
+    if (other != std::string::npos && (slash == std::string::npos || other > slash)) slash = other;
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -199,7 +186,7 @@ std::vector<std::string> ReadList(Platform& sys, const std::string& restoreDir) 
     std::vector<std::string> names;
     auto text = ReadSealed(sys, restoreDir + "\\" + kList, limits::kPointList);
     if (!text) return names;
-    for (std::string line : Split(*text, '\n')) {
+    for (std::string line : SplitAt(*text, '\n')) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
         // A name that would lead out of the Restore folder is no point of the program's.
         if (!line.empty() && line[0] != ';' && PlainName(line)) names.push_back(line);
@@ -279,10 +266,10 @@ std::optional<DWORD> Number(const std::string& text, int base) {
 FilesList ReadFilesText(const std::string& text) {
     FilesList list;
     bool stated = false;
-    for (std::string line : Split(text, '\n')) {
+    for (std::string line : SplitAt(text, '\n')) {
         while (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == ';') continue;
-        std::vector<std::string> fields = Split(line, '\t');
+        std::vector<std::string> fields = SplitAt(line, '\t');
         auto bad = [&] { return RestorePointDamaged("Not a line of a restore point: " + line); };
         if (fields.size() == 2 && fields[0] == "state") {
             auto named = std::find(std::begin(kStateNames), std::end(kStateNames), fields[1]);

@@ -3,6 +3,7 @@
 // Shared by the journal that writes points and by Undo, which reads them.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/Platform.h"
 #include "store/FileLimits.h"
 #include "store/Regedit4.h"
@@ -47,7 +48,6 @@ inline constexpr DWORD kProtection =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 bool IsRoot(HKEY key);
-std::vector<std::string> Split(const std::string& text, char separator);
 // `base` and `subKey` joined, empty parts dropped.
 std::string JoinKey(const std::string& base, const char* subKey);
 // The local date and time, "2000-01-31 13.05.59".

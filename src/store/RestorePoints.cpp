@@ -53,8 +53,8 @@ std::vector<ManagedKey> RightClickKeys(Platform& sys) {
         if (reg.OpenPath(ext, false) && reg.ValueType("") == REG_SZ) {
             try {
                 std::string type = reg.ReadText("");
-                if (!type.empty() && type.find('\\') == std::string::npos && type != "." &&
-                    type != ".." && !EqualNoCase(type, own))
+                if (!type.empty() && CodePage::Machine().Find(type, '\\') == std::string::npos &&
+                    type != "." && type != ".." && !EqualNoCase(type, own))
                     types.push_back(type);
             } catch (const StoreError&) {
             }
@@ -69,7 +69,7 @@ std::vector<ManagedKey> RightClickKeys(Platform& sys) {
 }
 
 std::vector<std::string> Parts(const std::string& path) {
-    return path.empty() ? std::vector<std::string>{} : Split(path, '\\');
+    return path.empty() ? std::vector<std::string>{} : SplitAt(path, '\\');
 }
 
 // The first parts of `path` are the key's, as many as both have.
@@ -206,7 +206,7 @@ std::pair<HKEY, std::string> Canonical(HKEY root, const std::string& path) {
 }
 
 bool HasPathParts(const std::string& path) {
-    for (const std::string& part : Split(path, '\\'))
+    for (const std::string& part : SplitAt(path, '\\'))
         if (part.empty() || part == "." || part == "..") return true;
     return false;
 }
@@ -249,11 +249,8 @@ struct ManagedPath {
 };
 
 std::vector<ManagedPath> ManagedPaths(const ManagedScope& scope) {
-    auto trimmed = [](std::string dir) {
-        while (!dir.empty() && dir.back() == '\\') dir.pop_back();
-        return dir;
-    };
-    const std::string windows = trimmed(scope.windowsDir), program = trimmed(scope.programDir);
+    const std::string windows = TrimTrailing(scope.windowsDir, '\\'),
+                      program = TrimTrailing(scope.programDir, '\\');
     auto file = [&](std::string path, bool made) {
         IniKeys ini = scope.stores.IniKeysOf(path, windows);
         return ManagedPath{std::move(path), false, made, std::move(ini)};
@@ -351,8 +348,7 @@ void Writable(Platform& sys, const std::string& path) {
 // the file is short and the spare whole, and the next start reads the spare.
 bool WriteBack(Platform& sys, const ManagedScope& scope, const std::string& path,
                const std::vector<BYTE>& bytes) {
-    std::string program = scope.programDir;
-    while (!program.empty() && program.back() == '\\') program.pop_back();
+    const std::string program = TrimTrailing(scope.programDir, '\\');
     if (!program.empty() && EqualNoCase(path, program + ConfigDat::kFileName))
         return WriteConfigBytes(sys, program, bytes);
     return sys.WriteFileBytes(path.c_str(), bytes) != FALSE;

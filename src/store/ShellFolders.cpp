@@ -19,8 +19,7 @@ std::string AskShell(Platform& sys, int folder, const std::string& fallback) {
 }  // namespace
 
 ShellFolders ShellFolders::BelowWindows(const std::string& windowsDir) {
-    std::string windows = windowsDir;
-    while (!windows.empty() && windows.back() == '\\') windows.pop_back();
+    const std::string windows = TrimTrailing(windowsDir, '\\');
     return {Below(windows, "\\Desktop"), Below(windows, "\\Start Menu\\Programs"),
             Below(windows, "\\Start Menu"), Below(windows, "\\Application Data")};
 }

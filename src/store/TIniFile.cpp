@@ -102,7 +102,7 @@ void FlushProfileCache(Platform& sys, const std::string& fileName) {
 }
 
 std::string TIniFile::FullPath() {
-    if (fileName_.find_first_of("\\/:") != std::string::npos) return fileName_;
+    if (NamesAFolder(fileName_)) return fileName_;
     return TakeWindowsDir(sys_) + "\\" + fileName_;
 }
 
@@ -169,8 +169,7 @@ bool TIniFile::HasValue(const std::string& section, const std::string& key) {
 }
 
 bool TIniFile::FileExists() {
-    if (fileName_.find_first_of("\\/:") != std::string::npos)
-        return vt::FileExists(sys_, fileName_);
+    if (NamesAFolder(fileName_)) return vt::FileExists(sys_, fileName_);
     std::string windows = TakeWindowsDir(sys_);
     return !windows.empty() && vt::FileExists(sys_, windows + "\\" + fileName_);
 }

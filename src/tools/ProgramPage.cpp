@@ -85,7 +85,7 @@ void ProgramPage::Write() {
 
 // A shortcut that cannot be made or deleted stops the pass with its name, as any write does.
 void ProgramPage::MakeShortcut(const std::string& target, const std::string& link) {
-    if (!sys_.CreateShellLink(target.c_str(), link.c_str(), form_.ProgramDir.c_str()))
+    if (!sys_.CreateShellLink(target.c_str(), link.c_str(), FolderPath(form_.ProgramDir).c_str()))
         throw IoError("Cannot create file " + link);
 }
 

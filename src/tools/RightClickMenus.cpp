@@ -182,7 +182,7 @@ bool RightClickMenus::MadeByPage(const std::string& fileType, const std::string&
 std::string RightClickMenus::Refusal() {
     const std::string& name = Edit12.Text();
     if (name.empty()) return "Type a name for the menu entry first.";
-    if (name.find('\\') != std::string::npos)
+    if (CodePage::Machine().Find(name, '\\') != std::string::npos)
         return "The name of a menu entry cannot contain a backslash (\\).";
     // The registry takes key names of up to 255 characters, none below a blank.
     if (name.size() > kLongestName)

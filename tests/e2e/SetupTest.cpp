@@ -44,6 +44,7 @@ constexpr int kWait = 15000;
 constexpr int kStartMenuPage = 3;
 constexpr int kAddRemovePage = 7;
 constexpr int kProgramPage = 12;
+constexpr int kRightClickPage = 6;
 const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrim 2000";
 const char* const kUninstallList = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -885,6 +886,66 @@ TEST_F(SetupTest, TheFirstPageShowsTheProductAndItsVersionAndCancelInstallsNothi
     e2e::Click(cancel);
     EXPECT_NE(-1, e2e::WaitExit(processes_.back(), kWait));
     EXPECT_EQ("", Lines(Changes(before_, TakeSnapshot())));
+}
+
+// --- A Japanese Windows (code page 932) ------------------------------------------------
+
+// 表 is 95 5C: a folder named C:\VT表 ends with a backslash byte that is half a character.
+// Setup, the program, its restore points and the uninstaller keep to that folder, and a
+// right-click entry named 表示 is made and removed by its whole name.
+TEST_F(SetupTest, OnAJapaneseMachineAFolderEndingInATrailByteIsTheProgramsOwn) {
+    const char* wanted = std::getenv("VT_CODE_PAGE");
+    if (!wanted || std::string(wanted) != "932") GTEST_SKIP() << "for the Japanese machine";
+    ASSERT_EQ(932u, ::GetACP()) << "the machine was not started with a Japanese locale";
+    const std::string folder = "C:\\VT\x95\x5C", sibling = "C:\\VT\x95Restore";
+    const std::string entry = "\x95\x5C\x8E\xA6", verb = "txtfile\\Shell\\" + entry;
+    ASSERT_EQ(0, RunSetup("/S /D=" + folder));
+    ExpectInstalled(folder);
+    WriteConfig(folder, {0, 0, 0, 0, 0});  // no welcome window
+
+    const DWORD msdosAttributes = ::GetFileAttributesA(kMsdosSys);
+    processes_.push_back(e2e::Start(folder + "\\Veltrim.exe", folder));
+    HWND main = e2e::WaitWindow("TForm1", "Veltrim 2000", kWait);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::ShowPage(main, kRightClickPage, kWait));
+    e2e::ClickAndWait(e2e::Control(main, "CheckBox79"));  // txt files
+    const std::string command = "C:\\windows\\notepad.exe \"%1\"";
+    ::SendMessageA(e2e::Control(main, "Edit13"), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(command.c_str()));
+    ::SendMessageA(e2e::Control(main, "Edit12"), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(entry.c_str()));
+    e2e::ClickAndWait(e2e::Control(main, "Button6"));
+    EXPECT_EQ(command, RegistryText(HKEY_CLASSES_ROOT, (verb + "\\command").c_str(), ""));
+    e2e::ClickAndWait(e2e::Control(main, "Button8"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, verb.c_str()));
+    e2e::Click(e2e::Control(main, "Button4"));
+    ASSERT_EQ(0, e2e::WaitExit(processes_.back(), kWait));
+    RestoreMsdosSys(msdosAttributes);
+
+    const std::string msdosSys = ReadWhole(kMsdosSys);
+    WriteWhole(folder + "\\menu.vts",
+               "Veltrim 2000 settings profile, version 1\r\n; code page 932\r\n"
+               "[Boot]\r\nDisplay Windows Boot Menu=1\r\nBoot menu delay=5\r\n");
+    const std::string run = "\"" + folder + "\\Veltrim.exe\" ";
+    ASSERT_EQ(7, RunToEnd(run + "/apply menu.vts /log menu.log", folder))
+        << ReadWhole(folder + "\\menu.log");
+    EXPECT_NE(std::string::npos, ReadWhole(kMsdosSys).find("BootMenuDelay=5"));
+    WriteWhole(folder + "\\western.vts",
+               "Veltrim 2000 settings profile, version 1\r\n; code page 1252\r\n"
+               "[OEM Info]\r\nManufacturer=Caf\xE9\r\n");
+    EXPECT_EQ(2, RunToEnd(run + "/apply western.vts /log menu.log", folder))
+        << "a profile of another code page with letters beyond ASCII is refused";
+    const int undone = RunToEnd(run + "/undo /log menu.log", folder);
+    EXPECT_TRUE(undone == 0 || undone == 7) << ReadWhole(folder + "\\menu.log");
+    EXPECT_EQ(msdosSys, ReadWhole(kMsdosSys));
+    EXPECT_TRUE(Exists(folder + "\\Restore\\Points.txt"));
+    EXPECT_FALSE(Exists(sibling)) << "restore points beside the program's folder";
+
+    for (const char* name : {"menu.vts", "western.vts", "menu.log"})
+        ::DeleteFileA((folder + "\\" + name).c_str());
+    Uninstall();
+    EXPECT_FALSE(Exists(sibling));
+    ExpectAsBefore(folder, {kMsdosSys});
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ void FakePlatform::MakeDirectories(const std::string& path) {
     std::string full = FullPath(path);
     std::size_t pos = 0;
     while (pos != std::string::npos) {
-        pos = full.find('\\', pos + 1);
+        pos = CodePage::Machine().Find(full, '\\', CodePage::Machine().Next(full, pos));
         std::string prefix = full.substr(0, pos);
         if (prefix.size() == 2 && prefix[1] == ':') prefix += '\\';
         directories_.emplace(ToUpper(prefix), prefix);
@@ -91,8 +91,8 @@ void FakePlatform::MakeDirectories(const std::string& path) {
 
 std::string FakePlatform::ProfilePath(const char* fileName) const {
     std::string name = fileName ? fileName : "win.ini";
-    if (name.find('\\') == std::string::npos && name.find('/') == std::string::npos &&
-        name.find(':') == std::string::npos)
+    if (CodePage::Machine().Find(name, '\\') == std::string::npos &&
+        name.find_first_of("/:") == std::string::npos)
         return FullPath(windowsDir_ + "\\" + name);
     return FullPath(name);
 }
@@ -248,9 +248,14 @@ bool FitsShortName(const std::string& part) {
 std::string FakePlatform::ShortPart(const std::string& part) {
     if (FitsShortName(part)) return ToUpper(part);
     std::string base, extension;
-    std::size_t dot = part.rfind('.');
-    for (char c : part.substr(0, dot))
-        if (c != ' ' && c != '.' && base.size() < 6) base += c;
+    std::size_t dot = part.rfind('.');  // no trail byte is a dot
+    const std::string name = part.substr(0, dot);
+    const CodePage& page = CodePage::Machine();
+    for (std::size_t at = 0, next = 0; at < name.size(); at = next) {
+        next = page.Next(name, at);  // two-byte characters stay whole
+        if (name[at] != ' ' && name[at] != '.' && base.size() + (next - at) <= 6)
+            base.append(name, at, next - at);
+    }
     if (dot != std::string::npos)
         for (char c : part.substr(dot + 1))
             if (c != ' ' && extension.size() < 3) extension += c;
@@ -275,7 +280,8 @@ std::string FakePlatform::FullPath(const std::string& path) const {
                 for (auto it = entries.lower_bound(prefix);
                      it != entries.end() && it->first.starts_with(prefix); ++it) {
                     std::string rest = it->first.substr(prefix.size());
-                    if (rest.find('\\') == std::string::npos && ShortPart(rest) == ToUpper(part))
+                    if (CodePage::Machine().Find(rest, '\\') == std::string::npos &&
+                        ShortPart(rest) == ToUpper(part))
                         return resolved + "\\" + rest;
                 }
                 return std::nullopt;
@@ -336,7 +342,7 @@ BOOL FakePlatform::GetVolumeInformationA(const char* root, DWORD* serialNumber) 
 }
 
 std::string FakePlatform::ParentOf(const std::string& fullPath) const {
-    std::size_t slash = fullPath.find_last_of('\\');
+    std::size_t slash = CodePage::Machine().FindLast(fullPath, '\\');
     if (slash == std::string::npos || slash <= 2) return fullPath.substr(0, 3);
     return fullPath.substr(0, slash);
 }

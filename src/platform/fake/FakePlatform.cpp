@@ -20,6 +20,7 @@ Behaviour FakePlatform::DefaultBehaviour() {
 }
 
 FakePlatform::FakePlatform() : behaviour_(defaultBehaviour) {
+    SetCodePage(1252);
     localMachine_ = std::make_shared<Key>();
     localMachine_->path = "HKEY_LOCAL_MACHINE";
     users_ = std::make_shared<Key>();

@@ -6,6 +6,7 @@
 // Windows 98 mode, as Windows 98 itself.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/Platform.h"
 
 #include <functional>
@@ -169,6 +170,11 @@ class FakePlatform final : public Platform {
     // The module's icon resource 1, as LoadIconA answers it.
     static constexpr HICON kProgramIcon = 0x7001;
 
+    // The machine's ANSI code page, 1252 (a new machine's) or 932; the program's text is
+    // walked by it from now on (FakeText.cpp says what the fake knows of each).
+    void SetCodePage(UINT id);
+    static CodePage CodePageModel(UINT id);
+
     void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
     void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
 
@@ -217,6 +223,8 @@ class FakePlatform final : public Platform {
     // call is to change nothing.
     LONG Enter(const CallInfo& call);
     BOOL Fail(LONG error);
+    char16_t ToUtf16(const char* text, std::size_t& length) const;
+    std::string FromUtf16(char16_t unit) const;
 
     std::shared_ptr<Key> Resolve(HKEY key) const;
     // Resolves a handle to a key that still exists; answers the error otherwise.
@@ -310,6 +318,7 @@ class FakePlatform final : public Platform {
     };
     std::optional<ProfileCache> profileCache_;
     DWORD lastError_ = 0;
+    std::unique_ptr<CodePage> codePage_;
     Behaviour behaviour_;
     std::map<std::string, std::size_t> roomToGrow_;  // by upper-case path
     std::map<char, char> driveAliases_;

@@ -20,17 +20,8 @@ bool IsPredefined(HKEY key) {
 }  // namespace
 
 std::vector<std::string> SplitKeyPath(const char* subKey) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (const char* p = subKey ? subKey : ""; *p; ++p) {
-        if (*p == '\\') {
-            if (!current.empty()) parts.push_back(current);
-            current.clear();
-        } else {
-            current += *p;
-        }
-    }
-    if (!current.empty()) parts.push_back(current);
+    std::vector<std::string> parts = SplitAt(subKey ? subKey : "", '\\');
+    std::erase(parts, std::string());
     return parts;
 }
 

@@ -167,4 +167,41 @@ DWORD Win32Platform::GetLastError() {
     return ::GetLastError();
 }
 
+UINT Win32Platform::GetACP() {
+    return ::GetACP();
+}
+
+BOOL Win32Platform::IsDBCSLeadByte(BYTE byte) {
+    return ::IsDBCSLeadByte(byte);
+}
+
+char* Win32Platform::CharNextA(const char* at) {
+    return ::CharNextA(at);
+}
+
+char* Win32Platform::CharPrevA(const char* start, const char* at) {
+    return ::CharPrevA(start, at);
+}
+
+DWORD Win32Platform::CharUpperBuffA(char* text, DWORD length) {
+    return ::CharUpperBuffA(text, length);
+}
+
+DWORD Win32Platform::CharLowerBuffA(char* text, DWORD length) {
+    return ::CharLowerBuffA(text, length);
+}
+
+int Win32Platform::MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int length,
+                                       WCHAR* wide, int wideLength) {
+    return ::MultiByteToWideChar(codePage, flags, text, length, reinterpret_cast<wchar_t*>(wide),
+                                 wideLength);
+}
+
+int Win32Platform::WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wide,
+                                       int wideLength, char* text, int length,
+                                       const char* defaultChar, BOOL* usedDefault) {
+    return ::WideCharToMultiByte(codePage, flags, reinterpret_cast<const wchar_t*>(wide),
+                                 wideLength, text, length, defaultChar, usedDefault);
+}
+
 }  // namespace vt

@@ -89,7 +89,7 @@ void FormWindow::Create(::HWND owner) {
 
     font_ =
         ::CreateFontA(-::MulDiv(form_.FontPoints(), PixelsPerInch(), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                      FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, form_.FontName().c_str());
     faceBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     // Pages that lay labels out after one another measure texts as this window draws them,

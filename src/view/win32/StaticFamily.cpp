@@ -29,7 +29,7 @@ void Created(MadeWindow& made, FamilyHost&, ::DWORD) {
     auto& title = static_cast<ui::TitleLabel&>(*made.control);
     ::HFONT font =
         ::CreateFontA(-Scaled(title.FontHeight()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                      ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_SWISS, title.FontName().c_str());
     ::SetPropA(made.hwnd, kTitleFont, font);
     ::SendMessageA(made.hwnd, WM_SETFONT, reinterpret_cast<::WPARAM>(font), FALSE);

@@ -742,7 +742,7 @@ TEST(ProfileTest, EachRunIsAppendedToTheLog) {
     machine.sys.ReleaseMutex(kSingleInstanceMutex);
     EXPECT_EQ(kExitDone, RunUnattended(machine.sys, run, attach));
     machine.sys.ReleaseMutex(kSingleInstanceMutex);
-    std::vector<std::string> lines = pointfiles::Split(machine.sys.FileText(kLog), '\n');
+    std::vector<std::string> lines = SplitAt(machine.sys.FileText(kLog), '\n');
     int runs = 0;
     const std::vector<std::string> keywords = {
         "run ",      "set ",   "skipped ", "changed ",  "pending ",  "restore point: ",
@@ -767,6 +767,51 @@ TEST(ProfileTest, EachRunIsAppendedToTheLog) {
     before = machine.sys.Dump();
     EXPECT_EQ(kExitUnreachable, RunUnattended(machine.sys, run, attach));
     EXPECT_EQ(before, machine.sys.Dump());
+}
+
+// A profile is text in the code page of the PC that wrote it, which its export names. One of
+// another code page is taken only when it is all ASCII; a UTF-8 one (with its byte-order mark)
+// is converted, and refused when a character has no place in this PC's code page.
+TEST(ProfileTest, AProfileIsReadInTheCodePageOfThePcThatWroteIt) {
+    struct Case {
+        UINT codePage;
+        std::string text;
+        std::string refusal;  // the start of the refusal; empty: taken
+        std::string stored;   // then the manufacturer as stored
+    };
+    const std::string oem = "[OEM Info]\r\nManufacturer=";
+    const std::string utf8 = "\xEF\xBB\xBF" + Header();
+    const std::vector<Case> cases = {
+        {932, Header() + "; code page 1252\r\n" + oem + "Caf\xE9\r\n",
+         "Line 2: this profile was written on a PC of code page 1252", ""},
+        {932, Header() + "; Code Page 1252\r\n" + oem + "ACME\r\n", "", "ACME"},
+        {1252, Header() + "; code page 1252\r\n" + oem + "Caf\xE9\r\n", "", "Caf\xE9"},
+        {932, utf8 + oem + "\xE8\xA1\xA8\xE7\xA4\xBA\r\n", "", "\x95\x5C\x8E\xA6"},
+        {1252, utf8 + oem + "Caf\xC3\xA9 \xE2\x82\xAC\r\n", "", "Caf\xE9 \x80"},
+        {1252, utf8 + oem + "\xE8\xA1\xA8\r\n",
+         "Line 3: a character of this line has no place in this PC's code page (1252)", ""},
+        {932, utf8 + "; code page 1252\r\n" + oem + "\xC3\r\n",
+         "Line 4: this line is not UTF-8 text", ""},
+    };
+    for (const Case& c : cases) {
+        Machine machine;
+        machine.sys.SetCodePage(c.codePage);
+        machine.sys.PutFile(kProfile, c.text);
+        const int code = machine.Run(UnattendedRun::Command::Apply);
+        const std::string log = machine.sys.FileText(kLog);
+        if (!c.refusal.empty()) {
+            EXPECT_EQ(kExitRefused, code) << c.text;
+            EXPECT_NE(std::string::npos, log.find("refused: " + c.refusal)) << log;
+            continue;
+        }
+        EXPECT_EQ(kExitChanged, code) << log;
+        EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\WINDOWS\\SYSTEM\\oeminfo.ini")
+                                         .find("Manufacturer=" + c.stored + "\r\n"))
+            << c.text;
+    }
+    Machine japanese;
+    japanese.sys.SetCodePage(932);
+    EXPECT_TRUE(japanese.Exported().starts_with(Header() + "; code page 932\r\n"));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "platform/fake/FakePlatform.h"
+#include "platform/NoCase.h"
 #include "store/Paths.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace vt {
 namespace {
@@ -98,6 +101,57 @@ TEST(PathsTest, SpellingsOfOneFileShareItsIdentity) {
     // (as GetShortPathNameA gives it there) counts.
     EXPECT_EQ(config, IdentityOf(sys, "S:\\VELTRI~1\\Config.DAT"));
     EXPECT_NE(config, IdentityOf(sys, "C:\\Veltrim 2000\\Config.DAT"));
+}
+
+// 表 (95 5C) and ソ (83 5C) end with a backslash byte: on a Japanese machine that byte is half
+// a character, on a Western one a backslash. Each row: the text, then what the Japanese and
+// the Western machine make of it.
+struct CodePageRow {
+    const char* what;
+    std::function<std::string(const std::string&)> make;
+    std::string text, japanese, western;
+};
+
+TEST(PathsTest, PathsAreSplitAndTrimmedByTheCharactersOfTheCodePage) {
+    const auto joined = [](const std::vector<std::string>& parts) {
+        std::string out;
+        for (const std::string& part : parts) out += "<" + part + ">";
+        return out;
+    };
+    const CodePageRow rows[] = {
+        {"folder", ParentOf, "C:\\VT\x95\x5C\\Restore", "C:\\VT\x95\x5C", "C:\\VT\x95\x5C"},
+        {"folder", ParentOf, "C:\\VT\x95\x5C", "C:", "C:\\VT\x95"},
+        {"name", NameOf, "C:\\A\\\x83\x5C\x83\x5C", "\x83\x5C\x83\x5C", ""},
+        {"trimmed", [](const std::string& s) { return TrimTrailing(s, '\\'); },
+         "C:\\VT\x95\x5C\\\\", "C:\\VT\x95\x5C", "C:\\VT\x95"},
+        {"normalised", NormalisedPath, "C:\\VT\x95\x5C\\.\\x\\..\\", "C:\\VT\x95\x5C",
+         "C:\\VT\x95"},
+        {"key parts", [&](const std::string& s) { return joined(SplitAt(s, '\\')); },
+         "Software\\\x95\x5C\x8E\xA6\\Sub", "<Software><\x95\x5C\x8E\xA6><Sub>",
+         "<Software><\x95><\x8E\xA6><Sub>"},
+        {"lower case", ToLower, "ABC\x83\x41\xC9", "abc\x83\x41\xC9", "abc\x83\x61\xE9"},
+        {"names a folder", [](const std::string& s) { return std::to_string(NamesAFolder(s)); },
+         "\x95\x5C.ini", "0", "1"},
+    };
+    for (const UINT codePage : {932u, 1252u}) {
+        FakePlatform sys;
+        sys.SetCodePage(codePage);
+        for (const CodePageRow& row : rows)
+            EXPECT_EQ(codePage == 932 ? row.japanese : row.western, row.make(row.text))
+                << row.what << " in code page " << codePage;
+        EXPECT_EQ(codePage == 1252, EqualNoCase("\x83\x41", "\x83\x61")) << codePage;
+    }
+}
+
+// Installed in a drive's root, the program's folder is "D:" and its files are joined to it
+// with one backslash; as a folder (a shortcut's working folder) it is "D:\".
+TEST(PathsTest, AProgramInADrivesRootJoinsItsFilesWithOneBackslash) {
+    FakePlatform sys;
+    sys.MakeDirectories("D:\\");
+    ASSERT_TRUE(sys.SetCurrentDirectoryA("D:\\"));
+    EXPECT_EQ("D:", TakeProgramDir(sys));
+    EXPECT_EQ("D:\\", FolderPath(TakeProgramDir(sys)));
+    EXPECT_EQ("D:", ParentOf("D:\\Veltrim.exe"));
 }
 
 }  // namespace

@@ -557,5 +557,35 @@ TEST_F(RightClickMenusTest, RemoveWithoutAnEntryDeletesNothing) {
     EXPECT_EQ("NOTEPAD.EXE %1", Command("txtfile", "open"));
 }
 
+// 表示 (95 5C 8E A6): on a Japanese machine its second byte is half of 表, not a backslash, and
+// the entry is made whole, with its restore point in the program's folder of the same kind
+// of name; on a Western machine that byte is a backslash and the name is refused.
+TEST_F(RightClickMenusTest, ANameIsReadByTheCharactersOfTheMachinesCodePage) {
+    const std::string name = "\x95\x5C\x8E\xA6", folder = "C:\\VT\x95\x5C";
+    for (const UINT codePage : {932u, 1252u}) {
+        sys.SetCodePage(codePage);
+        sys.MakeDirectories(folder);
+        form().ProgramDir = folder;
+        const std::size_t errors = prompts.Errors().size();
+        Create(".txt", name, "C:\\Program Files\\Viewer\\VIEW.EXE");
+        if (codePage == 1252) {
+            EXPECT_EQ(errors + 1, prompts.Errors().size());
+            continue;
+        }
+        ASSERT_EQ(errors, prompts.Errors().size()) << prompts.Errors().back();
+        EXPECT_EQ(kViewer, Command("txtfile", name));
+        EXPECT_NE(std::string::npos, sys.FileText(folder + "\\data.ini").find("Title=" + name));
+        EXPECT_EQ(folder + "\\Restore", form().RestoreDir());
+        EXPECT_EQ(1u, ListRestorePoints(sys, form().RestoreDir()).size());
+        Remove(".txt");
+        EXPECT_EQ(std::nullopt, Command("txtfile", name));
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "txtfile\\Shell\\\x95"));
+        prompts.Answer(ui::Answer::Yes);
+        form().UndoLastApply();
+        EXPECT_EQ(kViewer, Command("txtfile", name)) << "Undo brings the entry back";
+        EXPECT_FALSE(sys.HasDirectory(folder + "Restore"));
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing
