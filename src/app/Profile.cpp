@@ -63,8 +63,12 @@ std::string ProfileKey(const std::string& caption) {
     return key;
 }
 
+namespace {
+constexpr const char* kCodePageComment = "; code page ";
+}  // namespace
+
 std::string CodePageComment(UINT codePage) {
-    return "; code page " + std::to_string(codePage);
+    return kCodePageComment + std::to_string(codePage);
 }
 
 std::string WriteProfileText(const std::vector<ProfileField>& fields) {
@@ -106,7 +110,7 @@ std::pair<UINT, int> NamedCodePage(const std::vector<std::string>& lines) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string line = Trimmed(lines[i]);
         if (!line.empty() && line[0] == '[') break;
-        const std::string prefix = CodePageComment(0).substr(0, CodePageComment(0).size() - 1);
+        const std::string prefix = kCodePageComment;
         if (line.size() > prefix.size() && EqualNoCase(line.substr(0, prefix.size()), prefix))
             if (auto number = WholeNumber(line.substr(prefix.size())))
                 return {static_cast<UINT>(*number), static_cast<int>(i) + 1};

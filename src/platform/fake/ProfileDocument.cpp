@@ -60,7 +60,7 @@ std::vector<RawLine> SplitRawLines(const std::string& text) {
 // The section a trimmed line opens, if it is a section header.
 std::optional<std::string> HeaderName(const std::string& line) {
     if (line.empty() || line.front() != '[') return std::nullopt;
-    std::size_t close = line.find(']');
+    std::size_t close = CodePage::Machine().Find(line, ']');
     return Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
 }
 
@@ -140,7 +140,7 @@ ProfileDocument ProfileDocument::Parse(const std::string& text) {
         std::string line = Trim(raw);
         if (line.empty()) continue;
         if (line.front() == '[') {
-            std::size_t close = line.find(']');
+            std::size_t close = CodePage::Machine().Find(line, ']');
             std::string name =
                 line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
             doc.sections_.push_back(Section{Trim(name), {}});
