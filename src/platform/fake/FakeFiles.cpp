@@ -532,6 +532,12 @@ BOOL FakePlatform::LZCopyFileA(const char* from, const char* to) {
     std::string source = FullPath(from ? from : "");
     std::string target = FullPath(to ? to : "");
     if (LONG fault = Enter({Call::LZCopyFile, source, target})) return Fail(fault);
+    // OpenFile keeps the full path in OFSTRUCT's 128 bytes: Wine refuses a path of 128
+    // characters or more, as source or as target, with ERROR_INVALID_DATA.
+    constexpr std::size_t kOpenFilePathChars = 128;
+    if (TextualPath(from ? from : "").size() >= kOpenFilePathChars ||
+        TextualPath(to ? to : "").size() >= kOpenFilePathChars)
+        return Fail(ERROR_INVALID_DATA);
     auto file = files_.find(ToUpper(source));
     if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
     if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);

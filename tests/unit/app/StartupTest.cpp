@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace vt::testing {
@@ -108,6 +109,46 @@ TEST_F(StartupTest, AMissingStartMenuShortcutIsNotReported) {
     EXPECT_EQ(0, Start());
     EXPECT_TRUE(prompts.Errors().empty());
     EXPECT_FALSE(sys.HasFile(std::string(kProgramDir) + "\\Uninstall.lnk"));
+}
+
+// LZ opens both paths through OpenFile, which holds 128 bytes of a path with its NUL: below a
+// deeper folder the shortcut is copied as it is.
+TEST_F(StartupTest, TheFirstStartKeepsTheUninstallShortcutHoweverDeepTheFolderAndSaysWhenItCannot) {
+    struct Case {
+        std::size_t length;  // of the kept copy's path
+        fake::Call copy;
+        bool fails;
+    };
+    for (const Case& c :
+         {Case{126, fake::Call::LZCopyFile, false}, Case{127, fake::Call::CopyFile, false},
+          Case{200, fake::Call::CopyFile, false}, Case{126, fake::Call::LZCopyFile, true},
+          Case{200, fake::Call::CopyFile, true}}) {
+        SCOPED_TRACE(c.length);
+        const std::string folder = std::string(kProgramDir) + "\\" +
+                                   std::string(c.length - std::strlen(kProgramDir) - 15, 'd');
+        const std::string kept = folder + "\\Uninstall.lnk";
+        ASSERT_EQ(c.length, kept.size());
+        fake::FakePlatform machine;
+        machine.MakeDirectories(folder);
+        machine.SetCurrentDirectoryA(folder.c_str());
+        machine.PutFile(folder + "\\Config.DAT", ConfigBytes(0, 1));
+        machine.PutFile(kStartMenuLink, "LINK");
+        if (c.fails) machine.FailNth(c.copy, 1, ERROR_ACCESS_DENIED);
+        HeadlessHost second;
+        ui::ScriptedPrompts asked;
+        EXPECT_EQ(0, StartSequence(machine, asked, second));
+        EXPECT_TRUE(second.loopRan);
+        const auto& calls = machine.Calls();
+        EXPECT_EQ(1, std::count_if(calls.begin(), calls.end(), [&](const fake::CallInfo& call) {
+                      return call.kind == c.copy && call.name == kept;
+                  }));
+        EXPECT_EQ(c.fails ? std::nullopt : std::optional<std::string>("LINK"),
+                  machine.HasFile(kept) ? std::optional(machine.FileText(kept)) : std::nullopt);
+        EXPECT_EQ(c.fails ? std::vector<std::string>{"Cannot copy file " +
+                                                     std::string(kStartMenuLink) + " to " + kept}
+                          : std::vector<std::string>{},
+                  asked.Errors());
+    }
 }
 
 TEST_F(StartupTest, ASecondStartBringsBackOnlyAHiddenFirstInstance) {
