@@ -2,6 +2,10 @@
 
 #include "store/Bitmap.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace vt::testing {
 namespace {
 
@@ -77,6 +81,23 @@ std::string Masks(unsigned red, unsigned green, unsigned blue) {
     return m;
 }
 
+// A 2-by-2 bitmap with an info header of `headerSize` bytes: bit fields follow a 40-byte
+// header and lie inside a larger one.
+std::string SizedHeaderFile(unsigned headerSize, int bitCount, unsigned compression,
+                            const std::string& masks = "") {
+    std::string inside = headerSize == 40 ? "" : masks, after = headerSize == 40 ? masks : "";
+    inside.resize(headerSize - 40, '\0');
+    const unsigned offset = static_cast<unsigned>(14 + headerSize + after.size());
+    const unsigned grid = (2 * bitCount + 31) / 32 * 4 * 2;
+    std::string b = "BM";
+    for (unsigned v : {offset + grid, 0u, offset, headerSize, 2u, 2u}) Put32(b, v);
+    Put16(b, 1);
+    Put16(b, bitCount);
+    Put32(b, compression);
+    for (int i = 0; i < 5; ++i) Put32(b, 0);
+    return b + inside + after + std::string(grid, '\0');
+}
+
 std::vector<BYTE> Bytes(const std::string& s) {
     return std::vector<BYTE>(s.begin(), s.end());
 }
@@ -139,6 +160,45 @@ INSTANTIATE_TEST_SUITE_P(
                    PackedBitmapFile(4, 1, 4, 2, "", std::string("\x00\x04\x12", 3)), false},
         BitmapCase{"JPEG inside", PackedBitmapFile(2, 2, 24, 4, "", "\xFF\xD8\xFF\xE0"), false},
         BitmapCase{"empty", "", false}));
+
+// Windows 98's DIB engine draws bit fields only as 5-5-5 or 5-6-5 (16 bits) and 8-8-8 (32
+// bits), and knows the info headers of 12, 40, 108 and 124 bytes.
+TEST(BitmapFileTest, WhatWindows98CannotShowIsRefusedForThatReason) {
+    using R = Bitmap::Refusal;
+    constexpr unsigned kRgb = 0, kFields = 3;
+    const std::string m555 = Masks(0x7C00, 0x3E0, 0x1F), m565 = Masks(0xF800, 0x7E0, 0x1F),
+                      m888 = Masks(0xFF0000, 0xFF00, 0xFF);
+    struct Case {
+        unsigned header;
+        int bits;
+        unsigned compression;
+        std::string masks;
+        std::optional<R> refused;
+    };
+    for (const Case& c : {
+             Case{40, 16, kFields, m555, std::nullopt},
+             Case{40, 16, kFields, m565, std::nullopt},
+             Case{40, 32, kFields, m888, std::nullopt},
+             Case{108, 16, kFields, m565, std::nullopt},
+             Case{124, 32, kFields, m888, std::nullopt},
+             Case{108, 24, kRgb, "", std::nullopt},
+             Case{40, 16, kFields, Masks(0xF00, 0xF0, 0xF), R::NotForWindows98},
+             Case{40, 32, kFields, Masks(0x3FF00000, 0xFFC00, 0x3FF), R::NotForWindows98},
+             Case{124, 32, kFields, Masks(0xFF, 0xFF00, 0xFF0000), R::NotForWindows98},
+             Case{40, 32, kFields, m565, R::NotForWindows98},
+             Case{52, 24, kRgb, "", R::NotForWindows98},
+             Case{56, 16, kFields, m565, R::NotForWindows98},
+             Case{64, 24, kRgb, "", R::NotForWindows98},
+             Case{41, 24, kRgb, "", R::NoBitmap},
+             Case{40, 16, kFields, Masks(0x7C00, 0x7E0, 0x1F), R::NoBitmap},
+         }) {
+        SCOPED_TRACE(std::to_string(c.header) + " bytes, " + std::to_string(c.bits) + " bits");
+        R why = c.refused == R::NoBitmap ? R::NotForWindows98 : R::NoBitmap;  // to be set
+        auto bitmap =
+            Bitmap::Parse(Bytes(SizedHeaderFile(c.header, c.bits, c.compression, c.masks)), &why);
+        EXPECT_EQ(c.refused, bitmap ? std::nullopt : std::optional(why));
+    }
+}
 
 TEST(BitmapFileTest, AParsedBitmapIsWrittenAsAFreshFileOfTheSameSize) {
     auto bitmap = Bitmap::Parse(Bytes(BitmapFile(20, 10, 0xDEADBEEF)));
@@ -240,6 +300,25 @@ TEST_F(OemInfoTest, AFileThatIsNoBitmapChangesNothing) {
     EXPECT_EQ(shown, page().Image13.Dib());
     form().Apply();
     EXPECT_EQ(BitmapFile(8, 8), sys.FileText(kLogo));
+}
+
+TEST_F(OemInfoTest, APictureWindows98CannotShowIsNamedSo) {
+    const std::string fourFourFour = SizedHeaderFile(40, 16, 3, Masks(0xF00, 0xF0, 0xF));
+    sys.PutFile(kLogo, fourFourFour);
+    sys.PutFile("C:\\wide.bmp", SizedHeaderFile(56, 24, 0));
+    sys.PutFile("C:\\notes.bmp", "not a picture");
+    ReadPass();
+    prompts.Pick("C:\\wide.bmp");
+    page().Button9.Click();
+    prompts.Pick("C:\\notes.bmp");
+    page().Button9.Click();
+    EXPECT_EQ((std::vector<std::string>{
+                  std::string(kLogo) + " is not a bitmap Windows 98 can show: no logo is shown.",
+                  "C:\\wide.bmp is not a bitmap Windows 98 can show. The logo is unchanged.",
+                  "C:\\notes.bmp is not a bitmap that can be shown. The logo is unchanged."}),
+              prompts.Errors());
+    form().Apply();
+    EXPECT_EQ(fourFourFour, sys.FileText(kLogo)) << "left as it is";
 }
 
 TEST_F(OemInfoTest, AnUnreadableLogoIsReportedAndTheOtherPagesAreStillRead) {
