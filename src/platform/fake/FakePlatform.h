@@ -145,6 +145,8 @@ class FakePlatform final : public Platform {
     const NOTIFYICONDATAA* TrayIcon(HWND window, UINT id) const;
     std::size_t TrayIconCount() const { return trayIcons_.size(); }
     void SetTrayAvailable(bool available) { trayAvailable_ = available; }
+    // Explorer started again: its new taskbar holds none of the icons.
+    void RestartShell() { trayIcons_.clear(); }
     // ShowWindow requests, in order, and the window SetForegroundWindow last named.
     const std::vector<std::pair<HWND, int>>& ShowRequests() const { return showRequests_; }
     HWND ForegroundWindow() const { return foreground_; }
@@ -166,8 +168,15 @@ class FakePlatform final : public Platform {
     // SetSystemPowerState requests: (suspend, force).
     const std::vector<std::pair<BOOL, BOOL>>& PowerRequests() const { return powerRequests_; }
     static constexpr HINSTANCE kModule = 0x400000;
-    // The module's icon resource 1, as LoadIconA answers it.
-    static constexpr HICON kProgramIcon = 0x7001;
+    // The icons LoadImageA made from the module's icon resource 1 (32 by 32 and 16 by 16
+    // images) and DestroyIcon has not ended yet, with the size and flags each was asked for.
+    struct LoadedIcon {
+        int width, height;
+        UINT flags;
+    };
+    const std::map<HICON, LoadedIcon>& Icons() const { return icons_; }
+    // The number RegisterWindowMessageA answers for a name.
+    UINT RegisteredMessage(const std::string& name) const;
 
     void SetMemoryStatus(const MEMORYSTATUS& status) { memory_ = status; }
     void SetVersion(const OSVERSIONINFOA& version) { version_ = version; }
@@ -288,6 +297,9 @@ class FakePlatform final : public Platform {
     std::vector<std::string> menuChoices_;
     POINT cursor_{};
     std::map<int, int> metrics_;
+    std::map<HICON, LoadedIcon> icons_;
+    HICON nextIcon_ = 0x7001;
+    std::map<std::string, UINT> registeredMessages_;  // by upper-case name
     std::vector<std::pair<BOOL, BOOL>> powerRequests_;
 
     MEMORYSTATUS memory_{};

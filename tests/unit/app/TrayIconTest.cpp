@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace vt::testing {
 namespace {
@@ -50,9 +51,37 @@ TEST_F(TrayIconTest, TheIconIsRegisteredWithTheFirstRecordOfEightyEightBytes) {
     EXPECT_EQ(0u, add.data.uID);
     EXPECT_EQ(7u, add.data.uFlags);
     EXPECT_EQ(WM_USER, add.data.uCallbackMessage);
-    EXPECT_EQ(fake::FakePlatform::kProgramIcon, add.data.hIcon) << "no icon of its own";
     EXPECT_STREQ("Veltrim", add.data.szTip);
     EXPECT_TRUE(sys.TrayIcon(trayWindow, 0));
+}
+
+// The notification area shows the icon's 16-by-16 image, made for it and ended with it.
+TEST_F(TrayIconTest, TheProgramsIconIsItsSmallImageMadeForTheTray) {
+    sys.SetSystemMetric(SM_CXSMICON, 18);
+    std::optional<TkbTrayIcon> other{std::in_place, sys, main};
+    other->AttachWindow(trayWindow);
+    other->SetVisible(true);
+    ASSERT_EQ(1u, sys.Icons().size());
+    const auto& [icon, made] = *sys.Icons().begin();
+    EXPECT_EQ(icon, sys.NotifyIconRequests().back().data.hIcon);
+    EXPECT_EQ(18, made.width);
+    EXPECT_EQ(16, made.height);
+    EXPECT_EQ(0u, made.flags & LR_SHARED) << "its own copy, which it may destroy";
+    other.reset();
+    EXPECT_TRUE(sys.Icons().empty());
+}
+
+// Explorer started again makes a new taskbar without the icons of the old one.
+TEST_F(TrayIconTest, ANewTaskbarGetsTheIconBackOnlyWhenItIsShown) {
+    const UINT taskbarCreated = sys.RegisteredMessage("TaskbarCreated");
+    ASSERT_NE(0u, taskbarCreated) << "registered with the window";
+    for (bool shown : {true, false}) {
+        tray.SetVisible(shown);
+        sys.RestartShell();
+        EXPECT_TRUE(tray.WndProc(taskbarCreated, 0, 0));
+        EXPECT_EQ(shown ? 1u : 0u, sys.TrayIconCount());
+        EXPECT_TRUE(sys.NotifyIconRequests().back().answer);
+    }
 }
 
 TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnAChange) {
