@@ -69,7 +69,11 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     HWND running = sys.FindWindowA(TForm1::kClassName, TForm1::kCaption);
     HWND welcoming = sys.FindWindowA(TForm3::kClassName, TForm3::kCaption);
     if (another || running || welcoming) {
-        if (running && !sys.IsWindowVisible(running)) sys.PostMessageA(running, WM_USER, 0, 0);
+        // Windows 98 keeps the foreground from a process in the background, as the first one
+        // is: the window it shows would come up behind the others. This start holds the
+        // foreground and hands it over.
+        if (running && !sys.IsWindowVisible(running) && sys.PostMessageA(running, WM_USER, 0, 0))
+            sys.SetForegroundWindow(running);
         return 0;
     }
 

@@ -177,7 +177,14 @@ TEST_F(StartupTest, ASecondStartBringsBackOnlyAHiddenFirstInstance) {
             EXPECT_EQ(WM_USER, machine.Posted()[0].message);
             EXPECT_EQ(0u, machine.Posted()[0].wParam);
             EXPECT_EQ(0, machine.Posted()[0].lParam);
+            const auto& calls = machine.Calls();
+            ASSERT_LE(2u, calls.size());
+            EXPECT_EQ(fake::Call::PostMessage, calls[calls.size() - 2].kind);
+            EXPECT_EQ(fake::Call::SetForegroundWindow, calls.back().kind) << "after the message";
         }
+        // Windows 98 lets a background process bring nothing forward: this start, in the
+        // foreground, hands it over.
+        EXPECT_EQ(c.posted ? first : 0u, machine.ForegroundWindow()) << c.label;
     }
 }
 
@@ -206,6 +213,7 @@ TEST_F(StartupTest, AStartThatFindsTheMutexTakenOnlyWakesAHiddenMainWindow) {
             EXPECT_EQ(first, machine.Posted()[0].window);
             EXPECT_EQ(WM_USER, machine.Posted()[0].message);
         }
+        EXPECT_EQ(wakes ? first : 0u, machine.ForegroundWindow()) << c.label;
     }
 }
 
