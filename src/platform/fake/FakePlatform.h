@@ -129,6 +129,11 @@ class FakePlatform final : public Platform {
     };
     const std::vector<PostedMessage>& Posted() const { return posted_; }
     const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
+    // What ExitWindowsEx does before it returns: Windows 9x asks the running programs there
+    // whether the session may end (WM_QUERYENDSESSION), the caller among them.
+    void WhileExitingWindows(std::function<void(UINT flags)> asking) {
+        whileExiting_ = std::move(asking);
+    }
     // Another process made the named mutex: CreateMutexA answers ERROR_ALREADY_EXISTS.
     void HoldMutex(const std::string& name) { mutexes_.insert(name); }
     // That process ended: the mutex is gone with it.
@@ -278,6 +283,7 @@ class FakePlatform final : public Platform {
     std::map<HWND, Window> windows_;
     std::vector<PostedMessage> posted_;
     std::vector<UINT> exitRequests_;
+    std::function<void(UINT)> whileExiting_;
     std::set<std::string> mutexes_;  // names of the machine's mutexes (case counts)
     HANDLE nextMutex_ = 0x2000;
     std::vector<std::pair<HWND, int>> showRequests_;

@@ -42,6 +42,7 @@ BOOL FakePlatform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
 BOOL FakePlatform::ExitWindowsEx(UINT flags) {
     if (LONG fault = Enter({Call::ExitWindows, {}, {}, flags})) return Fail(fault);
     exitRequests_.push_back(flags);
+    if (whileExiting_) whileExiting_(flags);
     return TRUE;
 }
 

@@ -264,6 +264,35 @@ TEST_F(TForm1Test, TheRestartQuestionAnswers) {
     }
 }
 
+// Windows 9x asks the programs whether the session may end inside ExitWindowsEx: the restart
+// the user has just accepted is not asked about again there, where Cancel would refuse it.
+// One that Windows refuses is reported and stays due.
+TEST_F(TForm1Test, TheRestartIsAskedOnceAndOneWindowsRefusesStaysDue) {
+    for (bool refused : {false, true}) {
+        SCOPED_TRACE(refused);
+        fake::FakePlatform machine;
+        machine.PutFile(std::string(kProgramDir) + "\\Config.DAT", ConfigBytes(1, 0));
+        machine.SetCurrentDirectoryA(kProgramDir);
+        ui::ScriptedPrompts asked;
+        TForm1 main(machine, asked);
+        main.FormCreate();
+        main.Show();
+        std::vector<bool> sessionMayEnd;
+        machine.WhileExitingWindows([&](UINT) { sessionMayEnd.push_back(main.QueryEndSession()); });
+        if (refused) machine.FailNth(fake::Call::ExitWindows, 1, ERROR_ACCESS_DENIED);
+        main.RestartPending = true;
+        asked.Answer(ui::Answer::Yes);
+        asked.Answer(ui::Answer::Cancel);  // were the question asked again
+        EXPECT_TRUE(main.Close());
+        EXPECT_EQ(std::vector<std::string>{TForm1::kRestartQuestion}, asked.Questions());
+        EXPECT_EQ(refused ? std::vector<bool>{} : std::vector<bool>{true}, sessionMayEnd);
+        EXPECT_EQ(refused, main.RestartPending);
+        EXPECT_EQ(refused ? std::vector<std::string>{TForm1::kRestartRefused}
+                          : std::vector<std::string>{},
+                  asked.Errors());
+    }
+}
+
 TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
     form.Button5.Click();
     EXPECT_EQ(0x07u, MsdosAttributes()) << "protected again right after its write";
