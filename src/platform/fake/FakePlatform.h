@@ -55,6 +55,9 @@ struct CallInfo {
 //   the cache is flushed: by the all-NULL WritePrivateProfileStringA, by a write to another
 //   file, or when the program ends (EndProgram). A flush to a file that became read-only in
 //   the meantime is lost without a word. Wine writes through at once.
+// - A file path with two backslashes in a row below the drive ("D:\\Config.DAT"): Windows 98
+//   takes the empty name between them for a folder, which is not there; Wine closes the
+//   backslashes up.
 enum class Behaviour { Wine, Windows98 };
 
 // Thrown by every call once the power is cut: the program stops where it stands and the

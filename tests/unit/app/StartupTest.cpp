@@ -151,6 +151,27 @@ TEST_F(StartupTest, TheFirstStartKeepsTheUninstallShortcutHoweverDeepTheFolderAn
     }
 }
 
+// Installed at a drive root (Setup /D=D:\), the program's folder is "D:\": Windows 98 takes
+// "D:\\Config.DAT" for a file in a folder with an empty name, which is not there.
+// Disabled until the program's files are joined to its folder with one backslash below a
+// drive's root (ReadConfigDat, WriteConfigBytes, KeepUninstallShortcut): it fails till then.
+TEST_F(StartupTest, DISABLED_InstalledAtADriveRootItFindsAndKeepsItsFilesThere) {
+    fake::FakePlatform machine;
+    machine.SetBehaviour(fake::Behaviour::Windows98);
+    machine.MakeDirectories("D:\\");
+    machine.PutFile("D:\\Config.DAT", ConfigBytes(1, 1));
+    machine.PutFile(kStartMenuLink, "LINK");
+    machine.SetCurrentDirectoryA("D:\\");
+    HeadlessHost host;
+    host.script = [](Program& program) { EXPECT_TRUE(program.main.Close()); };
+    ui::ScriptedPrompts asked;
+    EXPECT_EQ(0, StartSequence(machine, asked, host));
+    EXPECT_EQ(std::vector<std::string>{}, asked.Errors());
+    EXPECT_TRUE(host.welcomeShown);
+    EXPECT_EQ(ConfigBytes(1, 0), machine.FileText("D:\\Config.DAT"));
+    EXPECT_EQ("LINK", machine.FileText("D:\\Uninstall.lnk"));
+}
+
 TEST_F(StartupTest, ASecondStartBringsBackOnlyAHiddenFirstInstance) {
     struct Case {
         const char* label;
