@@ -56,15 +56,6 @@ TEST_F(ShellContract, TheModuleIsFoundAndAMissingIconIsNone) {
     HINSTANCE module = sys->GetModuleHandleA(nullptr);
     EXPECT_NE(0u, module);
     EXPECT_EQ(0u, sys->LoadImageA(module, 999, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    EXPECT_FALSE(sys->DestroyIcon(0));
-}
-
-TEST_F(ShellContract, TheTaskbarsMessageIsOneRegisteredNumberWhateverTheCase) {
-    UINT message = sys->RegisterWindowMessageA("TaskbarCreated");
-    EXPECT_GE(message, 0xC000u);
-    EXPECT_LE(message, 0xFFFFu);
-    EXPECT_EQ(message, sys->RegisterWindowMessageA("TASKBARCREATED"));
-    EXPECT_NE(message, sys->RegisterWindowMessageA("VtAnotherMessage"));
 }
 
 // The chosen item's id comes back; closing the menu with nothing chosen answers 0.
