@@ -46,6 +46,10 @@ BrandingText "${PRODUCT} Version ${VERSION}"
 !pragma warning disable 9000
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\${PRODUCT}"
+; A drive's root may be chosen too (Setup /D=D:\): without this, NSIS refuses it and a silent
+; Setup installs into the default folder instead. $INSTDIR then names the root "D:", so that
+; "$INSTDIR\Config.DAT" is "D:\Config.DAT".
+AllowRootDirInstall true
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -384,7 +388,11 @@ Section "-un.Uninstall"
   !insertmacro DeleteUnlessUsers "Uninstall.lnk"
   !insertmacro RemoveFolderIfEmpty "$INSTDIR\Restore"
   Delete "$INSTDIR\Uninstall.exe"
-  !insertmacro RemoveFolderIfEmpty "$INSTDIR"
+  ; Never a drive's root: RMDir of "D:" would name the drive's current folder.
+  StrLen $1 "$INSTDIR"
+  ${If} $1 > 3
+    !insertmacro RemoveFolderIfEmpty "$INSTDIR"
+  ${EndIf}
 
   !insertmacro DeleteShortcuts "${GROUP}" "${DESKTOP_LINK}" "${QUICK_LAUNCH_LINK}"
   !insertmacro DeleteShortcuts "${EARLIER_GROUP}" "${EARLIER_DESKTOP_LINK}" \

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "store/ExpandedCopy.h"
+#include "store/Folders.h"
 #include "store/Paths.h"
 #include "store/ShellFolders.h"
 #include "store/StoreError.h"
@@ -45,6 +47,17 @@ std::optional<ConfigDat> StartOptions(Platform& sys, ui::Prompts& prompts,
     return std::nullopt;
 }
 
+// The group's Uninstall.lnk, kept in the program's folder for the Veltrim page to make the
+// group again from. A group without one says nothing; a copy that fails says so, or the
+// group made again would point at nothing.
+void KeepUninstallShortcut(Platform& sys, ui::Prompts& prompts, const std::string& group,
+                           const std::string& programDir) {
+    const std::string from = group + "\\Uninstall.lnk";
+    const std::string to = programDir + "\\Uninstall.lnk";
+    if (FileExists(sys, from) && !CopyExpanded(sys, from, to))
+        prompts.ShowError("Cannot copy file " + from + " to " + to);
+}
+
 }  // namespace
 
 int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
@@ -56,7 +69,11 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     HWND running = sys.FindWindowA(TForm1::kClassName, TForm1::kCaption);
     HWND welcoming = sys.FindWindowA(TForm3::kClassName, TForm3::kCaption);
     if (another || running || welcoming) {
-        if (running && !sys.IsWindowVisible(running)) sys.PostMessageA(running, WM_USER, 0, 0);
+        // Windows 98 keeps the foreground from a process in the background, as the first one
+        // is: the window it shows would come up behind the others. This start holds the
+        // foreground and hands it over.
+        if (running && !sys.IsWindowVisible(running) && sys.PostMessageA(running, WM_USER, 0, 0))
+            sys.SetForegroundWindow(running);
         return 0;
     }
 
@@ -66,9 +83,7 @@ int StartSequence(Platform& sys, ui::Prompts& prompts, StartHost& host,
     ConfigDat config = *read;
     if (config.FirstRun() == 1) {
         const std::string group = TakeShellFolders(sys, TakeWindowsDir(sys)).Group();
-        if (!group.empty())
-            sys.LZCopyFileA((group + "\\Uninstall.lnk").c_str(),
-                            (programDir + "\\Uninstall.lnk").c_str());
+        if (!group.empty()) KeepUninstallShortcut(sys, prompts, group, programDir);
     }
 
     std::unique_ptr<TForm3> welcome;

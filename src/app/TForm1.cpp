@@ -237,7 +237,14 @@ void TForm1::FormCloseQuery(bool& canClose) {
     HideAllPages();
     switch (prompts_.Confirm(kRestartQuestion, ui::Buttons::YesNoCancel)) {
         case ui::Answer::Yes:
-            sys_.ExitWindowsEx(EWX_REBOOT);
+            // Windows 9x asks this window whether the session may end before ExitWindowsEx
+            // returns: answered now, the question is not asked again there, where a Cancel
+            // would refuse the restart just accepted. Refused, the restart is still due.
+            RestartPending = false;
+            if (!sys_.ExitWindowsEx(EWX_REBOOT)) {
+                RestartPending = true;
+                prompts_.ShowError(kRestartRefused);
+            }
             break;
         case ui::Answer::No:
             break;

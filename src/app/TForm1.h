@@ -210,6 +210,9 @@ class TForm1 : public ui::Form {
     static constexpr const char* kRestartQuestion =
         "You must restart your computer before the new settings will take effect. Do you want "
         "to restart your computer now?";
+    static constexpr const char* kRestartRefused =
+        "Windows did not restart. Restart your computer yourself before the new settings take "
+        "effect.";
 
     // Every page's detail frames put away.
     void HideAllPages();

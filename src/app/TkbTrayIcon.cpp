@@ -15,6 +15,7 @@ TkbTrayIcon::TkbTrayIcon(Platform& sys, ui::Form& mainForm) : sys_(sys), mainFor
 TkbTrayIcon::~TkbTrayIcon() {
     SetPopupMenu(nullptr);
     SetVisible(false);
+    if (programIcon_) sys_.DestroyIcon(programIcon_);
 }
 
 // --- Properties --------------------------------------------------------------------------
@@ -26,8 +27,12 @@ NOTIFYICONDATAA TkbTrayIcon::Record() {
     record.uID = kIconId;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = kCallbackMessage;
+    // The notification area shows small icons: the program's own 16-by-16 image (LoadIconA
+    // would give the 32-by-32 one, which the shell shrinks).
     if (!icon_ && !programIcon_)
-        programIcon_ = sys_.LoadIconA(sys_.GetModuleHandleA(nullptr), kProgramIconResource);
+        programIcon_ = sys_.LoadImageA(sys_.GetModuleHandleA(nullptr), kProgramIconResource,
+                                       IMAGE_ICON, sys_.GetSystemMetrics(SM_CXSMICON),
+                                       sys_.GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
     record.hIcon = icon_ ? icon_ : programIcon_;
     std::size_t length = std::min(hint_.size(), kMaxHint);
     std::memcpy(record.szTip, hint_.data(), length);
@@ -91,6 +96,7 @@ void TkbTrayIcon::SetShowApplication(bool show) {
 
 void TkbTrayIcon::AttachWindow(HWND window) {
     handle_ = window;
+    if (!taskbarCreated_) taskbarCreated_ = sys_.RegisterWindowMessageA(kTaskbarCreated);
 }
 
 void TkbTrayIcon::DetachWindow() {
@@ -99,6 +105,14 @@ void TkbTrayIcon::DetachWindow() {
 }
 
 bool TkbTrayIcon::WndProc(UINT message, WPARAM, LPARAM lParam) {
+    // Explorer started again with a new taskbar, which holds none of the old icons.
+    if (taskbarCreated_ && message == taskbarCreated_) {
+        if (visible_) {
+            NOTIFYICONDATAA record = Record();
+            sys_.Shell_NotifyIconA(NIM_ADD, &record);
+        }
+        return true;
+    }
     if (message != kCallbackMessage) return false;
     switch (static_cast<UINT>(lParam)) {
         case WM_MOUSEMOVE:

@@ -25,6 +25,9 @@ class TkbTrayIcon {
     static constexpr std::size_t kMaxHint = 63;
     // The window class of the hidden window that receives the shell's notifications.
     static constexpr const char* kWindowClass = "TkbTrayIcon";
+    // The registered message the shell sends every top-level window once it has made the
+    // taskbar anew: a shown icon is then added again.
+    static constexpr const char* kTaskbarCreated = "TaskbarCreated";
 
     // --- Properties ----------------------------------------------------------------------
     const std::string& Hint() const { return hint_; }
@@ -59,8 +62,8 @@ class TkbTrayIcon {
     std::function<void(TkbTrayIcon& sender)> OnMouseMove;
 
     // --- What the view supplies ----------------------------------------------------------
-    // The hidden window the shell notifies (0: none yet). Taking the window away deletes a
-    // shown icon first.
+    // The hidden window the shell notifies (0: none yet); attaching it registers the
+    // taskbar's message. Taking the window away deletes a shown icon first.
     HWND Handle() const { return handle_; }
     void AttachWindow(HWND window);
     void DetachWindow();
@@ -80,7 +83,8 @@ class TkbTrayIcon {
     ui::Form& mainForm_;
     std::string hint_;
     HICON icon_ = 0;
-    HICON programIcon_ = 0;
+    HICON programIcon_ = 0;  // made at the first record, ended with the component
+    UINT taskbarCreated_ = 0;
     ui::PopupMenu* popupMenu_ = nullptr;
     bool showApplication_ = true;
     bool applying_ = false;  // SetShowApplication runs: the window's show and hide call back

@@ -12,6 +12,12 @@ namespace {
 const char* const kLogoFile = "oemlogo.bmp";
 const char* const kInfoFile = "oeminfo.ini";
 
+// What a refused picture is, in the message that names it.
+std::string Refused(Bitmap::Refusal why, const char* otherwise) {
+    return why == Bitmap::Refusal::NotForWindows98 ? " is not a bitmap Windows 98 can show"
+                                                   : otherwise;
+}
+
 }  // namespace
 
 std::array<OemInfoPage::Field, 5> OemInfoPage::Fields() {
@@ -101,9 +107,11 @@ void OemInfoPage::Read() {
     logoFile_ = !LogoPath.empty();
     picture_.reset();
     if (!LogoPath.empty()) {
-        picture_ = Bitmap::Load(sys_, LogoPath);
+        Bitmap::Refusal why;
+        picture_ = Bitmap::Load(sys_, LogoPath, &why);
         if (!picture_) {
-            prompts_.ShowError(LogoPath + " is not a valid bitmap: no logo is shown.");
+            prompts_.ShowError(LogoPath + Refused(why, " is not a valid bitmap") +
+                               ": no logo is shown.");
             LogoPath.clear();
         }
     }
@@ -117,9 +125,11 @@ void OemInfoPage::Read() {
 void OemInfoPage::Button9Click() {
     std::optional<std::string> chosen = prompts_.OpenFile(kPictureFilter);
     if (!chosen) return;
-    std::optional<Bitmap> picture = Bitmap::Load(sys_, *chosen);
+    Bitmap::Refusal why;
+    std::optional<Bitmap> picture = Bitmap::Load(sys_, *chosen, &why);
     if (!picture) {
-        prompts_.ShowError(*chosen + " is not a bitmap that can be shown. The logo is unchanged.");
+        prompts_.ShowError(*chosen + Refused(why, " is not a bitmap that can be shown") +
+                           ". The logo is unchanged.");
         return;
     }
     picture_ = std::move(picture);

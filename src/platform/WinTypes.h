@@ -54,6 +54,7 @@ inline constexpr LONG ERROR_PATH_NOT_FOUND = 3;
 inline constexpr LONG ERROR_ACCESS_DENIED = 5;
 inline constexpr LONG ERROR_INVALID_HANDLE = 6;
 inline constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr LONG ERROR_INVALID_DATA = 13;
 inline constexpr LONG ERROR_WRITE_FAULT = 29;
 inline constexpr LONG ERROR_SHARING_VIOLATION = 32;
 inline constexpr LONG ERROR_LOCK_VIOLATION = 33;
@@ -104,6 +105,12 @@ inline constexpr int CSIDL_STARTMENU = 0x0b;
 inline constexpr int CSIDL_DESKTOPDIRECTORY = 0x10;
 inline constexpr int CSIDL_APPDATA = 0x1a;
 inline constexpr int SM_CYMENUSIZE = 55;
+inline constexpr int SM_CXSMICON = 49;
+inline constexpr int SM_CYSMICON = 50;
+
+inline constexpr UINT IMAGE_ICON = 1;
+inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
+inline constexpr UINT LR_SHARED = 0x8000;
 
 inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT TPM_RIGHTBUTTON = 0x0002;

@@ -34,6 +34,21 @@ bool MasksFit(const std::vector<BYTE>& b, std::size_t at, unsigned bitCount) {
     return true;
 }
 
+// The only bit fields Windows 95 and 98 draw: 5-5-5 and 5-6-5 at 16 bits a pixel, 8-8-8 at 32.
+bool Windows98Masks(const std::vector<BYTE>& b, std::size_t at, unsigned bitCount) {
+    const std::uint32_t red = U32(b, at), green = U32(b, at + 4), blue = U32(b, at + 8);
+    if (bitCount == 16)
+        return blue == 0x001F &&
+               ((red == 0x7C00 && green == 0x03E0) || (red == 0xF800 && green == 0x07E0));
+    return red == 0xFF0000 && green == 0x00FF00 && blue == 0x0000FF;
+}
+
+// Info headers of other systems, after the 40 bytes Windows 98 reads: the version 2 and 3
+// headers (52 and 56 bytes, with the masks) and OS/2's second one (64).
+bool UnknownToWindows98(std::uint32_t headerSize) {
+    return headerSize == 52 || headerSize == 56 || headerSize == 64;
+}
+
 // The run-length-encoded pixels end within the file and never leave the grid.
 bool RunsFit(const std::vector<BYTE>& b, std::size_t at, std::int64_t width, std::int64_t height,
              unsigned bitCount) {
@@ -68,7 +83,8 @@ bool RunsFit(const std::vector<BYTE>& b, std::size_t at, std::int64_t width, std
 
 }  // namespace
 
-std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file) {
+std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file, Refusal* why) {
+    if (why) *why = Refusal::NoBitmap;
     if (file.size() < kFileHeaderSize + 12 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
     std::uint32_t pixels = U32(file, 10);
     std::uint32_t headerSize = U32(file, kFileHeaderSize);
@@ -80,7 +96,9 @@ std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file) {
         height = U16(file, kFileHeaderSize + 6);
         bitCount = U16(file, kFileHeaderSize + 10);
         entrySize = 3;
-    } else if (headerSize >= 40 && headerSize <= 124 && file.size() >= kFileHeaderSize + 40) {
+    } else if ((headerSize == 40 || headerSize == 108 || headerSize == 124 ||
+                UnknownToWindows98(headerSize)) &&
+               file.size() >= kFileHeaderSize + 40) {
         width = static_cast<std::int32_t>(U32(file, kFileHeaderSize + 4));
         height = static_cast<std::int32_t>(U32(file, kFileHeaderSize + 8));
         bitCount = U16(file, kFileHeaderSize + 14);
@@ -106,11 +124,13 @@ std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file) {
         return std::nullopt;
     const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
     const std::uint64_t grid = rowBytes * static_cast<std::uint64_t>(height);
+    bool windows98Shows = !UnknownToWindows98(headerSize);
     switch (compression) {
         case kBitFields:
             if ((bitCount != 16 && bitCount != 32) || headerSize + masksEnd < 52 ||
                 !MasksFit(file, kFileHeaderSize + 40, bitCount))
                 return std::nullopt;
+            windows98Shows = windows98Shows && Windows98Masks(file, kFileHeaderSize + 40, bitCount);
             [[fallthrough]];
         case kRgb:
             if (pixels + grid > file.size()) return std::nullopt;
@@ -124,6 +144,10 @@ std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file) {
         default:  // JPEG, PNG and the rest: not a picture this program draws
             return std::nullopt;
     }
+    if (!windows98Shows) {
+        if (why) *why = Refusal::NotForWindows98;
+        return std::nullopt;
+    }
 
     Bitmap bitmap;
     bitmap.dib_.assign(file.begin() + kFileHeaderSize, file.end());
@@ -133,10 +157,11 @@ std::optional<Bitmap> Bitmap::Parse(const std::vector<BYTE>& file) {
     return bitmap;
 }
 
-std::optional<Bitmap> Bitmap::Load(Platform& sys, const std::string& path) {
+std::optional<Bitmap> Bitmap::Load(Platform& sys, const std::string& path, Refusal* why) {
+    if (why) *why = Refusal::NoBitmap;
     std::vector<BYTE> bytes;
     if (!sys.ReadFileBytes(path.c_str(), &bytes, limits::kBitmap)) return std::nullopt;
-    return Parse(bytes);
+    return Parse(bytes, why);
 }
 
 std::vector<BYTE> Bitmap::FileBytes() const {

@@ -12,14 +12,27 @@ namespace vt {
 
 class Bitmap {
   public:
-    // The picture in a .bmp file's bytes; nothing when they are no Windows bitmap this program
-    // can show (a file header "BM", an info header of 12 or 40 to 124 bytes, 1 to 32 bits a
-    // pixel, plain, bit-field or run-length pixels, every byte the headers promise present:
-    // the whole grid, the masks, or runs that end inside the file and the picture).
-    static std::optional<Bitmap> Parse(const std::vector<BYTE>& file);
+    // Why a file is not shown.
+    enum class Refusal {
+        // No bitmap, one cut short, or one whose pixels this program does not draw (JPEG,
+        // PNG); a file that is missing or too large.
+        NoBitmap,
+        // A whole bitmap that Windows 98 cannot show: its DIB engine draws bit fields only as
+        // 5-5-5 or 5-6-5 at 16 bits a pixel and 8-8-8 at 32, and knows the info headers of
+        // 12, 40, 108 (version 4) and 124 bytes (version 5), not those of 52, 56 or 64.
+        NotForWindows98,
+    };
+
+    // The picture in a .bmp file's bytes; nothing when they are no Windows bitmap Windows 98
+    // can show (a file header "BM", an info header of 12, 40, 108 or 124 bytes, 1 to 32 bits
+    // a pixel, plain, bit-field or run-length pixels, every byte the headers promise present:
+    // the whole grid, the masks, or runs that end inside the file and the picture). `why`,
+    // when given, is set to the reason of a refusal.
+    static std::optional<Bitmap> Parse(const std::vector<BYTE>& file, Refusal* why = nullptr);
     // The file from disk through the platform; nothing when it is missing, too large or no
-    // bitmap.
-    static std::optional<Bitmap> Load(Platform& sys, const std::string& path);
+    // bitmap Windows 98 can show.
+    static std::optional<Bitmap> Load(Platform& sys, const std::string& path,
+                                      Refusal* why = nullptr);
 
     int Width() const { return width_; }
     int Height() const { return height_; }

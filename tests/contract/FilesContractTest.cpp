@@ -177,6 +177,17 @@ TEST_F(FilesContract, TheLzCopyCopiesAPlainFileByteForByte) {
     EXPECT_FALSE(sys->LZCopyFileA("C:\\VtFiles\\missing.lnk", kCopy));
 }
 
+// LZ opens its files through OpenFile, whose OFSTRUCT holds 128 bytes of path: a file of a
+// longer path is copied with CopyFileA.
+TEST_F(FilesContract, TheLzCopyRefusesAPathOpenFileCannotHoldWhichCopyFileTakes) {
+    const std::string deep = std::string(kDir) + "\\" + std::string(117, 'n');  // 128 long
+    Put(kFile, "shortcut");
+    EXPECT_FALSE(sys->LZCopyFileA(kFile, deep.c_str()));
+    EXPECT_TRUE(sys->CopyFileA(kFile, deep.c_str(), FALSE));
+    EXPECT_FALSE(sys->LZCopyFileA(deep.c_str(), kCopy));
+    EXPECT_TRUE(sys->DeleteFileA(deep.c_str()));
+}
+
 TEST_F(FilesContract, NoWindowOfAClassThatNobodyRegistered) {
     EXPECT_EQ(0u, sys->FindWindowA("VtNoSuchClass", "Veltrim 2000"));
     EXPECT_FALSE(sys->IsWindowVisible(0));

@@ -55,7 +55,7 @@ TEST_F(ShellContract, ShowWindowAnswersWhetherTheWindowWasVisible) {
 TEST_F(ShellContract, TheModuleIsFoundAndAMissingIconIsNone) {
     HINSTANCE module = sys->GetModuleHandleA(nullptr);
     EXPECT_NE(0u, module);
-    EXPECT_EQ(0u, sys->LoadIconA(module, 999));
+    EXPECT_EQ(0u, sys->LoadImageA(module, 999, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
 }
 
 // The chosen item's id comes back; closing the menu with nothing chosen answers 0.

@@ -262,9 +262,27 @@ std::string FakePlatform::ShortPart(const std::string& part) {
     return ToUpper(base + "~1" + (extension.empty() ? "" : "." + extension));
 }
 
+namespace {
+
+// Two backslashes in a row below the drive or the share ("D:\\Config.DAT").
+bool HasEmptyName(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path.find("\\\\", path.starts_with("\\\\") ? 2 : 0) != std::string::npos;
+}
+
+// The folder an empty name stands for on Windows 98: a name no file or folder may have.
+constexpr const char* kEmptyName = "<empty>";
+
+}  // namespace
+
 // A path with the drive it stands for and its short names read as the long ones they name.
+// Windows 98 takes an empty name between two backslashes for a folder of that name, which is
+// never there; Wine, as Windows NT, closes the backslashes up.
 std::string FakePlatform::FullPath(const std::string& path) const {
     std::string full = TextualPath(path);
+    if (behaviour_ == Behaviour::Windows98 && HasEmptyName(path) && full.size() >= 3 &&
+        full[1] == ':')
+        return full.substr(0, 3) + kEmptyName + (full.size() > 3 ? "\\" + full.substr(3) : "");
     if (full.size() < 2 || full[1] != ':') return full;
     auto alias =
         driveAliases_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(full[0]))));
@@ -538,6 +556,12 @@ BOOL FakePlatform::LZCopyFileA(const char* from, const char* to) {
     std::string source = FullPath(from ? from : "");
     std::string target = FullPath(to ? to : "");
     if (LONG fault = Enter({Call::LZCopyFile, source, target})) return Fail(fault);
+    // OpenFile keeps the full path in OFSTRUCT's 128 bytes: Wine refuses a path of 128
+    // characters or more, as source or as target, with ERROR_INVALID_DATA.
+    constexpr std::size_t kOpenFilePathChars = 128;
+    if (TextualPath(from ? from : "").size() >= kOpenFilePathChars ||
+        TextualPath(to ? to : "").size() >= kOpenFilePathChars)
+        return Fail(ERROR_INVALID_DATA);
     auto file = files_.find(ToUpper(source));
     if (file == files_.end()) return Fail(ERROR_FILE_NOT_FOUND);
     if (!directories_.count(ToUpper(ParentOf(target)))) return Fail(ERROR_PATH_NOT_FOUND);

@@ -56,6 +56,9 @@ struct CallInfo {
 //   the cache is flushed: by the all-NULL WritePrivateProfileStringA, by a write to another
 //   file, or when the program ends (EndProgram). A flush to a file that became read-only in
 //   the meantime is lost without a word. Wine writes through at once.
+// - A file path with two backslashes in a row below the drive ("D:\\Config.DAT"): Windows 98
+//   takes the empty name between them for a folder, which is not there; Wine closes the
+//   backslashes up.
 enum class Behaviour { Wine, Windows98 };
 
 // Thrown by every call once the power is cut: the program stops where it stands and the
@@ -130,6 +133,11 @@ class FakePlatform final : public Platform {
     };
     const std::vector<PostedMessage>& Posted() const { return posted_; }
     const std::vector<UINT>& ExitRequests() const { return exitRequests_; }
+    // What ExitWindowsEx does before it returns: Windows 9x asks the running programs there
+    // whether the session may end (WM_QUERYENDSESSION), the caller among them.
+    void WhileExitingWindows(std::function<void(UINT flags)> asking) {
+        whileExiting_ = std::move(asking);
+    }
     // Another process made the named mutex: CreateMutexA answers ERROR_ALREADY_EXISTS.
     void HoldMutex(const std::string& name) { mutexes_.insert(name); }
     // That process ended: the mutex is gone with it.
@@ -146,6 +154,8 @@ class FakePlatform final : public Platform {
     const NOTIFYICONDATAA* TrayIcon(HWND window, UINT id) const;
     std::size_t TrayIconCount() const { return trayIcons_.size(); }
     void SetTrayAvailable(bool available) { trayAvailable_ = available; }
+    // Explorer started again: its new taskbar holds none of the icons.
+    void RestartShell() { trayIcons_.clear(); }
     // ShowWindow requests, in order, and the window SetForegroundWindow last named.
     const std::vector<std::pair<HWND, int>>& ShowRequests() const { return showRequests_; }
     HWND ForegroundWindow() const { return foreground_; }
@@ -167,8 +177,15 @@ class FakePlatform final : public Platform {
     // SetSystemPowerState requests: (suspend, force).
     const std::vector<std::pair<BOOL, BOOL>>& PowerRequests() const { return powerRequests_; }
     static constexpr HINSTANCE kModule = 0x400000;
-    // The module's icon resource 1, as LoadIconA answers it.
-    static constexpr HICON kProgramIcon = 0x7001;
+    // The icons LoadImageA made from the module's icon resource 1 (32 by 32 and 16 by 16
+    // images) and DestroyIcon has not ended yet, with the size and flags each was asked for.
+    struct LoadedIcon {
+        int width, height;
+        UINT flags;
+    };
+    const std::map<HICON, LoadedIcon>& Icons() const { return icons_; }
+    // The number RegisterWindowMessageA answers for a name.
+    UINT RegisteredMessage(const std::string& name) const;
 
     // The machine's ANSI code page, 1252 (a new machine's) or 932; the program's text is
     // walked by it from now on (FakeText.cpp says what the fake knows of each).
@@ -277,6 +294,7 @@ class FakePlatform final : public Platform {
     std::map<HWND, Window> windows_;
     std::vector<PostedMessage> posted_;
     std::vector<UINT> exitRequests_;
+    std::function<void(UINT)> whileExiting_;
     std::set<std::string> mutexes_;  // names of the machine's mutexes (case counts)
     HANDLE nextMutex_ = 0x2000;
     std::vector<std::pair<HWND, int>> showRequests_;
@@ -296,6 +314,9 @@ class FakePlatform final : public Platform {
     std::vector<std::string> menuChoices_;
     POINT cursor_{};
     std::map<int, int> metrics_;
+    std::map<HICON, LoadedIcon> icons_;
+    HICON nextIcon_ = 0x7001;
+    std::map<std::string, UINT> registeredMessages_;  // by upper-case name
     std::vector<std::pair<BOOL, BOOL>> powerRequests_;
 
     MEMORYSTATUS memory_{};

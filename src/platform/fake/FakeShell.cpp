@@ -42,6 +42,7 @@ BOOL FakePlatform::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM
 BOOL FakePlatform::ExitWindowsEx(UINT flags) {
     if (LONG fault = Enter({Call::ExitWindows, {}, {}, flags})) return Fail(fault);
     exitRequests_.push_back(flags);
+    if (whileExiting_) whileExiting_(flags);
     return TRUE;
 }
 
@@ -125,11 +126,33 @@ HINSTANCE FakePlatform::GetModuleHandleA(const char* moduleName) {
     return moduleName ? 0 : kModule;
 }
 
-HICON FakePlatform::LoadIconA(HINSTANCE instance, UINT resourceId) {
-    if (LONG fault = Enter({Call::LoadIcon, {}, {}, resourceId, instance})) return Fail(fault);
-    if (instance != kModule || resourceId != 1)
+UINT FakePlatform::RegisterWindowMessageA(const char* name) {
+    if (LONG fault = Enter({Call::RegisterWindowMessage, {}, name ? name : ""})) return Fail(fault);
+    if (!name || !*name) return Fail(ERROR_INVALID_PARAMETER);
+    auto [entry, added] = registeredMessages_.try_emplace(
+        ToUpper(name), static_cast<UINT>(0xC000 + registeredMessages_.size()));
+    return entry->second;
+}
+
+UINT FakePlatform::RegisteredMessage(const std::string& name) const {
+    auto entry = registeredMessages_.find(ToUpper(name));
+    return entry == registeredMessages_.end() ? 0 : entry->second;
+}
+
+HICON FakePlatform::LoadImageA(HINSTANCE instance, UINT resourceId, UINT type, int width,
+                               int height, UINT flags) {
+    if (LONG fault = Enter({Call::LoadImage, {}, {}, resourceId, instance})) return Fail(fault);
+    if (instance != kModule || resourceId != 1 || type != IMAGE_ICON)
         return Fail(1813 /* ERROR_RESOURCE_TYPE_NOT_FOUND */);
-    return kProgramIcon;
+    HICON icon = nextIcon_++;
+    icons_[icon] = {width ? width : 32, height ? height : 32, flags};
+    return icon;
+}
+
+BOOL FakePlatform::DestroyIcon(HICON icon) {
+    if (LONG fault = Enter({Call::DestroyIcon, {}, {}, 0, icon})) return Fail(fault);
+    if (!icons_.erase(icon)) return Fail(1402 /* ERROR_INVALID_CURSOR_HANDLE */);
+    return TRUE;
 }
 
 // --- Popup menus -----------------------------------------------------------------------
@@ -144,7 +167,9 @@ int FakePlatform::GetSystemMetrics(int index) {
     Enter({Call::GetSystemMetrics, {}, {}, static_cast<DWORD>(index)});
     auto metric = metrics_.find(index);
     if (metric != metrics_.end()) return metric->second;
-    return index == SM_CYMENUSIZE ? 18 : 0;  // Windows 98 at 96 dots per inch
+    // Windows 98 at 96 dots per inch.
+    if (index == SM_CXSMICON || index == SM_CYSMICON) return 16;
+    return index == SM_CYMENUSIZE ? 18 : 0;
 }
 
 HMENU FakePlatform::CreatePopupMenu() {

@@ -64,9 +64,19 @@ HINSTANCE Win32Platform::GetModuleHandleA(const char* moduleName) {
     return reinterpret_cast<HINSTANCE>(::GetModuleHandleA(moduleName));
 }
 
-HICON Win32Platform::LoadIconA(HINSTANCE instance, UINT resourceId) {
-    return reinterpret_cast<HICON>(
-        ::LoadIconA(reinterpret_cast<::HINSTANCE>(instance), MAKEINTRESOURCEA(resourceId)));
+UINT Win32Platform::RegisterWindowMessageA(const char* name) {
+    return ::RegisterWindowMessageA(name);
+}
+
+HICON Win32Platform::LoadImageA(HINSTANCE instance, UINT resourceId, UINT type, int width,
+                                int height, UINT flags) {
+    return reinterpret_cast<HICON>(::LoadImageA(reinterpret_cast<::HINSTANCE>(instance),
+                                                MAKEINTRESOURCEA(resourceId), type, width, height,
+                                                flags));
+}
+
+BOOL Win32Platform::DestroyIcon(HICON icon) {
+    return ::DestroyIcon(reinterpret_cast<::HICON>(icon));
 }
 
 BOOL Win32Platform::GetCursorPos(POINT* point) {

@@ -4,6 +4,7 @@
 #include "view/win32/PicturePreview.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -11,8 +12,8 @@
 namespace vt::view {
 namespace {
 
-// A dialog template in memory: the child dialog and its one picture control, each part
-// aligned as the dialog manager reads it.
+// A dialog template in memory: the child dialog and its one picture control, the template
+// and its item each on a DWORD boundary, as the dialog manager reads them.
 struct alignas(4) PreviewTemplate {
     ::DLGTEMPLATE dialog;             // 18 bytes
     ::WORD menu, windowClass, title;  // none of each: the item starts on a DWORD (24)
@@ -20,25 +21,22 @@ struct alignas(4) PreviewTemplate {
     ::WORD itemClass[2];  // 0xFFFF and the atom of "STATIC"
     ::WORD itemTitle, creationData;
 };
+static_assert(sizeof(::DLGTEMPLATE) == 18 && sizeof(::DLGITEMTEMPLATE) == 18);
+static_assert(offsetof(PreviewTemplate, item) == 24, "the item on a DWORD boundary");
 
-const PreviewTemplate& Template() {
-    static const PreviewTemplate made = [] {
-        PreviewTemplate t{};
-        t.dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
-        t.dialog.cdit = 1;
-        t.dialog.cx = 200;
-        t.dialog.cy = 86;
-        t.item.style = WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_SUNKEN;
-        t.item.x = 6;
-        t.item.y = 2;
-        t.item.cx = 188;
-        t.item.cy = 80;
-        t.item.id = kPreviewId;
-        t.itemClass[0] = 0xFFFF;
-        t.itemClass[1] = 0x0082;
-        return t;
-    }();
-    return made;
+void Fill(PreviewTemplate& t) {
+    t.dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
+    t.dialog.cdit = 1;
+    t.dialog.cx = 200;
+    t.dialog.cy = 86;
+    t.item.style = WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_SUNKEN;
+    t.item.x = 6;
+    t.item.y = 2;
+    t.item.cx = 188;
+    t.item.cy = 80;
+    t.item.id = kPreviewId;
+    t.itemClass[0] = 0xFFFF;
+    t.itemClass[1] = 0x0082;
 }
 
 // The picture scaled to fit the control (never enlarged), centred on the dialog colour.
@@ -98,12 +96,22 @@ void ShowSelected(::HWND child) {
 
 }  // namespace
 
-void AddPicturePreview(::OPENFILENAMEA& dialog) {
+// Fixed memory (GMEM_FIXED, zeroed), whose handle is also its address (aligned for any
+// type): the dialog may lock the handle or read it as the address, both are the template.
+PicturePreview::PicturePreview(::OPENFILENAMEA& dialog)
+    : memory_(::GlobalAlloc(GMEM_ZEROINIT, sizeof(PreviewTemplate))) {
+    auto* made = memory_ ? static_cast<PreviewTemplate*>(::GlobalLock(memory_)) : nullptr;
+    if (!made) return;
+    Fill(*made);
     dialog.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
-    // The template's handle is its address: memory that is not moved (GMEM_FIXED) is its
-    // own handle, which is how the common dialogs take it.
-    dialog.hInstance = reinterpret_cast<::HINSTANCE>(const_cast<PreviewTemplate*>(&Template()));
+    dialog.hInstance = static_cast<::HINSTANCE>(memory_);
     dialog.lpfnHook = PreviewHook;
+}
+
+PicturePreview::~PicturePreview() {
+    if (!memory_) return;
+    ::GlobalUnlock(memory_);
+    ::GlobalFree(memory_);
 }
 
 }  // namespace vt::view

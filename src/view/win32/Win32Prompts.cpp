@@ -45,7 +45,8 @@ std::optional<std::string> Win32Prompts::OpenFile(const std::string& filter) {
     char path[MAX_PATH] = "";
     ::OPENFILENAMEA dialog = Windows98OpenFileRecord(Owner(), pairs.c_str(), path, sizeof path);
     // A dialog for pictures shows the one chosen.
-    if (filter.find("*.bmp") != std::string::npos) AddPicturePreview(dialog);
+    std::optional<PicturePreview> preview;
+    if (filter.find("*.bmp") != std::string::npos) preview.emplace(dialog);
     auto open = late::Bind<BOOL(WINAPI*)(::LPOPENFILENAMEA)>(late::kGetOpenFileName);
     if (!open || !open(&dialog)) return std::nullopt;
     return std::string(path);

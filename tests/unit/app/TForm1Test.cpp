@@ -264,6 +264,25 @@ TEST_F(TForm1Test, TheRestartQuestionAnswers) {
     }
 }
 
+// Windows 9x asks the programs whether the session may end inside ExitWindowsEx: the restart
+// just accepted is not asked about again there, where Cancel would refuse it. One Windows
+// refuses is reported and stays due.
+TEST_F(TForm1Test, TheRestartIsAskedOnceAndOneWindowsRefusesStaysDue) {
+    for (bool refused : {false, true}) {
+        TForm1 main(sys, prompts);
+        std::vector<bool> sessionMayEnd;
+        sys.WhileExitingWindows([&](UINT) { sessionMayEnd.push_back(main.QueryEndSession()); });
+        if (refused) sys.FailNth(fake::Call::ExitWindows, 1, ERROR_ACCESS_DENIED);
+        main.RestartPending = true;
+        prompts.Answer(ui::Answer::Yes);
+        EXPECT_TRUE(main.Close());
+        EXPECT_EQ(refused ? 2u : 1u, prompts.Questions().size()) << "one question a close";
+        EXPECT_EQ(std::vector<bool>(!refused, true), sessionMayEnd);
+        EXPECT_EQ(refused, main.RestartPending);
+        EXPECT_EQ(std::vector<std::string>(refused, TForm1::kRestartRefused), prompts.Errors());
+    }
+}
+
 TEST_F(TForm1Test, ClosingAfterApplyOrCancelDoesNotAsk) {
     form.Button5.Click();
     EXPECT_EQ(0x07u, MsdosAttributes()) << "protected again right after its write";

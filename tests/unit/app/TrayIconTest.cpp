@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace vt::testing {
 namespace {
@@ -50,9 +51,25 @@ TEST_F(TrayIconTest, TheIconIsRegisteredWithTheFirstRecordOfEightyEightBytes) {
     EXPECT_EQ(0u, add.data.uID);
     EXPECT_EQ(7u, add.data.uFlags);
     EXPECT_EQ(WM_USER, add.data.uCallbackMessage);
-    EXPECT_EQ(fake::FakePlatform::kProgramIcon, add.data.hIcon) << "no icon of its own";
     EXPECT_STREQ("Veltrim", add.data.szTip);
     EXPECT_TRUE(sys.TrayIcon(trayWindow, 0));
+    // The program's small image, at the size the metrics name, its own (destroyed with it).
+    ASSERT_EQ(1u, sys.Icons().count(add.data.hIcon));
+    const auto& made = sys.Icons().at(add.data.hIcon);
+    EXPECT_EQ(std::tuple(16, 16, 0u), std::tuple(made.width, made.height, made.flags & LR_SHARED));
+}
+
+// Explorer started again makes a new taskbar without the icons of the old one.
+TEST_F(TrayIconTest, ANewTaskbarGetsTheIconBackOnlyWhenItIsShown) {
+    const UINT taskbarCreated = sys.RegisteredMessage("TaskbarCreated");
+    ASSERT_NE(0u, taskbarCreated) << "registered with the window";
+    for (bool shown : {true, false}) {
+        tray.SetVisible(shown);
+        sys.RestartShell();
+        EXPECT_TRUE(tray.WndProc(taskbarCreated, 0, 0));
+        EXPECT_EQ(shown ? 1u : 0u, sys.TrayIconCount());
+        EXPECT_TRUE(sys.NotifyIconRequests().back().answer);
+    }
 }
 
 TEST_F(TrayIconTest, VisibleAddsAndDeletesOnlyOnAChange) {
@@ -238,6 +255,7 @@ TEST_F(TrayIconTest, TakingTheWindowAwayOrDestroyingTheComponentDeletesTheIcon) 
         EXPECT_EQ(1u, sys.TrayIconCount());
     }
     EXPECT_EQ(0u, sys.TrayIconCount());
+    EXPECT_EQ(1u, sys.Icons().size()) << "this one's own: the other's ended with it";
 }
 
 // --- The main window and its icon ----------------------------------------------------------

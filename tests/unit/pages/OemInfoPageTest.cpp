@@ -2,6 +2,8 @@
 
 #include "store/Bitmap.h"
 
+#include <optional>
+
 namespace vt::testing {
 namespace {
 
@@ -52,17 +54,18 @@ std::string CoreBitmapFile(int width, int height) {
     return b;
 }
 
-// A 40-byte-header bitmap with the given compression; `masks` lie between the header and the
-// colours, `pixels` follow them as given.
+// A bitmap with the given compression and an info header of `header` bytes; `masks` follow
+// a 40-byte header or lie inside a larger one, then come the colours and `pixels` as given.
 std::string PackedBitmapFile(int width, int height, int bitCount, unsigned compression,
-                             const std::string& masks, const std::string& pixels) {
+                             std::string masks, const std::string& pixels, unsigned header = 40) {
+    if (header > 40) masks.resize(header - 40, '\0');
     int colours = bitCount <= 8 ? 1 << bitCount : 0;
     unsigned offset = static_cast<unsigned>(14 + 40 + masks.size() + colours * 4);
     std::string b = "BM";
     Put32(b, offset + static_cast<unsigned>(pixels.size()));
     Put32(b, 0);
     Put32(b, offset);
-    for (unsigned v : {40u, static_cast<unsigned>(width), static_cast<unsigned>(height)})
+    for (unsigned v : {header, static_cast<unsigned>(width), static_cast<unsigned>(height)})
         Put32(b, v);
     Put16(b, 1);
     Put16(b, bitCount);
@@ -139,6 +142,32 @@ INSTANTIATE_TEST_SUITE_P(
                    PackedBitmapFile(4, 1, 4, 2, "", std::string("\x00\x04\x12", 3)), false},
         BitmapCase{"JPEG inside", PackedBitmapFile(2, 2, 24, 4, "", "\xFF\xD8\xFF\xE0"), false},
         BitmapCase{"empty", "", false}));
+
+// Windows 98's DIB engine draws bit fields only as 5-5-5 or 5-6-5 (16 bits) and 8-8-8 (32
+// bits), and knows the info headers of 12, 40, 108 and 124 bytes.
+TEST(BitmapFileTest, WhatWindows98CannotShowIsRefusedForThatReason) {
+    using R = Bitmap::Refusal;
+    struct Case {
+        unsigned header, bits, red, green, blue;  // no masks: plain pixels
+        std::optional<R> refused;
+    } cases[] = {{40, 16, 0x7C00, 0x3E0, 0x1F, {}},
+                 {108, 16, 0xF800, 0x7E0, 0x1F, {}},
+                 {124, 32, 0xFF0000, 0xFF00, 0xFF, {}},
+                 {108, 24, 0, 0, 0, {}},
+                 {40, 16, 0xF00, 0xF0, 0xF, R::NotForWindows98},
+                 {40, 32, 0xFF, 0xFF00, 0xFF0000, R::NotForWindows98},
+                 {56, 16, 0xF800, 0x7E0, 0x1F, R::NotForWindows98},
+                 {64, 24, 0, 0, 0, R::NotForWindows98},
+                 {41, 24, 0, 0, 0, R::NoBitmap}};
+    for (const Case& c : cases) {
+        const std::string masks = c.red ? Masks(c.red, c.green, c.blue) : "";
+        R why = c.refused == R::NoBitmap ? R::NotForWindows98 : R::NoBitmap;  // to be set
+        auto bitmap = Bitmap::Parse(Bytes(PackedBitmapFile(2, 2, int(c.bits), c.red ? 3 : 0, masks,
+                                                           std::string(16, '\0'), c.header)),
+                                    &why);
+        EXPECT_EQ(c.refused, bitmap ? std::nullopt : std::optional(why)) << c.header << c.bits;
+    }
+}
 
 TEST(BitmapFileTest, AParsedBitmapIsWrittenAsAFreshFileOfTheSameSize) {
     auto bitmap = Bitmap::Parse(Bytes(BitmapFile(20, 10, 0xDEADBEEF)));
@@ -240,6 +269,17 @@ TEST_F(OemInfoTest, AFileThatIsNoBitmapChangesNothing) {
     EXPECT_EQ(shown, page().Image13.Dib());
     form().Apply();
     EXPECT_EQ(BitmapFile(8, 8), sys.FileText(kLogo));
+}
+
+TEST_F(OemInfoTest, APictureWindows98CannotShowIsNamedSo) {
+    sys.PutFile(kLogo, PackedBitmapFile(2, 2, 24, 0, "", std::string(16, '\0'), 56));
+    ReadPass();
+    prompts.Pick(kLogo);
+    page().Button9.Click();
+    const std::string refused = std::string(kLogo) + " is not a bitmap Windows 98 can show";
+    EXPECT_EQ((std::vector<std::string>{refused + ": no logo is shown.",
+                                        refused + ". The logo is unchanged."}),
+              prompts.Errors());
 }
 
 TEST_F(OemInfoTest, AnUnreadableLogoIsReportedAndTheOtherPagesAreStillRead) {

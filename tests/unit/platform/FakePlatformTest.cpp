@@ -120,6 +120,19 @@ TEST(FakePlatformTest, Windows98KeepsProfileChangesInACacheUntilFlushed) {
     }
 }
 
+// Wine closes two backslashes in a row up; Windows 98 takes the empty name between them for
+// a folder, which is never there.
+TEST(FakePlatformTest, Windows98FindsNothingBelowAnEmptyName) {
+    for (Behaviour behaviour : {Behaviour::Wine, Behaviour::Windows98}) {
+        FakePlatform sys;
+        sys.SetBehaviour(behaviour);
+        sys.PutFile("D:\\Config.DAT", "x");
+        const bool wine = behaviour == Behaviour::Wine;
+        EXPECT_EQ(wine, sys.GetFileAttributesA("D:\\\\Config.DAT") != INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(wine, sys.WriteFileBytes("C:\\WINDOWS\\\\new.ini", {'y'}) != FALSE);
+    }
+}
+
 TEST(FakePlatformTest, FailNthFailsOnlyThatCallOfItsKind) {
     FakePlatform sys;
     HKEY key = CreateKey(sys, HKEY_CURRENT_USER, "Software\\F");
