@@ -264,10 +264,15 @@ std::string FakePlatform::ShortPart(const std::string& part) {
 
 namespace {
 
-// Two backslashes in a row below the drive or the share ("D:\\Config.DAT").
+// Two backslash characters in a row below the drive or the share ("D:\\Config.DAT"); the
+// second byte of a double-byte character is none.
 bool HasEmptyName(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
-    return path.find("\\\\", path.starts_with("\\\\") ? 2 : 0) != std::string::npos;
+    const CodePage& page = CodePage::Machine();
+    for (std::size_t at = page.Find(path, '\\', path.starts_with("\\\\") ? 2 : 0);
+         at != std::string::npos; at = page.Find(path, '\\', at + 1))
+        if (at + 1 < path.size() && path[at + 1] == '\\') return true;
+    return false;
 }
 
 // The folder an empty name stands for on Windows 98: a name no file or folder may have.

@@ -141,9 +141,7 @@ TEST_F(StartupTest, TheFirstStartKeepsTheUninstallShortcutHoweverDeepTheFolder) 
 
 // Installed at a drive root (Setup /D=D:\), the program's folder is "D:\": Windows 98 takes
 // "D:\\Config.DAT" for a file in a folder with an empty name, which is not there.
-// Disabled until the program's files are joined to its folder with one backslash below a
-// drive's root (ReadConfigDat, WriteConfigBytes, KeepUninstallShortcut): it fails till then.
-TEST_F(StartupTest, DISABLED_InstalledAtADriveRootItFindsAndKeepsItsFilesThere) {
+TEST_F(StartupTest, InstalledAtADriveRootItFindsAndKeepsItsFilesThere) {
     fake::FakePlatform machine;
     machine.SetBehaviour(fake::Behaviour::Windows98);
     machine.MakeDirectories("D:\\");
