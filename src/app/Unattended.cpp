@@ -7,6 +7,7 @@
 #include "store/Paths.h"
 #include "store/RestorePointFiles.h"
 #include "store/StoreError.h"
+#include "store/TIniFile.h"
 
 #include <algorithm>
 #include <exception>
@@ -203,6 +204,8 @@ std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& wor
             run.profile = words[++i];
             // /apply and /check take several profiles; /export writes one.
             while (*given != Export && isFile(i + 1)) run.moreProfiles.push_back(words[++i]);
+        } else if (word == "/replace") {
+            run.replace = true;
         } else if (word == "/log") {
             if (!isFile(i + 1)) {
                 refuse("/log needs a file name.");
@@ -217,6 +220,8 @@ std::optional<UnattendedRun> ParseUnattended(const std::vector<std::string>& wor
     }
     if (!command) refuse("/log needs /apply, /check, /undo or /export.");
     if (command) run.command = *command;
+    if (run.replace && run.command != UnattendedRun::Command::Export)
+        refuse("/replace goes with /export only.");
     return run;
 }
 
@@ -227,6 +232,13 @@ namespace {
 std::optional<std::string> RefusedTarget(Platform& sys, const std::string& target,
                                          const UnattendedRun& run, const ManagedScope& scope) {
     if (target.empty()) return std::nullopt;
+    // A profile kept by hand (its comments, the lines deleted from it) is replaced only when
+    // the command says so.
+    if (&target == &run.profile && run.command == UnattendedRun::Command::Export && !run.replace &&
+        pointfiles::Exists(sys, target))
+        return "\"" + target +
+               "\" is there already: /export replaces a file only with /replace (export to a "
+               "new file, then copy it).";
     if (&target == &run.log)
         for (const std::string& profile : run.Profiles())
             if (IdentityOf(sys, run.log) == IdentityOf(sys, profile))
@@ -330,21 +342,49 @@ int RunLogged(Platform& sys, const UnattendedRun& run, const ManagedScope& scope
 
 namespace {
 
-// The earlier runs' lines the log holds; nothing when it cannot be read (it is then kept).
-std::optional<std::string> EarlierLog(Platform& sys, const std::string& path,
-                                      std::vector<std::string>& log) {
-    if (!pointfiles::Exists(sys, path)) return std::string();
-    std::optional<std::vector<BYTE>> bytes = pointfiles::ReadAll(sys, path, limits::kProfile);
-    if (!bytes) {
-        if (sys.GetLastError() != static_cast<DWORD>(ERROR_FILE_TOO_LARGE)) return std::nullopt;
-        log.insert(log.begin() + 1, "note: the log " + path + " had grown past " +
-                                        std::to_string(limits::kProfile >> 10) +
-                                        " KB; it starts again with this run");
-        return std::string();
+// A log several PCs share is open to one run at a time (Windows 98 has no atomic append):
+// the others wait for it, five seconds at most, then give up.
+constexpr int kLogTries = 20;
+constexpr DWORD kLogWait = 250;
+
+// The block added at the log's end in one write; false when it could not be (GetLastError
+// says why).
+bool AppendToLog(Platform& sys, const std::string& path, const std::string& text) {
+    const std::vector<BYTE> bytes(text.begin(), text.end());
+    for (int attempt = 1;; ++attempt) {
+        if (sys.AppendFileBytes(path.c_str(), bytes)) return true;
+        const auto error = static_cast<LONG>(sys.GetLastError());
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            attempt == kLogTries)
+            return false;
+        sys.Sleep(kLogWait);
     }
-    std::string text(bytes->begin(), bytes->end());
-    if (!text.empty() && !text.ends_with("\n")) text += "\r\n";
-    return text;
+}
+
+// What the run did, said by the code of a run whose log was lost.
+int WithLogLost(int code) {
+    switch (code) {
+        case kExitDone:
+            return kExitUnreachable;
+        case kExitChanged:
+            return kExitChangedLogLost;
+        case kExitChangedRestart:
+            return kExitChangedRestartLogLost;
+        default:
+            return code;
+    }
+}
+
+// The log file /log names: in a folder named so, this computer's own.
+std::string LogFile(Platform& sys, const UnattendedRun& run) {
+    if (run.log.empty()) return run.log;
+    const DWORD attributes = sys.GetFileAttributesA(run.log.c_str());
+    const bool folder =
+        CodePage::Machine().EndsWith(run.log, '\\') ||
+        (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!folder) return run.log;
+    return TrimTrailing(run.log, '\\') + "\\" + (run.computer.empty() ? "unknown" : run.computer) +
+           ".log";
 }
 
 // What the pages declare they write, from a window that is never shown.
@@ -359,8 +399,10 @@ ManagedStores Declared(Platform& sys,
 
 }  // namespace
 
-int RunUnattended(Platform& sys, const UnattendedRun& run,
+int RunUnattended(Platform& sys, const UnattendedRun& given,
                   const std::function<void(Program&, ui::Prompts&)>& attachPages) {
+    UnattendedRun run = given;
+    run.log = LogFile(sys, given);
     std::vector<std::string> log;
     const char* names[] = {"/apply", "/undo", "/export", "/check"};
     std::string command = names[static_cast<int>(run.command)];
@@ -372,21 +414,29 @@ int RunUnattended(Platform& sys, const UnattendedRun& run,
                   (run.refused.empty() ? command : std::string("(command line refused)")));
     const ManagedScope scope =
         TakeManagedScope(sys, TakeProgramDir(sys), Declared(sys, attachPages));
-    const bool logAllowed = !run.log.empty() && !RefusedTarget(sys, run.log, run, scope);
+    const std::optional<std::string> logRefused =
+        run.log.empty() ? std::nullopt : RefusedTarget(sys, run.log, run, scope);
     auto finish = [&](int code) {
-        if (!logAllowed) return code;
-        const bool failed =
-            code != kExitDone && code != kExitChanged && code != kExitChangedRestart;
-        std::optional<std::string> earlier = EarlierLog(sys, run.log, log);
-        log.push_back("exit code " + std::to_string(code));
+        if (run.log.empty()) return code;
         std::string text;
         for (const std::string& line : log) text += line + "\r\n";
-        if (!earlier || !WriteTextFile(sys, run.log, *earlier + text))
-            return failed ? code : kExitUnreachable;
-        return code;
+        if (!logRefused &&
+            AppendToLog(sys, run.log, text + "exit code " + std::to_string(code) + "\r\n"))
+            return code;
+        // Nobody could read what was done: the program's folder keeps it, the code says so.
+        const std::string why =
+            logRefused ? *logRefused : UnableToWrite(run.log, sys.GetLastError());
+        const int lost = WithLogLost(code);
+        AppendToLog(sys, TrimTrailing(TakeProgramDir(sys), '\\') + "\\" + kFallbackLog,
+                    text + "note: this run's log was not written (" + LoggedPrompts::OneLine(why) +
+                        ")\r\nexit code " + std::to_string(lost) + "\r\n");
+        return lost;
     };
-    if (!run.log.empty() && run.refused.empty() && FolderMissing(sys, run.log))
-        return kExitUnreachable;
+    if (!run.log.empty() && run.refused.empty() && FolderMissing(sys, run.log)) {
+        log.push_back("unreachable: the folder of the log " + run.log +
+                      " is not there: nothing was done");
+        return finish(kExitUnreachable);
+    }
     try {
         return finish(RunLogged(sys, run, scope, attachPages, log));
     } catch (const std::exception& e) {

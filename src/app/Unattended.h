@@ -5,8 +5,12 @@
 //   Veltrim.exe /check PROFILE... [/log LOG]  the same without writing anything: what the
 //                                             apply would set and change
 //   Veltrim.exe /undo [/log LOG]              the newest restore point put back
-//   Veltrim.exe /export PROFILE [/log LOG]    this PC's settings saved as a profile
-// A log named by /log gains each run at its end.
+//   Veltrim.exe /export PROFILE [/replace] [/log LOG]
+//                                             this PC's settings saved as a profile; a file
+//                                             already there only with /replace
+// A log named by /log gains each run at its end, as one block; /log naming a folder (or
+// ending in a backslash) is the file <computer>.log there. A log that cannot be written
+// leaves the run's lines in Veltrim.log in the program's folder instead.
 #pragma once
 
 #include "app/Startup.h"
@@ -25,20 +29,27 @@ inline constexpr int kExitAlreadyOpen = 3;  // Veltrim 2000 is open on this PC
 // An earlier write or Undo was cut off (power lost, program ended): this run put its restore
 // point back and did nothing else. The next run does what is asked.
 inline constexpr int kExitPutBackCutOff = 4;
-// A profile could not be read (no such file, the share unreachable) or the log could not be
-// written: nothing was changed for want of the profile, or nobody can read what was.
+// A profile could not be read (no such file, the share unreachable), or the log could not be
+// written: nothing was changed.
 inline constexpr int kExitUnreachable = 5;
 // Settings were changed (/check: would be), and take effect without a restart.
 inline constexpr int kExitChanged = 6;
 // Settings were changed (/check: would be) that Windows reads only when it starts.
 inline constexpr int kExitChangedRestart = 7;
+// As 6 and 7, but the log could not be written: the run's lines are in the program's folder's
+// Veltrim.log. A script that knows only 0 to 7 takes both for 7 (a restart at worst unneeded).
+inline constexpr int kExitChangedLogLost = 8;
+inline constexpr int kExitChangedRestartLogLost = 9;
+// The program's folder's log for the runs whose own log could not be written.
+inline constexpr const char* kFallbackLog = "Veltrim.log";
 
 struct UnattendedRun {
     enum class Command { Apply, Undo, Export, Check };
     Command command = Command::Apply;
     std::string profile;
-    std::string log;      // empty: no log
-    std::string refused;  // why the command line cannot run: nothing is done
+    std::string log;       // empty: no log
+    std::string refused;   // why the command line cannot run: nothing is done
+    bool replace = false;  // /export /replace: an existing file may be replaced
     // The profiles after the first, applied over it in their order.
     std::vector<std::string> moreProfiles = {};
     // Who runs it where, for the log's first line (empty: not known).

@@ -58,8 +58,13 @@ std::string OneLine(const std::string& value) {
     return line;
 }
 
-// "Unable to write to <file>", with the cause the platform's error gives and what to do.
 IniFileError Unwritten(const std::string& path, DWORD error) {
+    return IniFileError(UnableToWrite(path, error));
+}
+
+}  // namespace
+
+std::string UnableToWrite(const std::string& path, DWORD error) {
     std::string why;
     switch (static_cast<LONG>(error)) {
         case ERROR_ACCESS_DENIED:
@@ -81,10 +86,8 @@ IniFileError Unwritten(const std::string& path, DWORD error) {
         default:
             break;
     }
-    return IniFileError("Unable to write to " + path + why);
+    return "Unable to write to " + path + why;
 }
-
-}  // namespace
 
 TIniFile::TIniFile(Platform& platform, std::string fileName)
     : sys_(platform), fileName_(std::move(fileName)) {}

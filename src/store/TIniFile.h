@@ -8,6 +8,9 @@
 
 namespace vt {
 
+// "Unable to write to <file>", with the cause the platform's error gives and what to do.
+std::string UnableToWrite(const std::string& path, DWORD error);
+
 // Windows 98 keeps profile changes in a cache of its own: the file on disk stays the old one
 // until the cache is flushed (the all-NULL WritePrivateProfileStringA) or moves to another
 // file. Whatever reads the file whole (restore points, Undo, the change log) or changes it

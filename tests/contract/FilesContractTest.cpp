@@ -112,6 +112,21 @@ TEST_F(FilesContract, AReadOnlyFileCannotBeDeletedOrOverwritten) {
     EXPECT_EQ("keep", std::string(bytes.begin(), bytes.end()));
 }
 
+// A log's block goes at the end of the file, which it makes when there is none; a read-only
+// file or a missing folder refuses it.
+TEST_F(FilesContract, AnAppendAddsAtTheEndAndIsRefusedWhereAWriteIs) {
+    ASSERT_TRUE(sys->AppendFileBytes(kFile, {'o', 'n', 'e'}));
+    ASSERT_TRUE(sys->AppendFileBytes(kFile, {'t', 'w', 'o'}));
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(sys->ReadFileBytes(kFile, &bytes, kAnySize));
+    EXPECT_EQ("onetwo", std::string(bytes.begin(), bytes.end()));
+    sys->SetFileAttributesA(kFile, FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(sys->AppendFileBytes(kFile, {'x'}));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), sys->GetLastError());
+    EXPECT_FALSE(sys->AppendFileBytes("C:\\VtFiles\\NoSuchFolder\\x.log", {'x'}));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), sys->GetLastError());
+}
+
 TEST_F(FilesContract, FilesRoundTripAndMissingOnesSayNotFound) {
     std::vector<BYTE> twenty(20);
     for (std::size_t i = 0; i < twenty.size(); ++i) twenty[i] = static_cast<BYTE>(i * 13);

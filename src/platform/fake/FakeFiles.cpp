@@ -546,6 +546,30 @@ BOOL FakePlatform::WriteFileBytes(const char* path, const std::vector<BYTE>& byt
     return TRUE;
 }
 
+void FakePlatform::HoldOpen(const std::string& path, int attempts) {
+    heldOpen_[ToUpper(FullPath(path))] = attempts;
+}
+
+BOOL FakePlatform::AppendFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    std::string full = FullPath(path ? path : "");
+    if (LONG fault = Enter({Call::AppendFile, full, std::string(bytes.begin(), bytes.end())}))
+        return Fail(fault);
+    if (directories_.count(ToUpper(full))) return Fail(ERROR_ACCESS_DENIED);
+    if (!directories_.count(ToUpper(ParentOf(full)))) return Fail(ERROR_PATH_NOT_FOUND);
+    auto file = files_.find(ToUpper(full));
+    if (file != files_.end() && (file->second.attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED);
+    if (auto held = heldOpen_.find(ToUpper(full)); held != heldOpen_.end() && held->second > 0) {
+        --held->second;
+        return Fail(ERROR_SHARING_VIOLATION);
+    }
+    if (ignored_) return TRUE;
+    std::vector<BYTE>& data = files_[ToUpper(full)].data;
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    unflushedFiles_.erase(ToUpper(full));
+    return TRUE;
+}
+
 BOOL FakePlatform::FlushFile(const char* path) {
     std::string full = FullPath(path ? path : "");
     if (LONG fault = Enter({Call::FlushFile, full, {}})) return Fail(fault);

@@ -93,6 +93,11 @@ class FakePlatform final : public Platform {
     // write that would make it longer stops there and answers ERROR_DISK_FULL, as WriteFile
     // does. A write that does not make it grow goes through.
     void LimitGrowth(const std::string& path, std::size_t bytes);
+    // Another process (another PC's run on a shared log) has the file open: the next
+    // `attempts` exclusive opens of it fail with ERROR_SHARING_VIOLATION.
+    void HoldOpen(const std::string& path, int attempts);
+    // The time Sleep was asked to wait, in all.
+    DWORD Slept() const { return slept_; }
     // The nth call from now on (1 = the next one) and every one after it throw PowerCut;
     // RestorePower ends that. A whole-file write that the cut hits leaves the file emptied
     // and half written, as a write cut off in the middle does.
@@ -340,6 +345,8 @@ class FakePlatform final : public Platform {
     std::optional<ProfileCache> profileCache_;
     DWORD lastError_ = 0;
     std::unique_ptr<CodePage> codePage_;
+    std::map<std::string, int> heldOpen_;  // by upper-case full path
+    DWORD slept_ = 0;
     Behaviour behaviour_;
     std::map<std::string, std::size_t> roomToGrow_;  // by upper-case path
     std::map<char, char> driveAliases_;

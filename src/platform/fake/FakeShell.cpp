@@ -328,6 +328,10 @@ BOOL FakePlatform::GetVersionExA(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
+void FakePlatform::Sleep(DWORD milliseconds) {
+    slept_ += milliseconds;
+}
+
 DWORD FakePlatform::GetLastError() {
     return lastError_;
 }

@@ -127,6 +127,25 @@ BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& by
     return ok;
 }
 
+BOOL Win32Platform::AppendFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    ::HANDLE file =
+        ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == kNoFile) return FALSE;
+    ::DWORD written = 0;
+    BOOL ok =
+        ::SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+        ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr);
+    if (ok && written != bytes.size()) {
+        ok = FALSE;
+        ::SetLastError(ERROR_DISK_FULL);
+    }
+    ok = ok && ::FlushFileBuffers(file);
+    ::DWORD error = ::GetLastError();
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return ok;
+}
+
 BOOL Win32Platform::FlushFile(const char* path) {
     ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

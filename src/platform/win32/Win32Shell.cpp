@@ -177,6 +177,10 @@ DWORD Win32Platform::GetLastError() {
     return ::GetLastError();
 }
 
+void Win32Platform::Sleep(DWORD milliseconds) {
+    ::Sleep(milliseconds);
+}
+
 UINT Win32Platform::GetACP() {
     return ::GetACP();
 }

@@ -42,16 +42,27 @@ struct Machine {
     }
     // One run of the program: its mutex goes when it ends.
     int Run(UnattendedRun::Command command, const std::string& profile = kProfile) {
-        int code = RunUnattended(sys, {command, profile, kLog, ""},
-                                 [](Program& program, ui::Prompts& asked) {
-                                     AttachPages(program, program.main.Stores(), asked);
-                                 });
+        return Run({command, profile, kLog, ""});
+    }
+    int Run(const UnattendedRun& run) {
+        int code = RunUnattended(sys, run, [](Program& program, ui::Prompts& asked) {
+            AttachPages(program, program.main.Stores(), asked);
+        });
         sys.ReleaseMutex(kSingleInstanceMutex);
         return code;
     }
     std::string Exported() {
-        EXPECT_EQ(kExitDone, Run(UnattendedRun::Command::Export));
+        UnattendedRun run{UnattendedRun::Command::Export, kProfile, kLog, ""};
+        run.replace = true;
+        EXPECT_EQ(kExitDone, Run(run));
         return sys.FileText(kProfile);
+    }
+    // What the program's folder's log holds, taken away.
+    std::string FallbackLog() {
+        const std::string path = std::string(kProgramDir) + "\\" + kFallbackLog;
+        std::string text = sys.FileText(path);
+        sys.DeleteFileA(path.c_str());
+        return text;
     }
     // The last run's lines of the log.
     std::vector<std::string> Log() {
@@ -537,6 +548,10 @@ TEST(ProfileTest, ARunRefusesTargetsAndValuesThatAreNotItsToTake) {
         if (*c.logged) {
             EXPECT_TRUE(machine.Logged(c.logged)) << machine.sys.FileText(kLog);
             machine.sys.DeleteFileA(kLog);
+        } else {
+            const std::string fallback = machine.FallbackLog();
+            EXPECT_NE(std::string::npos, fallback.find("\nrefused: ")) << fallback;
+            EXPECT_NE(std::string::npos, fallback.find("was not written (")) << fallback;
         }
         EXPECT_EQ(before, machine.sys.Dump()) << "nothing is written but the log";
     }
@@ -766,6 +781,7 @@ TEST(ProfileTest, EachRunIsAppendedToTheLog) {
     machine.sys.PutFile(kProfile, Header() + "[Boot]\r\nDisable Boot Function Keys=0\r\n");
     before = machine.sys.Dump();
     EXPECT_EQ(kExitUnreachable, RunUnattended(machine.sys, run, attach));
+    EXPECT_NE(std::string::npos, machine.FallbackLog().find("unreachable: the folder of the log"));
     EXPECT_EQ(before, machine.sys.Dump());
 }
 
@@ -812,6 +828,68 @@ TEST(ProfileTest, AProfileIsReadInTheCodePageOfThePcThatWroteIt) {
     Machine japanese;
     japanese.sys.SetCodePage(932);
     EXPECT_TRUE(japanese.Exported().starts_with(Header() + "; code page 932\r\n"));
+}
+
+// A log several PCs share, one gone or one no run may write: every run's lines land as one
+// block in it, or in the program's folder's log, and the exit code says what was done and
+// that its log was lost.
+TEST(ProfileTest, ALogThatCannotBeWrittenHidesNothingOfWhatWasDone) {
+    struct Case {
+        const char* what;
+        std::string settings;  // the profile's lines after its header
+        int heldFor;           // attempts another PC's run holds the log
+        bool readOnly;
+        int exitCode;
+        bool logged;  // else in the fallback log
+    };
+    const std::string restart = "[Boot]\r\nDisable Boot Function Keys=1\r\n";
+    const std::string atOnce = "[OEM Info]\r\nManufacturer=Lab\r\n";
+    const Case cases[] = {
+        {"another PC writes the log for a while", restart, 3, false, kExitChangedRestart, true},
+        {"another PC holds the log too long", restart, 100, false, kExitChangedRestartLogLost,
+         false},
+        {"the same with no restart needed", atOnce, 100, false, kExitChangedLogLost, false},
+        {"nothing to change", "", 100, false, kExitUnreachable, false},
+        {"a read-only log", restart, 0, true, kExitRefused, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Machine machine;
+        machine.sys.PutFile(kLog, "run of another PC\r\n",
+                            c.readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+        machine.sys.PutFile(std::string(kLog) + ".new", "left over");
+        machine.sys.PutFile(kProfile, Header() + c.settings);
+        machine.sys.HoldOpen(kLog, c.heldFor);
+        EXPECT_EQ(c.exitCode, machine.Run(UnattendedRun::Command::Apply));
+        const std::string log = machine.sys.FileText(kLog), fallback = machine.FallbackLog();
+        EXPECT_TRUE(log.starts_with("run of another PC\r\nrun ") == c.logged) << log;
+        EXPECT_EQ(c.logged, fallback.empty()) << fallback;
+        EXPECT_NE(
+            std::string::npos,
+            (c.logged ? log : fallback).find("exit code " + std::to_string(c.exitCode) + "\r\n"));
+        EXPECT_LE(machine.sys.Slept(), 5000u) << "a bounded wait";
+    }
+}
+
+// /log naming a folder is this computer's log there; /export replaces a file only when told.
+TEST(ProfileTest, PerComputerLogsAndExportsThatReplaceOnlyWhenTold) {
+    Machine machine;
+    machine.sys.MakeDirectories("C:\\LOGS");
+    UnattendedRun run{UnattendedRun::Command::Export, "C:\\lab.vts", "C:\\LOGS\\", ""};
+    run.computer = "LAB12";
+    machine.sys.PutFile(kProfile, "; kept by hand\r\n");
+    EXPECT_EQ(kExitRefused, machine.Run(run));
+    EXPECT_EQ("; kept by hand\r\n", machine.sys.FileText(kProfile));
+    EXPECT_NE(std::string::npos,
+              machine.sys.FileText("C:\\LOGS\\LAB12.log").find("only with /replace"));
+    run.replace = true;
+    run.log = "C:\\LOGS";
+    run.computer = "";
+    EXPECT_EQ(kExitDone, machine.Run(run));
+    EXPECT_TRUE(machine.sys.FileText(kProfile).starts_with(Header()));
+    EXPECT_NE(std::string::npos, machine.sys.FileText("C:\\LOGS\\unknown.log").find("exported"));
+    EXPECT_EQ("/replace goes with /export only.",
+              ParseUnattended({"/apply", "lab.vts", "/replace"})->refused);
 }
 
 }  // namespace
