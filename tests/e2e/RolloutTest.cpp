@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -346,6 +348,34 @@ TEST_F(RolloutTest, FilesFarLargerThanTheProgramsAreRefusedByTheirSize) {
     EXPECT_NE(std::string::npos, log.find("Config.DAT is larger than")) << log;
     for (const char* name : {"Restore\\Points.txt", "Config.DAT"})
         ::DeleteFileA((pc + "\\" + name).c_str());
+}
+
+// Three runs writing one log at the same moment, as three PCs of a room do at logon: each
+// run's lines arrive whole, and the codes the runs answer are the ones their blocks say.
+TEST_F(RolloutTest, ThreeRunsSharingOneLogEachLeaveTheirWholeBlock) {
+    std::vector<std::string> pcs = {Install("Room1"), Install("Room2"), Install("Room3")};
+    const std::string profile = here_ + "\\room.vts", log = here_ + "\\room.log";
+    WriteWhole(profile,
+               "Veltrim 2000 settings profile, version 1\r\n[Boot]\r\nBoot menu delay=30\r\n");
+    std::vector<e2e::Process> runs;
+    for (const std::string& pc : pcs)
+        runs.push_back(e2e::Start(pc + "\\Veltrim.exe", pc, "/check " + profile + " /log " + log));
+    std::multiset<std::string> answered, logged;
+    for (e2e::Process& run : runs) {
+        answered.insert("exit code " + std::to_string(e2e::WaitExit(run, kWait)));
+        e2e::Stop(run);
+    }
+    const std::string text = ReadWhole(log);
+    int blocks = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", at), text.size());
+        const std::string line = text.substr(at, end - at);
+        if (line.starts_with("run ")) ++blocks;
+        if (line.starts_with("exit code ")) logged.insert(line);
+        at = end + 2;
+    }
+    EXPECT_EQ(3, blocks) << text;
+    EXPECT_EQ(answered, logged) << text;
 }
 
 }  // namespace
