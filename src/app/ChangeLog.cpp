@@ -1,5 +1,6 @@
 #include "app/ChangeLog.h"
 
+#include "platform/NoCase.h"
 #include "store/ProfileText.h"
 #include "store/Regedit4.h"
 #include "store/RestorePointFiles.h"
@@ -94,9 +95,7 @@ void AddFile(StoredValues& values, const std::string& path,
     bool ini = path.size() > 4 && (path.ends_with(".SYS") || path.ends_with(".sys") ||
                                    path.ends_with(".INI") || path.ends_with(".ini"));
     if (!ini || !text) {
-        values[path] = text ? std::to_string(text->size()) + " bytes, checksum " +
-                                  pointfiles::Hex(pointfiles::Checksum(*text))
-                            : kMissing;
+        values[path] = FileShown(path, text);
         return;
     }
     for (auto& [id, value] : ProfileValues(path, *text)) values[id] = value;
@@ -110,6 +109,13 @@ std::optional<std::string> Text(Platform& sys, const std::string& path) {
 
 }  // namespace
 
+std::string FileShown(const std::string& path, const std::optional<std::string>& bytes) {
+    if (!bytes) return kMissing;
+    if (ToLower(path).ends_with(".lnk")) return "shortcut";
+    return std::to_string(bytes->size()) + " bytes, checksum " +
+           pointfiles::Hex(pointfiles::Checksum(*bytes));
+}
+
 StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir) {
     StoredValues values;
     for (const regedit4::Section& section : RegistryOf(sys, pointDir)) {
@@ -118,10 +124,13 @@ StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir) {
         for (const regedit4::Entry& entry : section.entries)
             values[ValueId(section.root, {section.path, entry.name})] = Shown(entry.data);
     }
-    for (const PathBefore& file : FilesOf(sys, pointDir))
-        if (file.kind == PathBefore::File)
+    for (const PathBefore& file : FilesOf(sys, pointDir)) {
+        if (file.kind == PathBefore::Folder)
+            values[file.path] = file.existed ? kFolderShown : kMissing;
+        else
             AddFile(values, file.path,
                     file.existed ? Text(sys, pointDir + "\\" + file.copy) : std::nullopt);
+    }
     return values;
 }
 
@@ -131,8 +140,15 @@ StoredValues ValuesNow(Platform& sys, const std::string& pointDir) {
         for (const Target& target : TargetsOf(sys, section))
             values[ValueId(section.root, target)] =
                 Shown(ValueNow(sys, section.root, target.path, target.name));
-    for (const PathBefore& file : FilesOf(sys, pointDir))
-        if (file.kind == PathBefore::File) AddFile(values, file.path, Text(sys, file.path));
+    for (const PathBefore& file : FilesOf(sys, pointDir)) {
+        const DWORD attributes = sys.GetFileAttributesA(file.path.c_str());
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (file.kind == PathBefore::Folder)
+            values[file.path] = folder ? kFolderShown : kMissing;
+        else
+            AddFile(values, file.path, folder ? std::nullopt : Text(sys, file.path));
+    }
     return values;
 }
 

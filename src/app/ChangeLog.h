@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@ namespace vt {
 // "HKEY_CURRENT_USER\Control Panel\Sound\Beep" -> "\"YES\"", "C:\MSDOS.SYS [Options] BootGUI"
 // -> "1"; a missing value is "(missing)".
 using StoredValues = std::map<std::string, std::string>;
+
+// A whole file as the log shows it: "(missing)", "shortcut" for a .lnk file, else its size and
+// checksum; a folder that is there is "folder". /check's lines and /apply's use the same.
+std::string FileShown(const std::string& path, const std::optional<std::string>& bytes);
+inline constexpr const char* kFolderShown = "folder";
 
 // The values the point at `pointDir` names, as the point saved them.
 StoredValues ValuesInPoint(Platform& sys, const std::string& pointDir);

@@ -1,5 +1,6 @@
 #include "app/DryRun.h"
 
+#include "app/ChangeLog.h"
 #include "platform/NoCase.h"
 #include "store/FileLimits.h"
 #include "store/Paths.h"
@@ -325,11 +326,13 @@ BOOL DryRunPlatform::CreateDirectoryA(const char* path) {
     if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return Answer(FALSE, ERROR_ALREADY_EXISTS);
     attributes_[ToUpper(path)] = FILE_ATTRIBUTE_DIRECTORY;
+    folderNames_.emplace(ToUpper(path), path);
     return Answer(TRUE);
 }
 
 BOOL DryRunPlatform::RemoveDirectoryA(const char* path) {
     attributes_.erase(ToUpper(path));
+    folderNames_.emplace(ToUpper(path), path);
     return Answer(TRUE);
 }
 
@@ -425,10 +428,23 @@ std::vector<std::string> DryRunPlatform::Changes() {
             }
             continue;
         }
-        auto size = [](const std::optional<std::vector<BYTE>>& b) {
-            return b ? std::to_string(b->size()) + " bytes" : std::string(kMissing);
+        const std::string& name = fileNames_.at(path);
+        auto shown = [&](const std::optional<std::vector<BYTE>>& bytes) {
+            return FileShown(name, bytes ? std::optional(Text(bytes)) : std::nullopt);
         };
-        lines.push_back(fileNames_.at(path) + ": " + size(before) + " -> " + size(after));
+        const std::string was = shown(before), will = shown(after);
+        if (was != will) lines.push_back(name + ": " + was + " -> " + will);
+    }
+    for (const auto& [id, name] : folderNames_) {
+        const DWORD was = inner_.GetFileAttributesA(name.c_str()),
+                    will = GetFileAttributesA(name.c_str());
+        auto shown = [](DWORD attributes) -> std::string {
+            return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                       ? kFolderShown
+                       : kMissing;
+        };
+        if (shown(was) != shown(will))
+            lines.push_back(name + ": " + shown(was) + " -> " + shown(will));
     }
     return lines;
 }

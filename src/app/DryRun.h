@@ -88,6 +88,7 @@ class DryRunPlatform final : public ForwardingPlatform {
     std::map<std::string, std::optional<std::vector<BYTE>>> files_;  // by upper-case path
     std::map<std::string, std::string> fileNames_;                   // as first written
     std::map<std::string, DWORD> attributes_;
+    std::map<std::string, std::string> folderNames_;  // made or removed, as first named
     std::optional<DWORD> lastError_;
     std::uintptr_t nextHandle_ = 0x7F5E0000;
 };

@@ -892,5 +892,48 @@ TEST(ProfileTest, PerComputerLogsAndExportsThatReplaceOnlyWhenTold) {
               ParseUnattended({"/apply", "lab.vts", "/replace"})->refused);
 }
 
+// Whatever a profile's line touches (a registry value, an INI key, a shortcut, a folder), the
+// run counts and logs it the same way: /check's pending lines are /apply's changed lines, the
+// exit code follows from them, a second /apply changes nothing, and /undo puts back each one.
+TEST(ProfileTest, EveryKindOfChangeIsCountedAlikeByCheckApplyAndUndo) {
+    struct Case {
+        const char* what;
+        std::string settings;
+        int exitCode;
+        const char* changed;  // the start of the one changed line
+    };
+    const Case cases[] = {
+        {"a shortcut", "[Veltrim]\r\nEnable Desktop Icon=1\r\n", kExitChanged, "C:\\WINDOWS\\"},
+        {"a folder", "[Start Menu]\r\nPut Control Panel in Start Menu=1\r\n", kExitChanged,
+         "C:\\WINDOWS\\"},
+        {"an INI key", "[Boot]\r\nDisable Boot Function Keys=1\r\n", kExitChangedRestart,
+         "C:\\MSDOS.SYS [Options] BootKeys"},
+        {"a registry value", "[System]\r\nEnable Beep on Error=1\r\n", kExitChanged,
+         "HKEY_CURRENT_USER\\Control Panel\\Sound\\Beep"},
+    };
+    auto lines = [](Machine& machine, const std::string& keyword) {
+        std::vector<std::string> found;
+        for (const std::string& line : machine.Log())
+            if (line.starts_with(keyword)) found.push_back(line.substr(keyword.size()));
+        return found;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Machine machine;
+        for (const char* folder : {"Desktop", "Start Menu\\Programs"})
+            machine.sys.MakeDirectories(std::string("C:\\WINDOWS\\") + folder);
+        machine.sys.PutFile(kProfile, Header() + c.settings);
+        EXPECT_EQ(c.exitCode, machine.Run(UnattendedRun::Command::Check));
+        const std::vector<std::string> pending = lines(machine, "pending ");
+        ASSERT_EQ(1u, pending.size()) << machine.sys.FileText(kLog);
+        EXPECT_TRUE(pending[0].starts_with(c.changed)) << pending[0];
+        EXPECT_EQ(c.exitCode, machine.Run(UnattendedRun::Command::Apply));
+        EXPECT_EQ(pending, lines(machine, "changed "));
+        EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply)) << "nothing left to do";
+        EXPECT_EQ(c.exitCode, machine.Run(UnattendedRun::Command::Undo));
+        EXPECT_EQ(1u, lines(machine, "put back ").size()) << machine.sys.FileText(kLog);
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing
