@@ -503,8 +503,13 @@ ProfileField SpinField(const std::string& section, const std::string& key, ui::S
                 return NumberProblem(value, spin.MinValue(), spin.MaxValue());
             },
             [&spin](const std::string& value) {
-                spin.Type(std::to_string(*WholeNumber(value)));  // "0400" would not fit
-                spin.LoseFocus();
+                // A box coupled to a track bar puts a number of another grid step onto the
+                // grid when it loses the focus; typed again, within its step, it stays.
+                const int wanted = *WholeNumber(value);
+                for (int typed = 0; typed < 2 && (typed == 0 || spin.Value() != wanted); ++typed) {
+                    spin.Type(std::to_string(wanted));  // "0400" would not fit
+                    spin.LoseFocus();
+                }
             },
             WhileEnabled(spin)};
 }

@@ -935,5 +935,16 @@ TEST(ProfileTest, EveryKindOfChangeIsCountedAlikeByCheckApplyAndUndo) {
     }
 }
 
+// A number off the track bar's grid of another step than the PC's (Name Cache 677 on a PC at
+// 169) is set in one run, and the next run finds nothing to do.
+TEST(ProfileTest, ANumberOffTheGridIsSetInOneRun) {
+    Machine machine;
+    machine.sys.PutFile(kProfile, Header() + "[File-Cache]\r\nName Cache=677\r\n");
+    EXPECT_EQ(kExitChanged, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_TRUE(machine.Logged("set [File-Cache] Name Cache: 169 -> 677"))
+        << machine.sys.FileText(kLog);
+    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply)) << machine.sys.FileText(kLog);
+}
+
 }  // namespace
 }  // namespace vt::testing
