@@ -65,6 +65,34 @@ bool NeedsRestart(const std::vector<std::string>& changes) {
     });
 }
 
+std::vector<std::string> Prefixed(const std::string& keyword,
+                                  const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const std::string& line : lines) out.push_back(keyword + line);
+    return out;
+}
+
+// A line the page did not carry out on this PC (a box that writes nothing where no value is
+// stored, a number the page cannot keep): read back after the write, the page still shows
+// something else. Such a line is skipped, never set.
+void KeepWhatTookEffect(TForm1& form, const UnattendedRun& run, ProfileOutcome& outcome) {
+    form.BacaData();
+    const std::vector<std::string> stillDiffer =
+        form.ImportProfiles(run.Profiles()).outcome.changed;
+    auto nameOf = [](const std::string& line) { return line.substr(0, line.find(": ")); };
+    std::erase_if(outcome.changed, [&](const std::string& line) {
+        auto differs =
+            std::find_if(stillDiffer.begin(), stillDiffer.end(),
+                         [&](const std::string& other) { return nameOf(other) == nameOf(line); });
+        if (differs == stillDiffer.end()) return false;
+        const std::string now = differs->substr(nameOf(*differs).size() + 2);
+        outcome.skipped.push_back(nameOf(line) +
+                                  ": the page does not change it on this PC (it shows " +
+                                  now.substr(0, now.find(" -> ")) + " after the write)");
+        return true;
+    });
+}
+
 int ChangedCode(const std::vector<std::string>& changes) {
     if (changes.empty()) return kExitDone;
     return NeedsRestart(changes) ? kExitChangedRestart : kExitChanged;
@@ -79,8 +107,7 @@ int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::s
             Append(log, result.unreadable ? "error: " : "refused: ", SplitAt(error, '\n'));
         return result.unreadable ? kExitUnreachable : kExitRefused;
     }
-    Append(log, "set ", result.outcome.changed);
-    Append(log, "skipped ", result.outcome.skipped);
+    const std::size_t outcomeAt = log.size();
     std::optional<std::string> failure;
     try {
         failure = form.WriteSettled();
@@ -96,6 +123,18 @@ int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::s
         if (log.empty() || log.back() != line) log.push_back(line);
         failure = ErrorText(e);
     }
+    ProfileOutcome outcome = result.outcome;
+    if (!failure) {
+        try {
+            KeepWhatTookEffect(form, run, outcome);
+        } catch (const std::exception& e) {
+            log.push_back("note: the pages could not be read back: " +
+                          LoggedPrompts::OneLine(ErrorText(e)));
+        }
+    }
+    std::vector<std::string> said = Prefixed("set ", outcome.changed);
+    for (const std::string& line : Prefixed("skipped ", outcome.skipped)) said.push_back(line);
+    log.insert(log.begin() + static_cast<std::ptrdiff_t>(outcomeAt), said.begin(), said.end());
     std::vector<std::string> changes;
     if (dryRun) {
         changes = dryRun->Changes();

@@ -946,5 +946,23 @@ TEST(ProfileTest, ANumberOffTheGridIsSetInOneRun) {
     EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply)) << machine.sys.FileText(kLog);
 }
 
+// Settings whose value this PC does not store, which the page leaves missing when cleared:
+// the lines are skipped, with what the page shows, never set; nothing changes (exit 0), for
+// /check as for /apply.
+TEST(ProfileTest, ALineThePageDoesNotCarryOutIsSkippedNotSet) {
+    Machine machine;
+    machine.sys.PutFile(kProfile, Header() +
+                                      "[Windows]\r\nHide Windows Version Number=0\r\n"
+                                      "Enable Windows Animation=0\r\n");
+    for (auto command : {UnattendedRun::Command::Check, UnattendedRun::Command::Apply}) {
+        EXPECT_EQ(kExitDone, machine.Run(command)) << machine.sys.FileText(kLog);
+        EXPECT_FALSE(machine.Logged("set ")) << machine.sys.FileText(kLog);
+        EXPECT_TRUE(
+            machine.Logged("skipped [Windows] Hide Windows Version Number: the page does "
+                           "not change it on this PC (it shows 1 after the write)"));
+        EXPECT_TRUE(machine.Logged("skipped [Windows] Enable Windows Animation: "));
+    }
+}
+
 }  // namespace
 }  // namespace vt::testing
