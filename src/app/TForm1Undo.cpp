@@ -137,6 +137,8 @@ void TForm1::KeepWhatIsWhole(const std::string& point) {
 // A pass cut off is put back or kept as the user says; an Undo cut off is finished, since
 // putting the point back again is the same Undo whatever it had done.
 void TForm1::RecoverUnfinishedPass() {
+    // A window that keeps no restore points (a check) leaves one cut off to the next that does.
+    if (NoRestorePoints) return;
     std::optional<UnfinishedPoint> point = UnfinishedRestorePoint(sys_, RestoreDir());
     if (!point) return;
     bool putBack = point->undoing || prompts_.Confirm(Named(kUnfinishedQuestion, point->name),

@@ -4,8 +4,10 @@
 
 #include "app/Unattended.h"
 #include "compose/PageTable.h"
+#include "store/RestorePoints.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace vt::testing {
 namespace {
@@ -962,6 +964,29 @@ TEST(ProfileTest, ALineThePageDoesNotCarryOutIsSkippedNotSet) {
                            "not change it on this PC (it shows 1 after the write)"));
         EXPECT_TRUE(machine.Logged("skipped [Windows] Enable Windows Animation: "));
     }
+}
+
+// A /check on a PC where an earlier write was cut off says so once and asks nothing: the next
+// /apply puts that write back before it does anything else.
+TEST(ProfileTest, ACheckLeavesACutOffWriteToTheNextApply) {
+    const std::string restore = std::string(kProgramDir) + "\\Restore";
+    std::unique_ptr<Machine> cut;
+    for (int call = 1; call < 1000 && !(cut && UnfinishedRestorePoint(cut->sys, restore)); ++call) {
+        cut = std::make_unique<Machine>();
+        cut->sys.PutFile(kProfile, Header() + "[Boot]\r\nDisable Boot Function Keys=1\r\n");
+        cut->sys.CutPowerAtCall(call);
+        EXPECT_THROW(cut->Run(UnattendedRun::Command::Apply), fake::PowerCut);
+        cut->sys.RestorePower();
+        cut->sys.ReleaseMutex(kSingleInstanceMutex);
+    }
+    Machine& machine = *cut;
+    ASSERT_TRUE(UnfinishedRestorePoint(machine.sys, restore));
+    const std::string before = "[Options]\r\nBootGUI=1\r\nBootMenu=0\r\n";
+    EXPECT_EQ(kExitChangedRestart, machine.Run(UnattendedRun::Command::Check));
+    EXPECT_TRUE(machine.Logged("note: restore point ")) << machine.sys.FileText(kLog);
+    EXPECT_FALSE(machine.Logged("question")) << machine.sys.FileText(kLog);
+    EXPECT_EQ(kExitPutBackCutOff, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_EQ(before, machine.sys.FileText("C:\\MSDOS.SYS"));
 }
 
 }  // namespace
