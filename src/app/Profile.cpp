@@ -482,17 +482,19 @@ ProfileField Custom(ProfileField field, const std::string& groupKey, ui::RadioBu
 }
 
 ProfileField BoxField(const std::string& section, ui::CheckBox& box) {
-    return {section,
-            ProfileKey(box.Caption()),
-            [&box] { return std::string(box.Checked() ? "1" : "0"); },
-            [](const std::string& value) -> std::optional<std::string> {
-                if (value == "1" || value == "0") return std::nullopt;
-                return "1 (ticked) or 0 (cleared)";
-            },
-            [&box](const std::string& value) {
-                if (box.Checked() != (value == "1")) ClickBox(box);
-            },
-            WhileEnabled(box)};
+    ProfileField field{section,
+                       ProfileKey(box.Caption()),
+                       [&box] { return std::string(box.Checked() ? "1" : "0"); },
+                       [](const std::string& value) -> std::optional<std::string> {
+                           if (value == "1" || value == "0") return std::nullopt;
+                           return "1 (ticked) or 0 (cleared)";
+                       },
+                       [&box](const std::string& value) {
+                           if (box.Checked() != (value == "1")) ClickBox(box);
+                       },
+                       WhileEnabled(box)};
+    field.action = box.IsAction();
+    return field;
 }
 
 ProfileField SpinField(const std::string& section, const std::string& key, ui::SpinEdit& spin) {

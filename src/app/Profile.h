@@ -58,6 +58,9 @@ struct ProfileField {
     // The box that opens this setting's frame (Detail). A box that does nothing else is not
     // exported: whether its frame is open is the window's state, not the PC's.
     std::string frameKey = {};
+    // An action done on every write while set (a box that reads back cleared), not a stored
+    // value: what the write did shows in the changes it made, not in the control read back.
+    bool action = false;
 };
 
 // A profile line matched to its field.

@@ -10,6 +10,7 @@
 #include "store/TIniFile.h"
 
 #include <algorithm>
+#include <set>
 #include <exception>
 
 namespace vt {
@@ -76,11 +77,16 @@ std::vector<std::string> Prefixed(const std::string& keyword,
 // stored, a number the page cannot keep): read back after the write, the page still shows
 // something else. Such a line is skipped, never set.
 void KeepWhatTookEffect(TForm1& form, const UnattendedRun& run, ProfileOutcome& outcome) {
+    std::set<std::string> actions;
+    if (form.ProfileFields)
+        for (const ProfileField& field : form.ProfileFields())
+            if (field.action) actions.insert("[" + field.section + "] " + field.key);
     form.BacaData();
     const std::vector<std::string> stillDiffer =
         form.ImportProfiles(run.Profiles()).outcome.changed;
     auto nameOf = [](const std::string& line) { return line.substr(0, line.find(": ")); };
     std::erase_if(outcome.changed, [&](const std::string& line) {
+        if (actions.count(nameOf(line))) return false;
         auto differs =
             std::find_if(stillDiffer.begin(), stillDiffer.end(),
                          [&](const std::string& other) { return nameOf(other) == nameOf(line); });

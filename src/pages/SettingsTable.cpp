@@ -66,6 +66,12 @@ void WriteSetting(Platform& sys, Setting& setting) {
     WriteByIdiom(reg, setting.idiom, checked, setting.name, setting.on, setting.off, &setting.kept);
 }
 
+SettingsList::SettingsList(std::initializer_list<Entry> entries) : entries_(entries) {
+    for (Entry& entry : entries_)
+        if (auto* editor = std::get_if<Editor>(&entry); editor && editor->box && !editor->read)
+            editor->box->SetAction(true);
+}
+
 void SettingsList::Read(Platform& sys) {
     for (Entry& entry : entries_) {
         if (auto* row = std::get_if<Setting>(&entry))

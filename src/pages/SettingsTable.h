@@ -97,7 +97,9 @@ Editor TextEditor(Platform& sys, ui::CheckBox& box, std::vector<EditedText> text
 class SettingsList {
   public:
     SettingsList() = default;
-    SettingsList(std::initializer_list<Entry> entries) : entries_(entries) {}
+    // An editor with a box that reads nothing stands for an action every write pass does
+    // while the box is ticked: its box is marked so (ui::CheckBox::IsAction).
+    SettingsList(std::initializer_list<Entry> entries);
 
     void Read(Platform& sys);
     void Write(Platform& sys);

@@ -130,6 +130,10 @@ class CheckBox : public Control {
     // OnKeyboardToggle instead.
     void SetTogglesItself(bool toggles) { togglesItself_ = toggles; }
     std::function<void()> OnKeyboardToggle;
+    // A box that stands for something done on every write while it is ticked, not for a
+    // stored value: read again, it is cleared.
+    bool IsAction() const { return action_; }
+    void SetAction(bool action) { action_ = action; }
 
     void TakeBaseline() override { baseline_.Take(checked_); }
     void DropBaseline() override { baseline_.Drop(); }
@@ -138,6 +142,7 @@ class CheckBox : public Control {
   private:
     bool checked_ = false;
     bool togglesItself_ = true;
+    bool action_ = false;
     Baseline<bool> baseline_;
 };
 

@@ -964,6 +964,11 @@ TEST(ProfileTest, ALineThePageDoesNotCarryOutIsSkippedNotSet) {
                            "not change it on this PC (it shows 1 after the write)"));
         EXPECT_TRUE(machine.Logged("skipped [Windows] Enable Windows Animation: "));
     }
+    // A box that stands for an action done on every write reads back cleared: it was done.
+    machine.sys.PutFile(kProfile, Header() + "[Start Menu]\r\nSort Programs Menu Order=1\r\n");
+    EXPECT_EQ(kExitDone, machine.Run(UnattendedRun::Command::Apply));
+    EXPECT_TRUE(machine.Logged("set [Start Menu] Sort Programs Menu Order: 0 -> 1"))
+        << machine.sys.FileText(kLog);
 }
 
 // A /check on a PC where an earlier write was cut off says so once and asks nothing: the next
