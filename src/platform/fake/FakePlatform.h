@@ -22,7 +22,7 @@ namespace vt::fake {
 
 // The calls as the log and the faults name them: each call of the seam by its short name in
 // PlatformCalls.def, and the flush of the profile cache. IsWindowVisible, GlobalMemoryStatus,
-// GetVersion and GetLastError are never logged.
+// GetVersion, GetLastError, Sleep and the code page's calls are never logged.
 enum class Call {
 #define VT_PLATFORM_CALL(ret, name, shortName, params, args) shortName,
 #include "platform/PlatformCalls.def"
