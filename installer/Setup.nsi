@@ -255,6 +255,9 @@ Function RecordUsersFiles
   ${If} ${FileExists} "$INSTDIR\Uninstall.lnk"
     StrCpy $0 "$0Uninstall.lnk|"
   ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\Veltrim.log"
+    StrCpy $0 "$0Veltrim.log|"
+  ${EndIf}
   WriteRegStr HKLM "$UninstallKey" "UsersFiles" $0
 FunctionEnd
 
@@ -386,6 +389,8 @@ Section "-un.Uninstall"
   Call un.DeleteSpare
   !insertmacro DeleteUnlessUsers "data.ini"
   !insertmacro DeleteUnlessUsers "Uninstall.lnk"
+  ; The runs from logon scripts whose own log could not be written.
+  !insertmacro DeleteUnlessUsers "Veltrim.log"
   !insertmacro RemoveFolderIfEmpty "$INSTDIR\Restore"
   Delete "$INSTDIR\Uninstall.exe"
   ; Never a drive's root: RMDir of "D:" would name the drive's current folder.
