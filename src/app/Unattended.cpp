@@ -472,7 +472,7 @@ int RunUnattended(Platform& sys, const UnattendedRun& given,
         const std::string why =
             logRefused ? *logRefused : UnableToWrite(run.log, sys.GetLastError());
         const int lost = WithLogLost(code);
-        AppendToLog(sys, TrimTrailing(TakeProgramDir(sys), '\\') + "\\" + kFallbackLog,
+        AppendToLog(sys, TakeProgramDir(sys) + "\\" + kFallbackLog,
                     text + "note: this run's log was not written (" + LoggedPrompts::OneLine(why) +
                         ")\r\nexit code " + std::to_string(lost) + "\r\n");
         return lost;
