@@ -66,13 +66,6 @@ bool NeedsRestart(const std::vector<std::string>& changes) {
     });
 }
 
-std::vector<std::string> Prefixed(const std::string& keyword,
-                                  const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    for (const std::string& line : lines) out.push_back(keyword + line);
-    return out;
-}
-
 // A line the page did not carry out on this PC (a box that writes nothing where no value is
 // stored, a number the page cannot keep): read back after the write, the page still shows
 // something else. Such a line is skipped, never set.
@@ -138,8 +131,9 @@ int ApplyProfileFiles(TForm1& form, const UnattendedRun& run, std::vector<std::s
                           LoggedPrompts::OneLine(ErrorText(e)));
         }
     }
-    std::vector<std::string> said = Prefixed("set ", outcome.changed);
-    for (const std::string& line : Prefixed("skipped ", outcome.skipped)) said.push_back(line);
+    std::vector<std::string> said;
+    Append(said, "set ", outcome.changed);
+    Append(said, "skipped ", outcome.skipped);
     log.insert(log.begin() + static_cast<std::ptrdiff_t>(outcomeAt), said.begin(), said.end());
     std::vector<std::string> changes;
     if (dryRun) {
