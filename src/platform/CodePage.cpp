@@ -1,6 +1,7 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vt {
 namespace {
@@ -96,30 +97,20 @@ bool CodePage::EndsWith(std::string_view text, char c) const {
            (!doubleByte_ || Prev(text, text.size()) == text.size() - 1);
 }
 
-bool CodePage::WholeCharacters(std::string_view text) const {
+// Each one-byte character through `table`; two-byte characters stay as they are.
+std::string CodePage::Folded(std::string text, const std::array<char, 256>& table) const {
     for (std::size_t at = 0; at < text.size(); at = Next(text, at))
-        if (IsLead(text[at]) && Next(text, at) == at + 1) return false;
-    return true;
+        if (!doubleByte_ || Next(text, at) == at + 1)
+            text[at] = table[static_cast<unsigned char>(text[at])];
+    return text;
 }
 
 std::string CodePage::Upper(std::string text) const {
-    if (!doubleByte_) {
-        for (char& c : text) c = upper_[static_cast<unsigned char>(c)];
-        return text;
-    }
-    for (std::size_t at = 0; at < text.size(); at = Next(text, at))
-        if (Next(text, at) == at + 1) text[at] = upper_[static_cast<unsigned char>(text[at])];
-    return text;
+    return Folded(std::move(text), upper_);
 }
 
 std::string CodePage::Lower(std::string text) const {
-    if (!doubleByte_) {
-        for (char& c : text) c = lower_[static_cast<unsigned char>(c)];
-        return text;
-    }
-    for (std::size_t at = 0; at < text.size(); at = Next(text, at))
-        if (Next(text, at) == at + 1) text[at] = lower_[static_cast<unsigned char>(text[at])];
-    return text;
+    return Folded(std::move(text), lower_);
 }
 
 bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {

@@ -46,8 +46,6 @@ class CodePage {
     std::size_t Find(std::string_view text, char c, std::size_t from = 0) const;
     std::size_t FindLast(std::string_view text, char c) const;
     bool EndsWith(std::string_view text, char c) const;
-    // Whether every byte is a whole character: no lead byte without its trail.
-    bool WholeCharacters(std::string_view text) const;
 
     std::string Upper(std::string text) const;
     std::string Lower(std::string text) const;
@@ -55,6 +53,8 @@ class CodePage {
     bool LessNoCase(std::string_view a, std::string_view b) const;
 
   private:
+    std::string Folded(std::string text, const std::array<char, 256>& table) const;
+
     UINT id_;
     std::array<bool, 256> lead_;
     std::array<char, 256> upper_;

@@ -103,16 +103,11 @@ BOOL Win32Platform::ReadFileBytes(const char* path, std::vector<BYTE>* bytes, DW
     return ok;
 }
 
-// An existing hidden or system file is opened with those attributes: CreateFileA refuses
-// CREATE_ALWAYS with FILE_ATTRIBUTE_NORMAL on it. A write that stops short is a full disk.
-BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
-    constexpr ::DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    ::DWORD attributes = ::GetFileAttributesA(path);
-    ::DWORD create = attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)
-                         ? (attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE))
-                         : FILE_ATTRIBUTE_NORMAL;
-    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, create, nullptr);
-    if (file == kNoFile) return FALSE;
+namespace {
+
+// Writes the bytes, puts them on disk and closes the file, keeping the error of the first
+// step that failed. A write that stops short is a full disk.
+BOOL WriteFlushAndClose(::HANDLE file, const std::vector<BYTE>& bytes) {
     ::DWORD written = 0;
     BOOL ok =
         ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr);
@@ -127,23 +122,32 @@ BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& by
     return ok;
 }
 
+}  // namespace
+
+// An existing hidden or system file is opened with those attributes: CreateFileA refuses
+// CREATE_ALWAYS with FILE_ATTRIBUTE_NORMAL on it. A write that stops short is a full disk.
+BOOL Win32Platform::WriteFileBytes(const char* path, const std::vector<BYTE>& bytes) {
+    constexpr ::DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ::DWORD attributes = ::GetFileAttributesA(path);
+    ::DWORD create = attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept)
+                         ? (attributes & (kKept | FILE_ATTRIBUTE_ARCHIVE))
+                         : FILE_ATTRIBUTE_NORMAL;
+    ::HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, create, nullptr);
+    if (file == kNoFile) return FALSE;
+    return WriteFlushAndClose(file, bytes);
+}
+
 BOOL Win32Platform::AppendFileBytes(const char* path, const std::vector<BYTE>& bytes) {
     ::HANDLE file =
         ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == kNoFile) return FALSE;
-    ::DWORD written = 0;
-    BOOL ok =
-        ::SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
-        ::WriteFile(file, bytes.data(), static_cast<::DWORD>(bytes.size()), &written, nullptr);
-    if (ok && written != bytes.size()) {
-        ok = FALSE;
-        ::SetLastError(ERROR_DISK_FULL);
+    if (::SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+        ::DWORD error = ::GetLastError();
+        ::CloseHandle(file);
+        ::SetLastError(error);
+        return FALSE;
     }
-    ok = ok && ::FlushFileBuffers(file);
-    ::DWORD error = ::GetLastError();
-    ::CloseHandle(file);
-    ::SetLastError(error);
-    return ok;
+    return WriteFlushAndClose(file, bytes);
 }
 
 BOOL Win32Platform::FlushFile(const char* path) {
